@@ -1,0 +1,388 @@
+#include "core/Node.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "core/Helpers.h"
+
+namespace xml {
+
+void PrintToStdErr(const std::string& text)
+{
+    std::cerr << text << std::endl;
+}
+
+CMessageHandler MessageHandler = PrintToStdErr;
+CMessageHandler ErrorMessageHandler = PrintToStdErr;
+
+namespace {
+
+// Reads the leading number as a stream does; a text that does not begin with
+// one reads as 0.
+template <class T>
+T ReadNumber(const std::string& text)
+{
+    std::istringstream in(text);
+    T value = T();
+    if (!(in >> value))
+        return T();
+    return value;
+}
+
+CNode::CNodeMap::const_iterator FindFirst(const CNode::CNodeMap& map, const std::string& name)
+{
+    return map.find(name);
+}
+
+} // namespace
+
+CNode::CNode(const std::string& name, bool isAttribute)
+    : m_Parent(nullptr), m_Name(name), m_IsAttribute(isAttribute)
+{
+    if (name.empty())
+        throw CNoNodeException("xml node with empty name");
+}
+
+CNode::CNode(const std::string& name, const std::string& value, CNode* parent, bool isAttribute)
+    : m_Parent(parent), m_Name(name), m_Value(value), m_IsAttribute(isAttribute)
+{
+}
+
+CNode::CNode(const std::string& name, const char* value, CNode* parent, bool isAttribute)
+    : CNode(name, std::string(value ? value : ""), parent, isAttribute)
+{
+}
+
+CNode::CNode(const std::string& name, float value, CNode* parent, bool isAttribute)
+    : CNode(name, sds::ToString(value), parent, isAttribute)
+{
+}
+
+CNode::CNode(const std::string& name, int value, CNode* parent, bool isAttribute)
+    : CNode(name, sds::ToString(value), parent, isAttribute)
+{
+}
+
+CNode::CNode(const std::string& name, bool value, CNode* parent, bool isAttribute)
+    : CNode(name, sds::ToString(value), parent, isAttribute)
+{
+}
+
+CNode::CNode(const std::string& name, const sds::CVector& value, CNode* parent, bool isAttribute)
+    : CNode(name, sds::VectorToString(value), parent, isAttribute)
+{
+}
+
+CNode::~CNode()
+{
+    // Children and attributes still held elsewhere live on as roots; their back
+    // link must not dangle.
+    for (auto& entry : m_Attributes)
+        if (entry.second->m_Parent == this)
+            entry.second->m_Parent = nullptr;
+    m_Attributes.clear();
+    for (auto& entry : m_Children)
+        if (entry.second->m_Parent == this)
+            entry.second->m_Parent = nullptr;
+    m_Children.clear();
+}
+
+void CNode::SetValue(float value)
+{
+    m_Value = sds::ToString(value);
+}
+
+void CNode::SetValue(const sds::CVector& value)
+{
+    m_Value = sds::VectorToString(value);
+}
+
+std::string CNode::GetPath() const
+{
+    std::string path;
+    if (m_Parent)
+        path = m_Parent->GetPath() + (m_IsAttribute ? "->>" : "->");
+    path += m_Name;
+    auto key = FindFirst(m_Attributes, "Name");
+    if (key == m_Attributes.end())
+        key = FindFirst(m_Attributes, "Id");
+    if (key != m_Attributes.end())
+        path += "[" + key->first + "=" + key->second->m_Value + "]";
+    return path;
+}
+
+bool CNode::HasChild(const std::string& name) const
+{
+    return m_Children.find(name) != m_Children.end();
+}
+
+bool CNode::HasAttribute(const std::string& name) const
+{
+    return m_Attributes.find(name) != m_Attributes.end();
+}
+
+CNodePtr CNode::GetChild(const std::string& name) const
+{
+    auto found = m_Children.find(name);
+    if (found == m_Children.end())
+        throw CNoNodeException(GetPath() + " does not have a child '" + name + "'");
+    return found->second;
+}
+
+CNodePtr CNode::GetAttribute(const std::string& name) const
+{
+    auto found = m_Attributes.find(name);
+    if (found == m_Attributes.end())
+        throw CNoNodeException(GetPath() + " does not have an attribute '" + name + "'");
+    return found->second;
+}
+
+CNode::CNodeMap::const_iterator CNode::GetChildrenBegin(const std::string& name) const
+{
+    if (!HasChild(name))
+        throw CNoNodeException(GetPath() + " does not have a child '" + name + "'");
+    return m_Children.lower_bound(name);
+}
+
+CNode::CNodeMap::const_iterator CNode::GetChildrenEnd(const std::string& name) const
+{
+    if (!HasChild(name))
+        throw CNoNodeException(GetPath() + " does not have a child '" + name + "'");
+    return m_Children.upper_bound(name);
+}
+
+bool CNode::HasNamedValue(const std::string& key, const std::string& text) const
+{
+    auto attribute = m_Attributes.find(key);
+    if (attribute != m_Attributes.end() && attribute->second->m_Value == text)
+        return true;
+    auto child = m_Children.find(key);
+    if (child != m_Children.end())
+        return child->second->m_Value == text;
+    return false;
+}
+
+CNodePtr CNode::GetChildById(const std::string& childName, const std::string& id, const std::string& idNames) const
+{
+    const std::vector<std::string> keys = sds::SplitAtAnyOf(idNames, ",");
+    const CNodePtr first = GetChild(childName);
+
+    const std::string* key = nullptr;
+    for (const std::string& candidate : keys) {
+        if (first->HasAttribute(candidate)) {
+            key = &candidate;
+            break;
+        }
+    }
+    if (!key)
+        throw CNoNodeException(first->GetPath() + " does not have an attribute or child with one of the following names '" +
+                               idNames + "'");
+
+    const auto end = m_Children.upper_bound(childName);
+    for (auto it = m_Children.lower_bound(childName); it != end; ++it)
+        if (it->second->HasNamedValue(*key, id))
+            return it->second;
+
+    throw CNoNodeException(GetPath() + " does not have a child '" + childName + "' with unique identifier '" + id + "'");
+}
+
+bool CNode::HasChildById(const std::string& childName, const std::string& id, const std::string& idNames) const
+{
+    if (!HasChild(childName))
+        return false;
+    const CNodePtr first = GetChild(childName);
+    for (const std::string& key : sds::SplitAtAnyOf(idNames, ",")) {
+        if (!first->HasAttribute(key))
+            continue;
+        const auto end = m_Children.upper_bound(childName);
+        for (auto it = m_Children.lower_bound(childName); it != end; ++it)
+            if (it->second->HasNamedValue(key, id))
+                return true;
+        return false;
+    }
+    return false;
+}
+
+std::string CNode::NotBoolMessage() const
+{
+    return GetPath() + " = '" + m_Value + "' is not bool (1/0, true/false, on/off)";
+}
+
+void CNode::CheckNotEmpty() const
+{
+    if (m_Value.empty())
+        throw CBadValueException(GetPath() + " has an empty value");
+}
+
+template <>
+std::string CNode::GetValue<std::string>() const
+{
+    return m_Value;
+}
+
+template <>
+bool CNode::GetValue<bool>() const
+{
+    const std::string text = sds::ToLower(m_Value);
+    if (text == "1" || text == "true" || text == "on")
+        return true;
+    if (text == "0" || text == "false" || text == "off")
+        return false;
+    MessageHandler(NotBoolMessage());
+    return false;
+}
+
+template <>
+float CNode::GetValue<float>() const
+{
+    CheckNotEmpty();
+    return ReadNumber<float>(m_Value);
+}
+
+template <>
+int CNode::GetValue<int>() const
+{
+    CheckNotEmpty();
+    return ReadNumber<int>(m_Value);
+}
+
+template <>
+unsigned int CNode::GetValue<unsigned int>() const
+{
+    CheckNotEmpty();
+    return ReadNumber<unsigned int>(m_Value);
+}
+
+template <>
+sds::CVector CNode::GetValue<sds::CVector>() const
+{
+    CheckNotEmpty();
+    return ParseVector(m_Value);
+}
+
+template <>
+sds::CQuaternion CNode::GetValue<sds::CQuaternion>() const
+{
+    CheckNotEmpty();
+    return sds::ParseQuaternionValue(m_Value);
+}
+
+CNodePtr CNode::AddChild(const std::string& name)
+{
+    return AddChild(name, std::string());
+}
+
+CNodePtr CNode::AddChild(const std::string& name, const std::string& value)
+{
+    CNodePtr child(new CNode(name, value, this, false));
+    m_Children.emplace(name, child);
+    return child;
+}
+
+CNodePtr CNode::AddChild(const std::string& name, const char* value)
+{
+    return AddChild(name, std::string(value ? value : ""));
+}
+
+CNodePtr CNode::AddChild(const std::string& name, float value)
+{
+    return AddChild(name, sds::ToString(value));
+}
+
+CNodePtr CNode::AddChild(const std::string& name, bool value)
+{
+    return AddChild(name, sds::ToString(value));
+}
+
+void CNode::AddChild(const CNodePtr& node)
+{
+    if (!node)
+        return;
+    node->m_Parent = this;
+    m_Children.emplace(node->m_Name, node);
+}
+
+CNodePtr CNode::AddAttribute(const std::string& name, const std::string& value)
+{
+    CNodePtr attribute(new CNode(name, value, this, true));
+    m_Attributes.emplace(name, attribute);
+    return attribute;
+}
+
+CNodePtr CNode::AddAttribute(const std::string& name, const char* value)
+{
+    return AddAttribute(name, std::string(value ? value : ""));
+}
+
+CNodePtr CNode::AddAttribute(const std::string& name, const sds::CVector& value)
+{
+    return AddAttribute(name, sds::VectorToString(value));
+}
+
+void CNode::RemoveChild(const CNodePtr& node)
+{
+    if (!node || node->m_Parent != this)
+        throw CNoNodeException("Trying to remove child '" + (node ? node->GetPath() : std::string()) +
+                               "' that does not belong to this parent '" + GetPath() + "'");
+    for (auto it = m_Children.begin(); it != m_Children.end(); ++it) {
+        if (it->second == node) {
+            m_Children.erase(it);
+            node->m_Parent = nullptr;
+            return;
+        }
+    }
+    throw CNoNodeException(GetPath() + " does not have a child '" + node->m_Name + "'. Programming error?");
+}
+
+CNodePtr CNode::Clone(const CNodePtr& source, CNode* newParent)
+{
+    CNodePtr copy = newParent ? newParent->AddChild(source->m_Name, source->m_Value)
+                              : CNodePtr(new CNode(source->m_Name, source->m_IsAttribute));
+    for (const auto& attribute : source->m_Attributes)
+        copy->AddAttribute(attribute.first, attribute.second->m_Value);
+    for (const auto& child : source->m_Children)
+        Clone(child.second, copy.get());
+    return copy;
+}
+
+bool Match(const CNode& x, const CNode& y)
+{
+    if (x.GetName() != y.GetName() || x.GetValue() != y.GetValue())
+        return false;
+    for (const auto& attribute : x.GetAttributes()) {
+        if (!y.HasAttribute(attribute.first))
+            return false;
+        if (y.GetAttribute(attribute.first)->GetValue() != attribute.second->GetValue())
+            return false;
+    }
+    for (const auto& c : x.GetChildren()) {
+        bool matched = false;
+        for (const auto& g : y.GetChildren())
+            if (Match(*g.second, *c.second)) {
+                matched = true;
+                break;
+            }
+        if (!matched)
+            return false;
+    }
+    return true;
+}
+
+bool Contains(const CNode& a, const CNode& b)
+{
+    for (const auto& c : a.GetChildren()) {
+        if (!b.HasChild(c.first))
+            return false;
+        bool matched = false;
+        for (const auto& d : b.GetChildren())
+            if (Match(*d.second, *c.second)) {
+                matched = true;
+                break;
+            }
+        if (!matched)
+            return false;
+    }
+    return true;
+}
+
+} // namespace xml

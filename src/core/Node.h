@@ -1,0 +1,133 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include <boost/intrusive_ptr.hpp>
+
+#include "core/Quaternion.h"
+#include "core/RefCounted.h"
+#include "core/Vector.h"
+#include "core/XmlException.h"
+
+namespace xml {
+
+class CNode;
+typedef boost::intrusive_ptr<CNode> CNodePtr;
+
+// The process-wide report channels of the XML layer. Both write to standard
+// error until the log manager binds them.
+typedef std::function<void(const std::string&)> CMessageHandler;
+extern CMessageHandler MessageHandler;
+extern CMessageHandler ErrorMessageHandler;
+void PrintToStdErr(const std::string& text);
+
+// An XML element or attribute. Children and attributes are multimaps ordered by
+// name, so every walk visits them sorted by name (equal names in the order added).
+class CNode : public CRefCounted
+{
+public:
+    typedef std::multimap<std::string, CNodePtr> CNodeMap;
+
+    // The only constructor that checks the name: an empty one throws.
+    CNode(const std::string& name, bool isAttribute);
+    CNode(const std::string& name, const std::string& value, CNode* parent, bool isAttribute);
+    CNode(const std::string& name, const char* value, CNode* parent, bool isAttribute);
+    CNode(const std::string& name, float value, CNode* parent, bool isAttribute);
+    CNode(const std::string& name, int value, CNode* parent, bool isAttribute);
+    CNode(const std::string& name, bool value, CNode* parent, bool isAttribute);
+    CNode(const std::string& name, const sds::CVector& value, CNode* parent, bool isAttribute);
+    ~CNode() override;
+
+    std::string GetName() const { return m_Name; }
+    std::string GetValue() const { return m_Value; }
+    // Typed read of the node's own value; an empty value throws CBadValueException
+    // (but for std::string and bool, which never throw).
+    template <class T>
+    T GetValue() const;
+
+    void SetValue(const std::string& value) { m_Value = value; }
+    void SetValue(const char* value) { m_Value = value ? value : ""; }
+    void SetValue(float value);
+    void SetValue(const sds::CVector& value);
+
+    // Names from the root down, "->" between elements and "->>" before an
+    // attribute, each with "[Name=…]" or else "[Id=…]" when it has one.
+    std::string GetPath() const;
+
+    CNode* GetParent() const { return m_Parent; }
+    bool IsAttribute() const { return m_IsAttribute; }
+    const CNodeMap& GetChildren() const { return m_Children; }
+    const CNodeMap& GetAttributes() const { return m_Attributes; }
+
+    bool HasChild(const std::string& name) const;
+    bool HasAttribute(const std::string& name) const;
+    CNodePtr GetChild(const std::string& name) const;
+    CNodePtr GetAttribute(const std::string& name) const;
+    // The range of all children of that name; none throws the child message.
+    CNodeMap::const_iterator GetChildrenBegin(const std::string& name) const;
+    CNodeMap::const_iterator GetChildrenEnd(const std::string& name) const;
+
+    // True when the attribute `key`, or else the first child `key`, has the value `text`.
+    bool HasNamedValue(const std::string& key, const std::string& text) const;
+    // The child `childName` identified by `id` under the first key of `idNames`
+    // ("Name,Id") that the first such child carries.
+    CNodePtr GetChildById(const std::string& childName, const std::string& id, const std::string& idNames) const;
+    bool HasChildById(const std::string& childName, const std::string& id, const std::string& idNames) const;
+
+    // The first attribute `name` read as T, or the default when there is none.
+    template <class T>
+    T GetAttribute(const std::string& name, const T& defaultValue) const
+    {
+        if (!HasAttribute(name))
+            return defaultValue;
+        return GetAttribute(name)->GetValue<T>();
+    }
+    std::string GetAttribute(const std::string& name, const char* defaultValue) const
+    {
+        return GetAttribute<std::string>(name, defaultValue);
+    }
+
+    CNodePtr AddChild(const std::string& name);
+    CNodePtr AddChild(const std::string& name, const std::string& value);
+    CNodePtr AddChild(const std::string& name, const char* value);
+    CNodePtr AddChild(const std::string& name, float value);
+    CNodePtr AddChild(const std::string& name, bool value);
+    // Attaches an existing node under its own name; a null pointer is ignored.
+    void AddChild(const CNodePtr& node);
+    CNodePtr AddAttribute(const std::string& name, const std::string& value);
+    CNodePtr AddAttribute(const std::string& name, const char* value);
+    CNodePtr AddAttribute(const std::string& name, const sds::CVector& value);
+    void RemoveChild(const CNodePtr& node);
+
+    // Deep copy. Without a new parent the copy is a root with an empty value.
+    static CNodePtr Clone(const CNodePtr& source, CNode* newParent = nullptr);
+
+private:
+    std::string NotBoolMessage() const;
+    void CheckNotEmpty() const;
+
+    CNode* m_Parent;
+    std::string m_Name;
+    std::string m_Value;
+    CNodeMap m_Children;
+    CNodeMap m_Attributes;
+    bool m_IsAttribute;
+};
+
+template <> std::string CNode::GetValue<std::string>() const;
+template <> bool CNode::GetValue<bool>() const;
+template <> float CNode::GetValue<float>() const;
+template <> int CNode::GetValue<int>() const;
+template <> unsigned int CNode::GetValue<unsigned int>() const;
+template <> sds::CVector CNode::GetValue<sds::CVector>() const;
+template <> sds::CQuaternion CNode::GetValue<sds::CQuaternion>() const;
+
+// x and y have equal names and values, every attribute of x is on y with an
+// equal value, and every child c of x is matched by some child g of y as Match(g, c).
+bool Match(const CNode& x, const CNode& y);
+// Every child c of a has a namesake in b, and some child d of b gives Match(d, c).
+bool Contains(const CNode& a, const CNode& b);
+
+} // namespace xml

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include <xercesc/sax/HandlerBase.hpp>
+
+#include "core/Node.h"
+
+namespace xml {
+
+// Builds a CNode tree from the SAX callbacks and reports parser messages.
+class SAXTestHandler : public xercesc::HandlerBase
+{
+public:
+    SAXTestHandler(const CNodePtr& root, const std::string& namePrefix);
+    ~SAXTestHandler() override = default;
+
+    void characters(const XMLCh* const chars, const XMLSize_t length) override;
+    void endElement(const XMLCh* const name) override;
+    void ignorableWhitespace(const XMLCh* const chars, const XMLSize_t length) override;
+    void resetDocument() override;
+    void startElement(const XMLCh* const name, xercesc::AttributeList& attributes) override;
+
+    void warning(const xercesc::SAXParseException& exception) override;
+    void error(const xercesc::SAXParseException& exception) override;
+    void fatalError(const xercesc::SAXParseException& exception) override;
+    void resetErrors() override;
+
+    bool HasErrors() const { return m_Error; }
+    unsigned GetAttributeCount() const { return m_AttributeCount; }
+    unsigned GetCharacterCount() const { return m_CharacterCount; }
+    unsigned GetElementCount() const { return m_ElementCount; }
+    unsigned GetSpaceCount() const { return m_SpaceCount; }
+
+private:
+    std::string Describe(const char* kind, const xercesc::SAXParseException& exception) const;
+
+    CNodePtr m_Current;
+    CNodePtr m_LastCreated;
+    unsigned m_AttributeCount = 0;
+    unsigned m_CharacterCount = 0;
+    unsigned m_ElementCount = 0;
+    unsigned m_SpaceCount = 0;
+    bool m_Error = false;
+    std::string m_NamePrefix;
+};
+
+// UTF-8 text of a parser string.
+std::string Transcode(const XMLCh* text);
+std::string Transcode(const XMLCh* text, XMLSize_t length);
+
+} // namespace xml

@@ -1,0 +1,76 @@
+#include "core/Vector.h"
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+namespace sds {
+
+namespace {
+constexpr float kMax = std::numeric_limits<float>::max();
+}
+
+const CVector CVector::ZERO(0.0f, 0.0f, 0.0f);
+const CVector CVector::UNIT_X(1.0f, 0.0f, 0.0f);
+const CVector CVector::UNIT_Y(0.0f, 1.0f, 0.0f);
+const CVector CVector::UNIT_Z(0.0f, 0.0f, 1.0f);
+const CVector CVector::NEGATIVE_UNIT_X(-1.0f, 0.0f, 0.0f);
+const CVector CVector::NEGATIVE_UNIT_Y(0.0f, -1.0f, 0.0f);
+const CVector CVector::NEGATIVE_UNIT_Z(0.0f, 0.0f, -1.0f);
+const CVector CVector::UNIT_SCALE(1.0f, 1.0f, 1.0f);
+const CVector CVector::MAX_NEGATIVE(-kMax, -kMax, -kMax);
+const CVector CVector::MAX_POSITIVE(kMax, kMax, kMax);
+
+float CVector::Length() const
+{
+    return std::sqrt(x * x + y * y + z * z);
+}
+
+CVector CVector::Cross(const CVector& o) const
+{
+    return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x};
+}
+
+void CVector::Normalize()
+{
+    const float length = Length();
+    if (length == 0.0f)
+        return;
+    x /= length;
+    y /= length;
+    z /= length;
+}
+
+bool CVector::ParseVector3(const std::string& text)
+{
+    *this = ZERO;
+    std::istringstream in(text);
+    char separator = 0;
+    if (in >> x && in >> separator && in >> y && in >> separator)
+        in >> z;
+    if (in.fail()) {
+        // A failed stream read stores 0, which is also the value of what was not read.
+        return false;
+    }
+    return true;
+}
+
+std::string VectorToString(const CVector& v)
+{
+    std::ostringstream out;
+    out << v.x << "," << v.y << "," << v.z;
+    return out.str();
+}
+
+} // namespace sds
+
+namespace xml {
+
+sds::CVector ParseVector(const std::string& text)
+{
+    sds::CVector result;
+    result.ParseVector3(text);
+    return result;
+}
+
+} // namespace xml

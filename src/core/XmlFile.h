@@ -1,0 +1,30 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "core/Node.h"
+
+namespace xml {
+
+// Parses a file into a root "XmlFile" (value and attribute "Name" are the file
+// name) whose only child is the document element. A parse error throws
+// std::runtime_error "Could not load <name>"; a parser library that cannot be
+// initialised gives a null pointer. An element name longer than `namePrefix`
+// and beginning with it loses the prefix.
+CNodePtr LoadXmlFile(const std::string& fileName, const std::string& namePrefix = "");
+// The same for XML text in memory; `sourceName` stands in for the file name.
+CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceName, const std::string& namePrefix = "");
+
+// Writes the node as the document element. The file is written whole or not at
+// all (a temporary file renamed over the old one); false when it could not be.
+bool SaveXmlFile(const std::string& fileName, const CNodePtr& node);
+// Writes the node and its subtree with tab indentation.
+void WriteNode(std::ostream& out, const CNode& node, const std::string& indentation);
+
+// Replaces " & ' < > by their entities in one pass.
+std::string EscapeText(const std::string& text);
+// Replaces the name tokens (_fsl_, _spc_, …) by the characters they stand for.
+std::string UnescapeName(const std::string& text);
+
+} // namespace xml

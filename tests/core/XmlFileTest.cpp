@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/XmlFile.h"
+#include "support/MessageCapture.h"
+#include "support/TempDir.h"
+
+using xml::CNode;
+using xml::CNodePtr;
+
+namespace {
+
+std::string Write(const CNode& node)
+{
+    std::ostringstream out;
+    xml::WriteNode(out, node, "");
+    return out.str();
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+} // namespace
+
+TEST(XmlRead, BuildsTheTreeUnderXmlFile)
+{
+    CMessageCapture capture;
+    CNodePtr root = xml::LoadXmlFromMemory("<a>\n\t<b>5</b>\n\t<c x=\"&quot;q&amp;\"/><!-- note --></a>", "mem.xml");
+    ASSERT_TRUE(root);
+    EXPECT_EQ("XmlFile", root->GetName());
+    EXPECT_EQ("mem.xml", root->GetValue());
+    EXPECT_EQ("mem.xml", root->GetAttribute("Name")->GetValue());
+    CNodePtr a = root->GetChild("a");
+    EXPECT_EQ("\n\t\n\t", a->GetValue());
+    EXPECT_EQ("5", a->GetChild("b")->GetValue());
+    EXPECT_EQ("\"q&", a->GetChild("c")->GetAttribute("x")->GetValue());
+    ASSERT_EQ(1u, capture.m_Messages.size());
+    EXPECT_NE(std::string::npos, capture.m_Messages[0].find("mem.xml: "));
+    EXPECT_NE(std::string::npos, capture.m_Messages[0].find(" ms (3 elems,1 attrs,0 spaces,"));
+}
+
+TEST(XmlRead, NamePrefixIsRemovedOnlyFromLongerNames)
+{
+    CMessageCapture quiet;
+    CNodePtr root = xml::LoadXmlFromMemory("<pre><preItem/></pre>", "m", "pre");
+    EXPECT_TRUE(root->HasChild("pre"));
+    EXPECT_TRUE(root->GetChild("pre")->HasChild("Item"));
+}
+
+TEST(XmlRead, MalformedInputReportsAndThrows)
+{
+    const char* broken[] = {"<a><b></a>", "<a x=\"1></a>", "<a>", "", "\x01\xff<a/>"};
+    for (const char* text : broken) {
+        CMessageCapture capture;
+        try {
+            xml::LoadXmlFromMemory(text, "broken.xml");
+            FAIL() << text;
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ("Could not load broken.xml", e.what());
+        }
+        ASSERT_EQ(1u, capture.m_Messages.size()) << text;
+        EXPECT_EQ(0u, capture.m_Messages[0].find("Error at file broken.xml, line ")) << capture.m_Messages[0];
+        EXPECT_NE(std::string::npos, capture.m_Messages[0].find(", char "));
+    }
+}
+
+TEST(XmlRead, MissingAndTruncatedFiles)
+{
+    CTempDir dir;
+    std::ofstream(dir.File("cut.xml")) << "<sds><Application Edition=\"Fu";
+    for (const std::string& path : {dir.File("cut.xml"), dir.File("absent.xml")}) {
+        CMessageCapture capture;
+        EXPECT_THROW(xml::LoadXmlFile(path), std::runtime_error) << path;
+        EXPECT_FALSE(capture.m_Messages.empty());
+    }
+}
+
+TEST(XmlWrite, TabLayoutAttributesAndEscaping)
+{
+    CNodePtr root(new CNode("root", false));
+    CNodePtr item = root->AddChild("item");
+    item->AddAttribute("y", "2");
+    item->AddAttribute("x", "a\"b&c");
+    root->AddChild("empty");
+    root->AddChild("leaf", "v<1>");
+
+    EXPECT_EQ("<root>\n"
+              "\t<empty />\n"
+              "\t<item x=\"a&quot;b&amp;c\"\n"
+              "\t\ty=\"2\" />\n"
+              "\t<leaf>v&lt;1&gt;</leaf>\n"
+              "</root>\n",
+              Write(*root));
+    EXPECT_EQ("<v>text</v>\n", Write(CNode("v", "text", nullptr, false)));
+    EXPECT_EQ("&quot;&amp;quot;&apos;&lt;&gt;", xml::EscapeText("\"&quot;'<>"));
+}
+
+TEST(XmlWrite, SaveReadsBackAndNeverLeavesAHalfFile)
+{
+    CTempDir dir;
+    CNodePtr root(new CNode("Profile", false));
+    root->AddChild("Jump")->AddAttribute("Location", "Q\"uote & <co>");
+    const std::string path = dir.File("p.xml");
+    CMessageCapture capture;
+    ASSERT_TRUE(xml::SaveXmlFile(path, root));
+    EXPECT_EQ(0u, ReadFile(path).find("<?xml version=\"1.0\" ?>\n<Profile>\n"));
+    CNodePtr back = xml::LoadXmlFile(path);
+    EXPECT_EQ("Q\"uote & <co>", back->GetChild("Profile")->GetChild("Jump")->GetAttribute("Location")->GetValue());
+    EXPECT_FALSE(boost::filesystem::exists(path + ".tmp"));
+
+    EXPECT_FALSE(xml::SaveXmlFile(dir.File("no/such/folder/p.xml"), root));
+    EXPECT_EQ("Could not open file for writing: " + dir.File("no/such/folder/p.xml"), capture.m_Messages.back());
+}
+
+TEST(XmlNames, UnescapeTokens)
+{
+    EXPECT_EQ("Keyboard/Mouse 1", xml::UnescapeName("Keyboard_fsl_Mouse_spc_1"));
+    EXPECT_EQ("a&b<c>\t", xml::UnescapeName("a_amp_b_srt_c_grt__tab_"));
+    EXPECT_EQ("plain", xml::UnescapeName("plain"));
+}
