@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/Node.h"
+#include "core/SingletonTmpl.h"
+
+namespace sds {
+
+// The application service: configuration, user settings, the frame loop and
+// the window.
+class IApplication : public CSingletonTmpl<IApplication>
+{
+public:
+    ~IApplication() override = default;
+    // The "sds" element of the main configuration.
+    virtual xml::CNodePtr& GetConfig() = 0;
+    // The user-settings root ("Settings").
+    virtual xml::CNodePtr& GetSettings() = 0;
+    virtual void Run() = 0;
+    // Ends the frame loop at the end of the current frame.
+    virtual void Quit() = 0;
+    // Quit, asking main to build the application again.
+    virtual void Restart() = 0;
+    // Sets the window icon by its number (102, 107, 108, 109 by edition).
+    virtual void SetIcon(int iconId) = 0;
+    virtual void SetFullscreen(bool fullScreen, unsigned width, unsigned height) = 0;
+    virtual unsigned GetWindowWidth() const = 0;
+    virtual unsigned GetWindowHeight() const = 0;
+    virtual bool IsFullScreen() const = 0;
+    // Redraws the window's viewports once.
+    virtual void UpdateWindow() = 0;
+};
+
+} // namespace sds
