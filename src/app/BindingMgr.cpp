@@ -35,7 +35,7 @@ bool AllHeld(const std::vector<CBindingKey>& keys)
 }
 
 // A press holds the keys bound to any transition or to the press. A release
-// lets them go, and holds the keys bound to the release until ReleasePulse.
+// lets them go, and holds the keys bound to that release until EndReleasePulse.
 void ApplyInput(std::vector<CBindingKey>& keys, const CDiscreteEvent& event)
 {
     const bool pressed = event.Type == EVENT_KEY_PRESSED;

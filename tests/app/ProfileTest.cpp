@@ -107,6 +107,18 @@ TEST_F(Profiles, OnlyFoldersWithTheirOwnFileAreProfiles)
     EXPECT_FALSE(mgr->GetCurrentProfile());
 }
 
+TEST_F(Profiles, StoredNameAndPathCannotMoveTheProfile)
+{
+    WriteFile(FileOf("anna"), "<Profile Name=\"root\" Path=\"" + m_Dir.File("elsewhere") + "/\"/>");
+    auto mgr = MakeMgr();
+    mgr->SelectProfile("anna", false);
+    EXPECT_EQ("anna", mgr->GetCurrentProfile()->GetName());
+    EXPECT_EQ(Folder() + "anna/", mgr->GetCurrentProfile()->GetPath());
+    mgr->GetCurrentProfile()->AddJump(MakeJump(1));
+    EXPECT_FALSE(fs::exists(m_Dir.File("elsewhere")));
+    EXPECT_NE(std::string::npos, ReadFile(FileOf("anna")).find("Path=\"" + Folder() + "anna/\""));
+}
+
 TEST_F(Profiles, SelectingLoadsCreatesAndSavesThePrevious)
 {
     auto mgr = MakeMgr();
