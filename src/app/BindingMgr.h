@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <boost/signals2/connection.hpp>
+
+#include "app/EventNames.h"
+#include "app/Events.h"
+#include "core/Node.h"
+
+namespace sds {
+
+// Turns raw key, button and mouse events into named events. Bindings are
+// grouped in input modes standing on a stack; only the mode on top sees input.
+// A discrete binding fires its event (flag on) when all its keys are held and
+// again, flag off, when that stops; an analog binding fires with axis values
+// while its modifier keys are held.
+class CBindingMgr
+{
+public:
+    // `bindings` is an "InputBindings" element holding "Mode" elements, or one
+    // naming a binding file in its "File" attribute.
+    explicit CBindingMgr(const xml::CNodePtr& bindings);
+    virtual ~CBindingMgr();
+
+    // The bindings themselves: the "InputBindings" element of the file the node
+    // names in "File" (read through the resource manager), or the node itself.
+    static xml::CNodePtr ResolveBindings(const xml::CNodePtr& bindings);
+
+    // Ends the held bindings of the current mode, then makes `name` current.
+    void PushMode(const std::string& name);
+    // Returns to the mode below; the popped mode keeps its held bindings.
+    void PopMode();
+    // Releases every held binding of the current mode, firing their off events.
+    void ResetCurrentMode();
+    // True while a binding of that event code is held in the current mode.
+    bool IsEventActive(std::int32_t code) const;
+    bool IsEventHeld(std::int32_t code) const { return IsEventActive(code); }
+
+    void OnDiscreteInput(const CDiscreteEvent& event);
+    void OnAnalogInput(const CAnalogEvent& event);
+
+private:
+    struct CDiscreteBinding
+    {
+        std::vector<CBindingKey> m_Keys;
+        std::string m_Description;
+        bool m_Active = false;
+        bool m_AllowRepeat = false;
+        CInternalEvent m_Event;
+    };
+
+    struct CAnalogBinding
+    {
+        std::vector<CBindingKey> m_Keys; // modifiers
+        std::string m_Description;
+        bool m_Active = false;
+        bool m_AllowRepeat = false;
+        CAnalogEvent m_Axis;
+        CInternalEvent m_Event;
+    };
+
+    struct CAxisLess
+    {
+        bool operator()(const CAnalogEvent& a, const CAnalogEvent& b) const
+        {
+            return a.Type != b.Type ? a.Type < b.Type : a.Source < b.Source;
+        }
+    };
+
+    struct CInputMode
+    {
+        std::string m_Name;
+        std::vector<CDiscreteBinding> m_Discrete;
+        std::vector<CAnalogBinding> m_Analog;
+        // Axis -> indices into m_Analog, most modifier keys first.
+        std::map<CAnalogEvent, std::vector<std::size_t>, CAxisLess> m_AnalogIndex;
+    };
+
+    void Load(const xml::CNodePtr& bindings);
+    void ReadBindings(CInputMode& mode, const xml::CNodePtr& modeNode);
+    void ReadDiscrete(CInputMode& mode, const xml::CNode& binding);
+    void ReadAnalog(CInputMode& mode, const xml::CNode& binding);
+    void AddBinding(CInputMode& mode, const CDiscreteBinding& binding);
+    void AddBinding(CInputMode& mode, const CAnalogBinding& binding);
+    static void BuildAnalogIndex(CInputMode& mode);
+    // A copy of "Global" with nothing held.
+    CInputMode CopyGlobal(const std::string& name) const;
+    void EndEvents(CInputMode& mode);
+    void DispatchAxis(CInputMode& mode, const CAnalogEvent& event, std::int32_t axisCode, float change,
+                      float value);
+
+    std::map<std::string, CInputMode> m_Modes;
+    std::deque<CInputMode*> m_Stack;
+    boost::signals2::scoped_connection m_DiscreteConnection;
+    boost::signals2::scoped_connection m_AnalogConnection;
+};
+
+} // namespace sds

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/Node.h"
+#include "core/Vector.h"
+
+namespace sds {
+
+// One jump of a profile. Its info node's children are the jump's descriptive
+// elements ("Info" entries and the like), written back unchanged.
+class CJumpRecord
+{
+public:
+    CJumpRecord(std::uint32_t number, const std::string& location, const std::string& dataFile,
+                const CVector& startPos, const CVector& finishPos, const xml::CNodePtr& jumpInfo);
+
+    // Reads a "Jump" element; every one of its five attributes is required.
+    static CJumpRecord FromNode(const xml::CNodePtr& jump);
+    // A new "Jump" element holding copies of the info node's children.
+    xml::CNodePtr ToNode() const;
+
+    std::uint32_t Number;
+    std::string Location;
+    // The trajectory file, in the profile's folder.
+    std::string DataFile;
+    xml::CNodePtr JumpInfo;
+    CVector StartPos;
+    CVector FinishPos;
+};
+
+} // namespace sds

@@ -1,0 +1,69 @@
+#include "app/Profile.h"
+
+#include <boost/filesystem.hpp>
+
+#include "core/ILogMgr.h"
+#include "core/XmlFile.h"
+
+namespace sds {
+
+CProfile::CProfile(const xml::CNodePtr& profile, const std::string& file)
+    : m_File(file), m_Jumps(ReadJumps(profile))
+{
+    const boost::filesystem::path path(file);
+    m_Name = path.stem().string();
+    m_Path = path.parent_path().string() + "/";
+}
+
+CProfile::CProfile(const std::string& name, const std::string& path, const std::string& file)
+    : m_Path(path), m_Name(name), m_File(file)
+{
+    boost::filesystem::create_directories(m_Path);
+    Save();
+    ILogMgr::GetSingleton()->LogMessage("Created profile " + m_Name);
+}
+
+CProfile::~CProfile()
+{
+    try {
+        Save();
+    } catch (const std::exception& e) {
+        if (ILogMgr* log = ILogMgr::GetSingleton())
+            log->LogError("Could not save profile '" + m_Name + "' into " + m_File + ": " + e.what());
+    }
+}
+
+std::vector<CJumpRecord> CProfile::ReadJumps(const xml::CNodePtr& profile)
+{
+    std::vector<CJumpRecord> jumps;
+    if (!profile->HasChild("Jump"))
+        return jumps;
+    const auto end = profile->GetChildrenEnd("Jump");
+    for (auto it = profile->GetChildrenBegin("Jump"); it != end; ++it)
+        jumps.push_back(CJumpRecord::FromNode(it->second));
+    return jumps;
+}
+
+bool CProfile::Save() const
+{
+    xml::CNodePtr profile(new xml::CNode("Profile", false));
+    profile->AddAttribute("Name", m_Name);
+    profile->AddAttribute("Path", m_Path);
+    for (const CJumpRecord& jump : m_Jumps)
+        profile->AddChild(jump.ToNode());
+
+    // Written to a temporary file in the same folder and renamed over the old
+    // one: a crash during the write leaves the previous jumps intact.
+    if (xml::SaveXmlFile(m_File, profile))
+        return true;
+    ILogMgr::GetSingleton()->LogError("Could not save profile '" + m_Name + "' into " + m_File);
+    return false;
+}
+
+bool CProfile::AddJump(const CJumpRecord& jump)
+{
+    m_Jumps.push_back(jump);
+    return Save();
+}
+
+} // namespace sds

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/Events.h"
+#include "core/Timing.h"
+
+namespace sds {
+
+// The jumper as the level's jumper manager sees it: updated once a frame and
+// handed the named events meant for it. The jumper subsystem widens this.
+class IJumper : public IUpdate
+{
+public:
+    ~IJumper() override = default;
+    virtual void OnDiscreteEvent(const CInternalEvent& event) = 0;
+    virtual void OnAnalogEvent(const CInternalEvent& event) = 0;
+};
+
+} // namespace sds
