@@ -10,15 +10,16 @@ template <class T>
 class CSingletonTmpl : private boost::noncopyable
 {
 public:
-    static T* GetSingleton() { return ms_Instance; }
+    static T* GetSingleton() { return static_cast<T*>(ms_Instance); }
 
 protected:
-    CSingletonTmpl() { ms_Instance = static_cast<T*>(this); }
+    // The base pointer is kept and cast on access: T is not yet constructed here.
+    CSingletonTmpl() { ms_Instance = this; }
     virtual ~CSingletonTmpl() { ms_Instance = nullptr; }
 
 private:
-    static T* ms_Instance;
+    static CSingletonTmpl* ms_Instance;
 };
 
 template <class T>
-T* CSingletonTmpl<T>::ms_Instance = nullptr;
+CSingletonTmpl<T>* CSingletonTmpl<T>::ms_Instance = nullptr;
