@@ -226,6 +226,10 @@ TEST_F(ScriptMgrTest, PrintingGoesToTheConsoleOrElseTheLog)
     CFakeConsole console;
     m_Script.RunScript("Print('hello') PrintLine(2, 'status')");
     EXPECT_EQ((std::vector<std::string>{"Print hello !", "Line 2 status !"}), console.m_Calls);
+    // A negative line would be a huge one to the console.
+    m_Script.RunScript("PrintLine(-1, 'x')");
+    EXPECT_EQ(2u, console.m_Calls.size());
+    EXPECT_TRUE(m_Log.HasContaining("Error: PrintLine: no console line -1"));
 
     ::testing::internal::CaptureStdout();
     m_Script.RunScript("print('a') print('b', 1)");

@@ -5,7 +5,6 @@
 #include <iostream>
 #include <iterator>
 #include <ostream>
-#include <sstream>
 
 extern "C" {
 #include <lauxlib.h>
@@ -37,7 +36,7 @@ static std::ostream& operator<<(std::ostream& out, const CQuaternion& q)
 
 namespace {
 
-// Instructions between two checks of the limit.
+// Instructions between two checks of the limit, and what one call counts.
 constexpr int kHookInterval = 1000;
 constexpr std::uint64_t kCallCost = 100;
 constexpr int kHookMask = LUA_MASKCALL | LUA_MASKCOUNT;
@@ -69,8 +68,12 @@ void Print(const std::string& text)
 
 void PrintLine(int line, const std::string& text)
 {
+    if (line < 0) {
+        LogError("PrintLine: no console line " + std::to_string(line) + " for '" + text + "'");
+        return;
+    }
     if (IConsole* console = IConsole::GetSingleton())
-        console->SetFixedLine(static_cast<unsigned>(line < 0 ? 0 : line), text, true);
+        console->SetFixedLine(static_cast<unsigned>(line), text, true);
     else
         LogMessage(text);
 }
