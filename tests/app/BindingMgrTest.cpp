@@ -357,7 +357,7 @@ TEST_F(Bindings, ShippedBindingsLoadCleanly)
     CDiskResourceMgr resources;
     CMessageCapture quiet;
     const xml::CNodePtr config = xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds");
-    m_Bindings.reset(new CBindingMgr(config->GetChildById("InputBindings", "Default", "Edition")));
+    m_Bindings.reset(new CBindingMgr(config->GetChildById("InputBindings", "Standard", "Edition")));
     RecordNamedEvents();
     for (const char* mode : {"Menu", "ExitPlane", "HangingOutOfPlane", "FreeFall", "CanopyRide", "LandingNormal",
                              "TrajectoryViewer", "Editor", "Global"})

@@ -1,0 +1,43 @@
+#include "core/ResourceMgr.h"
+
+#include <boost/filesystem/operations.hpp>
+
+#include "core/Compressor.h"
+#include "core/EmbeddedFiles.h"
+#include "core/XmlFile.h"
+
+namespace sds {
+
+CResourceMgr::CResourceMgr()
+{
+    for (std::size_t i = 0; i < g_EmbeddedFileCount; ++i)
+        m_Files[g_EmbeddedFiles[i].Path] = CStream{g_EmbeddedFiles[i].Data, g_EmbeddedFiles[i].Size};
+}
+
+xml::CNodePtr CResourceMgr::LoadXml(const std::string& path, const std::string& namePrefix)
+{
+    boost::system::error_code error;
+    if (boost::filesystem::exists(path, error))
+        return xml::LoadXmlFile(path, namePrefix);
+
+    const auto found = m_Files.find(path);
+    if (found == m_Files.end())
+        throw CException("File not found: " + path);
+    return LoadEmbedded(found->second, path, namePrefix);
+}
+
+xml::CNodePtr CResourceMgr::LoadDefaultXml(const std::string& path, const std::string& namePrefix)
+{
+    const auto found = m_Files.find(path);
+    if (found == m_Files.end())
+        return xml::LoadXmlFile(path, namePrefix);
+    return LoadEmbedded(found->second, path, namePrefix);
+}
+
+xml::CNodePtr CResourceMgr::LoadEmbedded(const CStream& stream, const std::string& path,
+                                         const std::string& namePrefix) const
+{
+    return xml::LoadXmlFromMemory(CCompressor::Inflate(stream.Data, stream.Size), path, namePrefix);
+}
+
+} // namespace sds

@@ -1,0 +1,106 @@
+#include "core/UnitConverter.h"
+
+#include <boost/format.hpp>
+
+namespace sds {
+
+namespace {
+
+const char* const kMetricName = "Metric (kg, m)";
+const char* const kImperialName = "Imperial (lb, ft)";
+const char* const kInternalName = "Internal";
+
+std::unique_ptr<CUnitConverter::CSystem> ReadSystem(const xml::CNode& config, const std::string& name)
+{
+    const xml::CNodePtr node = config.GetChildById("System", name, "Name,Id");
+    std::unique_ptr<CUnitConverter::CSystem> system(new CUnitConverter::CSystem);
+    system->Name = node->GetAttribute("Name")->GetValue();
+    for (int i = 0; i < 8; ++i) {
+        const xml::CNodePtr unitNode = node->GetChild(CUnitConverter::kCategories[i]);
+        CUnitConverter::CUnit& unit = system->Units[i];
+        unit.Coefficient = unitNode->GetAttribute<float>("Coef", 1.0f);
+        unit.Offset = unitNode->GetAttribute<float>("Offset", 0.0f);
+        unit.Label = unitNode->GetAttribute("Units")->GetValue();
+        unit.Format = unitNode->GetAttribute<std::string>("Format", "%1%%2%");
+        unit.Category = unitNode->GetName();
+    }
+    return system;
+}
+
+std::unique_ptr<CUnitConverter::CSystem> MakeInternalSystem()
+{
+    std::unique_ptr<CUnitConverter::CSystem> system(new CUnitConverter::CSystem);
+    system->Name = kInternalName;
+    for (int i = 0; i < 8; ++i)
+        system->Units[i].Category = CUnitConverter::kCategories[i];
+    return system;
+}
+
+} // namespace
+
+const char* const CUnitConverter::kCategories[8] = {"Distance", "Temperature", "Area", "Volume",
+                                                     "Mass", "Speed", "Time", "WingLoading"};
+
+CUnitConverter::CUnitConverter(const xml::CNodePtr& config)
+    : m_Current(nullptr)
+{
+    m_Metric = ReadSystem(*config, kMetricName);
+    m_Imperial = ReadSystem(*config, kImperialName);
+    m_Internal = MakeInternalSystem();
+
+    const std::string chosen = config->GetAttribute("Default")->GetValue();
+    if (chosen == m_Metric->Name)
+        m_Current = m_Metric.get();
+    else if (chosen == m_Imperial->Name)
+        m_Current = m_Imperial.get();
+    else
+        m_Current = m_Internal.get();
+}
+
+CUnitConverter::~CUnitConverter() = default;
+
+const CUnitConverter::CUnit* CUnitConverter::FindUnit(const std::string& category) const
+{
+    for (int i = 0; i < 8; ++i)
+        if (category == kCategories[i])
+            return &m_Current->Units[i];
+    return nullptr;
+}
+
+const CUnitConverter::CUnit& CUnitConverter::GetUnit(const std::string& category) const
+{
+    const CUnit* unit = FindUnit(category);
+    if (unit)
+        return *unit;
+    static const CUnit kNoConversion;
+    return kNoConversion;
+}
+
+float CUnitConverter::ConvertToDisplay(float value, const std::string& category) const
+{
+    const CUnit* unit = FindUnit(category);
+    return unit ? value * unit->Coefficient + unit->Offset : value;
+}
+
+std::string CUnitConverter::GetUnitLabel(const std::string& category) const
+{
+    const CUnit* unit = FindUnit(category);
+    return unit ? unit->Label : std::string();
+}
+
+std::string CUnitConverter::FormatValue(const CUnit& unit, float value) const
+{
+    return (boost::format(unit.Format) % (value * unit.Coefficient + unit.Offset) % unit.Label).str();
+}
+
+std::string CUnitConverter::FormatMass(float value) const
+{
+    return FormatValue(GetUnit("Mass"), value);
+}
+
+std::string CUnitConverter::FormatArea(float value) const
+{
+    return FormatValue(GetUnit("Area"), value);
+}
+
+} // namespace sds

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <boost/noncopyable.hpp>
+
+#include "core/Vector.h"
+
+struct lua_State;
+struct lua_Debug;
+
+namespace sds {
+
+// One Lua state with the program's types bound into it: CVector, CQuaternion,
+// CTiming, and the printing functions Print, PrintLine and print. Each user of
+// scripts (camera controller, wind region, judge) owns its own instance and
+// calls script functions through luabind on GetState().
+//
+// A script, or a function of it that the program calls, that runs more than
+// kInstructionLimit Lua instructions without returning (a function call counts
+// as 100) is stopped with an ordinary Lua error, so an endless loop cannot
+// freeze the program.
+class CScriptMgr : private boost::noncopyable
+{
+public:
+    enum ELoadingMethod { LM_REQUIRE = 0, LM_DOFILE = 1, LM_LOAD = 2 };
+
+    static constexpr std::uint64_t kInstructionLimit = 10000000;
+
+    // "require", "dofile" or "load"; any other text gives "dofile" (the
+    // package library, which "require" needs, is not opened).
+    explicit CScriptMgr(const std::string& loadingMethod);
+    virtual void RegisterBindings();
+    virtual ~CScriptMgr();
+
+    // Compiles and runs the text as one chunk. On failure logs Lua's message and
+    // throws sds::CException "Could not RunScript: <text>".
+    void RunScript(const std::string& text);
+    // Runs a script file by the loading method. Under "load" a file that cannot
+    // be opened is logged as an error and skipped.
+    void LoadScript(const std::string& file);
+    // Sets the Lua global `name` to a new CVector.
+    void SetGlobalVector(const std::string& name, const CVector& value);
+
+    lua_State* GetState() const { return m_State; }
+    ELoadingMethod GetLoadingMethod() const { return m_LoadingMethod; }
+
+private:
+    static void InstructionHook(lua_State* state, lua_Debug* record);
+    static void* Allocate(void* owner, void* block, std::size_t oldSize, std::size_t newSize);
+
+    lua_State* m_State;
+    ELoadingMethod m_LoadingMethod;
+    std::uint64_t m_InstructionCount;
+    bool m_Stopping;
+};
+
+} // namespace sds

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "core/ResourceMgr.h"
+#include "core/UnitConverter.h"
+#include "support/MessageCapture.h"
+
+using sds::CUnitConverter;
+
+namespace {
+
+// The "UnitConverter" element of the default configuration, with "Default" set.
+xml::CNodePtr DefaultConfig(const std::string& system)
+{
+    CMessageCapture quiet;
+    sds::CResourceMgr resources;
+    const xml::CNodePtr config =
+        resources.LoadDefaultXml("../conf/conf.xml")->GetChild("sds")->GetChild("UnitConverter");
+    config->GetAttribute("Default")->SetValue(system);
+    return config;
+}
+
+} // namespace
+
+TEST(UnitConverter, ImperialFromTheDefaultConfiguration)
+{
+    CUnitConverter units(DefaultConfig("Imperial (lb, ft)"));
+    EXPECT_EQ(&units, CUnitConverter::GetSingleton());
+    EXPECT_FLOAT_EQ(22.3693629f, units.ConvertToDisplay(10.0f, "Speed"));
+    EXPECT_EQ("22.4mph", units.FormatValue(units.GetUnit("Speed"), 10.0f));
+    EXPECT_FLOAT_EQ(68.0f, units.ConvertToDisplay(20.0f, "Temperature"));
+    EXPECT_FLOAT_EQ(328.08399f, units.ConvertToDisplay(100.0f, "Distance"));
+    EXPECT_EQ("176lb", units.FormatMass(80.0f));
+    EXPECT_EQ("220ft2", units.FormatArea(20.438669f));
+    EXPECT_EQ("ft", units.GetUnitLabel("Distance"));
+    EXPECT_EQ("", units.GetUnitLabel("WingLoading"));
+    EXPECT_FLOAT_EQ(5.0f, units.ConvertToDisplay(5.0f, "Furlongs"));
+    EXPECT_EQ("", units.GetUnitLabel("Furlongs"));
+}
+
+TEST(UnitConverter, Metric)
+{
+    CUnitConverter units(DefaultConfig("Metric (kg, m)"));
+    EXPECT_EQ("Metric (kg, m)", units.GetSystemName());
+    EXPECT_EQ("80kg", units.FormatMass(80.0f));
+    EXPECT_EQ("36.0km/h", units.FormatValue(units.GetUnit("Speed"), 10.0f));
+    EXPECT_EQ("100m", units.FormatValue(units.GetUnit("Distance"), 100.0f));
+}
+
+TEST(UnitConverter, UnknownDefaultSelectsInternal)
+{
+    for (const char* name : {"Internal", "imperial (lb, ft)", ""}) {
+        CUnitConverter units(DefaultConfig(name));
+        EXPECT_EQ("Internal", units.GetSystemName()) << name;
+        for (const char* category : CUnitConverter::kCategories) {
+            EXPECT_FLOAT_EQ(20.0f, units.ConvertToDisplay(20.0f, category)) << category;
+            EXPECT_EQ("", units.GetUnitLabel(category)) << category;
+        }
+        EXPECT_EQ("80", units.FormatMass(80.0f));
+    }
+}
+
+TEST(UnitConverter, MissingPartsThrow)
+{
+    xml::CNodePtr noImperial = DefaultConfig("Metric (kg, m)");
+    noImperial->RemoveChild(noImperial->GetChildById("System", "Imperial (lb, ft)", "Name,Id"));
+    EXPECT_THROW(CUnitConverter units(noImperial), xml::CNoNodeException);
+
+    xml::CNodePtr noSpeed = DefaultConfig("Metric (kg, m)");
+    const xml::CNodePtr metric = noSpeed->GetChildById("System", "Metric (kg, m)", "Name,Id");
+    metric->RemoveChild(metric->GetChild("Speed"));
+    EXPECT_THROW(CUnitConverter units(noSpeed), xml::CNoNodeException);
+    EXPECT_EQ(nullptr, CUnitConverter::GetSingleton());
+}
