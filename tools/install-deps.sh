@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
 # Installs every Debian package needed to build, run headless and test.
 # Does nothing when everything is already present; uses sudo when not root.
+#   --fuzz  also the clang toolchain for the libFuzzer targets (tools/fuzz.sh)
 set -euo pipefail
+
+fuzz=0
+for arg in "$@"; do
+  case "$arg" in
+    --fuzz) fuzz=1 ;;
+    *) echo "Unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
 
 packages=(
   build-essential cmake pkg-config ccache
@@ -12,6 +21,10 @@ packages=(
   libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri xdotool imagemagick fonts-dejavu-core
 )
+if [ "$fuzz" -eq 1 ]; then
+  # clang with -fsanitize=fuzzer,address; llvm-14 brings the symbolizer for readable reports.
+  packages+=(clang-14 libclang-rt-14-dev llvm-14)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+
+#include "core/Node.h"
+#include "sound/ISndMgr.h"
+
+namespace wrappers {
+
+// The sound service start-up installs, from the "SoundSystem" node: the OpenAL
+// manager when "Enabled" is true and OpenAL opens, else the silent manager.
+// Why OpenAL could not be used is logged. Never throws.
+boost::shared_ptr<sds::ISndMgr> CreateSndMgr(const xml::CNodePtr& soundSystem);
+
+} // namespace wrappers

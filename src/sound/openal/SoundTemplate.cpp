@@ -1,0 +1,47 @@
+#include "sound/openal/SoundTemplate.h"
+
+#include <boost/make_shared.hpp>
+
+#include "core/ILogMgr.h"
+#include "sound/DummySndMgr.h"
+#include "sound/openal/OpenALSndMgr.h"
+#include "sound/openal/OpenALSound.h"
+
+namespace wrappers {
+
+CSoundTemplate::CSoundTemplate(float gain, float rolloffFactor, float referenceDistance, const std::string& fileName,
+                               COpenALSndMgr& manager)
+    : m_Gain(gain),
+      m_RolloffFactor(rolloffFactor),
+      m_ReferenceDistance(referenceDistance),
+      m_FileName(fileName),
+      m_Manager(&manager),
+      m_ManagerLife(manager.GetLifeToken()),
+      m_BufferIndex(manager.LoadBuffer(fileName))
+{
+}
+
+CSoundTemplate::~CSoundTemplate()
+{
+    if (!m_ManagerLife.expired())
+        m_Manager->ReleaseBuffer(m_BufferIndex);
+}
+
+boost::shared_ptr<sds::ISound> CSoundTemplate::CreateSound(const sds::CVector& position, const sds::CVector& velocity)
+{
+    if (m_ManagerLife.expired())
+        return boost::make_shared<sds::CDummySndMgr::CDummySound>();
+    const std::size_t source = m_Manager->CreateSource(position, velocity, m_BufferIndex);
+    if (source == COpenALSndMgr::NoSource) {
+        if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
+            log->LogError("No sound source is free: " + m_FileName + " stays silent");
+        return boost::make_shared<sds::CDummySndMgr::CDummySound>();
+    }
+    boost::shared_ptr<sds::ISound> sound = boost::make_shared<COpenALSound>(*m_Manager, source);
+    sound->SetGain(m_Gain);
+    sound->SetReferenceDistance(m_ReferenceDistance);
+    sound->SetRolloffFactor(m_RolloffFactor);
+    return sound;
+}
+
+} // namespace wrappers

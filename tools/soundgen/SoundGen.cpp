@@ -1,0 +1,202 @@
+// Writes the program's default sounds into the folder given on the command
+// line: the menu click and hover ticks, the aircraft's engine drone, a 1 s test
+// tone and the menu music. Everything is synthesised here, so a fresh clone
+// builds every sound it plays.
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <sndfile.h>
+
+namespace {
+
+const double Pi = 3.14159265358979323846;
+
+struct CSignal
+{
+    int Rate;
+    int Channels;
+    std::vector<float> Samples; // interleaved
+};
+
+bool Write(const std::string& path, const CSignal& signal, int format)
+{
+    SF_INFO info = {};
+    info.samplerate = signal.Rate;
+    info.channels = signal.Channels;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) {
+        std::fprintf(stderr, "Cannot write %s: %s\n", path.c_str(), sf_strerror(nullptr));
+        return false;
+    }
+    if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG) {
+        double quality = 0.5;
+        sf_command(file, SFC_SET_VBR_ENCODING_QUALITY, &quality, sizeof quality);
+    }
+    const sf_count_t frames = static_cast<sf_count_t>(signal.Samples.size()) / signal.Channels;
+    const bool written = sf_writef_float(file, signal.Samples.data(), frames) == frames;
+    sf_close(file);
+    if (!written)
+        std::fprintf(stderr, "Cannot write %s\n", path.c_str());
+    return written;
+}
+
+void Normalize(CSignal& signal, float peak)
+{
+    float max = 0.0f;
+    for (float s : signal.Samples)
+        max = std::max(max, std::fabs(s));
+    if (max > 0.0f)
+        for (float& s : signal.Samples)
+            s *= peak / max;
+}
+
+// A 440 Hz sine of 1 s at half scale, with 5 ms ramps so it starts and ends cleanly.
+CSignal TestTone()
+{
+    CSignal tone{44100, 1, std::vector<float>(44100)};
+    const int ramp = 44100 / 200;
+    for (int i = 0; i < 44100; ++i) {
+        const float edge = std::min({1.0f, float(i) / ramp, float(44100 - 1 - i) / ramp});
+        tone.Samples[i] = 0.5f * edge * float(std::sin(2.0 * Pi * 440.0 * i / 44100.0));
+    }
+    return tone;
+}
+
+// A short decaying knock: two partials under an exponential envelope.
+CSignal Tick(double seconds, double frequency, double decay, float peak)
+{
+    const int rate = 44100;
+    const int count = int(seconds * rate);
+    CSignal tick{rate, 1, std::vector<float>(count)};
+    for (int i = 0; i < count; ++i) {
+        const double t = double(i) / rate;
+        const double attack = std::min(1.0, t / 0.001);
+        const double env = attack * std::exp(-t / decay);
+        tick.Samples[i] = float(env * (std::sin(2 * Pi * frequency * t) + 0.5 * std::sin(2 * Pi * frequency * 0.5 * t)));
+    }
+    Normalize(tick, peak);
+    return tick;
+}
+
+// A 2 s loop of a piston engine: a 55 Hz harmonic series pulsed at the blade
+// rate, over broadband rumble. Every partial completes whole cycles in 2 s,
+// so the loop has no seam.
+CSignal EngineDrone()
+{
+    const int rate = 22050;
+    const double length = 2.0;
+    const int count = int(length * rate);
+    CSignal drone{rate, 1, std::vector<float>(count, 0.0f)};
+
+    std::uint32_t seed = 12345;
+    const auto random = [&seed]() {
+        seed = seed * 1664525u + 1013904223u;
+        return double(seed >> 8) / double(1u << 24);
+    };
+    // Rumble: partials 0.5 Hz apart from 100 Hz to 1.5 kHz with random phases,
+    // each advanced by a rotation per sample.
+    std::vector<std::complex<double>> partials;
+    std::vector<std::complex<double>> steps;
+    for (int k = 200; k <= 3000; ++k) {
+        const double f = 0.5 * k;
+        partials.push_back(std::polar(100.0 / f, 2 * Pi * random()));
+        steps.push_back(std::polar(1.0, 2 * Pi * f / rate));
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const double t = double(i) / rate;
+        double engine = 0.0;
+        for (int h = 1; h <= 12; ++h)
+            engine += std::sin(2 * Pi * 55.0 * h * t + h) / h;
+        const double blades = 0.75 + 0.25 * std::sin(2 * Pi * 27.5 * t);
+        double rumble = 0.0;
+        for (std::size_t k = 0; k < partials.size(); ++k) {
+            rumble += partials[k].imag();
+            partials[k] *= steps[k];
+        }
+        drone.Samples[i] = float(engine * blades + 0.02 * rumble);
+    }
+    Normalize(drone, 0.7f);
+    return drone;
+}
+
+double NoteFrequency(int midi)
+{
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
+
+// 16 s of calm menu music that loops without a seam: a pad through A minor,
+// F, C and G, a bass on the roots and a plucked arpeggio above. Every note is
+// written into a circular buffer, so tails past the end fold onto the start.
+CSignal MenuMusic()
+{
+    const int rate = 44100;
+    const double chordLength = 4.0;
+    const int chords[4][3] = {{57, 60, 64}, {53, 57, 60}, {48, 52, 55}, {55, 59, 62}};
+    const int count = int(4 * chordLength * rate);
+    CSignal music{rate, 2, std::vector<float>(2 * count, 0.0f)};
+
+    const auto add = [&](long frame, float left, float right) {
+        const long at = ((frame % count) + count) % count;
+        music.Samples[2 * at] += left;
+        music.Samples[2 * at + 1] += right;
+    };
+
+    for (int c = 0; c < 4; ++c) {
+        const long start = long(c * chordLength * rate);
+        // Pad: fades in over 1 s before the chord and out 1 s after it.
+        const long padStart = start - rate;
+        const long padLength = long((chordLength + 2.0) * rate);
+        for (long i = 0; i < padLength; ++i) {
+            const double t = double(i) / rate;
+            const double env = std::sin(Pi * t / (chordLength + 2.0));
+            double left = 0.0, right = 0.0;
+            for (int n = 0; n < 3; ++n) {
+                const double f = NoteFrequency(chords[c][n]);
+                left += std::sin(2 * Pi * f * 0.998 * t) + 0.2 * std::sin(4 * Pi * f * t);
+                right += std::sin(2 * Pi * f * 1.002 * t) + 0.2 * std::sin(4 * Pi * f * t);
+            }
+            const double bass = std::sin(2 * Pi * NoteFrequency(chords[c][0] - 12) * t);
+            add(padStart + i, float(env * env * (0.12 * left + 0.25 * bass)), float(env * env * (0.12 * right + 0.25 * bass)));
+        }
+        // Arpeggio: eight plucked notes an octave up, panned left and right in turn.
+        const int pattern[8] = {0, 1, 2, 1, 0, 2, 1, 2};
+        for (int step = 0; step < 8; ++step) {
+            const long noteStart = start + long(step * chordLength / 8 * rate);
+            const double f = NoteFrequency(chords[c][pattern[step]] + 12);
+            const double pan = step % 2 == 0 ? 0.35 : 0.65;
+            for (long i = 0; i < long(1.5 * rate); ++i) {
+                const double t = double(i) / rate;
+                const double env = std::min(1.0, t / 0.004) * std::exp(-t / 0.35);
+                const double s = env * (std::sin(2 * Pi * f * t) + 0.3 * std::sin(6 * Pi * f * t) * std::exp(-t / 0.1));
+                add(noteStart + i, float(0.18 * s * (1.0 - pan)), float(0.18 * s * pan));
+            }
+        }
+    }
+    Normalize(music, 0.8f);
+    return music;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "Usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string dir = argv[1];
+    const int wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    const bool ok = Write(dir + "/tone.wav", TestTone(), wav) &&
+                    Write(dir + "/click.wav", Tick(0.08, 1800.0, 0.012, 0.6f), wav) &&
+                    Write(dir + "/over.wav", Tick(0.04, 2600.0, 0.006, 0.3f), wav) &&
+                    Write(dir + "/airplane.wav", EngineDrone(), wav) &&
+                    Write(dir + "/menu.ogg", MenuMusic(), SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+    return ok ? 0 : 1;
+}
