@@ -104,6 +104,14 @@ const mem::CMaterial* CMemGfxMgr::GetMaterial(const std::string& name) const
     return found == m_Materials.end() ? nullptr : &found->second;
 }
 
+std::vector<std::string> CMemGfxMgr::GetMaterialNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : m_Materials)
+        names.push_back(entry.first);
+    return names;
+}
+
 void CMemGfxMgr::DefineOverlay(const std::string& name, const std::vector<std::string>& elementNames)
 {
     m_Overlays[name] = false;
@@ -145,7 +153,7 @@ void CMemGfxMgr::ResetScene()
 mem::CNode* CMemGfxMgr::CreateNode(const std::string& name, mem::CNode* parent)
 {
     if (!name.empty() && m_NodesByName.count(name))
-        throw CException("A scene node named '" + name + "' already exists");
+        throw CException("A scene object named '" + name + "' already exists");
     m_Nodes.push_back(std::make_unique<mem::CNode>());
     mem::CNode* node = m_Nodes.back().get();
     node->m_Name = name;

@@ -32,6 +32,7 @@ public:
     void SetAllowUnknownMeshes(bool allow) { m_AllowUnknownMeshes = allow; }
     void DefineMaterial(const std::string& name, const mem::CMaterial& material);
     const mem::CMaterial* GetMaterial(const std::string& name) const;
+    std::vector<std::string> GetMaterialNames() const;
     void DefineOverlay(const std::string& name, const std::vector<std::string>& elementNames);
     bool IsOverlayVisible(const std::string& name) const;
     void SetOverlayVisible(const std::string& name, bool visible);

@@ -213,14 +213,25 @@ CQuaternion Nlerp(float t, const CQuaternion& from, const CQuaternion& to)
 
 CVector GetPitchYawRoll(const CQuaternion& q)
 {
-    const float tx = 2.0f * q.x, ty = 2.0f * q.y, tz = 2.0f * q.z;
-    const float twx = tx * q.w, twy = ty * q.w, twz = tz * q.w;
-    const float txx = tx * q.x, txy = ty * q.x, txz = tz * q.x;
-    const float tyy = ty * q.y, tyz = tz * q.y, tzz = tz * q.z;
-    const float pitch = std::atan2(tyz + twx, 1.0f - (txx + tzz));
-    const float yaw = std::atan2(txz + twy, 1.0f - (txx + tyy));
-    const float roll = std::atan2(txy + twz, 1.0f - (tyy + tzz));
-    return CVector(pitch, yaw, roll) * (1.0f / kRadiansPerDegree);
+    // The rotation matrix entries that the decomposition needs.
+    const float m00 = 1.0f - 2.0f * (q.y * q.y + q.z * q.z);
+    const float m01 = 2.0f * (q.x * q.y - q.w * q.z);
+    const float m02 = 2.0f * (q.x * q.z + q.w * q.y);
+    const float m10 = 2.0f * (q.x * q.y + q.w * q.z);
+    const float m11 = 1.0f - 2.0f * (q.x * q.x + q.z * q.z);
+    const float m12 = 2.0f * (q.y * q.z - q.w * q.x);
+    const float m22 = 1.0f - 2.0f * (q.x * q.x + q.y * q.y);
+    const float y = std::asin(std::clamp(m02, -1.0f, 1.0f));
+    float x = 0.0f;
+    float z = 0.0f;
+    if (std::fabs(m02) < 0.99999f) {
+        x = std::atan2(-m12, m22);
+        z = std::atan2(-m01, m00);
+    } else {
+        // At the pole only the sum (or difference) of x and z is defined.
+        x = std::atan2(m10, m11);
+    }
+    return CVector(x, y, z) * (1.0f / kRadiansPerDegree);
 }
 
 } // namespace mem

@@ -58,6 +58,7 @@ struct CMeshDesc
 
 struct CMaterial
 {
+    CMaterial() { m_Diffuse.v[0] = m_Diffuse.v[1] = m_Diffuse.v[2] = 1.0f; }
     CFourFloats m_Diffuse;
     CVector m_Ambient = CVector(1.0f, 1.0f, 1.0f);
     bool m_HasTextureUnit = false;
@@ -142,7 +143,8 @@ struct CNode
 CQuaternion FromAngleAxisDegrees(float degrees, const CVector& axis);
 CQuaternion Normalised(CQuaternion q);
 CQuaternion Nlerp(float t, const CQuaternion& from, const CQuaternion& to);
-// Pitch, yaw and roll in degrees, each with the axis reprojected.
+// The angles (degrees) about x, y and z of a rotation made by turning about
+// x, then the turned y, then the turned z: the inverse of applying them so.
 CVector GetPitchYawRoll(const CQuaternion& q);
 
 } // namespace mem

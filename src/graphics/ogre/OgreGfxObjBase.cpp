@@ -295,8 +295,12 @@ sds::CVector COgreGfxObjBase::GetPos() const
 
 sds::CVector COgreGfxObjBase::GetYawPitchRoll() const
 {
-    const Ogre::Quaternion& q = Node().getOrientation();
-    return sds::CVector(q.getPitch().valueDegrees(), q.getYaw().valueDegrees(), q.getRoll().valueDegrees());
+    // The inverse of SetYawPitchRoll: angles about x, the turned y and the turned z.
+    Ogre::Matrix3 rotation;
+    Node().getOrientation().ToRotationMatrix(rotation);
+    Ogre::Radian x, y, z;
+    rotation.ToEulerAnglesXYZ(x, y, z);
+    return sds::CVector(x.valueDegrees(), y.valueDegrees(), z.valueDegrees());
 }
 
 sds::CVector COgreGfxObjBase::GetWorldPos() const
