@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -42,8 +43,10 @@ public:
     // meshes nothing uses, so that the next test can use the same names.
     void ResetLevelScene()
     {
-        const Ogre::Vector3 position = m_Camera->getParentSceneNode()->getPosition();
-        const Ogre::Quaternion orientation = m_Camera->getParentSceneNode()->getOrientation();
+        // A scene reset by the code under test may have taken the camera's node already.
+        const Ogre::SceneNode* eye = m_Camera->getParentSceneNode();
+        const Ogre::Vector3 position = eye ? eye->getPosition() : Ogre::Vector3::ZERO;
+        const Ogre::Quaternion orientation = eye ? eye->getOrientation() : Ogre::Quaternion::IDENTITY;
         m_Level->clearScene();
         m_Level->clearSpecialCaseRenderQueues();
         m_Level->setSpecialCaseRenderQueueMode(Ogre::SceneManager::SCRQM_EXCLUDE);
@@ -69,8 +72,10 @@ private:
 
     void Start()
     {
+        // SDS_OGRE_LOG names another log file, for a test run in a process of its own.
+        const char* logFile = std::getenv("SDS_OGRE_LOG");
         auto* logs = new Ogre::LogManager();
-        logs->createLog("Ogre.log", true, false, false);
+        logs->createLog(logFile ? logFile : "Ogre.log", true, false, false);
         m_Root = new Ogre::Root("", "", "");
         m_Root->loadPlugin(std::string(SDS_OGRE_PLUGIN_DIR) + "/RenderSystem_GL");
         m_Root->loadPlugin(std::string(SDS_OGRE_PLUGIN_DIR) + "/Codec_STBI");

@@ -80,7 +80,11 @@ Ogre::MeshPtr MakeMesh(const std::string& name, const CGeometry& geometry, const
     Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(name, kGroup);
     Ogre::SubMesh* sub = mesh->createSubMesh();
     sub->useSharedVertices = false;
-    sub->setMaterialName(material);
+    // The serializer writes the name of a material that exists; the real one
+    // comes from the scripts when the mesh is loaded.
+    if (!Ogre::MaterialManager::getSingleton().resourceExists(material, kGroup))
+        Ogre::MaterialManager::getSingleton().create(material, kGroup);
+    sub->setMaterialName(material, kGroup);
     sub->vertexData = new Ogre::VertexData();
     sub->vertexData->vertexCount = geometry.m_Vertices.size();
     Ogre::VertexDeclaration* declaration = sub->vertexData->vertexDeclaration;

@@ -48,11 +48,13 @@ COgreGfxMgr::COgreGfxMgr(Ogre::RenderWindow* window, Ogre::SceneManager* sceneMa
 {
     SDS_ASSERT(m_pApplication && m_pSceneManager && m_pWindow && "The graphics manager needs its scene and window");
     const xml::CNodePtr scene = m_pApplication->GetConfig()->GetChild("Scene");
+    // Read before anything is made, so that a missing key leaves nothing behind.
+    const std::string ambient = scene->GetAttribute("AmbientColor")->GetValue();
     if (scene->HasChild("Shadows") && scene->GetChild("Shadows")->GetAttribute("Type", "None") != "None")
         ApplyShadows(scene->GetChild("Shadows"));
     m_pRayQuery = m_pSceneManager->createRayQuery(Ogre::Ray(), 0xFFFFFFFF);
     m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
-    m_pSceneManager->setAmbientLight(ColourOf(scene->GetAttribute("AmbientColor")->GetValue()));
+    m_pSceneManager->setAmbientLight(ColourOf(ambient));
 }
 
 void COgreGfxMgr::ApplyShadows(const xml::CNodePtr& shadows)
@@ -108,10 +110,13 @@ Ogre::MeshPtr COgreGfxMgr::CreatePlaneMesh(const std::string& name, int xSegment
 {
     if (Ogre::MeshManager::getSingleton().resourceExists(name))
         throw sds::CException("A mesh named '" + name + "' already exists");
-    return Ogre::MeshManager::getSingleton().createPlane(
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createPlane(
         name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, Ogre::Plane(Ogre::Vector3::UNIT_Y, 0.0f), 1.0f,
         1.0f, xSegments, ySegments, true, 1, uTile, vTile, Ogre::Vector3::UNIT_Z, Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY,
         Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true, true);
+    // The exact extent, without the engine's padding, so sizes read back as made.
+    mesh->_setBounds(Ogre::AxisAlignedBox(-0.5f, 0.0f, -0.5f, 0.5f, 0.0f, 0.5f), false);
+    return mesh;
 }
 
 Ogre::Entity* COgreGfxMgr::CreateEntity(const std::string& entityName, const std::string& meshBase,

@@ -384,6 +384,7 @@ void COgreGfxObjBase::AttachToBone(const sds::CGfxObjPtr& child, std::uint16_t b
     COgreGfxObjBase& other = ObjectOf(child);
     Ogre::Entity* childEntity = &other.Entity();
     SDS_ASSERT(Entity().hasSkeleton() && "The object must have a skeleton");
+    m_pEntity->getSkeleton()->_updateTransforms();
     Ogre::Bone* bone = m_pEntity->getSkeleton()->getBone(boneHandle);
     const Ogre::Vector3 b = bone->_getDerivedPosition();
     const Ogre::Quaternion inverse = bone->_getDerivedOrientation().Inverse();

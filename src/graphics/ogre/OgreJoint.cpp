@@ -54,19 +54,29 @@ void COgreJoint::SetManuallyControlled(bool manual)
     }
 }
 
+void COgreJoint::UpdateSkeleton() const
+{
+    // Derived values are cached per bone; a bone moved by hand leaves its
+    // children stale until the skeleton is updated.
+    m_pEntity->getSkeleton()->_updateTransforms();
+}
+
 sds::CQuaternion COgreJoint::GetWorldOrientation() const
 {
+    UpdateSkeleton();
     return FromOgre(m_pBone->_getDerivedOrientation());
 }
 
 sds::CVector COgreJoint::GetWorldPos() const
 {
+    UpdateSkeleton();
     return FromOgre(m_pBone->_getDerivedPosition());
 }
 
 sds::CQuaternion COgreJoint::GetParentWorldOrientation() const
 {
     SDS_ASSERT(m_pBone->getParent() && "The joint must have a parent");
+    UpdateSkeleton();
     return FromOgre(m_pBone->getParent()->_getDerivedOrientation());
 }
 

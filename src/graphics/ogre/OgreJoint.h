@@ -31,6 +31,8 @@ public:
     void Rotate(const sds::CQuaternion& rotation, int space) override;
 
 private:
+    void UpdateSkeleton() const;
+
     Ogre::Bone* m_pBone;
     Ogre::Entity* m_pEntity;
 };
