@@ -9,6 +9,7 @@
 #include "OgreWorld.h"
 #include "SkeletonAnimationTests.h"
 #include "graphics/TrajectoryDisplay.h"
+#include "graphics/ogre/InitProgressBar.h"
 #include "graphics/ogre/LoadingProgressBar.h"
 #include "graphics/ogre/OgreConsole.h"
 #include "graphics/ogre/OgreFader.h"
@@ -295,4 +296,38 @@ TEST_F(OgreGfxTest, FaderDrivesItsPanelsAlpha)
     fader.SetVisible(true);
     EXPECT_TRUE(Overlay("Fader")->isVisible());
     fader.SetVisible(false);
+}
+
+TEST_F(OgreGfxTest, StartupBarAdvancesWithinEachStep)
+{
+    Env();
+    wrappers::CInitProgressBar bar(Env().m_Level, Env().m_Window, "InitialLoadOverlay", 3, 1, 0.6f, 0.1f);
+    const float full = bar.GetFullWidth();
+    float last = -1.0f;
+    auto grows = [&](float low, float high) {
+        const float filled = bar.GetFilledWidth() / full;
+        EXPECT_GE(filled, last - 1e-6f);
+        EXPECT_GE(filled, low - 1e-6f);
+        EXPECT_LE(filled, high + 1e-6f);
+        last = filled;
+    };
+    bool skip = false;
+    for (int group = 0; group < 3; ++group) {
+        bar.resourceGroupScriptingStarted("Group", 4);
+        const float start = 0.2f * group;
+        for (int script = 0; script < 4; ++script) {
+            bar.scriptParseStarted("Script.material", skip);
+            grows(start, start + 0.2f);
+            bar.scriptParseEnded("Script.material", false);
+            grows(start, start + 0.2f);
+        }
+        EXPECT_NEAR(start + 0.2f, bar.GetFilledWidth() / full, 1e-5f);
+    }
+    bar.resourceGroupLoadStarted("General", 2);
+    for (int resource = 0; resource < 2; ++resource) {
+        bar.resourceLoadStarted(Ogre::ResourcePtr());
+        bar.resourceLoadEnded();
+        grows(0.6f, 0.7f);
+    }
+    EXPECT_NEAR(0.7f, bar.GetFilledWidth() / full, 1e-5f);
 }

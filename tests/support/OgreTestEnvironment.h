@@ -101,6 +101,8 @@ private:
         m_Camera->setAspectRatio(Ogre::Real(viewport->getActualWidth()) / Ogre::Real(viewport->getActualHeight()));
 
         AddResourceLocations("../conf/conf.xml");
+        // Meshes made for the tests only.
+        Ogre::ResourceGroupManager::getSingleton().addResourceLocation("../data/gfx/test", "FileSystem", "General");
         m_StartupBar = wrappers::InitialiseResources(m_Level, m_Window);
         m_StartupBar.reset();
     }

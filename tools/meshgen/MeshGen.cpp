@@ -1,5 +1,5 @@
 // Writes the project's simple meshes, skeletons and textures through the
-// rendering engine's serializers, with no window: meshgen <mesh folder> <texture folder>.
+// rendering engine's serializers, with no window: meshgen <mesh folder> <texture folder> <test folder>.
 
 #include <cmath>
 #include <exception>
@@ -230,12 +230,13 @@ void SaveWhiteTexture(const std::string& folder)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "Usage: meshgen <mesh folder> <texture folder>" << std::endl;
+    if (argc != 4) {
+        std::cerr << "Usage: meshgen <mesh folder> <texture folder> <test folder>" << std::endl;
         return 2;
     }
     const std::string folder = argv[1];
     const std::string textureFolder = argv[2];
+    const std::string testFolder = argv[3];
     try {
         auto* logs = new Ogre::LogManager();
         logs->createLog("meshgen.log", true, false, true);
@@ -247,7 +248,7 @@ int main(int argc, char** argv)
         Save(MakeMesh("cube.mesh", Cube(), "Dravonkel/Default"), folder);
         Save(MakeMesh("SimpleSphere.mesh", Sphere(), "Dravonkel/Default"), folder);
         Save(MakeMesh("UnitArrow.mesh", UnitArrow(), "Dravonkel/Arrow"), folder);
-        SaveSkeletonTest(folder);
+        SaveSkeletonTest(testFolder);
         SaveWhiteTexture(textureFolder);
         Ogre::MeshManager::getSingleton().removeAll();
         Ogre::SkeletonManager::getSingleton().removeAll();

@@ -69,6 +69,9 @@ public:
     // Clears the level and render-to-texture scenes and makes a new root object.
     void ResetScene();
     unsigned GetSceneGeneration() const { return m_SceneGeneration; }
+    // The drop zone's "DistanceToTileForCollisionMultiplier".
+    void SetTerrainCollisionMultiplier(float multiplier) { m_TerrainCollisionMultiplier = multiplier; }
+    float GetTerrainCollisionMultiplier() const { return m_TerrainCollisionMultiplier; }
     Ogre::SceneManager* GetSceneManager() const { return m_pSceneManager; }
 
 private:

@@ -40,8 +40,10 @@ void COgreStaticGeometry::AddObjectAndDetach(const sds::CGfxObjPtr& object, cons
 void COgreStaticGeometry::AddMesh(const std::string& meshName, const sds::CVector& position,
                                   const sds::CQuaternion& orientation, const sds::CVector& scale)
 {
-    Ogre::Entity* entity =
-        m_pSceneManager->createEntity(meshName + "_st_" + sds::ToString(g_StaticMeshCount++), meshName + ".mesh");
+    std::string name = meshName + "_st_" + sds::ToString(g_StaticMeshCount++);
+    while (m_pSceneManager->hasEntity(name))
+        name = meshName + "_st_" + sds::ToString(g_StaticMeshCount++);
+    Ogre::Entity* entity = m_pSceneManager->createEntity(name, meshName + ".mesh");
     m_pGeometry->addEntity(entity, ToOgre(position), ToOgre(orientation), ToOgre(scale));
 }
 
