@@ -331,3 +331,25 @@ TEST_F(OgreGfxTest, StartupBarAdvancesWithinEachStep)
     }
     EXPECT_NEAR(0.7f, bar.GetFilledWidth() / full, 1e-5f);
 }
+
+TEST_F(OgreGfxTest, ReleasedObjectTakesItsEntityAlong)
+{
+    Ogre::SceneManager* level = Env().m_Level;
+    sds::CGfxObjPtr cube = m_World.Mgr().CreateObject("Cube", nullptr);
+    const std::string entity = cube->GetEntityName();
+    ASSERT_TRUE(level->hasEntity(entity));
+    cube.reset();
+    EXPECT_FALSE(level->hasEntity(entity));
+
+    // Moved into a static batch, the object lets go of its node, which the batch destroyed.
+    sds::CGfxObjPtr moved = m_World.Mgr().CreateObject("Cube", nullptr);
+    const std::string node = moved->GetName();
+    auto batch = m_World.Mgr().CreateStaticGeometry("Batch");
+    EXPECT_THROW(m_World.Mgr().CreateStaticGeometry("Batch"), sds::CException);
+    batch->AddObjectAndDetach(moved, sds::CVector(), sds::CQuaternion(), sds::CVector(1, 1, 1));
+    batch->Build();
+    EXPECT_FALSE(level->hasSceneNode(node));
+    EXPECT_FALSE(m_World.Mgr().FindObject(node));
+    moved.reset();
+    Env().RenderFrame();
+}
