@@ -241,8 +241,8 @@ sds::CBoundingBox COgreGfxObjBase::GetBoundingBox() const
 
 void COgreGfxObjBase::SetNormaliseNormals(bool)
 {
-    // The fixed-function pipeline renormalises scaled normals by itself in this
-    // engine version; nothing to switch.
+    // The scene manager renormalises the normals of scaled objects by itself;
+    // this engine version has no switch per entity.
     Entity();
 }
 
