@@ -1,0 +1,112 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/IGfxMgr.h"
+#include "graphics/memory/MemGfxObj.h"
+#include "graphics/memory/MemScene.h"
+
+namespace sds {
+
+class CMemOverlayElement;
+
+// The graphics service without a rendering engine, for headless tests of the
+// code that uses it: a scene graph with transforms, meshes described in code
+// (bounding box, materials, skeleton, animations), materials, overlays and
+// distance queries against the meshes' boxes. It follows the rendering
+// engine's rules wherever the program can see the difference.
+class CMemGfxMgr : public IGfxMgr
+{
+public:
+    CMemGfxMgr();
+    ~CMemGfxMgr() override;
+
+    // Mesh files the scene knows; ".mesh" is added to a name without it.
+    // "Cube", "cube", "SimpleSphere" and "UnitArrow" are known from the start.
+    void DefineMesh(const std::string& name, const mem::CMeshDesc& mesh);
+    // An unknown mesh normally throws, as the rendering engine does; allowed,
+    // it is a unit box.
+    void SetAllowUnknownMeshes(bool allow) { m_AllowUnknownMeshes = allow; }
+    void DefineMaterial(const std::string& name, const mem::CMaterial& material);
+    const mem::CMaterial* GetMaterial(const std::string& name) const;
+    std::vector<std::string> GetMaterialNames() const;
+    void DefineOverlay(const std::string& name, const std::vector<std::string>& elementNames);
+    bool IsOverlayVisible(const std::string& name) const;
+    void SetOverlayVisible(const std::string& name, bool visible);
+    CMemOverlayElement* FindOverlayElement(const std::string& name) const;
+    // Drops every node and entity and makes a new root object.
+    void ResetScene();
+
+    ICamera* GetCamera() override { return nullptr; }
+    CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
+    boost::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
+    CGfxObjPtr CreateRope(float length, float width, unsigned segments, const CGfxObjPtr& parent) override;
+    CGfxObjPtr CreateBox(const CVector& size) override;
+    CGfxObjPtr CreateSphere(float radius) override;
+    CGfxObjPtr CreateObject(const std::string& mesh, const CGfxObjPtr& parent) override;
+    CGfxObjPtr CreateMeshObject(const std::string& mesh) override;
+    CGfxObjPtr CreateCube() override;
+    CGfxObjPtr CreatePlane(int xSegments, int ySegments, float uTile, float vTile) override;
+    CGfxObjPtr CreateTriangle(const CVector& a, const CVector& b, const CVector& c,
+                              const CFourFloats& colour) override;
+    COverlayedPtr CreateOverlayed(const std::string& name) override;
+    void GetSurfaceObjectsAround(const CVector&, float, float) override {}
+    boost::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
+                                                     const LoadingProgressCallback& progress) override;
+    void ClearScene(const std::string& nodeName) override;
+    void UpdateCamera(const CTiming&) override {}
+    std::string QueryRenderTarget(const std::string& prefix, const std::string& suffix) override;
+    CGfxObjPtr GetRootObject() override { return m_RootObject; }
+    void ShowOverlay(bool show) override;
+    boost::shared_ptr<ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) override;
+    boost::shared_ptr<IDial> CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&) override;
+    CGfxObjPtr FindObject(const std::string& name) override;
+    boost::shared_ptr<IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr&, const CGfxObjPtr&) override;
+    void CopyMaterial(const std::string& source, const std::string& target) override;
+    void RemoveMaterial(const std::string& name) override { m_Materials.erase(name); }
+    float GetDistanceBelow(const CVector& point) override;
+    float GetDistanceAlong(const CVector& point, const CVector& direction) override;
+
+    // The nearest hit's node position (relative to its parent), or +infinity.
+    CVector CastRay(const CVector& origin, const CVector& direction) const;
+
+    // Used by the objects.
+    CGfxObjPtr CreateGfxObj(mem::CNode* parentNode, const std::string& name, const std::string& mesh);
+    mem::CNode* CreateNode(const std::string& name, mem::CNode* parent);
+    mem::CNode* CreateTagPoint();
+    std::shared_ptr<mem::CEntity> CreateEntity(const std::string& entityName, const std::string& meshFile);
+    void DestroyEntity(const std::shared_ptr<mem::CEntity>& entity);
+    void RegisterGfxObj(const mem::CNode* node, CMemGfxObj* object) { m_Registry[node] = object; }
+    void UnregisterGfxObj(const mem::CNode* node, const CMemGfxObj* object);
+    CMemGfxObj* FindGfxObjByNode(const mem::CNode* node) const;
+    unsigned GetSceneGeneration() const { return m_SceneGeneration; }
+    mem::CNode* GetRootNode() const { return m_RootNode; }
+
+private:
+    CGfxObjPtr WrapNamedChild(const std::string& prefix, unsigned& counter, const std::string& mesh);
+
+    std::vector<std::unique_ptr<mem::CNode>> m_Nodes;
+    mem::CNode* m_RootNode = nullptr;
+    std::map<const mem::CNode*, CMemGfxObj*> m_Registry;
+    std::map<std::string, mem::CNode*> m_NodesByName;
+    std::map<std::string, std::shared_ptr<mem::CEntity>> m_Entities;
+    std::map<std::string, mem::CMeshDesc> m_Meshes;
+    bool m_AllowUnknownMeshes = false;
+    std::map<std::string, mem::CMaterial> m_Materials;
+    std::map<std::string, bool> m_Overlays;
+    std::map<std::string, std::shared_ptr<CMemOverlayElement>> m_OverlayElements;
+    CObjectQueue m_ObjectQueue;
+    CGfxObjPtr m_RootObject;
+    unsigned m_SceneGeneration = 0;
+    unsigned m_BoxCount = 0;
+    unsigned m_SphereCount = 0;
+    unsigned m_RopeCount = 0;
+    unsigned m_TriangleCount = 0;
+    unsigned m_PlaneCount = 0;
+    unsigned m_MeshPlaneCount = 0;
+};
+
+} // namespace sds

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <memory>
+
+#include "graphics/IGfxObj.h"
+#include "graphics/memory/MemScene.h"
+
+namespace sds {
+
+class CMemGfxMgr;
+
+// A graphic object of the in-memory scene: a node with an optional mesh
+// instance, registered under its node like the rendering engine's objects.
+class CMemGfxObj : public IGfxObj
+{
+public:
+    CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<mem::CEntity>& entity);
+    ~CMemGfxObj() override;
+
+    std::string GetName() const override;
+    std::string GetEntityName() const override { return m_Entity ? m_Entity->m_Name : std::string(); }
+    bool IsVisible() const override { return m_Entity && m_Entity->m_Visible; }
+    void SetVisible(bool visible) override;
+    void SetMaterial(const std::string& name, bool clone) override;
+    void SetSubEntityMaterial(std::uint16_t index, const std::string& name, bool clone) override;
+    unsigned GetNumSubEntities() const override;
+    std::string GetSubEntityMaterialName(std::uint16_t index) const override;
+    void SetSubEntityTexture(const std::string& texture, std::uint16_t index) override;
+    void SetSubEntityColour(std::uint16_t index, const CFourFloats& colour) override;
+    CBoundingBox GetBoundingBox() const override;
+    void SetNormaliseNormals(bool normalise) override;
+
+    std::uint16_t GetNumChildren() const override;
+    CGfxObjPtr GetChild(std::uint16_t index) const override;
+    void AddChild(const CGfxObjPtr& child) override;
+    void RemoveChild(const CGfxObjPtr& child) override;
+    CGfxObjPtr GetParent() const override;
+    CGfxObjPtr CreateChild(const std::string& name, const std::string& mesh) override;
+    void RemoveAllChildren() override;
+    CVector GetPos() const override { return Node().m_Pos; }
+    CVector GetYawPitchRoll() const override { return mem::GetPitchYawRoll(Node().m_Orientation); }
+    CVector GetWorldPos() const override { return Node().GetWorldPos(); }
+    CQuaternion GetWorldOrientation() const override { return Node().GetWorldOrientation(); }
+    void SetPos(const CVector& pos) override { Node().m_Pos = pos; }
+    void Rotate(const CQuaternion& rotation) override;
+    void SetYawPitchRoll(const CVector& degrees) override;
+    void Yaw(float degrees) override { RotateInWorld(mem::FromAngleAxisDegrees(degrees, CVector::UNIT_Y)); }
+    void Pitch(float degrees) override { RotateInWorld(mem::FromAngleAxisDegrees(degrees, CVector::UNIT_X)); }
+    void Roll(float degrees) override { RotateInWorld(mem::FromAngleAxisDegrees(degrees, CVector::UNIT_Z)); }
+    void SetOrientation(const CQuaternion& orientation) override { Node().m_Orientation = orientation; }
+    void ResetOrientation() override { Node().m_Orientation = CQuaternion::IDENTITY; }
+    CQuaternion GetOrientation() const override { return Node().m_Orientation; }
+    void SetScale(const CVector& scale) override { Node().m_Scale = scale; }
+    CVector GetScale() const override { return Node().m_Scale; }
+    CVector GetSize() const override;
+    void AttachToBone(const CGfxObjPtr& child, std::uint16_t boneHandle, const CVector& offset,
+                      const CQuaternion& rotation, bool positionFlag, bool orientationFlag) override;
+    void DetachFromBone(const CGfxObjPtr& child) override;
+    void UpdateAnimation() override;
+    void UpdateTransform() override {}
+    void PrintAnimationStates(const std::string& category) override;
+    void Update(const CTiming& timing) override;
+
+    mem::CNode* GetNode() const { return m_Node; }
+    const std::shared_ptr<mem::CEntity>& GetEntity() const { return m_Entity; }
+
+protected:
+    CAnimationPtr MakeAnimation(const std::string& name) override;
+
+private:
+    mem::CNode& Node() const;
+    mem::CEntity& Entity() const;
+    void RotateInWorld(const CQuaternion& rotation);
+
+    CMemGfxMgr& m_Mgr;
+    mem::CNode* m_Node;
+    mem::CNode* m_AttachNode;
+    std::shared_ptr<mem::CEntity> m_Entity;
+    unsigned m_SceneGeneration;
+};
+
+typedef boost::intrusive_ptr<CMemGfxObj> CMemGfxObjPtr;
+
+} // namespace sds

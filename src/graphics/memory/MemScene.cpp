@@ -1,0 +1,238 @@
+#include "graphics/memory/MemScene.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sds {
+namespace mem {
+
+namespace {
+
+const float kRadiansPerDegree = 3.14159265358979f / 180.0f;
+
+// The key frames around the time, and how far between them it lies.
+void SampleTrack(const CTrack& track, float time, CVector& translate, CQuaternion& rotate)
+{
+    const std::vector<CKeyFrame>& keys = track.m_KeyFrames;
+    if (keys.empty())
+        return;
+    if (time <= keys.front().m_Time || keys.size() == 1) {
+        translate = keys.front().m_Translate;
+        rotate = keys.front().m_Rotate;
+        return;
+    }
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        if (time <= keys[i].m_Time) {
+            const CKeyFrame& a = keys[i - 1];
+            const CKeyFrame& b = keys[i];
+            const float span = b.m_Time - a.m_Time;
+            const float t = span > 0.0f ? (time - a.m_Time) / span : 0.0f;
+            translate = a.m_Translate + (b.m_Translate - a.m_Translate) * t;
+            rotate = Nlerp(t, a.m_Rotate, b.m_Rotate);
+            return;
+        }
+    }
+    translate = keys.back().m_Translate;
+    rotate = keys.back().m_Rotate;
+}
+
+} // namespace
+
+CMeshDesc::CMeshDesc()
+{
+    m_Box.Reset(CVector(-0.5f, -0.5f, -0.5f));
+    m_Box.Merge(CVector(0.5f, 0.5f, 0.5f));
+    m_SubEntityMaterials.push_back("BaseWhite");
+}
+
+void CAnimationState::SetTime(float time)
+{
+    if (time == m_Time)
+        return;
+    m_Time = time;
+    if (m_Length <= 0.0f) {
+        m_Time = 0.0f;
+    } else if (m_Loop) {
+        m_Time = std::fmod(m_Time, m_Length);
+        if (m_Time < 0.0f)
+            m_Time += m_Length;
+    } else {
+        m_Time = std::clamp(m_Time, 0.0f, m_Length);
+    }
+}
+
+void CEntity::ApplyAnimations()
+{
+    for (CBone& bone : m_Bones) {
+        if (!bone.m_Manual) {
+            bone.m_Pos = bone.m_BindPos;
+            bone.m_Orientation = bone.m_BindOrientation;
+        }
+    }
+    for (const auto& entry : m_States) {
+        const CAnimationState& state = entry.second;
+        if (!state.m_Enabled || !state.m_Desc)
+            continue;
+        for (const CTrack& track : state.m_Desc->m_Tracks) {
+            if (track.m_Bone >= m_Bones.size() || m_Bones[track.m_Bone].m_Manual)
+                continue;
+            CVector translate;
+            CQuaternion rotate;
+            SampleTrack(track, state.m_Time, translate, rotate);
+            CBone& bone = m_Bones[track.m_Bone];
+            bone.m_Pos += translate * state.m_Weight;
+            bone.m_Orientation = bone.m_Orientation * Nlerp(state.m_Weight, CQuaternion::IDENTITY, rotate);
+        }
+    }
+}
+
+CVector CEntity::GetBoneWorldPos(std::size_t handle) const
+{
+    const CBone& bone = m_Bones[handle];
+    if (bone.m_Parent < 0)
+        return bone.m_Pos;
+    return GetBoneWorldOrientation(bone.m_Parent) * bone.m_Pos + GetBoneWorldPos(bone.m_Parent);
+}
+
+CQuaternion CEntity::GetBoneWorldOrientation(std::size_t handle) const
+{
+    const CBone& bone = m_Bones[handle];
+    if (bone.m_Parent < 0)
+        return bone.m_Orientation;
+    return GetBoneWorldOrientation(bone.m_Parent) * bone.m_Orientation;
+}
+
+void CNode::AddChild(CNode* child)
+{
+    if (child->m_Parent)
+        child->m_Parent->RemoveChild(child);
+    child->m_Parent = this;
+    m_Children.push_back(child);
+}
+
+void CNode::RemoveChild(CNode* child)
+{
+    const auto found = std::find(m_Children.begin(), m_Children.end(), child);
+    if (found == m_Children.end())
+        return;
+    m_Children.erase(found);
+    child->m_Parent = nullptr;
+}
+
+void CNode::RemoveAllChildren()
+{
+    for (CNode* child : m_Children)
+        child->m_Parent = nullptr;
+    m_Children.clear();
+}
+
+void CNode::Detach(const std::shared_ptr<CEntity>& entity)
+{
+    const auto found = std::find(m_Attached.begin(), m_Attached.end(), entity);
+    if (found == m_Attached.end())
+        return;
+    (*found)->m_Node = nullptr;
+    m_Attached.erase(found);
+}
+
+void CNode::DetachAll()
+{
+    for (const auto& entity : m_Attached)
+        entity->m_Node = nullptr;
+    m_Attached.clear();
+}
+
+CQuaternion CNode::GetWorldOrientation() const
+{
+    if (m_TagOwner) {
+        const CQuaternion owner = m_TagOwner->m_Node ? m_TagOwner->m_Node->GetWorldOrientation() : CQuaternion();
+        return owner * m_TagOwner->GetBoneWorldOrientation(m_TagBone) * m_Orientation;
+    }
+    if (m_Parent)
+        return m_Parent->GetWorldOrientation() * m_Orientation;
+    return m_Orientation;
+}
+
+CVector CNode::GetWorldScale() const
+{
+    if (m_TagOwner)
+        return (m_TagOwner->m_Node ? m_TagOwner->m_Node->GetWorldScale() : CVector::UNIT_SCALE) * m_Scale;
+    if (m_Parent)
+        return m_Parent->GetWorldScale() * m_Scale;
+    return m_Scale;
+}
+
+CVector CNode::GetWorldPos() const
+{
+    CVector parentPos;
+    CQuaternion parentOrientation;
+    CVector parentScale = CVector::UNIT_SCALE;
+    if (m_TagOwner) {
+        const CNode* owner = m_TagOwner->m_Node;
+        const CVector ownerPos = owner ? owner->GetWorldPos() : CVector();
+        const CQuaternion ownerOrientation = owner ? owner->GetWorldOrientation() : CQuaternion();
+        parentScale = owner ? owner->GetWorldScale() : CVector::UNIT_SCALE;
+        parentPos = ownerOrientation * (parentScale * m_TagOwner->GetBoneWorldPos(m_TagBone)) + ownerPos;
+        parentOrientation = ownerOrientation * m_TagOwner->GetBoneWorldOrientation(m_TagBone);
+    } else if (m_Parent) {
+        parentPos = m_Parent->GetWorldPos();
+        parentOrientation = m_Parent->GetWorldOrientation();
+        parentScale = m_Parent->GetWorldScale();
+    }
+    return parentOrientation * (parentScale * m_Pos) + parentPos;
+}
+
+bool CNode::IsUnder(const CNode* root) const
+{
+    if (this == root)
+        return true;
+    if (m_TagOwner)
+        return m_TagOwner->m_Node && m_TagOwner->m_Node->IsUnder(root);
+    return m_Parent && m_Parent->IsUnder(root);
+}
+
+CQuaternion FromAngleAxisDegrees(float degrees, const CVector& axis)
+{
+    CQuaternion q;
+    q.FromAngleAxis(degrees * kRadiansPerDegree, axis);
+    return q;
+}
+
+CQuaternion Normalised(CQuaternion q)
+{
+    q.NormaliseQuaternion();
+    return q;
+}
+
+CQuaternion Nlerp(float t, const CQuaternion& from, const CQuaternion& to)
+{
+    const float cosine = from.w * to.w + from.x * to.x + from.y * to.y + from.z * to.z;
+    const CQuaternion target = cosine < 0.0f ? -to : to;
+    return Normalised(from + (target - from) * t);
+}
+
+CVector GetPitchYawRoll(const CQuaternion& q)
+{
+    // The rotation matrix entries that the decomposition needs.
+    const float m00 = 1.0f - 2.0f * (q.y * q.y + q.z * q.z);
+    const float m01 = 2.0f * (q.x * q.y - q.w * q.z);
+    const float m02 = 2.0f * (q.x * q.z + q.w * q.y);
+    const float m10 = 2.0f * (q.x * q.y + q.w * q.z);
+    const float m11 = 1.0f - 2.0f * (q.x * q.x + q.z * q.z);
+    const float m12 = 2.0f * (q.y * q.z - q.w * q.x);
+    const float m22 = 1.0f - 2.0f * (q.x * q.x + q.y * q.y);
+    const float y = std::asin(std::clamp(m02, -1.0f, 1.0f));
+    float x = 0.0f;
+    float z = 0.0f;
+    if (std::fabs(m02) < 0.99999f) {
+        x = std::atan2(-m12, m22);
+        z = std::atan2(-m01, m00);
+    } else {
+        // At the pole only the sum (or difference) of x and z is defined.
+        x = std::atan2(m10, m11);
+    }
+    return CVector(x, y, z) * (1.0f / kRadiansPerDegree);
+}
+
+} // namespace mem
+} // namespace sds

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/BoundingBox.h"
+#include "core/Quaternion.h"
+#include "core/Vector.h"
+
+// The data of the in-memory scene: mesh descriptions, mesh instances with
+// their bones and animation states, and scene nodes. It follows the rendering
+// engine's rules (cumulative blending, time wrapping and clamping, transform
+// inheritance) so that code tested against it behaves the same on screen.
+namespace sds {
+namespace mem {
+
+struct CKeyFrame
+{
+    float m_Time = 0.0f;
+    CVector m_Translate;
+    CQuaternion m_Rotate;
+};
+
+// The key frames of one bone within an animation, in time order.
+struct CTrack
+{
+    std::uint16_t m_Bone = 0;
+    std::vector<CKeyFrame> m_KeyFrames;
+};
+
+struct CAnimationDesc
+{
+    std::string m_Name;
+    float m_Length = 0.0f;
+    std::vector<CTrack> m_Tracks;
+};
+
+struct CBoneDesc
+{
+    std::string m_Name;
+    int m_Parent = -1;
+    CVector m_Pos;
+    CQuaternion m_Orientation;
+};
+
+// What a mesh file holds, as far as the program sees it.
+struct CMeshDesc
+{
+    CMeshDesc();
+    CBoundingBox m_Box;
+    std::vector<std::string> m_SubEntityMaterials;
+    std::vector<CBoneDesc> m_Bones;
+    std::vector<CAnimationDesc> m_Animations;
+};
+
+struct CMaterial
+{
+    CMaterial() { m_Diffuse.v[0] = m_Diffuse.v[1] = m_Diffuse.v[2] = 1.0f; }
+    CFourFloats m_Diffuse;
+    CVector m_Ambient = CVector(1.0f, 1.0f, 1.0f);
+    bool m_HasTextureUnit = false;
+    std::string m_Texture;
+};
+
+struct CAnimationState
+{
+    std::string m_Name;
+    float m_Length = 0.0f;
+    float m_Time = 0.0f;
+    bool m_Enabled = false;
+    bool m_Loop = true;
+    float m_Weight = 1.0f;
+    const CAnimationDesc* m_Desc = nullptr;
+
+    // Wraps when looping, else clamps to [0, length].
+    void SetTime(float time);
+    void AddTime(float seconds) { SetTime(m_Time + seconds); }
+};
+
+struct CBone
+{
+    std::string m_Name;
+    int m_Parent = -1;
+    CVector m_BindPos;
+    CQuaternion m_BindOrientation;
+    CVector m_Pos;
+    CQuaternion m_Orientation;
+    bool m_Manual = false;
+};
+
+struct CNode;
+
+// One instance of a mesh.
+struct CEntity
+{
+    std::string m_Name;
+    std::string m_MeshName;
+    CMeshDesc m_Mesh;
+    bool m_Visible = true;
+    bool m_NormaliseNormals = false;
+    std::uint32_t m_QueryFlags = 4;
+    std::vector<std::string> m_Materials;
+    std::map<std::string, CAnimationState> m_States;
+    std::vector<CBone> m_Bones;
+    CNode* m_Node = nullptr;
+
+    // Resets the bones that are not manually controlled to their binding pose
+    // and adds the weighted contribution of every enabled animation.
+    void ApplyAnimations();
+    CVector GetBoneWorldPos(std::size_t handle) const;
+    CQuaternion GetBoneWorldOrientation(std::size_t handle) const;
+};
+
+struct CNode
+{
+    std::string m_Name;
+    CNode* m_Parent = nullptr;
+    std::vector<CNode*> m_Children;
+    CVector m_Pos;
+    CQuaternion m_Orientation;
+    CVector m_Scale = CVector(1.0f, 1.0f, 1.0f);
+    std::vector<std::shared_ptr<CEntity>> m_Attached;
+    // A tag point: hangs on a bone of this entity instead of a parent node.
+    std::shared_ptr<CEntity> m_TagOwner;
+    std::uint16_t m_TagBone = 0;
+
+    void AddChild(CNode* child);
+    void RemoveChild(CNode* child);
+    void RemoveAllChildren();
+    void Detach(const std::shared_ptr<CEntity>& entity);
+    void DetachAll();
+    CVector GetWorldPos() const;
+    CQuaternion GetWorldOrientation() const;
+    CVector GetWorldScale() const;
+    // Under the scene's root (through parents and tag points).
+    bool IsUnder(const CNode* root) const;
+};
+
+// Rotation helpers with the rendering engine's conventions.
+CQuaternion FromAngleAxisDegrees(float degrees, const CVector& axis);
+CQuaternion Normalised(CQuaternion q);
+CQuaternion Nlerp(float t, const CQuaternion& from, const CQuaternion& to);
+// The angles (degrees) about x, y and z of a rotation made by turning about
+// x, then the turned y, then the turned z: the inverse of applying them so.
+CVector GetPitchYawRoll(const CQuaternion& q);
+
+} // namespace mem
+} // namespace sds

@@ -1,0 +1,364 @@
+#include "graphics/ogre/OgreGfxMgr.h"
+
+#include <limits>
+
+#include <boost/make_shared.hpp>
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreMeshManager.h>
+#include <OGRE/OgreRoot.h>
+#include <OGRE/Overlay/OgreOverlay.h>
+#include <OGRE/Overlay/OgreOverlayManager.h>
+
+#include "core/Exception.h"
+#include "core/Helpers.h"
+#include "core/ILogMgr.h"
+#include "graphics/ogre/LoadingProgressBar.h"
+#include "graphics/ogre/OgreConvert.h"
+#include "graphics/ogre/OgreGfxObj.h"
+#include "graphics/ogre/OgreSimpleOverlayed.h"
+#include "graphics/ogre/OgreStaticGeometry.h"
+
+namespace wrappers {
+
+namespace {
+
+const float kInfinity = std::numeric_limits<float>::infinity();
+
+Ogre::ColourValue ColourOf(const std::string& text)
+{
+    sds::CVector rgb;
+    rgb.ParseVector3(text);
+    return Ogre::ColourValue(rgb.x, rgb.y, rgb.z, 1.0f);
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+[[noreturn]] void NotAvailable(const std::string& what)
+{
+    throw sds::CException(what + " are not available in this version of the program");
+}
+
+} // namespace
+
+COgreGfxMgr::COgreGfxMgr(Ogre::RenderWindow* window, Ogre::SceneManager* sceneManager, sds::IApplication* application)
+    : m_pApplication(application), m_pSceneManager(sceneManager), m_pWindow(window)
+{
+    SDS_ASSERT(m_pApplication && m_pSceneManager && m_pWindow && "The graphics manager needs its scene and window");
+    const xml::CNodePtr scene = m_pApplication->GetConfig()->GetChild("Scene");
+    // Read before anything is made, so that a missing key leaves nothing behind.
+    const std::string ambient = scene->GetAttribute("AmbientColor")->GetValue();
+    if (scene->HasChild("Shadows") && scene->GetChild("Shadows")->GetAttribute("Type", "None") != "None")
+        ApplyShadows(scene->GetChild("Shadows"));
+    m_pRayQuery = m_pSceneManager->createRayQuery(Ogre::Ray(), 0xFFFFFFFF);
+    m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
+    m_pSceneManager->setAmbientLight(ColourOf(ambient));
+}
+
+void COgreGfxMgr::ApplyShadows(const xml::CNodePtr& shadows)
+{
+    static const std::pair<const char*, Ogre::ShadowTechnique> kTechniques[] = {
+        {"StencilAdditive", Ogre::SHADOWTYPE_STENCIL_ADDITIVE},
+        {"TextureModulative", Ogre::SHADOWTYPE_TEXTURE_MODULATIVE},
+        {"TextureAdditive", Ogre::SHADOWTYPE_TEXTURE_ADDITIVE},
+        {"StencilModulative", Ogre::SHADOWTYPE_STENCIL_MODULATIVE},
+        {"TextureAdditiveIntegrated", Ogre::SHADOWTYPE_TEXTURE_ADDITIVE_INTEGRATED},
+        {"TextureModulativeIntegrated", Ogre::SHADOWTYPE_TEXTURE_MODULATIVE_INTEGRATED},
+    };
+    const std::string type = shadows->GetAttribute("Type")->GetValue();
+    for (const auto& technique : kTechniques) {
+        if (type == technique.first) {
+            m_pSceneManager->setShadowTechnique(technique.second);
+            break;
+        }
+    }
+    m_pSceneManager->setShadowColour(ColourOf(shadows->GetAttribute("ShadowColor")->GetValue()));
+    m_pSceneManager->setShadowFarDistance(shadows->GetAttribute("ShadowDistance")->GetValue<float>());
+    m_pSceneManager->setShowDebugShadows(shadows->GetAttribute("Debug")->GetValue<bool>());
+}
+
+COgreGfxMgr::~COgreGfxMgr()
+{
+    m_pSceneManager->destroyQuery(m_pRayQuery);
+    if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
+        log->LogMessage("GfxMgr is destroyed");
+    m_RootObject.reset();
+    m_ObjectQueue.clear();
+    // Objects still held elsewhere must not touch the scene after this.
+    ++m_SceneGeneration;
+    ClearGfxObjRegistry();
+}
+
+COgreGfxMgr& COgreGfxMgr::Get()
+{
+    sds::IGfxMgr* mgr = sds::IGfxMgr::GetSingleton();
+    SDS_ASSERT(mgr && "The graphics manager must exist");
+    return static_cast<COgreGfxMgr&>(*mgr);
+}
+
+Ogre::SceneNode* COgreGfxMgr::CreateChildNode(Ogre::SceneNode* parent, const std::string& name)
+{
+    if (!name.empty() && m_pSceneManager->hasSceneNode(name))
+        throw sds::CException("A scene object named '" + name + "' already exists");
+    return name.empty() ? parent->createChildSceneNode() : parent->createChildSceneNode(name);
+}
+
+Ogre::MeshPtr COgreGfxMgr::CreatePlaneMesh(const std::string& name, int xSegments, int ySegments, float uTile,
+                                           float vTile)
+{
+    if (Ogre::MeshManager::getSingleton().resourceExists(name))
+        throw sds::CException("A mesh named '" + name + "' already exists");
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createPlane(
+        name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, Ogre::Plane(Ogre::Vector3::UNIT_Y, 0.0f), 1.0f,
+        1.0f, xSegments, ySegments, true, 1, uTile, vTile, Ogre::Vector3::UNIT_Z, Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY,
+        Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true, true);
+    // The exact extent, without the engine's padding, so sizes read back as made.
+    mesh->_setBounds(Ogre::AxisAlignedBox(-0.5f, 0.0f, -0.5f, 0.5f, 0.0f, 0.5f), false);
+    return mesh;
+}
+
+Ogre::Entity* COgreGfxMgr::CreateEntity(const std::string& entityName, const std::string& meshBase,
+                                        const std::string& meshSuffix)
+{
+    const std::string base = entityName.empty() ? sds::MakeUniqueName("Empty") : entityName;
+    std::string name = base + ".Entity";
+    while (m_pSceneManager->hasEntity(name))
+        name = sds::MakeUniqueName(base) + ".Entity";
+    Ogre::Entity* entity = m_pSceneManager->createEntity(name, meshBase + meshSuffix);
+    entity->setQueryFlags(4);
+    return entity;
+}
+
+void COgreGfxMgr::DestroyEntity(Ogre::Entity* entity)
+{
+    if (entity->isAttached())
+        entity->detachFromParent();
+    m_pSceneManager->destroyEntity(entity);
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateGfxObj(Ogre::SceneNode* parentNode, const std::string& name, const std::string& mesh)
+{
+    if (mesh.empty() || mesh == ">novis") {
+        if (name.empty() && mesh.empty())
+            return sds::CGfxObjPtr();
+        return sds::CGfxObjPtr(new COgreGfxObj(CreateChildNode(parentNode, name)));
+    }
+    // A taken node name fails before anything is made.
+    if (!name.empty() && m_pSceneManager->hasSceneNode(name))
+        throw sds::CException("A scene object named '" + name + "' already exists");
+
+    Ogre::Entity* entity = nullptr;
+    if (mesh == ">plane") {
+        const std::string planeMesh = sds::MakeUniqueName(name);
+        CreatePlaneMesh(planeMesh, 1, 1, 1.0f, 1.0f);
+        entity = CreateEntity(name, planeMesh, "");
+    } else {
+        entity = CreateEntity(name, mesh, EndsWith(mesh, ".mesh") ? "" : ".mesh");
+    }
+    if (name.empty())
+        return sds::CGfxObjPtr(new COgreGfxObj(entity));
+    return sds::CGfxObjPtr(new COgreGfxObj(nullptr, CreateChildNode(parentNode, name), entity));
+}
+
+boost::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const std::string& name)
+{
+    if (m_pSceneManager->hasStaticGeometry(name))
+        throw sds::CException("A static geometry named '" + name + "' already exists");
+    return boost::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager);
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateRope(float, float, unsigned, const sds::CGfxObjPtr&)
+{
+    NotAvailable("Ropes");
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateBox(const sds::CVector& size)
+{
+    sds::CGfxObjPtr box = GetRootObject()->CreateChild("_Box" + sds::ToString(++m_BoxCount), "Cube");
+    box->SetScale(size);
+    return box;
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateSphere(float radius)
+{
+    sds::CGfxObjPtr sphere = GetRootObject()->CreateChild("_SimpleSphere" + sds::ToString(++m_SphereCount), "SimpleSphere");
+    sphere->SetScale(sds::CVector(2.0f * radius, 2.0f * radius, 2.0f * radius));
+    return sphere;
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateObject(const std::string& mesh, const sds::CGfxObjPtr& parent)
+{
+    const std::string name = sds::MakeUniqueName(mesh);
+    if (parent)
+        return parent->CreateChild(name, mesh);
+    return GetRootObject()->CreateChild(name, mesh);
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateMeshObject(const std::string& mesh)
+{
+    Ogre::Entity* entity = nullptr;
+    if (mesh == ">plane") {
+        const std::string planeMesh = sds::ToString(++m_MeshPlaneCount);
+        CreatePlaneMesh(planeMesh, 1, 1, 1.0f, 1.0f);
+        entity = CreateEntity("", planeMesh, "");
+    } else {
+        entity = CreateEntity("", mesh, ".mesh");
+    }
+    return sds::CGfxObjPtr(new COgreGfxObj(entity));
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateCube()
+{
+    sds::CGfxObjPtr cube = CreateMeshObject("cube");
+    cube->SetVisible(false);
+    return cube;
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreatePlane(int xSegments, int ySegments, float uTile, float vTile)
+{
+    const std::string name = "plane" + sds::ToString(++m_PlaneCount);
+    CreatePlaneMesh(name, xSegments, ySegments, uTile, vTile);
+    Ogre::Entity* entity = CreateEntity(name, name, "");
+    Ogre::SceneNode* node = m_pSceneManager->getRootSceneNode()->createChildSceneNode();
+    return sds::CGfxObjPtr(new COgreGfxObj(nullptr, node, entity));
+}
+
+sds::CGfxObjPtr COgreGfxMgr::CreateTriangle(const sds::CVector&, const sds::CVector&, const sds::CVector&,
+                                            const sds::CFourFloats&)
+{
+    NotAvailable("Triangle objects");
+}
+
+sds::COverlayedPtr COgreGfxMgr::CreateOverlayed(const std::string& name)
+{
+    return sds::COverlayedPtr(new COgreSimpleOverlayed(name));
+}
+
+void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector&, float, float)
+{
+    // No drop zone can be loaded yet, so there is nothing to collect.
+}
+
+boost::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr&,
+                                                                   const sds::LoadingProgressCallback&)
+{
+    NotAvailable("Drop-zone graphics");
+}
+
+void COgreGfxMgr::ClearScene(const std::string& nodeName)
+{
+    Ogre::SceneNode* root = m_pSceneManager->getRootSceneNode();
+    Ogre::Node* child = root->getChild(nodeName);
+    if (const COgreGfxObjBase* object = FindGfxObjByNode(child))
+        UnregisterGfxObj(child, object);
+    root->removeAndDestroyChild(nodeName);
+}
+
+void COgreGfxMgr::UpdateCamera(const sds::CTiming&)
+{
+    // No camera exists until a drop zone makes one.
+}
+
+std::string COgreGfxMgr::QueryRenderTarget(const std::string& prefix, const std::string& suffix)
+{
+    return m_pWindow->writeContentsToTimestampedFile(prefix, suffix);
+}
+
+void COgreGfxMgr::ShowOverlay(bool show)
+{
+    Ogre::Overlay* overlay = Ogre::OverlayManager::getSingleton().getByName("FPSOverlay");
+    if (!overlay)
+        return;
+    if (show)
+        overlay->show();
+    else
+        overlay->hide();
+}
+
+boost::shared_ptr<sds::ILoadingProgressBar> COgreGfxMgr::CreateLoadingProgressBar(const std::string& overlayName)
+{
+    return boost::make_shared<CLoadingProgressBar>(m_pSceneManager, m_pWindow, overlayName);
+}
+
+boost::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
+{
+    NotAvailable("Dials");
+}
+
+sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
+{
+    if (!m_pSceneManager->hasSceneNode(name))
+        return sds::CGfxObjPtr();
+    return sds::CGfxObjPtr(FindGfxObjByNode(m_pSceneManager->getSceneNode(name)));
+}
+
+boost::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const sds::CGfxObjPtr&)
+{
+    NotAvailable("Ribbon trails");
+}
+
+void COgreGfxMgr::CopyMaterial(const std::string& source, const std::string& target)
+{
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    Ogre::MaterialPtr material = materials.getByName(source);
+    if (!material)
+        throw sds::CException("Material does not exist: " + source);
+    if (materials.resourceExists(target))
+        throw sds::CException("Material '" + target + "' already exists");
+    material->clone(target);
+}
+
+void COgreGfxMgr::RemoveMaterial(const std::string& name)
+{
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    if (Ogre::MaterialPtr material = materials.getByName(name))
+        materials.remove(material);
+}
+
+Ogre::Vector3 COgreGfxMgr::CastRay(const sds::CVector& origin, const sds::CVector& direction)
+{
+    m_Ray.setOrigin(ToOgre(origin));
+    m_Ray.setDirection(ToOgre(direction));
+    m_pRayQuery->setRay(m_Ray);
+    m_pRayQuery->setSortByDistance(true, 0);
+    m_pRayQuery->setQueryMask(7);
+    m_pRayQuery->setQueryTypeMask(Ogre::SceneManager::ENTITY_TYPE_MASK | Ogre::SceneManager::STATICGEOMETRY_TYPE_MASK |
+                                  Ogre::SceneManager::FX_TYPE_MASK);
+    for (const Ogre::RaySceneQueryResultEntry& entry : m_pRayQuery->execute()) {
+        if (entry.movable) {
+            if (const Ogre::Node* node = entry.movable->getParentNode())
+                return node->getPosition();
+        } else if (entry.worldFragment) {
+            return entry.worldFragment->singleIntersection;
+        }
+    }
+    m_pRayQuery->clearResults();
+    return Ogre::Vector3(kInfinity, kInfinity, kInfinity);
+}
+
+float COgreGfxMgr::GetDistanceBelow(const sds::CVector& point)
+{
+    const Ogre::Vector3 hit = CastRay(point, sds::CVector::NEGATIVE_UNIT_Y);
+    return (Ogre::Vector3(point.x, hit.y, point.z) - ToOgre(point)).length();
+}
+
+float COgreGfxMgr::GetDistanceAlong(const sds::CVector& point, const sds::CVector& direction)
+{
+    return (CastRay(point, direction) - ToOgre(point)).length();
+}
+
+void COgreGfxMgr::ResetScene()
+{
+    m_RootObject.reset();
+    ++m_SceneGeneration;
+    ClearGfxObjRegistry();
+    m_pSceneManager->clearScene();
+    Ogre::Root* root = Ogre::Root::getSingletonPtr();
+    if (root && root->hasSceneManager("RTT Scene Manager"))
+        root->getSceneManager("RTT Scene Manager")->clearScene();
+    m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
+}
+
+} // namespace wrappers

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "GfxObjectModelTests.h"
+#include "MemWorld.h"
+#include "SkeletonAnimationTests.h"
+#include "graphics/memory/MemOverlayElement.h"
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SkeletonAnimationTest, CMemWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, GfxObjectModelTest, CMemWorld);
+
+TEST(MemGfxMgr, UnknownMeshThrowsUnlessAllowed)
+{
+    sds::CMemGfxMgr mgr;
+    EXPECT_THROW(mgr.CreateObject("NoSuchMesh", nullptr), sds::CException);
+    mgr.SetAllowUnknownMeshes(true);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), mgr.CreateObject("NoSuchMesh", nullptr)->GetSize());
+}
+
+TEST(MemGfxMgr, TakenEntityNameGetsAUniqueOne)
+{
+    sds::CMemGfxMgr mgr;
+    mgr.CreateEntity("Clash", "Cube.mesh");
+    const sds::CGfxObjPtr object = mgr.GetRootObject()->CreateChild("Clash", "Cube");
+    EXPECT_EQ("Clash", object->GetName());
+    EXPECT_NE("Clash.Entity", object->GetEntityName());
+}
+
+TEST(MemGfxMgr, ColourChangesTheMaterialOfEveryUser)
+{
+    sds::CMemGfxMgr mgr;
+    const sds::CGfxObjPtr a = mgr.CreateObject("Cube", nullptr);
+    const sds::CGfxObjPtr b = mgr.CreateObject("Cube", nullptr);
+    sds::CFourFloats red;
+    red.ParseQuaternion("1,0,0,0.5");
+    a->SetSubEntityColour(0, red);
+    const sds::mem::CMaterial* shared = mgr.GetMaterial(b->GetSubEntityMaterialName(0));
+    EXPECT_FLOAT_EQ(0.5f, shared->m_Diffuse.v[3]);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 0), shared->m_Ambient);
+}
+
+TEST(MemGfxMgr, OverlaysShowWhileTheirObjectLives)
+{
+    sds::CMemGfxMgr mgr;
+    mgr.DefineOverlay("Hud", {"Hud/Speed"});
+    try {
+        mgr.CreateOverlayed("NoSuchOverlay");
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("Overlay 'NoSuchOverlay' was not found", e.what());
+    }
+    {
+        const sds::COverlayedPtr hud = mgr.CreateOverlayed("Hud");
+        EXPECT_TRUE(mgr.IsOverlayVisible("Hud"));
+        EXPECT_EQ(hud->GetElement("Hud/Speed"), hud->GetElement("Hud/Speed"));
+        hud->GetElement("Hud/Speed")->SetCaption("12 m/s");
+        EXPECT_EQ("12 m/s", hud->GetElement("Hud/Speed")->GetCaption());
+    }
+    EXPECT_FALSE(mgr.IsOverlayVisible("Hud"));
+}
+
+TEST(MemGfxMgr, ResetSceneLeavesOldObjectsHarmless)
+{
+    sds::CMemGfxMgr mgr;
+    sds::CGfxObjPtr survivor = mgr.CreateObject("Cube", nullptr);
+    const sds::CGfxObjPtr oldRoot = mgr.GetRootObject();
+    mgr.ResetScene();
+    EXPECT_NE(oldRoot, mgr.GetRootObject());
+    EXPECT_EQ(0, mgr.GetRootObject()->GetNumChildren());
+    // Releasing an object of the old scene touches nothing of the new one.
+    survivor.reset();
+    EXPECT_TRUE(mgr.GetRootObject()->CreateChild("Fresh", "Cube"));
+}

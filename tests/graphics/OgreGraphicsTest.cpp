@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+#include <OGRE/OgreException.h>
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreTechnique.h>
+#include <OGRE/Overlay/OgreOverlayManager.h>
+
+#include "GfxObjectModelTests.h"
+#include "MemWorld.h"
+#include "OgreWorld.h"
+#include "SkeletonAnimationTests.h"
+#include "graphics/TrajectoryDisplay.h"
+#include "graphics/ogre/InitProgressBar.h"
+#include "graphics/ogre/LoadingProgressBar.h"
+#include "graphics/ogre/OgreConsole.h"
+#include "graphics/ogre/OgreFader.h"
+#include "support/CapturingLogMgr.h"
+#include "support/FakeEventMgr.h"
+
+// The same behaviour from the rendering engine and from the in-memory stand-in.
+typedef ::testing::Types<COgreWorld, CMemWorld> CWorlds;
+INSTANTIATE_TYPED_TEST_SUITE_P(Both, SkeletonAnimationTest, CWorlds);
+INSTANTIATE_TYPED_TEST_SUITE_P(Ogre, GfxObjectModelTest, COgreWorld);
+
+namespace {
+
+class OgreGfxTest : public ::testing::Test
+{
+protected:
+    COgreTestEnvironment& Env() { return COgreTestEnvironment::Get(); }
+    Ogre::Overlay* Overlay(const std::string& name) { return Ogre::OverlayManager::getSingleton().getByName(name); }
+
+    COgreWorld m_World;
+};
+
+// A manager made from a "Scene" element, for the configuration cases.
+class OgreGfxConfigTest : public ::testing::Test
+{
+protected:
+    ~OgreGfxConfigTest() override
+    {
+        Ogre::SceneManager* level = COgreTestEnvironment::Get().m_Level;
+        level->setShadowTechnique(Ogre::SHADOWTYPE_NONE);
+        level->setAmbientLight(Ogre::ColourValue::Black);
+        COgreTestEnvironment::Get().ResetLevelScene();
+    }
+
+    COgreTestEnvironment& Env() { return COgreTestEnvironment::Get(); }
+
+    std::unique_ptr<wrappers::COgreGfxMgr> Make(const std::string& sceneXml)
+    {
+        m_App.m_Config = xml::CNodePtr(new xml::CNode("sds", false));
+        if (!sceneXml.empty())
+            m_App.m_Config->AddChild(xml::CNode::Clone(
+                xml::LoadXmlFromMemory(sceneXml, "scene")->GetChild("Scene"), m_App.m_Config.get()));
+        COgreTestEnvironment& env = COgreTestEnvironment::Get();
+        return std::unique_ptr<wrappers::COgreGfxMgr>(new wrappers::COgreGfxMgr(env.m_Window, env.m_Level, &m_App));
+    }
+
+    CFakeApplication m_App;
+};
+
+} // namespace
+
+TEST_F(OgreGfxConfigTest, SceneSetsAmbientLightAndShadows)
+{
+    struct Case
+    {
+        const char* xml;
+        Ogre::ShadowTechnique technique;
+    };
+    const Case cases[] = {
+        {"<Scene AmbientColor='0.25, 0.5, 0.75'/>", Ogre::SHADOWTYPE_NONE},
+        {"<Scene AmbientColor='0.25, 0.5, 0.75'><Shadows Type='None'/></Scene>", Ogre::SHADOWTYPE_NONE},
+        {"<Scene AmbientColor='0.25, 0.5, 0.75'><Shadows Type='StencilModulative' ShadowColor='0.9, 0.9, 0.9' "
+         "ShadowDistance='1000' Debug='false'/></Scene>",
+         Ogre::SHADOWTYPE_STENCIL_MODULATIVE},
+        {"<Scene AmbientColor='0.25, 0.5, 0.75'><Shadows Type='textureadditive' ShadowColor='0.9, 0.9, 0.9' "
+         "ShadowDistance='500' Debug='true'/></Scene>",
+         Ogre::SHADOWTYPE_NONE},
+    };
+    for (const Case& c : cases) {
+        auto mgr = Make(c.xml);
+        Ogre::SceneManager* level = Env().m_Level;
+        EXPECT_EQ(c.technique, level->getShadowTechnique()) << c.xml;
+        EXPECT_EQ(Ogre::ColourValue(0.25f, 0.5f, 0.75f, 1.0f), level->getAmbientLight()) << c.xml;
+        mgr.reset();
+        level->setShadowTechnique(Ogre::SHADOWTYPE_NONE);
+    }
+    // An unknown type still applies the other keys.
+    auto mgr = Make("<Scene AmbientColor='1,1,1'><Shadows Type='Unknown' ShadowColor='0.1, 0.2, 0.3' "
+                    "ShadowDistance='250' Debug='false'/></Scene>");
+    EXPECT_EQ(Ogre::ColourValue(0.1f, 0.2f, 0.3f, 1.0f), Env().m_Level->getShadowColour());
+    EXPECT_FLOAT_EQ(250.0f, Env().m_Level->getShadowFarDistance());
+}
+
+TEST_F(OgreGfxConfigTest, MissingKeysFailTheConstruction)
+{
+    EXPECT_THROW(Make(""), xml::CNoNodeException);
+    EXPECT_THROW(Make("<Scene/>"), xml::CNoNodeException);
+    EXPECT_THROW(Make("<Scene AmbientColor='1,1,1'><Shadows Type='StencilAdditive'/></Scene>"), xml::CNoNodeException);
+    // The singleton is free again after a failed construction.
+    EXPECT_EQ(nullptr, sds::IGfxMgr::GetSingleton());
+}
+
+TEST_F(OgreGfxConfigTest, DestructionLogsOneLine)
+{
+    CCapturingLogMgr log;
+    Make("<Scene AmbientColor='1,1,1'/>").reset();
+    EXPECT_EQ(std::vector<std::string>{"GfxMgr is destroyed"}, log.m_Lines);
+}
+
+TEST_F(OgreGfxTest, PartsNotYetBuiltSaySo)
+{
+    sds::IGfxMgr& mgr = m_World.Mgr();
+    EXPECT_EQ(nullptr, mgr.GetCamera());
+    mgr.UpdateCamera(sds::CTiming());
+    mgr.GetSurfaceObjectsAround(sds::CVector(), 10.0f, 1.0f);
+    EXPECT_TRUE(mgr.GetObjectQueue().empty());
+    const xml::CNodePtr node(new xml::CNode("Dial", false));
+    EXPECT_THROW(mgr.CreateRope(1, 0.1f, 4, mgr.GetRootObject()), sds::CException);
+    EXPECT_THROW(mgr.CreateTriangle({}, {}, {}, sds::CFourFloats()), sds::CException);
+    EXPECT_THROW(mgr.CreateDial(node, node, node), sds::CException);
+    EXPECT_THROW(mgr.CreateRibbonTrail(node, mgr.GetRootObject()), sds::CException);
+    EXPECT_THROW(mgr.LoadZone(node, sds::LoadingProgressCallback()), sds::CException);
+}
+
+TEST_F(OgreGfxTest, TakenEntityNameGetsAUniqueOne)
+{
+    Env().m_Level->createEntity("Clash.Entity", "Cube.mesh");
+    const sds::CGfxObjPtr object = m_World.Mgr().GetRootObject()->CreateChild("Clash", "Cube");
+    EXPECT_EQ("Clash", object->GetName());
+    EXPECT_NE("Clash.Entity", object->GetEntityName());
+    // A mesh that does not exist is the rendering engine's error.
+    EXPECT_THROW(m_World.Mgr().CreateObject("NoSuchMesh", nullptr), Ogre::Exception);
+}
+
+TEST_F(OgreGfxTest, EntityQueryFlagsAndMaterialCopies)
+{
+    const sds::CGfxObjPtr cube = m_World.Mgr().CreateObject("Cube", nullptr);
+    Ogre::Entity* entity = Env().m_Level->getEntity(cube->GetEntityName());
+    EXPECT_EQ(4u, entity->getQueryFlags());
+
+    sds::CFourFloats red;
+    red.ParseQuaternion("1,0,0,1");
+    cube->SetMaterial("Dravonkel/Default", true);
+    cube->SetSubEntityColour(0, red);
+    const Ogre::MaterialPtr own = Ogre::MaterialManager::getSingleton().getByName(cube->GetSubEntityMaterialName(0));
+    const Ogre::MaterialPtr shared = Ogre::MaterialManager::getSingleton().getByName("Dravonkel/Default");
+    EXPECT_EQ(Ogre::ColourValue(1, 0, 0, 1), own->getTechnique(0)->getPass(0)->getDiffuse());
+    EXPECT_NE(Ogre::ColourValue(1, 0, 0, 1), shared->getTechnique(0)->getPass(0)->getDiffuse());
+
+    try {
+        cube->SetSubEntityTexture("White.dds", 0);
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("Material must have a texture unit"));
+    }
+}
+
+TEST_F(OgreGfxTest, ScenesResetLeaveOldObjectsHarmless)
+{
+    sds::CGfxObjPtr survivor = m_World.Mgr().CreateObject("Cube", nullptr);
+    m_World.Ogre().ResetScene();
+    EXPECT_EQ(0, m_World.Mgr().GetRootObject()->GetNumChildren());
+    survivor.reset();
+    EXPECT_TRUE(m_World.Mgr().CreateObject("Cube", nullptr));
+}
+
+TEST_F(OgreGfxTest, TrajectoryMeshIsBuilt)
+{
+    sds::CTrajectoryDisplay display;
+    display.m_NamePrefix = "Trajectory";
+    display.m_MeshName = "UnitArrow";
+    display.m_Colour = "0.2,0.6,1";
+    display.m_Points = {{0, 10, 0}, {1, 8, 0}, {2, 5, 0}, {2, 0, 0}};
+    display.BuildTrajectoryMesh();
+    ASSERT_TRUE(display.m_StaticGeometry);
+    EXPECT_TRUE(display.m_StaticGeometry->IsVisible());
+    EXPECT_EQ(sds::CVector(0, 5, 0), display.m_BoundingBox.m_Min);
+    Env().RenderFrame();
+}
+
+TEST_F(OgreGfxTest, OverlaysShowWhileTheirObjectLives)
+{
+    sds::IGfxMgr& mgr = m_World.Mgr();
+    try {
+        mgr.CreateOverlayed("NoSuchOverlay");
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("Overlay 'NoSuchOverlay' was not found", e.what());
+    }
+
+    Overlay("FPSOverlay")->show();
+    {
+        const sds::COverlayedPtr fps = mgr.CreateOverlayed("FPSOverlay");
+        EXPECT_TRUE(fps->IsVisible());
+        sds::IOverlayElement* text = fps->GetElement("FPSOverlay/Text");
+        EXPECT_EQ(text, fps->GetElement("FPSOverlay/Text"));
+        text->SetCaption("FPS: 60");
+        EXPECT_EQ("FPS: 60", text->GetCaption());
+        EXPECT_FLOAT_EQ(200.0f, text->GetWidth());
+        EXPECT_ANY_THROW(fps->GetElement("FPSOverlay/NoSuchElement"));
+    }
+    EXPECT_FALSE(Overlay("FPSOverlay")->isVisible());
+
+    mgr.ShowOverlay(true);
+    EXPECT_TRUE(Overlay("FPSOverlay")->isVisible());
+    mgr.ShowOverlay(false);
+    EXPECT_FALSE(Overlay("FPSOverlay")->isVisible());
+}
+
+TEST_F(OgreGfxTest, LoadingBarFillsItsStagesAndShowsOnlyOverlays)
+{
+    Ogre::SceneManager* level = Env().m_Level;
+    {
+        auto bar = m_World.Mgr().CreateLoadingProgressBar("LevelLoadingProgressBar");
+        auto& drawn = dynamic_cast<wrappers::CLoadingProgressBar&>(*bar);
+        EXPECT_EQ(Ogre::SceneManager::SCRQM_INCLUDE, level->getSpecialCaseRenderQueueMode());
+        EXPECT_TRUE(level->isRenderQueueToBeProcessed(Ogre::RENDER_QUEUE_OVERLAY));
+        EXPECT_FALSE(level->isRenderQueueToBeProcessed(Ogre::RENDER_QUEUE_MAIN));
+        const float full = drawn.GetFullWidth();
+        ASSERT_GT(full, 0.0f);
+        bar->SetProgress("Creating graphical scene", 0.5f);
+        EXPECT_FLOAT_EQ(0.0f, drawn.GetFilledWidth());
+        bar->SetStepProgress("Terrain", 0.5f);
+        EXPECT_FLOAT_EQ(full * 0.25f, drawn.GetFilledWidth());
+        bar->SetProgress("Creating physical scene", 0.5f);
+        EXPECT_FLOAT_EQ(full * 0.5f, drawn.GetFilledWidth());
+        EXPECT_EQ("Creating physical scene",
+                  Ogre::OverlayManager::getSingleton()
+                      .getOverlayElement("LevelLoadingProgressBar/LoadPanel/Description")
+                      ->getCaption()
+                      .asUTF8());
+    }
+    EXPECT_TRUE(level->isRenderQueueToBeProcessed(Ogre::RENDER_QUEUE_MAIN));
+    EXPECT_FALSE(Overlay("LevelLoadingProgressBar")->isVisible());
+
+    try {
+        m_World.Mgr().CreateLoadingProgressBar("NoSuchOverlay");
+        FAIL() << "no exception";
+    } catch (const Ogre::Exception& e) {
+        EXPECT_EQ("Cannot find loading overlay", e.getDescription());
+    }
+}
+
+TEST_F(OgreGfxTest, ConsoleDrawsItsLinesIntoTheElement)
+{
+    CCapturingLogMgr log;
+    xml::CNodePtr config =
+        xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds")->GetChild("Application")->GetChild("Console");
+    {
+        wrappers::COgreConsole console(config);
+        EXPECT_EQ(31u, console.GetMaxLines());
+        EXPECT_EQ(5u, console.GetFixedLines());
+        EXPECT_TRUE(Overlay("ConsoleWnd")->isVisible());
+        console.Clear();
+        console.SetFixedLine(0, "Altitude 1000 m");
+        console.Print("Canopy open");
+        const std::string caption =
+            Ogre::OverlayManager::getSingleton().getOverlayElement("ConsoleWnd/Console")->getCaption().asUTF8();
+        EXPECT_EQ(console.GetText(), caption);
+        EXPECT_EQ(0u, caption.find("Altitude 1000 m\n"));
+        EXPECT_EQ(&console, sds::IConsole::GetSingleton());
+    }
+    EXPECT_FALSE(Overlay("ConsoleWnd")->isVisible());
+    EXPECT_TRUE(log.Has("Console is created"));
+    EXPECT_TRUE(log.Has("Console is destroyed"));
+    EXPECT_EQ(nullptr, sds::IConsole::GetSingleton());
+
+    try {
+        wrappers::COgreConsole missing("NoSuchOverlay", "ConsoleWnd/Console", 31, 5);
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("m_pConsoleWnd && \"Overlay names must exist\"", e.what());
+    }
+    try {
+        wrappers::COgreConsole missing("ConsoleWnd", "NoSuchElement", 31, 5);
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("m_pConsole && \"Overlay names must exist\"", e.what());
+    }
+}
+
+TEST_F(OgreGfxTest, FaderDrivesItsPanelsAlpha)
+{
+    CFakeEventMgr events;
+    wrappers::COgreFader fader;
+    EXPECT_FALSE(fader.IsVisible());
+    fader.SetAlpha(0.75f);
+    const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName("Fader/Black");
+    const Ogre::LayerBlendModeEx& alpha =
+        material->getTechnique(0)->getPass(0)->getTextureUnitState(0)->getAlphaBlendMode();
+    EXPECT_EQ(Ogre::LBX_MODULATE, alpha.operation);
+    EXPECT_EQ(Ogre::LBS_MANUAL, alpha.source2);
+    EXPECT_FLOAT_EQ(0.75f, alpha.alphaArg2);
+    fader.SetVisible(true);
+    EXPECT_TRUE(Overlay("Fader")->isVisible());
+    fader.SetVisible(false);
+}
+
+TEST_F(OgreGfxTest, StartupBarAdvancesWithinEachStep)
+{
+    Env();
+    wrappers::CInitProgressBar bar(Env().m_Level, Env().m_Window, "InitialLoadOverlay", 3, 1, 0.6f, 0.1f);
+    const float full = bar.GetFullWidth();
+    float last = -1.0f;
+    auto grows = [&](float low, float high) {
+        const float filled = bar.GetFilledWidth() / full;
+        EXPECT_GE(filled, last - 1e-6f);
+        EXPECT_GE(filled, low - 1e-6f);
+        EXPECT_LE(filled, high + 1e-6f);
+        last = filled;
+    };
+    bool skip = false;
+    for (int group = 0; group < 3; ++group) {
+        bar.resourceGroupScriptingStarted("Group", 4);
+        const float start = 0.2f * group;
+        for (int script = 0; script < 4; ++script) {
+            bar.scriptParseStarted("Script.material", skip);
+            grows(start, start + 0.2f);
+            bar.scriptParseEnded("Script.material", false);
+            grows(start, start + 0.2f);
+        }
+        EXPECT_NEAR(start + 0.2f, bar.GetFilledWidth() / full, 1e-5f);
+    }
+    bar.resourceGroupLoadStarted("General", 2);
+    for (int resource = 0; resource < 2; ++resource) {
+        bar.resourceLoadStarted(Ogre::ResourcePtr());
+        bar.resourceLoadEnded();
+        grows(0.6f, 0.7f);
+    }
+    EXPECT_NEAR(0.7f, bar.GetFilledWidth() / full, 1e-5f);
+}
+
+TEST_F(OgreGfxTest, ReleasedObjectTakesItsEntityAlong)
+{
+    Ogre::SceneManager* level = Env().m_Level;
+    sds::CGfxObjPtr cube = m_World.Mgr().CreateObject("Cube", nullptr);
+    const std::string entity = cube->GetEntityName();
+    ASSERT_TRUE(level->hasEntity(entity));
+    cube.reset();
+    EXPECT_FALSE(level->hasEntity(entity));
+
+    // Moved into a static batch, the object lets go of its node, which the batch destroyed.
+    sds::CGfxObjPtr moved = m_World.Mgr().CreateObject("Cube", nullptr);
+    const std::string node = moved->GetName();
+    auto batch = m_World.Mgr().CreateStaticGeometry("Batch");
+    EXPECT_THROW(m_World.Mgr().CreateStaticGeometry("Batch"), sds::CException);
+    batch->AddObjectAndDetach(moved, sds::CVector(), sds::CQuaternion(), sds::CVector(1, 1, 1));
+    batch->Build();
+    EXPECT_FALSE(level->hasSceneNode(node));
+    EXPECT_FALSE(m_World.Mgr().FindObject(node));
+    moved.reset();
+    Env().RenderFrame();
+}
