@@ -85,6 +85,15 @@ TEST_F(SdkTest, MassFromShapesPlacesTheCentreOfMass)
     EXPECT_VECTOR_NEAR(CVector(0, 3, 0), actor->GetGlobalPosition(), 1e-5f);
     EXPECT_VECTOR_NEAR(CVector(1, 3, 0), actor->GetShapes()[1]->GetGlobalPosition(), 1e-5f);
 
+    // Spheres and capsules weigh their volume times their density.
+    sdk::CActorDesc round;
+    round.m_Shapes.push_back(sdk::CShapeDesc::Sphere(1.0f));
+    round.m_Body = sdk::CBodyDesc();
+    EXPECT_NEAR(4.18879f, m_Scene->CreateActor(round)->GetMass(), 1e-4f);
+    round.m_Shapes[0] = sdk::CShapeDesc::Capsule(0.5f, 1.0f);
+    round.m_Shapes[0].m_Density = 2.0f;
+    EXPECT_NEAR(2.0f * float(M_PI) * 0.25f * (1.0f + 2.0f / 3.0f), m_Scene->CreateActor(round)->GetMass(), 1e-4f);
+
     EXPECT_FALSE(Box({0, 0, 0}, {1, 1, 1})->UpdateMassFromShapes(0.0f, 5.0f));
     EXPECT_TRUE(m_Output.HasContaining("UpdateMassFromShapes: the actor is static"));
 }
@@ -195,6 +204,13 @@ TEST_F(SdkTest, KinematicActorPushesDynamicOnes)
     EXPECT_NEAR(1.5f, pusher->GetLinearVelocity().x, 0.01f);
     EXPECT_GT(box->GetGlobalPosition().x, 1.9f); // pushed ahead of the pusher
     EXPECT_NEAR(0.5f, box->GetGlobalPosition().y, 0.1f);
+
+    // A turn moved to is taken at the speed that reaches it in one step.
+    pusher->MoveGlobalOrientation(AboutY(0.1f));
+    Step();
+    EXPECT_NEAR(6.0f, pusher->GetAngularVelocity().y, 0.01f);
+    Step();
+    EXPECT_NEAR(0.0f, pusher->GetAngularVelocity().y, 1e-4f);
 
     box->MoveGlobalPosition({5, 5, 5});
     EXPECT_TRUE(m_Output.HasContaining("MoveGlobalPosition: the actor is not kinematic"));

@@ -205,3 +205,58 @@ TEST_F(SdkTest, JointAndPairCollisionRules)
     EXPECT_FALSE(m_Scene->CreateJoint(bad));
     EXPECT_TRUE(m_Output.HasContaining("CreateJoint: a joint needs a dynamic actor"));
 }
+
+// The remaining kinds and options: what each frees and what each holds.
+TEST_F(SdkTest, JointKindsAndOptions)
+{
+    m_Scene->SetGravity(CVector::ZERO);
+    auto joined = [&](sdk::EJointType type, const CVector& at, std::uint32_t flags) {
+        sdk::IActor* body = Box(at, {0.2f, 0.2f, 0.2f}, 1.0f);
+        sdk::CJointDesc desc = MakeJoint(type, nullptr, body);
+        desc.SetGlobalAnchor(at);
+        desc.SetGlobalAxis(CVector::UNIT_X);
+        desc.m_Flags = flags;
+        desc.m_Limit.m_Low.m_Value = -0.1f;
+        desc.m_Limit.m_High.m_Value = 0.3f;
+        desc.m_SwingLimit.m_Value = 0.4f;
+        desc.m_Spring = {50.0f, 5.0f, 0.2f};
+        desc.m_JointSpring = {100.0f, 10.0f, 0.0f};
+        EXPECT_TRUE(m_Scene->CreateJoint(desc));
+        return body;
+    };
+    // About the x axis: a revolute limit stops a spin; a revolute spring turns to its target.
+    sdk::IActor* limited = joined(sdk::JOINT_REVOLUTE, {0, 0, 0}, sdk::REVOLUTE_LIMIT_ENABLED);
+    sdk::IActor* sprung = joined(sdk::JOINT_REVOLUTE, {2, 0, 0}, sdk::REVOLUTE_SPRING_ENABLED);
+    // A cylindrical joint slides and turns along its axis; a point-on-line one also turns freely.
+    sdk::IActor* cylinder = joined(sdk::JOINT_CYLINDRICAL, {4, 0, 0}, 0);
+    sdk::IActor* line = joined(sdk::JOINT_POINT_ON_LINE, {6, 0, 0}, 0);
+    // A ball joint's swing limit; its joint spring lets the anchors part under a pull.
+    sdk::IActor* swing = joined(sdk::JOINT_SPHERICAL, {8, 0, 0}, sdk::SPHERICAL_SWING_LIMIT_ENABLED);
+    sdk::IActor* soft = joined(sdk::JOINT_SPHERICAL, {10, 0, 0}, sdk::SPHERICAL_JOINT_SPRING_ENABLED);
+
+    limited->SetAngularVelocity({4, 0, 0});
+    cylinder->SetLinearVelocity({1, 1, 0});
+    cylinder->SetAngularVelocity({2, 2, 0});
+    line->SetLinearVelocity({1, 1, 0});
+    line->SetAngularVelocity({0, 0, 2});
+    swing->SetAngularVelocity({0, 0, 4});
+    auto angleAbout = [](const sds::CQuaternion& q, float component) { return 2.0f * std::atan2(component, q.w); };
+    float highest = 0.0f;
+    for (int i = 0; i < 60; ++i)
+    {
+        soft->AddForceAtLocalPos({0, 20, 0}, CVector::ZERO);
+        Step();
+        highest = std::max(highest, angleAbout(limited->GetGlobalOrientation(), limited->GetGlobalOrientation().x));
+    }
+    EXPECT_LE(highest, 0.31f); // stopped at the high limit, not the low one
+    EXPECT_GT(highest, 0.25f);
+    EXPECT_NEAR(0.2f, angleAbout(sprung->GetGlobalOrientation(), sprung->GetGlobalOrientation().x), 0.03f);
+
+    EXPECT_VECTOR_NEAR(CVector(5, 0, 0), cylinder->GetGlobalPosition(), 0.02f);
+    EXPECT_VECTOR_NEAR(CVector(2, 0, 0), cylinder->GetAngularVelocity(), 0.02f);
+    EXPECT_VECTOR_NEAR(CVector(7, 0, 0), line->GetGlobalPosition(), 0.02f);
+    EXPECT_VECTOR_NEAR(CVector(0, 0, 2), line->GetAngularVelocity(), 0.02f);
+
+    EXPECT_NEAR(0.4f, angleAbout(swing->GetGlobalOrientation(), swing->GetGlobalOrientation().z), 0.03f);
+    EXPECT_NEAR(0.2f, soft->GetGlobalPosition().y, 0.03f); // 20 N on 100 N/m
+}

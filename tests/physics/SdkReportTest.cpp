@@ -139,6 +139,9 @@ TEST_F(SdkTest, ContactReportsAtTheStartOfATouch)
         EXPECT_NEAR(1.0f, point.m_Normal.y, 0.01f);
     }
     EXPECT_NEAR(0.5f, box->GetGlobalPosition().y, 0.05f);
+    EXPECT_TRUE(box->IsSleeping());
+    box->WakeUp();
+    EXPECT_FALSE(box->IsSleeping());
 
     // Lifted away: the end of the touch, without points.
     box->SetGlobalPosition({0, 5, 0});
@@ -177,6 +180,16 @@ TEST_F(SdkTest, TriggerReportsEnterStayLeave)
     }
     EXPECT_NEAR(1.0f / 3.0f * 60 * 2.4f, float(m_Triggers.size()), 6.0f); // about 2.4 m inside at 3 m/s
     EXPECT_NEAR(-2.0f + 3.0f * 2.0f, body->GetGlobalPosition().x, 0.01f); // a trigger does not push
+
+    // Moved onto a resting body, the trigger reports it from the next step.
+    m_Triggers.clear();
+    body->SetLinearVelocity(CVector::ZERO);
+    trigger->SetGlobalPosition(body->GetGlobalPosition());
+    Step();
+    ASSERT_EQ(1u, m_Triggers.size());
+    EXPECT_EQ(sdk::TRIGGER_ON_ENTER, m_Triggers[0].m_Status);
+    trigger->SetGlobalPosition(CVector::ZERO);
+    Step(2);
 
     // Grown around a resting body, the trigger reports it from the next step.
     m_Triggers.clear();

@@ -129,6 +129,8 @@ void CBulletJoint::ConfigureSixAxis()
         else
             m_SixAxis->setLimit(i, 1, -1);
     }
+    // The engine's angles turn the first body against the second, the joint's the
+    // second against the first: angular limits, targets and speeds change sign.
     for (int i = 0; i < 3; ++i)
     {
         const int axis = 3 + i;
@@ -137,7 +139,7 @@ void CBulletJoint::ConfigureSixAxis()
         else if (angular[i] == FREE)
             m_SixAxis->setLimit(axis, 1, -1);
         else if (i == 0)
-            m_SixAxis->setLimit(axis, m_Desc.m_Limit.m_Low.m_Value, m_Desc.m_Limit.m_High.m_Value);
+            m_SixAxis->setLimit(axis, -m_Desc.m_Limit.m_High.m_Value, -m_Desc.m_Limit.m_Low.m_Value);
         else
             m_SixAxis->setLimit(axis, -m_Desc.m_SwingLimit.m_Value, m_Desc.m_SwingLimit.m_Value);
     }
@@ -148,7 +150,7 @@ void CBulletJoint::ConfigureSixAxis()
         m_SixAxis->enableSpring(axis, true);
         m_SixAxis->setStiffness(axis, desc.m_Spring);
         m_SixAxis->setDamping(axis, desc.m_Damper);
-        m_SixAxis->setEquilibriumPoint(axis, desc.m_TargetValue);
+        m_SixAxis->setEquilibriumPoint(axis, axis < 3 ? desc.m_TargetValue : -desc.m_TargetValue);
     };
     if (m_Desc.m_Type == JOINT_SPHERICAL)
     {
@@ -167,7 +169,6 @@ void CBulletJoint::ConfigureSixAxis()
         if (f & REVOLUTE_MOTOR_ENABLED)
         {
             m_SixAxis->enableMotor(3, true);
-            // The engine's angular motor turns the first body against the second.
             m_SixAxis->setTargetVelocity(3, -m_Desc.m_Motor.m_VelTarget);
             m_SixAxis->setMaxMotorForce(3, m_Desc.m_Motor.m_MaxForce);
         }
