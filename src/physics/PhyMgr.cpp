@@ -309,7 +309,8 @@ std::shared_ptr<sds::ILevelResourceLoader> CPhyMgr::CreateResourceLoader(const x
 
 std::uint64_t CPhyMgr::RegisterObject(CPhyObj& object)
 {
-    const std::uint64_t id = m_NextObjectId++;
+    static std::uint64_t nextId = 1;
+    const std::uint64_t id = nextId++;
     m_LiveObjects[id] = &object;
     return id;
 }

@@ -79,7 +79,8 @@ public:
 
     // A body updated after every step while it lives.
     void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
-    // Living objects, so that a queued call never reaches one that has gone.
+    // Living objects, so that a queued call never reaches one that has gone. Keys
+    // are never used twice in a run, whatever world gave them.
     std::uint64_t RegisterObject(CPhyObj& object);
     void UnregisterObject(std::uint64_t id);
     CPhyObj* FindObject(std::uint64_t id) const;
@@ -116,7 +117,6 @@ private:
     std::map<std::string, std::uint16_t> m_Materials;
     std::map<std::string, std::uint16_t> m_GfxMaterials;
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
-    std::uint64_t m_NextObjectId = 1;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CWindMgr m_WindMgr;

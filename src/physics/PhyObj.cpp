@@ -12,7 +12,13 @@ namespace physics {
 
 CPhyObj::CPhyObj()
 {
-    if (CPhyMgr* world = CPhyMgr::GetSingleton())
+    Register();
+}
+
+void CPhyObj::Register()
+{
+    CPhyMgr* world = CPhyMgr::GetSingleton();
+    if (world && !world->FindObject(m_Id))
         m_Id = world->RegisterObject(*this);
 }
 
@@ -40,6 +46,7 @@ void CPhyObj::CreateActor(sdk::CActorDesc desc)
     CPhyMgr* world = CPhyMgr::GetSingleton();
     SDS_ASSERT(world && "The physics world does not exist");
     ReleaseActor();
+    Register();
     desc.m_UserData = this;
     m_Scene = &world->GetScene();
     m_Actor = m_Scene->CreateActor(desc);
@@ -52,6 +59,7 @@ void CPhyObj::BindActor(sdk::IActor* actor)
 {
     ReleaseActor();
     CPhyMgr* world = CPhyMgr::GetSingleton();
+    Register();
     m_Scene = world ? &world->GetScene() : nullptr;
     m_Actor = actor;
     m_OwnsActor = false;

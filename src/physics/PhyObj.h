@@ -61,6 +61,8 @@ public:
     std::uint64_t GetId() const { return m_Id; }
 
 private:
+    // Makes this object known to the present world, once.
+    void Register();
     bool SceneIsAlive() const;
 
     CCollisionCallback m_CollisionCallback;

@@ -187,6 +187,35 @@ TEST_F(WorldTest, CollisionEventsWhenATouchBegins)
     EXPECT_NEAR(0.5f, plain->GetPos().y, 0.05f);
 }
 
+// A handler may release objects: calls queued for an object gone since are dropped.
+TEST_F(WorldTest, QueuedCallsSkipObjectsThatHaveGone)
+{
+    auto ground = m_World->CreateTriMesh(GroundMesh("Terrain"));
+    auto box = [&](float x) {
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.5f, 0.5f, 0.5f}));
+        desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("JumperBody");
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 100.0f;
+        desc.m_GlobalPosition = {x, 1, 0};
+        return std::make_shared<physics::CPhyObj>(desc);
+    };
+    auto first = box(-3); // lands in the same step as the second, and is told first
+    auto second = box(3);
+    int firstCalls = 0, secondCalls = 0, globalCalls = 0;
+    first->SetCollisionCallback([&](const IPhyCollisionEvent&) {
+        ++firstCalls;
+        second.reset();
+    });
+    second->SetCollisionCallback([&](const IPhyCollisionEvent&) { ++secondCalls; });
+    m_World->SetCollisionCallback([&](const IPhyCollisionEvent&) { ++globalCalls; });
+    Frames(60);
+    EXPECT_GT(firstCalls, 0);
+    EXPECT_EQ(nullptr, second);
+    EXPECT_EQ(0, secondCalls);
+    EXPECT_GT(globalCalls, firstCalls); // the second box's events still reach the global callback
+}
+
 // The world's handling of one report: records per contact point, each to the
 // first actor's owner, the second's, then the global callback; an end-of-touch
 // report gives nothing.
