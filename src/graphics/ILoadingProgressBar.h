@@ -1,13 +1,10 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
-namespace sds {
+#include "scene/LoadingProgressCallback.h"
 
-// Progress reported down the loaders: a message and the fraction done (0 to 1)
-// within the current loading stage.
-typedef std::function<void(const std::string&, float)> LoadingProgressCallback;
+namespace sds {
 
 // A loading bar drawn while the frame loop is blocked.
 class ILoadingProgressBar

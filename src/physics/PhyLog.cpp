@@ -1,0 +1,17 @@
+#include "physics/PhyLog.h"
+
+#include <iostream>
+
+#include "core/ILogMgr.h"
+
+namespace physics {
+
+void LogWarning(const std::string& text)
+{
+    if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
+        log->LogWarning(text);
+    else
+        std::cerr << "Warning: " << text << std::endl;
+}
+
+} // namespace physics

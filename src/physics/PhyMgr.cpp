@@ -1,0 +1,386 @@
+#include "physics/PhyMgr.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+#include "core/Helpers.h"
+#include "physics/BoxActor.h"
+#include "physics/PhyException.h"
+#include "physics/PhyLog.h"
+#include "physics/PhyMovingBody.h"
+#include "physics/PhyObj.h"
+#include "physics/PhyProbe.h"
+#include "physics/PhyResourceLoader.h"
+#include "physics/PhyTriMesh.h"
+#include "physics/sdk/ActorDesc.h"
+#include "physics/sdk/IActor.h"
+#include "physics/sdk/IScene.h"
+#include "physics/sdk/ISdk.h"
+#include "physics/sdk/IShape.h"
+#include "physics/sdk/SceneDesc.h"
+
+namespace physics {
+
+IPhyMgr::CShapeDrawCallback CPhyMgr::ms_ShapeDrawCallback;
+IPhyMgr::CForceDrawCallback CPhyMgr::ms_ForceDrawCallback;
+
+namespace {
+
+float ReadMaxTimeStep(const xml::CNodePtr& physics)
+{
+    const xml::CNodePtr attribute = physics->GetAttribute("MaxTimeStep");
+    const float step = attribute->GetValue<float>();
+    // A step of 0 or less would never use up the frame time.
+    if (!std::isfinite(step) || step <= 0.0f)
+        throw CPhyMgrException("MaxTimeStep must be a positive number of seconds, not '" + attribute->GetValue() + "'");
+    return step;
+}
+
+std::string Trim(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+sdk::CMaterialDesc ReadMaterial(const xml::CNodePtr& node)
+{
+    sdk::CMaterialDesc desc;
+    desc.m_Restitution = node->GetAttribute("Restitution")->GetValue<float>();
+    desc.m_StaticFriction = node->GetAttribute("StaticFriction")->GetValue<float>();
+    desc.m_DynamicFriction = node->GetAttribute("DynamicFriction")->GetValue<float>();
+    return desc;
+}
+
+} // namespace
+
+std::shared_ptr<CPhyMgr> CPhyMgr::Create(const xml::CNodePtr& physics, const xml::CNodePtr& materials)
+{
+    // Checked before the world takes the singleton's place.
+    const float maxTimeStep = ReadMaxTimeStep(physics);
+    return std::shared_ptr<CPhyMgr>(new CPhyMgr(physics, materials, maxTimeStep));
+}
+
+CPhyMgr::CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep)
+    : m_MaxTimeStep(maxTimeStep),
+      m_Config(physics),
+      m_ErrorCallback([](const std::string& text) { std::cerr << text << std::endl; }),
+      m_WarningCallback([](const std::string& text) { std::cout << text << std::endl; }),
+      m_MessageCallback([](const std::string& text) { std::cout << text << std::endl; }),
+      m_CollisionCallback([](const IPhyCollisionEvent&) {}),
+      m_ErrorStream(*this),
+      m_WindMgr(physics->GetChild("WindMgr")->GetAttribute<float>("MaxWindStrength", 10.0f)),
+      m_AirDensity(physics->GetChildById("Table", "AirDensity", "Name,Id"))
+{
+    m_Sdk = sdk::CreatePhysicsSdk(&m_ErrorStream);
+    if (!m_Sdk)
+        throw CPhyMgrException("Failed to create Physics SDK.");
+    CreateScene(materials);
+    Update(sds::CTiming());
+}
+
+CPhyMgr::~CPhyMgr()
+{
+    m_Objects.clear();
+    m_WindMgr.GetRegions().clear();
+    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
+                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
+                         m_MovingBodies.end());
+    m_ResourceLoader.reset();
+    if (m_Scene)
+        m_Sdk->ReleaseScene(*m_Scene);
+    m_Scene = nullptr;
+    m_Sdk.reset();
+}
+
+void CPhyMgr::CreateScene(const xml::CNodePtr& materials)
+{
+    m_Sdk->SetParameter(sdk::PARAM_SKIN_WIDTH, m_Config->GetAttribute("SkinWidth")->GetValue<float>());
+    sdk::CSceneDesc desc;
+    desc.m_Gravity = m_Config->GetAttribute("Gravity")->GetValue<sds::CVector>();
+    desc.m_MaxIterations = m_Config->GetAttribute("maxIter")->GetValue<int>();
+    desc.m_ContactReport = this;
+    desc.m_TriggerReport = this;
+    m_Scene = m_Sdk->CreateScene(desc);
+    if (!m_Scene)
+        throw CPhyMgrException("Failed to create scene.");
+    // Every pair of actors in the default group reports when a touch begins.
+    m_Scene->SetActorGroupPairFlags(0, 0, sdk::NOTIFY_ON_START_TOUCH);
+
+    m_Scene->SetMaterial(0, ReadMaterial(materials->GetChild("DefaultMaterial")));
+    if (materials->HasChild("Material"))
+        for (auto it = materials->GetChildrenBegin("Material"); it != materials->GetChildrenEnd("Material"); ++it)
+        {
+            const std::uint16_t index = m_Scene->CreateMaterial(ReadMaterial(it->second));
+            m_Materials[it->second->GetAttribute("Name")->GetValue()] = index;
+        }
+    for (auto it = materials->GetChildrenBegin("Surface"); it != materials->GetChildrenEnd("Surface"); ++it)
+    {
+        const std::uint16_t index = GetMaterialIndex(it->second->GetAttribute("Type")->GetValue());
+        for (const std::string& name : sds::SplitString(it->second->GetAttribute("Materials")->GetValue(), ","))
+            m_GfxMaterials[Trim(name)] = index;
+    }
+}
+
+void CPhyMgr::SetDebugDrawCallbacks(CShapeDrawCallback shapes, CForceDrawCallback forces)
+{
+    ms_ShapeDrawCallback = std::move(shapes);
+    ms_ForceDrawCallback = std::move(forces);
+}
+
+void CPhyMgr::SetLogCallbacks(CLogCallback message, CLogCallback warning, CLogCallback error)
+{
+    m_MessageCallback = std::move(message);
+    m_WarningCallback = std::move(warning);
+    m_ErrorCallback = std::move(error);
+}
+
+void CPhyMgr::SetCollisionCallback(CCollisionCallback callback)
+{
+    m_CollisionCallback = callback ? std::move(callback) : [](const IPhyCollisionEvent&) {};
+}
+
+void CPhyMgr::LogMessage(const std::string& text) const
+{
+    if (m_MessageCallback)
+        m_MessageCallback(text);
+}
+
+void CPhyMgr::LogWarning(const std::string& text) const
+{
+    if (m_WarningCallback)
+        m_WarningCallback(text);
+}
+
+void CPhyMgr::LogError(const std::string& text) const
+{
+    if (m_ErrorCallback)
+        m_ErrorCallback(text);
+    else
+        std::cerr << text << std::endl;
+}
+
+void CPhyMgr::Update(const sds::CTiming& timing)
+{
+    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
+                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
+                         m_MovingBodies.end());
+    if (!std::isfinite(timing.m_Elapsed) || timing.m_Elapsed < 0.0f)
+    {
+        LogError("Physics frame time " + sds::ToString(timing.m_Elapsed) + " ignored");
+        return;
+    }
+    m_Accumulator += timing.m_Elapsed;
+    if (m_Accumulator < m_MaxTimeStep)
+        return;
+    while (m_Accumulator > m_MaxTimeStep)
+    {
+        m_Accumulator -= m_MaxTimeStep;
+        m_Scene->Simulate(m_MaxTimeStep);
+        while (!m_Scene->FetchResults(false))
+        {
+        }
+        sds::CTiming step;
+        step.m_Elapsed = m_MaxTimeStep;
+        step.m_Global = timing.m_Global;
+
+        std::vector<std::function<void(const sds::CTiming&)>> calls;
+        calls.swap(m_Deferred);
+        for (const auto& call : calls)
+            call(step);
+        for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
+            if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
+                body->Update(step);
+    }
+}
+
+void CPhyMgr::CreateGroundPlane()
+{
+    sdk::CActorDesc desc;
+    desc.m_Shapes.push_back(sdk::CShapeDesc::Plane(sds::CVector::UNIT_Y, 0.0f));
+    m_Objects.push_back(std::make_shared<CPhyObj>(desc));
+}
+
+std::uint16_t CPhyMgr::GetMaterialIndex(const std::string& name) const
+{
+    auto found = m_Materials.find(name);
+    return found == m_Materials.end() ? 0 : found->second;
+}
+
+std::uint16_t CPhyMgr::GetGfxMaterialIndex(const std::string& name) const
+{
+    auto found = m_GfxMaterials.find(name);
+    if (found != m_GfxMaterials.end())
+        return found->second;
+    physics::LogWarning("Gfx material '" + name + "' does not have corresponding physical material");
+    return 0;
+}
+
+float CPhyMgr::GetAirDensity(float altitude) const { return m_AirDensity.GetValue(m_DropZoneElevation + altitude); }
+
+std::shared_ptr<IPhyObj> CPhyMgr::CreateTriMesh(const sds::CTriangleMesh& mesh)
+{
+    return std::make_shared<CPhyTriMesh>(mesh);
+}
+
+std::shared_ptr<IPhyObj> CPhyMgr::CreateBox(const sds::CVector& position, const sds::CVector& dimensions,
+                                            float density, const std::string& material)
+{
+    sdk::CActorDesc desc;
+    desc.m_Shapes.push_back(sdk::CShapeDesc::Box(dimensions * 0.5f));
+    desc.m_Shapes.back().m_Material = GetMaterialIndex(material);
+    desc.m_GlobalPosition = position;
+    if (density > 0.0f)
+    {
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Density = density;
+    }
+    auto box = std::make_shared<CPhyObj>(desc);
+    m_Objects.push_back(box);
+    return box;
+}
+
+std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, float dragArea)
+{
+    const xml::CNodePtr probe = m_Config->GetChild("Probe");
+    const xml::CNodePtr drag = probe->GetChildById("ForceDrag", "Drag", "Name,Id");
+    if (drag->HasAttribute("Area"))
+        drag->GetAttribute("Area")->SetValue(dragArea);
+    else
+        drag->AddAttribute("Area", sds::ToString(dragArea));
+    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
+    CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
+    AddMovingBody(body);
+    return body;
+}
+
+void CPhyMgr::AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body) { m_MovingBodies.push_back(body); }
+
+void CPhyMgr::DrawDebug(bool drawForces)
+{
+    if (ms_ShapeDrawCallback)
+        for (sdk::IActor* actor : m_Scene->GetActors())
+        {
+            const bool responds = !actor->ReadActorFlag(sdk::AF_DISABLE_RESPONSE);
+            const std::vector<sdk::IShape*>& shapes = actor->GetShapes();
+            for (auto it = shapes.rbegin(); it != shapes.rend(); ++it)
+            {
+                const sdk::IShape& shape = **it;
+                sds::CVector size;
+                sds::CFourFloats colour;
+                switch (shape.GetType())
+                {
+                case sdk::SHAPE_SPHERE:
+                    size = sds::CVector(2, 2, 2) * shape.GetRadius();
+                    colour = {{0.3f, 0.5f, 0.5f, 1.0f}};
+                    break;
+                case sdk::SHAPE_BOX:
+                    size = shape.GetDimensions() * 2.0f;
+                    colour = {{0.5f, 0.5f, 0.5f, (shape.GetFlags() & sdk::SF_TRIGGER_ENABLE) ? 0.4f : 1.0f}};
+                    break;
+                case sdk::SHAPE_CAPSULE:
+                    size = sds::CVector(2 * shape.GetRadius(), shape.GetHeight() + 2 * shape.GetRadius(),
+                                        2 * shape.GetRadius());
+                    colour = {{0.5f, 0.5f, 0.3f, 1.0f}};
+                    break;
+                default: continue;
+                }
+                ms_ShapeDrawCallback(shape, shape.GetType(), shape.GetGlobalPosition(), size,
+                                     shape.GetGlobalOrientation(), colour, responds);
+            }
+        }
+    if (!drawForces)
+        return;
+    for (const auto& weak : m_MovingBodies)
+        if (std::shared_ptr<CPhyMovingBody> body = weak.lock())
+            body->DrawForces();
+}
+
+std::shared_ptr<sds::ILevelResourceLoader> CPhyMgr::CreateResourceLoader(const xml::CNodePtr& physics,
+                                                                         const sds::LoadingProgressCallback& progress)
+{
+    progress("Loading wind information", 0.0f);
+    auto loader = std::make_shared<CPhyResourceLoader>(physics, m_WindMgr, *this);
+    m_ResourceLoader = loader;
+    return loader;
+}
+
+std::uint64_t CPhyMgr::RegisterObject(CPhyObj& object)
+{
+    static std::uint64_t nextId = 1;
+    const std::uint64_t id = nextId++;
+    m_LiveObjects[id] = &object;
+    return id;
+}
+
+void CPhyMgr::UnregisterObject(std::uint64_t id) { m_LiveObjects.erase(id); }
+
+CPhyObj* CPhyMgr::FindObject(std::uint64_t id) const
+{
+    auto found = m_LiveObjects.find(id);
+    return found == m_LiveObjects.end() ? nullptr : found->second;
+}
+
+void CPhyMgr::OnContactNotify(const sdk::CContactPair& pair, std::uint32_t events)
+{
+    if (events == sdk::NOTIFY_ON_END_TOUCH)
+        return;
+    for (const sdk::CContactPoint& point : pair.m_Points)
+    {
+        const std::uint16_t a = point.m_Shapes[0]->GetMaterial();
+        const std::uint16_t b = point.m_Shapes[1]->GetMaterial();
+        // Touches of the default material on both sides are not worth telling.
+        if (a == 0 && b == 0)
+            continue;
+        IPhyCollisionEvent event;
+        event.m_Point = point.m_Position;
+        event.m_FirstMaterial = std::min(a, b);
+        event.m_SecondMaterial = std::max(a, b);
+        for (sdk::IActor* actor : pair.m_Actors)
+            if (auto* owner = dynamic_cast<CPhyObj*>(actor->GetUserData()))
+            {
+                const std::uint64_t id = owner->GetId();
+                m_Deferred.push_back([this, id, event](const sds::CTiming&) {
+                    if (CPhyObj* object = FindObject(id))
+                        object->OnCollision(event);
+                });
+            }
+        const CCollisionCallback callback = m_CollisionCallback;
+        m_Deferred.push_back([callback, event](const sds::CTiming&) { callback(event); });
+    }
+}
+
+void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status)
+{
+    if (!(status & (sdk::TRIGGER_ON_ENTER | sdk::TRIGGER_ON_STAY)))
+        return;
+    auto* owner = dynamic_cast<CPhyObj*>(otherShape.GetActor().GetUserData());
+    if (!owner)
+        return;
+    const std::uint64_t id = owner->GetId();
+    sdk::IShape* trigger = &triggerShape;
+    sdk::IShape* other = &otherShape;
+    m_Deferred.push_back([this, id, trigger, other, status](const sds::CTiming&) {
+        if (CPhyObj* object = FindObject(id))
+            object->OnTrigger(*trigger, *other, status);
+    });
+}
+
+void CPhyMgr::CErrorOutputStream::ReportError(sdk::EErrorCode code, const std::string& message,
+                                              const std::string& file, int line)
+{
+    // Codes from DB_INFO on are the SDK's information and warnings.
+    if (code >= sdk::DB_INFO)
+        return;
+    m_World.LogError("SDK error code = " + std::to_string(code) + "; message = '" + message + "'; file = '" + file +
+                     "'; line = " + std::to_string(line));
+}
+
+void CPhyMgr::CErrorOutputStream::Print(const std::string& message)
+{
+    m_World.LogError("Physics SDK says: " + message);
+}
+
+} // namespace physics

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/SingletonTmpl.h"
+#include "physics/IPhyMgr.h"
+#include "physics/TableFunc.h"
+#include "physics/WindMgr.h"
+#include "physics/sdk/IUserContactReport.h"
+#include "physics/sdk/IUserOutputStream.h"
+#include "physics/sdk/IUserTriggerReport.h"
+
+namespace physics {
+
+class CPhyMovingBody;
+class CPhyObj;
+class CPhyResourceLoader;
+
+namespace sdk {
+class IScene;
+class ISdk;
+}
+
+// The one physics world of a level: its scene, materials and air, stepped at
+// the fixed "MaxTimeStep". The contacts and triggers the scene reports during a
+// step are queued and handed out after it, then the bodies are updated.
+class CPhyMgr final : public IPhyMgr,
+                      public sdk::IUserContactReport,
+                      public sdk::IUserTriggerReport,
+                      public CSingletonTmpl<CPhyMgr>
+{
+public:
+    // `physics` is the "Physics" root of the physics configuration, `materials`
+    // the "Materials" root of the materials file. Throws CPhyMgrException when
+    // "MaxTimeStep" is not a positive number or the scene cannot be made, and
+    // the XML layer's exceptions for missing keys.
+    static std::shared_ptr<CPhyMgr> Create(const xml::CNodePtr& physics, const xml::CNodePtr& materials);
+    ~CPhyMgr() override;
+
+    void SetDebugDrawCallbacks(CShapeDrawCallback shapes, CForceDrawCallback forces) override;
+    void SetLogCallbacks(CLogCallback message, CLogCallback warning, CLogCallback error) override;
+    void SetCollisionCallback(CCollisionCallback callback) override;
+    void Update(const sds::CTiming& timing) override;
+    void CreateGroundPlane() override;
+    std::uint16_t GetMaterialIndex(const std::string& name) const override;
+    std::shared_ptr<IPhyObj> CreateTriMesh(const sds::CTriangleMesh& mesh) override;
+    std::shared_ptr<IPhyObj> CreateBox(const sds::CVector& position, const sds::CVector& dimensions, float density,
+                                       const std::string& material) override;
+    std::shared_ptr<IPhyObj> CreateProbe(const sds::CVector& position, float dragArea) override;
+    void DrawDebug(bool drawForces) override;
+    std::shared_ptr<sds::ILevelResourceLoader>
+    CreateResourceLoader(const xml::CNodePtr& physics, const sds::LoadingProgressCallback& progress) override;
+    IWindMgr& GetWindMgr() override { return m_WindMgr; }
+
+    // The physical material of a render material; 0 with a warning when no "Surface" maps it.
+    std::uint16_t GetGfxMaterialIndex(const std::string& name) const;
+    // The air density (kg/m3) at a world height: the table at the drop zone's elevation plus the height.
+    float GetAirDensity(float altitude) const;
+    void SetDropZoneElevation(float metres) { m_DropZoneElevation = metres; }
+    float GetDropZoneElevation() const { return m_DropZoneElevation; }
+    float GetMaxTimeStep() const { return m_MaxTimeStep; }
+    float GetAccumulator() const { return m_Accumulator; }
+    const xml::CNodePtr& GetConfig() const { return m_Config; }
+    sdk::ISdk& GetSdk() const { return *m_Sdk; }
+    sdk::IScene& GetScene() const { return *m_Scene; }
+    bool HasScene(const sdk::IScene* scene) const { return scene && scene == m_Scene; }
+    const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
+
+    void LogMessage(const std::string& text) const;
+    void LogWarning(const std::string& text) const;
+    void LogError(const std::string& text) const;
+    static const CShapeDrawCallback& GetShapeDrawCallback() { return ms_ShapeDrawCallback; }
+    static const CForceDrawCallback& GetForceDrawCallback() { return ms_ForceDrawCallback; }
+
+    // A body updated after every step while it lives.
+    void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
+    // Living objects, so that a queued call never reaches one that has gone. Keys
+    // are never used twice in a run, whatever world gave them.
+    std::uint64_t RegisterObject(CPhyObj& object);
+    void UnregisterObject(std::uint64_t id);
+    CPhyObj* FindObject(std::uint64_t id) const;
+
+    // The scene's reports, during a step: they queue calls for after it.
+    void OnContactNotify(const sdk::CContactPair& pair, std::uint32_t events) override;
+    void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status) override;
+
+private:
+    class CErrorOutputStream : public sdk::IUserOutputStream
+    {
+    public:
+        explicit CErrorOutputStream(const CPhyMgr& world) : m_World(world) {}
+        void ReportError(sdk::EErrorCode code, const std::string& message, const std::string& file, int line) override;
+        void Print(const std::string& message) override;
+
+    private:
+        const CPhyMgr& m_World;
+    };
+
+    CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
+    void CreateScene(const xml::CNodePtr& materials);
+
+    float m_MaxTimeStep;
+    float m_Accumulator = 0.0f;
+    xml::CNodePtr m_Config;
+    CLogCallback m_ErrorCallback;
+    CLogCallback m_WarningCallback;
+    CLogCallback m_MessageCallback;
+    CCollisionCallback m_CollisionCallback;
+    CErrorOutputStream m_ErrorStream;
+    std::unique_ptr<sdk::ISdk> m_Sdk;
+    sdk::IScene* m_Scene = nullptr;
+    std::map<std::string, std::uint16_t> m_Materials;
+    std::map<std::string, std::uint16_t> m_GfxMaterials;
+    std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
+    std::vector<std::shared_ptr<CPhyObj>> m_Objects;
+    std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
+    CWindMgr m_WindMgr;
+    std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;
+    std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;
+    float m_DropZoneElevation = 0.0f;
+    sds::CTableFunc m_AirDensity;
+
+    static CShapeDrawCallback ms_ShapeDrawCallback;
+    static CForceDrawCallback ms_ForceDrawCallback;
+};
+
+} // namespace physics

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "physics/IPhyCollisionEvent.h"
+#include "physics/IPhyObj.h"
+#include "physics/sdk/IUserData.h"
+
+namespace physics {
+
+namespace sdk {
+class IActor;
+class IScene;
+class IShape;
+struct CActorDesc;
+}
+
+// One actor of the world's scene and the program's reactions to it. The
+// actor's user data points here, so that the world can hand this object the
+// contacts and triggers of its actor. Every physical object dies before the world.
+class CPhyObj : public IPhyObj, public sdk::IUserData
+{
+public:
+    typedef std::function<void(const IPhyCollisionEvent&)> CCollisionCallback;
+
+    // Without an actor yet.
+    CPhyObj();
+    // With a new actor in the world's scene.
+    explicit CPhyObj(const sdk::CActorDesc& desc);
+    ~CPhyObj() override;
+    CPhyObj(const CPhyObj&) = delete;
+    CPhyObj& operator=(const CPhyObj&) = delete;
+
+    sds::CVector GetPos() const override;
+    sds::CQuaternion GetOrientation() const override;
+    void SetOrientation(const sds::CQuaternion& orientation) override;
+    void SetPos(const sds::CVector& position) override;
+
+    // False stops the actor colliding and responding; true lets it again.
+    virtual void EnableCollision(bool enable);
+    // A shape of this object's actor is in a trigger shape; queued by the world.
+    virtual void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status);
+    // A contact of this object's actor began; queued by the world.
+    void OnCollision(const IPhyCollisionEvent& event);
+
+    void SetCollisionCallback(const CCollisionCallback& callback) { m_CollisionCallback = callback; }
+    const CCollisionCallback& GetCollisionCallback() const { return m_CollisionCallback; }
+
+    sdk::IActor* GetActor() const { return m_Actor; }
+    bool OwnsActor() const { return m_OwnsActor; }
+    // Makes this object's own actor in the world's scene; throws CPhyException when
+    // the scene refuses the descriptor.
+    void CreateActor(sdk::CActorDesc desc);
+    // Drives an actor that another object owns: its user data points here until
+    // this object lets go of it, and then points back where it did.
+    void BindActor(sdk::IActor* actor);
+    // Releases an own actor, or lets go of a bound one.
+    void ReleaseActor();
+    // The world's key for this object while it lives.
+    std::uint64_t GetId() const { return m_Id; }
+
+private:
+    // Makes this object known to the present world, once.
+    void Register();
+    bool SceneIsAlive() const;
+
+    CCollisionCallback m_CollisionCallback;
+    sdk::IActor* m_Actor = nullptr;
+    bool m_OwnsActor = true;
+    sdk::IScene* m_Scene = nullptr;
+    sdk::IUserData* m_PreviousUserData = nullptr;
+    std::uint64_t m_Id = 0;
+};
+
+} // namespace physics

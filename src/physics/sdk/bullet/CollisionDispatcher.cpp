@@ -1,0 +1,33 @@
+#include "physics/sdk/bullet/CollisionDispatcher.h"
+
+#include <BulletCollision/CollisionDispatch/btCollisionObject.h>
+
+#include "physics/sdk/bullet/BulletActor.h"
+#include "physics/sdk/bullet/BulletScene.h"
+
+namespace physics::sdk {
+
+CCollisionDispatcher::CCollisionDispatcher(btCollisionConfiguration* configuration, const CBulletScene& scene)
+    : btCollisionDispatcher(configuration), m_Scene(scene)
+{
+}
+
+bool CCollisionDispatcher::needsCollision(const btCollisionObject* body0, const btCollisionObject* body1)
+{
+    if (!btCollisionDispatcher::needsCollision(body0, body1))
+        return false;
+    const auto* a = static_cast<const CBulletActor*>(body0->getUserPointer());
+    const auto* b = static_cast<const CBulletActor*>(body1->getUserPointer());
+    return a && b && m_Scene.NeedsCollision(*a, *b);
+}
+
+bool CStaticPairFilter::needBroadphaseCollision(btBroadphaseProxy* proxy0, btBroadphaseProxy* proxy1) const
+{
+    const auto* a = static_cast<const btCollisionObject*>(proxy0->m_clientObject);
+    const auto* b = static_cast<const btCollisionObject*>(proxy1->m_clientObject);
+    const auto* actorA = static_cast<const CBulletActor*>(a->getUserPointer());
+    const auto* actorB = static_cast<const CBulletActor*>(b->getUserPointer());
+    return !(actorA && actorB && !actorA->IsDynamic() && !actorB->IsDynamic());
+}
+
+} // namespace physics::sdk

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
+#include <BulletCollision/BroadphaseCollision/btOverlappingPairCache.h>
+
+namespace physics::sdk {
+
+class CBulletScene;
+
+// Decides every step which pairs of actors collide, so that flags switched at
+// run time take effect without taking bodies out of the world.
+class CCollisionDispatcher final : public btCollisionDispatcher
+{
+public:
+    CCollisionDispatcher(btCollisionConfiguration* configuration, const CBulletScene& scene);
+    bool needsCollision(const btCollisionObject* body0, const btCollisionObject* body1) override;
+
+private:
+    const CBulletScene& m_Scene;
+};
+
+// Static shapes never pair with each other in the broadphase.
+struct CStaticPairFilter final : public btOverlapFilterCallback
+{
+    bool needBroadphaseCollision(btBroadphaseProxy* proxy0, btBroadphaseProxy* proxy1) const override;
+};
+
+} // namespace physics::sdk
