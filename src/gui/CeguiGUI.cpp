@@ -654,6 +654,9 @@ bool CCeguiGUI::OnWindowCreated(const CEGUI::EventArgs& args)
 {
     if (CEGUI::Editbox* box = dynamic_cast<CEGUI::Editbox*>(static_cast<const CEGUI::WindowEventArgs&>(args).window)) {
         m_Validators.push_back(std::make_unique<CStdRegexMatcher>());
+        // The box keeps the string it was made with and does not hand it to a
+        // new validator: set it here.
+        m_Validators.back()->setRegexString(box->getValidationString());
         box->setValidator(m_Validators.back().get());
     }
     return true;
