@@ -88,28 +88,38 @@ CEGUI::MouseButton MapMouseButton(std::int32_t key)
     }
 }
 
+// The length of the UTF-8 sequence that `lead` begins; 0 when it begins none.
+int SequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    if ((lead & 0xF8) == 0xF0)
+        return 4;
+    return 0;
+}
+
 // Code points of a UTF-8 text; a byte that does not begin a well-formed
 // sequence stands for itself.
 std::vector<std::uint32_t> DecodeUtf8(const std::string& text)
 {
     std::vector<std::uint32_t> codePoints;
-    for (size_t i = 0; i < text.size();) {
+    size_t i = 0;
+    while (i < text.size()) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const int length = SequenceLength(lead);
         bool wellFormed = length > 0 && i + length <= text.size();
-        std::uint32_t codePoint = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        std::uint32_t codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
         for (int k = 1; wellFormed && k < length; ++k) {
             const unsigned char next = static_cast<unsigned char>(text[i + k]);
             wellFormed = (next & 0xC0) == 0x80;
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
-        if (wellFormed) {
-            codePoints.push_back(codePoint);
-            i += length;
-        } else {
-            codePoints.push_back(lead);
-            ++i;
-        }
+        codePoints.push_back(wellFormed ? codePoint : lead);
+        i += wellFormed ? length : 1;
     }
     return codePoints;
 }
@@ -159,7 +169,8 @@ CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, co
 
     ForEachChild(guiNode, "ImageSet", [this](const xml::CNodePtr& imageset) { CreateImageset(imageset); });
 
-    CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(ToCegui(Attribute(guiNode, "Layout")), "");
+    CEGUI::Window* root =
+        CEGUI::WindowManager::getSingleton().loadLayoutFromFile(ToCegui(Attribute(guiNode, "Layout")), "");
     m_Windows.SetRoot(root);
     context.setRootWindow(root);
     for (size_t i = 0; i < root->getChildCount(); ++i) {

@@ -40,14 +40,16 @@ struct CWorld
     {
         Renderer.setDisplaySize(CEGUI::Sizef(Width, Height));
         CEGUI::System::create(Renderer);
-        auto* resources = static_cast<CEGUI::DefaultResourceProvider*>(CEGUI::System::getSingleton().getResourceProvider());
+        auto* resources =
+            static_cast<CEGUI::DefaultResourceProvider*>(CEGUI::System::getSingleton().getResourceProvider());
         resources->setResourceGroupDirectory("gui", SDS_RUN_DIR "/data/gui/");
         resources->setDefaultResourceGroup("gui");
 
-        Gui = std::make_unique<CCeguiGUI>(App.GetConfig()->GetChild("GUI"), &Renderer, [this](const xml::CNodePtr& sound) {
+        auto loadSound = [this](const xml::CNodePtr& sound) {
             const std::string name = sound->GetAttribute("Name")->GetValue();
             return [this, name] { ++Sounds[name]; };
-        });
+        };
+        Gui = std::make_unique<CCeguiGUI>(App.GetConfig()->GetChild("GUI"), &Renderer, loadSound);
         CEGUI::GUIContext& context = CEGUI::System::getSingleton().getDefaultGUIContext();
         Windows.SetRoot(context.getRootWindow());
         for (size_t i = 0; i < Windows.GetRoot()->getChildCount(); ++i)
@@ -158,10 +160,11 @@ protected:
     {
         m_Input.clear();
         CEGUI::Window& window = Window(path);
-        m_LibraryConnections.push_back(window.subscribeEvent(CEGUI::Window::EventKeyDown, [this](const CEGUI::EventArgs& a) {
-            m_Input.push_back("key " + std::to_string(static_cast<const CEGUI::KeyEventArgs&>(a).scancode));
-            return false;
-        }));
+        m_LibraryConnections.push_back(
+            window.subscribeEvent(CEGUI::Window::EventKeyDown, [this](const CEGUI::EventArgs& a) {
+                m_Input.push_back("key " + std::to_string(static_cast<const CEGUI::KeyEventArgs&>(a).scancode));
+                return false;
+            }));
         m_LibraryConnections.push_back(
             window.subscribeEvent(CEGUI::Window::EventCharacterKey, [this](const CEGUI::EventArgs& a) {
                 m_Input.push_back("char " + std::to_string(static_cast<const CEGUI::KeyEventArgs&>(a).codepoint));
@@ -216,7 +219,8 @@ TEST_F(CeguiGUITest, MissingWindowsThrow)
     EXPECT_EQ("Window does not exist: wndNope/x", ThrownText([] { Gui().SetText("wndNope/x", "a"); }));
     EXPECT_EQ("Window does not exist: wndNope/x", ThrownText([] { Gui().SetItems("wndNope/x", {"a"}, 0); }));
     EXPECT_EQ("Window does not exist: wndNope", ThrownText([] { Gui().SelectTab("wndNope", "wndAlsoNope"); }));
-    EXPECT_EQ("Window does not exist: wndNope", ThrownText([] { Gui().SelectTab("wndSettings/tcSections", "wndNope"); }));
+    EXPECT_EQ("Window does not exist: wndNope",
+              ThrownText([] { Gui().SelectTab("wndSettings/tcSections", "wndNope"); }));
     EXPECT_FALSE(Gui().IsWindowPresent("wndNope/x"));
     EXPECT_FALSE(Gui().IsWindowPresent("wndMainMenu/"));
     EXPECT_EQ(0u, ThrownText([] { Gui().ShowWindow("wndNope/x", true); }).find("Window does not exist: wndNope/x. "));
@@ -437,11 +441,22 @@ TEST_F(CeguiGUITest, PastingALineBreakTypesWhatEachBoxExpects)
 
 TEST_F(CeguiGUITest, PastedTextKeepsItsCharacters)
 {
-    CCeguiGUI::CopyTextToClipboard("Zürich");
+    const struct
+    {
+        const char* Clipboard;
+        const char* Typed;
+    } cases[] = {
+        {"Zürich", "Zürich"},
+        {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"}, // bytes that are not UTF-8 count as Latin-1
+        {"a\xC3", "a\xC3\x83"},               // a cut sequence too
+    };
     Focus("wndForceField", "wndForceField/ebNewFieldName");
-    Gui().SetText("wndForceField/ebNewFieldName", "");
-    Gui().PasteFromClipboard();
-    EXPECT_EQ("Zürich", Gui().GetText("wndForceField/ebNewFieldName"));
+    for (const auto& c : cases) {
+        CCeguiGUI::CopyTextToClipboard(c.Clipboard);
+        Gui().SetText("wndForceField/ebNewFieldName", "");
+        Gui().PasteFromClipboard();
+        EXPECT_EQ(c.Typed, Gui().GetText("wndForceField/ebNewFieldName")) << c.Clipboard;
+    }
 }
 
 TEST_F(CeguiGUITest, CopyTakesTheSelectionOfTheFocusedBox)
@@ -502,7 +517,8 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
 {
     EXPECT_FALSE(static_cast<CEGUI::FrameWindow&>(Window("wndMainMenu/Frame")).isRollupEnabled());
     EXPECT_FALSE(static_cast<CEGUI::FrameWindow&>(Window("wndHelp")).isRollupEnabled());
-    EXPECT_FLOAT_EQ(2.2f, static_cast<CEGUI::Scrollbar&>(Window("wndSettings/sbMouseInputsSensitivity")).getDocumentSize());
+    const auto& sensitivity = static_cast<CEGUI::Scrollbar&>(Window("wndSettings/sbMouseInputsSensitivity"));
+    EXPECT_FLOAT_EQ(2.2f, sensitivity.getDocumentSize());
     EXPECT_FLOAT_EQ(0.1f, static_cast<CEGUI::Scrollbar&>(Window("wndSettings/sbMusicVolume")).getPageSize());
     EXPECT_EQ(0u, Gui().GetText("wndHelp/mleKeyboard").find("The keys of every action"));
 

@@ -10,7 +10,10 @@
 class CRecordingEngineState : public sds::IEngineState
 {
 public:
-    explicit CRecordingEngineState(const std::string& name) : sds::IEngineState(sds::CEngine::GetSingleton()), m_Name(name) {}
+    explicit CRecordingEngineState(const std::string& name)
+        : sds::IEngineState(sds::CEngine::GetSingleton()), m_Name(name)
+    {
+    }
 
     void OnUpdate(const sds::CTiming&) override {}
     void Enter() override { m_Calls.push_back("Enter"); }

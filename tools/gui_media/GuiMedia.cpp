@@ -169,11 +169,13 @@ bool DrawHelpImages(const std::string& fileName)
     image.Paint(0, 0, width, height,
                 [&](float x, float y) { return inner(x, y) && y < split - 1.5f && x > cx + 1.5f ? 1.0f : 0.0f; },
                 [](float, float) { return CColour{0.93f, 0.58f, 0.22f, 1.0f}; });
-    image.Paint(0, 0, width, height,
-                [&](float x, float y) { return RoundBoxDistance(x - cx, y - 40.0f, 7.0f, 16.0f, 6.0f) < 0.0f ? 1.0f : 0.0f; },
+    // The wheel: a dark rim round a green wheel.
+    auto wheel = [&](float x, float y, float grow) {
+        return RoundBoxDistance(x - cx, y - 40.0f, 5.0f + grow, 14.0f + grow, 4.5f + grow) < 0.0f ? 1.0f : 0.0f;
+    };
+    image.Paint(0, 0, width, height, [&](float x, float y) { return wheel(x, y, 2.0f); },
                 [](float, float) { return CColour{0.10f, 0.12f, 0.16f, 1.0f}; });
-    image.Paint(0, 0, width, height,
-                [&](float x, float y) { return RoundBoxDistance(x - cx, y - 40.0f, 5.0f, 14.0f, 4.5f) < 0.0f ? 1.0f : 0.0f; },
+    image.Paint(0, 0, width, height, [&](float x, float y) { return wheel(x, y, 0.0f); },
                 [](float, float) { return CColour{0.55f, 0.85f, 0.45f, 1.0f}; });
     return image.Save(fileName);
 }
@@ -201,8 +203,10 @@ bool WriteWav(const std::string& fileName, const std::vector<float>& samples, st
     WriteLE(out, 16, 2);
     out.write("data", 4);
     WriteLE(out, dataSize, 4);
-    for (float s : samples)
-        WriteLE(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f))), 2);
+    for (float s : samples) {
+        const auto level = static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
+        WriteLE(out, static_cast<std::uint16_t>(level), 2);
+    }
     return static_cast<bool>(out);
 }
 
@@ -236,10 +240,12 @@ int main(int argc, char** argv)
     boost::filesystem::create_directories(data / "sounds");
 
     const std::uint32_t rate = 22050;
+    const std::vector<float> hover = Tone(rate, 0.05f, 1760.0f, 90.0f, 0.25f, 0.0f);
+    const std::vector<float> click = Tone(rate, 0.08f, 880.0f, 60.0f, 0.5f, 0.3f);
     const bool ok = DrawSkinImages((data / "gui" / "Dravonkel.png").string()) &&
                     DrawHelpImages((data / "gui" / "Help.png").string()) &&
-                    WriteWav((data / "sounds" / "over.wav").string(), Tone(rate, 0.05f, 1760.0f, 90.0f, 0.25f, 0.0f), rate) &&
-                    WriteWav((data / "sounds" / "click.wav").string(), Tone(rate, 0.08f, 880.0f, 60.0f, 0.5f, 0.3f), rate);
+                    WriteWav((data / "sounds" / "over.wav").string(), hover, rate) &&
+                    WriteWav((data / "sounds" / "click.wav").string(), click, rate);
     if (!ok) {
         std::cerr << "sds_gui_media: could not write the GUI media into " << data << "\n";
         return 1;
