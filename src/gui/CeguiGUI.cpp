@@ -155,6 +155,18 @@ CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, co
         m_ClickSound = loadSound(click);
     }
 
+    // A failed start leaves nothing of the GUI behind: the application goes on
+    // without it.
+    try {
+        Load(guiNode);
+    } catch (...) {
+        Release();
+        throw;
+    }
+}
+
+void CCeguiGUI::Load(const xml::CNodePtr& guiNode)
+{
     // Spinners and validated edit boxes need a validator as soon as they exist,
     // before the layout sets their validation strings.
     m_LibrarySubscriptions.push_back(CEGUI::WindowManager::getSingleton().subscribeEvent(
@@ -208,10 +220,16 @@ CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, co
 
 CCeguiGUI::~CCeguiGUI()
 {
+    Release();
+}
+
+void CCeguiGUI::Release()
+{
     DisconnectInputs();
     m_TimePulseConnection.disconnect();
     for (CEGUI::Event::Connection& subscription : m_LibrarySubscriptions)
         subscription->disconnect();
+    m_LibrarySubscriptions.clear();
 
     // The windows go before their validators.
     CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
@@ -219,10 +237,12 @@ CCeguiGUI::~CCeguiGUI()
         if (Context().getRootWindow() == root)
             Context().setRootWindow(nullptr);
         windows.destroyWindow(root);
+        m_Windows.SetRoot(nullptr);
     }
     for (const auto& detached : m_Windows.GetDetached())
         if (!detached.second->getParent())
             windows.destroyWindow(detached.second);
+    m_Windows.ForgetDetached();
     windows.cleanDeadPool();
 }
 
@@ -509,8 +529,10 @@ void CCeguiGUI::PasteFromClipboard()
 
 void CCeguiGUI::SetProperty(const std::string& window, const std::string& name, const std::string& value)
 {
+    // "Tooltip" is the older name of the tooltip's text.
+    const std::string property = name == "Tooltip" ? "TooltipText" : name;
     try {
-        m_Windows.Get(window).setProperty(ToCegui(name), ToCegui(value));
+        m_Windows.Get(window).setProperty(ToCegui(property), ToCegui(value));
     } catch (const CEGUI::UnknownObjectException& e) {
         ThrowMissingWindow(window, e);
     }

@@ -85,6 +85,10 @@ public:
     void InjectTimePulse(const sds::CFrameEvent& event);
 
 private:
+    // The look, the layout and the subscriptions, in the order of the "GUI" node.
+    void Load(const xml::CNodePtr& guiNode);
+    // Undoes Load, also a Load that failed half-way.
+    void Release();
     void CreateImageset(const xml::CNodePtr& imageset);
     void ApplyLayoutChanges(const xml::CNodePtr& guiNode);
     void DisableRollUp(const std::string& window);

@@ -31,6 +31,7 @@ public:
     // Keeps the window reachable by `path` after it left the tree.
     void RememberDetached(const std::string& path, CEGUI::Window& window);
     const std::map<std::string, CEGUI::Window*>& GetDetached() const { return m_Detached; }
+    void ForgetDetached() { m_Detached.clear(); }
 
 private:
     CEGUI::Window* m_Root = nullptr;

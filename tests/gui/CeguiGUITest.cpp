@@ -531,6 +531,8 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
     EXPECT_TRUE(Gui().IsWindowPresent("wndSettings/tcSections/tabForceFields"));
 
     EXPECT_EQ("Dravonkel/Tooltip", Context().getDefaultTooltipObject()->getType());
+    Gui().SetProperty("wndStatistics/btnDone", "Tooltip", "Go to main menu");
+    EXPECT_EQ("Go to main menu", Window("wndStatistics/btnDone").getTooltipText());
     EXPECT_EQ("Dravonkel/MouseArrow", Context().getMouseCursor().getDefaultImage()->getName());
 }
 
@@ -621,6 +623,41 @@ TEST_F(CeguiGUITest, TheLayoutHoldsEveryWindowTheScreensUse)
         EXPECT_EQ(0u, layout->getChildAtIdx(i)->getName().find("wnd")) << "screens are children of the root";
     manager.destroyWindow(layout);
     manager.cleanDeadPool();
+}
+
+// A start that fails half-way takes back what it made: the application goes
+// on without a GUI, and the GUI library must not call into the dead service.
+TEST(CeguiGUIStart, AFailedStartLeavesNoWindowsOrSubscriptions)
+{
+    CCapturingLogMgr log;
+    CFakeEventMgr events;
+    CFakeApplication app(xml::LoadXmlFile(SDS_SOURCE_DIR "/conf/conf.xml")->GetChild("sds"));
+    CEGUI::NullRenderer& renderer = CEGUI::NullRenderer::create();
+    renderer.setDisplaySize(CEGUI::Sizef(Width, Height));
+    CEGUI::System::create(renderer);
+    auto* resources =
+        static_cast<CEGUI::DefaultResourceProvider*>(CEGUI::System::getSingleton().getResourceProvider());
+    resources->setResourceGroupDirectory("gui", SDS_RUN_DIR "/data/gui/");
+    resources->setDefaultResourceGroup("gui");
+
+    const xml::CNodePtr gui = app.GetConfig()->GetChild("GUI");
+    gui->RemoveChild(gui->GetChild("Change"));
+    EXPECT_THROW(CCeguiGUI(gui, &renderer), xml::CNoNodeException);
+    EXPECT_EQ(nullptr, sds::IGUI::GetSingleton());
+    EXPECT_EQ(nullptr, CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
+    int layoutWindows = 0;
+    for (auto it = CEGUI::WindowManager::getSingleton().getIterator(); !it.isAtEnd(); ++it)
+        layoutWindows += std::string(it.getCurrentValue()->getType().c_str()).find("Tooltip") == std::string::npos;
+    EXPECT_EQ(0, layoutWindows);
+
+    // New windows and widget events find no subscriber of the failed service.
+    CEGUI::Window* box = CEGUI::WindowManager::getSingleton().createWindow("Dravonkel/Editbox", "box");
+    box->setText("x");
+    CEGUI::WindowManager::getSingleton().destroyWindow(box);
+    CEGUI::WindowManager::getSingleton().cleanDeadPool();
+
+    CEGUI::System::destroy();
+    CEGUI::NullRenderer::destroy(renderer);
 }
 
 } // namespace
