@@ -33,10 +33,6 @@ const std::int32_t MouseButtonBase = sds::MOUSE_BUTTON_KEY_BASE;
 // The two event kinds that carry mouse movements.
 const std::int32_t MouseMovedKinds[] = {sds::EVENT_MOUSE_MOVED, sds::EVENT_MOUSE_MOVED + 1};
 
-// The return key's scan code, injected for a line break pasted into a
-// multi-line edit box.
-const std::uint32_t ReturnKey = CEGUI::Key::Return;
-
 std::string& Clipboard()
 {
     static std::string text;
@@ -735,7 +731,7 @@ void CCeguiGUI::InjectClipboardText(unsigned newLineReplacement)
     CEGUI::GUIContext& context = Context();
     for (std::uint32_t codePoint : DecodeUtf8(GetClipboardText())) {
         if (codePoint == '\n' && newLineReplacement == '\n')
-            context.injectKeyDown(static_cast<CEGUI::Key::Scan>(ReturnKey));
+            context.injectKeyDown(CEGUI::Key::Return); // a line break in a multi-line box
         else
             context.injectChar(codePoint == '\n' ? newLineReplacement : codePoint);
     }
