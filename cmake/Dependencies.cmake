@@ -14,6 +14,8 @@ find_package(benchmark QUIET)
 
 pkg_check_modules(CEGUI REQUIRED IMPORTED_TARGET CEGUI-0)
 pkg_check_modules(CEGUI_OGRE REQUIRED IMPORTED_TARGET CEGUI-0-OGRE)
+# CEGUI's renderer without output, for headless tests of the GUI.
+pkg_check_modules(CEGUI_NULL REQUIRED IMPORTED_TARGET CEGUI-0-NULL)
 pkg_check_modules(OIS REQUIRED IMPORTED_TARGET OIS)
 # luabind's .pc file leaves lua5.2 out of its public libs.
 pkg_check_modules(LUABIND REQUIRED IMPORTED_TARGET luabind lua5.2)

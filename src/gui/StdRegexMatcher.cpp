@@ -1,0 +1,24 @@
+#include "gui/StdRegexMatcher.h"
+
+#include <CEGUI/Exceptions.h>
+
+#include "gui/CeguiText.h"
+
+namespace wrappers {
+
+void CStdRegexMatcher::setRegexString(const CEGUI::String& regex)
+{
+    try {
+        m_Regex = std::regex(FromCegui(regex), std::regex::ECMAScript);
+    } catch (const std::regex_error& e) {
+        CEGUI_THROW(CEGUI::InvalidRequestException("Bad validation expression '" + regex + "': " + e.what()));
+    }
+    m_Text = regex;
+}
+
+CEGUI::RegexMatcher::MatchState CStdRegexMatcher::getMatchStateOfString(const CEGUI::String& text) const
+{
+    return std::regex_match(FromCegui(text), m_Regex) ? MS_VALID : MS_INVALID;
+}
+
+} // namespace wrappers

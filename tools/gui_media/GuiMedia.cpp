@@ -1,0 +1,254 @@
+// Draws the GUI's own images and synthesises its two UI sounds.
+//
+//   sds_gui_media <data folder>
+//
+// writes gui/Dravonkel.png, gui/Help.png, sounds/over.wav and sounds/click.wav
+// below the data folder. The images are drawn from signed distances so that
+// their edges are smooth; the sounds are short decaying tones.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <boost/filesystem.hpp>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+namespace {
+
+struct CColour
+{
+    float R, G, B, A;
+};
+
+struct CPoint
+{
+    float X, Y;
+};
+
+class CImage
+{
+public:
+    CImage(int width, int height) : m_Width(width), m_Height(height), m_Pixels(width * height * 4, 0) {}
+
+    // Paints `colour` over the pixels where `coverage` (0..1 at a pixel's
+    // centre sample grid) is positive, blending with what is there.
+    void Paint(int left, int top, int width, int height, const std::function<float(float, float)>& coverage,
+               const std::function<CColour(float, float)>& colour)
+    {
+        const int samples = 4;
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x) {
+                float covered = 0.0f;
+                for (int sy = 0; sy < samples; ++sy)
+                    for (int sx = 0; sx < samples; ++sx)
+                        covered += coverage(x - left + (sx + 0.5f) / samples, y - top + (sy + 0.5f) / samples);
+                covered /= samples * samples;
+                if (covered <= 0.0f)
+                    continue;
+                const CColour c = colour(x - left + 0.5f, y - top + 0.5f);
+                Blend(x, y, c, covered);
+            }
+    }
+
+    void Fill(int left, int top, int width, int height, const CColour& colour)
+    {
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x)
+                Blend(x, y, colour, 1.0f);
+    }
+
+    bool Save(const std::string& fileName) const
+    {
+        return stbi_write_png(fileName.c_str(), m_Width, m_Height, 4, m_Pixels.data(), m_Width * 4) != 0;
+    }
+
+private:
+    void Blend(int x, int y, const CColour& c, float coverage)
+    {
+        std::uint8_t* p = &m_Pixels[(y * m_Width + x) * 4];
+        const float srcA = c.A * coverage;
+        const float dstA = p[3] / 255.0f;
+        const float outA = srcA + dstA * (1.0f - srcA);
+        auto mix = [&](float src, std::uint8_t dst) {
+            if (outA <= 0.0f)
+                return std::uint8_t(0);
+            const float v = (src * srcA + dst / 255.0f * dstA * (1.0f - srcA)) / outA;
+            return std::uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+        };
+        p[0] = mix(c.R, p[0]);
+        p[1] = mix(c.G, p[1]);
+        p[2] = mix(c.B, p[2]);
+        p[3] = std::uint8_t(std::lround(outA * 255.0f));
+    }
+
+    int m_Width;
+    int m_Height;
+    std::vector<std::uint8_t> m_Pixels;
+};
+
+float SegmentDistance(const CPoint& p, const CPoint& a, const CPoint& b)
+{
+    const float abx = b.X - a.X, aby = b.Y - a.Y;
+    const float t = std::clamp(((p.X - a.X) * abx + (p.Y - a.Y) * aby) / (abx * abx + aby * aby), 0.0f, 1.0f);
+    const float dx = p.X - (a.X + t * abx), dy = p.Y - (a.Y + t * aby);
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// Negative inside the polygon, positive outside.
+float PolygonDistance(const std::vector<CPoint>& polygon, const CPoint& p)
+{
+    float distance = 1e9f;
+    bool inside = false;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const CPoint& a = polygon[i];
+        const CPoint& b = polygon[j];
+        distance = std::min(distance, SegmentDistance(p, a, b));
+        if ((a.Y > p.Y) != (b.Y > p.Y) && p.X < (b.X - a.X) * (p.Y - a.Y) / (b.Y - a.Y) + a.X)
+            inside = !inside;
+    }
+    return inside ? -distance : distance;
+}
+
+// Negative inside a box of half size (hx, hy) with rounded corners of radius r.
+float RoundBoxDistance(float x, float y, float hx, float hy, float r)
+{
+    const float qx = std::fabs(x) - hx + r, qy = std::fabs(y) - hy + r;
+    const float ox = std::max(qx, 0.0f), oy = std::max(qy, 0.0f);
+    return std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0f) - r;
+}
+
+const CColour Black{0.0f, 0.0f, 0.0f, 1.0f};
+const CColour White{1.0f, 1.0f, 1.0f, 1.0f};
+
+// The mouse arrow (tip at 1,1) and the list-selection brush, side by side.
+// Layout of the image must match Dravonkel.imageset.
+bool DrawSkinImages(const std::string& fileName)
+{
+    CImage image(64, 32);
+    const std::vector<CPoint> arrow = {{1.0f, 1.0f},   {1.0f, 23.0f},  {6.2f, 18.2f}, {10.0f, 27.0f},
+                                       {13.6f, 25.6f}, {9.8f, 17.0f},  {17.0f, 17.0f}};
+    image.Paint(0, 0, 20, 29,
+                [&](float x, float y) { return PolygonDistance(arrow, {x, y}) < 0.0f ? 1.0f : 0.0f; },
+                [](float, float) { return Black; });
+    image.Paint(0, 0, 20, 29,
+                [&](float x, float y) { return PolygonDistance(arrow, {x, y}) < -1.3f ? 1.0f : 0.0f; },
+                [](float, float) { return White; });
+    // Selection brush: a soft blue that keeps white item text readable.
+    image.Fill(32, 0, 16, 16, CColour{0.18f, 0.42f, 0.82f, 0.85f});
+    return image.Save(fileName);
+}
+
+// A three-button mouse seen from above for the help screen's mouse page.
+// Layout of the image must match Help.imageset.
+bool DrawHelpImages(const std::string& fileName)
+{
+    const int width = 128, height = 192;
+    CImage image(width, height);
+    const float cx = width / 2.0f, cy = height / 2.0f;
+    auto body = [&](float x, float y) { return RoundBoxDistance(x - cx, y - cy, 56.0f, 90.0f, 50.0f); };
+    const float split = 74.0f; // lower edge of the buttons
+    image.Paint(0, 0, width, height, [&](float x, float y) { return body(x, y) < 0.0f ? 1.0f : 0.0f; },
+                [](float, float) { return CColour{0.10f, 0.12f, 0.16f, 1.0f}; });
+    auto inner = [&](float x, float y) { return body(x, y) < -2.5f; };
+    image.Paint(0, 0, width, height, [&](float x, float y) { return inner(x, y) && y > split + 1.5f ? 1.0f : 0.0f; },
+                [&](float, float y) {
+                    const float shade = 0.80f - 0.25f * (y - split) / (height - split);
+                    return CColour{shade, shade, shade * 1.04f, 1.0f};
+                });
+    image.Paint(0, 0, width, height,
+                [&](float x, float y) { return inner(x, y) && y < split - 1.5f && x < cx - 1.5f ? 1.0f : 0.0f; },
+                [](float, float) { return CColour{0.33f, 0.56f, 0.90f, 1.0f}; });
+    image.Paint(0, 0, width, height,
+                [&](float x, float y) { return inner(x, y) && y < split - 1.5f && x > cx + 1.5f ? 1.0f : 0.0f; },
+                [](float, float) { return CColour{0.93f, 0.58f, 0.22f, 1.0f}; });
+    // The wheel: a dark rim round a green wheel.
+    auto wheel = [&](float x, float y, float grow) {
+        return RoundBoxDistance(x - cx, y - 40.0f, 5.0f + grow, 14.0f + grow, 4.5f + grow) < 0.0f ? 1.0f : 0.0f;
+    };
+    image.Paint(0, 0, width, height, [&](float x, float y) { return wheel(x, y, 2.0f); },
+                [](float, float) { return CColour{0.10f, 0.12f, 0.16f, 1.0f}; });
+    image.Paint(0, 0, width, height, [&](float x, float y) { return wheel(x, y, 0.0f); },
+                [](float, float) { return CColour{0.55f, 0.85f, 0.45f, 1.0f}; });
+    return image.Save(fileName);
+}
+
+void WriteLE(std::ofstream& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// 16-bit mono PCM.
+bool WriteWav(const std::string& fileName, const std::vector<float>& samples, std::uint32_t rate)
+{
+    std::ofstream out(fileName, std::ios::binary);
+    const std::uint32_t dataSize = static_cast<std::uint32_t>(samples.size() * 2);
+    out.write("RIFF", 4);
+    WriteLE(out, 36 + dataSize, 4);
+    out.write("WAVEfmt ", 8);
+    WriteLE(out, 16, 4);
+    WriteLE(out, 1, 2); // PCM
+    WriteLE(out, 1, 2); // mono
+    WriteLE(out, rate, 4);
+    WriteLE(out, rate * 2, 4);
+    WriteLE(out, 2, 2);
+    WriteLE(out, 16, 2);
+    out.write("data", 4);
+    WriteLE(out, dataSize, 4);
+    for (float s : samples) {
+        const auto level = static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
+        WriteLE(out, static_cast<std::uint16_t>(level), 2);
+    }
+    return static_cast<bool>(out);
+}
+
+// A decaying tone with a short attack; `noise` mixes in a deterministic hiss
+// for the click's edge.
+std::vector<float> Tone(std::uint32_t rate, float seconds, float frequency, float decay, float gain, float noise)
+{
+    std::vector<float> samples(static_cast<size_t>(rate * seconds));
+    std::uint32_t seed = 12345;
+    const float pi = 3.14159265f;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const float t = static_cast<float>(i) / rate;
+        seed = seed * 1664525u + 1013904223u;
+        const float hiss = (static_cast<float>(seed >> 8) / 8388608.0f - 1.0f) * noise;
+        const float attack = std::min(1.0f, t / 0.002f);
+        samples[i] = gain * attack * std::exp(-t * decay) * (std::sin(2.0f * pi * frequency * t) + hiss);
+    }
+    return samples;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "Usage: sds_gui_media <data folder>\n";
+        return 1;
+    }
+    const boost::filesystem::path data(argv[1]);
+    boost::filesystem::create_directories(data / "gui");
+    boost::filesystem::create_directories(data / "sounds");
+
+    const std::uint32_t rate = 22050;
+    const std::vector<float> hover = Tone(rate, 0.05f, 1760.0f, 90.0f, 0.25f, 0.0f);
+    const std::vector<float> click = Tone(rate, 0.08f, 880.0f, 60.0f, 0.5f, 0.3f);
+    const bool ok = DrawSkinImages((data / "gui" / "Dravonkel.png").string()) &&
+                    DrawHelpImages((data / "gui" / "Help.png").string()) &&
+                    WriteWav((data / "sounds" / "over.wav").string(), hover, rate) &&
+                    WriteWav((data / "sounds" / "click.wav").string(), click, rate);
+    if (!ok) {
+        std::cerr << "sds_gui_media: could not write the GUI media into " << data << "\n";
+        return 1;
+    }
+    return 0;
+}
