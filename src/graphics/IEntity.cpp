@@ -34,7 +34,7 @@ void IEntity::DisableAllAnimations()
 void IEntity::DropExpiredAnimations()
 {
     m_Animations.erase(std::remove_if(m_Animations.begin(), m_Animations.end(),
-                                      [](const boost::weak_ptr<IAnimation>& weak) { return weak.expired(); }),
+                                      [](const std::weak_ptr<IAnimation>& weak) { return weak.expired(); }),
                        m_Animations.end());
 }
 
@@ -42,7 +42,7 @@ void IEntity::AdvanceAnimations(float elapsed)
 {
     DropExpiredAnimations();
     // A copy: an animation released by another's update must not shift the walk.
-    const std::vector<boost::weak_ptr<IAnimation>> animations = m_Animations;
+    const std::vector<std::weak_ptr<IAnimation>> animations = m_Animations;
     for (const auto& weak : animations) {
         CAnimationPtr animation = weak.lock();
         if (animation && animation->IsEnabled() && animation->IsAutoUpdate())

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include <boost/intrusive_ptr.hpp>
-#include <boost/shared_ptr.hpp>
-#include <boost/weak_ptr.hpp>
+#include <memory>
 
 #include "core/BoundingBox.h"
 #include "core/Quaternion.h"
@@ -17,7 +16,7 @@
 namespace sds {
 
 class IEntity;
-typedef boost::shared_ptr<IAnimation> CAnimationPtr;
+typedef std::shared_ptr<IAnimation> CAnimationPtr;
 
 // The mesh side of a graphic object: materials, visibility, animations and the
 // skeleton view. Reference counted; held by intrusive pointers.
@@ -75,7 +74,7 @@ protected:
     }
 
 private:
-    std::vector<boost::weak_ptr<IAnimation>> m_Animations;
+    std::vector<std::weak_ptr<IAnimation>> m_Animations;
     CSkeletonPtr m_Skeleton;
 };
 

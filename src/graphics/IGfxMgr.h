@@ -3,7 +3,7 @@
 #include <deque>
 #include <string>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/Node.h"
 #include "core/Quaternion.h"
@@ -29,7 +29,7 @@ class CTriangleMesh;
 class IGfxMgr : public CSingletonTmpl<IGfxMgr>
 {
 public:
-    typedef std::deque<boost::shared_ptr<CTriangleMesh>> CObjectQueue;
+    typedef std::deque<std::shared_ptr<CTriangleMesh>> CObjectQueue;
 
     ~IGfxMgr() override = default;
 
@@ -37,7 +37,7 @@ public:
     virtual ICamera* GetCamera() = 0;
     // Collision meshes collected by GetSurfaceObjectsAround, drained by the caller.
     virtual CObjectQueue& GetObjectQueue() = 0;
-    virtual boost::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) = 0;
+    virtual std::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) = 0;
     virtual CGfxObjPtr CreateRope(float length, float width, unsigned segments, const CGfxObjPtr& parent) = 0;
     // A child of the root showing "Cube", scaled to the size.
     virtual CGfxObjPtr CreateBox(const CVector& size) = 0;
@@ -56,7 +56,7 @@ public:
     // Shows the overlay of that name; an unknown name throws.
     virtual COverlayedPtr CreateOverlayed(const std::string& name) = 0;
     virtual void GetSurfaceObjectsAround(const CVector& point, float reach, float budget) = 0;
-    virtual boost::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
+    virtual std::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                              const LoadingProgressCallback& progress) = 0;
     // Removes and destroys the root's child node of that name with everything under it.
     virtual void ClearScene(const std::string& nodeName) = 0;
@@ -68,12 +68,12 @@ public:
     virtual void Reserved(int) {}
     // Shows or hides the frame-statistics overlay.
     virtual void ShowOverlay(bool show) = 0;
-    virtual boost::shared_ptr<ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) = 0;
-    virtual boost::shared_ptr<IDial> CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
+    virtual std::shared_ptr<ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) = 0;
+    virtual std::shared_ptr<IDial> CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
                                                 const xml::CNodePtr& needle) = 0;
     // The object whose scene node has that name, or null.
     virtual CGfxObjPtr FindObject(const std::string& name) = 0;
-    virtual boost::shared_ptr<IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr& config,
+    virtual std::shared_ptr<IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr& config,
                                                               const CGfxObjPtr& anchor) = 0;
     // An unknown source throws "Material does not exist: " and the name.
     virtual void CopyMaterial(const std::string& source, const std::string& target) = 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/Exception.h"
 #include "core/Helpers.h"
@@ -13,7 +13,7 @@
 
 namespace sds {
 
-typedef boost::shared_ptr<IJoint> CJointPtr;
+typedef std::shared_ptr<IJoint> CJointPtr;
 
 // The bones of a graphic object as joints, by handle (index i is handle i) and by name.
 class ISkeleton
@@ -55,6 +55,6 @@ private:
     std::map<std::string, CJointPtr> m_JointsByName;
 };
 
-typedef boost::shared_ptr<ISkeleton> CSkeletonPtr;
+typedef std::shared_ptr<ISkeleton> CSkeletonPtr;
 
 } // namespace sds

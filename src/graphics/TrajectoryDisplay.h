@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/BoundingBox.h"
 #include "core/Vector.h"
@@ -28,7 +28,7 @@ public:
     // The sample positions in time order.
     std::vector<CVector> m_Points;
     CBoundingBox m_BoundingBox;
-    boost::shared_ptr<IStaticGeometry> m_StaticGeometry;
+    std::shared_ptr<IStaticGeometry> m_StaticGeometry;
 };
 
 } // namespace sds

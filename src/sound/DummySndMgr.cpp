@@ -1,14 +1,14 @@
 #include "sound/DummySndMgr.h"
 
-#include <boost/make_shared.hpp>
+#include <memory>
 
 #include "core/ILogMgr.h"
 
 namespace sds {
 
-CDummySndMgr::CDummySoundTemplate::CDummySoundTemplate() : m_Sound(boost::make_shared<CDummySound>()) {}
+CDummySndMgr::CDummySoundTemplate::CDummySoundTemplate() : m_Sound(std::make_shared<CDummySound>()) {}
 
-CDummySndMgr::CDummySndMgr() : m_Template(boost::make_shared<CDummySoundTemplate>())
+CDummySndMgr::CDummySndMgr() : m_Template(std::make_shared<CDummySoundTemplate>())
 {
     if (ILogMgr* log = ILogMgr::GetSingleton())
         log->LogMessage("Dummy SndMgr is created");
@@ -21,7 +21,7 @@ CDummySndMgr::~CDummySndMgr()
     m_Template.reset();
 }
 
-boost::shared_ptr<ISound> CDummySndMgr::CreateSound(const std::string&)
+std::shared_ptr<ISound> CDummySndMgr::CreateSound(const std::string&)
 {
     return m_Template->CreateSound(CVector::ZERO, CVector::ZERO);
 }

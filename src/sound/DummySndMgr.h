@@ -1,6 +1,6 @@
 #pragma once
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "sound/ISndMgr.h"
 
@@ -29,7 +29,7 @@ public:
     {
     public:
         CDummySoundTemplate();
-        boost::shared_ptr<ISound> CreateSound(const CVector&, const CVector&) override { return m_Sound; }
+        std::shared_ptr<ISound> CreateSound(const CVector&, const CVector&) override { return m_Sound; }
         void SetGain(float) override {}
         void SetReferenceDistance(float) override {}
         void SetRolloffFactor(float) override {}
@@ -39,14 +39,14 @@ public:
         std::string GetFileName() const override { return std::string(); }
 
     private:
-        boost::shared_ptr<CDummySound> m_Sound;
+        std::shared_ptr<CDummySound> m_Sound;
     };
 
     CDummySndMgr();
     ~CDummySndMgr() override;
 
-    boost::shared_ptr<ISoundTemplate> CreateSoundTemplate(const std::string&) override { return m_Template; }
-    boost::shared_ptr<ISound> CreateSound(const std::string&) override;
+    std::shared_ptr<ISoundTemplate> CreateSoundTemplate(const std::string&) override { return m_Template; }
+    std::shared_ptr<ISound> CreateSound(const std::string&) override;
     void SetMute(bool) override {}
     bool IsMuted() const override { return true; }
     void SetVolume(float) override {}
@@ -56,7 +56,7 @@ public:
     void SetListener(const CVector&, const CVector&, const CVector&, const CVector&) override {}
 
 private:
-    boost::shared_ptr<CDummySoundTemplate> m_Template;
+    std::shared_ptr<CDummySoundTemplate> m_Template;
 };
 
 } // namespace sds

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/SingletonTmpl.h"
 #include "core/Vector.h"
@@ -25,9 +25,9 @@ public:
     };
 
     ~ISndMgr() override = default;
-    virtual boost::shared_ptr<ISoundTemplate> CreateSoundTemplate(const std::string& fileName) = 0;
+    virtual std::shared_ptr<ISoundTemplate> CreateSoundTemplate(const std::string& fileName) = 0;
     // A ".wav" file is a positional effect; any other file is music.
-    virtual boost::shared_ptr<ISound> CreateSound(const std::string& fileName) = 0;
+    virtual std::shared_ptr<ISound> CreateSound(const std::string& fileName) = 0;
     // Silences everything without changing the stored volumes.
     virtual void SetMute(bool mute) = 0;
     virtual bool IsMuted() const = 0;

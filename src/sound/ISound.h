@@ -5,7 +5,7 @@
 namespace sds {
 
 // One playable voice. Made by the sound manager or a sound template and held by
-// boost::shared_ptr for as long as the voice is wanted; releasing it stops it.
+// std::shared_ptr for as long as the voice is wanted; releasing it stops it.
 class ISound
 {
 public:

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/Vector.h"
 #include "sound/ISound.h"
@@ -14,7 +14,7 @@ namespace sds {
 class ISoundTemplate
 {
 public:
-    virtual boost::shared_ptr<ISound> CreateSound(const CVector& position, const CVector& velocity) = 0;
+    virtual std::shared_ptr<ISound> CreateSound(const CVector& position, const CVector& velocity) = 0;
     virtual void SetGain(float gain) = 0;
     virtual void SetReferenceDistance(float distance) = 0;
     virtual void SetRolloffFactor(float factor) = 0;

@@ -5,14 +5,14 @@
 
 namespace sds {
 
-boost::shared_ptr<ISoundTemplate> LoadSoundTemplate(const xml::CNodePtr& Conf)
+std::shared_ptr<ISoundTemplate> LoadSoundTemplate(const xml::CNodePtr& Conf)
 {
     SDS_ASSERT(Conf && "xml tag should exist");
     ISndMgr* sndMgr = ISndMgr::GetSingleton();
     SDS_ASSERT(sndMgr && "No sound manager exists");
 
     const std::string file = Conf->GetAttribute("File")->GetValue();
-    boost::shared_ptr<ISoundTemplate> result = sndMgr->CreateSoundTemplate(file);
+    std::shared_ptr<ISoundTemplate> result = sndMgr->CreateSoundTemplate(file);
     if (Conf->HasAttribute("Gain"))
         result->SetGain(Conf->GetAttribute("Gain")->GetValue<float>());
     if (Conf->HasAttribute("ReferenceDistance"))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/Node.h"
 #include "sound/ISoundTemplate.h"
@@ -10,6 +10,6 @@ namespace sds {
 // Makes a template from a sound descriptor: "File" (required) and the optional
 // "Gain", "ReferenceDistance" and "RolloffFactor"; an absent value keeps the
 // sound manager's default. The xml and sound-manager exceptions pass through.
-boost::shared_ptr<ISoundTemplate> LoadSoundTemplate(const xml::CNodePtr& Conf);
+std::shared_ptr<ISoundTemplate> LoadSoundTemplate(const xml::CNodePtr& Conf);
 
 } // namespace sds

@@ -1,4 +1,4 @@
-#include <boost/pointer_cast.hpp>
+#include <memory>
 #include <gtest/gtest.h>
 
 #include "graphics/TrajectoryDisplay.h"

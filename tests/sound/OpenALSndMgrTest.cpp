@@ -41,13 +41,13 @@ xml::CNodePtr SoundSystem(const std::string& soundVolume = "1", const std::strin
     return node;
 }
 
-ALuint SourceOf(const boost::shared_ptr<sds::ISound>& sound)
+ALuint SourceOf(const std::shared_ptr<sds::ISound>& sound)
 {
     const auto* openAL = dynamic_cast<const COpenALSound*>(sound.get());
     return openAL ? openAL->GetSource() : 0;
 }
 
-float SourceFloat(const boost::shared_ptr<sds::ISound>& sound, ALenum what)
+float SourceFloat(const std::shared_ptr<sds::ISound>& sound, ALenum what)
 {
     ALfloat value = -1.0f;
     alGetSourcef(SourceOf(sound), what, &value);
@@ -128,7 +128,7 @@ TEST_F(OpenALSndMgrTest, StartUpFallsBackToSilenceAndSaysWhy)
 
     xml::CNodePtr config(new xml::CNode("SoundSystem", false));
     config->AddAttribute("Enabled", "true");
-    boost::shared_ptr<ISndMgr> manager = wrappers::CreateSndMgr(config);
+    std::shared_ptr<ISndMgr> manager = wrappers::CreateSndMgr(config);
     EXPECT_TRUE(dynamic_cast<sds::CDummySndMgr*>(manager.get()));
     EXPECT_TRUE(m_Log.Has("Error: Open AL could not be created: SoundSystem does not have an attribute 'SoundVolume'"));
     manager.reset();
@@ -156,7 +156,7 @@ TEST_F(OpenALSndMgrTest, MissingFiles)
     EXPECT_THROW(manager.CreateSoundTemplate("../data/sounds/missing.wav"), ISndMgr::CException);
 
     // Missing music leaves the program without music, not without a level.
-    boost::shared_ptr<sds::ISound> music = manager.CreateSound("../data/sounds/missing.ogg");
+    std::shared_ptr<sds::ISound> music = manager.CreateSound("../data/sounds/missing.ogg");
     ASSERT_TRUE(music);
     music->Play(true);
     EXPECT_FALSE(music->IsPlaying());
@@ -244,7 +244,7 @@ TEST_F(OpenALSndMgrTest, TenThousandSoundsLeaveTheSourcesWhereTheyStarted)
 TEST_F(OpenALSndMgrTest, RunningOutOfSourcesGivesASilentSoundAndSaysSo)
 {
     COpenALSndMgr manager(SoundSystem());
-    std::vector<boost::shared_ptr<sds::ISound>> held;
+    std::vector<std::shared_ptr<sds::ISound>> held;
     for (int i = 0; i < 1000; ++i) {
         held.push_back(manager.CreateSound(Tone));
         if (SourceOf(held.back()) == 0)
@@ -323,9 +323,9 @@ TEST_F(OpenALSndMgrTest, SoundsThatOutliveTheManagerGoQuiet)
 {
     const std::string musicFile = m_Dir.File("music.ogg");
     waveoutput::WriteTone(musicFile, 0.2);
-    boost::shared_ptr<sds::ISound> effect;
-    boost::shared_ptr<sds::ISound> music;
-    boost::shared_ptr<sds::ISoundTemplate> soundTemplate;
+    std::shared_ptr<sds::ISound> effect;
+    std::shared_ptr<sds::ISound> music;
+    std::shared_ptr<sds::ISoundTemplate> soundTemplate;
     {
         COpenALSndMgr manager(SoundSystem());
         effect = manager.CreateSound(Tone);

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include <boost/shared_ptr.hpp>
 #include <gtest/gtest.h>
 #include <OGRE/Ogre.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
@@ -142,5 +141,5 @@ private:
         delete Ogre::LogManager::getSingletonPtr();
     }
 
-    boost::shared_ptr<sds::ILoadingProgressBar> m_StartupBar;
+    std::shared_ptr<sds::ILoadingProgressBar> m_StartupBar;
 };

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include <boost/make_shared.hpp>
+#include <memory>
 
 #include "core/Exception.h"
 #include "core/Helpers.h"
@@ -260,9 +260,9 @@ CGfxObjPtr CMemGfxMgr::CreateGfxObj(mem::CNode* parentNode, const std::string& n
     return CGfxObjPtr(new CMemGfxObj(*this, node, entity));
 }
 
-boost::shared_ptr<IStaticGeometry> CMemGfxMgr::CreateStaticGeometry(const std::string& name)
+std::shared_ptr<IStaticGeometry> CMemGfxMgr::CreateStaticGeometry(const std::string& name)
 {
-    return boost::make_shared<CMemStaticGeometry>(name);
+    return std::make_shared<CMemStaticGeometry>(name);
 }
 
 CGfxObjPtr CMemGfxMgr::WrapNamedChild(const std::string& prefix, unsigned& counter, const std::string& mesh)
@@ -339,7 +339,7 @@ COverlayedPtr CMemGfxMgr::CreateOverlayed(const std::string& name)
     return COverlayedPtr(new CMemOverlayed(*this, name));
 }
 
-boost::shared_ptr<ILevelResourceLoader> CMemGfxMgr::LoadZone(const xml::CNodePtr&, const LoadingProgressCallback&)
+std::shared_ptr<ILevelResourceLoader> CMemGfxMgr::LoadZone(const xml::CNodePtr&, const LoadingProgressCallback&)
 {
     throw CException("Drop-zone loading is not available in the in-memory graphics");
 }
@@ -363,12 +363,12 @@ void CMemGfxMgr::ShowOverlay(bool show)
         m_Overlays["FPSOverlay"] = show;
 }
 
-boost::shared_ptr<ILoadingProgressBar> CMemGfxMgr::CreateLoadingProgressBar(const std::string&)
+std::shared_ptr<ILoadingProgressBar> CMemGfxMgr::CreateLoadingProgressBar(const std::string&)
 {
-    return boost::make_shared<CMemLoadingProgressBar>();
+    return std::make_shared<CMemLoadingProgressBar>();
 }
 
-boost::shared_ptr<IDial> CMemGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
+std::shared_ptr<IDial> CMemGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
 {
     throw CException("Dials are not available in the in-memory graphics");
 }
@@ -381,7 +381,7 @@ CGfxObjPtr CMemGfxMgr::FindObject(const std::string& name)
     return CGfxObjPtr(FindGfxObjByNode(found->second));
 }
 
-boost::shared_ptr<IRibbonTrail> CMemGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const CGfxObjPtr&)
+std::shared_ptr<IRibbonTrail> CMemGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const CGfxObjPtr&)
 {
     throw CException("Ribbon trails are not available in the in-memory graphics");
 }

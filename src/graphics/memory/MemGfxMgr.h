@@ -42,7 +42,7 @@ public:
 
     ICamera* GetCamera() override { return nullptr; }
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
-    boost::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
+    std::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
     CGfxObjPtr CreateRope(float length, float width, unsigned segments, const CGfxObjPtr& parent) override;
     CGfxObjPtr CreateBox(const CVector& size) override;
     CGfxObjPtr CreateSphere(float radius) override;
@@ -54,17 +54,17 @@ public:
                               const CFourFloats& colour) override;
     COverlayedPtr CreateOverlayed(const std::string& name) override;
     void GetSurfaceObjectsAround(const CVector&, float, float) override {}
-    boost::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
+    std::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                      const LoadingProgressCallback& progress) override;
     void ClearScene(const std::string& nodeName) override;
     void UpdateCamera(const CTiming&) override {}
     std::string QueryRenderTarget(const std::string& prefix, const std::string& suffix) override;
     CGfxObjPtr GetRootObject() override { return m_RootObject; }
     void ShowOverlay(bool show) override;
-    boost::shared_ptr<ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) override;
-    boost::shared_ptr<IDial> CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&) override;
+    std::shared_ptr<ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) override;
+    std::shared_ptr<IDial> CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&) override;
     CGfxObjPtr FindObject(const std::string& name) override;
-    boost::shared_ptr<IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr&, const CGfxObjPtr&) override;
+    std::shared_ptr<IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr&, const CGfxObjPtr&) override;
     void CopyMaterial(const std::string& source, const std::string& target) override;
     void RemoveMaterial(const std::string& name) override { m_Materials.erase(name); }
     float GetDistanceBelow(const CVector& point) override;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include <boost/make_shared.hpp>
+#include <memory>
 
 #include "core/Exception.h"
 #include "core/Helpers.h"
@@ -22,7 +22,7 @@ CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<
             m_Node->m_Attached.push_back(m_Entity);
             m_Entity->m_Node = m_Node;
             if (!m_Entity->m_Bones.empty()) {
-                auto skeleton = boost::make_shared<ISkeleton>();
+                auto skeleton = std::make_shared<ISkeleton>();
                 for (std::size_t i = 0; i < m_Entity->m_Bones.size(); ++i)
                     skeleton->AddJoint(CJointPtr(new CMemJoint(m_Entity, static_cast<std::uint16_t>(i))));
                 SetSkeleton(skeleton);

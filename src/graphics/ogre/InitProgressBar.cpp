@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include <boost/make_shared.hpp>
+#include <memory>
 #include <OGRE/OgreResource.h>
 
 namespace wrappers {
@@ -67,12 +67,12 @@ void CInitProgressBar::AdvanceItem()
     SetStepProgress(m_CurrentItem, m_StepProgress);
 }
 
-boost::shared_ptr<sds::ILoadingProgressBar> InitialiseResources(Ogre::SceneManager* sceneManager,
+std::shared_ptr<sds::ILoadingProgressBar> InitialiseResources(Ogre::SceneManager* sceneManager,
                                                                 Ogre::RenderWindow* window)
 {
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     groups.initialiseResourceGroup("Init");
-    auto bar = boost::make_shared<CInitProgressBar>(sceneManager, window, "InitialLoadOverlay", 3, 1, 0.6f, 0.1f);
+    auto bar = std::make_shared<CInitProgressBar>(sceneManager, window, "InitialLoadOverlay", 3, 1, 0.6f, 0.1f);
     groups.initialiseAllResourceGroups();
     groups.loadResourceGroup("General");
     return bar;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 #include <OGRE/OgreResourceGroupManager.h>
 
 #include "graphics/ogre/LoadingProgressBar.h"
@@ -42,7 +42,7 @@ private:
 // Initialises the resource group "Init" (the loading screen), then every group
 // with the start-up bar following, then loads "General". The caller keeps the
 // bar until start-up ends.
-boost::shared_ptr<sds::ILoadingProgressBar> InitialiseResources(Ogre::SceneManager* sceneManager,
+std::shared_ptr<sds::ILoadingProgressBar> InitialiseResources(Ogre::SceneManager* sceneManager,
                                                                 Ogre::RenderWindow* window);
 
 } // namespace wrappers

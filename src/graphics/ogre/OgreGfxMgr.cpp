@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include <boost/make_shared.hpp>
+#include <memory>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
 #include <OGRE/OgreRoot.h>
@@ -162,11 +162,11 @@ sds::CGfxObjPtr COgreGfxMgr::CreateGfxObj(Ogre::SceneNode* parentNode, const std
     return sds::CGfxObjPtr(new COgreGfxObj(nullptr, CreateChildNode(parentNode, name), entity));
 }
 
-boost::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const std::string& name)
+std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const std::string& name)
 {
     if (m_pSceneManager->hasStaticGeometry(name))
         throw sds::CException("A static geometry named '" + name + "' already exists");
-    return boost::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager);
+    return std::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager);
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateRope(float, float, unsigned, const sds::CGfxObjPtr&)
@@ -241,7 +241,7 @@ void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector&, float, float)
     // No drop zone can be loaded yet, so there is nothing to collect.
 }
 
-boost::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr&,
+std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr&,
                                                                    const sds::LoadingProgressCallback&)
 {
     NotAvailable("Drop-zone graphics");
@@ -277,12 +277,12 @@ void COgreGfxMgr::ShowOverlay(bool show)
         overlay->hide();
 }
 
-boost::shared_ptr<sds::ILoadingProgressBar> COgreGfxMgr::CreateLoadingProgressBar(const std::string& overlayName)
+std::shared_ptr<sds::ILoadingProgressBar> COgreGfxMgr::CreateLoadingProgressBar(const std::string& overlayName)
 {
-    return boost::make_shared<CLoadingProgressBar>(m_pSceneManager, m_pWindow, overlayName);
+    return std::make_shared<CLoadingProgressBar>(m_pSceneManager, m_pWindow, overlayName);
 }
 
-boost::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
+std::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
 {
     NotAvailable("Dials");
 }
@@ -294,7 +294,7 @@ sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
     return sds::CGfxObjPtr(FindGfxObjByNode(m_pSceneManager->getSceneNode(name)));
 }
 
-boost::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const sds::CGfxObjPtr&)
+std::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const sds::CGfxObjPtr&)
 {
     NotAvailable("Ribbon trails");
 }

@@ -25,7 +25,7 @@ public:
 
     sds::ICamera* GetCamera() override { return nullptr; }
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
-    boost::shared_ptr<sds::IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
+    std::shared_ptr<sds::IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
     sds::CGfxObjPtr CreateRope(float length, float width, unsigned segments, const sds::CGfxObjPtr& parent) override;
     sds::CGfxObjPtr CreateBox(const sds::CVector& size) override;
     sds::CGfxObjPtr CreateSphere(float radius) override;
@@ -37,18 +37,18 @@ public:
                                    const sds::CFourFloats& colour) override;
     sds::COverlayedPtr CreateOverlayed(const std::string& name) override;
     void GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget) override;
-    boost::shared_ptr<sds::ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
+    std::shared_ptr<sds::ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                           const sds::LoadingProgressCallback& progress) override;
     void ClearScene(const std::string& nodeName) override;
     void UpdateCamera(const sds::CTiming& timing) override;
     std::string QueryRenderTarget(const std::string& prefix, const std::string& suffix) override;
     sds::CGfxObjPtr GetRootObject() override { return m_RootObject; }
     void ShowOverlay(bool show) override;
-    boost::shared_ptr<sds::ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) override;
-    boost::shared_ptr<sds::IDial> CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
+    std::shared_ptr<sds::ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) override;
+    std::shared_ptr<sds::IDial> CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
                                              const xml::CNodePtr& needle) override;
     sds::CGfxObjPtr FindObject(const std::string& name) override;
-    boost::shared_ptr<sds::IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr& config,
+    std::shared_ptr<sds::IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr& config,
                                                            const sds::CGfxObjPtr& anchor) override;
     void CopyMaterial(const std::string& source, const std::string& target) override;
     void RemoveMaterial(const std::string& name) override;

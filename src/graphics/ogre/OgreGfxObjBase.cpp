@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include <boost/make_shared.hpp>
+#include <memory>
 #include <OGRE/OgreAnimationState.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreSkeletonInstance.h>
@@ -145,7 +145,7 @@ void COgreGfxObjBase::BuildSkeletonView()
         return;
     Ogre::SkeletonInstance* skeleton = m_pEntity->getSkeleton();
     skeleton->setBlendMode(Ogre::ANIMBLEND_CUMULATIVE);
-    auto view = boost::make_shared<sds::ISkeleton>();
+    auto view = std::make_shared<sds::ISkeleton>();
     for (unsigned short handle = 0; handle < skeleton->getNumBones(); ++handle)
         view->AddJoint(sds::CJointPtr(new COgreJoint(skeleton->getBone(handle), m_pEntity)));
     SetSkeleton(view);

@@ -26,7 +26,7 @@ sds::IOverlayElement* COgreSimpleOverlayed::GetElement(const std::string& name)
     auto found = m_Elements.find(name);
     if (found == m_Elements.end()) {
         Ogre::OverlayElement* element = Ogre::OverlayManager::getSingleton().getOverlayElement(name);
-        found = m_Elements.emplace(name, boost::shared_ptr<sds::IOverlayElement>(new COgreOverlayElement(element))).first;
+        found = m_Elements.emplace(name, std::shared_ptr<sds::IOverlayElement>(new COgreOverlayElement(element))).first;
     }
     return found->second.get();
 }

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 #include <OGRE/Overlay/OgreOverlay.h>
 
 #include "graphics/IOverlayed.h"
@@ -24,7 +24,7 @@ public:
 
 private:
     Ogre::Overlay* m_pOverlay;
-    std::map<std::string, boost::shared_ptr<sds::IOverlayElement>> m_Elements;
+    std::map<std::string, std::shared_ptr<sds::IOverlayElement>> m_Elements;
 };
 
 } // namespace wrappers

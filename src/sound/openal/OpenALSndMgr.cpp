@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include <AL/al.h>
-#include <boost/make_shared.hpp>
+#include <memory>
 
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
@@ -52,9 +52,9 @@ bool FileExists(const std::string& fileName)
     return std::filesystem::exists(fileName, ignored);
 }
 
-boost::shared_ptr<sds::ISound> SilentSound()
+std::shared_ptr<sds::ISound> SilentSound()
 {
-    return boost::make_shared<sds::CDummySndMgr::CDummySound>();
+    return std::make_shared<sds::CDummySndMgr::CDummySound>();
 }
 
 } // namespace
@@ -147,15 +147,15 @@ void COpenALSndMgr::LogALError(const std::string& prefix, int code) const
     details::LogALError(prefix, code);
 }
 
-boost::shared_ptr<sds::ISoundTemplate> COpenALSndMgr::CreateSoundTemplate(const std::string& fileName)
+std::shared_ptr<sds::ISoundTemplate> COpenALSndMgr::CreateSoundTemplate(const std::string& fileName)
 {
     if (!FileExists(fileName))
         throw CException("File does not exist: " + fileName);
-    return boost::make_shared<CSoundTemplate>(m_DefaultGain, m_DefaultRolloffFactor, m_DefaultReferenceDistance,
+    return std::make_shared<CSoundTemplate>(m_DefaultGain, m_DefaultRolloffFactor, m_DefaultReferenceDistance,
                                               fileName, *this);
 }
 
-boost::shared_ptr<sds::ISound> COpenALSndMgr::CreateSound(const std::string& fileName)
+std::shared_ptr<sds::ISound> COpenALSndMgr::CreateSound(const std::string& fileName)
 {
     // Only ".wav" exactly is an effect; every other file, ".WAV" too, is music.
     const bool music = Extension(fileName) != ".wav";
@@ -177,15 +177,15 @@ boost::shared_ptr<sds::ISound> COpenALSndMgr::CreateSound(const std::string& fil
         LogError("No sound source is free: " + fileName + " stays silent");
         return SilentSound();
     }
-    return boost::make_shared<COpenALSound>(*this, source);
+    return std::make_shared<COpenALSound>(*this, source);
 }
 
-boost::shared_ptr<sds::ISound> COpenALSndMgr::CreateMusic(const std::string& fileName)
+std::shared_ptr<sds::ISound> COpenALSndMgr::CreateMusic(const std::string& fileName)
 {
     const std::shared_ptr<details::CMusicStream> stream = OpenStream(fileName);
     if (!stream)
         return SilentSound();
-    return boost::make_shared<CMusicSound>(*this, stream);
+    return std::make_shared<CMusicSound>(*this, stream);
 }
 
 std::shared_ptr<details::CMusicStream> COpenALSndMgr::OpenStream(const std::string& fileName)

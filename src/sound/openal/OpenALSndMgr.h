@@ -59,8 +59,8 @@ public:
     explicit COpenALSndMgr(const xml::CNodePtr& config);
     ~COpenALSndMgr() override;
 
-    boost::shared_ptr<sds::ISoundTemplate> CreateSoundTemplate(const std::string& fileName) override;
-    boost::shared_ptr<sds::ISound> CreateSound(const std::string& fileName) override;
+    std::shared_ptr<sds::ISoundTemplate> CreateSoundTemplate(const std::string& fileName) override;
+    std::shared_ptr<sds::ISound> CreateSound(const std::string& fileName) override;
     void SetMute(bool mute) override;
     bool IsMuted() const override { return !m_Enabled; }
     void SetVolume(float volume) override;
@@ -92,7 +92,7 @@ public:
     std::size_t GetStreamCount() const { return m_Streams.size(); }
 
 private:
-    boost::shared_ptr<sds::ISound> CreateMusic(const std::string& fileName);
+    std::shared_ptr<sds::ISound> CreateMusic(const std::string& fileName);
     std::uint32_t UploadWav(const std::string& fileName);
     void ApplySourceGain(const CSource& source);
     void ReleaseAll();

@@ -1,6 +1,6 @@
 #include "sound/openal/SndMgrFactory.h"
 
-#include <boost/make_shared.hpp>
+#include <memory>
 
 #include "core/ILogMgr.h"
 #include "sound/DummySndMgr.h"
@@ -17,25 +17,25 @@ void LogOpenALFailure(const std::string& reason)
 
 } // namespace
 
-boost::shared_ptr<sds::ISndMgr> CreateSndMgr(const xml::CNodePtr& soundSystem)
+std::shared_ptr<sds::ISndMgr> CreateSndMgr(const xml::CNodePtr& soundSystem)
 {
     if (!soundSystem) {
         LogOpenALFailure("the configuration has no \"SoundSystem\" element");
-        return boost::make_shared<sds::CDummySndMgr>();
+        return std::make_shared<sds::CDummySndMgr>();
     }
     if (!soundSystem->GetAttribute<bool>("Enabled", true)) {
         if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
             log->LogMessage("No sound system is used (disabled in config)");
-        return boost::make_shared<sds::CDummySndMgr>();
+        return std::make_shared<sds::CDummySndMgr>();
     }
     try {
-        return boost::make_shared<COpenALSndMgr>(soundSystem);
+        return std::make_shared<COpenALSndMgr>(soundSystem);
     } catch (const std::exception& e) {
         LogOpenALFailure(e.what());
     } catch (...) {
         LogOpenALFailure("unknown exception");
     }
-    return boost::make_shared<sds::CDummySndMgr>();
+    return std::make_shared<sds::CDummySndMgr>();
 }
 
 } // namespace wrappers

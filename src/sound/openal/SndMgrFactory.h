@@ -1,6 +1,6 @@
 #pragma once
 
-#include <boost/shared_ptr.hpp>
+#include <memory>
 
 #include "core/Node.h"
 #include "sound/ISndMgr.h"
@@ -10,6 +10,6 @@ namespace wrappers {
 // The sound service start-up installs, from the "SoundSystem" node: the OpenAL
 // manager when "Enabled" is true and OpenAL opens, else the silent manager.
 // Why OpenAL could not be used is logged. Never throws.
-boost::shared_ptr<sds::ISndMgr> CreateSndMgr(const xml::CNodePtr& soundSystem);
+std::shared_ptr<sds::ISndMgr> CreateSndMgr(const xml::CNodePtr& soundSystem);
 
 } // namespace wrappers

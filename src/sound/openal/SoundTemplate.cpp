@@ -1,6 +1,6 @@
 #include "sound/openal/SoundTemplate.h"
 
-#include <boost/make_shared.hpp>
+#include <memory>
 
 #include "core/ILogMgr.h"
 #include "sound/DummySndMgr.h"
@@ -27,17 +27,17 @@ CSoundTemplate::~CSoundTemplate()
         m_Manager->ReleaseBuffer(m_BufferIndex);
 }
 
-boost::shared_ptr<sds::ISound> CSoundTemplate::CreateSound(const sds::CVector& position, const sds::CVector& velocity)
+std::shared_ptr<sds::ISound> CSoundTemplate::CreateSound(const sds::CVector& position, const sds::CVector& velocity)
 {
     if (m_ManagerLife.expired())
-        return boost::make_shared<sds::CDummySndMgr::CDummySound>();
+        return std::make_shared<sds::CDummySndMgr::CDummySound>();
     const std::size_t source = m_Manager->CreateSource(position, velocity, m_BufferIndex);
     if (source == COpenALSndMgr::NoSource) {
         if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
             log->LogError("No sound source is free: " + m_FileName + " stays silent");
-        return boost::make_shared<sds::CDummySndMgr::CDummySound>();
+        return std::make_shared<sds::CDummySndMgr::CDummySound>();
     }
-    boost::shared_ptr<sds::ISound> sound = boost::make_shared<COpenALSound>(*m_Manager, source);
+    std::shared_ptr<sds::ISound> sound = std::make_shared<COpenALSound>(*m_Manager, source);
     sound->SetGain(m_Gain);
     sound->SetReferenceDistance(m_ReferenceDistance);
     sound->SetRolloffFactor(m_RolloffFactor);

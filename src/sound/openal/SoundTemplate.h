@@ -21,7 +21,7 @@ public:
     ~CSoundTemplate() override;
 
     // A silent sound when the manager is gone or OpenAL has no source left.
-    boost::shared_ptr<sds::ISound> CreateSound(const sds::CVector& position, const sds::CVector& velocity) override;
+    std::shared_ptr<sds::ISound> CreateSound(const sds::CVector& position, const sds::CVector& velocity) override;
     void SetGain(float gain) override { m_Gain = gain; }
     void SetReferenceDistance(float distance) override { m_ReferenceDistance = distance; }
     void SetRolloffFactor(float factor) override { m_RolloffFactor = factor; }
