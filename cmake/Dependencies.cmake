@@ -21,7 +21,8 @@ pkg_check_modules(OIS REQUIRED IMPORTED_TARGET OIS)
 pkg_check_modules(LUABIND REQUIRED IMPORTED_TARGET luabind lua5.2)
 # Debian builds luabind in C++11 mode (std::unique_ptr in its interface); its
 # headers must be told so, or calls bind to the std::auto_ptr overloads.
-set_property(TARGET PkgConfig::LUABIND APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS LUABIND_USE_CXX11)
+set_property(TARGET PkgConfig::LUABIND APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS
+  LUABIND_USE_CXX11 BOOST_BIND_GLOBAL_PLACEHOLDERS)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 
 if(NOT TARGET sds_bullet)
