@@ -102,7 +102,7 @@ std::shared_ptr<IPhyObj> CZavuviInstancer::Create(const std::string& path, const
 void CZavuviInstancer::OnActor(const std::shared_ptr<Zavuvi::PhysicalObject>&, const Zavuvi::PhysicsActor* record)
 {
     // Each skeleton's rag doll is among this load's entries, in skeleton order.
-    if (record->m_SkeletonIndex < 0)
+    if (!m_CurrentFile || record->m_SkeletonIndex < 0)
         return;
     const std::size_t entry = m_FirstPending + std::size_t(record->m_SkeletonIndex);
     if (entry < m_Pending.size())
@@ -112,13 +112,15 @@ void CZavuviInstancer::OnActor(const std::shared_ptr<Zavuvi::PhysicalObject>&, c
 void CZavuviInstancer::OnSkeleton(const std::shared_ptr<Zavuvi::PhysicalObject>& object, const std::string& name,
                                   const std::shared_ptr<Zavuvi::SkeletonData>& skeleton)
 {
-    m_Pending.push_back({name, std::make_shared<CPhyRagDoll>(m_CurrentFile, skeleton, object)});
+    // Insertions that this store did not start are none of its business.
+    if (m_CurrentFile)
+        m_Pending.push_back({name, std::make_shared<CPhyRagDoll>(m_CurrentFile, skeleton, object)});
 }
 
 void CZavuviInstancer::OnModel(const std::shared_ptr<Zavuvi::PhysicalObject>& object, const std::string& name,
                                int index)
 {
-    if (m_CurrentModelCallback)
+    if (m_CurrentFile && m_CurrentModelCallback)
         m_CurrentModelCallback(name, std::make_shared<CScyPhy>(object, index));
 }
 

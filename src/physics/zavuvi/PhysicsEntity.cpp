@@ -14,6 +14,8 @@ namespace {
 namespace LE = LittleEndian;
 
 constexpr std::size_t kVectorBytes = 12;
+// Where a joint record keeps its two actor indices.
+constexpr std::size_t kJointActorsOffset = 108;
 constexpr std::size_t kMatrixBytes = 36;
 
 // A cursor over the file's bytes that checks every read against the end and
@@ -39,8 +41,9 @@ public:
     {
         const std::uint64_t left = m_Size - m_Offset;
         if (recordBytes > 0 && count > left / recordBytes)
-            Fail(std::string("the file ends inside ") + what + " (" + std::to_string(count) + " x " +
-                     std::to_string(recordBytes) + " bytes needed, " + std::to_string(left) + " left)",
+            Fail(std::string("the file ends inside ") + what + " (" +
+                     (count == 1 ? std::string() : std::to_string(count) + " x ") + std::to_string(recordBytes) +
+                     " bytes needed, " + std::to_string(left) + " left)",
                  m_Offset);
     }
 
@@ -126,7 +129,6 @@ std::size_t MinShapeBytes(float version)
 }
 
 constexpr std::size_t kModelBytes = kMatrixBytes + kVectorBytes + 4 + 32 + 4 + kVectorBytes;
-constexpr std::size_t kMeshHeaderBytes = 1 + 4 + 4;
 
 std::size_t MinActorBytes(float version)
 {
@@ -362,7 +364,7 @@ void PhysicsEntity::LoadFromMemory(const std::uint8_t* data, std::size_t size, c
             if (actor < -1 || actor >= std::int32_t(actorCount))
                 in.Fail("joint " + std::to_string(j) + " names actor " + std::to_string(actor) + " of " +
                             std::to_string(actorCount),
-                        jointsAt + j * jointSize + 108 + 4 * side);
+                        jointsAt + j * jointSize + kJointActorsOffset + 4 * side);
         }
     *this = std::move(entity);
 }
