@@ -69,6 +69,7 @@ void CScriptWindRegion::ReadScript(const xml::CNodePtr& node)
     }
     const std::string text = node->GetChild("Function")->GetValue();
     m_Failed = false;
+    m_Constant = false;
     m_ReportedNonFinite = false;
     try
     {

@@ -196,6 +196,41 @@ TEST_F(WorldTest, TheFileStoreReadsEachFileOnceAndReportsItsObjects)
     EXPECT_EQ(actors - 4, m_World->GetScene().GetActors().size());
 }
 
+// A skeleton actor without shapes builds no actor: its model stays where the
+// file put it, and its skeleton's rag doll has no bones.
+TEST_F(WorldTest, AModelWithoutAnActorKeepsItsPlace)
+{
+    CTempDir dir;
+    Zavuvi::PhysicsEntity rig;
+    rig.m_SkeletonModels.resize(1);
+    rig.m_SkeletonModels[0].m_Name = "Rig";
+    Zavuvi::PhysicsActor socket = Actor("Socket", {1, 2, 3}, false, {});
+    socket.m_SkeletonIndex = 0;
+    socket.m_BoneName = "Socket";
+    Zavuvi::PhysicsModel mesh;
+    mesh.m_Name = "socket.mesh";
+    mesh.m_Position = {1, 2, 3};
+    socket.m_Models.push_back(mesh);
+    rig.m_Actors.push_back(socket);
+
+    std::vector<std::shared_ptr<physics::IPhyObj>> models, ragDolls;
+    m_World->LoadScyPhy(Write(dir, "rig.phs", rig), {10, 0, 0}, CQuaternion::IDENTITY,
+                        [&](const std::string&, const std::shared_ptr<physics::IPhyObj>& o) { models.push_back(o); },
+                        [&](const std::string&, const std::shared_ptr<physics::IPhyObj>& o) { ragDolls.push_back(o); },
+                        "");
+    ASSERT_EQ(1u, models.size());
+    EXPECT_EQ(CVector(11, 2, 3), models[0]->GetPos());
+    EXPECT_EQ(CQuaternion::IDENTITY, models[0]->GetOrientation());
+    models[0]->SetPos({0, 1, 0});
+    EXPECT_EQ(CVector(0, 1, 0), models[0]->GetPos());
+
+    ASSERT_EQ(1u, ragDolls.size());
+    auto doll = std::dynamic_pointer_cast<physics::CPhyRagDoll>(ragDolls[0]);
+    EXPECT_EQ(0, doll->GetBoneCount());
+    EXPECT_FALSE(doll->HasActor("Socket"));
+    EXPECT_THROW(doll->GetPos(), Zavuvi::CException);
+}
+
 // A file that cannot be read is not remembered: once it is there, it loads.
 TEST_F(WorldTest, AFailedReadIsNotCached)
 {
