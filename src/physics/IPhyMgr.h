@@ -34,6 +34,8 @@ class IPhyMgr
 {
 public:
     typedef std::function<void(const std::string&)> CLogCallback;
+    // Handed each object of a physics-editor file: its name and its body.
+    typedef std::function<void(const std::string&, const std::shared_ptr<IPhyObj>&)> CObjectCallback;
     typedef std::function<void(const IPhyCollisionEvent&)> CCollisionCallback;
     // Shape, kind, world position, full size, world orientation, colour, whether its actor responds to contacts.
     typedef std::function<void(const sdk::IShape&, sdk::EShapeType, const sds::CVector&, const sds::CVector&,
@@ -56,6 +58,23 @@ public:
     virtual void CreateGroundPlane() = 0;
     // The index of a physical material; 0 (the default material) for a name not known.
     virtual std::uint16_t GetMaterialIndex(const std::string& name) const = 0;
+    // The physics-editor file at `file`, inserted at that pose: its first
+    // skeleton's rag doll (none when it has no skeleton), which every skeleton's
+    // rag doll also goes to `ragDolls`. The caller holds what it keeps.
+    virtual std::shared_ptr<IPhyObj> CreateScyPhy(const std::string& file, const sds::CVector& position,
+                                                  const sds::CQuaternion& orientation,
+                                                  const CObjectCallback& ragDolls) = 0;
+    // A windsock made of the file's rag doll, which goes to `ragDolls` for whoever
+    // shows it; the world drives the windsock while that rag doll lives.
+    virtual std::shared_ptr<IPhyObj> CreateWindSock(const std::string& file, const sds::CVector& position,
+                                                    const sds::CQuaternion& orientation,
+                                                    const CObjectCallback& ragDolls) = 0;
+    // Inserts the file at that pose and hands each model an actor carries to
+    // `models` and each skeleton's rag doll to `ragDolls`; `material`, unless
+    // empty, names the material of every shape.
+    virtual void LoadScyPhy(const std::string& file, const sds::CVector& position,
+                            const sds::CQuaternion& orientation, const CObjectCallback& models,
+                            const CObjectCallback& ragDolls, const std::string& material) = 0;
     // A static triangle-mesh object made of a scene mesh; the caller holds it.
     virtual std::shared_ptr<IPhyObj> CreateTriMesh(const sds::CTriangleMesh& mesh) = 0;
     // A box of full `dimensions`: dynamic with a density above 0, else static; the world holds it too.

@@ -12,7 +12,9 @@
 #include "physics/PhyObj.h"
 #include "physics/PhyProbe.h"
 #include "physics/PhyResourceLoader.h"
+#include "physics/PhyRagDoll.h"
 #include "physics/PhyTriMesh.h"
+#include "physics/PhyWindSock.h"
 #include "physics/sdk/ActorDesc.h"
 #include "physics/sdk/IActor.h"
 #include "physics/sdk/IScene.h"
@@ -83,6 +85,7 @@ CPhyMgr::CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, f
 
 CPhyMgr::~CPhyMgr()
 {
+    m_WindSocks.clear();
     m_Objects.clear();
     m_WindMgr.GetRegions().clear();
     m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
@@ -193,6 +196,8 @@ void CPhyMgr::Update(const sds::CTiming& timing)
         for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
             if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
                 body->Update(step);
+        for (std::size_t i = 0, n = m_WindSocks.size(); i < n; ++i)
+            m_WindSocks[i]->Update(step);
     }
 }
 
@@ -219,6 +224,28 @@ std::uint16_t CPhyMgr::GetGfxMaterialIndex(const std::string& name) const
 }
 
 float CPhyMgr::GetAirDensity(float altitude) const { return m_AirDensity.GetValue(m_DropZoneElevation + altitude); }
+
+std::shared_ptr<IPhyObj> CPhyMgr::CreateScyPhy(const std::string& file, const sds::CVector& position,
+                                               const sds::CQuaternion& orientation, const CObjectCallback& ragDolls)
+{
+    return m_Instancer.Create(file, position, orientation, ragDolls);
+}
+
+std::shared_ptr<IPhyObj> CPhyMgr::CreateWindSock(const std::string& file, const sds::CVector& position,
+                                                 const sds::CQuaternion& orientation, const CObjectCallback& ragDolls)
+{
+    const std::shared_ptr<IPhyObj> object = m_Instancer.Create(file, position, orientation, ragDolls);
+    auto windSock = std::make_shared<CPhyWindSock>(m_Config->GetChild("WindSock"),
+                                                   std::dynamic_pointer_cast<IPhyRagDoll>(object));
+    m_WindSocks.push_back(windSock);
+    return windSock;
+}
+
+void CPhyMgr::LoadScyPhy(const std::string& file, const sds::CVector& position, const sds::CQuaternion& orientation,
+                         const CObjectCallback& models, const CObjectCallback& ragDolls, const std::string& material)
+{
+    m_Instancer.Load(file, position, orientation, models, ragDolls, false, material);
+}
 
 std::shared_ptr<IPhyObj> CPhyMgr::CreateTriMesh(const sds::CTriangleMesh& mesh)
 {
@@ -296,6 +323,8 @@ void CPhyMgr::DrawDebug(bool drawForces)
     for (const auto& weak : m_MovingBodies)
         if (std::shared_ptr<CPhyMovingBody> body = weak.lock())
             body->DrawForces();
+    for (const auto& windSock : m_WindSocks)
+        windSock->DrawForces();
 }
 
 std::shared_ptr<sds::ILevelResourceLoader> CPhyMgr::CreateResourceLoader(const xml::CNodePtr& physics,

@@ -11,6 +11,7 @@
 #include "physics/IPhyMgr.h"
 #include "physics/TableFunc.h"
 #include "physics/WindMgr.h"
+#include "physics/ZavuviInstancer.h"
 #include "physics/sdk/IUserContactReport.h"
 #include "physics/sdk/IUserOutputStream.h"
 #include "physics/sdk/IUserTriggerReport.h"
@@ -20,6 +21,7 @@ namespace physics {
 class CPhyMovingBody;
 class CPhyObj;
 class CPhyResourceLoader;
+class CPhyWindSock;
 
 namespace sdk {
 class IScene;
@@ -48,6 +50,15 @@ public:
     void Update(const sds::CTiming& timing) override;
     void CreateGroundPlane() override;
     std::uint16_t GetMaterialIndex(const std::string& name) const override;
+    std::shared_ptr<IPhyObj> CreateScyPhy(const std::string& file, const sds::CVector& position,
+                                          const sds::CQuaternion& orientation,
+                                          const CObjectCallback& ragDolls) override;
+    std::shared_ptr<IPhyObj> CreateWindSock(const std::string& file, const sds::CVector& position,
+                                            const sds::CQuaternion& orientation,
+                                            const CObjectCallback& ragDolls) override;
+    void LoadScyPhy(const std::string& file, const sds::CVector& position, const sds::CQuaternion& orientation,
+                    const CObjectCallback& models, const CObjectCallback& ragDolls,
+                    const std::string& material) override;
     std::shared_ptr<IPhyObj> CreateTriMesh(const sds::CTriangleMesh& mesh) override;
     std::shared_ptr<IPhyObj> CreateBox(const sds::CVector& position, const sds::CVector& dimensions, float density,
                                        const std::string& material) override;
@@ -70,6 +81,8 @@ public:
     sdk::IScene& GetScene() const { return *m_Scene; }
     bool HasScene(const sdk::IScene* scene) const { return scene && scene == m_Scene; }
     const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
+    CZavuviInstancer& GetInstancer() { return m_Instancer; }
+    const std::vector<std::shared_ptr<CPhyWindSock>>& GetWindSocks() const { return m_WindSocks; }
 
     void LogMessage(const std::string& text) const;
     void LogWarning(const std::string& text) const;
@@ -119,8 +132,10 @@ private:
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
-    CWindMgr m_WindMgr;
+    CZavuviInstancer m_Instancer;
     std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;
+    CWindMgr m_WindMgr;
+    std::vector<std::shared_ptr<CPhyWindSock>> m_WindSocks;
     std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;
     float m_DropZoneElevation = 0.0f;
     sds::CTableFunc m_AirDensity;

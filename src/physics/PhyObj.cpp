@@ -84,6 +84,13 @@ void CPhyObj::ReleaseActor()
     m_OwnsActor = true;
 }
 
+void CPhyObj::ForgetActor()
+{
+    m_Actor = nullptr;
+    m_PreviousUserData = nullptr;
+    m_OwnsActor = true;
+}
+
 sds::CVector CPhyObj::GetPos() const
 {
     SDS_ASSERT(m_Actor && "The physical object has no actor");

@@ -60,6 +60,10 @@ public:
     // The world's key for this object while it lives.
     std::uint64_t GetId() const { return m_Id; }
 
+protected:
+    // Lets go of a bound actor that has gone with its owner, without touching it.
+    void ForgetActor();
+
 private:
     // Makes this object known to the present world, once.
     void Register();

@@ -1,14 +1,15 @@
 #include "physics/WindMgr.h"
 
-#include "physics/IWindRegion.h"
-#include "physics/PhyException.h"
+#include "physics/ScriptWindRegion.h"
+#include "physics/WindRegion.h"
 
 namespace physics {
 
-std::shared_ptr<IWindRegion> CWindMgr::CreateRegion(const xml::CNodePtr&)
+std::shared_ptr<IWindRegion> CWindMgr::CreateRegion(const xml::CNodePtr& node)
 {
-    // Stand-in until the wind regions exist.
-    throw CPhyException("Wind regions are not available yet");
+    if (node->HasChild("Function"))
+        return std::make_shared<CScriptWindRegion>(node, m_MaxWindStrength);
+    return std::make_shared<CWindRegion>(node);
 }
 
 sds::CVector CWindMgr::GetWind(const sds::CVector& position)

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "core/script/ScriptMgr.h"
+#include "physics/WindRegion.h"
+
+namespace physics {
+
+// A wind region whose air velocity a Lua script computes: the "Function"
+// child's text defines "CalculateForce", which reads the globals "Pos",
+// "Velocity" and "Acceleration" and returns a CVector, and may define
+// "Update", called with "Time" and "DeltaTime" set. "FieldCenter",
+// "Radius1Pos" to "Radius3Pos" and "Radius1" to "Radius3" come from the
+// region's "Shape" and "Radius" children. A script marked
+// "-- CONSTANT_FUNCTION --" is asked once per update, at the box's centre.
+// No answer is stronger than the largest wind strength.
+//
+// A script that fails is reported once; the region then blows no wind.
+class CScriptWindRegion : public CWindRegion
+{
+public:
+    CScriptWindRegion(const xml::CNodePtr& node, float maxWindStrength);
+
+    void Update(const sds::CTiming& timing) override;
+    sds::CVector GetWind(const sds::CVector& position) override;
+    void Load(const xml::CNodePtr& node) override;
+
+    bool IsConstant() const { return m_Constant; }
+    bool HasFailed() const { return m_Failed; }
+
+private:
+    void ReadScript(const xml::CNodePtr& node);
+    // The script's answer at a point, limited to the largest strength; zero
+    // once the script has failed.
+    sds::CVector CalculateForce(const sds::CVector& position);
+    void ComputeConstantWind();
+    void Fail(const std::string& text);
+
+    sds::CScriptMgr m_Script;
+    float m_MaxWindStrength;
+    bool m_Constant = false;
+    bool m_Failed = false;
+    bool m_ReportedNonFinite = false;
+};
+
+} // namespace physics
