@@ -29,7 +29,7 @@ void SAXTestHandler::characters(const XMLCh* const chars, const XMLSize_t length
     const std::string text = Transcode(chars, length);
     if (text.empty())
         return;
-    m_Current->SetValue(m_Current->GetValue() + text);
+    m_Current->AppendValue(text);
     m_CharacterCount += static_cast<unsigned>(text.size());
 }
 
