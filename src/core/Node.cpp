@@ -326,8 +326,9 @@ void CNode::RemoveChild(const CNodePtr& node)
                                "' that does not belong to this parent '" + GetPath() + "'");
     for (auto it = m_Children.begin(); it != m_Children.end(); ++it) {
         if (it->second == node) {
-            m_Children.erase(it);
+            // `node` may be this very entry: detach before erasing it.
             node->m_Parent = nullptr;
+            m_Children.erase(it);
             return;
         }
     }
