@@ -82,6 +82,21 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
     return parts;
 }
 
+int ReadSeparatedFloats(const std::string& text, float* values, int count)
+{
+    std::istringstream in(text);
+    for (int i = 0; i < count; ++i) {
+        char separator = 0;
+        if (i > 0 && !(in >> separator))
+            return i;
+        float value = 0.0f;
+        if (!(in >> value))
+            return i;
+        values[i] = value;
+    }
+    return count;
+}
+
 std::string ToString(float value) { return StreamText(value); }
 std::string ToString(bool value) { return value ? "1" : "0"; }
 std::string ToString(int value) { return StreamText(value); }
