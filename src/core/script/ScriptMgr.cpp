@@ -182,6 +182,8 @@ CScriptMgr::~CScriptMgr()
     lua_close(m_State);
 }
 
+// The plain allocator. It is ours only for its user pointer: that is how the
+// instruction hook, which gets nothing else, finds its manager.
 void* CScriptMgr::Allocate(void* /*owner*/, void* block, std::size_t /*oldSize*/, std::size_t newSize)
 {
     if (newSize == 0) {
