@@ -94,8 +94,7 @@ void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeLis
         elementName.compare(0, m_NamePrefix.size(), m_NamePrefix) == 0)
         elementName.erase(0, m_NamePrefix.size());
 
-    m_LastCreated = m_Current->AddChild(elementName);
-    m_Current = m_LastCreated;
+    m_Current = m_Current->AddChild(elementName);
 
     const XMLSize_t count = attributes.getLength();
     for (XMLSize_t i = 0; i < count; ++i)

@@ -44,7 +44,6 @@ private:
     const xercesc::Locator* m_Locator = nullptr;
     unsigned m_Depth = 0;
     CNodePtr m_Current;
-    CNodePtr m_LastCreated;
     unsigned m_AttributeCount = 0;
     unsigned m_CharacterCount = 0;
     unsigned m_ElementCount = 0;
