@@ -221,9 +221,9 @@ void CrashHandlerFilter(int signal, siginfo_t* info, void* /*context*/)
     }
     g_Handling = 1;
 
-    // No box to answer here: the dump is always saved.
-    Report(kCrashQuestion);
-
+    // The dump is written before anything is reported: the report goes through
+    // the log, which may fault or hang on what the crash left behind. There is
+    // no box to answer, so the dump is always saved.
     CText outcome;
     const int fd = open(g_DumpFileName, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -238,6 +238,7 @@ void CrashHandlerFilter(int signal, siginfo_t* info, void* /*context*/)
         else
             outcome << "Failed to save dump file to '" << g_DumpFileName << "' (error " << static_cast<long>(error) << ")";
     }
+    Report(kCrashQuestion);
     Report(outcome.Get());
 
     // End by the same signal: the default action takes over once this returns

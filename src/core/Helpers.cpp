@@ -1,6 +1,8 @@
 #include "core/Helpers.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <ctime>
 #include <sstream>
@@ -36,7 +38,9 @@ float GetRandomUnit()
         g_RandomSeeded = true;
     }
     g_RandomState = static_cast<std::uint32_t>((static_cast<std::uint64_t>(g_RandomState) * kMultiplier) % kModulus);
-    return static_cast<float>((g_RandomState - 1) * (1.0 / 2147483648.0));
+    // The top few states would round up to 1 as a float.
+    const float value = static_cast<float>((g_RandomState - 1) * (1.0 / 2147483648.0));
+    return std::min(value, std::nextafter(1.0f, 0.0f));
 }
 
 std::string MakeUniqueName(const std::string& prefix)
@@ -76,6 +80,21 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
     }
     parts.push_back(text.substr(start));
     return parts;
+}
+
+int ReadSeparatedFloats(const std::string& text, float* values, int count)
+{
+    std::istringstream in(text);
+    for (int i = 0; i < count; ++i) {
+        char separator = 0;
+        if (i > 0 && !(in >> separator))
+            return i;
+        float value = 0.0f;
+        if (!(in >> value))
+            return i;
+        values[i] = value;
+    }
+    return count;
 }
 
 std::string ToString(float value) { return StreamText(value); }

@@ -19,6 +19,10 @@ std::vector<std::string> SplitAtAnyOf(const std::string& text, const std::string
 // Splits at every occurrence of the whole delimiter text, keeping empty parts.
 std::vector<std::string> SplitString(const std::string& text, const std::string& delimiter);
 
+// Reads up to `count` numbers separated by any one non-blank character into
+// `values`, leaving what is not read untouched. Returns how many were read.
+int ReadSeparatedFloats(const std::string& text, float* values, int count);
+
 // Text forms through a standard output stream: six significant digits for a
 // float, "1" or "0" for a bool.
 std::string ToString(float value);

@@ -29,9 +29,35 @@ T ReadNumber(const std::string& text)
     return value;
 }
 
-CNode::CNodeMap::const_iterator FindFirst(const CNode::CNodeMap& map, const std::string& name)
+// The first of the comma-separated keys that `node` carries as an attribute;
+// empty when it carries none.
+std::string FirstKeyOf(const CNode& node, const std::string& idNames)
 {
-    return map.find(name);
+    for (const std::string& key : sds::SplitAtAnyOf(idNames, ","))
+        if (node.HasAttribute(key))
+            return key;
+    return std::string();
+}
+
+// The first of the children `childName` whose `key` has the value `id`.
+CNodePtr FindById(const CNode::CNodeMap& children, const std::string& childName, const std::string& key,
+                  const std::string& id)
+{
+    const auto range = children.equal_range(childName);
+    for (auto it = range.first; it != range.second; ++it)
+        if (it->second->HasNamedValue(key, id))
+            return it->second;
+    return CNodePtr();
+}
+
+// True when one of the candidates of the pattern's name matches it.
+bool AnyMatches(const CNode::CNodeMap& candidates, const CNode& pattern)
+{
+    const auto range = candidates.equal_range(pattern.GetName());
+    for (auto it = range.first; it != range.second; ++it)
+        if (Match(*it->second, pattern))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -103,9 +129,9 @@ std::string CNode::GetPath() const
     if (m_Parent)
         path = m_Parent->GetPath() + (m_IsAttribute ? "->>" : "->");
     path += m_Name;
-    auto key = FindFirst(m_Attributes, "Name");
+    auto key = m_Attributes.find("Name");
     if (key == m_Attributes.end())
-        key = FindFirst(m_Attributes, "Id");
+        key = m_Attributes.find("Id");
     if (key != m_Attributes.end())
         path += "[" + key->first + "=" + key->second->m_Value + "]";
     return path;
@@ -164,43 +190,23 @@ bool CNode::HasNamedValue(const std::string& key, const std::string& text) const
 
 CNodePtr CNode::GetChildById(const std::string& childName, const std::string& id, const std::string& idNames) const
 {
-    const std::vector<std::string> keys = sds::SplitAtAnyOf(idNames, ",");
     const CNodePtr first = GetChild(childName);
-
-    const std::string* key = nullptr;
-    for (const std::string& candidate : keys) {
-        if (first->HasAttribute(candidate)) {
-            key = &candidate;
-            break;
-        }
-    }
-    if (!key)
+    const std::string key = FirstKeyOf(*first, idNames);
+    if (key.empty())
         throw CNoNodeException(first->GetPath() + " does not have an attribute or child with one of the following names '" +
                                idNames + "'");
-
-    const auto end = m_Children.upper_bound(childName);
-    for (auto it = m_Children.lower_bound(childName); it != end; ++it)
-        if (it->second->HasNamedValue(*key, id))
-            return it->second;
-
+    if (CNodePtr found = FindById(m_Children, childName, key, id))
+        return found;
     throw CNoNodeException(GetPath() + " does not have a child '" + childName + "' with unique identifier '" + id + "'");
 }
 
 bool CNode::HasChildById(const std::string& childName, const std::string& id, const std::string& idNames) const
 {
-    if (!HasChild(childName))
+    const auto first = m_Children.find(childName);
+    if (first == m_Children.end())
         return false;
-    const CNodePtr first = GetChild(childName);
-    for (const std::string& key : sds::SplitAtAnyOf(idNames, ",")) {
-        if (!first->HasAttribute(key))
-            continue;
-        const auto end = m_Children.upper_bound(childName);
-        for (auto it = m_Children.lower_bound(childName); it != end; ++it)
-            if (it->second->HasNamedValue(key, id))
-                return true;
-        return false;
-    }
-    return false;
+    const std::string key = FirstKeyOf(*first->second, idNames);
+    return !key.empty() && FindById(m_Children, childName, key, id);
 }
 
 std::string CNode::NotBoolMessage() const
@@ -326,8 +332,9 @@ void CNode::RemoveChild(const CNodePtr& node)
                                "' that does not belong to this parent '" + GetPath() + "'");
     for (auto it = m_Children.begin(); it != m_Children.end(); ++it) {
         if (it->second == node) {
-            m_Children.erase(it);
+            // `node` may be this very entry: detach before erasing it.
             node->m_Parent = nullptr;
+            m_Children.erase(it);
             return;
         }
     }
@@ -350,38 +357,21 @@ bool Match(const CNode& x, const CNode& y)
     if (x.GetName() != y.GetName() || x.GetValue() != y.GetValue())
         return false;
     for (const auto& attribute : x.GetAttributes()) {
-        if (!y.HasAttribute(attribute.first))
-            return false;
-        if (y.GetAttribute(attribute.first)->GetValue() != attribute.second->GetValue())
-            return false;
-    }
-    for (const auto& c : x.GetChildren()) {
-        bool matched = false;
-        for (const auto& g : y.GetChildren())
-            if (Match(*g.second, *c.second)) {
-                matched = true;
-                break;
-            }
-        if (!matched)
+        const auto found = y.GetAttributes().find(attribute.first);
+        if (found == y.GetAttributes().end() || found->second->GetValue() != attribute.second->GetValue())
             return false;
     }
+    for (const auto& c : x.GetChildren())
+        if (!AnyMatches(y.GetChildren(), *c.second))
+            return false;
     return true;
 }
 
 bool Contains(const CNode& a, const CNode& b)
 {
-    for (const auto& c : a.GetChildren()) {
-        if (!b.HasChild(c.first))
+    for (const auto& c : a.GetChildren())
+        if (!AnyMatches(b.GetChildren(), *c.second))
             return false;
-        bool matched = false;
-        for (const auto& d : b.GetChildren())
-            if (Match(*d.second, *c.second)) {
-                matched = true;
-                break;
-            }
-        if (!matched)
-            return false;
-    }
     return true;
 }
 

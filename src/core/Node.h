@@ -51,6 +51,7 @@ public:
     void SetValue(const char* value) { m_Value = value ? value : ""; }
     void SetValue(float value);
     void SetValue(const sds::CVector& value);
+    void AppendValue(const std::string& text) { m_Value += text; }
 
     // Names from the root down, "->" between elements and "->>" before an
     // attribute, each with "[Name=…]" or else "[Id=…]" when it has one.

@@ -4,28 +4,13 @@
 #include <cmath>
 #include <sstream>
 
+#include "core/Helpers.h"
+
 namespace sds {
 
 namespace {
 
 constexpr float kDegreesPerRadian = 57.29578f;
-
-// Reads up to `count` numbers separated by single non-blank characters into
-// `values`, leaving what is not read untouched. Returns how many were read.
-int ReadNumbers(const std::string& text, float* values, int count)
-{
-    std::istringstream in(text);
-    for (int i = 0; i < count; ++i) {
-        char separator = 0;
-        if (i > 0 && !(in >> separator))
-            return i;
-        float value = 0.0f;
-        if (!(in >> value))
-            return i;
-        values[i] = value;
-    }
-    return count;
-}
 
 } // namespace
 
@@ -116,7 +101,7 @@ std::string QuaternionToString(const CQuaternion& q)
 CQuaternion ParseQuaternionValue(const std::string& text)
 {
     float values[4] = {1.0f, 0.0f, 0.0f, 0.0f};
-    ReadNumbers(text, values, 4);
+    ReadSeparatedFloats(text, values, 4);
     return {values[0], values[1], values[2], values[3]};
 }
 
@@ -154,7 +139,7 @@ CQuaternion GetRotationTo(const CVector& from, const CVector& to, const CVector&
 
 bool CFourFloats::ParseQuaternion(const std::string& text)
 {
-    return ReadNumbers(text, v, 4) == 4;
+    return ReadSeparatedFloats(text, v, 4) == 4;
 }
 
 } // namespace sds

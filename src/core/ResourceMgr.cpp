@@ -16,8 +16,11 @@ CResourceMgr::CResourceMgr()
 
 xml::CNodePtr CResourceMgr::LoadXml(const std::string& path, const std::string& namePrefix)
 {
+    // A path that cannot be examined (a loop of links, no permission) is not
+    // taken for a missing one: the reader reports it, rather than the default
+    // copy standing in for the user's file unnoticed.
     boost::system::error_code error;
-    if (boost::filesystem::exists(path, error))
+    if (boost::filesystem::status(path, error).type() != boost::filesystem::file_not_found)
         return xml::LoadXmlFile(path, namePrefix);
 
     const auto found = m_Files.find(path);

@@ -16,9 +16,10 @@ class CResourceMgr : public IResourceMgr
 public:
     CResourceMgr();
 
-    // The file on disk when the path exists; else the embedded copy; else
-    // throws "File not found: <path>". A file on disk that does not parse fails
-    // with the reader's error and never falls back to the embedded copy.
+    // The file on disk when the path exists (or cannot be examined); else the
+    // embedded copy; else throws "File not found: <path>". A file on disk that
+    // does not parse fails with the reader's error and never falls back to the
+    // embedded copy.
     xml::CNodePtr LoadXml(const std::string& path, const std::string& namePrefix = "") override;
     // The embedded copy when there is one; else the file on disk.
     xml::CNodePtr LoadDefaultXml(const std::string& path, const std::string& namePrefix = "") override;

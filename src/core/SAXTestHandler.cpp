@@ -1,6 +1,7 @@
 #include "core/SAXTestHandler.h"
 
 #include <xercesc/sax/AttributeList.hpp>
+#include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/util/TransService.hpp>
 
@@ -19,22 +20,48 @@ std::string Transcode(const XMLCh* text)
     return text ? Transcode(text, xercesc::XMLString::stringLen(text)) : std::string();
 }
 
+namespace {
+
+std::string Describe(const char* kind, const XMLCh* systemId, XMLFileLoc line, XMLFileLoc column,
+                     const std::string& message)
+{
+    return std::string(kind) + " at file " + Transcode(systemId) + ", line " + std::to_string(line) + ", char " +
+           std::to_string(column) + ". Message: " + message;
+}
+
+std::string Describe(const char* kind, const xercesc::SAXParseException& exception)
+{
+    return Describe(kind, exception.getSystemId(), exception.getLineNumber(), exception.getColumnNumber(),
+                    Transcode(exception.getMessage()));
+}
+
+} // namespace
+
 SAXTestHandler::SAXTestHandler(const CNodePtr& root, const std::string& namePrefix)
     : m_Current(root), m_NamePrefix(namePrefix)
 {
 }
 
+void SAXTestHandler::setDocumentLocator(const xercesc::Locator* const locator)
+{
+    m_Locator = locator;
+}
+
 void SAXTestHandler::characters(const XMLCh* const chars, const XMLSize_t length)
 {
+    if (m_Depth > kMaxDepth)
+        return;
     const std::string text = Transcode(chars, length);
     if (text.empty())
         return;
-    m_Current->SetValue(m_Current->GetValue() + text);
+    m_Current->AppendValue(text);
     m_CharacterCount += static_cast<unsigned>(text.size());
 }
 
 void SAXTestHandler::endElement(const XMLCh* const)
 {
+    if (m_Depth-- > kMaxDepth)
+        return;
     if (CNode* parent = m_Current->GetParent())
         m_Current = parent;
 }
@@ -46,6 +73,7 @@ void SAXTestHandler::ignorableWhitespace(const XMLCh* const, const XMLSize_t len
 
 void SAXTestHandler::resetDocument()
 {
+    m_Depth = 0;
     m_AttributeCount = 0;
     m_CharacterCount = 0;
     m_ElementCount = 0;
@@ -54,26 +82,25 @@ void SAXTestHandler::resetDocument()
 
 void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeList& attributes)
 {
+    // Deeper elements are skipped with their text, and the document fails.
+    if (++m_Depth > kMaxDepth) {
+        if (m_Depth == kMaxDepth + 1)
+            ReportError("elements are nested deeper than " + std::to_string(kMaxDepth) + " levels");
+        return;
+    }
+
     std::string elementName = Transcode(name);
     if (!m_NamePrefix.empty() && elementName.size() > m_NamePrefix.size() &&
         elementName.compare(0, m_NamePrefix.size(), m_NamePrefix) == 0)
         elementName.erase(0, m_NamePrefix.size());
 
-    m_LastCreated = m_Current->AddChild(elementName);
-    m_Current = m_LastCreated;
+    m_Current = m_Current->AddChild(elementName);
 
     const XMLSize_t count = attributes.getLength();
     for (XMLSize_t i = 0; i < count; ++i)
         m_Current->AddAttribute(Transcode(attributes.getName(i)), Transcode(attributes.getValue(i)));
     ++m_ElementCount;
     m_AttributeCount += static_cast<unsigned>(count);
-}
-
-std::string SAXTestHandler::Describe(const char* kind, const xercesc::SAXParseException& exception) const
-{
-    return std::string(kind) + " at file " + Transcode(exception.getSystemId()) + ", line " +
-           std::to_string(exception.getLineNumber()) + ", char " + std::to_string(exception.getColumnNumber()) +
-           ". Message: " + Transcode(exception.getMessage());
 }
 
 void SAXTestHandler::warning(const xercesc::SAXParseException& exception)
@@ -91,6 +118,16 @@ void SAXTestHandler::fatalError(const xercesc::SAXParseException& exception)
 {
     // The scanner stops on its own after a fatal error; the caller sees the flag.
     error(exception);
+}
+
+void SAXTestHandler::ReportError(const std::string& text)
+{
+    m_Error = true;
+    if (m_Locator)
+        MessageHandler(Describe("Error", m_Locator->getSystemId(), m_Locator->getLineNumber(),
+                                m_Locator->getColumnNumber(), text));
+    else
+        MessageHandler("Error: " + text);
 }
 
 void SAXTestHandler::resetErrors()

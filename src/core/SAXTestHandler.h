@@ -12,8 +12,14 @@ namespace xml {
 class SAXTestHandler : public xercesc::HandlerBase
 {
 public:
+    // Every walk over a tree recurses, so elements nested deeper than this are
+    // an error of the document rather than a stack overflow later.
+    static constexpr unsigned kMaxDepth = 1000;
+
     SAXTestHandler(const CNodePtr& root, const std::string& namePrefix);
     ~SAXTestHandler() override = default;
+
+    void setDocumentLocator(const xercesc::Locator* const locator) override;
 
     void characters(const XMLCh* const chars, const XMLSize_t length) override;
     void endElement(const XMLCh* const name) override;
@@ -33,10 +39,11 @@ public:
     unsigned GetSpaceCount() const { return m_SpaceCount; }
 
 private:
-    std::string Describe(const char* kind, const xercesc::SAXParseException& exception) const;
+    void ReportError(const std::string& text);
 
+    const xercesc::Locator* m_Locator = nullptr;
+    unsigned m_Depth = 0;
     CNodePtr m_Current;
-    CNodePtr m_LastCreated;
     unsigned m_AttributeCount = 0;
     unsigned m_CharacterCount = 0;
     unsigned m_ElementCount = 0;

@@ -4,6 +4,8 @@
 #include <limits>
 #include <sstream>
 
+#include "core/Helpers.h"
+
 namespace sds {
 
 namespace {
@@ -43,16 +45,10 @@ void CVector::Normalize()
 
 bool CVector::ParseVector3(const std::string& text)
 {
-    *this = ZERO;
-    std::istringstream in(text);
-    char separator = 0;
-    if (in >> x && in >> separator && in >> y && in >> separator)
-        in >> z;
-    if (in.fail()) {
-        // A failed stream read stores 0, which is also the value of what was not read.
-        return false;
-    }
-    return true;
+    float values[3] = {0.0f, 0.0f, 0.0f};
+    const bool complete = ReadSeparatedFloats(text, values, 3) == 3;
+    *this = CVector(values[0], values[1], values[2]);
+    return complete;
 }
 
 std::string VectorToString(const CVector& v)

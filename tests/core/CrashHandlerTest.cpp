@@ -38,6 +38,15 @@ __attribute__((noinline)) void WriteThrough(volatile std::uintptr_t address)
     *reinterpret_cast<volatile int*>(address) = 1;
 }
 
+// A log broken by the crash: using it faults again.
+class CFaultingLogMgr : public sds::ILogMgr
+{
+public:
+    void LogMessage(const std::string&) override { WriteThrough(0x20); }
+    void LogError(const std::string& text) override { LogMessage(text); }
+    void LogWarning(const std::string& text) override { LogMessage(text); }
+};
+
 void Crash(const std::string& name, bool silent, const std::string& logFile)
 {
     CFileLogMgr log(logFile);
@@ -80,6 +89,19 @@ TEST_F(CrashHandler, SilentShowsNothingButStillDumps)
     EXPECT_EXIT(Crash(name, true, m_Dir.File("log.txt")), ::testing::KilledBySignal(SIGSEGV), "^$");
     EXPECT_NE(std::string::npos, ReadFile(name + ".dmp").find("Backtrace:"));
     EXPECT_EQ("", ReadFile(m_Dir.File("log.txt")));
+}
+
+TEST_F(CrashHandler, DumpIsSavedBeforeTheLogIsTouched)
+{
+    const std::string name = m_Dir.File("broken-log");
+    EXPECT_EXIT(
+        {
+            CFaultingLogMgr log;
+            sds::InstallCrashHandler(name, false);
+            WriteThrough(0x10);
+        },
+        ::testing::KilledBySignal(SIGSEGV), "");
+    EXPECT_NE(std::string::npos, ReadFile(name + ".dmp").find("Fault address: 0x10\n"));
 }
 
 TEST_F(CrashHandler, RaisedSignalAndUnwritableDump)

@@ -174,6 +174,12 @@ TEST(Node, RemoveChildAndDestroyedParent)
     EXPECT_FALSE(root->HasChild("c"));
     EXPECT_EQ(nullptr, child->GetParent());
 
+    // Removing through the tree's own entry, the only holder: the node dies
+    // with the entry and must not be touched after it.
+    root->AddChild("only");
+    root->RemoveChild(root->GetChildren().find("only")->second);
+    EXPECT_FALSE(root->HasChild("only"));
+
     CNodePtr kept = root->AddChild("k");
     root.reset();
     EXPECT_EQ(nullptr, kept->GetParent());

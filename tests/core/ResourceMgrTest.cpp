@@ -136,6 +136,17 @@ TEST_F(ResourceMgrTest, MalformedFileOnDiskDoesNotFallBack)
     }
 }
 
+TEST_F(ResourceMgrTest, UnreadablePathDoesNotFallBack)
+{
+    boost::filesystem::create_symlink(m_Dir.File("conf"), m_Dir.File("conf")); // a loop
+    try {
+        m_Resources.LoadXml("../conf/conf.xml");
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ("Could not load ../conf/conf.xml", e.what());
+    }
+}
+
 TEST_F(ResourceMgrTest, PathsAreMatchedExactly)
 {
     for (const std::string path : {"conf/conf.xml", "../conf/Conf.xml", "../conf/./conf.xml"}) {

@@ -142,6 +142,14 @@ TEST_F(ScriptMgrTest, FailuresNameTheScriptAndLogLuasMessage)
     EXPECT_EQ(0u, m_Log.m_Lines[0].find("Error: Script error: ")) << m_Log.m_Lines[0];
     EXPECT_NE(std::string::npos, m_Log.m_Lines[0].find("<eof>")) << m_Log.m_Lines[0];
 
+    // The whole text is compiled, not a prefix up to a zero byte; bytecode is refused.
+    const std::string afterZero("ok = 1\0 not lua", 15);
+    EXPECT_EQ("Could not RunScript: ok = 1", RunFailure(afterZero)); // what() ends at the zero
+    EXPECT_EQ("nil", Eval("ok"));
+    const std::string bytecode = "\x1bLua\x52\x00\x01\x04\x08\x04\x08\x00";
+    EXPECT_EQ("Could not RunScript: " + bytecode, RunFailure(bytecode));
+    EXPECT_TRUE(m_Log.HasContaining("binary chunk"));
+
     EXPECT_EQ("Could not RunScript: error('boom')", RunFailure("error('boom')"));
     EXPECT_TRUE(m_Log.HasContaining("boom"));
     // The messages were popped.

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/SAXTestHandler.h"
 #include "core/XmlFile.h"
 #include "support/MessageCapture.h"
 #include "support/TempDir.h"
@@ -68,6 +69,54 @@ TEST(XmlRead, MalformedInputReportsAndThrows)
         ASSERT_EQ(1u, capture.m_Messages.size()) << text;
         EXPECT_EQ(0u, capture.m_Messages[0].find("Error at file broken.xml, line ")) << capture.m_Messages[0];
         EXPECT_NE(std::string::npos, capture.m_Messages[0].find(", char "));
+    }
+}
+
+TEST(XmlRead, HostileDocumentsFailInsteadOfExhaustingTheProgram)
+{
+    const auto nested = [](unsigned depth) {
+        std::string text;
+        for (unsigned i = 0; i < depth; ++i)
+            text += "<a>";
+        for (unsigned i = 0; i < depth; ++i)
+            text += "</a>";
+        return text;
+    };
+    {
+        CMessageCapture quiet;
+        EXPECT_TRUE(xml::LoadXmlFromMemory(nested(xml::SAXTestHandler::kMaxDepth), "deep.xml"));
+    }
+    {
+        // Every walk over the tree recurses: a deeper one would overflow the stack.
+        CMessageCapture capture;
+        EXPECT_THROW(xml::LoadXmlFromMemory(nested(xml::SAXTestHandler::kMaxDepth + 1), "deep.xml"),
+                     std::runtime_error);
+        ASSERT_EQ(1u, capture.m_Messages.size());
+        EXPECT_EQ("Error at file deep.xml, line 1, char 3004. Message: elements are nested deeper than 1000 levels",
+                  capture.m_Messages[0]);
+    }
+    {
+        // Entities of entities: ten to the ninth copies if expanded.
+        std::string text = "<!DOCTYPE a [<!ENTITY e0 \"lol\">";
+        for (int level = 1; level <= 9; ++level) {
+            text += "<!ENTITY e" + std::to_string(level) + " \"";
+            for (int i = 0; i < 10; ++i)
+                text += "&e" + std::to_string(level - 1) + ";";
+            text += "\">";
+        }
+        text += "]><a>&e9;</a>";
+        CMessageCapture capture;
+        try {
+            xml::LoadXmlFromMemory(text, "entities.xml");
+            FAIL();
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ("Could not load entities.xml", e.what());
+        }
+        bool limited = false;
+        for (const std::string& message : capture.m_Messages)
+            limited = limited || (message.find("Error at file entities.xml") == 0 &&
+                                  message.find("entity expansions") != std::string::npos);
+        EXPECT_TRUE(limited);
     }
 }
 

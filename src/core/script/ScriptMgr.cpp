@@ -182,6 +182,8 @@ CScriptMgr::~CScriptMgr()
     lua_close(m_State);
 }
 
+// The plain allocator. It is ours only for its user pointer: that is how the
+// instruction hook, which gets nothing else, finds its manager.
 void* CScriptMgr::Allocate(void* /*owner*/, void* block, std::size_t /*oldSize*/, std::size_t newSize)
 {
     if (newSize == 0) {
@@ -318,7 +320,9 @@ void CScriptMgr::RunScript(const std::string& text)
 {
     const int base = lua_gettop(m_State);
     lua_pushcfunction(m_State, &AddTraceback);
-    int result = luaL_loadstring(m_State, text.c_str());
+    // The whole text, and only as source: a precompiled chunk is not checked
+    // by Lua and could corrupt the program.
+    int result = luaL_loadbufferx(m_State, text.data(), text.size(), text.c_str(), "t");
     if (result == LUA_OK)
         result = lua_pcall(m_State, 0, LUA_MULTRET, base + 1);
     if (result != LUA_OK) {

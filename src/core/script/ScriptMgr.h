@@ -34,8 +34,9 @@ public:
     virtual void RegisterBindings();
     virtual ~CScriptMgr();
 
-    // Compiles and runs the text as one chunk. On failure logs Lua's message and
-    // throws sds::CException "Could not RunScript: <text>".
+    // Compiles and runs the text as one chunk of source (precompiled chunks are
+    // refused). On failure logs Lua's message and throws sds::CException
+    // "Could not RunScript: <text>".
     void RunScript(const std::string& text);
     // Runs a script file by the loading method. Under "load" a file that cannot
     // be opened is logged as an error and skipped.
