@@ -160,10 +160,17 @@ TEST_F(OgreGfxTest, EntityQueryFlagsAndMaterialCopies)
 TEST_F(OgreGfxTest, ScenesResetLeaveOldObjectsHarmless)
 {
     sds::CGfxObjPtr survivor = m_World.Mgr().CreateObject("Cube", nullptr);
+    auto oldBatch = m_World.Mgr().CreateStaticGeometry("Batch");
     m_World.Ogre().ResetScene();
     EXPECT_EQ(0, m_World.Mgr().GetRootObject()->GetNumChildren());
     survivor.reset();
     EXPECT_TRUE(m_World.Mgr().CreateObject("Cube", nullptr));
+
+    // The reset destroyed the old batch: letting it go leaves the new scene's own alone.
+    EXPECT_FALSE(Env().m_Level->hasStaticGeometry("Batch"));
+    auto newBatch = m_World.Mgr().CreateStaticGeometry("Batch");
+    oldBatch.reset();
+    EXPECT_TRUE(Env().m_Level->hasStaticGeometry("Batch"));
 }
 
 TEST_F(OgreGfxTest, TrajectoryMeshIsBuilt)

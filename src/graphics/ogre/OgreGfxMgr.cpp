@@ -53,6 +53,7 @@ COgreGfxMgr::COgreGfxMgr(Ogre::RenderWindow* window, Ogre::SceneManager* sceneMa
     if (scene->HasChild("Shadows") && scene->GetChild("Shadows")->GetAttribute("Type", "None") != "None")
         ApplyShadows(scene->GetChild("Shadows"));
     m_pRayQuery = m_pSceneManager->createRayQuery(Ogre::Ray(), 0xFFFFFFFF);
+    m_Scene = std::make_shared<const bool>(true);
     m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
     m_pSceneManager->setAmbientLight(ColourOf(ambient));
 }
@@ -87,7 +88,7 @@ COgreGfxMgr::~COgreGfxMgr()
     m_RootObject.reset();
     m_ObjectQueue.clear();
     // Objects still held elsewhere must not touch the scene after this.
-    ++m_SceneGeneration;
+    m_Scene.reset();
     ClearGfxObjRegistry();
 }
 
@@ -166,7 +167,8 @@ std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const st
 {
     if (m_pSceneManager->hasStaticGeometry(name))
         throw sds::CException("A static geometry named '" + name + "' already exists");
-    return std::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager);
+    return std::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager,
+                                                 GetSceneToken());
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateRope(float, float, unsigned, const sds::CGfxObjPtr&)
@@ -352,7 +354,7 @@ float COgreGfxMgr::GetDistanceAlong(const sds::CVector& point, const sds::CVecto
 void COgreGfxMgr::ResetScene()
 {
     m_RootObject.reset();
-    ++m_SceneGeneration;
+    m_Scene = std::make_shared<const bool>(true);
     ClearGfxObjRegistry();
     m_pSceneManager->clearScene();
     Ogre::Root* root = Ogre::Root::getSingletonPtr();

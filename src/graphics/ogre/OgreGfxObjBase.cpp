@@ -68,7 +68,7 @@ void ClearGfxObjRegistry()
 }
 
 COgreGfxObjBase::COgreGfxObjBase(Ogre::SceneNode* node)
-    : m_pNode(node), m_pAttachNode(node), m_SceneGeneration(COgreGfxMgr::Get().GetSceneGeneration())
+    : m_pNode(node), m_pAttachNode(node), m_Scene(COgreGfxMgr::Get().GetSceneToken())
 {
     RegisterGfxObj(m_pNode, this);
 }
@@ -82,15 +82,14 @@ COgreGfxObjBase::COgreGfxObjBase(const sds::CGfxObjPtr&, Ogre::SceneNode* node, 
 }
 
 COgreGfxObjBase::COgreGfxObjBase(Ogre::Entity* entity)
-    : m_pEntity(entity), m_SceneGeneration(COgreGfxMgr::Get().GetSceneGeneration())
+    : m_pEntity(entity), m_Scene(COgreGfxMgr::Get().GetSceneToken())
 {
 }
 
 COgreGfxObjBase::~COgreGfxObjBase()
 {
-    COgreGfxMgr* mgr = static_cast<COgreGfxMgr*>(sds::IGfxMgr::GetSingleton());
     // After a scene reset the node and the entity are gone with the scene.
-    if (mgr && mgr->GetSceneGeneration() == m_SceneGeneration) {
+    if (!m_Scene.expired()) {
         if (m_pNode) {
             if (m_pAttachNode) {
                 m_pAttachNode->removeAllChildren();
@@ -101,7 +100,7 @@ COgreGfxObjBase::~COgreGfxObjBase()
                 UnregisterGfxObj(m_pAttachNode, this);
         }
         if (m_pEntity)
-            mgr->DestroyEntity(m_pEntity);
+            COgreGfxMgr::Get().DestroyEntity(m_pEntity);
     }
     m_pNode = nullptr;
     m_pAttachNode = nullptr;
