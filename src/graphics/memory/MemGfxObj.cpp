@@ -14,7 +14,7 @@
 namespace sds {
 
 CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<mem::CEntity>& entity)
-    : m_Mgr(mgr), m_Node(node), m_AttachNode(node), m_Entity(entity), m_SceneGeneration(mgr.GetSceneGeneration())
+    : m_Mgr(mgr), m_Node(node), m_AttachNode(node), m_Entity(entity), m_Scene(mgr.GetSceneToken())
 {
     if (m_Node) {
         m_Mgr.RegisterGfxObj(m_Node, this);
@@ -34,7 +34,7 @@ CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<
 CMemGfxObj::~CMemGfxObj()
 {
     // Nodes of a scene that was reset since are gone: leave them alone.
-    if (m_SceneGeneration == m_Mgr.GetSceneGeneration()) {
+    if (!m_Scene.expired()) {
         if (m_Node) {
             if (m_AttachNode) {
                 m_AttachNode->RemoveAllChildren();
