@@ -173,6 +173,26 @@ TEST_F(OgreGfxTest, ScenesResetLeaveOldObjectsHarmless)
     EXPECT_TRUE(Env().m_Level->hasStaticGeometry("Batch"));
 }
 
+TEST_F(OgreGfxTest, ClearedNodesAreLetGoByTheirObjects)
+{
+    sds::IGfxMgr& mgr = m_World.Mgr();
+    sds::CGfxObjPtr branch = mgr.GetRootObject()->CreateChild("Branch", ">novis");
+    sds::CGfxObjPtr leaf = branch->CreateChild("Leaf", "Cube");
+    const std::string leafEntity = leaf->GetEntityName();
+    mgr.ClearScene("Branch");
+    EXPECT_FALSE(Env().m_Level->hasSceneNode("Branch"));
+    EXPECT_FALSE(Env().m_Level->hasSceneNode("Leaf"));
+    EXPECT_FALSE(mgr.FindObject("Leaf"));
+    // The objects live on without the destroyed nodes; the leaf's entity goes with it.
+    EXPECT_EQ("", branch->GetName());
+    EXPECT_EQ(leafEntity, leaf->GetName());
+    leaf.reset();
+    branch.reset();
+    EXPECT_FALSE(Env().m_Level->hasEntity(leafEntity));
+    EXPECT_TRUE(mgr.GetRootObject()->CreateChild("Branch", "Cube"));
+    EXPECT_THROW(mgr.ClearScene("NoSuchNode"), Ogre::Exception);
+}
+
 TEST_F(OgreGfxTest, TrajectoryMeshIsBuilt)
 {
     sds::CTrajectoryDisplay display;

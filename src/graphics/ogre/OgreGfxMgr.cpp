@@ -36,6 +36,16 @@ bool EndsWith(const std::string& text, const std::string& end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// The objects over the node and every node below it let go of those nodes,
+// which are about to be destroyed; they keep their entities.
+void ReleaseNodesBelow(const Ogre::Node* node)
+{
+    for (const Ogre::Node* child : node->getChildren())
+        ReleaseNodesBelow(child);
+    if (COgreGfxObjBase* object = FindGfxObjByNode(node))
+        object->ReleaseNode();
+}
+
 [[noreturn]] void NotAvailable(const std::string& what)
 {
     throw sds::CException(what + " are not available in this version of the program");
@@ -252,9 +262,7 @@ std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNod
 void COgreGfxMgr::ClearScene(const std::string& nodeName)
 {
     Ogre::SceneNode* root = m_pSceneManager->getRootSceneNode();
-    Ogre::Node* child = root->getChild(nodeName);
-    if (const COgreGfxObjBase* object = FindGfxObjByNode(child))
-        UnregisterGfxObj(child, object);
+    ReleaseNodesBelow(root->getChild(nodeName));
     root->removeAndDestroyChild(nodeName);
 }
 
