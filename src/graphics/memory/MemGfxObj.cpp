@@ -275,10 +275,10 @@ void CMemGfxObj::Update(const CTiming& timing)
     AdvanceAnimations(timing.m_Elapsed);
     if (!m_Node)
         return;
-    // Nodes that no object wraps are skipped.
-    const std::vector<mem::CNode*> children = m_Node->m_Children;
-    for (mem::CNode* child : children) {
-        if (CMemGfxObj* object = m_Mgr.FindGfxObjByNode(child))
+    // As the engine's objects walk them. Nodes that no object wraps are skipped.
+    const std::vector<mem::CNode*>& children = m_Node->m_Children;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (CMemGfxObj* object = m_Mgr.FindGfxObjByNode(children[i]))
             CGfxObjPtr(object)->Update(timing);
     }
 }

@@ -451,11 +451,12 @@ void COgreGfxObjBase::Update(const sds::CTiming& timing)
     AdvanceAnimations(timing.m_Elapsed);
     if (!m_pNode)
         return;
-    // A copy: an update may change the children. Nodes no object wraps (those
-    // of scene files and cameras) are skipped.
-    const Ogre::Node::ChildNodeMap children = m_pNode->getChildren();
-    for (const Ogre::Node* child : children) {
-        if (COgreGfxObjBase* object = FindGfxObjByNode(child))
+    // By index against the live list, which an update could change, with no
+    // copy each frame. Nodes no object wraps (those of scene files and
+    // cameras) are skipped.
+    const Ogre::Node::ChildNodeMap& children = m_pNode->getChildren();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (COgreGfxObjBase* object = FindGfxObjByNode(children[i]))
             sds::CGfxObjPtr(object)->Update(timing);
     }
 }
