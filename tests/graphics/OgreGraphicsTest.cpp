@@ -2,6 +2,7 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreTechnique.h>
+#include <OGRE/Overlay/OgreOverlayContainer.h>
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
 #include "GfxObjectModelTests.h"
@@ -311,6 +312,17 @@ TEST_F(OgreGfxTest, ConsoleDrawsItsLinesIntoTheElement)
 TEST_F(OgreGfxTest, FaderDrivesItsPanelsAlpha)
 {
     CFakeEventMgr events;
+    // An overlay script without the panel is a clear error, not a crash.
+    Ogre::OverlayContainer* panel = Overlay("Fader")->getChild("Fader/Panel");
+    Overlay("Fader")->remove2D(panel);
+    try {
+        wrappers::COgreFader broken;
+        ADD_FAILURE() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("panel && \"The fader overlay must have the panel Fader/Panel\"", e.what());
+    }
+    Overlay("Fader")->add2D(panel);
+
     wrappers::COgreFader fader;
     EXPECT_FALSE(fader.IsVisible());
     fader.SetAlpha(0.75f);
