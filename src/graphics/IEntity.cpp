@@ -41,9 +41,7 @@ void IEntity::DropExpiredAnimations()
 void IEntity::AdvanceAnimations(float elapsed)
 {
     DropExpiredAnimations();
-    // A copy: an animation released by another's update must not shift the walk.
-    const std::vector<std::weak_ptr<IAnimation>> animations = m_Animations;
-    for (const auto& weak : animations) {
+    for (const auto& weak : m_Animations) {
         CAnimationPtr animation = weak.lock();
         if (animation && animation->IsEnabled() && animation->IsAutoUpdate())
             animation->AddTime(elapsed * animation->GetSpeed());

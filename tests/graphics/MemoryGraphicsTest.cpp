@@ -1,3 +1,5 @@
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "GfxObjectModelTests.h"
@@ -69,4 +71,15 @@ TEST(MemGfxMgr, ResetSceneLeavesOldObjectsHarmless)
     // Releasing an object of the old scene touches nothing of the new one.
     survivor.reset();
     EXPECT_TRUE(mgr.GetRootObject()->CreateChild("Fresh", "Cube"));
+}
+
+TEST(MemGfxMgr, ObjectsMayOutliveTheManager)
+{
+    auto mgr = std::make_unique<sds::CMemGfxMgr>();
+    sds::CGfxObjPtr parent = mgr->CreateObject("Cube", nullptr);
+    sds::CGfxObjPtr child = parent->CreateChild("Kid", "Cube");
+    mgr.reset();
+    // Released after their manager and its nodes are gone, they touch neither.
+    child.reset();
+    parent.reset();
 }

@@ -2,6 +2,7 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreTechnique.h>
+#include <OGRE/Overlay/OgreOverlayContainer.h>
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
 #include "GfxObjectModelTests.h"
@@ -160,10 +161,37 @@ TEST_F(OgreGfxTest, EntityQueryFlagsAndMaterialCopies)
 TEST_F(OgreGfxTest, ScenesResetLeaveOldObjectsHarmless)
 {
     sds::CGfxObjPtr survivor = m_World.Mgr().CreateObject("Cube", nullptr);
+    auto oldBatch = m_World.Mgr().CreateStaticGeometry("Batch");
     m_World.Ogre().ResetScene();
     EXPECT_EQ(0, m_World.Mgr().GetRootObject()->GetNumChildren());
     survivor.reset();
     EXPECT_TRUE(m_World.Mgr().CreateObject("Cube", nullptr));
+
+    // The reset destroyed the old batch: letting it go leaves the new scene's own alone.
+    EXPECT_FALSE(Env().m_Level->hasStaticGeometry("Batch"));
+    auto newBatch = m_World.Mgr().CreateStaticGeometry("Batch");
+    oldBatch.reset();
+    EXPECT_TRUE(Env().m_Level->hasStaticGeometry("Batch"));
+}
+
+TEST_F(OgreGfxTest, ClearedNodesAreLetGoByTheirObjects)
+{
+    sds::IGfxMgr& mgr = m_World.Mgr();
+    sds::CGfxObjPtr branch = mgr.GetRootObject()->CreateChild("Branch", ">novis");
+    sds::CGfxObjPtr leaf = branch->CreateChild("Leaf", "Cube");
+    const std::string leafEntity = leaf->GetEntityName();
+    mgr.ClearScene("Branch");
+    EXPECT_FALSE(Env().m_Level->hasSceneNode("Branch"));
+    EXPECT_FALSE(Env().m_Level->hasSceneNode("Leaf"));
+    EXPECT_FALSE(mgr.FindObject("Leaf"));
+    // The objects live on without the destroyed nodes; the leaf's entity goes with it.
+    EXPECT_EQ("", branch->GetName());
+    EXPECT_EQ(leafEntity, leaf->GetName());
+    leaf.reset();
+    branch.reset();
+    EXPECT_FALSE(Env().m_Level->hasEntity(leafEntity));
+    EXPECT_TRUE(mgr.GetRootObject()->CreateChild("Branch", "Cube"));
+    EXPECT_THROW(mgr.ClearScene("NoSuchNode"), Ogre::Exception);
 }
 
 TEST_F(OgreGfxTest, TrajectoryMeshIsBuilt)
@@ -284,6 +312,17 @@ TEST_F(OgreGfxTest, ConsoleDrawsItsLinesIntoTheElement)
 TEST_F(OgreGfxTest, FaderDrivesItsPanelsAlpha)
 {
     CFakeEventMgr events;
+    // An overlay script without the panel is a clear error, not a crash.
+    Ogre::OverlayContainer* panel = Overlay("Fader")->getChild("Fader/Panel");
+    Overlay("Fader")->remove2D(panel);
+    try {
+        wrappers::COgreFader broken;
+        ADD_FAILURE() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("panel && \"The fader overlay must have the panel Fader/Panel\"", e.what());
+    }
+    Overlay("Fader")->add2D(panel);
+
     wrappers::COgreFader fader;
     EXPECT_FALSE(fader.IsVisible());
     fader.SetAlpha(0.75f);

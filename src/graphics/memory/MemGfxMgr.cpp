@@ -79,8 +79,8 @@ CMemGfxMgr::CMemGfxMgr()
 CMemGfxMgr::~CMemGfxMgr()
 {
     m_RootObject.reset();
-    // Objects still held elsewhere must not touch the nodes that go now.
-    ++m_SceneGeneration;
+    // Objects still held elsewhere must not touch the nodes that go now, nor this manager.
+    m_Scene.reset();
     m_Registry.clear();
 }
 
@@ -139,7 +139,7 @@ CMemOverlayElement* CMemGfxMgr::FindOverlayElement(const std::string& name) cons
 void CMemGfxMgr::ResetScene()
 {
     m_RootObject.reset();
-    ++m_SceneGeneration;
+    m_Scene = std::make_shared<const bool>(true);
     m_Registry.clear();
     m_NodesByName.clear();
     m_Entities.clear();

@@ -82,7 +82,9 @@ public:
     void RegisterGfxObj(const mem::CNode* node, CMemGfxObj* object) { m_Registry[node] = object; }
     void UnregisterGfxObj(const mem::CNode* node, const CMemGfxObj* object);
     CMemGfxObj* FindGfxObjByNode(const mem::CNode* node) const;
-    unsigned GetSceneGeneration() const { return m_SceneGeneration; }
+    // Live while the current scene stands: it expires when the scene is reset
+    // or the manager goes, and everything made in that scene with it.
+    std::weak_ptr<const bool> GetSceneToken() const { return m_Scene; }
     mem::CNode* GetRootNode() const { return m_RootNode; }
 
 private:
@@ -100,7 +102,7 @@ private:
     std::map<std::string, std::shared_ptr<CMemOverlayElement>> m_OverlayElements;
     CObjectQueue m_ObjectQueue;
     CGfxObjPtr m_RootObject;
-    unsigned m_SceneGeneration = 0;
+    std::shared_ptr<const bool> m_Scene;
     unsigned m_BoxCount = 0;
     unsigned m_SphereCount = 0;
     unsigned m_RopeCount = 0;

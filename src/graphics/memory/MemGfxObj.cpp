@@ -14,7 +14,7 @@
 namespace sds {
 
 CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<mem::CEntity>& entity)
-    : m_Mgr(mgr), m_Node(node), m_AttachNode(node), m_Entity(entity), m_SceneGeneration(mgr.GetSceneGeneration())
+    : m_Mgr(mgr), m_Node(node), m_AttachNode(node), m_Entity(entity), m_Scene(mgr.GetSceneToken())
 {
     if (m_Node) {
         m_Mgr.RegisterGfxObj(m_Node, this);
@@ -34,7 +34,7 @@ CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<
 CMemGfxObj::~CMemGfxObj()
 {
     // Nodes of a scene that was reset since are gone: leave them alone.
-    if (m_SceneGeneration == m_Mgr.GetSceneGeneration()) {
+    if (!m_Scene.expired()) {
         if (m_Node) {
             if (m_AttachNode) {
                 m_AttachNode->RemoveAllChildren();
@@ -275,10 +275,10 @@ void CMemGfxObj::Update(const CTiming& timing)
     AdvanceAnimations(timing.m_Elapsed);
     if (!m_Node)
         return;
-    // Nodes that no object wraps are skipped.
-    const std::vector<mem::CNode*> children = m_Node->m_Children;
-    for (mem::CNode* child : children) {
-        if (CMemGfxObj* object = m_Mgr.FindGfxObjByNode(child))
+    // As the engine's objects walk them. Nodes that no object wraps are skipped.
+    const std::vector<mem::CNode*>& children = m_Node->m_Children;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (CMemGfxObj* object = m_Mgr.FindGfxObjByNode(children[i]))
             CGfxObjPtr(object)->Update(timing);
     }
 }

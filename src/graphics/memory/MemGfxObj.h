@@ -76,7 +76,9 @@ private:
     mem::CNode* m_Node;
     mem::CNode* m_AttachNode;
     std::shared_ptr<mem::CEntity> m_Entity;
-    unsigned m_SceneGeneration;
+    // The scene this object was made in; once it expires its nodes, and maybe
+    // the manager, are gone.
+    std::weak_ptr<const bool> m_Scene;
 };
 
 typedef boost::intrusive_ptr<CMemGfxObj> CMemGfxObjPtr;

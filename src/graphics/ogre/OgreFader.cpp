@@ -15,7 +15,9 @@ COgreFader::COgreFader(const CClock& clock) : CFader(clock)
     m_pOverlay = Ogre::OverlayManager::getSingleton().getByName("Fader");
     if (!m_pOverlay)
         throw sds::CException("Overlay 'Fader' was not found");
-    const Ogre::MaterialPtr& material = m_pOverlay->getChild("Fader/Panel")->getMaterial();
+    const Ogre::OverlayContainer* panel = m_pOverlay->getChild("Fader/Panel");
+    SDS_ASSERT(panel && "The fader overlay must have the panel Fader/Panel");
+    const Ogre::MaterialPtr& material = panel->getMaterial();
     SDS_ASSERT(material && "The fader panel must have a material");
     Ogre::Technique* tech = material->getNumTechniques() > 0 ? material->getTechnique(0) : nullptr;
     SDS_ASSERT(tech && "There should be at least one technique");

@@ -36,6 +36,16 @@ bool EndsWith(const std::string& text, const std::string& end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// The objects over the node and every node below it let go of those nodes,
+// which are about to be destroyed; they keep their entities.
+void ReleaseNodesBelow(const Ogre::Node* node)
+{
+    for (const Ogre::Node* child : node->getChildren())
+        ReleaseNodesBelow(child);
+    if (COgreGfxObjBase* object = FindGfxObjByNode(node))
+        object->ReleaseNode();
+}
+
 [[noreturn]] void NotAvailable(const std::string& what)
 {
     throw sds::CException(what + " are not available in this version of the program");
@@ -53,6 +63,7 @@ COgreGfxMgr::COgreGfxMgr(Ogre::RenderWindow* window, Ogre::SceneManager* sceneMa
     if (scene->HasChild("Shadows") && scene->GetChild("Shadows")->GetAttribute("Type", "None") != "None")
         ApplyShadows(scene->GetChild("Shadows"));
     m_pRayQuery = m_pSceneManager->createRayQuery(Ogre::Ray(), 0xFFFFFFFF);
+    m_Scene = std::make_shared<const bool>(true);
     m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
     m_pSceneManager->setAmbientLight(ColourOf(ambient));
 }
@@ -87,7 +98,7 @@ COgreGfxMgr::~COgreGfxMgr()
     m_RootObject.reset();
     m_ObjectQueue.clear();
     // Objects still held elsewhere must not touch the scene after this.
-    ++m_SceneGeneration;
+    m_Scene.reset();
     ClearGfxObjRegistry();
 }
 
@@ -166,7 +177,8 @@ std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const st
 {
     if (m_pSceneManager->hasStaticGeometry(name))
         throw sds::CException("A static geometry named '" + name + "' already exists");
-    return std::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager);
+    return std::make_shared<COgreStaticGeometry>(m_pSceneManager->createStaticGeometry(name), m_pSceneManager,
+                                                 GetSceneToken());
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateRope(float, float, unsigned, const sds::CGfxObjPtr&)
@@ -250,9 +262,7 @@ std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNod
 void COgreGfxMgr::ClearScene(const std::string& nodeName)
 {
     Ogre::SceneNode* root = m_pSceneManager->getRootSceneNode();
-    Ogre::Node* child = root->getChild(nodeName);
-    if (const COgreGfxObjBase* object = FindGfxObjByNode(child))
-        UnregisterGfxObj(child, object);
+    ReleaseNodesBelow(root->getChild(nodeName));
     root->removeAndDestroyChild(nodeName);
 }
 
@@ -352,7 +362,7 @@ float COgreGfxMgr::GetDistanceAlong(const sds::CVector& point, const sds::CVecto
 void COgreGfxMgr::ResetScene()
 {
     m_RootObject.reset();
-    ++m_SceneGeneration;
+    m_Scene = std::make_shared<const bool>(true);
     ClearGfxObjRegistry();
     m_pSceneManager->clearScene();
     Ogre::Root* root = Ogre::Root::getSingletonPtr();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <OGRE/OgreRay.h>
 #include <OGRE/OgreRenderWindow.h>
 #include <OGRE/OgreSceneManager.h>
@@ -68,7 +70,9 @@ public:
     void DestroyEntity(Ogre::Entity* entity);
     // Clears the level and render-to-texture scenes and makes a new root object.
     void ResetScene();
-    unsigned GetSceneGeneration() const { return m_SceneGeneration; }
+    // Live while the current scene stands: it expires when the scene is reset
+    // or the manager goes, and everything made in that scene with it.
+    std::weak_ptr<const bool> GetSceneToken() const { return m_Scene; }
     // The drop zone's "DistanceToTileForCollisionMultiplier".
     void SetTerrainCollisionMultiplier(float multiplier) { m_TerrainCollisionMultiplier = multiplier; }
     float GetTerrainCollisionMultiplier() const { return m_TerrainCollisionMultiplier; }
@@ -87,7 +91,7 @@ private:
     CObjectQueue m_ObjectQueue;
     float m_TerrainCollisionMultiplier = 1.0f;
     sds::CGfxObjPtr m_RootObject;
-    unsigned m_SceneGeneration = 0;
+    std::shared_ptr<const bool> m_Scene;
     unsigned m_BoxCount = 0;
     unsigned m_SphereCount = 0;
     unsigned m_PlaneCount = 0;

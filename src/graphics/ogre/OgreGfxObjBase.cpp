@@ -68,7 +68,7 @@ void ClearGfxObjRegistry()
 }
 
 COgreGfxObjBase::COgreGfxObjBase(Ogre::SceneNode* node)
-    : m_pNode(node), m_pAttachNode(node), m_SceneGeneration(COgreGfxMgr::Get().GetSceneGeneration())
+    : m_pNode(node), m_pAttachNode(node), m_Scene(COgreGfxMgr::Get().GetSceneToken())
 {
     RegisterGfxObj(m_pNode, this);
 }
@@ -82,15 +82,14 @@ COgreGfxObjBase::COgreGfxObjBase(const sds::CGfxObjPtr&, Ogre::SceneNode* node, 
 }
 
 COgreGfxObjBase::COgreGfxObjBase(Ogre::Entity* entity)
-    : m_pEntity(entity), m_SceneGeneration(COgreGfxMgr::Get().GetSceneGeneration())
+    : m_pEntity(entity), m_Scene(COgreGfxMgr::Get().GetSceneToken())
 {
 }
 
 COgreGfxObjBase::~COgreGfxObjBase()
 {
-    COgreGfxMgr* mgr = static_cast<COgreGfxMgr*>(sds::IGfxMgr::GetSingleton());
     // After a scene reset the node and the entity are gone with the scene.
-    if (mgr && mgr->GetSceneGeneration() == m_SceneGeneration) {
+    if (!m_Scene.expired()) {
         if (m_pNode) {
             if (m_pAttachNode) {
                 m_pAttachNode->removeAllChildren();
@@ -101,7 +100,7 @@ COgreGfxObjBase::~COgreGfxObjBase()
                 UnregisterGfxObj(m_pAttachNode, this);
         }
         if (m_pEntity)
-            mgr->DestroyEntity(m_pEntity);
+            COgreGfxMgr::Get().DestroyEntity(m_pEntity);
     }
     m_pNode = nullptr;
     m_pAttachNode = nullptr;
@@ -452,11 +451,12 @@ void COgreGfxObjBase::Update(const sds::CTiming& timing)
     AdvanceAnimations(timing.m_Elapsed);
     if (!m_pNode)
         return;
-    // A copy: an update may change the children. Nodes no object wraps (those
-    // of scene files and cameras) are skipped.
-    const Ogre::Node::ChildNodeMap children = m_pNode->getChildren();
-    for (const Ogre::Node* child : children) {
-        if (COgreGfxObjBase* object = FindGfxObjByNode(child))
+    // By index against the live list, which an update could change, with no
+    // copy each frame. Nodes no object wraps (those of scene files and
+    // cameras) are skipped.
+    const Ogre::Node::ChildNodeMap& children = m_pNode->getChildren();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (COgreGfxObjBase* object = FindGfxObjByNode(children[i]))
             sds::CGfxObjPtr(object)->Update(timing);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreSceneNode.h>
 
@@ -95,8 +97,8 @@ private:
     Ogre::Node* m_pNode = nullptr;
     Ogre::SceneNode* m_pAttachNode = nullptr;
     Ogre::Entity* m_pEntity = nullptr;
-    // The scene this object was made in; after a reset its node and entity are gone.
-    unsigned m_SceneGeneration;
+    // The scene this object was made in; once it expires its node and entity are gone.
+    std::weak_ptr<const bool> m_Scene;
 };
 
 } // namespace wrappers

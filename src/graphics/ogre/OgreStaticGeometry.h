@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreStaticGeometry.h>
 
@@ -7,15 +9,21 @@
 
 namespace wrappers {
 
-// A static batch of meshes, destroyed with the wrapper.
+// A static batch of meshes, destroyed with the wrapper unless a scene reset
+// destroyed it already.
 class COgreStaticGeometry : public sds::IStaticGeometry
 {
 public:
-    COgreStaticGeometry(Ogre::StaticGeometry* geometry, Ogre::SceneManager* sceneManager)
-        : m_pGeometry(geometry), m_pSceneManager(sceneManager)
+    COgreStaticGeometry(Ogre::StaticGeometry* geometry, Ogre::SceneManager* sceneManager,
+                        const std::weak_ptr<const bool>& scene)
+        : m_pGeometry(geometry), m_pSceneManager(sceneManager), m_Scene(scene)
     {
     }
-    ~COgreStaticGeometry() override { m_pSceneManager->destroyStaticGeometry(m_pGeometry); }
+    ~COgreStaticGeometry() override
+    {
+        if (!m_Scene.expired())
+            m_pSceneManager->destroyStaticGeometry(m_pGeometry);
+    }
 
     void AddObject(const sds::CGfxObjPtr& object, const sds::CVector& position, const sds::CQuaternion& orientation,
                    const sds::CVector& scale) override;
@@ -30,6 +38,7 @@ public:
 private:
     Ogre::StaticGeometry* m_pGeometry;
     Ogre::SceneManager* m_pSceneManager;
+    std::weak_ptr<const bool> m_Scene;
 };
 
 } // namespace wrappers

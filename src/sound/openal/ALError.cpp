@@ -15,7 +15,7 @@ void LogALError(const std::string& prefix, int code)
         log->LogError(message);
 }
 
-int CheckALError(const std::string& prefix)
+int CheckALError(const char* prefix)
 {
     const ALenum code = alGetError();
     if (code != AL_NO_ERROR)

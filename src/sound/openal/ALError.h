@@ -10,7 +10,9 @@ namespace details {
 void LogALError(const std::string& prefix, int code);
 
 // Reads alGetError; on an error logs it with the prefix. Returns the code.
-int CheckALError(const std::string& prefix);
+// The prefix is a plain text: calls on every frame make no string unless
+// something failed.
+int CheckALError(const char* prefix);
 
 } // namespace details
 } // namespace wrappers

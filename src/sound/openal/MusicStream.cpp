@@ -172,8 +172,11 @@ bool CMusicStream::IsPlaying() const
         return false;
     ALint state = AL_STOPPED;
     alGetSourcei(m_Source, AL_SOURCE_STATE, &state);
-    if (CheckALError("GetSourcei for " + std::to_string(m_Source) + " music:") != AL_NO_ERROR)
+    const ALenum error = alGetError();
+    if (error != AL_NO_ERROR) {
+        LogALError("GetSourcei for " + std::to_string(m_Source) + " music:", error);
         return false;
+    }
     return state == AL_PLAYING;
 }
 

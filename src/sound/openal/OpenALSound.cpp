@@ -84,8 +84,11 @@ bool COpenALSound::IsPlaying() const
         return false;
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (CheckALError("GetSourcei for " + std::to_string(source) + " sound:") != AL_NO_ERROR)
+    const ALenum error = alGetError();
+    if (error != AL_NO_ERROR) {
+        details::LogALError("GetSourcei for " + std::to_string(source) + " sound:", error);
         return false;
+    }
     return state == AL_PLAYING;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/ILogMgr.h"
 #include "sound/DummySndMgr.h"
+#include "sound/openal/NullAudio.h"
 #include "sound/openal/OpenALSndMgr.h"
 
 namespace wrappers {
@@ -28,6 +29,7 @@ std::shared_ptr<sds::ISndMgr> CreateSndMgr(const xml::CNodePtr& soundSystem)
             log->LogMessage("No sound system is used (disabled in config)");
         return std::make_shared<sds::CDummySndMgr>();
     }
+    UseNullAudioWithoutSoundCard();
     try {
         return std::make_shared<COpenALSndMgr>(soundSystem);
     } catch (const std::exception& e) {
