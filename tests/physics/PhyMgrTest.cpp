@@ -402,21 +402,31 @@ TEST_F(WorldTest, ObjectsAndTheirActors)
         sdk::CActorDesc desc;
         desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
         desc.m_Body = sdk::CBodyDesc();
-        physics::CPhyObj own(desc);
-        EXPECT_EQ(&own, own.GetActor()->GetUserData());
+        auto own = std::make_shared<physics::CPhyObj>(desc);
+        EXPECT_EQ(own.get(), own->GetActor()->GetUserData());
         EXPECT_EQ(before + 4, scene.GetActors().size());
 
-        own.EnableCollision(false);
-        EXPECT_TRUE(own.GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION | sdk::AF_DISABLE_RESPONSE));
-        own.EnableCollision(true);
-        EXPECT_FALSE(own.GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION));
-        EXPECT_FALSE(own.GetActor()->ReadActorFlag(sdk::AF_DISABLE_RESPONSE));
+        own->EnableCollision(false);
+        EXPECT_TRUE(own->GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION | sdk::AF_DISABLE_RESPONSE));
+        own->EnableCollision(true);
+        EXPECT_FALSE(own->GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION));
+        EXPECT_FALSE(own->GetActor()->ReadActorFlag(sdk::AF_DISABLE_RESPONSE));
 
         // Driving another object's actor for a while, then letting go.
         physics::CPhyObj driver;
-        driver.BindActor(own.GetActor());
-        EXPECT_EQ(&driver, own.GetActor()->GetUserData());
+        driver.BindActor(own);
+        EXPECT_EQ(&driver, own->GetActor()->GetUserData());
+        EXPECT_EQ(own->GetActor(), driver.GetActor());
         EXPECT_FALSE(driver.OwnsActor());
+        driver.ReleaseActor();
+        EXPECT_EQ(own.get(), own->GetActor()->GetUserData());
+
+        // The owner goes first: the driver has no actor left to reach for.
+        driver.BindActor(own);
+        own.reset();
+        EXPECT_EQ(nullptr, driver.GetActor());
+        EXPECT_THROW(driver.GetPos(), std::runtime_error);
+        driver.EnableCollision(false);
     }
     EXPECT_EQ(before + 3, scene.GetActors().size()); // released with its object
     EXPECT_THROW(physics::CPhyObj(sdk::CActorDesc()), physics::CPhyException);
