@@ -35,12 +35,6 @@ CPhyObj::~CPhyObj()
     m_CollisionCallback = nullptr;
 }
 
-bool CPhyObj::SceneIsAlive() const
-{
-    CPhyMgr* world = CPhyMgr::GetSingleton();
-    return world && world->HasScene(m_Scene);
-}
-
 void CPhyObj::CreateActor(sdk::CActorDesc desc)
 {
     CPhyMgr* world = CPhyMgr::GetSingleton();
@@ -48,8 +42,8 @@ void CPhyObj::CreateActor(sdk::CActorDesc desc)
     ReleaseActor();
     Register();
     desc.m_UserData = this;
-    m_Scene = &world->GetScene();
-    m_Actor = m_Scene->CreateActor(desc);
+    m_World = world->GetSerial();
+    m_Actor = world->GetScene().CreateActor(desc);
     if (!m_Actor)
         throw CPhyException("Could not create an actor");
     m_OwnsActor = true;
@@ -58,12 +52,11 @@ void CPhyObj::CreateActor(sdk::CActorDesc desc)
 void CPhyObj::BindActor(const std::shared_ptr<const CPhyObj>& owner)
 {
     ReleaseActor();
-    CPhyMgr* world = CPhyMgr::GetSingleton();
     Register();
-    m_Scene = world ? &world->GetScene() : nullptr;
     m_Actor = owner ? owner->GetActor() : nullptr;
     if (!m_Actor)
         return;
+    m_World = owner->m_World;
     m_OwnsActor = false;
     m_ActorOwner = owner;
     m_PreviousUserData = m_Actor->GetUserData();
@@ -80,14 +73,16 @@ sdk::IActor* CPhyObj::GetBoundActor() const
 void CPhyObj::ReleaseActor()
 {
     sdk::IActor* actor = GetActor();
-    if (actor && SceneIsAlive())
+    CPhyMgr* world = CPhyMgr::GetLiveWorld(m_World);
+    if (actor && world)
     {
         if (m_OwnsActor)
-            m_Scene->ReleaseActor(*actor);
+            world->GetScene().ReleaseActor(*actor);
         else if (actor->GetUserData() == this)
             actor->SetUserData(m_PreviousUserData);
     }
     m_Actor = nullptr;
+    m_World = 0;
     m_ActorOwner.reset();
     m_PreviousUserData = nullptr;
     m_OwnsActor = true;

@@ -12,7 +12,6 @@ namespace physics {
 
 namespace sdk {
 class IActor;
-class IScene;
 class IShape;
 struct CActorDesc;
 }
@@ -67,13 +66,12 @@ private:
     sdk::IActor* GetBoundActor() const;
     // Makes this object known to the present world, once.
     void Register();
-    bool SceneIsAlive() const;
 
     CCollisionCallback m_CollisionCallback;
     sdk::IActor* m_Actor = nullptr;
     bool m_OwnsActor = true;
     std::weak_ptr<const CPhyObj> m_ActorOwner; // of a bound actor
-    sdk::IScene* m_Scene = nullptr;
+    std::uint64_t m_World = 0; // the serial of the world the actor is in
     sdk::IUserData* m_PreviousUserData = nullptr;
     std::uint64_t m_Id = 0;
 };
