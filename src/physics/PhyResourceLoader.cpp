@@ -6,7 +6,10 @@
 namespace physics {
 
 CPhyResourceLoader::CPhyResourceLoader(const xml::CNodePtr& physics, CWindMgr& windMgr, CPhyMgr& world)
-    : sds::ILevelResourceLoader("Physics"), m_World(world.GetSerial()), m_WindMgr(&windMgr), m_Wind(physics->GetChild("Wind"))
+    : sds::ILevelResourceLoader("Physics"),
+      m_World(world.GetSerial()),
+      m_WindMgr(&windMgr),
+      m_Wind(physics->GetChild("Wind"))
 {
     world.SetDropZoneElevation(
         physics->GetChildById("Info", "Drop zone elevation", "Name,Id")->GetValue<float>());
