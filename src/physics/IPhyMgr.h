@@ -58,9 +58,9 @@ public:
     virtual void CreateGroundPlane() = 0;
     // The index of a physical material; 0 (the default material) for a name not known.
     virtual std::uint16_t GetMaterialIndex(const std::string& name) const = 0;
-    // The physics-editor file at `file`, inserted at that pose: its first
-    // skeleton's rag doll (none when it has no skeleton), which every skeleton's
-    // rag doll also goes to `ragDolls`. The caller holds what it keeps.
+    // Inserts the physics-editor file at `file` at that pose and gives its first
+    // skeleton's rag doll (none when it has no skeleton); every skeleton's rag
+    // doll also goes to `ragDolls`. The caller holds what it keeps.
     virtual std::shared_ptr<IPhyObj> CreateScyPhy(const std::string& file, const sds::CVector& position,
                                                   const sds::CQuaternion& orientation,
                                                   const CObjectCallback& ragDolls) = 0;

@@ -39,6 +39,12 @@ float ReadMaxTimeStep(const xml::CNodePtr& physics)
     return step;
 }
 
+std::uint64_t NextSerial()
+{
+    static std::uint64_t next = 1;
+    return next++;
+}
+
 std::string Trim(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -66,7 +72,8 @@ std::shared_ptr<CPhyMgr> CPhyMgr::Create(const xml::CNodePtr& physics, const xml
 }
 
 CPhyMgr::CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep)
-    : m_MaxTimeStep(maxTimeStep),
+    : m_Serial(NextSerial()),
+      m_MaxTimeStep(maxTimeStep),
       m_Config(physics),
       m_ErrorCallback([](const std::string& text) { std::cerr << text << std::endl; }),
       m_WarningCallback([](const std::string& text) { std::cout << text << std::endl; }),
@@ -81,6 +88,12 @@ CPhyMgr::CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, f
         throw CPhyMgrException("Failed to create Physics SDK.");
     CreateScene(materials);
     Update(sds::CTiming());
+}
+
+CPhyMgr* CPhyMgr::GetLiveWorld(std::uint64_t serial)
+{
+    CPhyMgr* world = GetSingleton();
+    return world && world->m_Serial == serial ? world : nullptr;
 }
 
 CPhyMgr::~CPhyMgr()

@@ -79,7 +79,11 @@ public:
     const xml::CNodePtr& GetConfig() const { return m_Config; }
     sdk::ISdk& GetSdk() const { return *m_Sdk; }
     sdk::IScene& GetScene() const { return *m_Scene; }
-    bool HasScene(const sdk::IScene* scene) const { return scene && scene == m_Scene; }
+    // Worlds are numbered in the order they are made, never twice in a run: what
+    // outlives its world can tell it from a later one made at the same address.
+    std::uint64_t GetSerial() const { return m_Serial; }
+    // The world of that number while it lives, else null.
+    static CPhyMgr* GetLiveWorld(std::uint64_t serial);
     const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
     CZavuviInstancer& GetInstancer() { return m_Instancer; }
     const std::vector<std::shared_ptr<CPhyWindSock>>& GetWindSocks() const { return m_WindSocks; }
@@ -117,6 +121,7 @@ private:
     CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
     void CreateScene(const xml::CNodePtr& materials);
 
+    std::uint64_t m_Serial;
     float m_MaxTimeStep;
     float m_Accumulator = 0.0f;
     xml::CNodePtr m_Config;

@@ -35,12 +35,6 @@ CPhyObj::~CPhyObj()
     m_CollisionCallback = nullptr;
 }
 
-bool CPhyObj::SceneIsAlive() const
-{
-    CPhyMgr* world = CPhyMgr::GetSingleton();
-    return world && world->HasScene(m_Scene);
-}
-
 void CPhyObj::CreateActor(sdk::CActorDesc desc)
 {
     CPhyMgr* world = CPhyMgr::GetSingleton();
@@ -48,86 +42,94 @@ void CPhyObj::CreateActor(sdk::CActorDesc desc)
     ReleaseActor();
     Register();
     desc.m_UserData = this;
-    m_Scene = &world->GetScene();
-    m_Actor = m_Scene->CreateActor(desc);
+    m_World = world->GetSerial();
+    m_Actor = world->GetScene().CreateActor(desc);
     if (!m_Actor)
         throw CPhyException("Could not create an actor");
     m_OwnsActor = true;
 }
 
-void CPhyObj::BindActor(sdk::IActor* actor)
+void CPhyObj::BindActor(const std::shared_ptr<const CPhyObj>& owner)
 {
     ReleaseActor();
-    CPhyMgr* world = CPhyMgr::GetSingleton();
     Register();
-    m_Scene = world ? &world->GetScene() : nullptr;
-    m_Actor = actor;
+    m_Actor = owner ? owner->GetActor() : nullptr;
+    if (!m_Actor)
+        return;
+    m_World = owner->m_World;
     m_OwnsActor = false;
-    if (m_Actor)
-    {
-        m_PreviousUserData = m_Actor->GetUserData();
-        m_Actor->SetUserData(this);
-    }
+    m_ActorOwner = owner;
+    m_PreviousUserData = m_Actor->GetUserData();
+    m_Actor->SetUserData(this);
+}
+
+sdk::IActor* CPhyObj::GetBoundActor() const
+{
+    // The owner releases the actor when it goes or makes another.
+    const std::shared_ptr<const CPhyObj> owner = m_ActorOwner.lock();
+    return owner && owner->GetActor() == m_Actor ? m_Actor : nullptr;
 }
 
 void CPhyObj::ReleaseActor()
 {
-    if (m_Actor && SceneIsAlive())
+    sdk::IActor* actor = GetActor();
+    CPhyMgr* world = CPhyMgr::GetLiveWorld(m_World);
+    if (actor && world)
     {
         if (m_OwnsActor)
-            m_Scene->ReleaseActor(*m_Actor);
-        else if (m_Actor->GetUserData() == this)
-            m_Actor->SetUserData(m_PreviousUserData);
+            world->GetScene().ReleaseActor(*actor);
+        else if (actor->GetUserData() == this)
+            actor->SetUserData(m_PreviousUserData);
     }
     m_Actor = nullptr;
-    m_PreviousUserData = nullptr;
-    m_OwnsActor = true;
-}
-
-void CPhyObj::ForgetActor()
-{
-    m_Actor = nullptr;
+    m_World = 0;
+    m_ActorOwner.reset();
     m_PreviousUserData = nullptr;
     m_OwnsActor = true;
 }
 
 sds::CVector CPhyObj::GetPos() const
 {
-    SDS_ASSERT(m_Actor && "The physical object has no actor");
-    return m_Actor->GetGlobalPosition();
+    const sdk::IActor* actor = GetActor();
+    SDS_ASSERT(actor && "The physical object has no actor");
+    return actor->GetGlobalPosition();
 }
 
 sds::CQuaternion CPhyObj::GetOrientation() const
 {
-    SDS_ASSERT(m_Actor && "The physical object has no actor");
-    return m_Actor->GetGlobalOrientation();
+    const sdk::IActor* actor = GetActor();
+    SDS_ASSERT(actor && "The physical object has no actor");
+    return actor->GetGlobalOrientation();
 }
 
 void CPhyObj::SetOrientation(const sds::CQuaternion& orientation)
 {
-    SDS_ASSERT(m_Actor && "The physical object has no actor");
-    m_Actor->SetGlobalOrientation(orientation);
+    sdk::IActor* actor = GetActor();
+    SDS_ASSERT(actor && "The physical object has no actor");
+    actor->SetGlobalOrientation(orientation);
 }
 
 void CPhyObj::SetPos(const sds::CVector& position)
 {
-    SDS_ASSERT(m_Actor && "The physical object has no actor");
-    m_Actor->SetGlobalPosition(position);
+    sdk::IActor* actor = GetActor();
+    SDS_ASSERT(actor && "The physical object has no actor");
+    actor->SetGlobalPosition(position);
 }
 
 void CPhyObj::EnableCollision(bool enable)
 {
-    if (!m_Actor)
+    sdk::IActor* actor = GetActor();
+    if (!actor)
         return;
     if (enable)
     {
-        m_Actor->ClearActorFlag(sdk::AF_DISABLE_RESPONSE);
-        m_Actor->ClearActorFlag(sdk::AF_DISABLE_COLLISION);
+        actor->ClearActorFlag(sdk::AF_DISABLE_RESPONSE);
+        actor->ClearActorFlag(sdk::AF_DISABLE_COLLISION);
     }
     else
     {
-        m_Actor->RaiseActorFlag(sdk::AF_DISABLE_RESPONSE);
-        m_Actor->RaiseActorFlag(sdk::AF_DISABLE_COLLISION);
+        actor->RaiseActorFlag(sdk::AF_DISABLE_RESPONSE);
+        actor->RaiseActorFlag(sdk::AF_DISABLE_COLLISION);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "physics/IPhyCollisionEvent.h"
 #include "physics/IPhyObj.h"
@@ -11,7 +12,6 @@ namespace physics {
 
 namespace sdk {
 class IActor;
-class IScene;
 class IShape;
 struct CActorDesc;
 }
@@ -47,32 +47,31 @@ public:
     void SetCollisionCallback(const CCollisionCallback& callback) { m_CollisionCallback = callback; }
     const CCollisionCallback& GetCollisionCallback() const { return m_CollisionCallback; }
 
-    sdk::IActor* GetActor() const { return m_Actor; }
+    // The actor, or null without one; a bound actor counts only while its owner keeps it.
+    sdk::IActor* GetActor() const { return m_OwnsActor ? m_Actor : GetBoundActor(); }
     bool OwnsActor() const { return m_OwnsActor; }
     // Makes this object's own actor in the world's scene; throws CPhyException when
     // the scene refuses the descriptor.
     void CreateActor(sdk::CActorDesc desc);
-    // Drives an actor that another object owns: its user data points here until
-    // this object lets go of it, and then points back where it did.
-    void BindActor(sdk::IActor* actor);
+    // Drives the actor that `owner` keeps: its user data points here until this
+    // object lets go of it, and then points back where it did. Once the owner has
+    // let go of the actor, this object has none.
+    void BindActor(const std::shared_ptr<const CPhyObj>& owner);
     // Releases an own actor, or lets go of a bound one.
     void ReleaseActor();
     // The world's key for this object while it lives.
     std::uint64_t GetId() const { return m_Id; }
 
-protected:
-    // Lets go of a bound actor that has gone with its owner, without touching it.
-    void ForgetActor();
-
 private:
+    sdk::IActor* GetBoundActor() const;
     // Makes this object known to the present world, once.
     void Register();
-    bool SceneIsAlive() const;
 
     CCollisionCallback m_CollisionCallback;
     sdk::IActor* m_Actor = nullptr;
     bool m_OwnsActor = true;
-    sdk::IScene* m_Scene = nullptr;
+    std::weak_ptr<const CPhyObj> m_ActorOwner; // of a bound actor
+    std::uint64_t m_World = 0; // the serial of the world the actor is in
     sdk::IUserData* m_PreviousUserData = nullptr;
     std::uint64_t m_Id = 0;
 };

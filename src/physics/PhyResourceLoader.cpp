@@ -6,7 +6,10 @@
 namespace physics {
 
 CPhyResourceLoader::CPhyResourceLoader(const xml::CNodePtr& physics, CWindMgr& windMgr, CPhyMgr& world)
-    : sds::ILevelResourceLoader("Physics"), m_World(&world), m_WindMgr(&windMgr), m_Wind(physics->GetChild("Wind"))
+    : sds::ILevelResourceLoader("Physics"),
+      m_World(world.GetSerial()),
+      m_WindMgr(&windMgr),
+      m_Wind(physics->GetChild("Wind"))
 {
     world.SetDropZoneElevation(
         physics->GetChildById("Info", "Drop zone elevation", "Name,Id")->GetValue<float>());
@@ -16,15 +19,15 @@ CPhyResourceLoader::CPhyResourceLoader(const xml::CNodePtr& physics, CWindMgr& w
 CPhyResourceLoader::~CPhyResourceLoader()
 {
     // A loader that a newer one has replaced leaves the newer one's regions alone.
-    CWindMgr* windMgr = GetWindMgr();
-    const CPhyResourceLoader* current = windMgr ? m_World->GetResourceLoader() : nullptr;
-    if (windMgr && (!current || current == this))
-        windMgr->GetRegions().clear();
+    const CPhyMgr* world = CPhyMgr::GetLiveWorld(m_World);
+    const CPhyResourceLoader* current = world ? world->GetResourceLoader() : nullptr;
+    if (world && (!current || current == this))
+        m_WindMgr->GetRegions().clear();
 }
 
 CWindMgr* CPhyResourceLoader::GetWindMgr() const
 {
-    return CPhyMgr::GetSingleton() == m_World ? m_WindMgr : nullptr;
+    return CPhyMgr::GetLiveWorld(m_World) ? m_WindMgr : nullptr;
 }
 
 void CPhyResourceLoader::Update(const sds::CTiming& timing)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/Node.h"
 #include "scene/ILevelResourceLoader.h"
 
@@ -25,7 +27,7 @@ private:
     // The world's wind manager, while that world lives.
     CWindMgr* GetWindMgr() const;
 
-    CPhyMgr* m_World;
+    std::uint64_t m_World; // the world's serial
     CWindMgr* m_WindMgr;
     xml::CNodePtr m_Wind;
 };

@@ -32,38 +32,21 @@ CPhyWindSock::CPhyWindSock(const xml::CNodePtr& config, const std::shared_ptr<IP
 {
     CheckBones(ragDoll);
     m_RagDoll = ragDoll;
-    const std::shared_ptr<CPhyObj> tail = ragDoll->GetBone("Tail");
     const std::shared_ptr<CPhyObj> twist = ragDoll->GetBone("Twist");
-    m_Tail = tail;
     m_Twist = twist;
     // The wind regions report the tail to this windsock.
-    BindActor(tail->GetActor());
+    BindActor(ragDoll->GetBone("Tail"));
     // The ring turns about the mast and nothing else.
     if (sdk::IActor* mast = twist->GetActor(); mast && mast->IsDynamic())
         mast->RaiseBodyFlag(kMastFlags);
 }
 
-CPhyWindSock::~CPhyWindSock()
-{
-    LetGoOfTail();
-}
-
-void CPhyWindSock::LetGoOfTail()
-{
-    if (!GetActor())
-        return;
-    if (m_Tail.expired())
-        ForgetActor(); // it went with the rag doll's file: not to be touched
-    else
-        ReleaseActor(); // its reports go back to the bone
-}
-
 std::shared_ptr<IPhyRagDoll> CPhyWindSock::LockRagDoll()
 {
     std::shared_ptr<IPhyRagDoll> ragDoll = m_RagDoll.lock();
-    if (ragDoll && !m_Tail.expired())
+    if (ragDoll && GetActor())
         return ragDoll;
-    LetGoOfTail();
+    ReleaseActor(); // a tail that is still there reports to its bone again
     return nullptr;
 }
 

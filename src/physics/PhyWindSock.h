@@ -24,7 +24,6 @@ public:
     // std::runtime_error "Windsock ragdoll must have bone 'Tail'" (or 'Twist')
     // when the rag doll lacks one.
     CPhyWindSock(const xml::CNodePtr& config, const std::shared_ptr<IPhyRagDoll>& ragDoll);
-    ~CPhyWindSock() override;
 
     void Update(const sds::CTiming& timing) override;
     void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status) override;
@@ -37,12 +36,10 @@ private:
     // The rag doll while it and the tail's actor still exist; lets go of the
     // tail once they do not.
     std::shared_ptr<IPhyRagDoll> LockRagDoll();
-    void LetGoOfTail();
     bool HasBrokenJoint(const IPhyRagDoll& ragDoll) const;
     void Tear();
 
     std::weak_ptr<IPhyRagDoll> m_RagDoll;
-    std::weak_ptr<CPhyObj> m_Tail;
     std::weak_ptr<CPhyObj> m_Twist;
     bool m_Torn = false;
     sds::CVector m_NoiseMaximum;

@@ -17,9 +17,9 @@ CWindRegion::CWindRegion(const xml::CNodePtr& node)
 
 CWindRegion::~CWindRegion()
 {
-    const CPhyMgr* world = CPhyMgr::GetSingleton();
-    if (m_Actor && world && world->HasScene(m_Scene))
-        m_Scene->ReleaseActor(*m_Actor);
+    CPhyMgr* world = CPhyMgr::GetLiveWorld(m_World);
+    if (m_Actor && world)
+        world->GetScene().ReleaseActor(*m_Actor);
 }
 
 void CWindRegion::Read(const xml::CNodePtr& node)
@@ -44,7 +44,7 @@ void CWindRegion::PlaceTrigger()
         return;
     const sds::CVector centre = m_Box.GetCenter();
     const sds::CVector half = (m_Box.m_Max - m_Box.m_Min) * 0.5f;
-    if (m_Actor && world->HasScene(m_Scene))
+    if (m_Actor && world->GetSerial() == m_World)
     {
         sdk::IShape& box = *m_Actor->GetShapes().front();
         box.SetDimensions(half);
@@ -57,8 +57,8 @@ void CWindRegion::PlaceTrigger()
     desc.m_Shapes.back().m_Flags = sdk::SF_TRIGGER_ENABLE | sdk::SF_VISUALIZATION;
     desc.m_GlobalPosition = centre;
     desc.m_UserData = this;
-    m_Scene = &world->GetScene();
-    m_Actor = m_Scene->CreateActor(desc);
+    m_World = world->GetSerial();
+    m_Actor = world->GetScene().CreateActor(desc);
     if (!m_Actor)
         world->LogError("Wind region " + sds::VectorToString(centre) + " of size " +
                         sds::VectorToString(half * 2.0f) + " has no box in the scene; only the wind queries reach it");

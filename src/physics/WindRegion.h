@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/BoundingBox.h"
 #include "physics/IWindRegion.h"
 #include "physics/sdk/IUserData.h"
@@ -8,7 +10,6 @@ namespace physics {
 
 namespace sdk {
 class IActor;
-class IScene;
 }
 
 // A box of air blowing "Direction" x "Speed" (the direction is not
@@ -47,7 +48,7 @@ private:
     // The trigger box, made or moved to the box read last.
     void PlaceTrigger();
 
-    sdk::IScene* m_Scene = nullptr;
+    std::uint64_t m_World = 0; // the serial of the world its box is in
 };
 
 } // namespace physics

@@ -5,6 +5,7 @@
 #include "core/XmlException.h"
 #include "physics/BoxActor.h"
 #include "physics/FlagNames.h"
+#include "physics/IPhyRagDoll.h"
 #include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
 #include "physics/PhyObj.h"
@@ -402,21 +403,31 @@ TEST_F(WorldTest, ObjectsAndTheirActors)
         sdk::CActorDesc desc;
         desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
         desc.m_Body = sdk::CBodyDesc();
-        physics::CPhyObj own(desc);
-        EXPECT_EQ(&own, own.GetActor()->GetUserData());
+        auto own = std::make_shared<physics::CPhyObj>(desc);
+        EXPECT_EQ(own.get(), own->GetActor()->GetUserData());
         EXPECT_EQ(before + 4, scene.GetActors().size());
 
-        own.EnableCollision(false);
-        EXPECT_TRUE(own.GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION | sdk::AF_DISABLE_RESPONSE));
-        own.EnableCollision(true);
-        EXPECT_FALSE(own.GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION));
-        EXPECT_FALSE(own.GetActor()->ReadActorFlag(sdk::AF_DISABLE_RESPONSE));
+        own->EnableCollision(false);
+        EXPECT_TRUE(own->GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION | sdk::AF_DISABLE_RESPONSE));
+        own->EnableCollision(true);
+        EXPECT_FALSE(own->GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION));
+        EXPECT_FALSE(own->GetActor()->ReadActorFlag(sdk::AF_DISABLE_RESPONSE));
 
         // Driving another object's actor for a while, then letting go.
         physics::CPhyObj driver;
-        driver.BindActor(own.GetActor());
-        EXPECT_EQ(&driver, own.GetActor()->GetUserData());
+        driver.BindActor(own);
+        EXPECT_EQ(&driver, own->GetActor()->GetUserData());
+        EXPECT_EQ(own->GetActor(), driver.GetActor());
         EXPECT_FALSE(driver.OwnsActor());
+        driver.ReleaseActor();
+        EXPECT_EQ(own.get(), own->GetActor()->GetUserData());
+
+        // The owner goes first: the driver has no actor left to reach for.
+        driver.BindActor(own);
+        own.reset();
+        EXPECT_EQ(nullptr, driver.GetActor());
+        EXPECT_THROW(driver.GetPos(), std::runtime_error);
+        driver.EnableCollision(false);
     }
     EXPECT_EQ(before + 3, scene.GetActors().size()); // released with its object
     EXPECT_THROW(physics::CPhyObj(sdk::CActorDesc()), physics::CPhyException);
@@ -425,6 +436,43 @@ TEST_F(WorldTest, ObjectsAndTheirActors)
     auto late = m_World->CreateBox({0, 10, 0}, {1, 1, 1}, 1.0f, "");
     m_World.reset();
     late.reset();
+}
+
+// What a caller kept past its world must leave the next world alone, though
+// that world's scene and actors often come to the same addresses.
+TEST_F(WorldTest, ObjectsThatOutliveTheirWorldLeaveTheNextOneAlone)
+{
+    struct CKept
+    {
+        std::shared_ptr<physics::CPhyObj> m_Body;
+        std::shared_ptr<physics::IWindRegion> m_Region;
+        std::shared_ptr<physics::IPhyRagDoll> m_Doll;
+    };
+    const auto build = [this]() {
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+        desc.m_Body = sdk::CBodyDesc();
+        return CKept{std::make_shared<physics::CPhyObj>(desc),
+                     m_World->GetWindMgr().CreateRegion(
+                         Xml("<Region Speed=\"1\"><Shape Position=\"0, 0, 0\" Size=\"4, 4, 4\" /></Region>")),
+                     std::dynamic_pointer_cast<physics::IPhyRagDoll>(m_World->CreateScyPhy(
+                         std::string(SDS_TEST_PHS_DIR) + "/RagDoll.phs", {0, 5, 0}, sds::CQuaternion::IDENTITY,
+                         nullptr))};
+    };
+    CKept old = build();
+    m_World.reset();
+    m_World = CPhyMgr::Create(m_Physics, m_Materials);
+    m_World->SetLogCallbacks(nullptr, nullptr, [this](const std::string& t) { m_Errors.push_back(t); });
+    CKept fresh = build();
+    const std::size_t actors = m_World->GetScene().GetActors().size();
+    const std::uint16_t joints = fresh.m_Doll->GetJointCount();
+    ASSERT_GT(joints, 0);
+
+    old = CKept();
+    EXPECT_EQ(actors, m_World->GetScene().GetActors().size());
+    EXPECT_EQ(joints, fresh.m_Doll->GetJointCount());
+    fresh = CKept();
+    EXPECT_TRUE(m_Errors.empty()) << m_Errors[0];
 }
 
 TEST_F(WorldTest, ProbesAndDebugDrawing)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -304,4 +305,31 @@ TEST(PhysicsFile, TheBuildWritesTheWindSock)
         if (actor.m_SkeletonIndex == 0)
             bones.push_back(actor.m_BoneName);
     EXPECT_EQ((std::vector<std::string>{"Twist", "Tail"}), bones);
+}
+
+// Rotations in a file may be slightly off, or hold nothing usable at all.
+TEST(PhysicsFile, RotationsBecomeTheNearestQuaternion)
+{
+    sds::CQuaternion quarter;
+    quarter.FromAngleAxis(1.5707964f, CVector::UNIT_Y);
+    Zavuvi::Matrix skewed = Zavuvi::Matrix::FromQuaternion(quarter);
+    skewed.m_Columns[0] = skewed.m_Columns[0] * 1.01f;
+    Zavuvi::Matrix zero;
+    for (CVector& column : zero.m_Columns)
+        column = CVector::ZERO;
+    Zavuvi::Matrix broken;
+    broken.m_Columns[1].y = std::nanf("");
+
+    const std::pair<Zavuvi::Matrix, sds::CQuaternion> cases[] = {
+        {Zavuvi::Matrix(), sds::CQuaternion::IDENTITY},
+        {skewed, quarter},
+        {zero, sds::CQuaternion::IDENTITY},
+        {broken, sds::CQuaternion::IDENTITY},
+    };
+    for (const auto& [matrix, expected] : cases)
+    {
+        const sds::CQuaternion q = matrix.ToQuaternion();
+        EXPECT_NEAR(1.0f, std::fabs(q.w * expected.w + q.x * expected.x + q.y * expected.y + q.z * expected.z), 1e-4f)
+            << q.w << " " << q.x << " " << q.y << " " << q.z;
+    }
 }

@@ -3,7 +3,6 @@
 #include "physics/PhyRagDoll.h"
 #include "physics/sdk/IActor.h"
 #include "physics/sdk/IJoint.h"
-#include "physics/sdk/IScene.h"
 #include "physics/sdk/IShape.h"
 #include "physics/zavuvi/Exception.h"
 
@@ -110,7 +109,6 @@ TEST_F(RagDollTest, PositionAndOrientationAreTheRootsOwn)
 // leaves none.
 TEST_F(RagDollTest, JointsAreReleasedRemadeAndWelded)
 {
-    sdk::IScene& scene = m_World->GetScene();
     m_Doll->SetBonePose("Chest", {40, 40, 40}, CQuaternion::IDENTITY);
     m_Doll->SetBonePose("Head", {-40, 0, 0}, CQuaternion::IDENTITY);
     m_Doll->SetPos({0, 10, 0});
@@ -150,7 +148,6 @@ TEST_F(RagDollTest, JointsAreReleasedRemadeAndWelded)
     EXPECT_EQ(3, m_Doll->GetJointCount());
     m_Doll->ReleaseJoints();
     EXPECT_EQ(0, m_Doll->GetJointCount());
-    (void)scene;
 }
 
 TEST_F(RagDollTest, GroupSettingsReachEveryBone)

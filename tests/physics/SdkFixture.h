@@ -18,6 +18,7 @@
 #include "physics/sdk/IUserTriggerReport.h"
 #include "physics/sdk/JointDesc.h"
 #include "physics/sdk/SceneDesc.h"
+#include "VectorNear.h"
 
 namespace sdk = physics::sdk;
 
@@ -120,11 +121,3 @@ public:
 };
 
 inline float Distance(const sds::CVector& a, const sds::CVector& b) { return (a - b).Length(); }
-
-#define EXPECT_VECTOR_NEAR(expected, actual, tolerance)                                                            \
-    do {                                                                                                           \
-        const sds::CVector e_ = (expected), a_ = (actual);                                                         \
-        EXPECT_NEAR(e_.x, a_.x, tolerance);                                                                        \
-        EXPECT_NEAR(e_.y, a_.y, tolerance);                                                                        \
-        EXPECT_NEAR(e_.z, a_.z, tolerance);                                                                        \
-    } while (false)

@@ -163,6 +163,8 @@ TEST_F(WindSockTest, AWindSockWhoseRagDollIsGoneDoesNothing)
     const std::size_t actors = m_World->GetScene().GetActors().size();
     m_Factory.m_RagDolls.clear();
     EXPECT_EQ(actors - 3, m_World->GetScene().GetActors().size()); // mast, ring and tail went once
+    EXPECT_EQ(nullptr, windSock->GetActor()); // at once, not only from its next update
+    EXPECT_THROW(windSock->GetPos(), std::runtime_error);
     Frames(30);
     EXPECT_EQ(nullptr, windSock->GetActor());
     windSock->DrawForces();

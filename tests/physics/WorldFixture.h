@@ -12,6 +12,7 @@
 #include "physics/PhyMovingBody.h"
 #include "support/CapturingLogMgr.h"
 #include "support/MessageCapture.h"
+#include "VectorNear.h"
 
 // The document element of an XML text.
 inline xml::CNodePtr Xml(const std::string& text)
@@ -95,11 +96,3 @@ protected:
     std::vector<std::string> m_Warnings;
     std::vector<std::string> m_Errors;
 };
-
-#define EXPECT_VECTOR_NEAR(expected, actual, tolerance)                                                            \
-    do {                                                                                                           \
-        const sds::CVector e_ = (expected), a_ = (actual);                                                         \
-        EXPECT_NEAR(e_.x, a_.x, tolerance);                                                                        \
-        EXPECT_NEAR(e_.y, a_.y, tolerance);                                                                        \
-        EXPECT_NEAR(e_.z, a_.z, tolerance);                                                                        \
-    } while (false)

@@ -36,11 +36,6 @@ bool IsFinite(const Vector3& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-sds::CQuaternion Orthonormal(const Matrix& rotation)
-{
-    return rotation.ToQuaternion();
-}
-
 // The meshes cooked for one actor's shapes; the shapes keep them once the
 // actor is made, so they are let go of afterwards either way.
 class CCookedMeshes
@@ -106,7 +101,7 @@ public:
           m_Entity(object->GetEntity()),
           m_Position(position),
           m_Rotation(rotation),
-          m_Orientation(Orthonormal(rotation)),
+          m_Orientation(rotation.ToQuaternion()),
           m_Hooks(GetHooks()),
           m_ActorHook(actorHook ? actorHook : m_Hooks.m_Actor),
           m_User(user),
@@ -479,7 +474,8 @@ std::shared_ptr<PhysicalObject> Insert(const std::shared_ptr<const PhysicsEntity
 
 void Place(PhysicalObject& object, const Vector3& position, const Matrix& rotation)
 {
-    const sds::CQuaternion q = Orthonormal(rotation);
+    // Through a quaternion and back: the nearest rotation to R.
+    const sds::CQuaternion q = rotation.ToQuaternion();
     const Matrix orthonormal = Matrix::FromQuaternion(q);
     const PhysicsEntity& entity = object.GetEntity();
     for (std::size_t i = 0; i < object.m_Actors.size(); ++i)

@@ -29,6 +29,11 @@ float Matrix::At(int row, int column) const
 
 sds::CQuaternion Matrix::ToQuaternion() const
 {
+    float squares = 0.0f;
+    for (const Vector3& column : m_Columns)
+        squares += column.Dot(column);
+    if (!(squares > 1e-12f)) // all zero, or not finite
+        return sds::CQuaternion::IDENTITY;
     // Shepperd's method: take the largest of the four squared components first.
     const float m00 = At(0, 0), m11 = At(1, 1), m22 = At(2, 2);
     const float trace = m00 + m11 + m22;

@@ -15,7 +15,8 @@ struct Matrix
 
     static Matrix FromQuaternion(const sds::CQuaternion& q);
     // The rotation as a unit quaternion; a matrix that is not quite orthonormal
-    // gives the nearest rotation, one with no rotation in it the identity.
+    // gives the nearest rotation, one with no rotation in it (all zero, or not
+    // finite) the identity.
     sds::CQuaternion ToQuaternion() const;
 
     // Row r, column c.

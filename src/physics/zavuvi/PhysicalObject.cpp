@@ -9,25 +9,19 @@ namespace Zavuvi {
 
 PhysicalObject::PhysicalObject(std::shared_ptr<const PhysicsEntity> entity)
     : m_Entity(std::move(entity)),
-      m_Scene(physics::CPhyMgr::GetSingleton() ? &physics::CPhyMgr::GetSingleton()->GetScene() : nullptr)
+      m_World(physics::CPhyMgr::GetSingleton() ? physics::CPhyMgr::GetSingleton()->GetSerial() : 0)
 {
 }
 
 PhysicalObject::~PhysicalObject()
 {
-    if (SceneIsAlive())
+    if (physics::CPhyMgr* world = physics::CPhyMgr::GetLiveWorld(m_World))
         for (physics::sdk::IJoint* joint : m_Joints)
-            m_Scene->ReleaseJoint(*joint);
+            world->GetScene().ReleaseJoint(*joint);
     m_Joints.clear();
     m_Models.clear();
     m_Actors.clear();
     m_Skeletons.clear();
-}
-
-bool PhysicalObject::SceneIsAlive() const
-{
-    const physics::CPhyMgr* world = physics::CPhyMgr::GetSingleton();
-    return world && world->HasScene(m_Scene);
 }
 
 void PhysicalObject::ReleaseJoint(physics::sdk::IJoint* joint)
@@ -36,8 +30,8 @@ void PhysicalObject::ReleaseJoint(physics::sdk::IJoint* joint)
     if (found == m_Joints.end())
         return;
     m_Joints.erase(found);
-    if (SceneIsAlive())
-        m_Scene->ReleaseJoint(*joint);
+    if (physics::CPhyMgr* world = physics::CPhyMgr::GetLiveWorld(m_World))
+        world->GetScene().ReleaseJoint(*joint);
 }
 
 } // namespace Zavuvi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -9,7 +10,6 @@
 
 namespace physics::sdk {
 class IJoint;
-class IScene;
 }
 
 namespace Zavuvi {
@@ -51,10 +51,8 @@ public:
     std::vector<std::shared_ptr<SkeletonData>> m_Skeletons;
 
 private:
-    bool SceneIsAlive() const;
-
     std::shared_ptr<const PhysicsEntity> m_Entity;
-    physics::sdk::IScene* m_Scene;
+    std::uint64_t m_World; // the serial of the world it was inserted into
 };
 
 } // namespace Zavuvi
