@@ -43,7 +43,11 @@ public:
 
         // Fades out from where the screen is, at the rate of a half-second fade.
         void Skip();
-        bool IsFinished() const { return m_FadeOut.Remaining <= 0.0f; }
+        // Every phase has run out (a phase of no time never runs).
+        bool IsFinished() const
+        {
+            return m_FadeIn.Remaining <= 0.0f && m_Show.Remaining <= 0.0f && m_FadeOut.Remaining <= 0.0f;
+        }
         bool IsInterruptible() const { return m_Interruptible; }
         void Show() { m_Overlay->SetVisible(true); }
 
