@@ -24,7 +24,7 @@ namespace sds {
 const char* const PROGRAM_CAN_NOT_CONTINUE =
     "Program can not continue. Most likely source of the problem is incompatible hardware or drivers.\n"
     "You may want to try OpenGL renderer instead of DirectX.\n"
-    "For help, see the support page: https://dravonkel.example.org/support\n"
+    "For help, see the support page: https://dravonkel.example/support\n"
     "Please, check log file for more details.";
 
 namespace {

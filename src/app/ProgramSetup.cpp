@@ -1,5 +1,6 @@
 #include "app/ProgramSetup.h"
 
+#include <iostream>
 #include <stdexcept>
 
 #include <boost/filesystem/operations.hpp>
@@ -64,7 +65,9 @@ bool SaveSettings(const std::string& path, const xml::CNodePtr& settings)
     xml::TrimNodeValues(*settings);
     if (xml::SaveXmlFile(path, settings))
         return true;
-    ILogMgr::GetSingleton()->LogError("The settings could not be written to " + path);
+    const std::string message = "The settings could not be written to " + path;
+    std::cerr << message << std::endl;
+    ILogMgr::GetSingleton()->LogError(message);
     return false;
 }
 

@@ -18,7 +18,8 @@ std::string GetSettingsPath(const xml::CNodePtr& config);
 // std::runtime_error "<path> exists but can not be loaded or has a wrong
 // format, remove it, please".
 xml::CNodePtr LoadSettings(const std::string& path);
-// Trims the values and writes the file; a failure is logged and false.
+// Trims the values and writes the file; a failure is reported on standard
+// error and in the log, and false.
 bool SaveSettings(const std::string& path, const xml::CNodePtr& settings);
 
 // "OpenGL" drops the "RenderSystem_Direct3D9" plug-in from "Application"/

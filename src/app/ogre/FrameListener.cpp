@@ -1,6 +1,5 @@
 #include "app/ogre/FrameListener.h"
 
-#include <algorithm>
 #include <string>
 
 #include <OGRE/OgreRenderWindow.h>
@@ -48,7 +47,7 @@ void SetCaption(const char* element, const std::string& text)
 
 CFrameListener::CFrameListener(Ogre::RenderWindow* window, bool inputsEnabled)
     : m_FpsOverlay(nullptr), m_LogMgr(dynamic_cast<COgreLogMgr*>(sds::ILogMgr::GetSingleton())),
-      m_MousePosition{0.5f, 0.5f, 0.0f}, m_Keyboard(nullptr), m_JoyStick(nullptr), m_Mouse(nullptr),
+      m_Keyboard(nullptr), m_JoyStick(nullptr), m_Mouse(nullptr),
       m_Window(window), m_Stop(false), m_InputManager(nullptr)
 {
     std::size_t handle = 0;
@@ -157,19 +156,8 @@ bool CFrameListener::mouseMoved(const OIS::MouseEvent& event)
         return true;
 
     const sds::IApplication* application = sds::IApplication::GetSingleton();
-    const float dx = static_cast<float>(state.X.rel) / static_cast<float>(application->GetWindowWidth());
-    const float dy = static_cast<float>(state.Y.rel) / static_cast<float>(application->GetWindowHeight());
-    const float dz = static_cast<float>(state.Z.rel);
-    m_MousePosition[0] = std::min(1.0f, std::max(0.0f, m_MousePosition[0] + dx));
-    m_MousePosition[1] = std::min(1.0f, std::max(0.0f, m_MousePosition[1] + dy));
-    m_MousePosition[2] += dz;
-
-    sds::CAnalogEvent analog;
-    std::copy(m_MousePosition, m_MousePosition + 3, analog.Pos);
-    analog.Rel[0] = dx;
-    analog.Rel[1] = dy;
-    analog.Rel[2] = dz;
-    FireAnalogEvent(analog);
+    FireAnalogEvent(m_MousePosition.Move(state.X.rel, state.Y.rel, state.Z.rel, application->GetWindowWidth(),
+                                         application->GetWindowHeight()));
     return true;
 }
 
@@ -192,7 +180,7 @@ bool CFrameListener::IsKeyDown(std::int32_t key) const
 
 sds::CVector CFrameListener::GetMousePosition() const
 {
-    return sds::CVector(m_MousePosition[0], m_MousePosition[1], m_MousePosition[2]);
+    return m_MousePosition.Get();
 }
 
 void CFrameListener::FireKey(const OIS::KeyEvent& event, std::int32_t type)

@@ -6,6 +6,7 @@
 #include <ois/OISMouse.h>
 
 #include "app/EventMgr.h"
+#include "app/PointerPosition.h"
 
 namespace Ogre {
 class Overlay;
@@ -67,7 +68,7 @@ private:
 
     Ogre::Overlay* m_FpsOverlay;
     COgreLogMgr* m_LogMgr;
-    float m_MousePosition[3];
+    sds::CPointerPosition m_MousePosition;
     OIS::Keyboard* m_Keyboard;
     OIS::JoyStick* m_JoyStick;
     OIS::Mouse* m_Mouse;
