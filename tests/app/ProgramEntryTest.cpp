@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/ProgramEntry.h"
 #include "app/ProgramSetup.h"
+#include "app/TestRunner.h"
 #include "core/CrashHandler.h"
 #include "core/DataLog.h"
 #include "core/XmlFile.h"
@@ -58,7 +59,7 @@ public:
             if (frame == 2) {
                 if (m_AskRestart)
                     Restart();
-                else
+                else if (m_ClickExit)
                     m_Events->FireGUIEvent(CGUIEvent("wndMainMenu/btnExit"));
             }
         }
@@ -71,6 +72,7 @@ public:
 
     bool* m_Restart;
     bool m_AskRestart;
+    bool m_ClickExit = true;
     int* m_IconSink = nullptr;
     std::unique_ptr<CTestEventMgr> m_Events;
     CFakeGUI m_Gui;
@@ -109,6 +111,7 @@ protected:
             m_Config = config;
             auto application = std::make_shared<CProgramApplication>(config, settings, restart, askRestart);
             application->m_IconSink = &m_Icon;
+            application->m_ClickExit = m_ClickExit;
             return application;
         };
     }
@@ -152,6 +155,7 @@ protected:
     int m_RestartsToAsk = 0;
     xml::CNodePtr m_Config;
     int m_Icon = 0;
+    bool m_ClickExit = true;
     std::string m_Out;
     std::string m_Err;
 };
@@ -278,6 +282,33 @@ TEST_F(ProgramEntryTest, RecordingIsWrittenAndPlayingSilencesTheCrashHandler)
     m_Restarted.clear();
     EXPECT_EQ(1001, Run({"--PlayEvents", "missing.xml"}));
     EXPECT_TRUE(m_Restarted.empty()) << "refused before the window opens";
+}
+
+TEST_F(ProgramEntryTest, RunTestEndsWithOneWhenATestFailed)
+{
+    // A test of the run that fails.
+    struct CFailing : test::ISingleTest
+    {
+        void Run() override { m_Failed = true; }
+    };
+    EXPECT_EQ(0, Run({"--RunTest"}));
+    EXPECT_TRUE(Logged("Single tests: failed 0 out of 0"));
+    test::GetSingleTests()["failing"] = std::make_shared<CFailing>();
+    EXPECT_EQ(1, Run({"--RunTest"}));
+    test::GetSingleTests().clear();
+    EXPECT_TRUE(Logged("Single tests: failed 1 out of 1"));
+    EXPECT_FALSE(boost::filesystem::exists(m_Conf + "/settings.xml")) << "a test run leaves the settings alone";
+}
+
+TEST_F(ProgramEntryTest, TheEndOfAPlayedRecordingIsANormalEnd)
+{
+    std::ofstream("empty.xml") << "<RecordedEvents><Analog/><Discrete/></RecordedEvents>";
+    m_ClickExit = false;
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu", "--PlayEvents", "empty.xml"}));
+    SetCrashHandlerSilent(false);
+    EXPECT_TRUE(Logged("CSelfTester: No more events to play, ending the program"));
+    EXPECT_TRUE(Logged("Engine is destroyed"));
+    EXPECT_TRUE(boost::filesystem::exists(m_Conf + "/settings.xml"));
 }
 
 TEST_F(ProgramEntryTest, DataLogsAreWrittenWhenTheConfigurationAsks)
