@@ -18,8 +18,8 @@ packages=(
   libopenal-dev libsndfile1-dev libvorbis-dev
   libluabind-dev libxerces-c-dev libbullet-dev
   libboost-program-options-dev libboost-filesystem-dev libboost-date-time-dev zlib1g-dev
-  libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri xdotool imagemagick fonts-dejavu-core
+  libstb-dev libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
+  xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick fonts-dejavu-core
 )
 if [ "$fuzz" -eq 1 ]; then
   # clang with -fsanitize=fuzzer,address; llvm-14 brings the symbolizer for readable reports.

@@ -7,10 +7,8 @@ build="${SDS_BUILD_DIR:-$top/build}"
 
 "$top/tools/build.sh"
 cd "$build/run/bin"
-program=./dravonkel
-[ -x "$program" ] || program=./sds_smoke
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: starting under Xvfb (a virtual screen; nothing is shown)."
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$program" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" ./dravonkel "$@"
 fi
-exec "$program" "$@"
+exec ./dravonkel "$@"

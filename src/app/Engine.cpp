@@ -1,15 +1,234 @@
 #include "app/Engine.h"
 
+#include <algorithm>
+
+#include "app/BindingMgr.h"
+#include "app/IApplication.h"
+#include "app/IEventMgr.h"
+#include "app/MenuModeState.h"
+#include "app/ProfileMgr.h"
+#include "app/SplashScreensState.h"
+#include "core/Exception.h"
+#include "core/ILogMgr.h"
+#include "core/WallClock.h"
+#include "graphics/IFader.h"
+#include "graphics/IGfxMgr.h"
+#include "gui/GuiEngine.h"
+#include "gui/GuiStates.h"
+#include "gui/IGUI.h"
+#include "sound/DummySndMgr.h"
+#include "sound/ISndMgr.h"
+
 namespace sds {
 
-CEngine::CEngine() : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr)
+namespace {
+
+const std::int32_t SCREEN_SHOT_EVENT = 113;
+
+} // namespace
+
+float CEngine::s_GlobalTime = 0.0f;
+
+CEngine::CEngine()
+    : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
+      m_Application(nullptr), m_Clock(GetWallClockMs), m_MinFrameTime(0.0f), m_LastTick(0)
 {
 }
 
-CEngine::~CEngine() = default;
+CEngine::CEngine(float minFrameTime, IApplication* application, const std::string& startState, bool restarted,
+                 const CClock& clock)
+    : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
+      m_Application(application), m_Clock(clock ? clock : CClock(GetWallClockMs)),
+      m_MinFrameTime(minFrameTime > 0.0f ? minFrameTime : 0.0f), m_LastTick(m_Clock())
+{
+    CheckStartState(startState);
+    SDS_ASSERT(m_Application && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() && IFader::GetSingleton() &&
+               ISndMgr::GetSingleton());
+    // The menus are the only way through the program: without them it cannot go on.
+    if (!IGUI::GetSingleton())
+        throw CException("The menus could not be started: the GUI library failed to start "
+                         "(its error is in the log after \"CEGUI exception: \").");
+
+    const xml::CNodePtr& config = m_Application->GetConfig();
+    m_ProfileMgr = std::make_unique<CProfileMgr>(config->GetChild("Profiles"));
+
+    const std::string binding = config->GetChild("Rules")->GetAttribute("DefaultBinding")->GetValue();
+    m_BindingMgr = std::make_unique<CBindingMgr>(config->GetChildById("InputBindings", binding, "Edition"));
+
+    m_BgMusic = CreateMenuMusic();
+
+    ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
+    SelectCurrentProfile();
+
+    m_SplashScreensState = std::make_shared<EngineStates::CSplashScreensState>(this, config->GetChild("SplashScreens"));
+    m_AllStates.push_back(m_SplashScreensState);
+
+    m_GuiEngine = std::make_shared<CGuiEngine>();
+
+    auto menuMode = std::make_shared<EngineStates::CMenuModeState>(this, m_GuiEngine.get());
+    m_MenuModeState = menuMode.get();
+    m_AllStates.push_back(menuMode);
+
+    ILogMgr::GetSingleton()->LogMessage("Engine is started");
+    m_BgMusic->Play(true);
+
+    EnterFirstState(startState, restarted);
+}
+
+CEngine::~CEngine()
+{
+    // States left on the stack (a start that failed half-way) are only forgotten.
+    m_States.clear();
+    m_SplashScreensState.reset();
+    m_MenuModeState = m_GameModeState = m_EditorState = nullptr;
+    m_AllStates.clear();
+    m_GuiEngine.reset();
+    if (!m_Application)
+        return;
+    ILogMgr::GetSingleton()->LogMessage("Engine is destroyed");
+    m_PlayingSounds.clear();
+    m_BgMusic.reset();
+    m_BindingMgr.reset();
+    m_FrameConnection.disconnect();
+    m_ScreenShotConnection.disconnect();
+    // The current profile is written as it goes.
+    m_ProfileMgr.reset();
+}
+
+void CEngine::CheckStartState(const std::string& startState)
+{
+    if (startState == "GameMode")
+        throw CException("StartState \"GameMode\" is not available: the program cannot run a jump yet. "
+                         "Use \"SplashScreens\" or \"MainMenu\".");
+}
+
+void CEngine::Update(const CTiming& timing)
+{
+    if (!m_States.empty())
+        m_States.back()->OnUpdate(timing);
+    OnUpdate(timing);
+    LimitFrameRate();
+}
+
+void CEngine::OnUpdate(const CTiming&)
+{
+    m_PlayingSounds.erase(std::remove_if(m_PlayingSounds.begin(), m_PlayingSounds.end(),
+                                         [](const std::shared_ptr<ISound>& sound) { return !sound->IsPlaying(); }),
+                          m_PlayingSounds.end());
+}
 
 void CEngine::OnStart()
 {
+    IEventMgr* events = IEventMgr::GetSingleton();
+    m_FrameConnection = events->ConnectFrameEvent([this](const CFrameEvent& event) { OnFrame(event); });
+    m_ScreenShotConnection =
+        events->ConnectEvent(SCREEN_SHOT_EVENT, [this](const CInternalEvent& event) { TakeScreenShot(event); });
+}
+
+void CEngine::OnStop()
+{
+    m_FrameConnection.disconnect();
+    m_ScreenShotConnection.disconnect();
+}
+
+void CEngine::OnFrame(const CFrameEvent& event)
+{
+    if (m_QuitRequested) {
+        while (HasStates())
+            PopState();
+        m_Application->Quit();
+    }
+    s_GlobalTime += event.TimeSinceLastFrame;
+    CTiming timing;
+    timing.m_Elapsed = event.TimeSinceLastFrame;
+    timing.m_Global = s_GlobalTime;
+    Update(timing);
+}
+
+void CEngine::TakeScreenShot(const CInternalEvent& event)
+{
+    if (!event.On)
+        return;
+    const xml::CNodePtr screenShot = m_Application->GetConfig()->GetChild("Application")->GetChild("ScreenShot");
+    const std::string prefix = screenShot->GetAttribute("Prefix")->GetValue();
+    const std::string suffix = screenShot->GetAttribute("Suffix")->GetValue();
+    // A picture that cannot be written (a full disk, a missing folder) must not end the program.
+    try {
+        const std::string file = IGfxMgr::GetSingleton()->QueryRenderTarget(prefix, suffix);
+        ILogMgr::GetSingleton()->LogMessage("ScreenShot is taken: " + file);
+    } catch (const std::exception& e) {
+        ILogMgr::GetSingleton()->LogError("ScreenShot could not be taken: " + std::string(e.what()));
+    }
+}
+
+CBindingMgr& CEngine::GetBindingMgr() const
+{
+    SDS_ASSERT(m_BindingMgr && "The engine has no input bindings");
+    return *m_BindingMgr;
+}
+
+CProfileMgr& CEngine::GetProfileMgr() const
+{
+    SDS_ASSERT(m_ProfileMgr && "The engine has no profiles");
+    return *m_ProfileMgr;
+}
+
+void CEngine::LimitFrameRate()
+{
+    // Busy: the wait ends within the millisecond the frame time is reached.
+    if (m_MinFrameTime > 0.0f)
+        while ((m_Clock() - m_LastTick) / 1000.0 <= m_MinFrameTime) {
+        }
+    m_LastTick = m_Clock();
+}
+
+std::shared_ptr<ISound> CEngine::CreateMenuMusic() const
+{
+    const std::string file = m_Application->GetConfig()
+                                 ->GetChild("MenuStates")
+                                 ->GetChild("MainMenu")
+                                 ->GetChildById("Stream", "BgMusic", "Name,Id")
+                                 ->GetAttribute("File")
+                                 ->GetValue();
+    // The menus work without their music.
+    try {
+        return ISndMgr::GetSingleton()->CreateSound(file);
+    } catch (const std::exception& e) {
+        ILogMgr::GetSingleton()->LogError("The menu music could not be loaded, the menus stay silent: " +
+                                          std::string(e.what()));
+    }
+    return std::make_shared<CDummySndMgr::CDummySound>();
+}
+
+void CEngine::SelectCurrentProfile()
+{
+    const xml::CNodePtr& settings = m_Application->GetSettings();
+    // The profile manager always holds at least one profile.
+    std::string name = m_ProfileMgr->GetProfiles().front();
+    if (settings->HasAttribute("Profile")) {
+        const std::string stored = settings->GetAttribute("Profile")->GetValue();
+        std::string reason;
+        if (CProfileMgr::IsValidProfileName(stored, &reason))
+            name = stored;
+        else
+            ILogMgr::GetSingleton()->LogWarning("The profile the settings name cannot be used (" + reason +
+                                                "); using profile " + name);
+    }
+    m_ProfileMgr->SelectProfile(name, true);
+}
+
+void CEngine::EnterFirstState(const std::string& startState, bool restarted)
+{
+    if (restarted) {
+        GuiStates::GoToMainMenu(*m_GuiEngine);
+        GuiStates::ShowVideoSettings(*m_GuiEngine, "wndSettings/tcSections/tabVideo");
+        ChangeState(m_MenuModeState);
+    } else if (startState == "MainMenu") {
+        GuiStates::GoToMainMenu(*m_GuiEngine);
+        ChangeState(m_MenuModeState);
+    } else {
+        ChangeState(m_SplashScreensState.get());
+    }
 }
 
 } // namespace sds

@@ -1,24 +1,79 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <boost/signals2/connection.hpp>
+
+#include "app/Events.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
 
 namespace sds {
 
+class CBindingMgr;
 class CEngine;
+class CGuiEngine;
+class CProfileMgr;
+class IApplication;
+class ISound;
+
+namespace EngineStates {
+class CSplashScreensState;
+class CMenuModeState;
+} // namespace EngineStates
 
 // A state of the engine's machine (splash screens, menu mode, game mode, editor).
 typedef IStateTmpl<CEngine> IEngineState;
 
-// The program's top state machine. The menus drive it: they pop and change its
-// states and ask it to quit.
+// The program's top state machine. It owns the long-lived program objects
+// (profiles, input bindings, GUI engine, menu music), turns each frame event
+// into a timing record for the current state, and limits the frame rate.
+// The menus drive it: they pop and change its states and ask it to quit.
 class CEngine : public CStateMachineTmpl<IEngineState>, public CSingletonTmpl<CEngine>
 {
 public:
-    CEngine();
+    // Milliseconds; the wall clock unless a test gives its own.
+    typedef std::function<std::uint64_t()> CClock;
+
+    // Builds the program objects and enters the first state: the splash
+    // screens, or menu mode at the main menu for "MainMenu", or, after a
+    // restart, the main menu with the video settings open. `minFrameTime`
+    // (seconds) of 0 means no limit. Needs the application, event, GUI,
+    // graphics, fader and sound services.
+    CEngine(float minFrameTime, IApplication* application, const std::string& startState, bool restarted,
+            const CClock& clock = CClock());
     ~CEngine() override;
 
+    // Throws sds::CException for a start state the program cannot run.
+    static void CheckStartState(const std::string& startState);
+
+    // The current state, then the engine's own hook, then the frame limiter.
+    void Update(const CTiming& timing) override;
+    // Releases the sounds in m_PlayingSounds that have finished.
+    void OnUpdate(const CTiming& timing) override;
+    // Subscribes to the frame event and the screen-shot event (113).
     void OnStart() override;
+    void OnStop() override;
+
+    // Ends the program when asked, then advances the global clock and updates.
+    void OnFrame(const CFrameEvent& event);
+    // On the press of "screen_shot": the window into a file named by
+    // "Application"/"ScreenShot" "Prefix" and "Suffix".
+    void TakeScreenShot(const CInternalEvent& event);
+
+    IApplication* GetApplication() const { return m_Application; }
+    CBindingMgr& GetBindingMgr() const;
+    CProfileMgr& GetProfileMgr() const;
+    CGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
+    EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
+    float GetMinFrameTime() const { return m_MinFrameTime; }
+
+    // Seconds of frame time since the program started; keeps counting across restarts.
+    static float s_GlobalTime;
 
     // Set by the main menu's Exit; the engine ends the program on its next frame.
     bool m_QuitRequested;
@@ -27,6 +82,35 @@ public:
     IEngineState* m_MenuModeState;
     IEngineState* m_GameModeState;
     IEngineState* m_EditorState;
+
+    // The menu background music.
+    std::shared_ptr<ISound> m_BgMusic;
+    // Sounds started elsewhere, kept alive until they stop playing.
+    std::vector<std::shared_ptr<ISound>> m_PlayingSounds;
+
+protected:
+    // The machine alone, without the program's objects and states: what the
+    // screens need of the engine, for their tests.
+    CEngine();
+
+private:
+    void LimitFrameRate();
+    std::shared_ptr<ISound> CreateMenuMusic() const;
+    void SelectCurrentProfile();
+    void EnterFirstState(const std::string& startState, bool restarted);
+
+    IApplication* m_Application;
+    CClock m_Clock;
+    float m_MinFrameTime;
+    std::uint64_t m_LastTick;
+    boost::signals2::scoped_connection m_ScreenShotConnection;
+    boost::signals2::scoped_connection m_FrameConnection;
+    std::unique_ptr<CProfileMgr> m_ProfileMgr;
+    std::unique_ptr<CBindingMgr> m_BindingMgr;
+    std::shared_ptr<CGuiEngine> m_GuiEngine;
+    // Every state, in the order splash screens, menu mode; keeps them alive.
+    std::vector<std::shared_ptr<IEngineState>> m_AllStates;
+    std::shared_ptr<EngineStates::CSplashScreensState> m_SplashScreensState;
 };
 
 } // namespace sds

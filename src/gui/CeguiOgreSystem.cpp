@@ -1,6 +1,8 @@
 #include "gui/CeguiOgreSystem.h"
 
+#include <CEGUI/RendererModules/Ogre/ImageCodec.h>
 #include <CEGUI/RendererModules/Ogre/Renderer.h>
+#include <CEGUI/RendererModules/Ogre/ResourceProvider.h>
 #include <CEGUI/ResourceProvider.h>
 #include <CEGUI/System.h>
 #include <OgreRenderSystem.h>
@@ -21,10 +23,15 @@ public:
     }
 };
 
-CCeguiOgreSystem::CCeguiOgreSystem(Ogre::RenderTarget& target, const std::string& resourceGroup)
+CCeguiOgreSystem::CCeguiOgreSystem(Ogre::RenderTarget& target, const std::string& resourceGroup,
+                                   const std::string& logFile)
     : m_Target(target), m_ScissorReset(std::make_unique<CScissorReset>()),
-      m_Renderer(&CEGUI::OgreRenderer::bootstrapSystem(target))
+      m_Renderer(&CEGUI::OgreRenderer::create(target))
 {
+    // What the library's bootstrap does, with the log file of our choice;
+    // destroySystem takes all of it down again.
+    CEGUI::System::create(*m_Renderer, &CEGUI::OgreRenderer::createOgreResourceProvider(), nullptr,
+                          &CEGUI::OgreRenderer::createOgreImageCodec(), nullptr, "", ToCegui(logFile));
     CEGUI::System::getSingleton().getResourceProvider()->setDefaultResourceGroup(ToCegui(resourceGroup));
     m_Target.addListener(m_ScissorReset.get());
 }

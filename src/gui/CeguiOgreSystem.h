@@ -21,8 +21,10 @@ namespace wrappers {
 class CCeguiOgreSystem
 {
 public:
-    // `resourceGroup`: the Ogre resource group of the GUI files.
-    CCeguiOgreSystem(Ogre::RenderTarget& target, const std::string& resourceGroup);
+    // `resourceGroup`: the Ogre resource group of the GUI files; `logFile`:
+    // where the GUI library writes its log.
+    CCeguiOgreSystem(Ogre::RenderTarget& target, const std::string& resourceGroup,
+                     const std::string& logFile = "CEGUI.log");
     ~CCeguiOgreSystem();
     CCeguiOgreSystem(const CCeguiOgreSystem&) = delete;
     CCeguiOgreSystem& operator=(const CCeguiOgreSystem&) = delete;

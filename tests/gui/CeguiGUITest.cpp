@@ -19,6 +19,7 @@
 #include "gui/MainMenuState.h"
 #include "gui/MessageBoxState.h"
 #include "gui/WindowResolver.h"
+#include "TestEngineStates.h"
 #include "support/DefaultConfig.h"
 #include "support/CapturingLogMgr.h"
 #include "support/FakeApplication.h"
@@ -72,7 +73,7 @@ struct CWorld
     CCapturingLogMgr Log;
     CFakeEventMgr Events;
     CFakeApplication App;
-    CEngine Engine;
+    CTestEngine Engine;
     CEGUI::NullRenderer& Renderer;
     std::map<std::string, int> Sounds;
     std::unique_ptr<CCeguiGUI> Gui;

@@ -56,7 +56,7 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
     CCapturingLogMgr log;
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
-    CEngine engine;
+    CTestEngine engine;
     COgreTestWindow window(Width, Height);
     auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
     auto guiEngine = std::make_unique<CGuiEngine>();

@@ -55,7 +55,7 @@ protected:
     CFakeEventMgr m_Events;
     CFakeApplication m_App;
     CFakeGUI m_Gui;
-    CEngine m_Engine;
+    CTestEngine m_Engine;
     std::unique_ptr<CGuiEngine> m_GuiEngine;
     CTestMenuModeState m_MenuMode;
     CRecordingEngineState m_Game;

@@ -6,6 +6,14 @@
 #include "app/Engine.h"
 #include "gui/GuiEngine.h"
 
+// The engine's machine without the program's objects and states: the test
+// puts in the states it needs.
+class CTestEngine : public sds::CEngine
+{
+public:
+    CTestEngine() = default;
+};
+
 // An engine state that records what the machine does to it.
 class CRecordingEngineState : public sds::IEngineState
 {

@@ -36,7 +36,10 @@ COgreFader::~COgreFader()
 
 void COgreFader::ApplyAlpha(float alpha)
 {
-    m_TexUnit->setAlphaOperation(Ogre::LBX_MODULATE, Ogre::LBS_TEXTURE, Ogre::LBS_MANUAL, 1.0f - alpha, alpha);
+    // The alpha straight from the manual value, so the colour stays the black
+    // of the material: modulating the texture's alpha by a manual value drew
+    // a white cover on the GL render system.
+    m_TexUnit->setAlphaOperation(Ogre::LBX_SOURCE1, Ogre::LBS_MANUAL, Ogre::LBS_CURRENT, alpha);
 }
 
 void COgreFader::ShowCover(bool show)

@@ -1,0 +1,97 @@
+#include "app/MenuModeState.h"
+
+#include "app/BindingMgr.h"
+#include "app/IEventMgr.h"
+#include "app/IApplication.h"
+#include "core/ILogMgr.h"
+#include "graphics/IGfxMgr.h"
+#include "gui/GuiEngine.h"
+#include "gui/IGUI.h"
+#include "sound/ISound.h"
+
+namespace sds {
+namespace EngineStates {
+
+namespace {
+
+const std::int32_t GUI_COPY_EVENT = 111;
+const std::int32_t GUI_PASTE_EVENT = 112;
+
+} // namespace
+
+CMenuModeState::CMenuModeState(CEngine* engine, CGuiEngine* guiEngine)
+    : CSuperStateTmpl<IEngineState, CGuiEngine>(engine, guiEngine)
+{
+    IGUI::GetSingleton()->ShowWindow("wndMainMenu", false);
+    const xml::CNodePtr mainMenu = engine->GetApplication()->GetConfig()->GetChild("MenuStates")->GetChild("MainMenu");
+    if (mainMenu->HasChild("Background")) {
+        m_Background = IGfxMgr::GetSingleton()->CreateOverlayed(
+            mainMenu->GetChild("Background")->GetAttribute("Overlay")->GetValue());
+        m_Background->SetVisible(false);
+    }
+}
+
+CMenuModeState::~CMenuModeState() = default;
+
+void CMenuModeState::Enter()
+{
+    ILogMgr::GetSingleton()->LogMessage("Entering Menu mode");
+    m_SubMachine->Start();
+    StartBackground();
+    m_Owner->GetBindingMgr().PushMode("Menu");
+
+    IEventMgr* events = IEventMgr::GetSingleton();
+    m_Connections.emplace_back(events->ConnectEvent(GUI_COPY_EVENT, [](const CInternalEvent& event) {
+        if (event.On)
+            IGUI::GetSingleton()->CopyToClipboard();
+    }));
+    m_Connections.emplace_back(events->ConnectEvent(GUI_PASTE_EVENT, [](const CInternalEvent& event) {
+        if (event.On)
+            IGUI::GetSingleton()->PasteFromClipboard();
+    }));
+}
+
+void CMenuModeState::Exit()
+{
+    m_SubMachine->OnStop();
+    m_Owner->GetBindingMgr().PopMode();
+    m_Connections.clear();
+    if (m_Background)
+        m_Background->SetVisible(false);
+}
+
+void CMenuModeState::Pause()
+{
+    StopBackground();
+    m_SubMachine->Pause();
+}
+
+void CMenuModeState::Resume()
+{
+    m_SubMachine->Resume();
+    StartBackground();
+}
+
+void CMenuModeState::StartBackground()
+{
+    if (IsGameModeOnStack())
+        return;
+    m_Owner->m_BgMusic->Play(true);
+    if (m_Background)
+        m_Background->SetVisible(true);
+}
+
+void CMenuModeState::StopBackground()
+{
+    m_Owner->m_BgMusic->Stop();
+    if (m_Background)
+        m_Background->SetVisible(false);
+}
+
+bool CMenuModeState::IsGameModeOnStack() const
+{
+    return m_Owner->m_GameModeState && m_Owner->HasState(m_Owner->m_GameModeState);
+}
+
+} // namespace EngineStates
+} // namespace sds

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/TestRunner.h"
+
+namespace sds {
+
+class ILogMgr;
+
+// What the entry needs from the layers over the libraries.
+struct CProgramServices
+{
+    // The log for the "LogFile" option.
+    std::function<std::shared_ptr<ILogMgr>(const std::string& fileName)> CreateLogMgr;
+    // The application, started; null when it has no window.
+    test::CApplicationFactory CreateApplication;
+};
+
+// The program: command line, log, configuration and user settings, then the
+// application and the engine until the frame loop ends (again after a
+// restart), then the settings and data logs are written. Returns the exit
+// code: 0 normal end; 1 after "Help", when the configuration cannot be read,
+// and when "RunTest" finds failed tests; 1001 after an error; 1002 after an
+// unknown failure. Errors are reported on standard error and in the log.
+int RunProgram(int argc, const char* const* argv, const CProgramServices& services);
+
+// The text the entry shows for an error once the log exists.
+extern const char* const PROGRAM_CAN_NOT_CONTINUE;
+
+} // namespace sds

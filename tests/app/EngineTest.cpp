@@ -1,0 +1,292 @@
+// The engine over fake services: construction and first state, the frame, the
+// frame limiter, quitting, screenshots, menu mode.
+
+#include <gtest/gtest.h>
+
+#include "EngineWorld.h"
+#include "app/MenuModeState.h"
+#include "app/ProfileMgr.h"
+#include "app/SplashScreensState.h"
+#include "core/Exception.h"
+#include "gui/GuiEngine.h"
+#include "gui/MainMenuState.h"
+#include "sound/DummySndMgr.h"
+
+using namespace sds;
+
+namespace {
+
+// An engine state that records its calls and the timing it is given.
+class CProbeState : public IEngineState
+{
+public:
+    explicit CProbeState(CEngine* engine) : IEngineState(engine) {}
+
+    void OnUpdate(const CTiming& timing) override
+    {
+        m_Timings.push_back(timing);
+        if (m_OnUpdate)
+            m_OnUpdate();
+    }
+    void Enter() override { m_Calls.push_back("Enter"); }
+    void Exit() override { m_Calls.push_back("Exit"); }
+    void Pause() override { m_Calls.push_back("Pause"); }
+    void Resume() override { m_Calls.push_back("Resume"); }
+
+    std::vector<CTiming> m_Timings;
+    std::vector<std::string> m_Calls;
+    std::function<void()> m_OnUpdate;
+};
+
+class EngineTest : public ::testing::Test
+{
+protected:
+    CFakeSound& Music() { return *m_World.m_Sound.m_Sounds.front(); }
+
+    CEngineWorld m_World;
+};
+
+} // namespace
+
+TEST_F(EngineTest, StartsInTheStateTheOptionsAsk)
+{
+    const struct
+    {
+        const char* StartState;
+        bool Restarted;
+        bool MenuMode;
+    } cases[] = {
+        {"SplashScreens", false, false}, {"", false, false},        {"mainmenu", false, false},
+        {"gamemode", false, false},      {"MainMenu", false, true}, {"SplashScreens", true, true},
+    };
+    for (const auto& c : cases) {
+        m_World.m_Log.m_Lines.clear();
+        const auto engine = m_World.MakeEngine(c.StartState, c.Restarted);
+        const std::string what = std::string("\"") + c.StartState + "\"" + (c.Restarted ? " restarted" : "");
+        if (c.MenuMode) {
+            EXPECT_EQ(engine->m_MenuModeState, engine->GetCurrentState()) << what;
+            EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), engine->GetGuiEngine()->GetCurrentState()) << what;
+        } else {
+            EXPECT_EQ(engine->GetSplashScreensState(), engine->GetCurrentState()) << what;
+        }
+        // Without a settings screen the restart can only say so.
+        EXPECT_EQ(c.Restarted, m_World.Logged("Warning: Screen is not available: wndSettings")) << what;
+    }
+}
+
+TEST_F(EngineTest, ConstructionLogsAroundTheProgramObjectsAndStartsTheMusic)
+{
+    {
+        const auto engine = m_World.MakeEngine();
+        const std::vector<std::string>& lines = m_World.m_Log.m_Lines;
+        const auto starting = std::find(lines.begin(), lines.end(), "Engine is starting...");
+        const auto started = std::find(lines.begin(), lines.end(), "Engine is started");
+        ASSERT_NE(lines.end(), started);
+        EXPECT_LT(starting, started);
+        EXPECT_EQ(engine.get(), CEngine::GetSingleton());
+        EXPECT_EQ(std::vector<std::string>{"../data/sounds/menu.ogg"}, m_World.m_Sound.m_Files);
+        EXPECT_TRUE(Music().m_Playing && Music().m_Looping);
+        EXPECT_EQ("default", engine->GetProfileMgr().GetCurrentProfile()->GetName());
+    }
+    EXPECT_EQ("Engine is destroyed", m_World.m_Log.m_Lines.back());
+    EXPECT_EQ(nullptr, CEngine::GetSingleton());
+}
+
+TEST_F(EngineTest, ProfileComesFromTheSettingsUnlessItsNameCannotBeAFolder)
+{
+    m_World.m_App.m_Settings->AddAttribute("Profile", "Jane");
+    m_World.MakeEngine().reset();
+    EXPECT_TRUE(m_World.Logged("Created profile Jane"));
+
+    m_World.m_App.m_Settings->GetAttribute("Profile")->SetValue("../../escape");
+    const auto engine = m_World.MakeEngine();
+    EXPECT_EQ("Jane", engine->GetProfileMgr().GetCurrentProfile()->GetName()) << "the first profile on disk";
+    EXPECT_TRUE(m_World.m_Log.HasContaining("The profile the settings name cannot be used"));
+}
+
+TEST_F(EngineTest, GameModeAsStartStateIsRefusedBeforeAnythingIsMade)
+{
+    try {
+        m_World.MakeEngine("GameMode");
+        FAIL() << "no exception";
+    } catch (const CException& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("StartState \"GameMode\" is not available"));
+    }
+    EXPECT_FALSE(m_World.Logged("Engine is starting..."));
+    EXPECT_EQ(nullptr, CEngine::GetSingleton());
+}
+
+TEST_F(EngineTest, AFailedGuiStartIsAClearErrorNotACrash)
+{
+    std::unique_ptr<CFakeGUI> gone(new CFakeGUI);
+    gone.reset(); // the service's singleton is cleared with it
+    ASSERT_EQ(nullptr, IGUI::GetSingleton());
+    try {
+        m_World.MakeEngine("MainMenu");
+        FAIL() << "no exception";
+    } catch (const CException& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("The menus could not be started"));
+    }
+}
+
+TEST_F(EngineTest, MenuMusicThatCannotBeLoadedLeavesTheMenusSilent)
+{
+    m_World.m_Sound.m_Fail = true;
+    const auto engine = m_World.MakeEngine("MainMenu");
+    EXPECT_TRUE(m_World.m_Log.HasContaining("Error: The menu music could not be loaded, the menus stay silent: "
+                                            "Cannot decode ../data/sounds/menu.ogg"));
+    EXPECT_EQ(engine->m_MenuModeState, engine->GetCurrentState());
+    EXPECT_FALSE(engine->m_BgMusic->IsPlaying());
+}
+
+TEST_F(EngineTest, EachFrameAdvancesTheGlobalClockAndUpdatesTheCurrentState)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    CProbeState probe(engine.get());
+    engine->ChangeState(&probe);
+    engine->Start();
+    const float start = CEngine::s_GlobalTime;
+    m_World.Frame(0.25f);
+    m_World.Frame(0.5f);
+    ASSERT_EQ(2u, probe.m_Timings.size());
+    EXPECT_FLOAT_EQ(0.5f, probe.m_Timings[1].m_Elapsed);
+    EXPECT_FLOAT_EQ(start + 0.75f, probe.m_Timings[1].m_Global);
+
+    engine->Stop();
+    m_World.Frame(0.25f);
+    EXPECT_EQ(2u, probe.m_Timings.size()) << "stopping disconnects the frame";
+    EXPECT_EQ("Exit", probe.m_Calls.back());
+    EXPECT_FALSE(engine->HasStates());
+}
+
+TEST_F(EngineTest, QuitEmptiesTheStackAndStillUpdatesOnce)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    CProbeState below(engine.get());
+    engine->ChangeState(&below);
+    engine->PushState(engine->m_MenuModeState);
+    engine->Start();
+
+    engine->m_QuitRequested = true;
+    const float before = CEngine::s_GlobalTime;
+    m_World.Frame(0.1f);
+    EXPECT_FALSE(engine->HasStates());
+    EXPECT_TRUE(m_World.m_App.m_QuitCalled);
+    EXPECT_EQ((std::vector<std::string>{"Enter", "Pause", "Resume", "Exit"}), below.m_Calls);
+    EXPECT_TRUE(below.m_Timings.empty()) << "the popped states do not run";
+    EXPECT_FLOAT_EQ(before + 0.1f, CEngine::s_GlobalTime);
+}
+
+TEST_F(EngineTest, FrameLimitMakesEveryFrameLastItsMinimumAfterTheStateRan)
+{
+    const auto engine = m_World.MakeEngine("MainMenu", false, 1.0f / 30.0f);
+    CProbeState probe(engine.get());
+    std::vector<std::uint64_t> updates;
+    probe.m_OnUpdate = [&] { updates.push_back(m_World.m_Now); };
+    engine->ChangeState(&probe);
+    for (int frame = 0; frame < 10; ++frame)
+        engine->Update(CTiming());
+    ASSERT_EQ(10u, updates.size());
+    for (size_t i = 1; i < updates.size(); ++i)
+        EXPECT_GE(updates[i] - updates[i - 1], 34u) << "frame " << i;
+}
+
+TEST_F(EngineTest, WithoutALimitTheFrameDoesNotWait)
+{
+    const auto engine = m_World.MakeEngine("MainMenu", false, 0.0f);
+    const std::uint64_t before = m_World.m_Now;
+    for (int frame = 0; frame < 10; ++frame)
+        engine->Update(CTiming());
+    EXPECT_LE(m_World.m_Now - before, 10u) << "one reading of the clock a frame";
+}
+
+TEST_F(EngineTest, FinishedSoundsAreReleasedOnTheNextFrame)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    auto playing = std::make_shared<CFakeSound>();
+    playing->Play(false);
+    auto finished = std::make_shared<CFakeSound>();
+    engine->m_PlayingSounds = {finished, playing, finished};
+    engine->Start();
+    m_World.Frame(0.02f);
+    EXPECT_EQ(std::vector<std::shared_ptr<ISound>>{playing}, engine->m_PlayingSounds);
+}
+
+TEST_F(EngineTest, ScreenShotOnThePressIsNamedByTheConfiguration)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    engine->Start();
+    CInternalEvent shot;
+    shot.Code = 113;
+    shot.On = 0;
+    m_World.m_Events->FireEvent(shot);
+    EXPECT_EQ(0, m_World.m_Gfx.m_Shots) << "a release takes none";
+
+    shot.On = 1;
+    m_World.m_Events->FireEvent(shot);
+    EXPECT_TRUE(m_World.Logged("ScreenShot is taken: ../logs/ScreenShot1.png"));
+
+    // A picture that cannot be written is reported; the program goes on.
+    m_World.m_Gfx.m_Fail = true;
+    EXPECT_NO_THROW(m_World.m_Events->FireEvent(shot));
+    EXPECT_TRUE(m_World.m_Log.HasContaining("Error: ScreenShot could not be taken: "));
+}
+
+TEST_F(EngineTest, MenuModePlaysMusicAndShowsItsBackgroundUnlessAJumpIsPaused)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    EXPECT_TRUE(m_World.Logged("Entering Menu mode"));
+    EXPECT_TRUE(m_World.m_Gfx.IsOverlayVisible("MenuBackground"));
+    EXPECT_TRUE(Music().m_Playing);
+
+    // A state over menu mode pauses it.
+    CProbeState over(engine.get());
+    engine->PushState(&over);
+    EXPECT_FALSE(Music().m_Playing);
+    EXPECT_FALSE(m_World.m_Gfx.IsOverlayVisible("MenuBackground"));
+    engine->PopState();
+    EXPECT_TRUE(Music().m_Playing);
+    EXPECT_TRUE(m_World.m_Gfx.IsOverlayVisible("MenuBackground"));
+
+    // The menus over a paused jump leave the jump's sound and picture.
+    CProbeState game(engine.get());
+    engine->m_GameModeState = &game;
+    engine->ChangeState(&game);
+    EXPECT_FALSE(m_World.m_Gfx.IsOverlayVisible("MenuBackground")) << "menu mode left";
+    Music().Stop();
+    engine->PushState(engine->m_MenuModeState);
+    EXPECT_FALSE(Music().m_Playing);
+    EXPECT_FALSE(m_World.m_Gfx.IsOverlayVisible("MenuBackground"));
+    engine->m_GameModeState = nullptr;
+}
+
+TEST_F(EngineTest, MenuModeCopiesAndPastesOnThePressOnly)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    CInternalEvent event;
+    for (std::int32_t code : {111, 112})
+        for (std::uint8_t on : {0, 1}) {
+            event.Code = code;
+            event.On = on;
+            m_World.m_Events->FireEvent(event);
+        }
+    EXPECT_EQ(1, m_World.m_Gui.m_Copies);
+    EXPECT_EQ(1, m_World.m_Gui.m_Pastes);
+
+    engine->ChangeState(engine->GetSplashScreensState());
+    event.Code = 111;
+    m_World.m_Events->FireEvent(event);
+    EXPECT_EQ(1, m_World.m_Gui.m_Copies) << "menu mode left";
+}
+
+TEST_F(EngineTest, MainMenuExitEndsTheProgramOnTheNextFrame)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    engine->Start();
+    m_World.m_Events->FireGUIEvent(CGUIEvent("wndMainMenu/btnExit"));
+    EXPECT_FALSE(m_World.m_App.m_QuitCalled);
+    m_World.Frame(0.02f);
+    EXPECT_TRUE(m_World.m_App.m_QuitCalled);
+    EXPECT_FALSE(engine->HasStates());
+    EXPECT_FALSE(m_World.m_Gui.m_MouseConnected) << "menu mode exited";
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppFixture.h"
+#include "app/Engine.h"
+#include "core/ConfigPath.h"
+#include "graphics/memory/MemFader.h"
+#include "graphics/memory/MemGfxMgr.h"
+#include "sound/ISndMgr.h"
+#include "support/DefaultConfig.h"
+#include "support/DiskResourceMgr.h"
+#include "support/FakeGUI.h"
+#include "support/TempDir.h"
+
+// A sound that counts what is done to it.
+class CFakeSound : public sds::ISound
+{
+public:
+    void Play(bool loop) override
+    {
+        ++m_Plays;
+        m_Playing = true;
+        m_Looping = loop;
+    }
+    void Stop() override
+    {
+        ++m_Stops;
+        m_Playing = false;
+    }
+    void SetGain(float) override {}
+    void SetReferenceDistance(float) override {}
+    void SetRolloffFactor(float) override {}
+    bool IsPlaying() const override { return m_Playing; }
+    sds::CVector GetPosition() const override { return sds::CVector::ZERO; }
+    void SetPosition(const sds::CVector&) override {}
+    void SetVelocity(const sds::CVector&) override {}
+
+    int m_Plays = 0;
+    int m_Stops = 0;
+    bool m_Playing = false;
+    bool m_Looping = false;
+};
+
+// A sound service that hands out counting sounds, or fails on request.
+class CFakeSndMgr : public sds::ISndMgr
+{
+public:
+    std::shared_ptr<sds::ISoundTemplate> CreateSoundTemplate(const std::string& file) override
+    {
+        throw CException("No templates here: " + file);
+    }
+    std::shared_ptr<sds::ISound> CreateSound(const std::string& file) override
+    {
+        if (m_Fail)
+            throw CException("Cannot decode " + file);
+        m_Files.push_back(file);
+        m_Sounds.push_back(std::make_shared<CFakeSound>());
+        return m_Sounds.back();
+    }
+    void SetMute(bool) override {}
+    bool IsMuted() const override { return false; }
+    void SetVolume(float) override {}
+    void SetMusicVolume(float) override {}
+    float GetVolume() const override { return 1.0f; }
+    float GetMusicVolume() const override { return 1.0f; }
+    void SetListener(const sds::CVector&, const sds::CVector&, const sds::CVector&, const sds::CVector&) override {}
+
+    bool m_Fail = false;
+    std::vector<std::string> m_Files;
+    std::vector<std::shared_ptr<CFakeSound>> m_Sounds;
+};
+
+// Graphics without a window whose screenshots land nowhere but have a name.
+class CShotGfxMgr : public sds::CMemGfxMgr
+{
+public:
+    std::string QueryRenderTarget(const std::string& prefix, const std::string& suffix) override
+    {
+        if (m_Fail)
+            return sds::CMemGfxMgr::QueryRenderTarget(prefix, suffix);
+        return prefix + std::to_string(++m_Shots) + suffix;
+    }
+
+    bool m_Fail = false;
+    int m_Shots = 0;
+};
+
+// Every service the engine needs, over fakes, with a clock the test moves:
+// the shipped configuration with the profiles in a folder of their own.
+class CEngineWorld
+{
+public:
+    explicit CEngineWorld(const xml::CNodePtr& config = LoadDefaultConfig())
+        : m_App(config), m_Fader([this] { return m_Now; })
+    {
+        sds::SetConfigString(m_App.m_Config, "Profiles->>Path", m_Profiles.Path() + "/");
+        m_Events = std::make_unique<CTestEventMgr>();
+        m_Gfx.DefineOverlay("SplashScreens/Title", {});
+        m_Gfx.DefineOverlay("SplashScreens/Second", {});
+        m_Gfx.DefineOverlay("MenuBackground", {});
+    }
+
+    ~CEngineWorld() { m_Events.reset(); }
+
+    // A clock that moves a millisecond each time it is read, so a busy wait ends.
+    sds::CEngine::CClock Clock()
+    {
+        return [this] { return m_Now++; };
+    }
+
+    std::unique_ptr<sds::CEngine> MakeEngine(const std::string& startState = "SplashScreens", bool restarted = false,
+                                             float minFrameTime = 0.0f)
+    {
+        return std::make_unique<sds::CEngine>(minFrameTime, &m_App, startState, restarted, Clock());
+    }
+
+    // One frame of `seconds`, the clock moved on by as much.
+    void Frame(float seconds)
+    {
+        m_Now += static_cast<std::uint64_t>(seconds * 1000.0f + 0.5f);
+        sds::CFrameEvent frame;
+        frame.TimeSinceLastEvent = frame.TimeSinceLastFrame = seconds;
+        m_Events->FireFrameEvent(frame);
+    }
+
+    void Key(std::int32_t type, std::int32_t key = 57)
+    {
+        sds::CDiscreteEvent event;
+        event.Type = type;
+        event.Key = key;
+        m_Events->FireDiscreteEvent(event);
+    }
+
+    bool Logged(const std::string& line) const { return m_Log.Has(line); }
+
+    CCapturingLogMgr m_Log;
+    CDiskResourceMgr m_Resources;
+    CTempDir m_Profiles;
+    CFakeApplication m_App;
+    std::unique_ptr<CTestEventMgr> m_Events;
+    CFakeGUI m_Gui;
+    CShotGfxMgr m_Gfx;
+    std::uint64_t m_Now = 1000;
+    sds::CMemFader m_Fader;
+    CFakeSndMgr m_Sound;
+};

@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# The real program under a virtual screen, driven by xdotool.
+#   e2e.sh <run tree> <work folder> <artifact folder>
+# Runs in a run tree of its own (bin/, a fresh conf/, logs/, profiles/, the
+# built data/): the options and exit codes, a session recorded with
+# RecordEvents (a key to skip the splash screen, a screenshot key, mouse moves
+# and a click on Exit) and its replay with PlayEvents, RunTest and Fail.
+# Keeps the pictures of the splash screen and the main menu, the logs and the
+# recording in the artifact folder. Needs a display (xvfb-run).
+set -u
+run="$1"
+work="$2"
+artifacts="$3"
+failures=0
+
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+expect_code() { # <expected> <actual> <what>
+    [ "$2" -eq "$1" ] || fail "$3: exit code $2, expected $1"
+}
+
+expect_line() { # <file> <extended regex> <what>
+    grep -Eq -- "$2" "$1" || fail "$3: no line matching '$2' in $1"
+}
+
+# Waits until the log holds a line with the text; false after the timeout.
+wait_for_log() { # <text> <seconds>
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        grep -qF -- "$1" ../logs/dravonkel.log 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits for the process to end and puts its exit code into $code; kills it
+# after the timeout.
+wait_for_exit() { # <pid> <seconds>
+    local deadline=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
+    kill -0 "$1" 2>/dev/null && kill "$1"
+    wait "$1"
+    code=$?
+}
+
+# The mean brightness of a picture, 0 to 1.
+brightness() {
+    convert "$1" -colorspace Gray -format "%[fx:mean]" info:
+}
+
+# The order of the screens and actions in a log.
+story() {
+    grep -oE "Displaying wnd[A-Za-z]+|Entering Menu mode|ScreenShot is taken|Engine is destroyed" "$1"
+}
+
+[ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
+rm -rf "$work" "$artifacts"
+mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
+cp -r "$run/conf" "$work/conf"
+rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
+ln -s "$run/data" "$work/data"
+# Started as ./dravonkel, so that the crash dump lands beside it.
+ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
+cd "$work/bin"
+
+# --- Options and configuration -------------------------------------------
+./dravonkel --Help >help.txt 2>&1
+expect_code 1 $? "Help"
+grep -q "^Allowed options:" help.txt || fail "Help: no option list"
+grep -q -- "--PlayEvents arg" help.txt || fail "Help: PlayEvents is not listed"
+[ ! -e ../logs/dravonkel.log ] || fail "Help: a log was created"
+
+# The exit codes 1001 and 1002 reach the shell as their low byte.
+./dravonkel --Bogus 2>bogus.txt
+expect_code 233 $? "unknown option (1001)"
+grep -q "unrecognised option '--Bogus'" bogus.txt || fail "unknown option: not reported"
+
+./dravonkel --StartState GameMode --Silent 2>gamemode.txt
+expect_code 233 $? "GameMode start state (1001)"
+grep -q 'StartState "GameMode" is not available' gamemode.txt || fail "GameMode: not reported"
+
+mkdir -p ../broken/bin ../broken/conf ../broken/logs
+echo "<sds><Application>" >../broken/conf/conf.xml
+(cd ../broken/bin && "$run/bin/dravonkel" 2>stderr.txt)
+expect_code 1 $? "unreadable configuration"
+expect_line ../broken/logs/dravonkel.log ":[0-9]+ Error: Could not load configuration file\.$" "unreadable configuration"
+
+# --- A recorded session ----------------------------------------------------
+rm -f ../logs/dravonkel.log
+./dravonkel --RecordEvents ../session.xml 2>record.err &
+pid=$!
+wait_for_log "Engine is started" 30 || fail "record: the engine did not start"
+window=$(xdotool search --name "^Dravonkel" | head -1)
+if [ -z "$window" ]; then
+    fail "record: no window"
+else
+    title=$(xdotool getwindowname "$window")
+    [ "$title" = "Dravonkel Skorvel Personal" ] || fail "record: window title '$title'"
+    xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "record: no window icon"
+fi
+sleep 1.6 # the splash screen fades in over a second
+import -window root "$artifacts/splash.png"
+xdotool key space # skips the splash screen
+wait_for_log "Entering Menu mode" 15 || fail "record: no main menu"
+sleep 1.6 # the main menu fades in over a second
+import -window root "$artifacts/main-menu.png"
+xdotool key F12
+wait_for_log "ScreenShot is taken" 10 || fail "record: no screenshot"
+# The program keeps its own pointer position, from the middle of the window,
+# moved by the pointer's relative motion; the input library holds the X
+# pointer near the window's top left corner, so these moves stay right of and
+# below it. Together they lead onto Exit.
+xdotool mousemove_relative -- 100 60
+sleep 0.2
+xdotool mousemove_relative -- -90 81
+sleep 0.3
+xdotool click 1
+wait_for_exit $pid 20
+expect_code 0 $code "record"
+cp ../logs/dravonkel.log "$artifacts/record.log"
+cp ../session.xml "$artifacts/session.xml" 2>/dev/null || fail "record: no recording written"
+
+for line in "Version: 1\.2\.863\.0" "Engine is starting\.\.\." "Engine is started" "Event Manager is created" \
+    "Sound manager resources are initialized" "Console is created" "Entering Menu mode" "CSelfTester: Recording events" \
+    "Engine is destroyed" "Event Manager is destroyed" "GfxMgr is destroyed" "CSelfTester: Saving recorded data" \
+    "Application is destroyed\.\.\. destroying Root"; do
+    expect_line ../logs/dravonkel.log "^[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]+ $line$" "record log"
+done
+expect_line ../logs/dravonkel.log "^[0-9]{2}:[0-9]{2}:[0-9]{2}:[1-9][0-9]* ScreenShot is taken: \.\./logs/ScreenShot.*\.png$" \
+    "record log, a line of a later frame"
+shot=$(grep -oE "ScreenShot is taken: .*" ../logs/dravonkel.log | head -1 | sed 's/ScreenShot is taken: //')
+identify "$shot" 2>/dev/null | grep -q "PNG 1024x768" || fail "screenshot: '$shot' is not a 1024 x 768 picture"
+[ -s ../conf/settings.xml ] || fail "record: the settings were not written back"
+grep -q 'Id="200"' ../session.xml && grep -q 'Key="3840"' ../session.xml || fail "record: mouse events missing"
+for picture in splash main-menu; do
+    awk -v b="$(brightness "$artifacts/$picture.png")" 'BEGIN { exit !(b > 0.25) }' || fail "$picture picture is dark"
+done
+story "$artifacts/record.log" >record.story
+
+# --- The same session played back -----------------------------------------
+rm -f ../logs/dravonkel.log ../conf/settings.xml
+start=$(date +%s.%N)
+./dravonkel --PlayEvents ../session.xml --DisableInputs --FrameLimit 30 2>replay.err &
+pid=$!
+wait_for_exit $pid 40
+expect_code 0 $code "replay"
+seconds=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }')
+cp ../logs/dravonkel.log "$artifacts/replay.log"
+story "$artifacts/replay.log" >replay.story
+cmp -s record.story replay.story || fail "replay: another end than the recording ($(tr '\n' ',' <replay.story))"
+grep -q "CSelfTester: Playing events" ../logs/dravonkel.log || fail "replay: not played"
+! grep -q "No more events to play" ../logs/dravonkel.log || fail "replay: ended by the end of the recording"
+[ -s ../conf/settings.xml ] || fail "replay: the settings were not written back"
+# With FrameLimit 30 no more than 30 frames start in a second.
+frames=$(tail -1 ../logs/dravonkel.log | sed -E 's/^[0-9]{2}:[0-9]{2}:[0-9]{2}:([0-9]+) .*/\1/')
+awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 30 * s + 5) }' || fail "replay: $frames frames in $seconds s at FrameLimit 30"
+
+# --- RunTest and Fail --------------------------------------------------------
+rm -f ../logs/dravonkel.log
+timeout 60 ./dravonkel --RunTest 2>runtest.err
+expect_code 0 $? "RunTest"
+expect_line ../logs/dravonkel.log " Single tests: failed 0 out of 0$" "RunTest"
+expect_line ../logs/dravonkel.log " Run time tests: failed 0 out of 0$" "RunTest"
+expect_line ../logs/dravonkel.log " No memory leaks$" "RunTest"
+
+./dravonkel --Fail --Silent 2>fail.err
+expect_code 139 $? "Fail (SIGSEGV)"
+[ -s ./dravonkel.1.2.863.0.dmp ] || fail "Fail: no crash dump"
+
+if [ $failures -ne 0 ]; then
+    echo "$failures checks failed; pictures and logs in $artifacts" >&2
+    exit 1
+fi
+echo "All checks passed; pictures and logs in $artifacts"
