@@ -1,16 +1,15 @@
-// Draws the GUI's own images and synthesises its two UI sounds.
+// Draws the GUI's own images.
 //
 //   sds_gui_media <data folder>
 //
-// writes gui/Dravonkel.png, gui/Help.png, sounds/over.wav and sounds/click.wav
-// below the data folder. The images are drawn from signed distances so that
-// their edges are smooth; the sounds are short decaying tones.
+// writes gui/Dravonkel.png and gui/Help.png below the data folder. The images
+// are drawn from signed distances so that their edges are smooth. The UI sounds
+// come from the sound generator (tools/soundgen).
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -180,53 +179,6 @@ bool DrawHelpImages(const std::string& fileName)
     return image.Save(fileName);
 }
 
-void WriteLE(std::ofstream& out, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-// 16-bit mono PCM.
-bool WriteWav(const std::string& fileName, const std::vector<float>& samples, std::uint32_t rate)
-{
-    std::ofstream out(fileName, std::ios::binary);
-    const std::uint32_t dataSize = static_cast<std::uint32_t>(samples.size() * 2);
-    out.write("RIFF", 4);
-    WriteLE(out, 36 + dataSize, 4);
-    out.write("WAVEfmt ", 8);
-    WriteLE(out, 16, 4);
-    WriteLE(out, 1, 2); // PCM
-    WriteLE(out, 1, 2); // mono
-    WriteLE(out, rate, 4);
-    WriteLE(out, rate * 2, 4);
-    WriteLE(out, 2, 2);
-    WriteLE(out, 16, 2);
-    out.write("data", 4);
-    WriteLE(out, dataSize, 4);
-    for (float s : samples) {
-        const auto level = static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
-        WriteLE(out, static_cast<std::uint16_t>(level), 2);
-    }
-    return static_cast<bool>(out);
-}
-
-// A decaying tone with a short attack; `noise` mixes in a deterministic hiss
-// for the click's edge.
-std::vector<float> Tone(std::uint32_t rate, float seconds, float frequency, float decay, float gain, float noise)
-{
-    std::vector<float> samples(static_cast<size_t>(rate * seconds));
-    std::uint32_t seed = 12345;
-    const float pi = 3.14159265f;
-    for (size_t i = 0; i < samples.size(); ++i) {
-        const float t = static_cast<float>(i) / rate;
-        seed = seed * 1664525u + 1013904223u;
-        const float hiss = (static_cast<float>(seed >> 8) / 8388608.0f - 1.0f) * noise;
-        const float attack = std::min(1.0f, t / 0.002f);
-        samples[i] = gain * attack * std::exp(-t * decay) * (std::sin(2.0f * pi * frequency * t) + hiss);
-    }
-    return samples;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -237,17 +189,11 @@ int main(int argc, char** argv)
     }
     const boost::filesystem::path data(argv[1]);
     boost::filesystem::create_directories(data / "gui");
-    boost::filesystem::create_directories(data / "sounds");
 
-    const std::uint32_t rate = 22050;
-    const std::vector<float> hover = Tone(rate, 0.05f, 1760.0f, 90.0f, 0.25f, 0.0f);
-    const std::vector<float> click = Tone(rate, 0.08f, 880.0f, 60.0f, 0.5f, 0.3f);
     const bool ok = DrawSkinImages((data / "gui" / "Dravonkel.png").string()) &&
-                    DrawHelpImages((data / "gui" / "Help.png").string()) &&
-                    WriteWav((data / "sounds" / "over.wav").string(), hover, rate) &&
-                    WriteWav((data / "sounds" / "click.wav").string(), click, rate);
+                    DrawHelpImages((data / "gui" / "Help.png").string());
     if (!ok) {
-        std::cerr << "sds_gui_media: could not write the GUI media into " << data << "\n";
+        std::cerr << "sds_gui_media: could not write the GUI images into " << data << "\n";
         return 1;
     }
     return 0;
