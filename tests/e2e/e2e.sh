@@ -111,6 +111,7 @@ expect_line ../broken/logs/dravonkel.log ":[0-9]+ Error: Could not load configur
 
 # --- A recorded session ----------------------------------------------------
 rm -f ../logs/dravonkel.log
+recording_start=$SECONDS
 ./dravonkel --RecordEvents ../session.xml 2>record.err &
 pid=$!
 wait_for_log "Engine is started" 30 || fail "record: the engine did not start"
@@ -136,6 +137,7 @@ wait_for_log "ScreenShot is taken" 10 || fail "record: no screenshot"
 xdotool mousemove_relative -- 100 60 mousemove_relative -- -90 81 click 1
 wait_for_exit $pid 20
 expect_code 0 $code "record"
+recording_seconds=$((SECONDS - recording_start))
 cp ../logs/dravonkel.log "$artifacts/record.log"
 cp ../session.xml "$artifacts/session.xml" 2>/dev/null || fail "record: no recording written"
 
@@ -161,7 +163,8 @@ rm -f ../logs/dravonkel.log ../conf/settings.xml
 start=$(date +%s.%N)
 ./dravonkel --PlayEvents ../session.xml --DisableInputs --FrameLimit 30 2>replay.err &
 pid=$!
-wait_for_exit $pid 40
+# The playback takes as long as the recorded session; a slow machine took its time then too.
+wait_for_exit $pid $((recording_seconds + 40))
 expect_code 0 $code "replay"
 seconds=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }')
 cp ../logs/dravonkel.log "$artifacts/replay.log"
