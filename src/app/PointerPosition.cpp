@@ -17,4 +17,24 @@ CAnalogEvent CPointerPosition::Move(int dx, int dy, int dz, unsigned windowWidth
     return event;
 }
 
+void CPointerPosition::BeginPoll()
+{
+    std::fill(m_Applied, m_Applied + 3, 0);
+}
+
+bool CPointerPosition::MoveBySum(int sumX, int sumY, int sumZ, unsigned windowWidth, unsigned windowHeight,
+                                 CAnalogEvent& event)
+{
+    const int dx = sumX - m_Applied[0];
+    const int dy = sumY - m_Applied[1];
+    const int dz = sumZ - m_Applied[2];
+    if (dx == 0 && dy == 0 && dz == 0)
+        return false;
+    m_Applied[0] = sumX;
+    m_Applied[1] = sumY;
+    m_Applied[2] = sumZ;
+    event = Move(dx, dy, dz, windowWidth, windowHeight);
+    return true;
+}
+
 } // namespace sds

@@ -20,6 +20,23 @@ ILogMgr& Log()
     return *ILogMgr::GetSingleton();
 }
 
+// Runs one step of a test. A failure is logged, a standard exception's text
+// first and then `failure`, and marks the test failed; false then.
+template <class Test, class Step>
+bool RunStep(Test& test, const Step& step, const std::string& failure)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception& e) {
+        Log().LogError(e.what());
+    } catch (...) {
+    }
+    Log().LogError(failure);
+    test.m_Failed = true;
+    return false;
+}
+
 template <class Tests>
 unsigned CountFailed(const Tests& tests)
 {
@@ -77,18 +94,11 @@ void CTestRunner::OnFrame(const CFrameEvent& event)
 void CTestRunner::RunSingleTests()
 {
     for (const auto& entry : m_SingleTests) {
-        Log().LogMessage("Running test: " + entry.first);
-        try {
-            entry.second->Run();
-            Log().LogMessage("Done: " + entry.first);
-        } catch (const std::exception& e) {
-            Log().LogError(e.what());
-            Log().LogError("Exception: " + entry.first);
-            entry.second->m_Failed = true;
-        } catch (...) {
-            Log().LogError("Exception: " + entry.first);
-            entry.second->m_Failed = true;
-        }
+        const std::string& name = entry.first;
+        ISingleTest& test = *entry.second;
+        Log().LogMessage("Running test: " + name);
+        if (RunStep(test, [&test] { test.Run(); }, "Exception: " + name))
+            Log().LogMessage("Done: " + name);
     }
 }
 
@@ -97,16 +107,7 @@ void CTestRunner::CreateCurrent()
     const std::string& name = m_Current->first;
     IRunTimeTest& test = *m_Current->second;
     Log().LogMessage("Running test: " + name + " For " + std::to_string(test.m_FramesLeft) + " frames.");
-    try {
-        test.Create();
-    } catch (const std::exception& e) {
-        Log().LogError(e.what());
-        Log().LogError("Exception on Create() in : " + name);
-        test.m_Failed = true;
-    } catch (...) {
-        Log().LogError("Exception on Create() in : " + name);
-        test.m_Failed = true;
-    }
+    RunStep(test, [&test] { test.Create(); }, "Exception on Create() in : " + name);
 }
 
 void CTestRunner::StepCurrent(const CFrameEvent& event)
@@ -117,35 +118,17 @@ void CTestRunner::StepCurrent(const CFrameEvent& event)
         CTiming timing;
         timing.m_Elapsed = event.TimeSinceLastFrame;
         timing.m_Global = m_GlobalTime;
-        try {
-            test.Update(timing);
+        const std::string failure = "Exception on Update() in : " + name + " When " +
+                                    std::to_string(test.m_FramesLeft) + " frames left.";
+        if (RunStep(test, [&test, &timing] { test.Update(timing); }, failure))
             --test.m_FramesLeft;
-        } catch (const std::exception& e) {
-            Log().LogError(e.what());
-            Log().LogError("Exception on Update() in : " + name + " When " + std::to_string(test.m_FramesLeft) +
-                           " frames left.");
-            test.m_Failed = true;
+        else
             test.m_FramesLeft = 0;
-        } catch (...) {
-            Log().LogError("Exception on Update() in : " + name + " When " + std::to_string(test.m_FramesLeft) +
-                           " frames left.");
-            test.m_Failed = true;
-            test.m_FramesLeft = 0;
-        }
         return;
     }
 
-    try {
-        test.Destroy();
+    if (RunStep(test, [&test] { test.Destroy(); }, "Exception on Destroy() in : " + name))
         Log().LogMessage("Done: " + name);
-    } catch (const std::exception& e) {
-        Log().LogError(e.what());
-        Log().LogError("Exception on Destroy() in : " + name);
-        test.m_Failed = true;
-    } catch (...) {
-        Log().LogError("Exception on Destroy() in : " + name);
-        test.m_Failed = true;
-    }
     ++m_Current;
     m_State = m_Current != m_RunTimeTests.end() ? STATE_CREATE : STATE_QUIT;
 }

@@ -53,6 +53,25 @@ brightness() {
     convert "$1" -colorspace Gray -format "%[fx:mean]" info:
 }
 
+is_bright() { # <picture>
+    awk -v b="$(brightness "$1")" 'BEGIN { exit !(b > 0.25) }'
+}
+
+# Keeps a picture of the screen once it is bright and still (two captures
+# alike): fades run on frame time, which a slow machine stretches. False after
+# the timeout, with the last capture kept.
+capture_still() { # <picture> <seconds>
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
+    import -window root "$previous"
+    while [ $SECONDS -lt $deadline ]; do
+        sleep 0.2
+        import -window root "$1"
+        compare -metric AE "$previous" "$1" null: 2>/dev/null && is_bright "$1" && return 0
+        cp "$1" "$previous"
+    done
+    return 1
+}
+
 # The order of the screens and actions in a log.
 story() {
     grep -oE "Displaying wnd[A-Za-z]+|Entering Menu mode|ScreenShot is taken|Engine is destroyed" "$1"
@@ -92,6 +111,7 @@ expect_line ../broken/logs/dravonkel.log ":[0-9]+ Error: Could not load configur
 
 # --- A recorded session ----------------------------------------------------
 rm -f ../logs/dravonkel.log
+recording_start=$SECONDS
 ./dravonkel --RecordEvents ../session.xml 2>record.err &
 pid=$!
 wait_for_log "Engine is started" 30 || fail "record: the engine did not start"
@@ -103,25 +123,21 @@ else
     [ "$title" = "Dravonkel Skorvel Personal" ] || fail "record: window title '$title'"
     xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "record: no window icon"
 fi
-sleep 1.6 # the splash screen fades in over a second
-import -window root "$artifacts/splash.png"
+capture_still "$artifacts/splash.png" 30 || fail "record: the splash screen did not come up"
 xdotool key space # skips the splash screen
 wait_for_log "Entering Menu mode" 15 || fail "record: no main menu"
-sleep 1.6 # the main menu fades in over a second
-import -window root "$artifacts/main-menu.png"
+capture_still "$artifacts/main-menu.png" 30 || fail "record: the main menu did not come up"
 xdotool key F12
 wait_for_log "ScreenShot is taken" 10 || fail "record: no screenshot"
 # The program keeps its own pointer position, from the middle of the window,
 # moved by the pointer's relative motion; the input library holds the X
 # pointer near the window's top left corner, so these moves stay right of and
-# below it. Together they lead onto Exit.
-xdotool mousemove_relative -- 100 60
-sleep 0.2
-xdotool mousemove_relative -- -90 81
-sleep 0.3
-xdotool click 1
+# below it. Together they lead onto Exit. They go at once, so that they
+# usually fall into one poll of the mouse, which must count them once.
+xdotool mousemove_relative -- 100 60 mousemove_relative -- -90 81 click 1
 wait_for_exit $pid 20
 expect_code 0 $code "record"
+recording_seconds=$((SECONDS - recording_start))
 cp ../logs/dravonkel.log "$artifacts/record.log"
 cp ../session.xml "$artifacts/session.xml" 2>/dev/null || fail "record: no recording written"
 
@@ -138,7 +154,7 @@ identify "$shot" 2>/dev/null | grep -q "PNG 1024x768" || fail "screenshot: '$sho
 [ -s ../conf/settings.xml ] || fail "record: the settings were not written back"
 grep -q 'Id="200"' ../session.xml && grep -q 'Key="3840"' ../session.xml || fail "record: mouse events missing"
 for picture in splash main-menu; do
-    awk -v b="$(brightness "$artifacts/$picture.png")" 'BEGIN { exit !(b > 0.25) }' || fail "$picture picture is dark"
+    is_bright "$artifacts/$picture.png" || fail "$picture picture is dark"
 done
 story "$artifacts/record.log" >record.story
 
@@ -147,7 +163,8 @@ rm -f ../logs/dravonkel.log ../conf/settings.xml
 start=$(date +%s.%N)
 ./dravonkel --PlayEvents ../session.xml --DisableInputs --FrameLimit 30 2>replay.err &
 pid=$!
-wait_for_exit $pid 40
+# The playback takes as long as the recorded session; a slow machine took its time then too.
+wait_for_exit $pid $((recording_seconds + 40))
 expect_code 0 $code "replay"
 seconds=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN { print e - s }')
 cp ../logs/dravonkel.log "$artifacts/replay.log"

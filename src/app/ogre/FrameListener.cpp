@@ -95,8 +95,10 @@ bool CFrameListener::frameStarted(const Ogre::FrameEvent& event)
         m_Keyboard->capture();
     if (m_JoyStick)
         m_JoyStick->capture();
-    if (m_Mouse)
+    if (m_Mouse) {
+        m_MousePosition.BeginPoll();
         m_Mouse->capture();
+    }
 
     sds::CFrameEvent frame;
     frame.TimeSinceLastEvent = event.timeSinceLastEvent;
@@ -152,12 +154,11 @@ bool CFrameListener::keyReleased(const OIS::KeyEvent& event)
 bool CFrameListener::mouseMoved(const OIS::MouseEvent& event)
 {
     const OIS::MouseState& state = event.state;
-    if (state.X.rel == 0 && state.Y.rel == 0 && state.Z.rel == 0)
-        return true;
-
     const sds::IApplication* application = sds::IApplication::GetSingleton();
-    FireAnalogEvent(m_MousePosition.Move(state.X.rel, state.Y.rel, state.Z.rel, application->GetWindowWidth(),
-                                         application->GetWindowHeight()));
+    sds::CAnalogEvent moved;
+    if (m_MousePosition.MoveBySum(state.X.rel, state.Y.rel, state.Z.rel, application->GetWindowWidth(),
+                                  application->GetWindowHeight(), moved))
+        FireAnalogEvent(moved);
     return true;
 }
 

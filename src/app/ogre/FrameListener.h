@@ -48,6 +48,8 @@ public:
 
     bool keyPressed(const OIS::KeyEvent& event) override;
     bool keyReleased(const OIS::KeyEvent& event) override;
+    // Fires the motion of this poll that no callback has reported yet; a
+    // button reports the motion before it, so nothing is reported twice.
     bool mouseMoved(const OIS::MouseEvent& event) override;
     bool mousePressed(const OIS::MouseEvent& event, OIS::MouseButtonID button) override;
     bool mouseReleased(const OIS::MouseEvent& event, OIS::MouseButtonID button) override;
