@@ -88,8 +88,6 @@ std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::s
 void ExitAndUnsubscribe(CGuiEngineState& screen, CGuiEngineState::CConnections& connections)
 {
     IGUI::GetSingleton()->ShowWindow(screen.GetWindowName(), false);
-    for (boost::signals2::connection& connection : connections)
-        connection.disconnect();
     connections.clear();
 }
 
