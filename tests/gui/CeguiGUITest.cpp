@@ -323,6 +323,32 @@ TEST_F(CeguiGUITest, TextsComeBackAsTheyWentIn)
     EXPECT_EQ("Zürich", Gui().GetSelectedItem("wndTutorial/lbTutorial"));
 }
 
+// Names read from files may be Latin-1 or cut short: each byte that begins no
+// well-formed UTF-8 sequence is the character of its value.
+TEST_F(CeguiGUITest, TextsThatAreNotUtf8ComeBackAsTheirCharacters)
+{
+    const struct
+    {
+        std::string In;
+        std::string Out;
+    } cases[] = {
+        {"Z\xFCrich", "Z\xC3\xBCrich"},
+        {"end\xF0", "end\xC3\xB0"},
+        {"cut \xE2\x9C", "cut \xC3\xA2\xC2\x9C"},
+        {"\xC0\xAF overlong", "\xC3\x80\xC2\xAF overlong"},
+        {"\xF4\x90\x80\x80 past U+10FFFF", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80 past U+10FFFF"},
+    };
+    for (const auto& c : cases) {
+        Gui().SetText("wndMessageBox/Info", c.In);
+        EXPECT_EQ(c.Out, Gui().GetText("wndMessageBox/Info")) << c.In;
+    }
+
+    const std::string list = "wndTutorial/lbTutorial";
+    Gui().SetItems(list, {"Gen\xE8ve", "Z\xFCrich"}, 0);
+    Gui().SelectItem(list, "Z\xFCrich");
+    EXPECT_EQ("Z\xC3\xBCrich", Gui().GetSelectedItem(list)) << "an item is found by the text it was given";
+}
+
 TEST_F(CeguiGUITest, ChangingAWidgetRaisesItsGuiEvent)
 {
     Gui().SetScrollPosition("wndSettings/sbMusicVolume", 0.0f);
