@@ -557,6 +557,17 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
     EXPECT_EQ(4u, static_cast<CEGUI::TabControl&>(Window("wndSettings/tcSections")).getTabCount());
     EXPECT_EQ(nullptr, s_World->Windows.Find("wndSettings/tcSections/tabForceFields"));
     EXPECT_TRUE(Gui().IsWindowPresent("wndSettings/tcSections/tabForceFields"));
+    // So can the widgets inside them, and they raise their events by their paths.
+    const std::string bar = "wndSettings/sbForceFieldVisualization";
+    EXPECT_TRUE(Gui().IsWindowPresent(bar));
+    EXPECT_TRUE(Gui().IsWindowPresent("wndSettings/tcSections/tabForceFields/sbForceFieldVisualization"));
+    EXPECT_FALSE(Gui().IsWindowPresent("wndSettings/tabAudio/sbForceFieldVisualization"));
+    EXPECT_FALSE(Gui().IsWindowPresent("wndInGameMenu/btnEdit/x"));
+    Gui().SetScrollPosition(bar, 0.0f);
+    int* barEvents = CountEvents(bar);
+    Gui().SetScrollPosition(bar, 0.7f);
+    EXPECT_EQ(1, *barEvents);
+    EXPECT_FLOAT_EQ(0.7f, Gui().GetScrollPosition(bar));
 
     EXPECT_EQ("Dravonkel/Tooltip", Context().getDefaultTooltipObject()->getType());
     Gui().SetProperty("wndStatistics/btnDone", "Tooltip", "Go to main menu");
