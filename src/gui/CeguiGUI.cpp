@@ -681,9 +681,10 @@ void CCeguiGUI::FireGUIEvent(const CEGUI::Window& window)
 
 CEGUI::Window& CCeguiGUI::GetTested(const std::string& window) const
 {
-    if (!IsWindowPresent(window))
+    CEGUI::Window* found = m_Windows.Find(window);
+    if (!found)
         throw std::runtime_error("Window does not exist: " + window);
-    return *m_Windows.Find(window);
+    return *found;
 }
 
 void CCeguiGUI::LogKindError(const std::string& window, const char* text) const
