@@ -30,8 +30,6 @@ const char* const FrameWindowType = "Dravonkel/FrameWindow";
 
 // Mouse buttons come as key codes from this base on.
 const std::int32_t MouseButtonBase = sds::MOUSE_BUTTON_KEY_BASE;
-// The two event kinds that carry mouse movements.
-const std::int32_t MouseMovedKinds[] = {sds::EVENT_MOUSE_MOVED, sds::EVENT_MOUSE_MOVED + 1};
 
 std::string& Clipboard()
 {
@@ -115,8 +113,8 @@ CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, co
         m_ClickSound = loadSound(click);
     }
 
-    // A failed start leaves nothing of the GUI behind: the application goes on
-    // without it.
+    // A failed start leaves nothing of the GUI behind: no windows, and no
+    // library subscription that would call into the dead object.
     try {
         Load(guiNode);
     } catch (...) {
@@ -531,7 +529,8 @@ void CCeguiGUI::InjectKey(const sds::CDiscreteEvent& event)
 
 void CCeguiGUI::InjectMouse(const sds::CAnalogEvent& event)
 {
-    if (std::find(std::begin(MouseMovedKinds), std::end(MouseMovedKinds), event.Type) == std::end(MouseMovedKinds))
+    // Kinds 200 and 201 carry mouse movements.
+    if (event.Type != sds::EVENT_MOUSE_MOVED && event.Type != sds::EVENT_MOUSE_MOVED + 1)
         return;
     const CEGUI::Sizef& size = m_Renderer->getDisplaySize();
     Context().injectMousePosition(size.d_width * event.Pos[0], size.d_height * event.Pos[1]);
