@@ -30,8 +30,6 @@ const char* const FrameWindowType = "Dravonkel/FrameWindow";
 
 // Mouse buttons come as key codes from this base on.
 const std::int32_t MouseButtonBase = sds::MOUSE_BUTTON_KEY_BASE;
-// The two event kinds that carry mouse movements.
-const std::int32_t MouseMovedKinds[] = {sds::EVENT_MOUSE_MOVED, sds::EVENT_MOUSE_MOVED + 1};
 
 std::string& Clipboard()
 {
@@ -84,42 +82,6 @@ CEGUI::MouseButton MapMouseButton(std::int32_t key)
     }
 }
 
-// The length of the UTF-8 sequence that `lead` begins; 0 when it begins none.
-int SequenceLength(unsigned char lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    if ((lead & 0xF8) == 0xF0)
-        return 4;
-    return 0;
-}
-
-// Code points of a UTF-8 text; a byte that does not begin a well-formed
-// sequence stands for itself.
-std::vector<std::uint32_t> DecodeUtf8(const std::string& text)
-{
-    std::vector<std::uint32_t> codePoints;
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const int length = SequenceLength(lead);
-        bool wellFormed = length > 0 && i + length <= text.size();
-        std::uint32_t codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (int k = 1; wellFormed && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            wellFormed = (next & 0xC0) == 0x80;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        codePoints.push_back(wellFormed ? codePoint : lead);
-        i += wellFormed ? length : 1;
-    }
-    return codePoints;
-}
-
 template <class Function>
 void ForEachChild(const xml::CNodePtr& node, const std::string& name, Function function)
 {
@@ -151,8 +113,8 @@ CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, co
         m_ClickSound = loadSound(click);
     }
 
-    // A failed start leaves nothing of the GUI behind: the application goes on
-    // without it.
+    // A failed start leaves nothing of the GUI behind: no windows, and no
+    // library subscription that would call into the dead object.
     try {
         Load(guiNode);
     } catch (...) {
@@ -373,10 +335,11 @@ std::string CCeguiGUI::GetSelectedItem(const std::string& window) const
 void CCeguiGUI::SelectItem(const std::string& window, const std::string& text)
 {
     CEGUI::Window& widget = GetTested(window);
+    const CEGUI::String wanted = ToCegui(text);
     if (CEGUI::Listbox* list = As<CEGUI::Listbox>(widget, ListboxKind)) {
         for (size_t i = 0; i < list->getItemCount(); ++i) {
             CEGUI::ListboxItem* item = list->getListboxItemFromIndex(i);
-            if (FromCegui(item->getText()) == text) {
+            if (item->getText() == wanted) {
                 list->setItemSelectState(item, true);
                 list->ensureItemIsVisible(item);
                 return;
@@ -384,8 +347,8 @@ void CCeguiGUI::SelectItem(const std::string& window, const std::string& text)
         }
     } else if (CEGUI::Combobox* combo = As<CEGUI::Combobox>(widget, ComboboxKind)) {
         for (size_t i = 0; i < combo->getItemCount(); ++i)
-            if (FromCegui(combo->getListboxItemFromIndex(i)->getText()) == text) {
-                combo->setText(ToCegui(text));
+            if (combo->getListboxItemFromIndex(i)->getText() == wanted) {
+                combo->setText(wanted);
                 return;
             }
     } else {
@@ -566,7 +529,8 @@ void CCeguiGUI::InjectKey(const sds::CDiscreteEvent& event)
 
 void CCeguiGUI::InjectMouse(const sds::CAnalogEvent& event)
 {
-    if (std::find(std::begin(MouseMovedKinds), std::end(MouseMovedKinds), event.Type) == std::end(MouseMovedKinds))
+    // Kinds 200 and 201 carry mouse movements.
+    if (event.Type != sds::EVENT_MOUSE_MOVED && event.Type != sds::EVENT_MOUSE_MOVED + 1)
         return;
     const CEGUI::Sizef& size = m_Renderer->getDisplaySize();
     Context().injectMousePosition(size.d_width * event.Pos[0], size.d_height * event.Pos[1]);
@@ -716,9 +680,10 @@ void CCeguiGUI::FireGUIEvent(const CEGUI::Window& window)
 
 CEGUI::Window& CCeguiGUI::GetTested(const std::string& window) const
 {
-    if (!IsWindowPresent(window))
+    CEGUI::Window* found = m_Windows.Find(window);
+    if (!found)
         throw std::runtime_error("Window does not exist: " + window);
-    return *m_Windows.Find(window);
+    return *found;
 }
 
 void CCeguiGUI::LogKindError(const std::string& window, const char* text) const
@@ -729,7 +694,7 @@ void CCeguiGUI::LogKindError(const std::string& window, const char* text) const
 void CCeguiGUI::InjectClipboardText(unsigned newLineReplacement)
 {
     CEGUI::GUIContext& context = Context();
-    for (std::uint32_t codePoint : DecodeUtf8(GetClipboardText())) {
+    for (CEGUI::utf32 codePoint : ToCegui(GetClipboardText())) {
         if (codePoint == '\n' && newLineReplacement == '\n')
             context.injectKeyDown(CEGUI::Key::Return); // a line break in a multi-line box
         else

@@ -6,11 +6,10 @@
 
 namespace wrappers {
 
-// The program's texts are UTF-8 both ways across the GUI library.
-inline CEGUI::String ToCegui(const std::string& text)
-{
-    return CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(text.c_str()));
-}
+// The program's texts are UTF-8 both ways across the GUI library. A byte that
+// begins no well-formed sequence (a Latin-1 name from a file, a cut sequence)
+// stands for the character of its value.
+CEGUI::String ToCegui(const std::string& text);
 
 inline std::string FromCegui(const CEGUI::String& text)
 {

@@ -34,14 +34,15 @@ CGuiEngine::CGuiEngine()
 
 CGuiEngine::~CGuiEngine()
 {
-    m_DZSelection.reset();
-    m_Screens.clear();
-    // Message boxes still shown hold themselves; they go with the machine.
+    // Message boxes still shown hold themselves; they go with the machine. The
+    // stack is read before the owned screens on it are destroyed.
     std::vector<CGuiEngineState*> shown;
     shown.swap(m_States);
     for (CGuiEngineState* screen : shown)
         if (auto* box = dynamic_cast<GuiStates::CMessageBoxState*>(screen))
             box->TakeSelf();
+    m_DZSelection.reset();
+    m_Screens.clear();
 }
 
 void CGuiEngine::OnUpdate(const CTiming&)

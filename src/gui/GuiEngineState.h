@@ -18,7 +18,9 @@ class CGuiEngine;
 class CGuiEngineState : public IStateTmpl<CGuiEngine>
 {
 public:
-    typedef std::vector<boost::signals2::connection> CConnections;
+    // A screen's widget subscriptions; dropping one disconnects it, so a
+    // screen never leaves a handler behind.
+    typedef std::vector<boost::signals2::scoped_connection> CConnections;
 
     CGuiEngineState(CGuiEngine* owner, const std::string& windowName);
     ~CGuiEngineState() override;

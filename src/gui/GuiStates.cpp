@@ -13,12 +13,15 @@ namespace GuiStates {
 
 namespace {
 
-void PushScreen(CGuiEngine& machine, const std::string& windowName)
+bool PushScreen(CGuiEngine& machine, const std::string& windowName)
 {
-    if (CGuiEngineState* screen = machine.FindScreen(windowName))
-        machine.PushState(screen);
-    else
+    CGuiEngineState* screen = machine.FindScreen(windowName);
+    if (!screen) {
         LogScreenNotAvailable(windowName);
+        return false;
+    }
+    machine.PushState(screen);
+    return true;
 }
 
 } // namespace
@@ -59,12 +62,8 @@ void ShowSettings(CGuiEngine& machine)
 
 void ShowVideoSettings(CGuiEngine& machine, const std::string& tab)
 {
-    if (!machine.FindScreen("wndSettings")) {
-        LogScreenNotAvailable("wndSettings");
-        return;
-    }
-    PushScreen(machine, "wndSettings");
-    IGUI::GetSingleton()->SelectTab("wndSettings/tcSections", tab);
+    if (PushScreen(machine, "wndSettings"))
+        IGUI::GetSingleton()->SelectTab("wndSettings/tcSections", tab);
 }
 
 void ShowTutorials(CGuiEngine& machine)
@@ -88,8 +87,6 @@ std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::s
 void ExitAndUnsubscribe(CGuiEngineState& screen, CGuiEngineState::CConnections& connections)
 {
     IGUI::GetSingleton()->ShowWindow(screen.GetWindowName(), false);
-    for (boost::signals2::connection& connection : connections)
-        connection.disconnect();
     connections.clear();
 }
 

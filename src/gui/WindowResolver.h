@@ -14,7 +14,9 @@ namespace wrappers {
 // of windows below it, each searched anywhere in the subtree of the previous
 // one: "wndSettings/sbMusicVolume" lies inside a tab page, and
 // "wndSettings/tcSections/tabVideo" is a page of the tab control. Windows that
-// the program detached from the tree stay reachable by their path.
+// the program detached from the tree, and the windows inside them, stay
+// reachable by their paths ("wndSettings/sbForceFieldVisualization" lies in a
+// tab page that an edition removes).
 class CWindowResolver
 {
 public:
@@ -26,7 +28,7 @@ public:
     // Throws the library's CEGUI::UnknownObjectException for a missing window.
     CEGUI::Window& Get(const std::string& path) const;
     // The screen window's name, "/" and the window's own name (only the screen
-    // name for a screen window).
+    // name for a screen window); a detached window's own path.
     std::string GetPath(const CEGUI::Window& window) const;
     // Keeps the window reachable by `path` after it left the tree.
     void RememberDetached(const std::string& path, CEGUI::Window& window);

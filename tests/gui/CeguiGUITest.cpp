@@ -323,6 +323,32 @@ TEST_F(CeguiGUITest, TextsComeBackAsTheyWentIn)
     EXPECT_EQ("Zürich", Gui().GetSelectedItem("wndTutorial/lbTutorial"));
 }
 
+// Names read from files may be Latin-1 or cut short: each byte that begins no
+// well-formed UTF-8 sequence is the character of its value.
+TEST_F(CeguiGUITest, TextsThatAreNotUtf8ComeBackAsTheirCharacters)
+{
+    const struct
+    {
+        std::string In;
+        std::string Out;
+    } cases[] = {
+        {"Z\xFCrich", "Z\xC3\xBCrich"},
+        {"end\xF0", "end\xC3\xB0"},
+        {"cut \xE2\x9C", "cut \xC3\xA2\xC2\x9C"},
+        {"\xC0\xAF overlong", "\xC3\x80\xC2\xAF overlong"},
+        {"\xF4\x90\x80\x80 past U+10FFFF", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80 past U+10FFFF"},
+    };
+    for (const auto& c : cases) {
+        Gui().SetText("wndMessageBox/Info", c.In);
+        EXPECT_EQ(c.Out, Gui().GetText("wndMessageBox/Info")) << c.In;
+    }
+
+    const std::string list = "wndTutorial/lbTutorial";
+    Gui().SetItems(list, {"Gen\xE8ve", "Z\xFCrich"}, 0);
+    Gui().SelectItem(list, "Z\xFCrich");
+    EXPECT_EQ("Z\xC3\xBCrich", Gui().GetSelectedItem(list)) << "an item is found by the text it was given";
+}
+
 TEST_F(CeguiGUITest, ChangingAWidgetRaisesItsGuiEvent)
 {
     Gui().SetScrollPosition("wndSettings/sbMusicVolume", 0.0f);
@@ -531,6 +557,17 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
     EXPECT_EQ(4u, static_cast<CEGUI::TabControl&>(Window("wndSettings/tcSections")).getTabCount());
     EXPECT_EQ(nullptr, s_World->Windows.Find("wndSettings/tcSections/tabForceFields"));
     EXPECT_TRUE(Gui().IsWindowPresent("wndSettings/tcSections/tabForceFields"));
+    // So can the widgets inside them, and they raise their events by their paths.
+    const std::string bar = "wndSettings/sbForceFieldVisualization";
+    EXPECT_TRUE(Gui().IsWindowPresent(bar));
+    EXPECT_TRUE(Gui().IsWindowPresent("wndSettings/tcSections/tabForceFields/sbForceFieldVisualization"));
+    EXPECT_FALSE(Gui().IsWindowPresent("wndSettings/tabAudio/sbForceFieldVisualization"));
+    EXPECT_FALSE(Gui().IsWindowPresent("wndInGameMenu/btnEdit/x"));
+    Gui().SetScrollPosition(bar, 0.0f);
+    int* barEvents = CountEvents(bar);
+    Gui().SetScrollPosition(bar, 0.7f);
+    EXPECT_EQ(1, *barEvents);
+    EXPECT_FLOAT_EQ(0.7f, Gui().GetScrollPosition(bar));
 
     EXPECT_EQ("Dravonkel/Tooltip", Context().getDefaultTooltipObject()->getType());
     Gui().SetProperty("wndStatistics/btnDone", "Tooltip", "Go to main menu");

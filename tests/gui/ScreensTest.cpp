@@ -272,6 +272,17 @@ TEST_F(ScreensTest, ClosingTheUpperOfTwoMessageBoxesRestoresTheLowerOne)
     EXPECT_TRUE(Visible("wndMainMenu"));
 }
 
+TEST_F(ScreensTest, ADestroyedGuiEngineLeavesNoScreenOrHandlerBehind)
+{
+    GuiStates::GoToMainMenu(*m_GuiEngine);
+    const std::weak_ptr<GuiStates::CMessageBoxState> box = GuiStates::ShowMessageBox(*m_GuiEngine, "shown");
+    m_GuiEngine.reset();
+    EXPECT_TRUE(box.expired());
+    Click("wndMessageBox/btnClose");
+    Click("wndMainMenu/btnExit");
+    EXPECT_FALSE(m_Engine.m_QuitRequested) << "the main menu's buttons went with it";
+}
+
 TEST_F(ScreensTest, HelpAboutTextCarriesTheVersion)
 {
     GuiStates::GoToMainMenu(*m_GuiEngine);

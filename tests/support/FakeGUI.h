@@ -223,6 +223,8 @@ private:
     {
         const std::string name = screen->GetAttribute("name")->GetValue();
         m_Widgets[name].Type = screen->GetAttribute("type")->GetValue();
+        // The service starts with every screen hidden.
+        m_Widgets[name].Visible = false;
         AddDescendants(name, screen);
     }
     void AddDescendants(const std::string& screen, const xml::CNodePtr& parent)
