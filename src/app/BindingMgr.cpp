@@ -82,16 +82,6 @@ void Warn(const std::string& text)
     ILogMgr::GetSingleton()->LogWarning(text);
 }
 
-template <class Binding>
-void ForEachBinding(const xml::CNodePtr& section, Binding read)
-{
-    if (!section->HasChild("Binding"))
-        return;
-    const auto end = section->GetChildrenEnd("Binding");
-    for (auto it = section->GetChildrenBegin("Binding"); it != end; ++it)
-        read(*it->second);
-}
-
 } // namespace
 
 CBindingMgr::CBindingMgr(const xml::CNodePtr& bindings)
@@ -152,8 +142,10 @@ void CBindingMgr::Load(const xml::CNodePtr& bindings)
 
 void CBindingMgr::ReadBindings(CInputMode& mode, const xml::CNodePtr& modeNode)
 {
-    ForEachBinding(modeNode->GetChild("Discrete"), [&](const xml::CNode& b) { ReadDiscrete(mode, b); });
-    ForEachBinding(modeNode->GetChild("Analog"), [&](const xml::CNode& b) { ReadAnalog(mode, b); });
+    xml::ForEachChild(*modeNode->GetChild("Discrete"), "Binding",
+                      [&](const xml::CNodePtr& b) { ReadDiscrete(mode, *b); });
+    xml::ForEachChild(*modeNode->GetChild("Analog"), "Binding",
+                      [&](const xml::CNodePtr& b) { ReadAnalog(mode, *b); });
 }
 
 void CBindingMgr::ReadDiscrete(CInputMode& mode, const xml::CNode& node)

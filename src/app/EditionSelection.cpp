@@ -36,12 +36,10 @@ std::string SelectEdition(const xml::CNodePtr& configRoot)
     const std::string chosen = application->GetAttribute("Edition")->GetValue();
 
     std::set<std::string> others;
-    if (application->HasChild("AvailableEdition")) {
-        const auto end = application->GetChildrenEnd("AvailableEdition");
-        for (auto it = application->GetChildrenBegin("AvailableEdition"); it != end; ++it)
-            if (it->second->GetValue() != chosen)
-                others.insert(it->second->GetValue());
-    }
+    xml::ForEachChild(*application, "AvailableEdition", [&](const xml::CNodePtr& edition) {
+        if (edition->GetValue() != chosen)
+            others.insert(edition->GetValue());
+    });
     if (!others.empty())
         RemoveEditions(*configRoot, others);
     return chosen;

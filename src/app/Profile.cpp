@@ -36,11 +36,7 @@ CProfile::~CProfile()
 std::vector<CJumpRecord> CProfile::ReadJumps(const xml::CNodePtr& profile)
 {
     std::vector<CJumpRecord> jumps;
-    if (!profile->HasChild("Jump"))
-        return jumps;
-    const auto end = profile->GetChildrenEnd("Jump");
-    for (auto it = profile->GetChildrenBegin("Jump"); it != end; ++it)
-        jumps.push_back(CJumpRecord::FromNode(it->second));
+    xml::ForEachChild(*profile, "Jump", [&jumps](const xml::CNodePtr& jump) { jumps.push_back(CJumpRecord::FromNode(jump)); });
     return jumps;
 }
 

@@ -83,14 +83,11 @@ void WriteRecorder(xml::CNode& root, const CEventRecorderTmpl<T>& recorder)
 template <class T>
 void ReadRecorder(const xml::CNode& root, CEventRecorderTmpl<T>& recorder)
 {
-    const xml::CNodePtr parent = root.GetChild(recorder.GetName());
-    if (!parent->HasChild(EVENT_NAME))
-        return;
-    for (auto it = parent->GetChildrenBegin(EVENT_NAME); it != parent->GetChildrenEnd(EVENT_NAME); ++it) {
+    xml::ForEachChild(*root.GetChild(recorder.GetName()), EVENT_NAME, [&recorder](const xml::CNodePtr& event) {
         T item;
-        Read(*it->second, item);
+        Read(*event, item);
         recorder.m_Events.push_back(item);
-    }
+    });
 }
 
 } // namespace

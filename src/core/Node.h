@@ -125,6 +125,17 @@ template <> unsigned int CNode::GetValue<unsigned int>() const;
 template <> sds::CVector CNode::GetValue<sds::CVector>() const;
 template <> sds::CQuaternion CNode::GetValue<sds::CQuaternion>() const;
 
+// Calls `function` with every child of that name, in the order they were added;
+// none is no error.
+template <class Function>
+void ForEachChild(const CNode& node, const std::string& name, Function&& function)
+{
+    const auto& children = node.GetChildren();
+    const auto end = children.upper_bound(name);
+    for (auto it = children.lower_bound(name); it != end; ++it)
+        function(it->second);
+}
+
 // x and y have equal names and values, every attribute of x is on y with an
 // equal value, and every child c of x is matched by some child g of y as Match(g, c).
 bool Match(const CNode& x, const CNode& y);

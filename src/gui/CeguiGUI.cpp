@@ -82,15 +82,6 @@ CEGUI::MouseButton MapMouseButton(std::int32_t key)
     }
 }
 
-template <class Function>
-void ForEachChild(const xml::CNodePtr& node, const std::string& name, Function function)
-{
-    if (!node->HasChild(name))
-        return;
-    for (auto it = node->GetChildrenBegin(name); it != node->GetChildrenEnd(name); ++it)
-        function(it->second);
-}
-
 std::string Attribute(const xml::CNodePtr& node, const std::string& name)
 {
     return node->GetAttribute(name)->GetValue();
@@ -137,7 +128,7 @@ void CCeguiGUI::Load(const xml::CNodePtr& guiNode)
     context.getMouseCursor().setDefaultImage(
         ToCegui(Attribute(cursor, "ImageSet") + "/" + Attribute(cursor, "ImageName")));
 
-    ForEachChild(guiNode, "ImageSet", [this](const xml::CNodePtr& imageset) { CreateImageset(imageset); });
+    xml::ForEachChild(*guiNode, "ImageSet", [this](const xml::CNodePtr& imageset) { CreateImageset(imageset); });
 
     CEGUI::Window* root =
         CEGUI::WindowManager::getSingleton().loadLayoutFromFile(ToCegui(Attribute(guiNode, "Layout")), "");
@@ -152,7 +143,7 @@ void CCeguiGUI::Load(const xml::CNodePtr& guiNode)
 
     const xml::CNodePtr toolTip = guiNode->GetChild("ToolTip");
     context.setDefaultTooltipType(ToCegui(Attribute(toolTip, "System")));
-    ForEachChild(toolTip, "SetProperty", [&context](const xml::CNodePtr& property) {
+    xml::ForEachChild(*toolTip, "SetProperty", [&context](const xml::CNodePtr& property) {
         context.getDefaultTooltipObject()->setProperty(ToCegui(Attribute(property, "Name")),
                                                        ToCegui(Attribute(property, "Value")));
     });
@@ -549,19 +540,19 @@ void CCeguiGUI::CreateImageset(const xml::CNodePtr& imageset)
 
 void CCeguiGUI::ApplyLayoutChanges(const xml::CNodePtr& guiNode)
 {
-    ForEachChild(guiNode, "ScrollBar", [this](const xml::CNodePtr& bar) {
+    xml::ForEachChild(*guiNode, "ScrollBar", [this](const xml::CNodePtr& bar) {
         SetScrollbarSizes(Attribute(bar, "Name"), FloatAttribute(bar, "DataSize"), FloatAttribute(bar, "PageSize"),
                           FloatAttribute(bar, "StepSize"), FloatAttribute(bar, "OverlapSize"));
     });
-    ForEachChild(guiNode, "DisableRollUp",
+    xml::ForEachChild(*guiNode, "DisableRollUp",
                  [this](const xml::CNodePtr& entry) { DisableRollUp(Attribute(entry, "Name")); });
 
     const xml::CNodePtr change = guiNode->GetChild("Change");
-    ForEachChild(change, "Remove", [this](const xml::CNodePtr& entry) { RemoveWindow(Attribute(entry, "Window")); });
-    ForEachChild(change, "RemoveTab", [this](const xml::CNodePtr& entry) {
+    xml::ForEachChild(*change, "Remove", [this](const xml::CNodePtr& entry) { RemoveWindow(Attribute(entry, "Window")); });
+    xml::ForEachChild(*change, "RemoveTab", [this](const xml::CNodePtr& entry) {
         RemoveTab(Attribute(entry, "TabControl"), Attribute(entry, "Tab"));
     });
-    ForEachChild(change, "SetProperty", [this](const xml::CNodePtr& entry) {
+    xml::ForEachChild(*change, "SetProperty", [this](const xml::CNodePtr& entry) {
         // Long texts are given as the element's own text.
         const std::string value = entry->HasAttribute("Value") ? Attribute(entry, "Value") : entry->GetValue();
         SetProperty(Attribute(entry, "Window"), Attribute(entry, "Name"), value);

@@ -54,16 +54,6 @@ std::string WithoutBlanks(std::string text)
     return text;
 }
 
-// Every child of that name, in document order.
-template <class Action>
-void ForEachChild(const xml::CNodePtr& node, const char* name, const Action& action)
-{
-    if (!node->HasChild(name))
-        return;
-    for (auto it = node->GetChildrenBegin(name); it != node->GetChildrenEnd(name); ++it)
-        action(it->second);
-}
-
 // A GUI sound: a template of the "Sound" element, played from the origin. A
 // sound that cannot be loaded is logged and stays silent.
 CCeguiGUI::CSound LoadGuiSound(const xml::CNodePtr& sound)
@@ -99,7 +89,7 @@ COgreApplication::COgreApplication(const xml::CNodePtr& config, const xml::CNode
     } catch (const Ogre::Exception& e) {
         throw std::runtime_error("Renderer Creation: " + e.getFullDescription());
     }
-    ForEachChild(gfx, "Plugin", [this](const xml::CNodePtr& plugin) { m_Root->loadPlugin(Attribute(plugin, "Name")); });
+    xml::ForEachChild(*gfx, "Plugin", [this](const xml::CNodePtr& plugin) { m_Root->loadPlugin(Attribute(plugin, "Name")); });
 }
 
 COgreApplication::~COgreApplication()
@@ -175,9 +165,9 @@ bool COgreApplication::Startup()
 void COgreApplication::AddResourceLocations(const xml::CNodePtr& gfx)
 {
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    ForEachChild(gfx, "ResourceGroup", [&groups](const xml::CNodePtr& group) {
+    xml::ForEachChild(*gfx, "ResourceGroup", [&groups](const xml::CNodePtr& group) {
         const std::string name = Attribute(group, "Name");
-        ForEachChild(group, "Resource", [&groups, &name](const xml::CNodePtr& resource) {
+        xml::ForEachChild(*group, "Resource", [&groups, &name](const xml::CNodePtr& resource) {
             groups.addResourceLocation(Attribute(resource, "Path"), Attribute(resource, "Type"), name);
         });
     });
@@ -202,7 +192,7 @@ void COgreApplication::ChooseRenderSystem(const xml::CNodePtr& gfx)
             break;
         }
 
-    ForEachChild(gfx, "Default", [this, renderSystem](const xml::CNodePtr& option) {
+    xml::ForEachChild(*gfx, "Default", [this, renderSystem](const xml::CNodePtr& option) {
         SetRenderSystemOption(Attribute(option, "Name"), true, *renderSystem, Attribute(option, "Value"));
     });
     const std::string complaint = renderSystem->validateConfigOptions();
@@ -216,7 +206,7 @@ void COgreApplication::ApplyForcedOptions(const xml::CNodePtr& gfx)
     if (!gfx->HasChild("Force"))
         return;
     Ogre::RenderSystem& renderSystem = *m_Root->getRenderSystem();
-    ForEachChild(gfx, "Force", [this, &renderSystem](const xml::CNodePtr& option) {
+    xml::ForEachChild(*gfx, "Force", [this, &renderSystem](const xml::CNodePtr& option) {
         SetRenderSystemOption(Attribute(option, "Name"), true, renderSystem, Attribute(option, "Value"));
     });
     const std::string complaint = renderSystem.validateConfigOptions();
