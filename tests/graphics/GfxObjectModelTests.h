@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/VectorNear.h"
+
 #include "core/Exception.h"
 #include "graphics/IGfxMgr.h"
 
@@ -22,15 +24,6 @@ protected:
 
 TYPED_TEST_SUITE_P(GfxObjectModelTest);
 
-#ifndef EXPECT_VECTOR_NEAR
-#define EXPECT_VECTOR_NEAR(expected, actual)                                                                           \
-    do {                                                                                                               \
-        const sds::CVector e_ = (expected), a_ = (actual);                                                             \
-        EXPECT_NEAR(e_.x, a_.x, 1e-4f);                                                                                \
-        EXPECT_NEAR(e_.y, a_.y, 1e-4f);                                                                                \
-        EXPECT_NEAR(e_.z, a_.z, 1e-4f);                                                                                \
-    } while (false)
-#endif
 
 TYPED_TEST_P(GfxObjectModelTest, FactoriesNameNodesByKindCounters)
 {
@@ -40,9 +33,9 @@ TYPED_TEST_P(GfxObjectModelTest, FactoriesNameNodesByKindCounters)
     EXPECT_EQ("_Box1", box1->GetName());
     EXPECT_EQ("_Box2", box2->GetName());
     EXPECT_EQ("_SimpleSphere1", sphere->GetName());
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 2, 3), box1->GetScale());
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), sphere->GetScale());
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), box1->GetSize());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 2, 3), box1->GetScale(), 1e-4f);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), sphere->GetScale(), 1e-4f);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), box1->GetSize(), 1e-4f);
     EXPECT_EQ(box2, this->Mgr().FindObject("_Box2"));
     EXPECT_FALSE(this->Mgr().FindObject("NoSuchNode"));
     EXPECT_EQ(this->Mgr().GetRootObject(), this->Mgr().GetRootObject());
@@ -83,7 +76,7 @@ TYPED_TEST_P(GfxObjectModelTest, CreateChildFormsByMeshText)
     const sds::CGfxObjPtr plane2 = this->Mgr().CreateMeshObject(">plane");
     EXPECT_NE(plane1->GetEntityName(), plane2->GetEntityName());
     EXPECT_EQ(0u, plane1->GetEntityName().find("Empty_"));
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 1), plane1->GetSize());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 1), plane1->GetSize(), 1e-4f);
 
     const sds::CGfxObjPtr cube = this->Mgr().CreateCube();
     EXPECT_FALSE(cube->IsVisible());
@@ -114,17 +107,17 @@ TYPED_TEST_P(GfxObjectModelTest, TransformsFollowTheParent)
     parent->SetPos(sds::CVector(1, 0, 0));
     parent->SetScale(sds::CVector(2, 2, 2));
     child->SetPos(sds::CVector(1, 0, 0));
-    EXPECT_VECTOR_NEAR(sds::CVector(3, 0, 0), child->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(3, 0, 0), child->GetWorldPos(), 1e-4f);
 
     child->SetYawPitchRoll(sds::CVector(20, 35, -15));
-    EXPECT_VECTOR_NEAR(sds::CVector(20, 35, -15), child->GetYawPitchRoll());
+    EXPECT_VECTOR_NEAR(sds::CVector(20, 35, -15), child->GetYawPitchRoll(), 1e-4f);
 
     // Yaw turns about the world's vertical even under a rolled parent.
     parent->SetScale(sds::CVector(1, 1, 1));
     parent->Roll(90);
     child->ResetOrientation();
     child->Yaw(90);
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 0), child->GetWorldOrientation() * sds::CVector::UNIT_Z);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 0), child->GetWorldOrientation() * sds::CVector::UNIT_Z, 1e-4f);
 
     child->ResetOrientation();
     sds::CQuaternion quarterY;

@@ -15,7 +15,7 @@ TEST(MemGfxMgr, UnknownMeshThrowsUnlessAllowed)
     sds::CMemGfxMgr mgr;
     EXPECT_THROW(mgr.CreateObject("NoSuchMesh", nullptr), sds::CException);
     mgr.SetAllowUnknownMeshes(true);
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), mgr.CreateObject("NoSuchMesh", nullptr)->GetSize());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), mgr.CreateObject("NoSuchMesh", nullptr)->GetSize(), 1e-4f);
 }
 
 TEST(MemGfxMgr, TakenEntityNameGetsAUniqueOne)
@@ -37,7 +37,7 @@ TEST(MemGfxMgr, ColourChangesTheMaterialOfEveryUser)
     a->SetSubEntityColour(0, red);
     const sds::mem::CMaterial* shared = mgr.GetMaterial(b->GetSubEntityMaterialName(0));
     EXPECT_FLOAT_EQ(0.5f, shared->m_Diffuse.v[3]);
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 0), shared->m_Ambient);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 0, 0), shared->m_Ambient, 1e-4f);
 }
 
 TEST(MemGfxMgr, OverlaysShowWhileTheirObjectLives)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/VectorNear.h"
+
 #include "core/Exception.h"
 #include "graphics/IGfxMgr.h"
 #include "support/CapturingLogMgr.h"
@@ -29,13 +31,6 @@ protected:
 
 TYPED_TEST_SUITE_P(SkeletonAnimationTest);
 
-#define EXPECT_VECTOR_NEAR(expected, actual)                                                                           \
-    do {                                                                                                               \
-        const sds::CVector e_ = (expected), a_ = (actual);                                                             \
-        EXPECT_NEAR(e_.x, a_.x, 1e-4f);                                                                                \
-        EXPECT_NEAR(e_.y, a_.y, 1e-4f);                                                                                \
-        EXPECT_NEAR(e_.z, a_.z, 1e-4f);                                                                                \
-    } while (false)
 
 TYPED_TEST_P(SkeletonAnimationTest, JointsAreFoundByHandleAndName)
 {
@@ -52,7 +47,7 @@ TYPED_TEST_P(SkeletonAnimationTest, JointsAreFoundByHandleAndName)
     EXPECT_TRUE(skeleton->GetJoint(0)->IsRoot());
     EXPECT_EQ("", skeleton->GetJoint(0)->GetParentName());
     EXPECT_EQ("Arm", skeleton->GetJoint(2)->GetParentName());
-    EXPECT_VECTOR_NEAR(sds::CVector(0, 2, 0), skeleton->GetJoint(2)->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(0, 2, 0), skeleton->GetJoint(2)->GetWorldPos(), 1e-4f);
 
     try {
         skeleton->GetJoint(std::uint16_t(3));
@@ -165,13 +160,13 @@ TYPED_TEST_P(SkeletonAnimationTest, EnabledAnimationsBlendCumulatively)
 
     const sds::CJointPtr arm = rig->GetSkeleton()->GetJoint("Arm");
     // Added up, not averaged: weights of 1 and 0.5 give the full sum.
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), arm->GetPos());
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 2, 1), rig->GetSkeleton()->GetJoint("Hand")->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), arm->GetPos(), 1e-4f);
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 2, 1), rig->GetSkeleton()->GetJoint("Hand")->GetWorldPos(), 1e-4f);
 
     move->SetEnabled(false);
     lift->SetEnabled(false);
     rig->UpdateAnimation();
-    EXPECT_VECTOR_NEAR(sds::CVector(0, 1, 0), arm->GetPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(0, 1, 0), arm->GetPos(), 1e-4f);
 }
 
 TYPED_TEST_P(SkeletonAnimationTest, ManuallyControlledJointKeepsItsPose)
@@ -183,11 +178,11 @@ TYPED_TEST_P(SkeletonAnimationTest, ManuallyControlledJointKeepsItsPose)
     arm->SetManuallyControlled(true);
     arm->SetPos(sds::CVector(5, 5, 5));
     rig->UpdateAnimation();
-    EXPECT_VECTOR_NEAR(sds::CVector(5, 5, 5), arm->GetPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(5, 5, 5), arm->GetPos(), 1e-4f);
 
     arm->SetManuallyControlled(false);
     rig->UpdateAnimation();
-    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 0), arm->GetPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 0), arm->GetPos(), 1e-4f);
 }
 
 TYPED_TEST_P(SkeletonAnimationTest, JointRotatesInItsSpaces)
@@ -201,10 +196,10 @@ TYPED_TEST_P(SkeletonAnimationTest, JointRotatesInItsSpaces)
     quarterZ.FromAngleAxis(1.5707963f, sds::CVector::UNIT_Z);
 
     arm->Rotate(quarterZ, 7); // no such space
-    EXPECT_VECTOR_NEAR(sds::CVector(0, 2, 0), hand->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(0, 2, 0), hand->GetWorldPos(), 1e-4f);
     arm->Rotate(quarterZ, sds::IJoint::SPACE_LOCAL);
     // The hand hangs 1 above the arm, now turned a quarter about Z.
-    EXPECT_VECTOR_NEAR(sds::CVector(-1, 1, 0), hand->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(-1, 1, 0), hand->GetWorldPos(), 1e-4f);
     const sds::CQuaternion parent = hand->GetParentWorldOrientation();
     EXPECT_NEAR(std::fabs(parent.w), std::fabs(quarterZ.w), 1e-4f);
     EXPECT_NEAR(std::fabs(parent.z), std::fabs(quarterZ.z), 1e-4f);
@@ -218,11 +213,11 @@ TYPED_TEST_P(SkeletonAnimationTest, ChildHangsOnABone)
     const sds::CGfxObjPtr tool = this->m_World.Mgr().CreateObject("Cube", nullptr);
     rig->AttachToBone(tool, 2, sds::CVector(0, 0.5f, 0), sds::CQuaternion::IDENTITY, false, false);
     rig->UpdateTransform();
-    EXPECT_VECTOR_NEAR(sds::CVector(10, 2.5f, 0), tool->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(10, 2.5f, 0), tool->GetWorldPos(), 1e-4f);
 
     rig->DetachFromBone(tool);
     tool->SetPos(sds::CVector(0, -3, 0));
-    EXPECT_VECTOR_NEAR(sds::CVector(0, -3, 0), tool->GetWorldPos());
+    EXPECT_VECTOR_NEAR(sds::CVector(0, -3, 0), tool->GetWorldPos(), 1e-4f);
 }
 
 TYPED_TEST_P(SkeletonAnimationTest, AnimationStatesAreLoggedForTheAnimCategoryOnly)

@@ -18,7 +18,7 @@
 #include "physics/sdk/IUserTriggerReport.h"
 #include "physics/sdk/JointDesc.h"
 #include "physics/sdk/SceneDesc.h"
-#include "VectorNear.h"
+#include "support/VectorNear.h"
 
 namespace sdk = physics::sdk;
 

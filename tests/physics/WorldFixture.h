@@ -12,7 +12,7 @@
 #include "physics/PhyMovingBody.h"
 #include "support/CapturingLogMgr.h"
 #include "support/MessageCapture.h"
-#include "VectorNear.h"
+#include "support/VectorNear.h"
 
 // The document element of an XML text.
 inline xml::CNodePtr Xml(const std::string& text)
