@@ -14,6 +14,7 @@
 #include "graphics/ILoadingProgressBar.h"
 #include "graphics/IOverlayed.h"
 #include "graphics/IStaticGeometry.h"
+#include "graphics/ITerrainRayTest.h"
 
 namespace sds {
 
@@ -82,6 +83,14 @@ public:
     virtual float GetDistanceBelow(const CVector& point) = 0;
     // Distance to the nearest thing along the direction; +infinity for none.
     virtual float GetDistanceAlong(const CVector& point, const CVector& direction) = 0;
+
+    // The terrain's own ray test, registered by the drop zone while it lives
+    // (null: no terrain). Picking and the distance queries use it.
+    void SetTerrainRayTest(CTerrainRayTestPtr test) { m_TerrainRayTest = std::move(test); }
+    const CTerrainRayTestPtr& GetTerrainRayTest() const { return m_TerrainRayTest; }
+
+private:
+    CTerrainRayTestPtr m_TerrainRayTest;
 };
 
 } // namespace sds

@@ -39,6 +39,9 @@ public:
     CMemOverlayElement* FindOverlayElement(const std::string& name) const;
     // Drops every node and entity and makes a new root object.
     void ResetScene();
+    // As the rendering side's: the zone makes the camera and destroys it.
+    void CreateCamera() {}
+    void DestroyCamera() {}
 
     ICamera* GetCamera() override { return nullptr; }
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }

@@ -266,6 +266,14 @@ void COgreGfxMgr::ClearScene(const std::string& nodeName)
     root->removeAndDestroyChild(nodeName);
 }
 
+void COgreGfxMgr::CreateCamera()
+{
+}
+
+void COgreGfxMgr::DestroyCamera()
+{
+}
+
 void COgreGfxMgr::UpdateCamera(const sds::CTiming&)
 {
     // No camera exists until a drop zone makes one.

@@ -25,6 +25,11 @@ public:
     // The singleton as this class; it must exist.
     static COgreGfxMgr& Get();
 
+    // The zone loader makes the level's camera as it loads and destroys it as
+    // it goes; until then GetCamera answers null.
+    void CreateCamera();
+    void DestroyCamera();
+
     sds::ICamera* GetCamera() override { return nullptr; }
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
     std::shared_ptr<sds::IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
