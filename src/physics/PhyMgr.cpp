@@ -6,6 +6,7 @@
 
 #include "core/Helpers.h"
 #include "physics/BoxActor.h"
+#include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
 #include "physics/PhyLog.h"
 #include "physics/PhyMovingBody.h"
@@ -20,10 +21,12 @@
 #include "physics/sdk/IScene.h"
 #include "physics/sdk/ISdk.h"
 #include "physics/sdk/IShape.h"
+#include "physics/sdk/IUserData.h"
 #include "physics/sdk/SceneDesc.h"
 
 namespace physics {
 
+std::uint64_t CPhyMgr::ms_StepCount = 0;
 IPhyMgr::CShapeDrawCallback CPhyMgr::ms_ShapeDrawCallback;
 IPhyMgr::CForceDrawCallback CPhyMgr::ms_ForceDrawCallback;
 
@@ -191,27 +194,34 @@ void CPhyMgr::Update(const sds::CTiming& timing)
     m_Accumulator += timing.m_Elapsed;
     if (m_Accumulator < m_MaxTimeStep)
         return;
+    sds::CTiming step;
+    step.m_Elapsed = m_MaxTimeStep;
+    step.m_Global = timing.m_Global;
     while (m_Accumulator > m_MaxTimeStep)
     {
         m_Accumulator -= m_MaxTimeStep;
-        m_Scene->Simulate(m_MaxTimeStep);
-        while (!m_Scene->FetchResults(false))
-        {
-        }
-        sds::CTiming step;
-        step.m_Elapsed = m_MaxTimeStep;
-        step.m_Global = timing.m_Global;
-
-        std::vector<std::function<void(const sds::CTiming&)>> calls;
-        calls.swap(m_Deferred);
-        for (const auto& call : calls)
-            call(step);
-        for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
-            if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
-                body->Update(step);
-        for (std::size_t i = 0, n = m_WindSocks.size(); i < n; ++i)
-            m_WindSocks[i]->Update(step);
+        Step(step);
     }
+}
+
+void CPhyMgr::Step(const sds::CTiming& step)
+{
+    ++ms_StepCount;
+    m_InWind.clear();
+    m_Scene->Simulate(m_MaxTimeStep);
+    while (!m_Scene->FetchResults(false))
+    {
+    }
+
+    std::vector<std::function<void(const sds::CTiming&)>> calls;
+    calls.swap(m_Deferred);
+    for (const auto& call : calls)
+        call(step);
+    for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
+        if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
+            body->Update(step);
+    for (std::size_t i = 0, n = m_WindSocks.size(); i < n; ++i)
+        m_WindSocks[i]->Update(step);
 }
 
 void CPhyMgr::CreateGroundPlane()
@@ -398,15 +408,49 @@ void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std:
 {
     if (!(status & (sdk::TRIGGER_ON_ENTER | sdk::TRIGGER_ON_STAY)))
         return;
-    auto* owner = dynamic_cast<CPhyObj*>(otherShape.GetActor().GetUserData());
+    const auto* owner = dynamic_cast<CPhyObj*>(otherShape.GetActor().GetUserData());
     if (!owner)
         return;
-    const std::uint64_t id = owner->GetId();
-    sdk::IShape* trigger = &triggerShape;
-    sdk::IShape* other = &otherShape;
-    m_Deferred.push_back([this, id, trigger, other, status](const sds::CTiming&) {
+    sdk::IUserData* triggerData = triggerShape.GetActor().GetUserData();
+    if (dynamic_cast<IWindRegion*>(triggerData))
+    {
+        QueueWind(*owner);
+        return;
+    }
+    // Only an object's trigger can be found again after an earlier call of
+    // this step has released what it liked; the call reaches the shapes through
+    // their owners, or is dropped.
+    const auto* triggerOwner = dynamic_cast<CPhyObj*>(triggerData);
+    if (!triggerOwner)
+        return;
+    const auto indexOf = [](const sdk::IShape& shape) {
+        const std::vector<sdk::IShape*>& shapes = shape.GetActor().GetShapes();
+        return std::size_t(std::find(shapes.begin(), shapes.end(), &shape) - shapes.begin());
+    };
+    const std::uint64_t triggerId = triggerOwner->GetId();
+    const std::uint64_t otherId = owner->GetId();
+    const std::size_t triggerIndex = indexOf(triggerShape);
+    const std::size_t otherIndex = indexOf(otherShape);
+    const sdk::IActor* triggerActor = &triggerShape.GetActor();
+    const sdk::IActor* otherActor = &otherShape.GetActor();
+    m_Deferred.push_back([=](const sds::CTiming&) {
+        CPhyObj* trigger = FindObject(triggerId);
+        CPhyObj* other = FindObject(otherId);
+        if (!trigger || !other || trigger->GetActor() != triggerActor || other->GetActor() != otherActor)
+            return;
+        other->OnTrigger(*triggerActor->GetShapes().at(triggerIndex), *otherActor->GetShapes().at(otherIndex), status);
+    });
+}
+
+void CPhyMgr::QueueWind(const CPhyObj& owner)
+{
+    const std::uint64_t id = owner.GetId();
+    // However many of its shapes or regions overlap, a body is given the wind once a step.
+    if (!m_InWind.insert(id).second)
+        return;
+    m_Deferred.push_back([this, id](const sds::CTiming&) {
         if (CPhyObj* object = FindObject(id))
-            object->OnTrigger(*trigger, *other, status);
+            object->ApplyWind(m_WindMgr);
     });
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/SingletonTmpl.h"
@@ -84,6 +85,8 @@ public:
     std::uint64_t GetSerial() const { return m_Serial; }
     // The world of that number while it lives, else null.
     static CPhyMgr* GetLiveWorld(std::uint64_t serial);
+    // The steps taken so far by every world of the run; each step raises it by one.
+    static std::uint64_t GetStepCount() { return ms_StepCount; }
     const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
     CZavuviInstancer& GetInstancer() { return m_Instancer; }
     const std::vector<std::shared_ptr<CPhyWindSock>>& GetWindSocks() const { return m_WindSocks; }
@@ -120,6 +123,8 @@ private:
 
     CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
     void CreateScene(const xml::CNodePtr& materials);
+    void Step(const sds::CTiming& step);
+    void QueueWind(const CPhyObj& owner);
 
     std::uint64_t m_Serial;
     float m_MaxTimeStep;
@@ -142,9 +147,11 @@ private:
     CWindMgr m_WindMgr;
     std::vector<std::shared_ptr<CPhyWindSock>> m_WindSocks;
     std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;
+    std::unordered_set<std::uint64_t> m_InWind; // objects given this step's wind
     float m_DropZoneElevation = 0.0f;
     sds::CTableFunc m_AirDensity;
 
+    static std::uint64_t ms_StepCount;
     static CShapeDrawCallback ms_ShapeDrawCallback;
     static CForceDrawCallback ms_ForceDrawCallback;
 };

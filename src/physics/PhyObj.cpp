@@ -133,6 +133,8 @@ void CPhyObj::EnableCollision(bool enable)
     }
 }
 
+void CPhyObj::ApplyWind(IWindMgr&) {}
+
 void CPhyObj::OnTrigger(sdk::IShape&, sdk::IShape&, std::uint32_t) {}
 
 void CPhyObj::OnCollision(const IPhyCollisionEvent& event)

@@ -16,6 +16,8 @@ class IShape;
 struct CActorDesc;
 }
 
+class IWindMgr;
+
 // One actor of the world's scene and the program's reactions to it. The
 // actor's user data points here, so that the world can hand this object the
 // contacts and triggers of its actor. Every physical object dies before the world.
@@ -39,7 +41,12 @@ public:
 
     // False stops the actor colliding and responding; true lets it again.
     virtual void EnableCollision(bool enable);
-    // A shape of this object's actor is in a trigger shape; queued by the world.
+    // The actor is in a wind region during this step: an object that the air
+    // moves samples `source` where it is. The world calls it once a step at
+    // most, whatever the number of regions or shapes.
+    virtual void ApplyWind(IWindMgr& source);
+    // A shape of this object's actor is in a trigger shape that is not a wind
+    // region; queued by the world.
     virtual void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status);
     // A contact of this object's actor began; queued by the world.
     void OnCollision(const IPhyCollisionEvent& event);

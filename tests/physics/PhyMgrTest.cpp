@@ -271,46 +271,127 @@ public:
     }
     ~CTestRegion() override { m_Scene.ReleaseActor(*m_Actor); }
     void Update(const sds::CTiming&) override {}
-    CVector GetWind(const CVector&) override
-    {
-        ++m_Asked;
-        return m_Wind;
-    }
+    CVector GetWind(const CVector&) override { return m_Wind; }
     void Load(const xml::CNodePtr&) override {}
     xml::CNodePtr GetNode() const override { return nullptr; }
 
     sdk::IScene& m_Scene;
     sdk::IActor* m_Actor;
     CVector m_Wind;
-    int m_Asked = 0;
+};
+
+// A body that counts the wind it is given.
+class CWindBody : public CRecordingBody
+{
+public:
+    // Two boxes side by side, out of the scene's gravity.
+    explicit CWindBody(const CVector& position)
+    {
+        sdk::CActorDesc desc;
+        for (float x : {-0.5f, 0.5f})
+        {
+            desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.25f, 0.25f, 0.25f}));
+            desc.m_Shapes.back().m_LocalPosition = {x, 0, 0};
+        }
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 100.0f;
+        desc.m_Body->m_Flags |= sdk::BF_DISABLE_GRAVITY;
+        desc.m_GlobalPosition = position;
+        CreateActor(desc);
+    }
+    void ApplyWind(physics::IWindMgr& source) override
+    {
+        ++m_Winds;
+        CRecordingBody::ApplyWind(source);
+    }
+    int m_Winds = 0;
 };
 
 } // namespace
 
-// A moving body in a wind region's trigger box is told every step and its drag
-// meets that wind; outside every region it meets still air.
-TEST_F(WorldTest, MovingBodiesGatherTheWindOfTheirRegions)
+// A body whose two shapes lie in two overlapping regions is given the wind
+// once a step: the regions' sum, no stronger than the strongest wind. Wind
+// that a body does not use is gone by the next step.
+TEST_F(WorldTest, WindReachesABodyOnceAStepUpToTheStrongestWind)
 {
-    CTestRegion region(m_World->GetScene(), {10, 0, 0});
-    CTestRegion second(m_World->GetScene(), {0, 0, 5}); // overlapping: the winds add
-    auto inside = std::make_shared<CRecordingBody>();
-    physics::CreateBoxActor(*inside, Xml("<Shape Dimensions=\"1, 1, 1\" Position=\"0, 0, 0\" Mass=\"1\" />"),
-                            Xml("<Actor LinearDamping=\"0\" AngularDamping=\"0\" InitialVelocity=\"0, 0, 0\" />"),
-                            {0, 0, 0});
-    auto outside = std::make_shared<CRecordingBody>();
-    physics::CreateBoxActor(*outside, Xml("<Shape Dimensions=\"1, 1, 1\" Position=\"0, 0, 0\" Mass=\"1\" />"),
-                            Xml("<Actor LinearDamping=\"0\" AngularDamping=\"0\" InitialVelocity=\"0, 0, 0\" />"),
-                            {0, 20, 0});
-    m_World->AddMovingBody(inside);
+    auto east = std::make_shared<CTestRegion>(m_World->GetScene(), CVector(25, 0, 0));
+    auto north = std::make_shared<CTestRegion>(m_World->GetScene(), CVector(0, 0, 25));
+    m_World->GetWindMgr().GetRegions() = {east, north};
+    auto moving = std::make_shared<CWindBody>(CVector(0, 0, 0));
+    auto idle = std::make_shared<CWindBody>(CVector(0, 1, 0)); // never updated
+    auto outside = std::make_shared<CWindBody>(CVector(0, 20, 0));
+    m_World->AddMovingBody(moving);
     m_World->AddMovingBody(outside);
 
-    Frames(30);
-    EXPECT_GE(region.m_Asked, 28); // every step while inside
-    const CVector v = inside->GetActor()->GetLinearVelocity();
-    EXPECT_GT(v.x, 1.0f);
-    EXPECT_GT(v.z, 0.2f);
-    EXPECT_NEAR(2.0f, v.x / v.z, 0.3f);
+    Frames(1, 0.02f); // one step
+    ASSERT_EQ(1u, moving->m_Timings.size());
+    EXPECT_EQ(1, moving->m_Winds);
+    // 35 m/s of wind capped at 30 on a body at rest: 0.5 x 1.23 x 30 x 30.
+    const CVector drag = moving->GetDrag().GetForce();
+    EXPECT_NEAR(553.5f, drag.Length(), 0.5f);
+    EXPECT_NEAR(drag.x, drag.z, 1e-3f);
+
+    Frames(4, 0.02f);
+    EXPECT_EQ(5u, moving->m_Timings.size());
+    EXPECT_EQ(5, moving->m_Winds);
+    EXPECT_EQ(5, idle->m_Winds);
+    EXPECT_NEAR(30.0f, idle->GetDrag().GetWind().Length(), 1e-4f); // this step's wind alone
+    EXPECT_EQ(0, outside->m_Winds);
     EXPECT_EQ(CVector::ZERO, outside->GetActor()->GetLinearVelocity());
+
+    idle->SetPos({0, 50, 0});
+    Frames(1, 0.02f);
+    EXPECT_EQ(CVector::ZERO, idle->GetDrag().GetWind());
+    m_World->GetWindMgr().GetRegions().clear();
+}
+
+namespace {
+
+// An object told of the triggers it is in.
+class CTriggeredBody : public physics::CPhyObj
+{
+public:
+    explicit CTriggeredBody(const sdk::CActorDesc& desc) : CPhyObj(desc) {}
+    void OnTrigger(sdk::IShape& trigger, sdk::IShape& other, std::uint32_t) override
+    {
+        m_Triggers.push_back(&trigger);
+        EXPECT_EQ(GetActor(), &other.GetActor());
+        if (m_OnTrigger)
+            m_OnTrigger();
+    }
+    std::vector<sdk::IShape*> m_Triggers;
+    std::function<void()> m_OnTrigger;
+};
+
+} // namespace
+
+// A trigger released by the handler of an earlier call of the same step takes
+// the calls still queued for it along.
+TEST_F(WorldTest, QueuedTriggerCallsSkipTriggersThatHaveGone)
+{
+    sdk::CActorDesc box;
+    box.m_Shapes.push_back(sdk::CShapeDesc::Box({4, 4, 4}));
+    box.m_Shapes.back().m_Flags = sdk::SF_TRIGGER_ENABLE;
+    auto trigger = std::make_shared<physics::CPhyObj>(box);
+    box.m_Shapes.back() = sdk::CShapeDesc::Box({0.5f, 0.5f, 0.5f});
+    box.m_Body = sdk::CBodyDesc();
+    box.m_Body->m_Flags |= sdk::BF_DISABLE_GRAVITY;
+    box.m_GlobalPosition = {-1, 0, 0};
+    CTriggeredBody first(box); // told first: made first
+    box.m_GlobalPosition = {1, 0, 0};
+    CTriggeredBody second(box);
+
+    Frames(1, 0.02f);
+    ASSERT_EQ(1u, first.m_Triggers.size());
+    EXPECT_EQ(trigger->GetActor()->GetShapes()[0], first.m_Triggers[0]);
+    EXPECT_EQ(1u, second.m_Triggers.size());
+
+    first.m_Triggers.clear();
+    second.m_Triggers.clear();
+    first.m_OnTrigger = [&trigger]() { trigger.reset(); };
+    Frames(1, 0.02f);
+    EXPECT_EQ(1u, first.m_Triggers.size());
+    EXPECT_TRUE(second.m_Triggers.empty());
 }
 
 TEST_F(WorldTest, AirDensityAndResourceLoader)
