@@ -176,11 +176,12 @@ double TimeBare(const CTerrain& terrain, sds::CVector& end)
     btRigidBody* body = makeBody(BODY_HALF, BODY_MASS, START, shapes[0]);
     std::vector<btRigidBody*> boxes;
     std::vector<btTypedConstraint*> joints;
+    std::vector<btTransform> frames;
     for (int i = 0; i < 10; ++i)
     {
         boxes.push_back(makeBody(BOX_HALF, BOX_MASS, BoxPosition(i), shapes[i + 1]));
-        const btTransform frameInBody(btQuaternion::getIdentity(), btVector3(float(i) - 4.5f, 3.0f, 0.0f));
-        auto* joint = new btFixedConstraint(*body, *boxes.back(), frameInBody, btTransform::getIdentity());
+        frames.emplace_back(btQuaternion::getIdentity(), btVector3(float(i) - 4.5f, 3.0f, 0.0f));
+        auto* joint = new btFixedConstraint(*body, *boxes.back(), frames.back(), btTransform::getIdentity());
         for (int axis = 0; axis < 6; ++axis)
             joint->setParam(BT_CONSTRAINT_STOP_ERP, 0.8f, axis);
         world.addConstraint(joint, true);
@@ -194,6 +195,16 @@ double TimeBare(const CTerrain& terrain, sds::CVector& end)
         body->applyCentralForce(btVector3(push.x, push.y, push.z));
         body->activate();
         world.stepSimulation(STEP, 0, STEP);
+        // As the layer does after every step, each box goes back exactly where its
+        // fixed joint holds it, moving with the body.
+        for (int i = 0; i < 10; ++i)
+        {
+            const btTransform place = body->getWorldTransform() * frames[i];
+            boxes[i]->setWorldTransform(place);
+            boxes[i]->setInterpolationWorldTransform(place);
+            boxes[i]->setLinearVelocity(body->getVelocityInLocalPoint(place.getOrigin() - body->getCenterOfMassPosition()));
+            boxes[i]->setAngularVelocity(body->getAngularVelocity());
+        }
     }
     const auto stop = std::chrono::steady_clock::now();
     const btVector3 p = body->getWorldTransform().getOrigin();

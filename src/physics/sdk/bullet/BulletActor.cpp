@@ -175,6 +175,15 @@ void CBulletActor::SetActorTransform(const btTransform& actorPose)
     }
 }
 
+void CBulletActor::Follow(const btTransform& actorPose, const btVector3& linear, const btVector3& angular)
+{
+    const btTransform centre = actorPose * m_MassLocalPose;
+    m_Body->setWorldTransform(centre);
+    m_Body->setInterpolationWorldTransform(centre);
+    m_Body->setLinearVelocity(linear);
+    m_Body->setAngularVelocity(angular);
+}
+
 void CBulletActor::MoveGlobalPosition(const sds::CVector& position)
 {
     if (!IsKinematic())

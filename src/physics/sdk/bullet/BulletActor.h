@@ -95,6 +95,8 @@ public:
     // Forgets the contacts of every pair of this actor, so that changed rules apply now.
     void RefreshPairs();
     void ApplyGravity();
+    // Puts a moving body at a pose with a motion that a joint dictates.
+    void Follow(const btTransform& actorPose, const btVector3& linear, const btVector3& angular);
     void AddJoint(CBulletJoint* joint) { m_Joints.push_back(joint); }
     void RemoveJoint(CBulletJoint* joint);
     const std::vector<CBulletJoint*>& GetJoints() const { return m_Joints; }

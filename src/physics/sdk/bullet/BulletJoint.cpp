@@ -253,6 +253,30 @@ void CBulletJoint::CheckBreak()
         m_LimitPlanes->setEnabled(false);
 }
 
+void CBulletJoint::Project()
+{
+    if (m_Desc.m_Type != JOINT_FIXED || m_State != JS_SIMULATING)
+        return;
+    const auto canFollow = [this](int side) {
+        const CBulletActor* actor = DynamicActor(side);
+        return actor && !actor->IsKinematic() && actor->GetBody()->getLinearFactor() == btVector3(1, 1, 1) &&
+               actor->GetBody()->getAngularFactor() == btVector3(1, 1, 1);
+    };
+    const int follower = canFollow(1) ? 1 : canFollow(0) ? 0 : -1;
+    if (follower < 0)
+        return;
+    const int leader = 1 - follower;
+    btRigidBody& leading = BodyOf(leader);
+    btRigidBody& following = BodyOf(follower);
+    if (!following.isActive() && !leading.isActive())
+        return;
+    // The joint's frame is one world pose seen from either side.
+    const btTransform target = SidePose(m_Actors[leader]) * m_Frames[leader] * m_Frames[follower].inverse();
+    const btVector3 centre = (target * DynamicActor(follower)->GetMassLocalPose()).getOrigin();
+    const btVector3 velocity = leading.getVelocityInLocalPoint(centre - leading.getCenterOfMassPosition());
+    DynamicActor(follower)->Follow(target, velocity, leading.getAngularVelocity());
+}
+
 void CBulletJoint::ApplySprings()
 {
     if (m_Distance && m_State == JS_SIMULATING)

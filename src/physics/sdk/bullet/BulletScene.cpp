@@ -450,6 +450,8 @@ void CBulletScene::Simulate(float elapsed)
     m_World->stepSimulation(elapsed, 0, elapsed);
     for (const auto& joint : m_Joints)
         joint->CheckBreak();
+    for (const auto& joint : m_Joints)
+        joint->Project();
     CollectReports();
 }
 
