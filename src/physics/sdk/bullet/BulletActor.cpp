@@ -220,6 +220,62 @@ void CBulletActor::MoveGlobalOrientation(const sds::CQuaternion& orientation)
     m_Body->setWorldTransform(target * m_MassLocalPose);
 }
 
+std::vector<CBulletActor*> CBulletActor::GetGroup()
+{
+    std::vector<CBulletActor*> group = {this};
+    for (std::size_t i = 0; i < group.size(); ++i)
+        for (const CBulletJoint* joint : group[i]->m_Joints)
+        {
+            if (joint->GetState() != JS_SIMULATING)
+                continue;
+            for (int side = 0; side < 2; ++side)
+            {
+                CBulletActor* other = joint->GetBulletActor(side);
+                if (other && other->IsDynamic() && std::find(group.begin(), group.end(), other) == group.end())
+                    group.push_back(other);
+            }
+        }
+    return group;
+}
+
+void CBulletActor::SetGroupPose(const sds::CVector& position, const sds::CQuaternion& orientation)
+{
+    if (!CheckDynamic("SetGroupPose"))
+        return;
+    if (!IsFinite(position) || !IsUsableRotation(orientation))
+    {
+        SDK_REPORT(m_Scene.GetOutput(), ERR_INVALID_PARAMETER,
+                   "SetGroupPose: pose " + ToText(position) + " " + ToText(orientation) + " dropped");
+        return;
+    }
+    const btTransform move = MakePose(position, orientation) * GetActorTransform().inverse();
+    for (CBulletActor* member : GetGroup())
+        member->SetActorTransform(move * member->GetActorTransform());
+}
+
+void CBulletActor::SetGroupVelocity(const sds::CVector& linear, const sds::CVector& angular)
+{
+    if (!CheckDynamic("SetGroupVelocity"))
+        return;
+    if (!IsFinite(linear) || !IsFinite(angular))
+    {
+        SDK_REPORT(m_Scene.GetOutput(), ERR_INVALID_PARAMETER,
+                   "SetGroupVelocity: velocity " + ToText(linear) + " " + ToText(angular) + " dropped");
+        return;
+    }
+    const btVector3 centre = m_Body->getCenterOfMassPosition();
+    for (CBulletActor* member : GetGroup())
+    {
+        if (member->IsKinematic())
+            continue;
+        btRigidBody& body = *member->m_Body;
+        const btVector3 arm = body.getCenterOfMassPosition() - centre;
+        body.setLinearVelocity((ToBt(linear) + ToBt(angular).cross(arm)) * body.getLinearFactor());
+        body.setAngularVelocity(ToBt(angular) * body.getAngularFactor());
+        body.activate(true);
+    }
+}
+
 bool CBulletActor::CheckDynamic(const char* operation) const
 {
     if (m_Body)
