@@ -7,6 +7,7 @@
 #include "core/Helpers.h"
 #include "physics/BoxActor.h"
 #include "physics/IWindRegion.h"
+#include "physics/IPhyJumper.h"
 #include "physics/PhyException.h"
 #include "physics/PhyLog.h"
 #include "physics/PhyMovingBody.h"
@@ -183,6 +184,9 @@ void CPhyMgr::LogError(const std::string& text) const
 
 void CPhyMgr::Update(const sds::CTiming& timing)
 {
+    m_Jumpers.erase(std::remove_if(m_Jumpers.begin(), m_Jumpers.end(),
+                                   [](const std::weak_ptr<IPhyJumper>& jumper) { return jumper.expired(); }),
+                    m_Jumpers.end());
     m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
                                         [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
                          m_MovingBodies.end());
@@ -217,6 +221,9 @@ void CPhyMgr::Step(const sds::CTiming& step)
     calls.swap(m_Deferred);
     for (const auto& call : calls)
         call(step);
+    for (std::size_t i = 0, n = m_Jumpers.size(); i < n; ++i)
+        if (std::shared_ptr<IPhyJumper> jumper = m_Jumpers[i].lock())
+            jumper->Update(step);
     for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
         if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
             body->Update(step);
@@ -306,6 +313,33 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, floa
     return body;
 }
 
+std::shared_ptr<IPhyJumper> CPhyMgr::CreateJumper(const std::string& name, bool logData, int index,
+                                                  const sds::CVector& position, const sds::CQuaternion& orientation,
+                                                  float exitWeight, float canopySize, const std::string& canopyModel,
+                                                  const std::string& inputConversion, bool showPilotChute)
+{
+    const xml::CNodePtr config = m_Config->GetChild("PhyJumper");
+    if (!m_JumperFactory)
+        throw CPhyMgrException("No jumper factory is set: the world cannot build a jumper's body");
+    CPhyJumperDesc desc;
+    desc.m_Name = name;
+    desc.m_LogData = logData;
+    desc.m_Index = index;
+    desc.m_Position = position;
+    desc.m_Orientation = orientation;
+    desc.m_ExitWeight = exitWeight;
+    desc.m_CanopySize = canopySize;
+    desc.m_CanopyModel = canopyModel;
+    desc.m_InputConversion = inputConversion;
+    desc.m_ShowPilotChute = showPilotChute;
+    // Each body takes its own copy, so that one's overrides never reach the next.
+    std::shared_ptr<IPhyJumper> jumper = m_JumperFactory(xml::CNode::Clone(config), desc);
+    AddJumper(jumper);
+    return jumper;
+}
+
+void CPhyMgr::AddJumper(const std::shared_ptr<IPhyJumper>& jumper) { m_Jumpers.push_back(jumper); }
+
 void CPhyMgr::AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body) { m_MovingBodies.push_back(body); }
 
 void CPhyMgr::DrawDebug(bool drawForces)
@@ -343,6 +377,9 @@ void CPhyMgr::DrawDebug(bool drawForces)
         }
     if (!drawForces)
         return;
+    for (const auto& weak : m_Jumpers)
+        if (std::shared_ptr<IPhyJumper> jumper = weak.lock())
+            jumper->DrawForces();
     for (const auto& weak : m_MovingBodies)
         if (std::shared_ptr<CPhyMovingBody> body = weak.lock())
             body->DrawForces();

@@ -10,6 +10,7 @@
 
 #include "core/SingletonTmpl.h"
 #include "physics/IPhyMgr.h"
+#include "physics/PhyJumperDesc.h"
 #include "physics/TableFunc.h"
 #include "physics/WindMgr.h"
 #include "physics/ZavuviInstancer.h"
@@ -20,6 +21,7 @@
 namespace physics {
 
 class CPhyMovingBody;
+class IPhyJumper;
 class CPhyObj;
 class CPhyResourceLoader;
 class CPhyWindSock;
@@ -50,6 +52,10 @@ public:
     void SetCollisionCallback(CCollisionCallback callback) override;
     void Update(const sds::CTiming& timing) override;
     void CreateGroundPlane() override;
+    std::shared_ptr<IPhyJumper> CreateJumper(const std::string& name, bool logData, int index,
+                                             const sds::CVector& position, const sds::CQuaternion& orientation,
+                                             float exitWeight, float canopySize, const std::string& canopyModel,
+                                             const std::string& inputConversion, bool showPilotChute) override;
     std::uint16_t GetMaterialIndex(const std::string& name) const override;
     std::shared_ptr<IPhyObj> CreateScyPhy(const std::string& file, const sds::CVector& position,
                                           const sds::CQuaternion& orientation,
@@ -97,6 +103,14 @@ public:
     static const CShapeDrawCallback& GetShapeDrawCallback() { return ms_ShapeDrawCallback; }
     static const CForceDrawCallback& GetForceDrawCallback() { return ms_ForceDrawCallback; }
 
+    // Builds a jumper's body on its own copy of the "PhyJumper" element. The
+    // flight model lives above the world, so whoever makes the world hands it in.
+    typedef std::function<std::shared_ptr<IPhyJumper>(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& desc)>
+        CJumperFactory;
+    void SetJumperFactory(CJumperFactory factory) { m_JumperFactory = std::move(factory); }
+    // A jumper's body stepped after every step, after the step's contacts and
+    // triggers and before the moving bodies, while it lives.
+    void AddJumper(const std::shared_ptr<IPhyJumper>& jumper);
     // A body updated after every step while it lives.
     void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
     // Living objects, so that a queued call never reaches one that has gone. Keys
@@ -141,6 +155,8 @@ private:
     std::map<std::string, std::uint16_t> m_GfxMaterials;
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
+    CJumperFactory m_JumperFactory;
+    std::vector<std::weak_ptr<IPhyJumper>> m_Jumpers;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CZavuviInstancer m_Instancer;
     std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;
