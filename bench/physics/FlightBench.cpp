@@ -61,6 +61,7 @@ struct CScript
     float m_FlareHeight = 4.0f;    // of the body's centre
     float m_Landing = 3.0f;
     float m_TimeLimit = 1200.0f;   // no touch-down by then: the jump never lands
+    float m_Telemetry = 1.0f;      // 0: no data log
     std::string m_RunDir = SDS_RUN_DIR "/bin";
 
     bool Parse(int argc, char** argv)
@@ -74,7 +75,7 @@ struct CScript
             {"front-risers", &m_FrontRisers},   {"rear-risers", &m_RearRisers},
             {"both-toggles", &m_BothToggles},   {"both-toggles-pull", &m_BothTogglesPull},
             {"flare-height", &m_FlareHeight},   {"landing", &m_Landing},
-            {"time-limit", &m_TimeLimit}};
+            {"time-limit", &m_TimeLimit},       {"telemetry", &m_Telemetry}};
         for (int i = 1; i < argc; ++i)
         {
             const std::string arg = argv[i];
@@ -398,7 +399,7 @@ int main(int argc, char** argv)
         int result = 0;
         {
             const std::shared_ptr<physics::IPhyJumper> jumper =
-                world->CreateJumper("Jumper", true, 0, {0.0f, script.m_PullHeight, 0.0f}, sds::CQuaternion::IDENTITY,
+                world->CreateJumper("Jumper", script.m_Telemetry != 0.0f, 0, {0.0f, script.m_PullHeight, 0.0f}, sds::CQuaternion::IDENTITY,
                                     0.0f, 0.0f, "", "", true);
             result = CFlight(script, *world, *jumper).Run();
         }

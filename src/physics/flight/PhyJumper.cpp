@@ -250,21 +250,19 @@ void CPhyJumper::OnUpdate(const sds::CTiming& step)
 
 void CPhyJumper::WriteTelemetry(float time)
 {
+    // Each body's columns are numbered from (index + 1) x 1000, so that they sort together.
     const int first = (m_Index + 1) * 1000;
-    sds::CDataLog& log = sds::GetDataLog("main");
-    auto write = [&](int offset, const char* suffix, float value) {
-        log.SetCell(std::to_string(first + offset) + "_" + m_Name + suffix, time, value);
-    };
+    if (m_Columns.empty())
+        for (const char* suffix : {"_Pos_x", "_Pos_y", "_Pos_z", "_LinearVel_x", "_LinearVel_y", "_LinearVel_z",
+                                   "_LinearVel_Mag", "_BodyDrag_Mag"})
+            m_Columns.push_back(std::to_string(first + int(m_Columns.size())) + "_" + m_Name + suffix);
     const sds::CVector position = GetPos();
     const sds::CVector velocity = GetVelocity();
-    write(0, "_Pos_x", position.x);
-    write(1, "_Pos_y", position.y);
-    write(2, "_Pos_z", position.z);
-    write(3, "_LinearVel_x", velocity.x);
-    write(4, "_LinearVel_y", velocity.y);
-    write(5, "_LinearVel_z", velocity.z);
-    write(6, "_LinearVel_Mag", velocity.Length());
-    write(7, "_BodyDrag_Mag", GetCurrentState()->GetBodyDragMagnitude());
+    const float values[] = {position.x, position.y, position.z, velocity.x, velocity.y, velocity.z,
+                            velocity.Length(), GetCurrentState()->GetBodyDragMagnitude()};
+    sds::CDataLog& log = sds::GetDataLog("main");
+    for (std::size_t i = 0; i < m_Columns.size(); ++i)
+        log.SetCell(m_Columns[i], time, values[i]);
     GetCurrentState()->LogData(time, first + 10);
 }
 

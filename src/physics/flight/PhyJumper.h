@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Node.h"
 #include "core/StateMachineTmpl.h"
@@ -103,6 +104,8 @@ private:
 
     xml::CNodePtr m_Config;
     std::string m_Name;
+    // The names of the body's own data-log columns, made once.
+    std::vector<std::string> m_Columns;
     int m_Index;
     bool m_LogData;
     CPhyObj* m_CurrentBody = nullptr;
