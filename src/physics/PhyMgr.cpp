@@ -302,6 +302,8 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, floa
         drag->AddAttribute("Area", sds::ToString(dragArea));
     auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
     CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
+    // A probe may be thrown at any speed at the ground.
+    body->GetActor()->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
     AddMovingBody(body);
     return body;
 }

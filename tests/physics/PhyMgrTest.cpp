@@ -188,6 +188,43 @@ TEST_F(WorldTest, CollisionEventsWhenATouchBegins)
     EXPECT_NEAR(0.5f, plain->GetPos().y, 0.05f);
 }
 
+// A body 0.3 m thick falling at 60 m/s moves a metre a step: swept, it meets
+// the terrain mesh and is told so; unswept, it passes through.
+TEST_F(WorldTest, AFastBodyDoesNotTunnelThroughTheTerrain)
+{
+    auto ground = m_World->CreateTriMesh(GroundMesh("Terrain", 50.0f));
+    for (bool swept : {true, false})
+    {
+        SCOPED_TRACE(swept);
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.15f, 0.15f, 0.15f}));
+        desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("JumperBody");
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 80.0f;
+        desc.m_Body->m_LinearVelocity = {0.0f, -60.0f, 0.0f};
+        if (swept)
+            desc.m_Body->m_Flags |= sdk::BF_CONTINUOUS_COLLISION;
+        desc.m_GlobalPosition = {swept ? 0.0f : 10.0f, 10.3f, 0.0f};
+        physics::CPhyObj body(desc);
+        int contacts = 0;
+        body.SetCollisionCallback([&contacts](const IPhyCollisionEvent& e) {
+            ++contacts;
+            EXPECT_NEAR(0.0f, e.m_Point.y, 0.2f);
+        });
+        Frames(30);
+        if (swept)
+        {
+            EXPECT_GT(contacts, 0);
+            EXPECT_GT(body.GetPos().y, 0.0f);
+        }
+        else
+        {
+            EXPECT_EQ(0, contacts);
+            EXPECT_LT(body.GetPos().y, -1.0f);
+        }
+    }
+}
+
 // A handler may release objects: calls queued for an object gone since are dropped.
 TEST_F(WorldTest, QueuedCallsSkipObjectsThatHaveGone)
 {
