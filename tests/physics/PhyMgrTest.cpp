@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "core/Helpers.h"
 #include "core/XmlException.h"
 #include "physics/BoxActor.h"
 #include "physics/FlagNames.h"
+#include "physics/IPhyJumper.h"
 #include "physics/IPhyRagDoll.h"
 #include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
@@ -80,6 +82,79 @@ TEST_F(WorldTest, StepsFollowTheFrameTime)
     EXPECT_EQ(0u, body->m_Timings.size());
     Frames(1, 0.001f);
     EXPECT_EQ(1u, body->m_Timings.size());
+}
+
+namespace {
+
+// A stand-in for the jumper's body that writes down when it is driven.
+class CJumperStandIn : public physics::IPhyJumper
+{
+public:
+    CJumperStandIn(std::vector<std::string>& log, const std::string& name) : m_Log(log), m_Name(name) {}
+    void Update(const sds::CTiming& step) override { m_Log.push_back(m_Name + " " + sds::ToString(step.m_Global)); }
+    void DrawForces() override { m_Log.push_back(m_Name + " forces"); }
+
+private:
+    std::vector<std::string>& m_Log;
+    std::string m_Name;
+};
+
+class CLoggingBody : public CRecordingBody
+{
+public:
+    explicit CLoggingBody(std::vector<std::string>& log) : m_Log(log) {}
+    void Update(const sds::CTiming& timing) override
+    {
+        m_Log.push_back("body " + sds::ToString(timing.m_Global));
+        CRecordingBody::Update(timing);
+    }
+    void DrawForces() override { m_Log.push_back("body forces"); }
+
+private:
+    std::vector<std::string>& m_Log;
+};
+
+} // namespace
+
+// After each step: the step's queued calls, the jumpers in the order they
+// came, then the moving bodies; a jumper that has gone is skipped.
+TEST_F(WorldTest, JumpersAreDrivenAfterTheQueuedCallsAndBeforeTheBodies)
+{
+    std::vector<std::string> log;
+    auto first = std::make_shared<CJumperStandIn>(log, "first");
+    auto gone = std::make_shared<CJumperStandIn>(log, "gone");
+    auto second = std::make_shared<CJumperStandIn>(log, "second");
+    auto body = std::make_shared<CLoggingBody>(log);
+    m_World->AddMovingBody(body);
+    m_World->AddJumper(first);
+    m_World->AddJumper(gone);
+    m_World->AddJumper(second);
+    gone.reset();
+
+    sdk::CActorDesc desc;
+    desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+    desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("Grass");
+    physics::CPhyObj ground(desc);
+    m_World->SetCollisionCallback([&log](const IPhyCollisionEvent&) { log.push_back("contact"); });
+    sdk::CContactPair pair;
+    pair.m_Actors[0] = pair.m_Actors[1] = ground.GetActor();
+    sdk::CContactPoint point;
+    point.m_Shapes[0] = point.m_Shapes[1] = ground.GetActor()->GetShapes()[0];
+    pair.m_Points.push_back(point);
+    m_World->OnContactNotify(pair, sdk::NOTIFY_ON_START_TOUCH);
+
+    m_World->Update({0.04f, 3.0f}); // two steps
+    const std::vector<std::string> steps = {"contact", "first 3", "second 3", "body 3",
+                                            "first 3", "second 3", "body 3"};
+    EXPECT_EQ(steps, log);
+
+    log.clear();
+    m_World->SetDebugDrawCallbacks(nullptr, nullptr);
+    m_World->DrawDebug(false);
+    EXPECT_TRUE(log.empty());
+    m_World->DrawDebug(true);
+    const std::vector<std::string> drawn = {"first forces", "second forces", "body forces"};
+    EXPECT_EQ(drawn, log);
 }
 
 TEST_F(WorldTest, MaxTimeStepMustBePositive)
