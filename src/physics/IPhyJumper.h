@@ -29,9 +29,10 @@ public:
 
     virtual ~IPhyJumper() = default;
 
-    // One fixed step.
+    // Once every fixed step: after the step's contacts and triggers have been
+    // handed out, before the moving bodies and the windsocks.
     virtual void Update(const sds::CTiming& step) = 0;
-    // Debug drawing of the forces on the current phase's body.
+    // The current phase's forces, for the debug view.
     virtual void DrawForces() = 0;
 
     virtual bool IsInExitState() const = 0;

@@ -6,8 +6,8 @@
 
 #include "core/Helpers.h"
 #include "physics/BoxActor.h"
-#include "physics/IWindRegion.h"
 #include "physics/IPhyJumper.h"
+#include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
 #include "physics/PhyLog.h"
 #include "physics/PhyMovingBody.h"
@@ -105,9 +105,7 @@ CPhyMgr::~CPhyMgr()
     m_WindSocks.clear();
     m_Objects.clear();
     m_WindMgr.GetRegions().clear();
-    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
-                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
-                         m_MovingBodies.end());
+    ForgetExpired();
     m_ResourceLoader.reset();
     if (m_Scene)
         m_Sdk->ReleaseScene(*m_Scene);
@@ -184,12 +182,6 @@ void CPhyMgr::LogError(const std::string& text) const
 
 void CPhyMgr::Update(const sds::CTiming& timing)
 {
-    m_Jumpers.erase(std::remove_if(m_Jumpers.begin(), m_Jumpers.end(),
-                                   [](const std::weak_ptr<IPhyJumper>& jumper) { return jumper.expired(); }),
-                    m_Jumpers.end());
-    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
-                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
-                         m_MovingBodies.end());
     if (!std::isfinite(timing.m_Elapsed) || timing.m_Elapsed < 0.0f)
     {
         LogError("Physics frame time " + sds::ToString(timing.m_Elapsed) + " ignored");
@@ -208,15 +200,34 @@ void CPhyMgr::Update(const sds::CTiming& timing)
     }
 }
 
+namespace {
+
+template <class T>
+void EraseExpired(std::vector<std::weak_ptr<T>>& list)
+{
+    list.erase(std::remove_if(list.begin(), list.end(), [](const std::weak_ptr<T>& entry) { return entry.expired(); }),
+               list.end());
+}
+
+} // namespace
+
+void CPhyMgr::ForgetExpired()
+{
+    EraseExpired(m_Jumpers);
+    EraseExpired(m_MovingBodies);
+}
+
 void CPhyMgr::Step(const sds::CTiming& step)
 {
     ++ms_StepCount;
+    ForgetExpired();
     m_InWind.clear();
     m_Scene->Simulate(m_MaxTimeStep);
     while (!m_Scene->FetchResults(false))
     {
     }
 
+    // The step's contacts and triggers, then the jumpers, the moving bodies and the windsocks.
     std::vector<std::function<void(const sds::CTiming&)>> calls;
     calls.swap(m_Deferred);
     for (const auto& call : calls)
@@ -309,6 +320,8 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, floa
         drag->AddAttribute("Area", sds::ToString(dragArea));
     auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
     CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
+    // A probe may be thrown at any speed at the ground.
+    body->GetActor()->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
     AddMovingBody(body);
     return body;
 }

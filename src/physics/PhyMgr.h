@@ -21,8 +21,8 @@
 namespace physics {
 
 class CPhyMovingBody;
-class IPhyJumper;
 class CPhyObj;
+class IPhyJumper;
 class CPhyResourceLoader;
 class CPhyWindSock;
 
@@ -108,8 +108,7 @@ public:
     typedef std::function<std::shared_ptr<IPhyJumper>(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& desc)>
         CJumperFactory;
     void SetJumperFactory(CJumperFactory factory) { m_JumperFactory = std::move(factory); }
-    // A jumper's body stepped after every step, after the step's contacts and
-    // triggers and before the moving bodies, while it lives.
+    // A jumper's body, updated after every step while it lives, before the moving bodies.
     void AddJumper(const std::shared_ptr<IPhyJumper>& jumper);
     // A body updated after every step while it lives.
     void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
@@ -138,6 +137,7 @@ private:
     CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
     void CreateScene(const xml::CNodePtr& materials);
     void Step(const sds::CTiming& step);
+    void ForgetExpired();
     void QueueWind(const CPhyObj& owner);
 
     std::uint64_t m_Serial;

@@ -571,9 +571,27 @@ void CBulletActor::ApplyBodyFlags(std::uint32_t oldFlags)
     m_Body->setAngularFactor(angular);
     m_Body->setLinearVelocity(m_Body->getLinearVelocity() * linear);
     m_Body->setAngularVelocity(m_Body->getAngularVelocity() * angular);
+    ApplyContinuousCollision();
 
     if (changed & BF_KINEMATIC)
         RefreshPairs();
+}
+
+void CBulletActor::ApplyContinuousCollision()
+{
+    if (!(m_BodyFlags & BF_CONTINUOUS_COLLISION))
+    {
+        m_Body->setCcdMotionThreshold(0);
+        return;
+    }
+    // The engine sweeps a sphere inside the body along the step's motion; the
+    // thinnest half of the body bounds both the sphere and the motion that is
+    // swept at all.
+    btVector3 low, high;
+    m_Body->getCollisionShape()->getAabb(btTransform::getIdentity(), low, high);
+    const btScalar half = (high - low).absolute()[(high - low).minAxis()] * btScalar(0.5);
+    m_Body->setCcdMotionThreshold(half);
+    m_Body->setCcdSweptSphereRadius(half * btScalar(0.8));
 }
 
 void CBulletActor::RaiseActorFlag(std::uint32_t flags)
@@ -649,6 +667,8 @@ void CBulletActor::OnShapeReplaced(CBulletShape& shape)
         m_Compound = std::move(compound);
         world.updateSingleAabb(m_Body.get());
     }
+    if (m_Body)
+        ApplyContinuousCollision();
     RefreshPairs();
 }
 

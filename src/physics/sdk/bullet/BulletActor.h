@@ -108,6 +108,7 @@ private:
     void ApplyMassProperties();
     void ApplyBodyFlags(std::uint32_t oldFlags);
     void ApplyResponseFlags();
+    void ApplyContinuousCollision();
     void ApplyDamping();
     void SetActorTransform(const btTransform& actorPose);
     std::vector<btCollisionObject*> GetCollisionObjects() const;
