@@ -3,7 +3,7 @@
 #include <deque>
 #include <string>
 
-#include "graphics/IConsole.h"
+#include "core/services/IConsole.h"
 
 namespace sds {
 

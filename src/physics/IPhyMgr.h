@@ -11,7 +11,7 @@
 #include "core/Vector.h"
 #include "physics/IPhyCollisionEvent.h"
 #include "physics/sdk/SdkConstants.h"
-#include "scene/LoadingProgressCallback.h"
+#include "core/services/LoadingProgressCallback.h"
 
 namespace sds {
 class CTriangleMesh;

@@ -11,10 +11,10 @@
 #include "physics/sdk/IScene.h"
 #include "physics/sdk/IShape.h"
 #include "physics/sdk/JointDesc.h"
-#include "physics/zavuvi/Insert.h"
-#include "physics/zavuvi/PhysicalObject.h"
+#include "physics/ZavuviInsert.h"
+#include "physics/ZavuviPhysicalObject.h"
 #include "physics/zavuvi/PhysicsEntity.h"
-#include "physics/zavuvi/SkeletonData.h"
+#include "physics/ZavuviSkeletonData.h"
 
 namespace physics {
 

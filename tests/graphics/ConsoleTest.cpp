@@ -46,10 +46,12 @@ TEST(Console, PrintCutsAtLineBreaks)
 
 TEST(Console, LineCountsAndFixedLines)
 {
-    sds::CMemConsole console(31, 5);
-    console.SetMaxLines(3);
-    EXPECT_EQ(3u, console.GetFixedLines());
-    EXPECT_EQ(3u, console.GetNumLines());
+    {
+        sds::CMemConsole console(31, 5);
+        console.SetMaxLines(3);
+        EXPECT_EQ(3u, console.GetFixedLines());
+        EXPECT_EQ(3u, console.GetNumLines());
+    }
 
     // A line past the end grows the console; the refresh trims just below the
     // fixed lines, so the new line moves up.

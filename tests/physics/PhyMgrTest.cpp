@@ -15,8 +15,8 @@
 #include "physics/sdk/IShape.h"
 #include "physics/sdk/ITriangleMesh.h"
 #include "physics/sdk/IUserData.h"
-#include "scene/ILevelResourceLoader.h"
-#include "scene/TriangleMesh.h"
+#include "core/services/ILevelResourceLoader.h"
+#include "core/services/TriangleMesh.h"
 
 using physics::CPhyMgr;
 using physics::CPhyMgrException;

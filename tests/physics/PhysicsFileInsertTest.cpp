@@ -17,8 +17,8 @@
 #include "physics/sdk/IScene.h"
 #include "physics/sdk/IShape.h"
 #include "physics/zavuvi/Exception.h"
-#include "physics/zavuvi/Insert.h"
-#include "physics/zavuvi/PhysicalObject.h"
+#include "physics/ZavuviInsert.h"
+#include "physics/ZavuviPhysicalObject.h"
 
 using namespace test_files;
 using sds::CQuaternion;

@@ -7,7 +7,7 @@
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneQuery.h>
 
-#include "app/IApplication.h"
+#include "core/services/IApplication.h"
 #include "graphics/IGfxMgr.h"
 
 namespace wrappers {
