@@ -210,8 +210,9 @@ void CBulletScene::ReleaseActor(IActor& actor)
     for (CPendingContact& pending : m_PendingContacts)
         if (pending.m_Pair.m_Actors[0] == released || pending.m_Pair.m_Actors[1] == released)
             pending.m_Dead = true;
+    // The shapes of a report marked dead before may be gone already.
     for (CPendingTrigger& pending : m_PendingTriggers)
-        if (&pending.m_Trigger->GetActor() == released || &pending.m_Other->GetActor() == released)
+        if (!pending.m_Dead && (&pending.m_Trigger->GetActor() == released || &pending.m_Other->GetActor() == released))
             pending.m_Dead = true;
 
     m_ActorList.erase(std::find(m_ActorList.begin(), m_ActorList.end(), released));
