@@ -319,3 +319,31 @@ TEST_F(SdkTest, MaterialsCombineByAverage)
     EXPECT_LT(Distance(heldStart, held->GetGlobalPosition()), 0.05f);
     EXPECT_GT(Distance(slidingStart, sliding->GetGlobalPosition()), 1.0f);
 }
+
+// A box resting on a 20 degree slope (sunk by the skin width, as resting
+// shapes are) stays put while the static friction (0.6) holds it; set
+// sliding, it slides on, the dynamic friction (0.1) too weak to stop it.
+TEST_F(SdkTest, StaticFrictionHoldsWhatDoesNotSlide)
+{
+    m_Scene->SetMaterial(0, {0.0f, 0.6f, 0.1f});
+    const CQuaternion slope = []() {
+        CQuaternion q;
+        q.FromAngleAxis(20.0f * float(M_PI) / 180.0f, CVector::UNIT_Z);
+        return q;
+    }();
+    sdk::CActorDesc ramp;
+    ramp.m_Shapes.push_back(sdk::CShapeDesc::Box({20, 0.5f, 20}));
+    ramp.m_GlobalOrientation = slope;
+    ASSERT_TRUE(m_Scene->CreateActor(ramp));
+    const float rest = 1.0f - m_Sdk->GetParameter(sdk::PARAM_SKIN_WIDTH);
+    sdk::IActor* resting = Box(slope * CVector(0, rest, -3), {0.5f, 0.5f, 0.5f}, 1.0f);
+    sdk::IActor* pushed = Box(slope * CVector(0, rest, 3), {0.5f, 0.5f, 0.5f}, 1.0f);
+    for (sdk::IActor* box : {resting, pushed})
+        box->SetGlobalOrientation(slope);
+    pushed->SetLinearVelocity(slope * CVector(-2.0f, 0, 0)); // down the slope
+    const CVector restingAt = resting->GetGlobalPosition();
+    const CVector pushedAt = pushed->GetGlobalPosition();
+    Step(60);
+    EXPECT_LT(Distance(restingAt, resting->GetGlobalPosition()), 0.02f);
+    EXPECT_GT(Distance(pushedAt, pushed->GetGlobalPosition()), 3.0f);
+}
