@@ -1,6 +1,7 @@
-// One jumper-sized body with ten light boxes fixed to it, pushed about over a
-// 100 x 100-cell terrain mesh for 10,000 steps: once through the physics layer
-// and once on the bare engine. Prints the time per step of each and the ratio.
+// One jumper-sized body, swept against fast motion, with ten light boxes fixed
+// to it, pushed about over a 100 x 100-cell terrain mesh for 10,000 steps: once
+// through the physics layer and once on the bare engine. Prints the time per
+// step of each and the ratio.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -109,6 +110,7 @@ double TimeLayer(const CTerrain& terrain, sds::CVector& end)
     bodyDesc.m_Shapes.push_back(sdk::CShapeDesc::Box(BODY_HALF));
     bodyDesc.m_Body = sdk::CBodyDesc();
     bodyDesc.m_Body->m_Mass = BODY_MASS;
+    bodyDesc.m_Body->m_Flags |= sdk::BF_CONTINUOUS_COLLISION;
     bodyDesc.m_GlobalPosition = START;
     sdk::IActor& body = *scene.CreateActor(bodyDesc);
     for (int i = 0; i < 10; ++i)
@@ -174,6 +176,9 @@ double TimeBare(const CTerrain& terrain, sds::CVector& end)
     };
     std::vector<btCollisionShape*> shapes(11);
     btRigidBody* body = makeBody(BODY_HALF, BODY_MASS, START, shapes[0]);
+    // Swept as the layer sweeps a body that asks for it: its thinnest half.
+    body->setCcdMotionThreshold(BODY_HALF.x);
+    body->setCcdSweptSphereRadius(0.8f * BODY_HALF.x);
     std::vector<btRigidBody*> boxes;
     std::vector<btTypedConstraint*> joints;
     std::vector<btTransform> frames;
@@ -247,5 +252,6 @@ int main()
     std::printf("bare engine:   %.1f us/step (body ends at %.1f, %.1f, %.1f)\n", bare, bareEnd.x, bareEnd.y,
                 bareEnd.z);
     std::printf("ratio:         %.2f\n", layer / bare);
+    std::printf("layer_us_per_step=%.1f\nbare_us_per_step=%.1f\nratio=%.2f\n", layer, bare, layer / bare);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "core/Helpers.h"
 #include "physics/BoxActor.h"
+#include "physics/IPhyJumper.h"
 #include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
 #include "physics/PhyLog.h"
@@ -104,9 +105,7 @@ CPhyMgr::~CPhyMgr()
     m_WindSocks.clear();
     m_Objects.clear();
     m_WindMgr.GetRegions().clear();
-    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
-                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
-                         m_MovingBodies.end());
+    ForgetExpired();
     m_ResourceLoader.reset();
     if (m_Scene)
         m_Sdk->ReleaseScene(*m_Scene);
@@ -183,9 +182,6 @@ void CPhyMgr::LogError(const std::string& text) const
 
 void CPhyMgr::Update(const sds::CTiming& timing)
 {
-    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
-                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
-                         m_MovingBodies.end());
     if (!std::isfinite(timing.m_Elapsed) || timing.m_Elapsed < 0.0f)
     {
         LogError("Physics frame time " + sds::ToString(timing.m_Elapsed) + " ignored");
@@ -204,19 +200,41 @@ void CPhyMgr::Update(const sds::CTiming& timing)
     }
 }
 
+namespace {
+
+template <class T>
+void EraseExpired(std::vector<std::weak_ptr<T>>& list)
+{
+    list.erase(std::remove_if(list.begin(), list.end(), [](const std::weak_ptr<T>& entry) { return entry.expired(); }),
+               list.end());
+}
+
+} // namespace
+
+void CPhyMgr::ForgetExpired()
+{
+    EraseExpired(m_Jumpers);
+    EraseExpired(m_MovingBodies);
+}
+
 void CPhyMgr::Step(const sds::CTiming& step)
 {
     ++ms_StepCount;
+    ForgetExpired();
     m_InWind.clear();
     m_Scene->Simulate(m_MaxTimeStep);
     while (!m_Scene->FetchResults(false))
     {
     }
 
+    // The step's contacts and triggers, then the jumpers, the moving bodies and the windsocks.
     std::vector<std::function<void(const sds::CTiming&)>> calls;
     calls.swap(m_Deferred);
     for (const auto& call : calls)
         call(step);
+    for (std::size_t i = 0, n = m_Jumpers.size(); i < n; ++i)
+        if (std::shared_ptr<IPhyJumper> jumper = m_Jumpers[i].lock())
+            jumper->Update(step);
     for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
         if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
             body->Update(step);
@@ -302,9 +320,13 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, floa
         drag->AddAttribute("Area", sds::ToString(dragArea));
     auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
     CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
+    // A probe may be thrown at any speed at the ground.
+    body->GetActor()->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
     AddMovingBody(body);
     return body;
 }
+
+void CPhyMgr::AddJumper(const std::shared_ptr<IPhyJumper>& jumper) { m_Jumpers.push_back(jumper); }
 
 void CPhyMgr::AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body) { m_MovingBodies.push_back(body); }
 
@@ -343,6 +365,9 @@ void CPhyMgr::DrawDebug(bool drawForces)
         }
     if (!drawForces)
         return;
+    for (const auto& weak : m_Jumpers)
+        if (std::shared_ptr<IPhyJumper> jumper = weak.lock())
+            jumper->DrawForces();
     for (const auto& weak : m_MovingBodies)
         if (std::shared_ptr<CPhyMovingBody> body = weak.lock())
             body->DrawForces();
@@ -353,7 +378,8 @@ void CPhyMgr::DrawDebug(bool drawForces)
 std::shared_ptr<sds::ILevelResourceLoader> CPhyMgr::CreateResourceLoader(const xml::CNodePtr& physics,
                                                                          const sds::LoadingProgressCallback& progress)
 {
-    progress("Loading wind information", 0.0f);
+    if (progress)
+        progress("Loading wind information", 0.0f);
     auto loader = std::make_shared<CPhyResourceLoader>(physics, m_WindMgr, *this);
     m_ResourceLoader = loader;
     return loader;

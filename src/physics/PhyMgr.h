@@ -21,6 +21,7 @@ namespace physics {
 
 class CPhyMovingBody;
 class CPhyObj;
+class IPhyJumper;
 class CPhyResourceLoader;
 class CPhyWindSock;
 
@@ -97,6 +98,8 @@ public:
     static const CShapeDrawCallback& GetShapeDrawCallback() { return ms_ShapeDrawCallback; }
     static const CForceDrawCallback& GetForceDrawCallback() { return ms_ForceDrawCallback; }
 
+    // A jumper's body, updated after every step while it lives, before the moving bodies.
+    void AddJumper(const std::shared_ptr<IPhyJumper>& jumper);
     // A body updated after every step while it lives.
     void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
     // Living objects, so that a queued call never reaches one that has gone. Keys
@@ -124,6 +127,7 @@ private:
     CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
     void CreateScene(const xml::CNodePtr& materials);
     void Step(const sds::CTiming& step);
+    void ForgetExpired();
     void QueueWind(const CPhyObj& owner);
 
     std::uint64_t m_Serial;
@@ -141,6 +145,7 @@ private:
     std::map<std::string, std::uint16_t> m_GfxMaterials;
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
+    std::vector<std::weak_ptr<IPhyJumper>> m_Jumpers;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CZavuviInstancer m_Instancer;
     std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "core/Helpers.h"
 #include "core/XmlException.h"
 #include "physics/BoxActor.h"
 #include "physics/FlagNames.h"
+#include "physics/IPhyJumper.h"
 #include "physics/IPhyRagDoll.h"
 #include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
@@ -80,6 +82,79 @@ TEST_F(WorldTest, StepsFollowTheFrameTime)
     EXPECT_EQ(0u, body->m_Timings.size());
     Frames(1, 0.001f);
     EXPECT_EQ(1u, body->m_Timings.size());
+}
+
+namespace {
+
+// A stand-in for the jumper's body that writes down when it is driven.
+class CJumperStandIn : public physics::IPhyJumper
+{
+public:
+    CJumperStandIn(std::vector<std::string>& log, const std::string& name) : m_Log(log), m_Name(name) {}
+    void Update(const sds::CTiming& step) override { m_Log.push_back(m_Name + " " + sds::ToString(step.m_Global)); }
+    void DrawForces() override { m_Log.push_back(m_Name + " forces"); }
+
+private:
+    std::vector<std::string>& m_Log;
+    std::string m_Name;
+};
+
+class CLoggingBody : public CRecordingBody
+{
+public:
+    explicit CLoggingBody(std::vector<std::string>& log) : m_Log(log) {}
+    void Update(const sds::CTiming& timing) override
+    {
+        m_Log.push_back("body " + sds::ToString(timing.m_Global));
+        CRecordingBody::Update(timing);
+    }
+    void DrawForces() override { m_Log.push_back("body forces"); }
+
+private:
+    std::vector<std::string>& m_Log;
+};
+
+} // namespace
+
+// After each step: the step's queued calls, the jumpers in the order they
+// came, then the moving bodies; a jumper that has gone is skipped.
+TEST_F(WorldTest, JumpersAreDrivenAfterTheQueuedCallsAndBeforeTheBodies)
+{
+    std::vector<std::string> log;
+    auto first = std::make_shared<CJumperStandIn>(log, "first");
+    auto gone = std::make_shared<CJumperStandIn>(log, "gone");
+    auto second = std::make_shared<CJumperStandIn>(log, "second");
+    auto body = std::make_shared<CLoggingBody>(log);
+    m_World->AddMovingBody(body);
+    m_World->AddJumper(first);
+    m_World->AddJumper(gone);
+    m_World->AddJumper(second);
+    gone.reset();
+
+    sdk::CActorDesc desc;
+    desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+    desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("Grass");
+    physics::CPhyObj ground(desc);
+    m_World->SetCollisionCallback([&log](const IPhyCollisionEvent&) { log.push_back("contact"); });
+    sdk::CContactPair pair;
+    pair.m_Actors[0] = pair.m_Actors[1] = ground.GetActor();
+    sdk::CContactPoint point;
+    point.m_Shapes[0] = point.m_Shapes[1] = ground.GetActor()->GetShapes()[0];
+    pair.m_Points.push_back(point);
+    m_World->OnContactNotify(pair, sdk::NOTIFY_ON_START_TOUCH);
+
+    m_World->Update({0.04f, 3.0f}); // two steps
+    const std::vector<std::string> steps = {"contact", "first 3", "second 3", "body 3",
+                                            "first 3", "second 3", "body 3"};
+    EXPECT_EQ(steps, log);
+
+    log.clear();
+    m_World->SetDebugDrawCallbacks(nullptr, nullptr);
+    m_World->DrawDebug(false);
+    EXPECT_TRUE(log.empty());
+    m_World->DrawDebug(true);
+    const std::vector<std::string> drawn = {"first forces", "second forces", "body forces"};
+    EXPECT_EQ(drawn, log);
 }
 
 TEST_F(WorldTest, MaxTimeStepMustBePositive)
@@ -186,6 +261,43 @@ TEST_F(WorldTest, CollisionEventsWhenATouchBegins)
     Frames(120);
     EXPECT_TRUE(global.empty());
     EXPECT_NEAR(0.5f, plain->GetPos().y, 0.05f);
+}
+
+// A body 0.3 m thick falling at 60 m/s moves a metre a step: swept, it meets
+// the terrain mesh and is told so; unswept, it passes through.
+TEST_F(WorldTest, AFastBodyDoesNotTunnelThroughTheTerrain)
+{
+    auto ground = m_World->CreateTriMesh(GroundMesh("Terrain", 50.0f));
+    for (bool swept : {true, false})
+    {
+        SCOPED_TRACE(swept);
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.15f, 0.15f, 0.15f}));
+        desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("JumperBody");
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 80.0f;
+        desc.m_Body->m_LinearVelocity = {0.0f, -60.0f, 0.0f};
+        if (swept)
+            desc.m_Body->m_Flags |= sdk::BF_CONTINUOUS_COLLISION;
+        desc.m_GlobalPosition = {swept ? 0.0f : 10.0f, 10.3f, 0.0f};
+        physics::CPhyObj body(desc);
+        int contacts = 0;
+        body.SetCollisionCallback([&contacts](const IPhyCollisionEvent& e) {
+            ++contacts;
+            EXPECT_NEAR(0.0f, e.m_Point.y, 0.2f);
+        });
+        Frames(30);
+        if (swept)
+        {
+            EXPECT_GT(contacts, 0);
+            EXPECT_GT(body.GetPos().y, 0.0f);
+        }
+        else
+        {
+            EXPECT_EQ(0, contacts);
+            EXPECT_LT(body.GetPos().y, -1.0f);
+        }
+    }
 }
 
 // A handler may release objects: calls queued for an object gone since are dropped.
@@ -424,6 +536,36 @@ TEST_F(WorldTest, AirDensityAndResourceLoader)
                  xml::CNoNodeException);
 }
 
+// A level and then the next: once the first level's loader goes, its regions
+// and their trigger boxes are gone and the new level's blow on.
+TEST_F(WorldTest, TheNextLevelKeepsItsOwnWind)
+{
+    const auto level = [](const std::string& region) {
+        return Xml("<Physics><Info Name=\"Drop zone elevation\">0</Info><Wind Enabled=\"true\">" + region +
+                   "</Wind></Physics>");
+    };
+    const std::size_t actors = m_World->GetScene().GetActors().size();
+    auto first = m_World->CreateResourceLoader(
+        level("<Region Direction=\"1, 0, 0\" Speed=\"5\"><Shape Position=\"0, 0, 0\" Size=\"10, 10, 10\" /></Region>"),
+        [](const std::string&, float) {});
+    EXPECT_EQ(CVector(5, 0, 0), m_World->GetWindMgr().GetWind(CVector::ZERO));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    // No progress callback is as good as one that ignores the progress.
+    auto next = m_World->CreateResourceLoader(
+        level("<Region Direction=\"0, 0, 1\" Speed=\"3\"><Shape Position=\"100, 0, 0\" Size=\"10, 10, 10\" /></Region>"),
+        nullptr);
+    first.reset();
+    ASSERT_EQ(1u, m_World->GetWindMgr().GetRegions().size());
+    EXPECT_EQ(CVector::ZERO, m_World->GetWindMgr().GetWind(CVector::ZERO));
+    EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    next->Restart();
+    EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+}
+
 TEST_F(WorldTest, TriangleMeshes)
 {
     auto mesh = std::static_pointer_cast<physics::CPhyObj>(m_World->CreateTriMesh(GroundMesh("Terrain/Ice", 1.0f)));
@@ -517,6 +659,31 @@ TEST_F(WorldTest, ObjectsAndTheirActors)
     auto late = m_World->CreateBox({0, 10, 0}, {1, 1, 1}, 1.0f, "");
     m_World.reset();
     late.reset();
+}
+
+// Two pilot chutes bind one bone's actor in turn; whichever lets go last, the
+// actor goes back to its owner, never to a binder that has gone.
+TEST_F(WorldTest, BindersLetGoOfAnActorInEitherOrder)
+{
+    for (bool firstGoesFirst : {true, false})
+    {
+        SCOPED_TRACE(firstGoesFirst);
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+        desc.m_Body = sdk::CBodyDesc();
+        auto bone = std::make_shared<physics::CPhyObj>(desc);
+        auto first = std::make_unique<physics::CPhyObj>();
+        auto second = std::make_unique<physics::CPhyObj>();
+        first->BindActor(bone);
+        second->BindActor(bone);
+        EXPECT_EQ(second.get(), bone->GetActor()->GetUserData());
+        if (firstGoesFirst)
+            first.reset();
+        else
+            second.reset();
+        (firstGoesFirst ? second : first).reset();
+        EXPECT_EQ(bone.get(), bone->GetActor()->GetUserData());
+    }
 }
 
 // What a caller kept past its world must leave the next world alone, though

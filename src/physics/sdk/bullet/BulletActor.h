@@ -53,6 +53,8 @@ public:
     void SetGlobalPose(const sds::CVector& position, const sds::CQuaternion& orientation) override;
     void MoveGlobalPosition(const sds::CVector& position) override;
     void MoveGlobalOrientation(const sds::CQuaternion& orientation) override;
+    void SetGroupPose(const sds::CVector& position, const sds::CQuaternion& orientation) override;
+    void SetGroupVelocity(const sds::CVector& linear, const sds::CVector& angular) override;
     sds::CVector GetLinearVelocity() const override;
     void SetLinearVelocity(const sds::CVector& velocity) override;
     sds::CVector GetAngularVelocity() const override;
@@ -106,9 +108,12 @@ private:
     void ApplyMassProperties();
     void ApplyBodyFlags(std::uint32_t oldFlags);
     void ApplyResponseFlags();
+    void ApplyContinuousCollision();
     void ApplyDamping();
     void SetActorTransform(const btTransform& actorPose);
     std::vector<btCollisionObject*> GetCollisionObjects() const;
+    // This actor first, then the rest of its group.
+    std::vector<CBulletActor*> GetGroup();
     bool CheckDynamic(const char* operation) const;
 
     CBulletScene& m_Scene;

@@ -57,6 +57,7 @@ public:
     // After a step: a fixed joint puts its follower back where it holds it.
     void Project();
     bool IsBetween(const CBulletActor* first, const CBulletActor* second) const;
+    CBulletActor* GetBulletActor(int side) const { return m_Actors[side]; }
 
 private:
     btRigidBody& BodyOf(int side) const;
