@@ -15,12 +15,6 @@ namespace fuzz {
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 // A document of one axes box and one curve with the path data `curve`.
 xml::CNodePtr Document(const std::string& curve)
 {

@@ -403,7 +403,8 @@ void CPhyMgr::DrawDebug(bool drawForces)
 std::shared_ptr<sds::ILevelResourceLoader> CPhyMgr::CreateResourceLoader(const xml::CNodePtr& physics,
                                                                          const sds::LoadingProgressCallback& progress)
 {
-    progress("Loading wind information", 0.0f);
+    if (progress)
+        progress("Loading wind information", 0.0f);
     auto loader = std::make_shared<CPhyResourceLoader>(physics, m_WindMgr, *this);
     m_ResourceLoader = loader;
     return loader;

@@ -61,9 +61,10 @@ public:
     // the scene refuses the descriptor.
     void CreateActor(sdk::CActorDesc desc);
     // Drives the actor that `owner` keeps: its user data points here until this
-    // object lets go of it, and then points back where it did. Once the owner has
-    // let go of the actor, this object has none.
-    void BindActor(const std::shared_ptr<const CPhyObj>& owner);
+    // object lets go of it, and then points back to the owner (whatever drove
+    // it before may have gone since). Once the owner has let go of the actor,
+    // this object has none.
+    void BindActor(const std::shared_ptr<CPhyObj>& owner);
     // Releases an own actor, or lets go of a bound one.
     void ReleaseActor();
     // The world's key for this object while it lives.
@@ -77,9 +78,8 @@ private:
     CCollisionCallback m_CollisionCallback;
     sdk::IActor* m_Actor = nullptr;
     bool m_OwnsActor = true;
-    std::weak_ptr<const CPhyObj> m_ActorOwner; // of a bound actor
+    std::weak_ptr<CPhyObj> m_ActorOwner; // of a bound actor
     std::uint64_t m_World = 0; // the serial of the world the actor is in
-    sdk::IUserData* m_PreviousUserData = nullptr;
     std::uint64_t m_Id = 0;
 };
 

@@ -562,6 +562,36 @@ TEST_F(WorldTest, AirDensityAndResourceLoader)
                  xml::CNoNodeException);
 }
 
+// A level and then the next: once the first level's loader goes, its regions
+// and their trigger boxes are gone and the new level's blow on.
+TEST_F(WorldTest, TheNextLevelKeepsItsOwnWind)
+{
+    const auto level = [](const std::string& region) {
+        return Xml("<Physics><Info Name=\"Drop zone elevation\">0</Info><Wind Enabled=\"true\">" + region +
+                   "</Wind></Physics>");
+    };
+    const std::size_t actors = m_World->GetScene().GetActors().size();
+    auto first = m_World->CreateResourceLoader(
+        level("<Region Direction=\"1, 0, 0\" Speed=\"5\"><Shape Position=\"0, 0, 0\" Size=\"10, 10, 10\" /></Region>"),
+        [](const std::string&, float) {});
+    EXPECT_EQ(CVector(5, 0, 0), m_World->GetWindMgr().GetWind(CVector::ZERO));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    // No progress callback is as good as one that ignores the progress.
+    auto next = m_World->CreateResourceLoader(
+        level("<Region Direction=\"0, 0, 1\" Speed=\"3\"><Shape Position=\"100, 0, 0\" Size=\"10, 10, 10\" /></Region>"),
+        nullptr);
+    first.reset();
+    ASSERT_EQ(1u, m_World->GetWindMgr().GetRegions().size());
+    EXPECT_EQ(CVector::ZERO, m_World->GetWindMgr().GetWind(CVector::ZERO));
+    EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    next->Restart();
+    EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+}
+
 TEST_F(WorldTest, TriangleMeshes)
 {
     auto mesh = std::static_pointer_cast<physics::CPhyObj>(m_World->CreateTriMesh(GroundMesh("Terrain/Ice", 1.0f)));
@@ -655,6 +685,31 @@ TEST_F(WorldTest, ObjectsAndTheirActors)
     auto late = m_World->CreateBox({0, 10, 0}, {1, 1, 1}, 1.0f, "");
     m_World.reset();
     late.reset();
+}
+
+// Two pilot chutes bind one bone's actor in turn; whichever lets go last, the
+// actor goes back to its owner, never to a binder that has gone.
+TEST_F(WorldTest, BindersLetGoOfAnActorInEitherOrder)
+{
+    for (bool firstGoesFirst : {true, false})
+    {
+        SCOPED_TRACE(firstGoesFirst);
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+        desc.m_Body = sdk::CBodyDesc();
+        auto bone = std::make_shared<physics::CPhyObj>(desc);
+        auto first = std::make_unique<physics::CPhyObj>();
+        auto second = std::make_unique<physics::CPhyObj>();
+        first->BindActor(bone);
+        second->BindActor(bone);
+        EXPECT_EQ(second.get(), bone->GetActor()->GetUserData());
+        if (firstGoesFirst)
+            first.reset();
+        else
+            second.reset();
+        (firstGoesFirst ? second : first).reset();
+        EXPECT_EQ(bone.get(), bone->GetActor()->GetUserData());
+    }
 }
 
 // What a caller kept past its world must leave the next world alone, though

@@ -224,18 +224,29 @@ TEST_F(SdkTest, DistanceJointKeepsItsLimits)
     Step(60);
     EXPECT_NEAR(1.0f, Distance(a->GetGlobalPosition(), b->GetGlobalPosition()), 0.05f);
 
-    // With the spring, the limits are soft: a 1 kg weight on a 1 m line of
-    // spring 100 N/m hangs 9.8 cm lower.
+    // With the spring, the limits still hold: it pulls towards its target
+    // within them. A 75 kg body on 100 N/m hangs at the end of its 2 m line; a
+    // 1 kg weight settles 9.8 cm past the spring's 1 m.
     m_Scene->SetGravity({0, -9.8f, 0});
-    sdk::IActor* hook = Box({10, 10, 0}, {0.1f, 0.1f, 0.1f});
-    sdk::IActor* weight = Box({10, 9, 0}, {0.1f, 0.1f, 0.1f}, 1.0f);
-    sdk::CJointDesc line = MakeJoint(sdk::JOINT_DISTANCE, hook, weight);
-    line.m_MaxDistance = 1.0f;
-    line.m_Flags = sdk::DISTANCE_MAX_ENABLED | sdk::DISTANCE_SPRING_ENABLED;
-    line.m_Spring = {100.0f, 5.0f, 0.0f};
-    ASSERT_TRUE(m_Scene->CreateJoint(line));
-    Step(600);
-    EXPECT_NEAR(1.098f, Distance(hook->GetGlobalPosition(), weight->GetGlobalPosition()), 0.01f);
+    const auto hang = [this](float x, float mass, float target) {
+        sdk::IActor* hook = Box({x, 10, 0}, {0.1f, 0.1f, 0.1f});
+        sdk::IActor* weight = Box({x, 9, 0}, {0.1f, 0.1f, 0.1f}, mass);
+        sdk::CJointDesc line = MakeJoint(sdk::JOINT_DISTANCE, hook, weight);
+        line.m_MinDistance = 0.2f;
+        line.m_MaxDistance = 2.0f;
+        line.m_Flags = sdk::DISTANCE_MIN_ENABLED | sdk::DISTANCE_MAX_ENABLED | sdk::DISTANCE_SPRING_ENABLED;
+        line.m_Spring = {100.0f, 5.0f, target};
+        EXPECT_TRUE(m_Scene->CreateJoint(line));
+        return std::make_pair(hook, weight);
+    };
+    const auto heavy = hang(10, 75.0f, 0.0f);
+    const auto light = hang(20, 1.0f, 1.0f);
+    float farthest = 0.0f;
+    for (int i = 0; i < 600; ++i, Step())
+        farthest = std::max(farthest, Distance(heavy.first->GetGlobalPosition(), heavy.second->GetGlobalPosition()));
+    EXPECT_LT(farthest, 2.02f);
+    EXPECT_NEAR(2.0f, Distance(heavy.first->GetGlobalPosition(), heavy.second->GetGlobalPosition()), 0.01f);
+    EXPECT_NEAR(1.098f, Distance(light.first->GetGlobalPosition(), light.second->GetGlobalPosition()), 0.01f);
 }
 
 TEST_F(SdkTest, RevolutePrismaticAndBreakableJoints)
