@@ -178,6 +178,12 @@ void CPhyJumper::SwitchToDeploymentState() { SwitchTo(*m_DeploymentState); }
 void CPhyJumper::SwitchToCanopyRideState() { SwitchTo(*m_CanopyRideState); }
 void CPhyJumper::SwitchToLandingState() { SwitchTo(*m_LandingState); }
 
+std::array<CPhyJumperState*, 6> CPhyJumper::GetStatesInOrder() const
+{
+    return {m_TestState.get(),       m_ExitState.get(),       m_FreeFallState.get(),
+            m_DeploymentState.get(), m_CanopyRideState.get(), m_LandingState.get()};
+}
+
 bool CPhyJumper::IsIn(const CPhyJumperState& state) const { return GetCurrentState() == &state; }
 bool CPhyJumper::IsInExitState() const { return IsIn(*m_ExitState); }
 bool CPhyJumper::IsInFreeFallState() const { return IsIn(*m_FreeFallState); }
@@ -196,12 +202,7 @@ void CPhyJumper::SetCollisionCallback(const CCollisionCallback& callback)
     m_CollisionCallback = callback;
     if (m_CurrentBody)
         m_CurrentBody->SetCollisionCallback(callback);
-    for (CPhyJumperState* state : {static_cast<CPhyJumperState*>(m_TestState.get()),
-                                   static_cast<CPhyJumperState*>(m_ExitState.get()),
-                                   static_cast<CPhyJumperState*>(m_FreeFallState.get()),
-                                   static_cast<CPhyJumperState*>(m_DeploymentState.get()),
-                                   static_cast<CPhyJumperState*>(m_CanopyRideState.get()),
-                                   static_cast<CPhyJumperState*>(m_LandingState.get())})
+    for (CPhyJumperState* state : GetStatesInOrder())
         state->SetCollisionCallback(callback);
 }
 
@@ -237,12 +238,7 @@ void CPhyJumper::DrawForces()
 
 void CPhyJumper::OnUpdate(const sds::CTiming& step)
 {
-    for (CPhyJumperState* state : {static_cast<CPhyJumperState*>(m_TestState.get()),
-                                   static_cast<CPhyJumperState*>(m_ExitState.get()),
-                                   static_cast<CPhyJumperState*>(m_FreeFallState.get()),
-                                   static_cast<CPhyJumperState*>(m_DeploymentState.get()),
-                                   static_cast<CPhyJumperState*>(m_CanopyRideState.get()),
-                                   static_cast<CPhyJumperState*>(m_LandingState.get())})
+    for (CPhyJumperState* state : GetStatesInOrder())
         state->Sync();
     if (m_LogData)
         WriteTelemetry(step.m_Global);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +96,8 @@ private:
     // Makes the phase's body current, with the callback, as the phases are built.
     void TakeBody(PhyJumperStates::CPhyJumperState& state);
     bool IsIn(const PhyJumperStates::CPhyJumperState& state) const;
+    // Test, exit, free fall, deployment, canopy ride, landing: the order they are synced and told the callback.
+    std::array<PhyJumperStates::CPhyJumperState*, 6> GetStatesInOrder() const;
     // The rag doll of the element's file at its "Position" and "Orientation";
     // none when it carries "Disabled".
     std::shared_ptr<CPhyRagDoll> LoadRagDoll(const xml::CNodePtr& element, const std::string& fileAttribute) const;
