@@ -313,12 +313,10 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateBox(const sds::CVector& position, const 
 std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, float dragArea)
 {
     const xml::CNodePtr probe = m_Config->GetChild("Probe");
-    const xml::CNodePtr drag = probe->GetChildById("ForceDrag", "Drag", "Name,Id");
-    if (drag->HasAttribute("Area"))
-        drag->GetAttribute("Area")->SetValue(dragArea);
-    else
-        drag->AddAttribute("Area", sds::ToString(dragArea));
-    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
+    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"),
+                                            probe->GetChildById("ForceDrag", "Drag", "Name,Id"), m_WindMgr);
+    // The configuration stays as it was read; only this probe has the area.
+    body->GetDrag().SetArea(dragArea);
     CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
     // A probe may be thrown at any speed at the ground.
     body->GetActor()->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
