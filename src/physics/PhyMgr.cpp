@@ -441,9 +441,10 @@ void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std:
         QueueWind(*owner);
         return;
     }
-    // Only an object's trigger can be found again after an earlier call of
-    // this step has released what it liked; the call reaches the shapes through
-    // their owners, or is dropped.
+    // An earlier call of this step may release either actor. The call finds both
+    // shapes again through their owners, and is dropped when either owner has
+    // gone or holds another actor; a trigger that is no object's could not be
+    // found again, and tells no one.
     const auto* triggerOwner = dynamic_cast<CPhyObj*>(triggerData);
     if (!triggerOwner)
         return;
@@ -462,7 +463,10 @@ void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std:
         CPhyObj* other = FindObject(otherId);
         if (!trigger || !other || trigger->GetActor() != triggerActor || other->GetActor() != otherActor)
             return;
-        other->OnTrigger(*triggerActor->GetShapes().at(triggerIndex), *otherActor->GetShapes().at(otherIndex), status);
+        const std::vector<sdk::IShape*>& triggerShapes = triggerActor->GetShapes();
+        const std::vector<sdk::IShape*>& otherShapes = otherActor->GetShapes();
+        if (triggerIndex < triggerShapes.size() && otherIndex < otherShapes.size())
+            other->OnTrigger(*triggerShapes[triggerIndex], *otherShapes[otherIndex], status);
     });
 }
 
