@@ -313,12 +313,10 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateBox(const sds::CVector& position, const 
 std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, float dragArea)
 {
     const xml::CNodePtr probe = m_Config->GetChild("Probe");
-    const xml::CNodePtr drag = probe->GetChildById("ForceDrag", "Drag", "Name,Id");
-    if (drag->HasAttribute("Area"))
-        drag->GetAttribute("Area")->SetValue(dragArea);
-    else
-        drag->AddAttribute("Area", sds::ToString(dragArea));
-    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
+    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"),
+                                            probe->GetChildById("ForceDrag", "Drag", "Name,Id"), m_WindMgr);
+    // The configuration stays as it was read; only this probe has the area.
+    body->GetDrag().SetArea(dragArea);
     CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
     // A probe may be thrown at any speed at the ground.
     body->GetActor()->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
@@ -468,9 +466,10 @@ void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std:
         QueueWind(*owner);
         return;
     }
-    // Only an object's trigger can be found again after an earlier call of
-    // this step has released what it liked; the call reaches the shapes through
-    // their owners, or is dropped.
+    // An earlier call of this step may release either actor. The call finds both
+    // shapes again through their owners, and is dropped when either owner has
+    // gone or holds another actor; a trigger that is no object's could not be
+    // found again, and tells no one.
     const auto* triggerOwner = dynamic_cast<CPhyObj*>(triggerData);
     if (!triggerOwner)
         return;
@@ -489,7 +488,10 @@ void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std:
         CPhyObj* other = FindObject(otherId);
         if (!trigger || !other || trigger->GetActor() != triggerActor || other->GetActor() != otherActor)
             return;
-        other->OnTrigger(*triggerActor->GetShapes().at(triggerIndex), *otherActor->GetShapes().at(otherIndex), status);
+        const std::vector<sdk::IShape*>& triggerShapes = triggerActor->GetShapes();
+        const std::vector<sdk::IShape*>& otherShapes = otherActor->GetShapes();
+        if (triggerIndex < triggerShapes.size() && otherIndex < otherShapes.size())
+            other->OnTrigger(*triggerShapes[triggerIndex], *otherShapes[otherIndex], status);
     });
 }
 

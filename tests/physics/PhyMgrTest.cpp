@@ -752,7 +752,9 @@ TEST_F(WorldTest, ObjectsThatOutliveTheirWorldLeaveTheNextOneAlone)
 TEST_F(WorldTest, ProbesAndDebugDrawing)
 {
     auto probe = m_World->CreateProbe({0, 50, 0}, 0.3f);
-    EXPECT_EQ("0.3", m_Physics->GetChild("Probe")->GetChildById("ForceDrag", "Drag", "Name,Id")->GetAttribute("Area")->GetValue());
+    EXPECT_EQ(0.3f, std::static_pointer_cast<physics::CPhyMovingBody>(probe)->GetDrag().GetArea());
+    EXPECT_EQ("1", m_Physics->GetChild("Probe")->GetChildById("ForceDrag", "Drag", "Name,Id")->GetAttribute("Area")->GetValue());
+    EXPECT_TRUE(std::static_pointer_cast<physics::CPhyObj>(probe)->GetActor()->ReadBodyFlag(sdk::BF_CONTINUOUS_COLLISION));
     Frames(60);
     EXPECT_LT(probe->GetPos().y, 47.0f); // slowed by its drag
     EXPECT_GT(probe->GetPos().y, 45.5f);

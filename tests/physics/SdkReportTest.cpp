@@ -47,6 +47,18 @@ struct CGrid
     std::vector<std::uint32_t> m_Indices;
 };
 
+// A convex mesh of the points, cooked and read back by the SDK.
+sdk::IConvexMesh* CookHull(sdk::ISdk& sdk, const std::vector<CVector>& points)
+{
+    sdk::CConvexMeshDesc desc;
+    desc.m_NumVertices = std::uint32_t(points.size());
+    desc.m_Points = points.data();
+    MemoryWriteBuffer cooked;
+    EXPECT_TRUE(sdk::CookConvexMesh(desc, cooked));
+    MemoryReadBuffer reader(cooked.GetData(), cooked.GetCurrentSize());
+    return sdk.CreateConvexMesh(reader);
+}
+
 } // namespace
 
 TEST_F(SdkTest, CookedMeshesReadBack)
@@ -61,14 +73,7 @@ TEST_F(SdkTest, CookedMeshesReadBack)
     EXPECT_EQ(8u, mesh->GetTriangleCount());
     EXPECT_EQ(0u, reader.GetBytesLeft());
 
-    const CVector hull[] = {{-1, -1, -1}, {1, -1, -1}, {0, 1, -1}, {0, 0, 1}};
-    sdk::CConvexMeshDesc convex;
-    convex.m_NumVertices = 4;
-    convex.m_Points = hull;
-    MemoryWriteBuffer cookedHull;
-    ASSERT_TRUE(sdk::CookConvexMesh(convex, cookedHull));
-    MemoryReadBuffer hullReader(cookedHull.GetData(), cookedHull.GetCurrentSize());
-    sdk::IConvexMesh* hullMesh = m_Sdk->CreateConvexMesh(hullReader);
+    sdk::IConvexMesh* hullMesh = CookHull(*m_Sdk, {{-1, -1, -1}, {1, -1, -1}, {0, 1, -1}, {0, 0, 1}});
     ASSERT_TRUE(hullMesh);
     sdk::CActorDesc rock;
     rock.m_Shapes.push_back(sdk::CShapeDesc::Convex(hullMesh));
@@ -109,15 +114,9 @@ TEST_F(SdkTest, CookedMeshesReadBack)
 TEST_F(SdkTest, AHullWeighsItsOwnVolume)
 {
     const auto hull = [this](float size) {
-        const CVector points[] = {{0, 0, 0}, {size, 0, 0}, {0, 0, size}, {0, size, 0}};
-        sdk::CConvexMeshDesc desc;
-        desc.m_NumVertices = 4;
-        desc.m_Points = points;
-        MemoryWriteBuffer cooked;
-        EXPECT_TRUE(sdk::CookConvexMesh(desc, cooked));
-        MemoryReadBuffer reader(cooked.GetData(), cooked.GetCurrentSize());
         sdk::CActorDesc actor;
-        actor.m_Shapes.push_back(sdk::CShapeDesc::Convex(m_Sdk->CreateConvexMesh(reader)));
+        actor.m_Shapes.push_back(
+            sdk::CShapeDesc::Convex(CookHull(*m_Sdk, {{0, 0, 0}, {size, 0, 0}, {0, 0, size}, {0, size, 0}})));
         actor.m_Body = sdk::CBodyDesc();
         actor.m_Density = 600.0f;
         actor.m_GlobalPosition = {0, 0.5f, 0};
