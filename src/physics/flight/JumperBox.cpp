@@ -36,7 +36,8 @@ void CJumperBoxDesc::Create(CPhyObj& body) const
     desc.m_Shapes.push_back(box);
     desc.m_Body = sdk::CBodyDesc();
     desc.m_Body->m_Mass = m_Mass;
-    desc.m_Body->m_Flags |= sdk::BF_DISABLE_GRAVITY;
+    // The jumper meets the ground at up to free-fall speed, over a metre a step.
+    desc.m_Body->m_Flags |= sdk::BF_DISABLE_GRAVITY | sdk::BF_CONTINUOUS_COLLISION;
     desc.m_GlobalPosition = m_Position;
     desc.m_GlobalOrientation = m_Orientation;
     if (!m_Collides)

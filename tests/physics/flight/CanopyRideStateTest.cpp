@@ -130,7 +130,7 @@ TEST_F(JumperTest, TheCanopyRideBodyKeepsOutOfTheScenesGravityAndCarriesItsCells
     CPhyJumper& jumper = MakeStartingIn("FreeFall");
     const CCanopyRideState& ride = jumper.GetCanopyRide();
     const sdk::IActor& body = *ride.GetActor();
-    EXPECT_TRUE(body.ReadBodyFlag(sdk::BF_DISABLE_GRAVITY));
+    EXPECT_TRUE(body.ReadBodyFlag(sdk::BF_DISABLE_GRAVITY | sdk::BF_CONTINUOUS_COLLISION));
     std::vector<CVector> offsets;
     for (const auto& cell : ride.GetCells())
     {

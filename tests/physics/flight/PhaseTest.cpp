@@ -21,7 +21,8 @@ TEST_F(JumperTest, FreeFallWeighsTheBodyAndDragsBehindItsBack)
     EXPECT_VECTOR_NEAR(CVector(0, -9.8f * mass, 0), fall.GetGravity().GetForce(), 1e-3f);
     EXPECT_VECTOR_NEAR(CVector(-2, 0, 0), fall.GetDrag().GetPosition(), 0.0f);
     EXPECT_FALSE(fall.GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION));
-    EXPECT_TRUE(fall.GetActor()->ReadBodyFlag(sdk::BF_DISABLE_GRAVITY | sdk::BF_FROZEN_ROT_Y));
+    EXPECT_TRUE(fall.GetActor()->ReadBodyFlag(sdk::BF_DISABLE_GRAVITY | sdk::BF_FROZEN_ROT_Y |
+                                              sdk::BF_CONTINUOUS_COLLISION));
 
     Steps(60);
     EXPECT_FLOAT_EQ(fall.GetDrag().GetForce().Length(), fall.GetBodyDragMagnitude());
