@@ -253,8 +253,9 @@ TEST_F(JumperTest, TheWorldStepsItsLiveJumpersAndMakesNoneWithoutAFactory)
     Steps(2);
     sds::GetDataLogs().clear();
 
+    m_World.reset();
     const std::shared_ptr<physics::CPhyMgr> bare =
-        (m_World.reset(), physics::CPhyMgr::Create(m_Physics, LoadShipped("../conf/materials.conf", "Materials")));
+        physics::CPhyMgr::Create(m_Physics, LoadShipped("../conf/materials.conf", "Materials"));
     EXPECT_THROW(bare->CreateJumper("J", false, 0, {}, {}, 0, 0, "", "", true), physics::CPhyMgrException);
     m_Physics->RemoveChild(m_Physics->GetChild("PhyJumper"));
     bare->SetJumperFactory(&CPhyJumper::Create);
