@@ -128,7 +128,8 @@ TEST_F(CellTest, ShippedModelsAndConversions)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.conversion);
-        CPhyCell& cell = *Shipped("OneCell", c.conversion).front();
+        const auto cells = Shipped("OneCell", c.conversion);
+        CPhyCell& cell = *cells.front();
         for (float pull : {1.0f, 0.5f})
         {
             SCOPED_TRACE(pull);
