@@ -2,8 +2,9 @@
 // the shipped physics files: exit, free fall, the pull and the three stages of
 // the deployment, the canopy ride with its inputs, the touch-down and the
 // landing. Run from the run tree (it changes there itself; --run-dir names
-// another). Prints each phase as it ends, then one summary line per segment,
-// each figure averaged over the segment's second half:
+// another). Prints each phase or input segment as it ends (its times, heights
+// and mean speeds), then one summary line per segment, each figure averaged
+// over the segment's second half:
 //
 //   segment=<name> t=<s> h_speed=<m/s> v_speed=<m/s> glide=<ratio> turn=<deg/s>
 //
@@ -145,27 +146,42 @@ float TurnBetween(float from, float to)
     return turn;
 }
 
-void PrintSummary(const std::string& name, const std::vector<CSample>& samples)
+// The means of a run of samples: speeds, glide and turn rate.
+struct CMeans
 {
+    double m_HSpeed = 0.0;
+    double m_VSpeed = 0.0;
+    double m_Glide = 0.0;
+    double m_Turn = 0.0; // degrees per second
+};
+
+CMeans Average(const std::vector<CSample>& samples)
+{
+    CMeans means;
     if (samples.empty())
-    {
-        std::printf("segment=%s t=0 h_speed=0 v_speed=0 glide=0 turn=0\n", name.c_str());
-        return;
-    }
-    double h = 0.0, v = 0.0, turn = 0.0;
+        return means;
+    double turn = 0.0;
     for (std::size_t i = 0; i < samples.size(); ++i)
     {
-        h += samples[i].m_HSpeed;
-        v += samples[i].m_VSpeed;
+        means.m_HSpeed += samples[i].m_HSpeed;
+        means.m_VSpeed += samples[i].m_VSpeed;
         if (i > 0)
             turn += TurnBetween(samples[i - 1].m_Track, samples[i].m_Track);
     }
-    h /= double(samples.size());
-    v /= double(samples.size());
+    means.m_HSpeed /= double(samples.size());
+    means.m_VSpeed /= double(samples.size());
+    means.m_Glide = means.m_VSpeed != 0.0 ? means.m_HSpeed / means.m_VSpeed : 0.0;
     const double duration = samples.back().m_Time - samples.front().m_Time;
-    const double rate = duration > 0.0 ? turn / duration * 180.0 / kPi : 0.0;
+    means.m_Turn = duration > 0.0 ? turn / duration * 180.0 / kPi : 0.0;
+    return means;
+}
+
+void PrintSummary(const std::string& name, const std::vector<CSample>& samples)
+{
+    const CMeans means = Average(samples);
     std::printf("segment=%s t=%.2f h_speed=%.2f v_speed=%.2f glide=%.2f turn=%.1f\n", name.c_str(),
-                samples.front().m_Time, h, v, v != 0.0 ? h / v : 0.0, rate);
+                samples.empty() ? 0.0f : samples.front().m_Time, means.m_HSpeed, means.m_VSpeed, means.m_Glide,
+                means.m_Turn);
 }
 
 // The second half of the segment's samples.
@@ -296,13 +312,17 @@ private:
         m_Segments.push_back({name, {}});
     }
 
+    // The phase or segment that ends, over all its samples.
     void EndPhase()
     {
         if (m_Segments.empty() || m_Segments.back().m_Samples.empty())
             return;
         const std::vector<CSample>& samples = m_Segments.back().m_Samples;
-        std::fprintf(stderr, "phase=%s from t=%.2f h=%.1f to t=%.2f h=%.1f\n", m_Segments.back().m_Name.c_str(),
-                     samples.front().m_Time, samples.front().m_Height, samples.back().m_Time, samples.back().m_Height);
+        const CMeans means = Average(samples);
+        std::printf("phase=%s t=%.2f..%.2f height=%.1f..%.1f h_speed=%.2f v_speed=%.2f glide=%.2f turn=%.1f\n",
+                    m_Segments.back().m_Name.c_str(), samples.front().m_Time, samples.back().m_Time,
+                    samples.front().m_Height, samples.back().m_Height, means.m_HSpeed, means.m_VSpeed, means.m_Glide,
+                    means.m_Turn);
     }
 
     // Steps until `done` holds at a step's end; false, with m_Error set, when a
