@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/IGfxMgr.h"
+#include "graphics/memory/MemCamera.h"
 #include "graphics/memory/MemGfxObj.h"
 #include "graphics/memory/MemScene.h"
 
@@ -37,13 +38,15 @@ public:
     bool IsOverlayVisible(const std::string& name) const;
     void SetOverlayVisible(const std::string& name, bool visible);
     CMemOverlayElement* FindOverlayElement(const std::string& name) const;
-    // Drops every node and entity and makes a new root object.
+    // Destroys the camera, drops every node and entity and makes a new root object.
     void ResetScene();
-    // As the rendering side's: the zone makes the camera and destroys it.
-    void CreateCamera() {}
-    void DestroyCamera() {}
+    // As the rendering side's: the zone makes the camera and destroys it. This
+    // camera records what it is told (see CMemCamera).
+    void CreateCamera();
+    void DestroyCamera();
+    CMemCamera* GetMemCamera() const { return m_Camera.get(); }
 
-    ICamera* GetCamera() override { return nullptr; }
+    ICamera* GetCamera() override { return m_Camera.get(); }
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
     std::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
     CGfxObjPtr CreateRope(float length, float width, unsigned segments, const CGfxObjPtr& parent) override;
@@ -60,7 +63,7 @@ public:
     std::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                      const LoadingProgressCallback& progress) override;
     void ClearScene(const std::string& nodeName) override;
-    void UpdateCamera(const CTiming&) override {}
+    void UpdateCamera(const CTiming& timing) override;
     std::string QueryRenderTarget(const std::string& prefix, const std::string& suffix) override;
     CGfxObjPtr GetRootObject() override { return m_RootObject; }
     void ShowOverlay(bool show) override;
@@ -73,7 +76,8 @@ public:
     float GetDistanceBelow(const CVector& point) override;
     float GetDistanceAlong(const CVector& point, const CVector& direction) override;
 
-    // The nearest hit's node position (relative to its parent), or +infinity.
+    // The nearest hit's node position (relative to its parent), or where the
+    // terrain is hit when that is nearer; +infinity for none.
     CVector CastRay(const CVector& origin, const CVector& direction) const;
 
     // Used by the objects.
@@ -104,6 +108,7 @@ private:
     std::map<std::string, bool> m_Overlays;
     std::map<std::string, std::shared_ptr<CMemOverlayElement>> m_OverlayElements;
     CObjectQueue m_ObjectQueue;
+    std::shared_ptr<CMemCamera> m_Camera;
     CGfxObjPtr m_RootObject;
     std::shared_ptr<const bool> m_Scene;
     unsigned m_BoxCount = 0;

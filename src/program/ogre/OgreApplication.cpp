@@ -295,6 +295,13 @@ void COgreApplication::StartGui()
 void COgreApplication::StartGraphics()
 {
     m_GfxMgr = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    // The sound listener stands where the level's camera stands.
+    std::weak_ptr<sds::ISndMgr> sound = m_SndMgr;
+    m_GfxMgr->SetSoundListener([sound](const sds::CVector& position, const sds::CVector& velocity,
+                                       const sds::CVector& at, const sds::CVector& up) {
+        if (const std::shared_ptr<sds::ISndMgr> listener = sound.lock())
+            listener->SetListener(position, velocity, at, up);
+    });
 }
 
 void COgreApplication::GetReady()
