@@ -326,25 +326,6 @@ TEST_F(CameraTest, PickingMergesTheTerrain)
     EXPECT_EQ(CVector::MAX_NEGATIVE, camera.ViewportPosToWorldPos(0.5f, 0.5f, CVector(0, 1, 0), CVector(0, 0, 0)));
 }
 
-TEST_F(CameraTest, DistanceQueriesMergeTheTerrain)
-{
-    const sds::CGfxObjPtr box = m_Mgr->CreateBox(CVector(4, 4, 4));
-    box->SetPos(CVector(0, -5, 0));
-    m_Mgr->GetRootObject()->UpdateTransform();
-    EXPECT_FLOAT_EQ(55.0f, m_Mgr->GetDistanceBelow(CVector(0, 50, 0)));
-
-    m_Mgr->SetTerrainRayTest(std::make_shared<CFlatGround>(0.0f));
-    // The ground is nearer than the box buried under it; away from the box it is all there is.
-    EXPECT_FLOAT_EQ(50.0f, m_Mgr->GetDistanceBelow(CVector(0, 50, 0)));
-    EXPECT_FLOAT_EQ(50.0f, m_Mgr->GetDistanceBelow(CVector(20, 50, 0)));
-    // Distances along a direction of any length compare alike.
-    EXPECT_FLOAT_EQ(50.0f, m_Mgr->GetDistanceAlong(CVector(0, 50, 0), CVector(0, -2, 0)));
-    box->SetPos(CVector(0, 10, 0));
-    m_Mgr->GetRootObject()->UpdateTransform();
-    EXPECT_FLOAT_EQ(40.0f, m_Mgr->GetDistanceBelow(CVector(0, 50, 0)));
-    EXPECT_EQ(std::numeric_limits<float>::infinity(), m_Mgr->GetDistanceAlong(CVector(0, 50, 0), CVector(0, 1, 0)));
-}
-
 TEST_F(CameraTest, CameraComesAndGoesWithItsChains)
 {
     EXPECT_EQ(nullptr, m_Mgr->GetCamera());

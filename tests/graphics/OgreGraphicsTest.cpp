@@ -9,6 +9,7 @@
 #include "MemWorld.h"
 #include "OgreWorld.h"
 #include "SkeletonAnimationTests.h"
+#include "TerrainRayTests.h"
 #include "graphics/TrajectoryDisplay.h"
 #include "graphics/ogre/InitProgressBar.h"
 #include "graphics/ogre/LoadingProgressBar.h"
@@ -21,6 +22,7 @@
 typedef ::testing::Types<COgreWorld, CMemWorld> CWorlds;
 INSTANTIATE_TYPED_TEST_SUITE_P(Both, SkeletonAnimationTest, CWorlds);
 INSTANTIATE_TYPED_TEST_SUITE_P(Ogre, GfxObjectModelTest, COgreWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Ogre, TerrainRayTest, COgreWorld);
 
 namespace {
 
