@@ -12,6 +12,12 @@
 #include "support/FakeApplication.h"
 #include "support/OgreTestEnvironment.h"
 
+inline sds::CVector Normalised(sds::CVector v)
+{
+    v.Normalize();
+    return v;
+}
+
 // A graphics manager over the test window with the shipped configuration (its
 // shadows left out), and its camera made on first use. The window's camera
 // gets back the settings the level camera changed.

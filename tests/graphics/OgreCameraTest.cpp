@@ -29,12 +29,6 @@ const char* ModeMessage(int mode)
     return kMessages[mode - ev::camera_3dperspective];
 }
 
-CVector Normalised(CVector v)
-{
-    v.Normalize();
-    return v;
-}
-
 // Every scene node under the node whose name holds the text.
 int NodesNamed(const Ogre::Node* node, const std::string& part)
 {

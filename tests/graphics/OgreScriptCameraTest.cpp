@@ -5,6 +5,7 @@
 #include <boost/filesystem.hpp>
 
 #include "CameraWorld.h"
+#include "FakeLevelPositions.h"
 #include "graphics/script/ScriptCameraMotionController.h"
 #include "support/FakeEventMgr.h"
 #include "support/TempDir.h"
@@ -14,25 +15,6 @@ using sds::CVector;
 namespace ev = sds::CameraEvents;
 
 namespace {
-
-// What the level tells the camera scripts: a jumper, a target, maybe a trajectory.
-class CLevelPositions : public sds::ILevelPositions
-{
-public:
-    std::optional<CVector> GetJumperPos() const override { return m_Jumper; }
-    std::optional<std::pair<CVector, CVector>> GetTrajectory() const override { return m_Trajectory; }
-    std::optional<CVector> GetTargetPos() const override { return m_Target; }
-
-    std::optional<CVector> m_Jumper;
-    std::optional<std::pair<CVector, CVector>> m_Trajectory;
-    std::optional<CVector> m_Target;
-};
-
-CVector Normalised(CVector v)
-{
-    v.Normalize();
-    return v;
-}
 
 bool IsFinite(const CVector& v)
 {
@@ -68,7 +50,7 @@ protected:
     bool HasErrors() const { return m_Log.HasContaining("Error: "); }
 
     CFakeEventMgr m_Events;
-    std::shared_ptr<CLevelPositions> m_Positions = std::make_shared<CLevelPositions>();
+    std::shared_ptr<CFakeLevelPositions> m_Positions = std::make_shared<CFakeLevelPositions>();
     CTempDir m_Dir;
     std::string m_File;
 };

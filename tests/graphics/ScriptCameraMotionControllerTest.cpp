@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeLevelPositions.h"
 #include "graphics/memory/MemCamera.h"
 #include "graphics/memory/MemGfxMgr.h"
 #include "graphics/script/ScriptCameraMotionController.h"
@@ -14,19 +15,6 @@
 using sds::CVector;
 
 namespace {
-
-// One part of the level that knows some of its positions.
-class CFakePositions : public sds::ILevelPositions
-{
-public:
-    std::optional<CVector> GetJumperPos() const override { return m_Jumper; }
-    std::optional<std::pair<CVector, CVector>> GetTrajectory() const override { return m_Trajectory; }
-    std::optional<CVector> GetTargetPos() const override { return m_Target; }
-
-    std::optional<CVector> m_Jumper;
-    std::optional<std::pair<CVector, CVector>> m_Trajectory;
-    std::optional<CVector> m_Target;
-};
 
 // A controller over a recording camera, its script written for the test.
 class ScriptCameraTest : public ::testing::Test
@@ -95,8 +83,8 @@ TEST_F(ScriptCameraTest, PositionGlobalsComeFromTheLevel)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // What one part knows and another does not is merged.
-        auto jumperSide = std::make_shared<CFakePositions>();
-        auto levelSide = std::make_shared<CFakePositions>();
+        auto jumperSide = std::make_shared<CFakeLevelPositions>();
+        auto levelSide = std::make_shared<CFakeLevelPositions>();
         jumperSide->m_Jumper = c.jumper;
         levelSide->m_Trajectory = c.trajectory;
         levelSide->m_Target = c.target;
@@ -123,7 +111,7 @@ TEST_F(ScriptCameraTest, UpdateSeesTheCameraAndTheFrame)
 function Initialize() end
 function Update() Camera:SetPos(CVector(Timing.m_Elapsed, Timing.m_Global, JumperPos.x)) end
 )");
-    auto positions = std::make_shared<CFakePositions>();
+    auto positions = std::make_shared<CFakeLevelPositions>();
     positions->m_Jumper = CVector(5, 0, 0);
     m_Gfx.AddLevelPositions(positions);
     controller->Initialize(&m_Camera);
