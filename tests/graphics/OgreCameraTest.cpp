@@ -411,3 +411,28 @@ TEST_F(CameraTest, CameraNoneHasNothingToMove)
     EXPECT_VECTOR_NEAR(where, camera.GetPos(), 1e-3f);
     EXPECT_FALSE(camera.IsAttached());
 }
+
+TEST_F(CameraTest, CameraReadsTheUsersMouseAndTheConfiguration)
+{
+    const xml::CNodePtr mouse = m_App.m_Settings->AddChild("Mouse");
+    mouse->AddAttribute("LookSensitivity", "0.5");
+    mouse->AddAttribute("InvertY", "1");
+    EXPECT_FLOAT_EQ(300.0f, Camera().GetMouseScale());
+    EXPECT_TRUE(Camera().IsInvertFreeY());
+    EXPECT_FLOAT_EQ(20.0f, Camera().GetMoveScale());
+    EXPECT_FLOAT_EQ(0.2f, Camera().GetAccelerationInc());
+    EXPECT_TRUE(Camera().IsWorldUpDown());
+    EXPECT_FLOAT_EQ(0.1f, Camera().GetNearClipDistance());
+    Camera().SetProjection("Ortho");
+    EXPECT_EQ(Ogre::PT_ORTHOGRAPHIC, Eye()->getProjectionType());
+    EXPECT_FLOAT_EQ(1000.0f, Camera().GetNearClipDistance());
+    Camera().SetProjection("NoSuchProjection");
+    EXPECT_EQ(Ogre::PT_ORTHOGRAPHIC, Eye()->getProjectionType());
+    m_Mgr->DestroyCamera();
+
+    // Without its configuration no camera is made, and the window's camera stays where it hangs.
+    m_App.m_Config->RemoveChild(m_App.m_Config->GetChild("Camera"));
+    EXPECT_THROW(m_Mgr->CreateCamera(), xml::CNoNodeException);
+    EXPECT_EQ(nullptr, m_Mgr->GetCamera());
+    EXPECT_EQ("DefaultCameraNode", Eye()->getParentSceneNode()->getName());
+}
