@@ -105,8 +105,8 @@ public:
     void AddLevelPositions(const CLevelPositionsPtr& positions)
     {
         // Those of levels gone make no list that grows from level to level.
-        m_LevelPositions.erase(std::remove_if(m_LevelPositions.begin(), m_LevelPositions.end(),
-                                              [](const std::weak_ptr<const ILevelPositions>& p) { return p.expired(); }),
+        const auto gone = [](const std::weak_ptr<const ILevelPositions>& p) { return p.expired(); };
+        m_LevelPositions.erase(std::remove_if(m_LevelPositions.begin(), m_LevelPositions.end(), gone),
                                m_LevelPositions.end());
         m_LevelPositions.push_back(positions);
     }

@@ -54,7 +54,10 @@ public:
     void SetTotalRotY(float radians) override { m_TotalRotY = radians; }
     // The position, whatever the corner (0 to 7).
     CVector GetWorldSpaceCorner(unsigned corner) const override;
-    void SetMotionController(int mode, ICameraMotionController* controller) override { m_Controllers[mode] = controller; }
+    void SetMotionController(int mode, ICameraMotionController* controller) override
+    {
+        m_Controllers[mode] = controller;
+    }
     void ResetMotionController(int mode) override { m_Controllers.erase(mode); }
     int GetMode() const override { return m_Mode; }
     // Records the mode; a mode outside 57 to 67 is refused as the real camera refuses it.
@@ -82,7 +85,10 @@ public:
     void OnEvent(const CInternalEvent& event) override { m_Events.push_back(event); }
     // Picks nothing.
     bool FindObjUnderCursor(float x, float y, int kind) override;
-    CVector ViewportPosToWorldPos(float, float, const CVector&, const CVector&) override { return CVector::MAX_NEGATIVE; }
+    CVector ViewportPosToWorldPos(float, float, const CVector&, const CVector&) override
+    {
+        return CVector::MAX_NEGATIVE;
+    }
     void Shake() override {}
     CVector GetPrevModeLastPos() const override { return m_PrevModeLastPos; }
     CQuaternion GetPrevModeLastOrientation() const override { return CQuaternion::IDENTITY; }

@@ -22,7 +22,6 @@ namespace {
 
 using namespace sds::CameraEvents;
 
-const char* const kRenderingCameraName = "DefaultCamera";
 // A world fragment without a real intersection reports this point.
 const Ogre::Vector3 kNoIntersection(-1.0f, -1.0f, -1.0f);
 // The cosine below which a ray counts as running along a plane.
@@ -352,7 +351,7 @@ bool COgreCamera::FindObjUnderCursor(float x, float y, int kind)
                 m_PickResults.push_back({FromOgre(entry.worldFragment->singleIntersection), "Terrain", entry.distance});
         } else if (entry.movable) {
             // The rendering camera never picks itself.
-            if (objects && entry.movable->getName() != kRenderingCameraName) {
+            if (objects && entry.movable != m_pCamera) {
                 const Ogre::SceneNode* node = entry.movable->getParentSceneNode();
                 const Ogre::Vector3 where = node ? node->_getDerivedPosition() : ray.getPoint(entry.distance);
                 m_PickResults.push_back({FromOgre(where), entry.movable->getName(), entry.distance});

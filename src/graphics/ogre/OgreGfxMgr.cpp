@@ -25,10 +25,6 @@ namespace wrappers {
 namespace {
 
 const float kInfinity = std::numeric_limits<float>::infinity();
-// The rendering camera the application gives the level scene, and the node it
-// hangs on while no level camera moves it.
-const char* const kRenderingCamera = "DefaultCamera";
-const char* const kRenderingCameraNode = "DefaultCameraNode";
 
 Ogre::ColourValue ColourOf(const std::string& text)
 {

@@ -27,6 +27,11 @@ public:
     // The singleton as this class; it must exist.
     static COgreGfxMgr& Get();
 
+    // The level scene's rendering camera, which the application makes, and the
+    // node it hangs on while no level camera moves it.
+    static constexpr const char* kRenderingCamera = "DefaultCamera";
+    static constexpr const char* kRenderingCameraNode = "DefaultCameraNode";
+
     // The zone loader makes the level's camera as it loads and destroys it as
     // it goes; until then GetCamera answers null. The camera takes the scene's
     // "DefaultCamera" off its "DefaultCameraNode" and gives it back when it goes.

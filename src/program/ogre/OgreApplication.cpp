@@ -249,8 +249,8 @@ void COgreApplication::CreateScene()
     m_OverlaySystem = std::make_unique<Ogre::OverlaySystem>();
     m_LevelSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
 
-    m_Camera = m_LevelSceneMgr->createCamera("DefaultCamera");
-    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode("DefaultCameraNode")->attachObject(m_Camera);
+    m_Camera = m_LevelSceneMgr->createCamera(COgreGfxMgr::kRenderingCamera);
+    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode(COgreGfxMgr::kRenderingCameraNode)->attachObject(m_Camera);
     m_Viewport = m_Window->addViewport(m_Camera);
     m_Viewport->setBackgroundColour(Ogre::ColourValue(0.0f, 0.0f, 0.0f, 1.0f));
     m_Camera->setAspectRatio(Ogre::Real(m_Viewport->getActualWidth()) / Ogre::Real(m_Viewport->getActualHeight()));
