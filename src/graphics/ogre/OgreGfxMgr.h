@@ -14,9 +14,9 @@ namespace wrappers {
 
 class COgreCamera;
 
-// The graphics service over the level scene manager. Dials, ropes, triangles,
-// ribbon trails and drop-zone loading come with their own parts of the
-// program; until then those operations say so with an exception.
+// The graphics service over the level scene manager; dials live in the
+// render-to-texture scene manager. Drop-zone loading comes with its own part
+// of the program; until then it says so with an exception.
 class COgreGfxMgr : public sds::IGfxMgr
 {
 public:
@@ -70,9 +70,9 @@ public:
     float GetDistanceBelow(const sds::CVector& point) override;
     float GetDistanceAlong(const sds::CVector& point, const sds::CVector& direction) override;
 
-    // The position of the node of the nearest thing hit (relative to its
-    // parent), or where the terrain is hit when that is nearer; +infinity in
-    // all three components when nothing is hit.
+    // The world position of the node of the nearest thing hit, or where the
+    // terrain is hit when that is nearer; +infinity in all three components
+    // when nothing is hit.
     Ogre::Vector3 CastRay(const sds::CVector& origin, const sds::CVector& direction);
 
     // A new object under the parent node named `name` showing `mesh` (see
@@ -116,6 +116,10 @@ private:
     unsigned m_SphereCount = 0;
     unsigned m_PlaneCount = 0;
     unsigned m_MeshPlaneCount = 0;
+    unsigned m_RopeCount = 0;
+    unsigned m_TriangleCount = 0;
+    // Each dial's small scene stands this far along x from the one before.
+    float m_DialOffset = 0.0f;
 };
 
 } // namespace wrappers
