@@ -7,6 +7,8 @@
 # up for two seconds, reads the process's user and system time over the given
 # span (default 5 s), and ends the program with SIGTERM. The runs share one
 # Xvfb server and a run tree of their own in build/bench-work/menu_cpu.
+# SDS_MENU_CPU_PROGRAM and SDS_MENU_CPU_CONF measure another build of the
+# program with its conf/ folder, such as one from before a change.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="${SDS_BUILD_DIR:-$top/build}"
@@ -21,7 +23,8 @@ fi
 work="$build/bench-work/menu_cpu"
 rm -rf "$work"
 mkdir -p "$work/bin" "$work/logs" "$work/profiles"
-cp -r "$build/run/conf" "$work/conf"
+program="${SDS_MENU_CPU_PROGRAM:-$build/run/bin/dravonkel}"
+cp -rL "${SDS_MENU_CPU_CONF:-$build/run/conf}" "$work/conf"
 rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
 ln -s "$build/run/data" "$work/data"
 cd "$work/bin"
@@ -36,7 +39,7 @@ cpu_ticks() { # <pid>
 # The cores the program keeps busy at its main menu with these options.
 measure() { # <options...>
     rm -f ../logs/dravonkel.log
-    "$build/run/bin/dravonkel" --StartState MainMenu --Silent "$@" 2>/dev/null &
+    "$program" --StartState MainMenu --Silent "$@" 2>/dev/null &
     local pid=$! deadline=$((SECONDS + 60))
     until grep -qs "Entering Menu mode" ../logs/dravonkel.log; do
         if ! kill -0 $pid 2>/dev/null || [ $SECONDS -ge $deadline ]; then
