@@ -10,24 +10,10 @@
 # SDS_MENU_CPU_PROGRAM and SDS_MENU_CPU_CONF measure another build of the
 # program with its conf/ folder, such as one from before a change.
 set -euo pipefail
-top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="${SDS_BUILD_DIR:-$top/build}"
 span="${1:-5}"
-
-if [ -z "${SDS_MENU_CPU_XVFB:-}" ]; then
-    "$top/tools/build.sh" >/dev/null
-    SDS_MENU_CPU_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-[ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-work="$build/bench-work/menu_cpu"
-rm -rf "$work"
-mkdir -p "$work/bin" "$work/logs" "$work/profiles"
-program="${SDS_MENU_CPU_PROGRAM:-$build/run/bin/dravonkel}"
-cp -rL "${SDS_MENU_CPU_CONF:-$build/run/conf}" "$work/conf"
-rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
-ln -s "$build/run/data" "$work/data"
-cd "$work/bin"
+program="${SDS_MENU_CPU_PROGRAM:-}"
+source "$(dirname "${BASH_SOURCE[0]}")/bench_tree.sh" menu_cpu "${SDS_MENU_CPU_CONF:-}" -- "$@"
+program="${program:-$build/run/bin/dravonkel}"
 
 ticks_per_second=$(getconf CLK_TCK)
 
