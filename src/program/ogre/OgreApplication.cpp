@@ -116,6 +116,8 @@ COgreApplication::~COgreApplication()
     // Overlays go before the root.
     if (m_LevelSceneMgr && m_OverlaySystem)
         m_LevelSceneMgr->removeRenderQueueListener(m_OverlaySystem.get());
+    if (m_RttSceneMgr && m_OverlaySystem)
+        m_RttSceneMgr->removeRenderQueueListener(m_OverlaySystem.get());
     m_OverlaySystem.reset();
     m_Root.reset();
     m_UnitConverter.reset();
@@ -251,6 +253,8 @@ void COgreApplication::CreateScene()
     // The overlay scripts must be known before any resource group is initialised.
     m_OverlaySystem = std::make_unique<Ogre::OverlaySystem>();
     m_LevelSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
+    // The digital dials draw overlays into their textures.
+    m_RttSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
 
     m_Camera = m_LevelSceneMgr->createCamera("DefaultCamera");
     m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode("DefaultCameraNode")->attachObject(m_Camera);
