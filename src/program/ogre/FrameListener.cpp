@@ -80,7 +80,6 @@ CFrameListener::CFrameListener(Ogre::RenderWindow* window, bool inputsEnabled)
         m_FpsOverlay->hide();
 
     OgreBites::WindowEventUtilities::addWindowEventListener(m_Window, this);
-    SetMouseArea(m_Window->getWidth(), m_Window->getHeight());
 }
 
 CFrameListener::~CFrameListener()
