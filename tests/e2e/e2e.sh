@@ -172,6 +172,8 @@ for line in "Version: 1\.2\.863\.0" "Engine is starting\.\.\." "Engine is starte
     "Application is destroyed\.\.\. destroying Root"; do
     expect_line ../logs/dravonkel.log "^[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]+ $line$" "record log"
 done
+# The window asks for vertical sync, which the GL render system offers.
+expect_line ../logs/dravonkel.log "_createRenderWindow \"Dravonkel Skorvel Personal\", 1024x768 .* vsync=Yes" "record log, vertical sync"
 expect_line ../logs/dravonkel.log "^[0-9]{2}:[0-9]{2}:[0-9]{2}:[1-9][0-9]* ScreenShot is taken: \.\./logs/ScreenShot.*\.png$" \
     "record log, a line of a later frame"
 shot=$(grep -oE "ScreenShot is taken: .*" ../logs/dravonkel.log | head -1 | sed 's/ScreenShot is taken: //')
