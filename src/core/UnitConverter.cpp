@@ -1,5 +1,7 @@
 #include "core/UnitConverter.h"
 
+#include <ostream>
+
 #include <boost/format.hpp>
 
 namespace sds {
@@ -91,6 +93,29 @@ std::string CUnitConverter::GetUnitLabel(const std::string& category) const
 std::string CUnitConverter::FormatValue(const CUnit& unit, float value) const
 {
     return (boost::format(unit.Format) % (value * unit.Coefficient + unit.Offset) % unit.Label).str();
+}
+
+namespace {
+
+// Three numbers joined by commas, each written with the stream's number
+// settings, so that a format's "%1$.1f" applies to every component.
+struct CComponents
+{
+    float Values[3];
+};
+
+std::ostream& operator<<(std::ostream& out, const CComponents& components)
+{
+    return out << components.Values[0] << "," << components.Values[1] << "," << components.Values[2];
+}
+
+} // namespace
+
+std::string CUnitConverter::FormatVector(const CUnit& unit, const CVector& value) const
+{
+    const auto convert = [&unit](float v) { return v * unit.Coefficient + unit.Offset; };
+    const CComponents components{{convert(value.x), convert(value.y), convert(value.z)}};
+    return (boost::format(unit.Format) % components % unit.Label).str();
 }
 
 std::string CUnitConverter::FormatMass(float value) const

@@ -5,6 +5,7 @@
 
 #include "core/Node.h"
 #include "core/SingletonTmpl.h"
+#include "core/Vector.h"
 
 namespace sds {
 
@@ -46,6 +47,9 @@ public:
     std::string GetUnitLabel(const std::string& category) const;
     // The unit's format filled with the converted value and the label.
     std::string FormatValue(const CUnit& unit, float value) const;
+    // The same for a vector: the format gets the three converted components,
+    // each written with its number pattern, joined by commas ("1.2,0.0,-3.4").
+    std::string FormatVector(const CUnit& unit, const CVector& value) const;
     std::string FormatMass(float value) const;
     std::string FormatArea(float value) const;
 
