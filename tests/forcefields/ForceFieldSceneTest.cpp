@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <boost/filesystem.hpp>
+
 #include "core/XmlFile.h"
 #include "forcefields/ForceFieldScene.h"
+#include "forcefields/ForceFunctions.h"
 #include "support/CapturingLogMgr.h"
 #include "support/TempDir.h"
 #include "support/VectorNear.h"
@@ -85,4 +88,43 @@ TEST(ForceFieldScene, FitMovesOnlyTheSidesTheStartOrTargetLieOn)
         EXPECT_VECTOR_NEAR(c.max, box->GetAttribute("MaxCorner")->GetValue<CVector>(), 1e-4f);
     }
     EXPECT_THROW(FitBoundingBox(Scene("50,50,0", "40,10,0", "")), xml::CNoNodeException);
+}
+
+TEST(ForceFieldScene, ShippedScenesHoldWhatTheEditorAndTheLevelRead)
+{
+    CCapturingLogMgr log;
+    const boost::filesystem::path folder = std::string(SDS_SOURCE_DIR) + "/data/DovuvUvozeVozediza";
+    std::vector<std::string> files = {(folder / "default").string()};
+    for (const auto& entry : boost::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".ForceFields")
+            files.push_back(entry.path().string());
+
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        const xml::CNodePtr scene = xml::LoadXmlFile(file)->GetChild("scene");
+        EXPECT_FALSE(scene->GetAttribute("FullName")->GetValue().empty());
+        const xml::CNodePtr preset = scene->GetChild("Preset");
+        preset->GetChild("Camera")->GetAttribute("Pos")->GetValue<CVector>();
+        EXPECT_TRUE(scene->GetChild("ForceFieldVisualization")->HasChild("Trail"));
+
+        int fields = 0;
+        xml::ForEachChild(*preset->GetChild("Wind"), "Region", [&fields](const xml::CNodePtr& region) {
+            ++fields;
+            region->GetChild("Shape")->GetAttribute("Size")->GetValue<CVector>();
+            for (const char* id : {"1", "2", "3"})
+                region->GetChildById("Radius", id, ID_NAMES)->GetAttribute("Position")->GetValue<CVector>();
+            EXPECT_EQ("", CheckForceFunction(region->GetChild("Function")->GetValue()));
+        });
+        EXPECT_TRUE(fields >= 1 && fields <= 3) << fields;
+
+        // The start and the target lie inside the area with room to the sides:
+        // the save's fit leaves the area as it is.
+        const xml::CNodePtr box = GetBoundaries(scene);
+        const std::string min = box->GetAttribute("MinCorner")->GetValue();
+        const std::string max = box->GetAttribute("MaxCorner")->GetValue();
+        FitBoundingBox(scene);
+        EXPECT_EQ(min, box->GetAttribute("MinCorner")->GetValue());
+        EXPECT_EQ(max, box->GetAttribute("MaxCorner")->GetValue());
+    }
+    EXPECT_GE(files.size(), 4u);
 }

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <boost/filesystem.hpp>
+
+#include "core/ConfigPath.h"
 #include "core/XmlFile.h"
 #include "forcefields/ForceFunctions.h"
 #include "support/CapturingLogMgr.h"
+#include "support/DiskResourceMgr.h"
 #include "support/VectorNear.h"
 
 using namespace sds;
@@ -86,4 +90,30 @@ TEST(ForceFunctions, TemplatePairComposesTheFieldAroundItsShape)
     EXPECT_THROW(SetForceFunction(field, "g", "e", Xml("<ForceField Name='Bare'/>")), xml::CNoNodeException);
     EXPECT_EQ("g", field->GetChild("Function")->GetValue());
     EXPECT_TRUE(field->HasChild("Radius"));
+}
+
+TEST(ForceFunctions, EveryShippedTypeAndTimingPassTheCheck)
+{
+    CCapturingLogMgr log;
+    CDiskResourceMgr resources;
+    const xml::CNodePtr catalogue = Xml("<ForceFieldFunctions/>");
+    const boost::filesystem::path folder = std::string(SDS_SOURCE_DIR) + "/data/DovuvUvozeVozediza/templates";
+    for (const auto& entry : boost::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".template")
+            LoadTemplateFile(entry.path().string(), catalogue);
+    // The dialog shows the catalogue trimmed.
+    xml::TrimNodeValues(*catalogue);
+
+    int pairs = 0;
+    xml::ForEachChild(*catalogue, "ForceField", [&](const xml::CNodePtr& type) {
+        xml::ForEachChild(*catalogue, "ForceFieldTiming", [&](const xml::CNodePtr& timing) {
+            const xml::CNodePtr field = Xml("<Region><Shape Position='10,20,0'/></Region>");
+            ApplyTemplate(field, type, timing);
+            EXPECT_EQ("", CheckForceFunction(field->GetChild("Function")->GetValue()))
+                << type->GetAttribute("Name")->GetValue() << " / " << timing->GetAttribute("Name")->GetValue();
+            ++pairs;
+        });
+    });
+    EXPECT_GT(pairs, 0);
+    EXPECT_THROW(LoadTemplateFile(folder.string() + "/missing.template", catalogue), std::exception);
 }

@@ -248,6 +248,8 @@ int main(int argc, char** argv)
         Save(MakeMesh("cube.mesh", Cube(), "Dravonkel/Default"), folder);
         Save(MakeMesh("SimpleSphere.mesh", Sphere(), "Dravonkel/Default"), folder);
         Save(MakeMesh("UnitArrow.mesh", UnitArrow(), "Dravonkel/Arrow"), folder);
+        // One 1 m piece of the wall around a force-field area.
+        Save(MakeMesh("BoundaryWall.mesh", Cube(), "DovuvUvozeVozediza/BoundaryWall"), folder);
         SaveSkeletonTest(testFolder);
         SaveWhiteTexture(textureFolder);
         Ogre::MeshManager::getSingleton().removeAll();
