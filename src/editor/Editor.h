@@ -37,7 +37,9 @@ class CEditor : public IEngineState, public CSingletonTmpl<CEditor>, public IEdi
 public:
     typedef DovuvUvozeVozediza::CBaseMarker CBaseMarker;
 
-    explicit CEditor(CEngine* engine);
+    // The screens are the menus' (the create and edit dialogs, the editor
+    // menu, the on-screen button); they outlive the editor.
+    CEditor(CEngine* engine, IEditorScreens& screens);
     ~CEditor() override;
 
     void OnUpdate(const CTiming& timing) override;
@@ -52,7 +54,8 @@ public:
     virtual void OnDiscreteEvent(const CDiscreteEvent& event);
     virtual void OnAnalogEvent(const CAnalogEvent& event);
 
-    // The level to edit; the game mode sets it while a level is loaded (null: none).
+    // The level to edit; the game mode sets it while a level is loaded (null:
+    // none). Entering without a level fails with sds::CException.
     void SetLevel(IEditorLevel* level) { m_Level = level; }
 
     // The dialogs over the paused editor.
@@ -95,10 +98,8 @@ private:
     COverlayedPtr m_Backdrop;
     std::shared_ptr<IOnScreenMenu> m_MenuOnScreen;
     IEditorLevel* m_Level;
+    IEditorScreens& m_Screens;
 };
-
-// Shows the editor menu over the paused editor.
-void OpenEditorMenu(CEngine& engine);
 
 } // namespace DovuvUvozeVozediza
 } // namespace sds

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/Node.h"
+#include "core/Timing.h"
 #include "core/Vector.h"
 
 namespace physics {
@@ -28,6 +29,9 @@ public:
     virtual physics::IWindMgr& GetWindMgr() = 0;
     // The level's simulated object nearest to the point; null when it has none.
     virtual std::shared_ptr<IEditorSimObj> GetNearestSimObj(const CVector& point) = 0;
+    // The paused game mode's frame under the editor: its level mods and the
+    // camera keep running, the physics world keeps stepping.
+    virtual void OnUpdate(const CTiming& timing) = 0;
 };
 
 } // namespace DovuvUvozeVozediza
