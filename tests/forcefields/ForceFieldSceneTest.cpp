@@ -5,6 +5,7 @@
 #include "core/XmlFile.h"
 #include "forcefields/ForceFieldScene.h"
 #include "forcefields/ForceFunctions.h"
+#include "graphics/RibbonTrailDesc.h"
 #include "support/CapturingLogMgr.h"
 #include "support/TempDir.h"
 #include "support/VectorNear.h"
@@ -105,7 +106,10 @@ TEST(ForceFieldScene, ShippedScenesHoldWhatTheEditorAndTheLevelRead)
         EXPECT_FALSE(scene->GetAttribute("FullName")->GetValue().empty());
         const xml::CNodePtr preset = scene->GetChild("Preset");
         preset->GetChild("Camera")->GetAttribute("Pos")->GetValue<CVector>();
-        EXPECT_TRUE(scene->GetChild("ForceFieldVisualization")->HasChild("Trail"));
+        const xml::CNodePtr visualization = scene->GetChild("ForceFieldVisualization");
+        EXPECT_NO_THROW(CRibbonTrailDesc::Read(visualization->GetChild("Trail")));
+        const CVector life = visualization->GetAttribute("TimeToLive")->GetValue<CVector>();
+        EXPECT_TRUE(life.x > 0 && life.y >= life.x) << life.x << "," << life.y;
 
         int fields = 0;
         xml::ForEachChild(*preset->GetChild("Wind"), "Region", [&fields](const xml::CNodePtr& region) {
