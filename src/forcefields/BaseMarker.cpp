@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/services/IConsole.h"
+#include "graphics/IGfxMgr.h"
 
 namespace sds {
 namespace DovuvUvozeVozediza {
@@ -31,6 +32,11 @@ void CBaseMarker::SetScale(float cameraDistance)
 void CBaseMarker::SetVisible(bool visible)
 {
     m_GfxObj->SetVisible(visible);
+}
+
+CGfxObjPtr CBaseMarker::CreateObject(const std::string& mesh)
+{
+    return IGfxMgr::GetSingleton()->CreateObject(mesh, CGfxObjPtr());
 }
 
 void CBaseMarker::ShowLine(unsigned line, const std::string& text, bool redraw)

@@ -43,6 +43,8 @@ public:
     CGfxObjPtr GetGfxObj() const { return m_GfxObj; }
 
 protected:
+    // A new object of the mesh under the scene root, for a marker to show.
+    static CGfxObjPtr CreateObject(const std::string& mesh);
     // A console fixed line; `redraw` draws the console at once.
     static void ShowLine(unsigned line, const std::string& text, bool redraw);
     // The graphic object's position as "x,y,z".

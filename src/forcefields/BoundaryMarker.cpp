@@ -1,6 +1,5 @@
 #include "forcefields/BoundaryMarker.h"
 
-#include "graphics/IGfxMgr.h"
 
 namespace sds {
 namespace DovuvUvozeVozediza {
@@ -13,16 +12,11 @@ CVector BarScale(EBoundaryAxis axis)
     return axis == BOUNDARY_Y ? CVector(100.0f, 6.0f, 6.0f) : CVector(6.0f, 100.0f, 6.0f);
 }
 
-CGfxObjPtr CreateBar()
-{
-    return IGfxMgr::GetSingleton()->CreateObject("Cube", CGfxObjPtr());
-}
-
 } // namespace
 
 template <EBoundaryAxis Axis, EBoundaryCorner Corner>
 CBoundaryMarkerTmpl<Axis, Corner>::CBoundaryMarkerTmpl(const xml::CNodePtr& boundingBox)
-    : CBaseMarker(boundingBox, CreateBar(), BarScale(Axis))
+    : CBaseMarker(boundingBox, CreateObject("Cube"), BarScale(Axis))
 {
     m_GfxObj->SetMaterial("DovuvUvozeVozediza/Editor/Boundary", false);
     const CVector own = m_Node->GetAttribute(OwnCorner())->template GetValue<CVector>();

@@ -5,25 +5,15 @@
 #include "forcefields/ForceFieldMarker.h"
 #include "forcefields/ForceFieldScene.h"
 #include "forcefields/IEditorDialogs.h"
-#include "graphics/IGfxMgr.h"
 #include "physics/IWindMgr.h"
 #include "physics/IWindRegion.h"
 
 namespace sds {
 namespace DovuvUvozeVozediza {
 
-namespace {
-
-CGfxObjPtr CreateSphere()
-{
-    return IGfxMgr::GetSingleton()->CreateObject("SimpleSphere", CGfxObjPtr());
-}
-
-} // namespace
-
 CCursorMarker::CCursorMarker(const xml::CNodePtr& wind, CMarkers* markers, CMarkerPtr* selected,
                              physics::IWindMgr& windMgr, IEditorDialogs& dialogs)
-    : CBaseMarker(wind, CreateSphere(), CVector(4.0f, 4.0f, 0.5f)),
+    : CBaseMarker(wind, CreateObject("SimpleSphere"), CVector(4.0f, 4.0f, 0.5f)),
       m_Markers(markers),
       m_Selected(selected),
       m_WindMgr(windMgr),

@@ -6,7 +6,6 @@
 #include "forcefields/ForceFieldScene.h"
 #include "forcefields/IEditorDialogs.h"
 #include "forcefields/SizeMarker.h"
-#include "graphics/IGfxMgr.h"
 #include "physics/IWindMgr.h"
 #include "physics/IWindRegion.h"
 
@@ -17,11 +16,6 @@ namespace {
 
 const char* const kRadiusIds[] = {"1", "2", "3"};
 const std::size_t kDescriptionCharacters = 100;
-
-CGfxObjPtr CreateSphere()
-{
-    return IGfxMgr::GetSingleton()->CreateObject("SimpleSphere", CGfxObjPtr());
-}
 
 xml::CNodePtr RegionNode(const std::shared_ptr<physics::IWindRegion>& region)
 {
@@ -44,7 +38,7 @@ std::string FirstSentence(const std::string& description)
 
 CForceFieldMarker::CForceFieldMarker(const std::shared_ptr<physics::IWindRegion>& region, CMarkers* markers,
                                      CMarkerPtr* selected, physics::IWindMgr& windMgr, IEditorDialogs& dialogs)
-    : CBaseMarker(RegionNode(region), CreateSphere(), CVector(3.0f, 3.0f, 3.0f)),
+    : CBaseMarker(RegionNode(region), CreateObject("SimpleSphere"), CVector(3.0f, 3.0f, 3.0f)),
       m_Region(region),
       m_Markers(markers),
       m_Selected(selected),

@@ -1,23 +1,16 @@
 #include "forcefields/RadiusMarker.h"
 
 #include "forcefields/ForceFieldMarker.h"
-#include "graphics/IGfxMgr.h"
 
 namespace sds {
 namespace DovuvUvozeVozediza {
 
-namespace {
-
-CGfxObjPtr CreateSphere()
-{
-    return IGfxMgr::GetSingleton()->CreateObject("SimpleSphere", CGfxObjPtr());
-}
-
-} // namespace
-
 CRadiusMarker::CRadiusMarker(const xml::CNodePtr& position, const xml::CNodePtr& help, const std::string& id,
                              CForceFieldMarker* owner)
-    : CBaseMarker(position, CreateSphere(), CVector(2.5f, 2.5f, 2.5f)), m_Id(id), m_HelpNode(help), m_Owner(owner)
+    : CBaseMarker(position, CreateObject("SimpleSphere"), CVector(2.5f, 2.5f, 2.5f)),
+      m_Id(id),
+      m_HelpNode(help),
+      m_Owner(owner)
 {
     m_GfxObj->SetMaterial("DovuvUvozeVozediza/Editor/RadiusHandleBar/" + m_Id, false);
     m_GfxObj->SetPos(position->GetValue<CVector>());
