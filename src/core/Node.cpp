@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <sstream>
+#include <type_traits>
 
 #include "core/Helpers.h"
 
@@ -17,16 +18,33 @@ CMessageHandler ErrorMessageHandler = PrintToStdErr;
 
 namespace {
 
-// Reads the leading number as a stream does; a text that does not begin with
-// one reads as 0.
+const char* TypeName(float) { return "float"; }
+const char* TypeName(int) { return "int"; }
+const char* TypeName(unsigned int) { return "unsigned int"; }
+
+bool BeginsWithMinus(const std::string& text)
+{
+    const std::string::size_type first = text.find_first_not_of(" \t\n\v\f\r");
+    return first != std::string::npos && text[first] == '-';
+}
+
+// Reads the leading number as a stream does. What a stream would turn into 0,
+// T's limit or a wrapped value (no number, one beyond T's range, a negative one
+// for an unsigned T) is reported and gives `fallback`.
 template <class T>
-T ReadNumber(const std::string& text)
+T ReadNumber(const CNode& node, const std::string& text, T fallback)
 {
     std::istringstream in(text);
     T value = T();
-    if (!(in >> value))
-        return T();
-    return value;
+    const bool read = static_cast<bool>(in >> value);
+    if (read && !(std::is_unsigned<T>::value && value != T() && BeginsWithMinus(text)))
+        return value;
+    // A failed read leaves 0 where there is no number and T's limit where it does not fit.
+    if (!read && value == T())
+        MessageHandler(node.GetPath() + " = '" + text + "' is not a number");
+    else
+        MessageHandler(node.GetPath() + " = '" + text + "' is out of range for " + TypeName(T()));
+    return fallback;
 }
 
 // The first of the comma-separated keys that `node` carries as an attribute;
@@ -241,22 +259,40 @@ bool CNode::GetValue<bool>() const
 template <>
 float CNode::GetValue<float>() const
 {
+    return GetValueOr<float>(0);
+}
+
+template <>
+float CNode::GetValueOr<float>(const float& fallback) const
+{
     CheckNotEmpty();
-    return ReadNumber<float>(m_Value);
+    return ReadNumber<float>(*this, m_Value, fallback);
 }
 
 template <>
 int CNode::GetValue<int>() const
 {
+    return GetValueOr<int>(0);
+}
+
+template <>
+int CNode::GetValueOr<int>(const int& fallback) const
+{
     CheckNotEmpty();
-    return ReadNumber<int>(m_Value);
+    return ReadNumber<int>(*this, m_Value, fallback);
 }
 
 template <>
 unsigned int CNode::GetValue<unsigned int>() const
 {
+    return GetValueOr<unsigned int>(0);
+}
+
+template <>
+unsigned int CNode::GetValueOr<unsigned int>(const unsigned int& fallback) const
+{
     CheckNotEmpty();
-    return ReadNumber<unsigned int>(m_Value);
+    return ReadNumber<unsigned int>(*this, m_Value, fallback);
 }
 
 template <>

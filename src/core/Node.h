@@ -43,9 +43,16 @@ public:
     std::string GetName() const { return m_Name; }
     std::string GetValue() const { return m_Value; }
     // Typed read of the node's own value; an empty value throws CBadValueException
-    // (but for std::string and bool, which never throw).
+    // (but for std::string and bool, which never throw). A number that is not
+    // there or does not fit T is reported with the node's path and reads as 0.
     template <class T>
     T GetValue() const;
+    // The same, but a number that is not there or does not fit T gives `fallback`.
+    template <class T>
+    T GetValueOr(const T& /*fallback*/) const
+    {
+        return GetValue<T>();
+    }
 
     void SetValue(const std::string& value) { m_Value = value; }
     void SetValue(const char* value) { m_Value = value ? value : ""; }
@@ -83,7 +90,7 @@ public:
     {
         if (!HasAttribute(name))
             return defaultValue;
-        return GetAttribute(name)->GetValue<T>();
+        return GetAttribute(name)->GetValueOr<T>(defaultValue);
     }
     std::string GetAttribute(const std::string& name, const char* defaultValue) const
     {
@@ -124,6 +131,9 @@ template <> int CNode::GetValue<int>() const;
 template <> unsigned int CNode::GetValue<unsigned int>() const;
 template <> sds::CVector CNode::GetValue<sds::CVector>() const;
 template <> sds::CQuaternion CNode::GetValue<sds::CQuaternion>() const;
+template <> float CNode::GetValueOr<float>(const float& fallback) const;
+template <> int CNode::GetValueOr<int>(const int& fallback) const;
+template <> unsigned int CNode::GetValueOr<unsigned int>(const unsigned int& fallback) const;
 
 // Calls `function` with every child of that name, in the order they were added;
 // none is no error.

@@ -37,9 +37,32 @@ std::string Describe(const char* kind, const xercesc::SAXParseException& excepti
 
 } // namespace
 
-SAXTestHandler::SAXTestHandler(const CNodePtr& root, const std::string& namePrefix)
-    : m_Current(root), m_NamePrefix(namePrefix)
+SAXTestHandler::SAXTestHandler(const CNodePtr& root, const std::string& namePrefix, std::size_t sourceBytes)
+    : m_Current(root), m_NamePrefix(namePrefix), m_TextLimit(sourceBytes + kMaxExpansion)
 {
+}
+
+xercesc::InputSource* SAXTestHandler::resolveEntity(const XMLCh* const, const XMLCh* const systemId)
+{
+    // A file or address named by the document would be pulled into the tree
+    // (and into the files written back from it).
+    ReportError("external entities and DTDs are not read: '" + Transcode(systemId) + "'");
+    throw CStop();
+}
+
+void SAXTestHandler::StopForExpansion()
+{
+    ReportError("entities expand the document by more than " + std::to_string(kMaxExpansion) + " characters");
+    throw CStop();
+}
+
+void SAXTestHandler::CountText(std::size_t length)
+{
+    // Without entities and attribute defaults no document delivers more
+    // characters than it has bytes.
+    m_TextCount += length;
+    if (m_TextCount > m_TextLimit)
+        StopForExpansion();
 }
 
 void SAXTestHandler::setDocumentLocator(const xercesc::Locator* const locator)
@@ -49,6 +72,7 @@ void SAXTestHandler::setDocumentLocator(const xercesc::Locator* const locator)
 
 void SAXTestHandler::characters(const XMLCh* const chars, const XMLSize_t length)
 {
+    CountText(length);
     if (m_Depth > kMaxDepth)
         return;
     const std::string text = Transcode(chars, length);
@@ -82,6 +106,8 @@ void SAXTestHandler::resetDocument()
 
 void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeList& attributes)
 {
+    for (XMLSize_t i = 0; i < attributes.getLength(); ++i)
+        CountText(xercesc::XMLString::stringLen(attributes.getValue(i)));
     // Deeper elements are skipped with their text, and the document fails.
     if (++m_Depth > kMaxDepth) {
         if (m_Depth == kMaxDepth + 1)
