@@ -6,6 +6,7 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include "core/NodeArena.h"
 #include "core/Quaternion.h"
 #include "core/RefCounted.h"
 #include "core/Vector.h"
@@ -28,7 +29,9 @@ void PrintToStdErr(const std::string& text);
 class CNode : public CRefCounted
 {
 public:
-    typedef std::multimap<std::string, CNodePtr> CNodeMap;
+    typedef std::multimap<std::string, CNodePtr, std::less<std::string>,
+                          CNodeAllocator<std::pair<const std::string, CNodePtr>>>
+        CNodeMap;
 
     // The only constructor that checks the name: an empty one throws.
     CNode(const std::string& name, bool isAttribute);
@@ -39,6 +42,12 @@ public:
     CNode(const std::string& name, bool value, CNode* parent, bool isAttribute);
     CNode(const std::string& name, const sds::CVector& value, CNode* parent, bool isAttribute);
     ~CNode() override;
+    CNode(const CNode&) = delete;
+    CNode& operator=(const CNode&) = delete;
+
+    // Nodes made during a read share the read's memory (CNodeArena).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory);
 
     std::string GetName() const { return m_Name; }
     std::string GetValue() const { return m_Value; }
@@ -66,8 +75,8 @@ public:
 
     CNode* GetParent() const { return m_Parent; }
     bool IsAttribute() const { return m_IsAttribute; }
-    const CNodeMap& GetChildren() const { return m_Children; }
-    const CNodeMap& GetAttributes() const { return m_Attributes; }
+    const CNodeMap& GetChildren() const { return m_Maps ? m_Maps->m_Children : NoNodes(); }
+    const CNodeMap& GetAttributes() const { return m_Maps ? m_Maps->m_Attributes : NoNodes(); }
 
     bool HasChild(const std::string& name) const;
     bool HasAttribute(const std::string& name) const;
@@ -113,15 +122,36 @@ public:
     static CNodePtr Clone(const CNodePtr& source, CNode* newParent = nullptr);
 
 private:
+    // The reader builds its tree in place, without copies of the texts.
+    friend class SAXTestHandler;
+    struct CTakeTexts
+    {
+    };
+    CNode(CTakeTexts, std::string&& name, std::string&& value, CNode* parent, bool isAttribute);
+    // Adds a child, or an attribute, that takes over the given texts.
+    CNode* AddParsed(std::string&& name, std::string&& value, bool isAttribute);
+
+    // Most nodes are attributes or leaves: their maps are only made when the
+    // first child or attribute comes.
+    struct CMaps
+    {
+        CNodeMap m_Children;
+        CNodeMap m_Attributes;
+    };
+    static const CNodeMap& NoNodes();
+    CNodeMap& Children() { return Maps().m_Children; }
+    CNodeMap& Attributes() { return Maps().m_Attributes; }
+    CMaps& Maps();
+
     std::string NotBoolMessage() const;
     void CheckNotEmpty() const;
 
+    // First, where it fills the base's padding.
+    bool m_IsAttribute;
     CNode* m_Parent;
     std::string m_Name;
     std::string m_Value;
-    CNodeMap m_Children;
-    CNodeMap m_Attributes;
-    bool m_IsAttribute;
+    CMaps* m_Maps = nullptr;
 };
 
 template <> std::string CNode::GetValue<std::string>() const;

@@ -61,7 +61,8 @@ private:
 
     const xercesc::Locator* m_Locator = nullptr;
     unsigned m_Depth = 0;
-    CNodePtr m_Current;
+    // The tree holds every node; the handler only points into it.
+    CNode* m_Current;
     unsigned m_AttributeCount = 0;
     unsigned m_CharacterCount = 0;
     unsigned m_ElementCount = 0;
@@ -71,6 +72,7 @@ private:
     // Characters delivered so far (text and attribute values), and the most allowed.
     std::size_t m_TextCount = 0;
     std::size_t m_TextLimit;
+
 };
 
 // UTF-8 text of a parser string.

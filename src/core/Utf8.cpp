@@ -1,22 +1,31 @@
 #include "core/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace xml {
 
 namespace {
 
-void AppendCodePoint(std::string& out, char32_t c)
+// Writes the UTF-8 form of a code point beyond ASCII; its length.
+std::size_t EncodeCodePoint(char32_t c, char* to)
 {
     if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        to[0] = static_cast<char>(0xC0 | (c >> 6));
+        to[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
     }
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    if (c < 0x10000) {
+        to[0] = static_cast<char>(0xE0 | (c >> 12));
+        to[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        to[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    to[0] = static_cast<char>(0xF0 | (c >> 18));
+    to[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    to[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    to[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
 }
 
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -26,27 +35,44 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 void AppendUtf8(std::string& out, const char16_t* text, std::size_t length)
 {
-    const char16_t* const end = text + length;
-    while (text != end) {
-        // Runs of ASCII, by far the most of what the program keeps, go in one append.
-        const char16_t* run = text;
-        while (run != end && *run < 0x80)
-            ++run;
-        if (run != text) {
-            const std::size_t start = out.size();
-            out.resize(start + static_cast<std::size_t>(run - text));
-            char* to = &out[start];
-            for (; text != run; ++text)
-                *to++ = static_cast<char>(*text);
+    // Converted in pieces through a buffer on the stack, so that the string
+    // grows by appends alone. Nearly all of the program's text is ASCII: four
+    // characters at a time are tested and narrowed while it lasts.
+    constexpr std::size_t kPiece = 256;
+    char piece[kPiece + 4];
+    std::size_t used = 0;
+    std::size_t i = 0;
+    while (i < length) {
+        if (used >= kPiece - 4) {
+            out.append(piece, used);
+            used = 0;
+        }
+        std::uint64_t four = 0;
+        if (i + 4 <= length) {
+            std::memcpy(&four, text + i, sizeof(four));
+            if ((four & 0xFF80FF80FF80FF80ull) == 0) {
+                const char16_t* quad = text + i;
+                piece[used] = static_cast<char>(quad[0]);
+                piece[used + 1] = static_cast<char>(quad[1]);
+                piece[used + 2] = static_cast<char>(quad[2]);
+                piece[used + 3] = static_cast<char>(quad[3]);
+                used += 4;
+                i += 4;
+                continue;
+            }
+        }
+        char32_t c = text[i++];
+        if (c < 0x80) {
+            piece[used++] = static_cast<char>(c);
             continue;
         }
-        char32_t c = *text++;
-        if (IsHighSurrogate(c) && text != end && IsLowSurrogate(*text))
-            c = 0x10000 + ((c - 0xD800) << 10) + (*text++ - 0xDC00);
+        if (IsHighSurrogate(c) && i < length && IsLowSurrogate(text[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
         else if (IsHighSurrogate(c) || IsLowSurrogate(c))
             c = 0xFFFD;
-        AppendCodePoint(out, c);
+        used += EncodeCodePoint(c, piece + used);
     }
+    out.append(piece, used);
 }
 
 std::size_t DecodeUtf8(const char* text, const char* end, char32_t& codePoint)

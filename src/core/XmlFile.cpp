@@ -18,6 +18,7 @@
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/XMLException.hpp>
 
+#include "core/NodeArena.h"
 #include "core/SAXTestHandler.h"
 #include "core/Utf8.h"
 
@@ -25,28 +26,38 @@ namespace xml {
 
 namespace {
 
-// Keeps the parser library initialised for the duration of one read.
-class CXercesSession
+// The parser library, initialised by the first read and terminated when the
+// process ends (initialising it costs more than parsing a small file). The
+// static's construction is safe from any thread.
+class CXercesLibrary
 {
 public:
-    CXercesSession()
+    static const CXercesLibrary& Get()
+    {
+        static const CXercesLibrary library;
+        return library;
+    }
+
+    ~CXercesLibrary()
+    {
+        if (m_Error.empty())
+            xercesc::XMLPlatformUtils::Terminate();
+    }
+
+    // Empty when the library is ready.
+    const std::string& GetError() const { return m_Error; }
+
+private:
+    CXercesLibrary()
     {
         try {
             xercesc::XMLPlatformUtils::Initialize();
-            m_Ready = true;
         } catch (const xercesc::XMLException& e) {
-            MessageHandler("Error during initialization! Message: " + Transcode(e.getMessage()));
+            m_Error = "Error during initialization! Message: " + Transcode(e.getMessage());
         }
     }
-    ~CXercesSession()
-    {
-        if (m_Ready)
-            xercesc::XMLPlatformUtils::Terminate();
-    }
-    bool IsReady() const { return m_Ready; }
 
-private:
-    bool m_Ready = false;
+    std::string m_Error;
 };
 
 // The parser's own memory, capped: an attribute value made of entities grows
@@ -92,10 +103,13 @@ private:
 template <class ParseFn>
 CNodePtr Parse(const std::string& sourceName, std::size_t sourceBytes, const std::string& namePrefix, ParseFn parse)
 {
-    CXercesSession session;
-    if (!session.IsReady())
+    const std::string& initError = CXercesLibrary::Get().GetError();
+    if (!initError.empty()) {
+        MessageHandler(initError);
         return CNodePtr();
+    }
 
+    CNodeArena::CScope arena;
     CNodePtr root(new CNode("XmlFile", sourceName, nullptr, false));
     root->AddAttribute("Name", sourceName);
     bool failed = false;
@@ -429,9 +443,10 @@ CNodePtr LoadXmlFile(const std::string& fileName, const std::string& namePrefix)
 
 CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceName, const std::string& namePrefix)
 {
-    const std::vector<XMLByte> buffer(text.begin(), text.end());
     return Parse(sourceName, text.size(), namePrefix, [&](xercesc::SAXParser& parser) {
-        xercesc::MemBufInputSource source(buffer.data(), buffer.size(), sourceName.c_str(), false);
+        // The parser only reads the bytes: no copy of them is needed.
+        xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(text.data()), text.size(),
+                                          sourceName.c_str(), false);
         parser.parse(source);
     });
 }
