@@ -1,5 +1,6 @@
 #include "core/Node.h"
 
+#include <algorithm>
 #include <iostream>
 #include <new>
 #include <sstream>
@@ -93,8 +94,8 @@ CNode::CNode(const std::string& name, const std::string& value, CNode* parent, b
 {
 }
 
-CNode::CNode(CTakeTexts, std::string&& name, std::string&& value, CNode* parent, bool isAttribute)
-    : m_IsAttribute(isAttribute), m_Parent(parent), m_Name(std::move(name)), m_Value(std::move(value))
+CNode::CNode(CParsed, CNode* parent, bool isAttribute)
+    : CRefCounted(1), m_IsAttribute(isAttribute), m_Parent(parent)
 {
 }
 
@@ -142,10 +143,20 @@ CNode::~CNode()
     // and the last made first: a tree read from a file lies in memory in the
     // order it was made, and its end is what the caches still hold.
     for (CNodeMap* nodes : {&m_Maps->m_Children, &m_Maps->m_Attributes}) {
-        for (auto entry = nodes->rbegin(); entry != nodes->rend(); ++entry) {
-            if (entry->second->m_Parent == this)
-                entry->second->m_Parent = nullptr;
-            entry->second.reset();
+        for (auto entry = nodes->rbegin(); entry != nodes->rend();) {
+            CNodePtr& node = entry->second;
+            // The next one is fetched while this one and its own go. In a tree
+            // that was read it lies just below this one, its own nodes between.
+            if (++entry != nodes->rend()) {
+                const char* const next = reinterpret_cast<const char*>(entry->second.get());
+                const char* const here = reinterpret_cast<const char*>(node.get());
+                const std::ptrdiff_t span = here > next ? std::min<std::ptrdiff_t>(here - next, 4096) : 64;
+                for (std::ptrdiff_t offset = 0; offset < span; offset += 64)
+                    __builtin_prefetch(next + offset);
+            }
+            if (node->m_Parent == this)
+                node->m_Parent = nullptr;
+            node.reset();
         }
     }
     m_Maps->~CMaps();
@@ -360,12 +371,16 @@ CNodePtr CNode::AddChild(const std::string& name, const std::string& value)
     return child;
 }
 
-CNode* CNode::AddParsed(std::string&& name, std::string&& value, bool isAttribute)
+CNodePtr CNode::NewParsed(CNode* parent, bool isAttribute)
 {
-    CNode* const node = new CNode(CTakeTexts(), std::move(name), std::move(value), this, isAttribute);
-    CNodeMap& nodes = isAttribute ? Attributes() : Children();
-    nodes.emplace_hint(nodes.end(), node->m_Name, CNodePtr(node));
-    return node;
+    // Nobody else can see the node yet: its first holder needs no atomic count.
+    return CNodePtr(new CNode(CParsed(), parent, isAttribute), false);
+}
+
+void CNode::AddParsed(CNodePtr&& node)
+{
+    CNodeMap& nodes = node->m_IsAttribute ? Attributes() : Children();
+    nodes.emplace_hint(nodes.end(), node->m_Name, std::move(node));
 }
 
 CNodePtr CNode::AddChild(const std::string& name, const char* value)

@@ -122,14 +122,15 @@ public:
     static CNodePtr Clone(const CNodePtr& source, CNode* newParent = nullptr);
 
 private:
-    // The reader builds its tree in place, without copies of the texts.
+    // The reader builds its tree in place: it writes a new node's texts
+    // itself, then adds the node to its parent.
     friend class SAXTestHandler;
-    struct CTakeTexts
+    struct CParsed
     {
     };
-    CNode(CTakeTexts, std::string&& name, std::string&& value, CNode* parent, bool isAttribute);
-    // Adds a child, or an attribute, that takes over the given texts.
-    CNode* AddParsed(std::string&& name, std::string&& value, bool isAttribute);
+    CNode(CParsed, CNode* parent, bool isAttribute);
+    static CNodePtr NewParsed(CNode* parent, bool isAttribute);
+    void AddParsed(CNodePtr&& node);
 
     // Most nodes are attributes or leaves: their maps are only made when the
     // first child or attribute comes.

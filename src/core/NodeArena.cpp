@@ -35,6 +35,8 @@ CNodeArena::CScope::CScope() : m_Arena(new CNodeArena())
 CNodeArena::CScope::~CScope()
 {
     t_OpenArena = nullptr;
+    // From here on any thread may hold and free the nodes.
+    m_Arena->m_Holders.fetch_add(m_Arena->m_Open, std::memory_order_relaxed);
     m_Arena->Release();
 }
 
@@ -48,10 +50,13 @@ void CNodeArena::Free(void* memory)
     if (!memory)
         return;
     CHeader* const header = static_cast<CHeader*>(memory) - 1;
-    if (header->m_Arena)
-        header->m_Arena->Release();
-    else
+    CNodeArena* const arena = header->m_Arena;
+    if (!arena)
         ::operator delete(header);
+    else if (arena == t_OpenArena)
+        --arena->m_Open;
+    else
+        arena->Release();
 }
 
 void* CNodeArena::AllocateEntry(std::size_t size)
@@ -74,7 +79,7 @@ void* CNodeArena::Allocate(std::size_t size, bool counted)
     if (arena) {
         header = static_cast<CHeader*>(arena->Take(bytes));
         if (counted)
-            arena->m_Holders.fetch_add(1, std::memory_order_relaxed);
+            ++arena->m_Open;
     } else {
         header = static_cast<CHeader*>(::operator new(bytes));
     }

@@ -47,8 +47,10 @@ private:
     void* Take(std::size_t bytes);
     void Release();
 
-    // The nodes in the arena, and one more while its scope is open.
+    // The nodes in the arena once its scope is closed, and one more while it
+    // is open; until then its own thread counts them in m_Open alone.
     std::atomic<std::size_t> m_Holders{1};
+    std::size_t m_Open = 0;
     // The blocks, each starting with a pointer to the one before.
     void* m_LastBlock = nullptr;
     char* m_Next = nullptr;
@@ -62,6 +64,8 @@ class CNodeAllocator
 {
 public:
     typedef T value_type;
+
+    static_assert(alignof(T) <= alignof(void*), "the arena aligns to a pointer");
 
     CNodeAllocator() = default;
     template <class U>

@@ -24,6 +24,11 @@ public:
     }
     std::int32_t GetRefCount() const { return m_RefCount.load(std::memory_order_relaxed); }
 
+protected:
+    // For an object handed at once to its first holder, which adopts it
+    // (intrusive_ptr(p, false)) without a count of its own.
+    explicit CRefCounted(std::int32_t holders) : m_RefCount(holders) {}
+
 private:
     mutable std::atomic<std::int32_t> m_RefCount;
 };

@@ -117,25 +117,26 @@ void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeLis
         return;
     }
 
-    std::string elementName;
+    CNodePtr element = CNode::NewParsed(m_Current, false);
+    std::string& elementName = element->m_Name;
     AppendUtf8(elementName, name, xercesc::XMLString::stringLen(name));
     if (!m_NamePrefix.empty() && elementName.size() > m_NamePrefix.size() &&
         elementName.compare(0, m_NamePrefix.size(), m_NamePrefix) == 0)
         elementName.erase(0, m_NamePrefix.size());
-    CNode* const element = m_Current->AddParsed(std::move(elementName), std::string(), false);
 
     for (XMLSize_t i = 0; i < count; ++i) {
         const XMLCh* const attributeName = attributes.getName(i);
         const XMLCh* const value = attributes.getValue(i);
         const XMLSize_t valueLength = xercesc::XMLString::stringLen(value);
         CountText(valueLength);
-        std::string nameText;
-        AppendUtf8(nameText, attributeName, xercesc::XMLString::stringLen(attributeName));
-        std::string valueText;
-        AppendUtf8(valueText, value, valueLength);
-        element->AddParsed(std::move(nameText), std::move(valueText), true);
+        CNodePtr attribute = CNode::NewParsed(element.get(), true);
+        AppendUtf8(attribute->m_Name, attributeName, xercesc::XMLString::stringLen(attributeName));
+        AppendUtf8(attribute->m_Value, value, valueLength);
+        element->AddParsed(std::move(attribute));
     }
-    m_Current = element;
+    CNode* const added = element.get();
+    m_Current->AddParsed(std::move(element));
+    m_Current = added;
     ++m_ElementCount;
     m_AttributeCount += static_cast<unsigned>(count);
 }

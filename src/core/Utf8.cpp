@@ -35,9 +35,24 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 void AppendUtf8(std::string& out, const char16_t* text, std::size_t length)
 {
-    // Converted in pieces through a buffer on the stack, so that the string
-    // grows by appends alone. Nearly all of the program's text is ASCII: four
-    // characters at a time are tested and narrowed while it lasts.
+    // Most texts are short names, numbers and the white space between
+    // elements, and nearly all of the program's text is ASCII.
+    constexpr std::size_t kShort = 16;
+    if (length <= kShort) {
+        char narrow[kShort];
+        char16_t any = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            any |= text[i];
+            narrow[i] = static_cast<char>(text[i]);
+        }
+        if (any < 0x80) {
+            out.append(narrow, length);
+            return;
+        }
+    }
+    // Longer texts are converted in pieces through a buffer on the stack, so
+    // that the string grows by appends alone; four characters at a time are
+    // tested and narrowed while they are ASCII.
     constexpr std::size_t kPiece = 256;
     char piece[kPiece + 4];
     std::size_t used = 0;
