@@ -13,7 +13,7 @@ for arg in "$@"; do
 done
 
 packages=(
-  build-essential cmake pkg-config ccache
+  build-essential cmake pkg-config ccache python3
   libogre-1.12-dev libcegui-mk2-dev libcegui-mk2-data libois-dev
   libopenal-dev libsndfile1-dev libvorbis-dev
   libluabind-dev libxerces-c-dev libbullet-dev

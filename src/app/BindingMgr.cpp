@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/IEventMgr.h"
 #include "core/Exception.h"
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
+#include "core/services/IEventMgr.h"
 
 namespace sds {
 

@@ -9,8 +9,8 @@
 #include <boost/signals2/connection.hpp>
 
 #include "app/EventNames.h"
-#include "app/Events.h"
 #include "core/Node.h"
+#include "core/services/Events.h"
 
 namespace sds {
 

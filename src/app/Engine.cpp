@@ -3,18 +3,16 @@
 #include <algorithm>
 
 #include "app/BindingMgr.h"
-#include "app/IApplication.h"
-#include "app/IEventMgr.h"
 #include "app/MenuModeState.h"
 #include "app/ProfileMgr.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
 #include "core/WallClock.h"
+#include "core/services/IApplication.h"
+#include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
-#include "gui/GuiEngine.h"
-#include "gui/GuiStates.h"
 #include "gui/IGUI.h"
 #include "sound/DummySndMgr.h"
 #include "sound/ISndMgr.h"
@@ -35,15 +33,15 @@ CEngine::CEngine()
 {
 }
 
-CEngine::CEngine(float minFrameTime, IApplication* application, const std::string& startState, bool restarted,
-                 const CClock& clock)
+CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
+                 const std::string& startState, bool restarted, const CClock& clock)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
       m_Application(application), m_Clock(clock ? clock : CClock(GetWallClockMs)),
       m_MinFrameTime(minFrameTime > 0.0f ? minFrameTime : 0.0f), m_LastTick(m_Clock())
 {
     CheckStartState(startState);
-    SDS_ASSERT(m_Application && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() && IFader::GetSingleton() &&
-               ISndMgr::GetSingleton());
+    SDS_ASSERT(m_Application && createGuiEngine && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() &&
+               IFader::GetSingleton() && ISndMgr::GetSingleton());
     // The menus are the only way through the program: without them it cannot go on.
     if (!IGUI::GetSingleton())
         throw CException("The menus could not be started: the GUI library failed to start "
@@ -63,7 +61,7 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const std::strin
     m_SplashScreensState = std::make_shared<EngineStates::CSplashScreensState>(this, config->GetChild("SplashScreens"));
     m_AllStates.push_back(m_SplashScreensState);
 
-    m_GuiEngine = std::make_shared<CGuiEngine>();
+    m_GuiEngine = createGuiEngine();
 
     auto menuMode = std::make_shared<EngineStates::CMenuModeState>(this, m_GuiEngine.get());
     m_MenuModeState = menuMode.get();
@@ -220,11 +218,11 @@ void CEngine::SelectCurrentProfile()
 void CEngine::EnterFirstState(const std::string& startState, bool restarted)
 {
     if (restarted) {
-        GuiStates::GoToMainMenu(*m_GuiEngine);
-        GuiStates::ShowVideoSettings(*m_GuiEngine, "wndSettings/tcSections/tabVideo");
+        m_GuiEngine->GoToMainMenu();
+        m_GuiEngine->ShowVideoSettings("wndSettings/tcSections/tabVideo");
         ChangeState(m_MenuModeState);
     } else if (startState == "MainMenu") {
-        GuiStates::GoToMainMenu(*m_GuiEngine);
+        m_GuiEngine->GoToMainMenu();
         ChangeState(m_MenuModeState);
     } else {
         ChangeState(m_SplashScreensState.get());

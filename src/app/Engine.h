@@ -8,15 +8,15 @@
 
 #include <boost/signals2/connection.hpp>
 
-#include "app/Events.h"
+#include "app/IGuiEngine.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
+#include "core/services/Events.h"
 
 namespace sds {
 
 class CBindingMgr;
 class CEngine;
-class CGuiEngine;
 class CProfileMgr;
 class IApplication;
 class ISound;
@@ -32,20 +32,21 @@ typedef IStateTmpl<CEngine> IEngineState;
 // The program's top state machine. It owns the long-lived program objects
 // (profiles, input bindings, GUI engine, menu music), turns each frame event
 // into a timing record for the current state, and limits the frame rate.
-// The menus drive it: they pop and change its states and ask it to quit.
+// The menus drive it: they pop and change its states and ask it to quit; it
+// reaches them only through IGuiEngine.
 class CEngine : public CStateMachineTmpl<IEngineState>, public CSingletonTmpl<CEngine>
 {
 public:
     // Milliseconds; the wall clock unless a test gives its own.
     typedef std::function<std::uint64_t()> CClock;
 
-    // Builds the program objects and enters the first state: the splash
-    // screens, or menu mode at the main menu for "MainMenu", or, after a
-    // restart, the main menu with the video settings open. `minFrameTime`
-    // (seconds) of 0 means no limit. Needs the application, event, GUI,
-    // graphics, fader and sound services.
-    CEngine(float minFrameTime, IApplication* application, const std::string& startState, bool restarted,
-            const CClock& clock = CClock());
+    // Builds the program objects, the menus from `createGuiEngine` among
+    // them, and enters the first state: the splash screens, or menu mode at
+    // the main menu for "MainMenu", or, after a restart, the main menu with
+    // the video settings open. `minFrameTime` (seconds) of 0 means no limit.
+    // Needs the application, event, GUI, graphics, fader and sound services.
+    CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
+            const std::string& startState, bool restarted, const CClock& clock = CClock());
     ~CEngine() override;
 
     // Throws sds::CException for a start state the program cannot run.
@@ -64,11 +65,13 @@ public:
     // On the press of "screen_shot": the window into a file named by
     // "Application"/"ScreenShot" "Prefix" and "Suffix".
     void TakeScreenShot(const CInternalEvent& event);
+    // The main menu's Exit: the program ends on the next frame.
+    void RequestQuit() { m_QuitRequested = true; }
 
     IApplication* GetApplication() const { return m_Application; }
     CBindingMgr& GetBindingMgr() const;
     CProfileMgr& GetProfileMgr() const;
-    CGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
+    IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_MinFrameTime; }
 
@@ -107,7 +110,7 @@ private:
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
-    std::shared_ptr<CGuiEngine> m_GuiEngine;
+    std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, menu mode; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;
     std::shared_ptr<EngineStates::CSplashScreensState> m_SplashScreensState;

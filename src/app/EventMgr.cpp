@@ -1,10 +1,10 @@
 #include "app/EventMgr.h"
 
 #include "app/EventNames.h"
-#include "app/IApplication.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
 #include "core/XmlFile.h"
+#include "core/services/IApplication.h"
 
 namespace sds {
 

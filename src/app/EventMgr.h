@@ -6,7 +6,7 @@
 
 #include <boost/signals2/signal.hpp>
 
-#include "app/IEventMgr.h"
+#include "core/services/IEventMgr.h"
 
 namespace sds {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "app/Events.h"
+#include "core/services/Events.h"
 
 namespace sds {
 

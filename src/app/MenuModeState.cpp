@@ -1,11 +1,10 @@
 #include "app/MenuModeState.h"
 
 #include "app/BindingMgr.h"
-#include "app/IEventMgr.h"
-#include "app/IApplication.h"
 #include "core/ILogMgr.h"
+#include "core/services/IApplication.h"
+#include "core/services/IEventMgr.h"
 #include "graphics/IGfxMgr.h"
-#include "gui/GuiEngine.h"
 #include "gui/IGUI.h"
 #include "sound/ISound.h"
 
@@ -19,8 +18,8 @@ const std::int32_t GUI_PASTE_EVENT = 112;
 
 } // namespace
 
-CMenuModeState::CMenuModeState(CEngine* engine, CGuiEngine* guiEngine)
-    : CSuperStateTmpl<IEngineState, CGuiEngine>(engine, guiEngine)
+CMenuModeState::CMenuModeState(CEngine* engine, IGuiEngine* guiEngine)
+    : CSuperStateTmpl<IEngineState, IGuiEngine>(engine, guiEngine)
 {
     IGUI::GetSingleton()->ShowWindow("wndMainMenu", false);
     const xml::CNodePtr mainMenu = engine->GetApplication()->GetConfig()->GetChild("MenuStates")->GetChild("MainMenu");

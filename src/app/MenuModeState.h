@@ -5,10 +5,10 @@
 #include <boost/signals2/connection.hpp>
 
 #include "app/Engine.h"
+#include "app/IGuiEngine.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
 #include "graphics/IOverlayed.h"
-#include "gui/GuiEngine.h"
 
 namespace sds {
 namespace EngineStates {
@@ -16,12 +16,12 @@ namespace EngineStates {
 // The engine's state while the menus are up: it runs the GUI engine, plays the
 // menu music and shows the menus' background unless a jump is paused
 // underneath, and takes the "Menu" input mode.
-class CMenuModeState : public CSuperStateTmpl<IEngineState, CGuiEngine>, public CSingletonTmpl<CMenuModeState>
+class CMenuModeState : public CSuperStateTmpl<IEngineState, IGuiEngine>, public CSingletonTmpl<CMenuModeState>
 {
 public:
     // Hides the main menu's window until the GUI engine shows a screen. The
     // background is the overlay "MenuStates"/"MainMenu"/"Background" names, if any.
-    CMenuModeState(CEngine* engine, CGuiEngine* guiEngine);
+    CMenuModeState(CEngine* engine, IGuiEngine* guiEngine);
     ~CMenuModeState() override;
 
     void Enter() override;

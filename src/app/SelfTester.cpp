@@ -1,11 +1,11 @@
 #include "app/SelfTester.h"
 
-#include "app/IApplication.h"
-#include "app/IEventMgr.h"
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
 #include "core/WallClock.h"
 #include "core/XmlFile.h"
+#include "core/services/IApplication.h"
+#include "core/services/IEventMgr.h"
 
 namespace sds {
 namespace test {

@@ -7,8 +7,8 @@
 #include <boost/signals2/connection.hpp>
 
 #include "app/EventRecorderTmpl.h"
-#include "app/Events.h"
 #include "core/Node.h"
+#include "core/services/Events.h"
 
 namespace sds {
 namespace test {

@@ -1,10 +1,8 @@
 #include "app/SplashScreensState.h"
 
-#include "app/IEventMgr.h"
+#include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
-#include "gui/GuiEngine.h"
-#include "gui/GuiStates.h"
 
 namespace sds {
 namespace EngineStates {
@@ -138,7 +136,7 @@ std::shared_ptr<CSplashScreensState::CSplashScreenInfo> CSplashScreensState::Cre
 void CSplashScreensState::OnFinished(float fadeOutTime, float fadeInTime)
 {
     CEngine* engine = m_Owner;
-    GuiStates::GoToMainMenu(*engine->GetGuiEngine());
+    engine->GetGuiEngine()->GoToMainMenu();
     IFader::GetSingleton()->StartFade(fadeOutTime, fadeInTime,
                                       [engine] { engine->ChangeState(engine->m_MenuModeState); });
 }

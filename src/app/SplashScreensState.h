@@ -8,8 +8,8 @@
 #include <boost/signals2/shared_connection_block.hpp>
 
 #include "app/Engine.h"
-#include "app/Events.h"
 #include "core/Node.h"
+#include "core/services/Events.h"
 #include "graphics/IOverlayed.h"
 
 namespace sds {

@@ -5,10 +5,10 @@
 
 #include <boost/signals2/connection.hpp>
 
-#include "app/IApplication.h"
-#include "app/IEventMgr.h"
 #include "app/ProgramSetup.h"
 #include "core/ILogMgr.h"
+#include "core/services/IApplication.h"
+#include "core/services/IEventMgr.h"
 
 namespace sds {
 namespace test {

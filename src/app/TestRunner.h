@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "app/Events.h"
 #include "core/Node.h"
 #include "core/Timing.h"
+#include "core/services/Events.h"
 
 namespace sds {
 

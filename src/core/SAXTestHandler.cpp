@@ -13,7 +13,7 @@ std::string Transcode(const XMLCh* text, XMLSize_t length)
 {
     std::string result;
     if (text)
-        AppendUtf8(result, text, length);
+        sds::AppendUtf16AsUtf8(result, text, length);
     return result;
 }
 
@@ -79,7 +79,7 @@ void SAXTestHandler::characters(const XMLCh* const chars, const XMLSize_t length
         return;
     std::string& value = m_Current->m_Value;
     const std::size_t before = value.size();
-    AppendUtf8(value, chars, length);
+    sds::AppendUtf16AsUtf8(value, chars, length);
     m_CharacterCount += static_cast<unsigned>(value.size() - before);
 }
 
@@ -119,7 +119,7 @@ void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeLis
 
     CNodePtr element = CNode::NewParsed(m_Current, false);
     std::string& elementName = element->m_Name;
-    AppendUtf8(elementName, name, xercesc::XMLString::stringLen(name));
+    sds::AppendUtf16AsUtf8(elementName, name, xercesc::XMLString::stringLen(name));
     if (!m_NamePrefix.empty() && elementName.size() > m_NamePrefix.size() &&
         elementName.compare(0, m_NamePrefix.size(), m_NamePrefix) == 0)
         elementName.erase(0, m_NamePrefix.size());
@@ -130,8 +130,8 @@ void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeLis
         const XMLSize_t valueLength = xercesc::XMLString::stringLen(value);
         CountText(valueLength);
         CNodePtr attribute = CNode::NewParsed(element.get(), true);
-        AppendUtf8(attribute->m_Name, attributeName, xercesc::XMLString::stringLen(attributeName));
-        AppendUtf8(attribute->m_Value, value, valueLength);
+        sds::AppendUtf16AsUtf8(attribute->m_Name, attributeName, xercesc::XMLString::stringLen(attributeName));
+        sds::AppendUtf16AsUtf8(attribute->m_Value, value, valueLength);
         element->AddParsed(std::move(attribute));
     }
     CNode* const added = element.get();

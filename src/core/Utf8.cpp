@@ -1,15 +1,18 @@
 #include "core/Utf8.h"
 
-#include <cstdint>
 #include <cstring>
 
-namespace xml {
+namespace sds {
 
 namespace {
 
-// Writes the UTF-8 form of a code point beyond ASCII; its length.
-std::size_t EncodeCodePoint(char32_t c, char* to)
+// Writes the UTF-8 form of a code point; its length.
+std::size_t EncodeCodePoint(std::uint32_t c, char* to)
 {
+    if (c < 0x80) {
+        to[0] = static_cast<char>(c);
+        return 1;
+    }
     if (c < 0x800) {
         to[0] = static_cast<char>(0xC0 | (c >> 6));
         to[1] = static_cast<char>(0x80 | (c & 0x3F));
@@ -28,12 +31,69 @@ std::size_t EncodeCodePoint(char32_t c, char* to)
     return 4;
 }
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+void AppendUtf8(std::uint32_t codePoint, std::string& out)
+{
+    char encoded[4];
+    out.append(encoded, EncodeCodePoint(codePoint, encoded));
+}
+
+bool IsHighSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 } // namespace
 
-void AppendUtf8(std::string& out, const char16_t* text, std::size_t length)
+std::pair<std::uint32_t, std::size_t> DecodeUtf8At(const std::string& text, std::size_t i)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80)
+        return {lead, 1};
+    std::size_t length;
+    std::uint32_t least;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        least = 0x10000;
+    } else {
+        return {0, 0};
+    }
+    if (i + length > text.size())
+        return {0, 0};
+    std::uint32_t codePoint = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return {0, 0};
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    if (codePoint < least || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return {0, 0};
+    return {codePoint, length};
+}
+
+std::string ToValidUtf8(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::pair<std::uint32_t, std::size_t> decoded = DecodeUtf8At(text, i);
+        if (decoded.second == 0) {
+            AppendUtf8(static_cast<unsigned char>(text[i]), result);
+            ++i;
+        } else {
+            result.append(text, i, decoded.second);
+            i += decoded.second;
+        }
+    }
+    return result;
+}
+
+void AppendUtf16AsUtf8(std::string& out, const char16_t* text, std::size_t length)
 {
     // Most texts are short names, numbers and the white space between
     // elements, and nearly all of the program's text is ASCII.
@@ -76,11 +136,7 @@ void AppendUtf8(std::string& out, const char16_t* text, std::size_t length)
                 continue;
             }
         }
-        char32_t c = text[i++];
-        if (c < 0x80) {
-            piece[used++] = static_cast<char>(c);
-            continue;
-        }
+        std::uint32_t c = text[i++];
         if (IsHighSurrogate(c) && i < length && IsLowSurrogate(text[i]))
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
         else if (IsHighSurrogate(c) || IsLowSurrogate(c))
@@ -90,40 +146,4 @@ void AppendUtf8(std::string& out, const char16_t* text, std::size_t length)
     out.append(piece, used);
 }
 
-std::size_t DecodeUtf8(const char* text, const char* end, char32_t& codePoint)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t least = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1F;
-        least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0F;
-        least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07;
-        least = 0x10000;
-    } else {
-        return 0;
-    }
-    if (static_cast<std::size_t>(end - text) < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    if (codePoint < least || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-} // namespace xml
+} // namespace sds

@@ -1,17 +1,24 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 
-namespace xml {
+namespace sds {
 
-// Appends UTF-16 text as UTF-8. A surrogate without its partner (which no
-// parsed document holds) becomes U+FFFD.
-void AppendUtf8(std::string& out, const char16_t* text, std::size_t length);
+// The code point of the well-formed UTF-8 sequence that begins at text[i] and
+// its length in bytes; a length of 0 when no well-formed sequence begins there
+// (a stray continuation byte, a cut or overlong sequence, a surrogate).
+std::pair<std::uint32_t, std::size_t> DecodeUtf8At(const std::string& text, std::size_t i);
 
-// Decodes the UTF-8 sequence at `text` (at least one byte before `end`) into
-// `codePoint`; the sequence's length, or 0 when the bytes are not UTF-8
-// (overlong forms, surrogates and code points past U+10FFFF included).
-std::size_t DecodeUtf8(const char* text, const char* end, char32_t& codePoint);
+// The program's texts are UTF-8, but names from files and scripts may be
+// Latin-1. Every byte that begins no well-formed sequence stands for the
+// character of its value, so the result is always well-formed UTF-8.
+std::string ToValidUtf8(const std::string& text);
 
-} // namespace xml
+// Appends UTF-16 text (the XML parser's) as UTF-8. A surrogate without its
+// partner, which no parsed document holds, becomes U+FFFD.
+void AppendUtf16AsUtf8(std::string& out, const char16_t* text, std::size_t length);
+
+} // namespace sds

@@ -229,7 +229,7 @@ const char* Entity(char c)
     }
 }
 
-std::string Hex(char32_t c, int digits)
+std::string Hex(std::uint32_t c, int digits)
 {
     std::string text;
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
@@ -237,7 +237,7 @@ std::string Hex(char32_t c, int digits)
     return text;
 }
 
-bool IsXmlChar(char32_t c)
+bool IsXmlChar(std::uint32_t c)
 {
     return c != 0xFFFE && c != 0xFFFF;
 }
@@ -284,14 +284,17 @@ std::string AppendEscaped(std::string& out, const std::string& text, EEscape mod
             out += *p++;
             break;
         default: {
-            char32_t codePoint = 0;
-            const std::size_t length = mode == EEscape::Entities ? 1 : DecodeUtf8(p, end, codePoint);
-            if (length == 0)
+            if (mode == EEscape::Entities) {
+                out += *p++;
+                break;
+            }
+            const auto decoded = sds::DecodeUtf8At(text, static_cast<std::size_t>(p - text.data()));
+            if (decoded.second == 0)
                 return "the text is not valid UTF-8";
-            if (mode != EEscape::Entities && !IsXmlChar(codePoint))
-                return "the character U+" + Hex(codePoint, 4) + " cannot be written to XML";
-            out.append(p, length);
-            p += length;
+            if (!IsXmlChar(decoded.first))
+                return "the character U+" + Hex(decoded.first, 4) + " cannot be written to XML";
+            out.append(p, decoded.second);
+            p += decoded.second;
             break;
         }
         }
@@ -320,10 +323,10 @@ bool IsXmlName(const std::string& name)
         return true;
     // Beyond ASCII the parser's own tables decide.
     std::u16string wide;
-    for (const char *p = name.data(), *end = p + name.size(); p != end;) {
-        char32_t c = 0;
-        const std::size_t length = DecodeUtf8(p, end, c);
-        if (length == 0)
+    for (std::size_t i = 0; i < name.size();) {
+        const auto decoded = sds::DecodeUtf8At(name, i);
+        const std::uint32_t c = decoded.first;
+        if (decoded.second == 0)
             return false;
         if (c >= 0x10000) {
             wide += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
@@ -331,7 +334,7 @@ bool IsXmlName(const std::string& name)
         } else {
             wide += static_cast<char16_t>(c);
         }
-        p += length;
+        i += decoded.second;
     }
     return xercesc::XMLChar1_0::isValidName(wide.data(), wide.size());
 }

@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "app/IEventMgr.h"
 #include "core/Exception.h"
 #include "core/WallClock.h"
+#include "core/services/IEventMgr.h"
 
 namespace sds {
 

@@ -5,7 +5,7 @@
 
 #include <boost/signals2/connection.hpp>
 
-#include "app/Events.h"
+#include "core/services/Events.h"
 #include "graphics/IFader.h"
 
 namespace sds {

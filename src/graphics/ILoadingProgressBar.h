@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scene/LoadingProgressCallback.h"
+#include "core/services/LoadingProgressCallback.h"
 
 namespace sds {
 

@@ -5,11 +5,9 @@
 
 #include <CEGUI/CEGUI.h>
 
-#include "app/IEventMgr.h"
 #include "core/ILogMgr.h"
+#include "core/services/IEventMgr.h"
 #include "gui/CeguiText.h"
-#include "gui/GuiEngine.h"
-#include "gui/GuiStates.h"
 #include "gui/StdRegexMatcher.h"
 
 namespace wrappers {
@@ -659,14 +657,13 @@ void CCeguiGUI::FireGUIEvent(const CEGUI::Window& window)
         failure = "Unknown exception";
     }
     sds::ILogMgr::GetSingleton()->LogError("Handling '" + event.Window + "' failed: " + failure);
-    sds::CGuiEngine* engine = sds::CGuiEngine::GetSingleton();
-    if (!engine)
-        return;
-    try {
-        sds::GuiStates::ShowMessageBox(*engine, failure);
-    } catch (const std::exception& e) {
-        sds::ILogMgr::GetSingleton()->LogError(std::string("Could not show the message box: ") + e.what());
-    }
+    if (m_HandlerFailure)
+        m_HandlerFailure(failure);
+}
+
+void CCeguiGUI::SetHandlerFailureCallback(const CHandlerFailureCallback& callback)
+{
+    m_HandlerFailure = callback;
 }
 
 CEGUI::Window& CCeguiGUI::GetTested(const std::string& window) const

@@ -8,8 +8,8 @@
 #include <boost/signals2/connection.hpp>
 #include <CEGUI/Event.h>
 
-#include "app/Events.h"
 #include "core/Node.h"
+#include "core/services/Events.h"
 #include "gui/IGUI.h"
 #include "gui/WindowResolver.h"
 
@@ -72,6 +72,7 @@ public:
     void CopyToClipboard() override;
     void PasteFromClipboard() override;
     void SetProperty(const std::string& window, const std::string& name, const std::string& value) override;
+    void SetHandlerFailureCallback(const CHandlerFailureCallback& callback) override;
 
     // The clipboard: one text for the whole process. An empty text leaves the
     // clipboard as it was.
@@ -102,7 +103,7 @@ private:
     // Gives each new edit box a validator, so that validation strings work.
     bool OnWindowCreated(const CEGUI::EventArgs& args);
     // Fires the GUI event of the window. A failing screen handler is logged
-    // and shown in a message box; it never leaves through the library.
+    // and handed to the failure callback; it never leaves through the library.
     void FireGUIEvent(const CEGUI::Window& window);
 
     // The window of a tested operation; a missing one throws "Window does not exist: ".
@@ -120,6 +121,7 @@ private:
     boost::signals2::connection m_TimePulseConnection;
 
     CWindowResolver m_Windows;
+    CHandlerFailureCallback m_HandlerFailure;
     std::vector<std::unique_ptr<CStdRegexMatcher>> m_Validators;
     std::vector<CEGUI::Event::Connection> m_LibrarySubscriptions;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ namespace sds {
 class IGUI : public CSingletonTmpl<IGUI>
 {
 public:
+    // Given the text of a widget handler's failure, after the GUI has logged it.
+    typedef std::function<void(const std::string& failure)> CHandlerFailureCallback;
+
     ~IGUI() override = default;
 
     // Raw mouse and keyboard events reach the GUI only while connected.
@@ -69,6 +73,10 @@ public:
 
     // A named property of the window ("Visible", "Text", "TooltipText", ...).
     virtual void SetProperty(const std::string& window, const std::string& name, const std::string& value) = 0;
+
+    // Who hears of a failed widget handler (the menus show it); empty for
+    // nobody. The callback must not throw.
+    virtual void SetHandlerFailureCallback(const CHandlerFailureCallback& callback) = 0;
 };
 
 } // namespace sds

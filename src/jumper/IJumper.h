@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Events.h"
 #include "core/Timing.h"
+#include "core/services/Events.h"
 
 namespace sds {
 

@@ -11,7 +11,7 @@
 #include "core/Vector.h"
 #include "physics/IPhyCollisionEvent.h"
 #include "physics/sdk/SdkConstants.h"
-#include "scene/LoadingProgressCallback.h"
+#include "core/services/LoadingProgressCallback.h"
 
 namespace sds {
 class CTriangleMesh;
@@ -84,7 +84,8 @@ public:
     virtual std::shared_ptr<IPhyObj> CreateProbe(const sds::CVector& position, float dragArea) = 0;
     // Hands every shape to the shape-drawing callback and, with `drawForces`, the bodies' forces to the force-drawing one.
     virtual void DrawDebug(bool drawForces) = 0;
-    // The physics loader of a level, made from the drop zone's physics element.
+    // The physics loader of a level, made from the drop zone's physics element;
+    // `progress` may be empty.
     virtual std::shared_ptr<sds::ILevelResourceLoader>
     CreateResourceLoader(const xml::CNodePtr& physics, const sds::LoadingProgressCallback& progress) = 0;
     virtual IWindMgr& GetWindMgr() = 0;

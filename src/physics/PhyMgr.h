@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/SingletonTmpl.h"
@@ -20,6 +21,7 @@ namespace physics {
 
 class CPhyMovingBody;
 class CPhyObj;
+class IPhyJumper;
 class CPhyResourceLoader;
 class CPhyWindSock;
 
@@ -84,6 +86,8 @@ public:
     std::uint64_t GetSerial() const { return m_Serial; }
     // The world of that number while it lives, else null.
     static CPhyMgr* GetLiveWorld(std::uint64_t serial);
+    // The steps taken so far by every world of the run; each step raises it by one.
+    static std::uint64_t GetStepCount() { return ms_StepCount; }
     const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
     CZavuviInstancer& GetInstancer() { return m_Instancer; }
     const std::vector<std::shared_ptr<CPhyWindSock>>& GetWindSocks() const { return m_WindSocks; }
@@ -94,6 +98,8 @@ public:
     static const CShapeDrawCallback& GetShapeDrawCallback() { return ms_ShapeDrawCallback; }
     static const CForceDrawCallback& GetForceDrawCallback() { return ms_ForceDrawCallback; }
 
+    // A jumper's body, updated after every step while it lives, before the moving bodies.
+    void AddJumper(const std::shared_ptr<IPhyJumper>& jumper);
     // A body updated after every step while it lives.
     void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
     // Living objects, so that a queued call never reaches one that has gone. Keys
@@ -120,6 +126,9 @@ private:
 
     CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
     void CreateScene(const xml::CNodePtr& materials);
+    void Step(const sds::CTiming& step);
+    void ForgetExpired();
+    void QueueWind(const CPhyObj& owner);
 
     std::uint64_t m_Serial;
     float m_MaxTimeStep;
@@ -136,15 +145,18 @@ private:
     std::map<std::string, std::uint16_t> m_GfxMaterials;
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
+    std::vector<std::weak_ptr<IPhyJumper>> m_Jumpers;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CZavuviInstancer m_Instancer;
     std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;
     CWindMgr m_WindMgr;
     std::vector<std::shared_ptr<CPhyWindSock>> m_WindSocks;
     std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;
+    std::unordered_set<std::uint64_t> m_InWind; // objects given this step's wind
     float m_DropZoneElevation = 0.0f;
     sds::CTableFunc m_AirDensity;
 
+    static std::uint64_t ms_StepCount;
     static CShapeDrawCallback ms_ShapeDrawCallback;
     static CForceDrawCallback ms_ForceDrawCallback;
 };

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/Node.h"
-#include "scene/ILevelResourceLoader.h"
+#include "core/services/ILevelResourceLoader.h"
 
 namespace physics {
 

@@ -10,7 +10,7 @@
 #include "physics/sdk/Cooking.h"
 #include "physics/sdk/ISdk.h"
 #include "physics/sdk/TriangleMeshDesc.h"
-#include "scene/TriangleMesh.h"
+#include "core/services/TriangleMesh.h"
 
 namespace physics {
 

@@ -1,7 +1,7 @@
 #include "physics/ScyPhy.h"
 
 #include "physics/sdk/IActor.h"
-#include "physics/zavuvi/PhysicalObject.h"
+#include "physics/ZavuviPhysicalObject.h"
 
 namespace physics {
 

@@ -6,9 +6,9 @@
 #include "physics/ScyPhy.h"
 #include "physics/sdk/IActor.h"
 #include "physics/sdk/IShape.h"
-#include "physics/zavuvi/Hooks.h"
-#include "physics/zavuvi/Insert.h"
-#include "physics/zavuvi/PhysicalObject.h"
+#include "physics/ZavuviHooks.h"
+#include "physics/ZavuviInsert.h"
+#include "physics/ZavuviPhysicalObject.h"
 #include "physics/zavuvi/PhysicsEntity.h"
 
 namespace physics {

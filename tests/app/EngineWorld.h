@@ -7,6 +7,7 @@
 
 #include "AppFixture.h"
 #include "app/Engine.h"
+#include "app/IGuiEngine.h"
 #include "core/ConfigPath.h"
 #include "graphics/memory/MemFader.h"
 #include "graphics/memory/MemGfxMgr.h"
@@ -89,6 +90,21 @@ public:
     int m_Shots = 0;
 };
 
+// The menus as the engine sees them, recording what the engine asks of them.
+class CFakeGuiEngine : public sds::IGuiEngine
+{
+public:
+    void Update(const sds::CTiming&) override {}
+    void Start() override { m_Calls.push_back("Start"); }
+    void OnStop() override { m_Calls.push_back("OnStop"); }
+    void Pause() override { m_Calls.push_back("Pause"); }
+    void Resume() override { m_Calls.push_back("Resume"); }
+    void GoToMainMenu() override { m_Calls.push_back("GoToMainMenu"); }
+    void ShowVideoSettings(const std::string& tab) override { m_Calls.push_back("ShowVideoSettings " + tab); }
+
+    std::vector<std::string> m_Calls;
+};
+
 // Every service the engine needs, over fakes, with a clock the test moves:
 // the shipped configuration with the profiles in a folder of their own.
 class CEngineWorld
@@ -115,7 +131,14 @@ public:
     std::unique_ptr<sds::CEngine> MakeEngine(const std::string& startState = "SplashScreens", bool restarted = false,
                                              float minFrameTime = 0.0f)
     {
-        return std::make_unique<sds::CEngine>(minFrameTime, &m_App, startState, restarted, Clock());
+        return std::make_unique<sds::CEngine>(minFrameTime, &m_App, m_CreateGuiEngine, startState, restarted,
+                                              Clock());
+    }
+
+    // The fake menus of an engine the world made.
+    static CFakeGuiEngine& Menus(const sds::CEngine& engine)
+    {
+        return dynamic_cast<CFakeGuiEngine&>(*engine.GetGuiEngine());
     }
 
     // One frame of `seconds`, the clock moved on by as much.
@@ -142,9 +165,11 @@ public:
     CTempDir m_Profiles;
     CFakeApplication m_App;
     std::unique_ptr<CTestEventMgr> m_Events;
-    CFakeGUI m_Gui;
+    std::unique_ptr<CFakeGUI> m_Gui = std::make_unique<CFakeGUI>();
     CShotGfxMgr m_Gfx;
     std::uint64_t m_Now = 1000;
     sds::CMemFader m_Fader;
     CFakeSndMgr m_Sound;
+    // The menus the engines get: fakes, unless a test of the real ones says otherwise.
+    sds::CGuiEngineFactory m_CreateGuiEngine = [] { return std::make_shared<CFakeGuiEngine>(); };
 };

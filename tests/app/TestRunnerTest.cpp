@@ -144,29 +144,36 @@ TEST(ReportLeaks, WarnsUnlessTheReportIsClean)
 
 // The whole run: configuration, an application whose frame loop drives the
 // runner, and the number of failed tests as its result.
-TEST_F(TestRunnerTest, RunTestsReportsTheFailuresOfTheRegisteredTests)
+TEST(RunTests, ReportsTheFailuresOfTheRegisteredTests)
 {
-    // A frame loop that runs until quit.
+    // Owns its event manager, as the program's application does; its frame
+    // loop runs until quit.
     class CLoopingApplication : public CFakeApplication
     {
     public:
-        CLoopingApplication(const xml::CNodePtr& config, CTestEventMgr& events) : CFakeApplication(config), m_Events(events) {}
+        explicit CLoopingApplication(const xml::CNodePtr& config) : CFakeApplication(config)
+        {
+            m_Events = std::make_unique<CTestEventMgr>();
+        }
+        ~CLoopingApplication() override { m_Events.reset(); }
         void Run() override
         {
             for (int frame = 0; frame < 100 && !m_QuitCalled; ++frame)
-                m_Events.FireFrameEvent(CFrameEvent());
+                m_Events->FireFrameEvent(CFrameEvent());
         }
-        CTestEventMgr& m_Events;
+        std::unique_ptr<CTestEventMgr> m_Events;
     };
 
+    CCapturingLogMgr log;
     CDiskResourceMgr resources;
-    GetSingleTests()["fails"] = std::make_shared<CLoggingTest>(m_Calls, "Run");
-    const auto createApplication = [this](const xml::CNodePtr& config, const xml::CNodePtr& settings, bool*) {
+    std::vector<std::string> calls;
+    GetSingleTests()["fails"] = std::make_shared<CLoggingTest>(calls, "Run");
+    const auto createApplication = [](const xml::CNodePtr& config, const xml::CNodePtr& settings, bool*) {
         EXPECT_EQ("Settings", settings->GetName());
-        return std::make_shared<CLoopingApplication>(config, *m_Events);
+        return std::make_shared<CLoopingApplication>(config);
     };
     EXPECT_EQ(1u, RunTests(createApplication));
     GetSingleTests().clear();
-    EXPECT_TRUE(m_Log.Has("Single tests: failed 1 out of 1"));
-    EXPECT_TRUE(m_Log.Has("No memory leaks"));
+    EXPECT_TRUE(log.Has("Single tests: failed 1 out of 1"));
+    EXPECT_TRUE(log.Has("No memory leaks"));
 }

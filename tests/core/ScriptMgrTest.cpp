@@ -8,7 +8,7 @@ extern "C" {
 #include <vector>
 
 #include "core/script/ScriptMgr.h"
-#include "graphics/IConsole.h"
+#include "core/services/IConsole.h"
 #include "support/CapturingLogMgr.h"
 #include "support/TempDir.h"
 

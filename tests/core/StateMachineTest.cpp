@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -116,7 +118,11 @@ namespace {
 class CManager : public CSingletonTmpl<CManager>
 {
 public:
-    CManager() : m_SeenInConstructor(GetSingleton()) {}
+    explicit CManager(bool fail = false) : m_SeenInConstructor(GetSingleton())
+    {
+        if (fail)
+            throw std::runtime_error("the manager could not start");
+    }
     CManager* m_SeenInConstructor;
 };
 } // namespace
@@ -125,13 +131,54 @@ TEST(Singleton, PublishedFromConstructionToDestruction)
 {
     EXPECT_EQ(nullptr, CManager::GetSingleton());
     {
-        CManager first;
-        EXPECT_EQ(&first, first.m_SeenInConstructor);
-        {
-            CManager second;
-            EXPECT_EQ(&second, CManager::GetSingleton());
-        }
-        EXPECT_EQ(nullptr, CManager::GetSingleton());
+        CManager only;
+        EXPECT_EQ(&only, only.m_SeenInConstructor);
+        EXPECT_EQ(&only, CManager::GetSingleton());
     }
+    EXPECT_EQ(nullptr, CManager::GetSingleton());
+}
+
+TEST(Singleton, ReplacedInOneAssignment)
+{
+    auto manager = std::make_unique<CManager>();
+    manager = std::make_unique<CManager>();
+    EXPECT_EQ(manager.get(), CManager::GetSingleton());
+    EXPECT_EQ(manager.get(), manager->m_SeenInConstructor) << "the new one is published while it is built";
+
+    manager.reset(new CManager);
+    EXPECT_EQ(manager.get(), CManager::GetSingleton());
+    // A replacement that fails to start leaves the live one published.
+    EXPECT_THROW(manager = std::make_unique<CManager>(true), std::runtime_error);
+    EXPECT_EQ(manager.get(), CManager::GetSingleton());
+
+    manager.reset();
+    EXPECT_EQ(nullptr, CManager::GetSingleton());
+}
+
+// Two instances live together only while one replaces the other: a third is a
+// duplicate of one of them.
+TEST(Singleton, AnInstanceBuiltBeforeTheReplacedOneWentIsRefused)
+{
+    auto replaced = std::make_unique<CManager>();
+    auto replacing = std::make_unique<CManager>();
+    [[maybe_unused]] bool refused = false;
+    EXPECT_DEBUG_DEATH(
+        {
+            try {
+                CManager duplicate;
+            } catch (const std::logic_error& e) {
+                refused = std::string(e.what()).find("A second live instance of") != std::string::npos;
+            }
+        },
+        "second live instance");
+#ifdef NDEBUG
+    EXPECT_TRUE(refused);
+#endif
+    EXPECT_EQ(replacing.get(), CManager::GetSingleton());
+
+    replaced.reset();
+    EXPECT_EQ(replacing.get(), CManager::GetSingleton());
+    EXPECT_NO_THROW(replacing = std::make_unique<CManager>()) << "the hand-over is over";
+    replacing.reset();
     EXPECT_EQ(nullptr, CManager::GetSingleton());
 }

@@ -1,27 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-
-#include <boost/filesystem.hpp>
+#include "support/FuzzCorpus.h"
 
 #include "fuzz/core/XmlReaderFuzz.h"
 #include "support/MessageCapture.h"
 
-// Replays the fuzz target's seed corpus, well-formed and malformed documents
-// alike, so every build runs them without libFuzzer.
+// The fuzz target's seeds, well-formed and malformed documents alike.
 TEST(XmlReaderFuzz, SeedCorpusRunsThrough)
 {
     CMessageCapture quiet;
-    const boost::filesystem::path corpus = boost::filesystem::path(SDS_SOURCE_DIR) / "fuzz/core/corpus/xml_reader";
-    ASSERT_TRUE(boost::filesystem::is_directory(corpus));
-    int inputs = 0;
-    for (const auto& entry : boost::filesystem::directory_iterator(corpus)) {
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path().string(), std::ios::binary);
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(0, sds::fuzz::FuzzXmlReader(bytes.data(), bytes.size()));
-        ++inputs;
-    }
-    EXPECT_GT(inputs, 0);
+    ExpectCorpusRunsThrough("fuzz/core/corpus/xml_reader", sds::fuzz::FuzzXmlReader);
 }

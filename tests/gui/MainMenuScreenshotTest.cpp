@@ -9,16 +9,16 @@
 #include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
-#include "TestEngineStates.h"
 #include "app/Engine.h"
 #include "core/XmlFile.h"
 #include "gui/CeguiGUI.h"
-#include "gui/GuiEngine.h"
-#include "gui/GuiStates.h"
 #include "gui/WindowResolver.h"
+#include "gui/menus/GuiEngine.h"
+#include "gui/menus/GuiStates.h"
+#include "gui/menus/TestEngineStates.h"
 #include "OgreTestWindow.h"
-#include "support/DefaultConfig.h"
 #include "support/CapturingLogMgr.h"
+#include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
 

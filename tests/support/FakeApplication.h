@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IApplication.h"
+#include "core/services/IApplication.h"
 
 // An application service for tests: holds a configuration and a settings tree.
 class CFakeApplication : public sds::IApplication

@@ -6,7 +6,7 @@
 
 #include <boost/signals2/signal.hpp>
 
-#include "app/IEventMgr.h"
+#include "core/services/IEventMgr.h"
 
 // An event service for tests of subscribers: plain signals, with the frame event
 // and the device queries driven by the test.

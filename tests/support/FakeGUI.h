@@ -190,6 +190,8 @@ public:
         Get(window).Properties[name] = value;
     }
 
+    void SetHandlerFailureCallback(const CHandlerFailureCallback& callback) override { m_HandlerFailure = callback; }
+
     CWidget& Get(const std::string& window)
     {
         auto found = m_Widgets.find(window);
@@ -207,6 +209,7 @@ public:
     bool m_CursorVisible = false;
     int m_Copies = 0;
     int m_Pastes = 0;
+    CHandlerFailureCallback m_HandlerFailure;
 
 private:
     static bool IsKind(const CWidget& w, const char* kind) { return w.Type.find(kind) != std::string::npos; }

@@ -19,7 +19,7 @@ extern "C" {
 #include "core/ILogMgr.h"
 #include "core/Quaternion.h"
 #include "core/Timing.h"
-#include "graphics/IConsole.h"
+#include "core/services/IConsole.h"
 
 namespace sds {
 

@@ -12,11 +12,17 @@
 #include "core/Exception.h"
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
+#include "graphics/DialDesc.h"
+#include "graphics/ogre/Dial.h"
+#include "graphics/ogre/DigitalDial.h"
 #include "graphics/ogre/LoadingProgressBar.h"
 #include "graphics/ogre/OgreConvert.h"
 #include "graphics/ogre/OgreGfxObj.h"
+#include "graphics/ogre/OgreRope.h"
 #include "graphics/ogre/OgreSimpleOverlayed.h"
 #include "graphics/ogre/OgreStaticGeometry.h"
+#include "graphics/ogre/OgreTriangle.h"
+#include "graphics/ogre/RibbonTrail.h"
 
 namespace wrappers {
 
@@ -160,17 +166,19 @@ sds::CGfxObjPtr COgreGfxMgr::CreateGfxObj(Ogre::SceneNode* parentNode, const std
     if (!name.empty() && m_pSceneManager->hasSceneNode(name))
         throw sds::CException("A scene object named '" + name + "' already exists");
 
+    Ogre::MeshPtr planeMesh;
     Ogre::Entity* entity = nullptr;
     if (mesh == ">plane") {
-        const std::string planeMesh = sds::MakeUniqueName(name);
-        CreatePlaneMesh(planeMesh, 1, 1, 1.0f, 1.0f);
-        entity = CreateEntity(name, planeMesh, "");
+        planeMesh = CreatePlaneMesh(sds::MakeUniqueName(name), 1, 1, 1.0f, 1.0f);
+        entity = CreateEntity(name, planeMesh->getName(), "");
     } else {
         entity = CreateEntity(name, mesh, EndsWith(mesh, ".mesh") ? "" : ".mesh");
     }
-    if (name.empty())
-        return sds::CGfxObjPtr(new COgreGfxObj(entity));
-    return sds::CGfxObjPtr(new COgreGfxObj(nullptr, CreateChildNode(parentNode, name), entity));
+    COgreGfxObj* object = name.empty() ? new COgreGfxObj(entity)
+                                       : new COgreGfxObj(nullptr, CreateChildNode(parentNode, name), entity);
+    if (planeMesh)
+        object->OwnResource(planeMesh);
+    return sds::CGfxObjPtr(object);
 }
 
 std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const std::string& name)
@@ -181,9 +189,13 @@ std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const st
                                                  GetSceneToken());
 }
 
-sds::CGfxObjPtr COgreGfxMgr::CreateRope(float, float, unsigned, const sds::CGfxObjPtr&)
+sds::CGfxObjPtr COgreGfxMgr::CreateRope(float length, float width, unsigned segments, const sds::CGfxObjPtr& parent)
 {
-    NotAvailable("Ropes");
+    const sds::CGfxObjPtr& owner = parent ? parent : m_RootObject;
+    Ogre::SceneNode* parentNode = static_cast<COgreGfxObjBase&>(*owner).GetAttachNode();
+    SDS_ASSERT(parentNode && "The rope's parent must have a scene node");
+    Ogre::SceneNode* node = CreateChildNode(parentNode, "_RopeNode" + sds::ToString(++m_RopeCount));
+    return sds::CGfxObjPtr(new COgreRope(owner, node, length, width, segments));
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateBox(const sds::CVector& size)
@@ -210,15 +222,12 @@ sds::CGfxObjPtr COgreGfxMgr::CreateObject(const std::string& mesh, const sds::CG
 
 sds::CGfxObjPtr COgreGfxMgr::CreateMeshObject(const std::string& mesh)
 {
-    Ogre::Entity* entity = nullptr;
-    if (mesh == ">plane") {
-        const std::string planeMesh = sds::ToString(++m_MeshPlaneCount);
-        CreatePlaneMesh(planeMesh, 1, 1, 1.0f, 1.0f);
-        entity = CreateEntity("", planeMesh, "");
-    } else {
-        entity = CreateEntity("", mesh, ".mesh");
-    }
-    return sds::CGfxObjPtr(new COgreGfxObj(entity));
+    if (mesh != ">plane")
+        return sds::CGfxObjPtr(new COgreGfxObj(CreateEntity("", mesh, ".mesh")));
+    const Ogre::MeshPtr planeMesh = CreatePlaneMesh(sds::ToString(++m_MeshPlaneCount), 1, 1, 1.0f, 1.0f);
+    COgreGfxObj* object = new COgreGfxObj(CreateEntity("", planeMesh->getName(), ""));
+    object->OwnResource(planeMesh);
+    return sds::CGfxObjPtr(object);
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateCube()
@@ -231,16 +240,20 @@ sds::CGfxObjPtr COgreGfxMgr::CreateCube()
 sds::CGfxObjPtr COgreGfxMgr::CreatePlane(int xSegments, int ySegments, float uTile, float vTile)
 {
     const std::string name = "plane" + sds::ToString(++m_PlaneCount);
-    CreatePlaneMesh(name, xSegments, ySegments, uTile, vTile);
+    const Ogre::MeshPtr mesh = CreatePlaneMesh(name, xSegments, ySegments, uTile, vTile);
     Ogre::Entity* entity = CreateEntity(name, name, "");
     Ogre::SceneNode* node = m_pSceneManager->getRootSceneNode()->createChildSceneNode();
-    return sds::CGfxObjPtr(new COgreGfxObj(nullptr, node, entity));
+    COgreGfxObj* object = new COgreGfxObj(nullptr, node, entity);
+    object->OwnResource(mesh);
+    return sds::CGfxObjPtr(object);
 }
 
-sds::CGfxObjPtr COgreGfxMgr::CreateTriangle(const sds::CVector&, const sds::CVector&, const sds::CVector&,
-                                            const sds::CFourFloats&)
+sds::CGfxObjPtr COgreGfxMgr::CreateTriangle(const sds::CVector& a, const sds::CVector& b, const sds::CVector& c,
+                                            const sds::CFourFloats& colour)
 {
-    NotAvailable("Triangle objects");
+    Ogre::SceneNode* node =
+        CreateChildNode(m_pSceneManager->getRootSceneNode(), "_TriangleNode" + sds::ToString(++m_TriangleCount));
+    return sds::CGfxObjPtr(new COgreTriangle(node, a, b, c, colour));
 }
 
 sds::COverlayedPtr COgreGfxMgr::CreateOverlayed(const std::string& name)
@@ -300,9 +313,15 @@ std::shared_ptr<sds::ILoadingProgressBar> COgreGfxMgr::CreateLoadingProgressBar(
     return std::make_shared<CLoadingProgressBar>(m_pSceneManager, m_pWindow, overlayName);
 }
 
-std::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
+std::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
+                                                     const xml::CNodePtr& needle)
 {
-    NotAvailable("Dials");
+    m_DialOffset += 100.0f;
+    Ogre::SceneManager* rtt = Ogre::Root::getSingleton().getSceneManager("RTT Scene Manager");
+    if (sds::CDigitalDialDesc::IsDigital(dial))
+        return std::make_shared<CDigitalDial>(rtt, renderTarget, dial, GetSceneToken());
+    return std::make_shared<CDial>(rtt, renderTarget, dial, needle, sds::CVector(m_DialOffset, 0.0f, 0.0f),
+                                   GetSceneToken());
 }
 
 sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
@@ -312,9 +331,11 @@ sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
     return sds::CGfxObjPtr(FindGfxObjByNode(m_pSceneManager->getSceneNode(name)));
 }
 
-std::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const sds::CGfxObjPtr&)
+std::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr& config,
+                                                                   const sds::CGfxObjPtr& anchor)
 {
-    NotAvailable("Ribbon trails");
+    return std::make_shared<CRibbonTrail>(m_pSceneManager, anchor, sds::CRibbonTrailDesc::Read(config),
+                                          GetSceneToken());
 }
 
 void COgreGfxMgr::CopyMaterial(const std::string& source, const std::string& target)
@@ -347,7 +368,7 @@ Ogre::Vector3 COgreGfxMgr::CastRay(const sds::CVector& origin, const sds::CVecto
     for (const Ogre::RaySceneQueryResultEntry& entry : m_pRayQuery->execute()) {
         if (entry.movable) {
             if (const Ogre::Node* node = entry.movable->getParentNode())
-                return node->getPosition();
+                return node->_getDerivedPosition();
         } else if (entry.worldFragment) {
             return entry.worldFragment->singleIntersection;
         }

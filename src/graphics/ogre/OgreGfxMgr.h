@@ -7,14 +7,15 @@
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSceneQuery.h>
 
-#include "app/IApplication.h"
+#include "core/services/IApplication.h"
 #include "graphics/IGfxMgr.h"
 
 namespace wrappers {
 
-// The graphics service over the level scene manager. The camera, dials, ropes,
-// triangles, ribbon trails and drop-zone loading come with their own parts of
-// the program; until then those operations say so with an exception.
+// The graphics service over the level scene manager; dials live in the
+// render-to-texture scene manager. The camera and drop-zone loading come with
+// their own parts of the program; until then those operations say so with an
+// exception.
 class COgreGfxMgr : public sds::IGfxMgr
 {
 public:
@@ -62,8 +63,8 @@ public:
     float GetDistanceBelow(const sds::CVector& point) override;
     float GetDistanceAlong(const sds::CVector& point, const sds::CVector& direction) override;
 
-    // The position of the node of the nearest thing hit (relative to its
-    // parent), or +infinity in all three components.
+    // The world position of the node of the nearest thing hit, or +infinity
+    // in all three components.
     Ogre::Vector3 CastRay(const sds::CVector& origin, const sds::CVector& direction);
 
     // A new object under the parent node named `name` showing `mesh` (see
@@ -101,6 +102,10 @@ private:
     unsigned m_SphereCount = 0;
     unsigned m_PlaneCount = 0;
     unsigned m_MeshPlaneCount = 0;
+    unsigned m_RopeCount = 0;
+    unsigned m_TriangleCount = 0;
+    // Each dial's small scene stands this far along x from the one before.
+    float m_DialOffset = 0.0f;
 };
 
 } // namespace wrappers

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/Timing.h"
+
+namespace sds {
+
+// The menus as the engine sees them: the machine of screens that menu mode
+// runs, and the screens the engine opens by itself. The menus live above the
+// engine; the program entry hands the engine the way to make them.
+class IGuiEngine : public IUpdate
+{
+public:
+    ~IGuiEngine() override = default;
+
+    // Menu mode drives the machine with these (the state machine's operations).
+    virtual void Start() = 0;
+    // The menus stop taking input and close their top screen.
+    virtual void OnStop() = 0;
+    virtual void Pause() = 0;
+    virtual void Resume() = 0;
+
+    virtual void GoToMainMenu() = 0;
+    // The settings screen over the current one, on the tab of that path
+    // ("wndSettings/tcSections/tabVideo").
+    virtual void ShowVideoSettings(const std::string& tab) = 0;
+};
+
+// Makes the menus; the engine calls it once, after its other program objects.
+typedef std::function<std::shared_ptr<IGuiEngine>()> CGuiEngineFactory;
+
+} // namespace sds

@@ -1,0 +1,105 @@
+#include "gui/menus/GuiEngine.h"
+
+#include "app/Engine.h"
+#include "core/ILogMgr.h"
+#include "core/services/IApplication.h"
+#include "gui/IGUI.h"
+#include "gui/menus/GuiStates.h"
+#include "gui/menus/HelpState.h"
+#include "gui/menus/InGameMenuState.h"
+#include "gui/menus/MainMenuState.h"
+#include "gui/menus/MessageBoxState.h"
+
+namespace sds {
+
+CGuiEngine::CGuiEngine()
+{
+    const xml::CNodePtr application = IApplication::GetSingleton()->GetConfig()->GetChild("Application");
+    const std::string title = application->GetChild("GfxCfg")->GetChild("Title")->GetValue();
+    const std::string edition = application->GetChild("About")->GetChild("Edition")->GetValue();
+    IGUI::GetSingleton()->SetText("wndMainMenu/stEdition", title + "\n" + edition);
+
+    const std::string selection = application->GetChild("DropZones")->GetAttribute("DZSelection")->GetValue();
+    if (selection == "DZMenuState")
+        m_DZSelectionWindow = "wndDropZone";
+    else if (selection == "DovuvUvozeVozediza")
+        m_DZSelectionWindow = "wndForceField";
+    else
+        ILogMgr::GetSingleton()->LogError("Unknown drop-zone selection screen '" + selection +
+                                          "' (Application->DropZones->>DZSelection)");
+
+    m_Screens.push_back(std::make_shared<GuiStates::CMainMenuState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CInGameMenuState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CHelpState>(this));
+
+    IGUI::GetSingleton()->SetHandlerFailureCallback([this](const std::string& failure) { ShowHandlerFailure(failure); });
+}
+
+CGuiEngine::~CGuiEngine()
+{
+    // A GUI engine that replaced this one has set its own callback.
+    IGUI* gui = IGUI::GetSingleton();
+    if (gui && GetSingleton() == this)
+        gui->SetHandlerFailureCallback(nullptr);
+    // Message boxes still shown hold themselves; they go with the machine. The
+    // stack is read before the owned screens on it are destroyed.
+    std::vector<CGuiEngineState*> shown;
+    shown.swap(m_States);
+    for (CGuiEngineState* screen : shown)
+        if (auto* box = dynamic_cast<GuiStates::CMessageBoxState*>(screen))
+            box->TakeSelf();
+    m_DZSelection.reset();
+    m_Screens.clear();
+}
+
+void CGuiEngine::GoToMainMenu()
+{
+    GuiStates::GoToMainMenu(*this);
+}
+
+void CGuiEngine::ShowVideoSettings(const std::string& tab)
+{
+    GuiStates::ShowVideoSettings(*this, tab);
+}
+
+void CGuiEngine::OnUpdate(const CTiming&)
+{
+    if (m_States.empty())
+        CEngine::GetSingleton()->PopState();
+}
+
+void CGuiEngine::OnStart()
+{
+    IGUI* gui = IGUI::GetSingleton();
+    gui->ConnectInputs();
+    gui->ShowMouseCursor(true);
+}
+
+void CGuiEngine::OnStop()
+{
+    PopState();
+    IGUI* gui = IGUI::GetSingleton();
+    gui->DisconnectInputs();
+    gui->ShowMouseCursor(false);
+}
+
+void CGuiEngine::ShowHandlerFailure(const std::string& failure)
+{
+    try {
+        GuiStates::ShowMessageBox(*this, failure);
+    } catch (const std::exception& e) {
+        ILogMgr::GetSingleton()->LogError(std::string("Could not show the message box: ") + e.what());
+    }
+}
+
+CGuiEngineState* CGuiEngine::FindScreen(const std::string& windowName) const
+{
+    if (m_DZSelection && m_DZSelection->GetWindowName() == windowName)
+        return m_DZSelection.get();
+    for (const std::shared_ptr<CGuiEngineState>& screen : m_Screens)
+        if (screen->GetWindowName() == windowName)
+            return screen.get();
+    return nullptr;
+}
+
+} // namespace sds

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "gui/menus/GuiEngineState.h"
+
+namespace sds {
+
+class CGuiEngine;
+
+// The ways other parts of the program move between screens. A screen that the
+// program does not have is logged as not available and nothing changes.
+namespace GuiStates {
+
+class CMessageBoxState;
+
+void GoToMainMenu(CGuiEngine& machine);
+void GoToInGameMenu(CGuiEngine& machine);
+void GoToDZSelection(CGuiEngine& machine);
+void GoToHelp(CGuiEngine& machine);
+void ShowHelp(CGuiEngine& machine);
+void ShowSettings(CGuiEngine& machine);
+// The settings screen with the tab of that path selected
+// ("wndSettings/tcSections/tabVideo").
+void ShowVideoSettings(CGuiEngine& machine, const std::string& tab);
+void ShowTutorials(CGuiEngine& machine);
+void ShowJumpLog(CGuiEngine& machine);
+// Pushes a new message box showing `text`. The box holds itself until it is
+// closed; the returned pointer tells whether it is still there.
+std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::string& text);
+
+// The Exit of screens that keep a list of widget subscriptions: hides the
+// window, then disconnects and forgets every connection.
+void ExitAndUnsubscribe(CGuiEngineState& screen, CGuiEngineState::CConnections& connections);
+
+// Logs "Warning: Screen is not available: <what>".
+void LogScreenNotAvailable(const std::string& what);
+
+} // namespace GuiStates
+} // namespace sds

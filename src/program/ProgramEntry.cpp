@@ -1,0 +1,202 @@
+#include "program/ProgramEntry.h"
+
+#include <csignal>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/EditionSelection.h"
+#include "app/Engine.h"
+#include "app/ProgramSetup.h"
+#include "app/SelfTester.h"
+#include "core/ConfigPath.h"
+#include "core/CrashHandler.h"
+#include "core/DataLog.h"
+#include "core/ILogMgr.h"
+#include "core/ResourceMgr.h"
+#include "core/XmlFile.h"
+#include "core/services/IApplication.h"
+#include "gui/Version.h"
+#include "gui/menus/GuiEngine.h"
+
+namespace sds {
+
+const char* const PROGRAM_CAN_NOT_CONTINUE =
+    "Program can not continue. Most likely source of the problem is incompatible hardware or drivers.\n"
+    "You may want to try OpenGL renderer instead of DirectX.\n"
+    "For help, see the support page: https://dravonkel.example/support\n"
+    "Please, check log file for more details.";
+
+namespace {
+
+// A message box of its own: a line on standard error and in the log.
+void ShowMessage(const std::string& caption, const std::string& text)
+{
+    std::cerr << caption << ": " << text << std::endl;
+    if (ILogMgr* log = ILogMgr::GetSingleton())
+        log->LogMessage(caption + ": " + text);
+}
+
+// Written on every start, whatever the file says.
+void WriteConfigSwitches(const CCommandLine& options, const xml::CNodePtr& config)
+{
+    SetConfigCount(config, "Switches->>ReloadDZs", options.Has("ReloadDZs") ? 1 : 0);
+    SetConfigCount(config, "Switches->>DisableInputs", options.Has("DisableInputs") ? 1 : 0);
+    SetConfigBool(config, "SoundSystem->>Enabled", !options.Has("NoSound"));
+}
+
+// Only the options given change the stored settings.
+void WriteSettingsSwitches(const CCommandLine& options, const xml::CNodePtr& settings)
+{
+    if (options.Has("NoShaders"))
+        SetConfigBool(settings, "Graphics->>UseShaders", false);
+    if (options.Has("SurfaceObjects"))
+        SetConfigFloat(settings, "Graphics->>SurfaceObjects", options.GetFloat("SurfaceObjects"));
+    if (options.Has("ForceVisualization"))
+        SetConfigFloat(settings, "ForceFields->>ForceVisualization", options.GetFloat("ForceVisualization"));
+}
+
+void LogConfiguration(const xml::CNodePtr& config)
+{
+    std::ostringstream text;
+    xml::WriteNode(text, *config, "");
+    ILogMgr::GetSingleton()->LogMessage(text.str());
+}
+
+void WriteDataLogs()
+{
+    CDataLog& log = GetDataLog("main");
+    std::ofstream text("data.log");
+    log.WriteText(text, 0);
+    std::ofstream csv("data.csv");
+    log.WriteCsv(csv);
+    if (!text || !csv)
+        ILogMgr::GetSingleton()->LogError("The data logs could not be written to data.log and data.csv");
+}
+
+// One pass of the restart loop: an application and an engine until the frame loop ends.
+void RunApplication(const CCommandLine& options, const CProgramServices& services, const xml::CNodePtr& config,
+                    const xml::CNodePtr& settings, const xml::CNodePtr& recording, bool& restart)
+{
+    const std::shared_ptr<IApplication> application = services.CreateApplication(config, settings, &restart);
+    if (!application)
+        throw std::runtime_error("Application was not created.");
+    application->SetIcon(GetEditionIcon(config->GetChild("Application")->GetAttribute("Edition", "")));
+
+    auto engine = std::make_unique<CEngine>(options.GetMinFrameTime(), application.get(),
+                                            [] { return std::make_shared<CGuiEngine>(); },
+                                            options.GetString("StartState"), restart);
+    restart = false;
+    if (options.Has("PlayEvents"))
+        SetCrashHandlerSilent(true);
+
+    std::unique_ptr<test::CSelfTester> tester;
+    if (options.Has("RecordEvents"))
+        tester = std::make_unique<test::CSelfTester>(options.GetString("RecordEvents"));
+    else if (recording)
+        tester = std::make_unique<test::CSelfTester>(recording);
+
+    engine->Start();
+    application->Run();
+    engine->Stop();
+
+    // A recording is written as the tester goes.
+    tester.reset();
+    engine.reset();
+}
+
+int Run(int argc, const char* const* argv, const CProgramServices& services, bool& silent,
+        std::shared_ptr<ILogMgr>& log)
+{
+    const CCommandLine options(argc, argv);
+    if (options.Has("Help")) {
+        std::cout << CCommandLine::GetDescription() << std::endl;
+        return 1;
+    }
+
+    silent = options.Has("Silent");
+    SetCrashDumpType(options.GetString("DumpType"));
+    SetCrashHandlerSilent(silent);
+
+    log = services.CreateLogMgr(options.GetString("LogFile"));
+    log->LogMessage("Version: " + GetVersionString());
+
+    if (options.Has("Fail"))
+        std::raise(SIGSEGV);
+
+    // The test run reads the configuration too.
+    CResourceMgr resources;
+    if (options.Has("RunTest"))
+        return test::RunTests(services.CreateApplication) == 0 ? 0 : 1;
+
+    CEngine::CheckStartState(options.GetString("StartState"));
+
+    const xml::CNodePtr config = LoadConfiguration();
+    if (!config) {
+        log->LogError("Could not load configuration file.");
+        std::cerr << "Could not load configuration file." << std::endl;
+        return 1;
+    }
+    SelectEdition(config);
+
+    if (options.Has("Force")) {
+        log->LogMessage("Forcing renderer: " + options.GetString("Force"));
+        ForceRenderer(config, options.GetString("Force"));
+    }
+
+    WriteConfigSwitches(options, config);
+    if (GetConfigBool(config, "Application->>OutputConfigs", false))
+        LogConfiguration(config);
+
+    const std::string settingsPath = GetSettingsPath(config);
+    const xml::CNodePtr settings = LoadSettings(settingsPath);
+    WriteSettingsSwitches(options, settings);
+
+    // A recording that cannot be read is reported before the window opens.
+    xml::CNodePtr recording;
+    if (!options.Has("RecordEvents") && options.Has("PlayEvents")) {
+        recording = xml::LoadXmlFile(options.GetString("PlayEvents"));
+        if (!recording)
+            throw std::runtime_error("Could not load " + options.GetString("PlayEvents"));
+    }
+
+    bool restart = false;
+    do
+        RunApplication(options, services, config, settings, recording, restart);
+    while (restart);
+
+    SaveSettings(settingsPath, settings);
+    if (GetConfigBool(config, "Jumper->>LogData", false))
+        WriteDataLogs();
+    return 0;
+}
+
+} // namespace
+
+int RunProgram(int argc, const char* const* argv, const CProgramServices& services)
+{
+    InstallCrashHandler(std::string(argc > 0 ? argv[0] : "dravonkel") + "." + GetVersionString(), false);
+
+    bool silent = false;
+    std::shared_ptr<ILogMgr> log;
+    try {
+        return Run(argc, argv, services, silent, log);
+    } catch (const std::exception& e) {
+        std::cerr << "Exception: " << e.what() << std::endl;
+        if (log)
+            log->LogError(std::string("Exception: ") + e.what());
+        if (!silent)
+            ShowMessage("Error", log ? PROGRAM_CAN_NOT_CONTINUE : std::string("Program can not continue:\n") + e.what());
+        return 1001;
+    } catch (...) {
+        std::cerr << "An exception has occurred." << std::endl;
+        if (log)
+            log->LogError("Unknown exception");
+        if (!silent)
+            ShowMessage("Error", log ? PROGRAM_CAN_NOT_CONTINUE : "Program can not continue: Unknown exception.");
+        return 1002;
+    }
+}
+
+} // namespace sds
