@@ -67,6 +67,14 @@ class CBoundedMemory : public xercesc::MemoryManager
 public:
     explicit CBoundedMemory(std::size_t limit) : m_Limit(limit) {}
 
+    // What the parser did not give back (it loses some on a broken DTD) goes
+    // with the read.
+    ~CBoundedMemory() override
+    {
+        while (m_Blocks.m_Next != &m_Blocks)
+            deallocate(m_Blocks.m_Next + 1);
+    }
+
     void SetOnExceeded(std::function<void()> onExceeded) { m_OnExceeded = std::move(onExceeded); }
 
     xercesc::MemoryManager* getExceptionMemoryManager() override { return xercesc::XMLPlatformUtils::fgMemoryManager; }
@@ -78,9 +86,14 @@ public:
                 m_OnExceeded();
             throw xercesc::OutOfMemoryException();
         }
-        // Each block carries its size, for the count on release.
-        auto* block = static_cast<std::max_align_t*>(::operator new(size + sizeof(std::max_align_t)));
-        *reinterpret_cast<XMLSize_t*>(block) = size;
+        // Each block carries its size, for the count on release, and its place
+        // in the list of blocks held.
+        CBlock* const block = static_cast<CBlock*>(::operator new(size + sizeof(CBlock)));
+        block->m_Size = size;
+        block->m_Previous = &m_Blocks;
+        block->m_Next = m_Blocks.m_Next;
+        m_Blocks.m_Next->m_Previous = block;
+        m_Blocks.m_Next = block;
         m_Used += size;
         return block + 1;
     }
@@ -89,14 +102,24 @@ public:
     {
         if (!p)
             return;
-        auto* block = static_cast<std::max_align_t*>(p) - 1;
-        m_Used -= *reinterpret_cast<XMLSize_t*>(block);
+        CBlock* const block = static_cast<CBlock*>(p) - 1;
+        block->m_Previous->m_Next = block->m_Next;
+        block->m_Next->m_Previous = block->m_Previous;
+        m_Used -= block->m_Size;
         ::operator delete(block);
     }
 
 private:
+    struct alignas(std::max_align_t) CBlock
+    {
+        CBlock* m_Previous;
+        CBlock* m_Next;
+        std::size_t m_Size;
+    };
+
     std::size_t m_Limit;
     std::size_t m_Used = 0;
+    CBlock m_Blocks{&m_Blocks, &m_Blocks, 0};
     std::function<void()> m_OnExceeded;
 };
 
