@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <boost/filesystem.hpp>
+#include <OGRE/Ogre.h>
+
+#include "graphics/ogre/OgreGfxMgr.h"
+#include "jumper/AnimationRecord.h"
+#include "jumper/EquipmentManager.h"
+#include "jumper/Jumper.h"
+#include "physics/PhyMgr.h"
+#include "physics/flight/PhyJumper.h"
+#include "physics/zavuvi/PhysicsEntity.h"
+#include "support/CapturingLogMgr.h"
+#include "support/DiskResourceMgr.h"
+#include "support/FakeApplication.h"
+#include "support/MessageCapture.h"
+#include "support/ModelMeshes.h"
+#include "support/OgreTestEnvironment.h"
+
+namespace {
+
+xml::CNodePtr LoadShipped(const std::string& path, const std::string& root)
+{
+    CMessageCapture quiet;
+    return xml::LoadXmlFile(path)->GetChild(root);
+}
+
+Ogre::Vector3 ToOgre(const sds::CVector& v)
+{
+    return Ogre::Vector3(v.x, v.y, v.z);
+}
+
+// The bone's position in the model's space in the binding pose.
+Ogre::Vector3 BindPos(const Ogre::Bone& bone)
+{
+    const Ogre::Node* parent = bone.getParent();
+    if (!parent)
+        return bone.getInitialPosition();
+    const Ogre::Bone& up = static_cast<const Ogre::Bone&>(*parent);
+    Ogre::Quaternion orientation = Ogre::Quaternion::IDENTITY;
+    for (const Ogre::Node* n = parent; n; n = n->getParent())
+        orientation = n->getInitialOrientation() * orientation;
+    return BindPos(up) + orientation * bone.getInitialPosition();
+}
+
+} // namespace
+
+// Every mesh the program makes loads as its one description gives it.
+TEST(OgreJumperMeshes, EachGeneratedMeshLoadsWithItsBonesAndAnimations)
+{
+    COgreTestEnvironment::Get();
+    for (const meshgen::CMeshModel& model : ProjectModels()) {
+        SCOPED_TRACE(model.m_Name);
+        const Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().load(model.m_Name + ".mesh", "General");
+        ASSERT_EQ(model.m_SubMeshes.size(), mesh->getNumSubMeshes());
+        for (std::size_t i = 0; i < model.m_SubMeshes.size(); ++i)
+            EXPECT_EQ(model.m_SubMeshes[i].m_Material, mesh->getSubMesh(static_cast<unsigned short>(i))->getMaterialName());
+        if (model.m_Bones.empty()) {
+            EXPECT_FALSE(mesh->hasSkeleton());
+            continue;
+        }
+        ASSERT_TRUE(mesh->hasSkeleton());
+        const Ogre::SkeletonPtr& skeleton = mesh->getSkeleton();
+        ASSERT_EQ(model.m_Bones.size(), skeleton->getNumBones());
+        for (std::size_t i = 0; i < model.m_Bones.size(); ++i) {
+            const meshgen::CBone& desc = model.m_Bones[i];
+            const Ogre::Bone* bone = skeleton->getBone(static_cast<unsigned short>(i));
+            EXPECT_EQ(desc.m_Name, bone->getName());
+            const Ogre::Node* parent = bone->getParent();
+            EXPECT_EQ(desc.m_Parent < 0 ? std::string() : model.m_Bones[std::size_t(desc.m_Parent)].m_Name,
+                      parent ? parent->getName() : std::string());
+            EXPECT_TRUE(BindPos(*bone).positionEquals(ToOgre(model.BindPos(static_cast<std::uint16_t>(i))), 1e-5f))
+                << desc.m_Name;
+        }
+        ASSERT_EQ(model.m_Animations.size(), skeleton->getNumAnimations());
+        for (const meshgen::CAnimation& desc : model.m_Animations) {
+            ASSERT_TRUE(skeleton->hasAnimation(desc.m_Name)) << desc.m_Name;
+            EXPECT_GT(skeleton->getAnimation(desc.m_Name)->getLength(), 0.0f) << desc.m_Name;
+            EXPECT_FLOAT_EQ(desc.m_Length, skeleton->getAnimation(desc.m_Name)->getLength()) << desc.m_Name;
+        }
+    }
+    Ogre::MeshManager::getSingleton().removeUnreferencedResources();
+}
+
+// Each actor of a rag doll is the bone of its name in the mesh that shows it,
+// the first actor at the skeleton's root, and rests where the bone is bound.
+TEST(OgreJumperMeshes, TheRagDollsActorsAreTheirMeshesBonesAtRest)
+{
+    COgreTestEnvironment::Get();
+    const std::map<std::string, std::string> meshes = {
+        {"Jumper", "Body"}, {"Canopy", "canopy"}, {"PilotChute", "PilotChute"}, {"Slider", "Slider"}};
+    for (const auto& pair : meshes) {
+        SCOPED_TRACE(pair.first);
+        Zavuvi::PhysicsEntity file;
+        file.Load("../data/models/" + pair.first + ".phs");
+        const Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().load(pair.second + ".mesh", "General");
+        const Ogre::SkeletonPtr& skeleton = mesh->getSkeleton();
+        ASSERT_TRUE(skeleton);
+        ASSERT_FALSE(file.m_Actors.empty());
+        const Zavuvi::PhysicsActor& root = file.m_Actors.front();
+        ASSERT_TRUE(skeleton->hasBone(root.m_BoneName));
+        const Ogre::Bone* rootBone = skeleton->getBone(root.m_BoneName);
+        EXPECT_EQ(nullptr, rootBone->getParent());
+        for (const Zavuvi::PhysicsActor& actor : file.m_Actors) {
+            ASSERT_TRUE(skeleton->hasBone(actor.m_BoneName)) << actor.m_Name;
+            const Ogre::Vector3 bone = BindPos(*skeleton->getBone(actor.m_BoneName)) - BindPos(*rootBone);
+            const Ogre::Vector3 rest = ToOgre(actor.m_Position - root.m_Position);
+            EXPECT_LT(bone.distance(rest), 0.01f) << actor.m_Name;
+        }
+    }
+    Ogre::MeshManager::getSingleton().removeUnreferencedResources();
+}
+
+// The shipped jumper in free fall, belly to the wind, its helmet and rig
+// placed by its own update, drawn from above and behind its right shoulder.
+class OgreJumperPicture : public ::testing::Test
+{
+protected:
+    OgreJumperPicture()
+        : m_Env(COgreTestEnvironment::Get()),
+          m_App(LoadShipped("../conf/conf.xml", "sds")),
+          m_Gfx(new wrappers::COgreGfxMgr(m_Env.m_Window, m_Env.m_Level, &m_App)),
+          m_Equipment(LoadShipped("../conf/equipment.xml", "Equipment")),
+          m_World(physics::CPhyMgr::Create(LoadShipped("../data/physics/physics.xml", "Physics"),
+                                           LoadShipped("../conf/materials.conf", "Materials")))
+    {
+        m_World->SetLogCallbacks([](const std::string&) {}, [](const std::string&) {}, [](const std::string&) {});
+        m_World->SetJumperFactory(&physics::CPhyJumper::Create);
+    }
+    ~OgreJumperPicture() override
+    {
+        m_World.reset();
+        m_Gfx.reset();
+        m_Env.m_Window->getViewport(0)->setBackgroundColour(Ogre::ColourValue::Black);
+        m_Env.ResetLevelScene();
+    }
+
+    std::vector<unsigned char> Pixels()
+    {
+        const Ogre::PixelFormat format = Ogre::PF_BYTE_RGB;
+        std::vector<unsigned char> pixels(COgreTestEnvironment::kWidth * COgreTestEnvironment::kHeight * 3);
+        Ogre::PixelBox box(COgreTestEnvironment::kWidth, COgreTestEnvironment::kHeight, 1, format, pixels.data());
+        m_Env.m_Window->copyContentsToMemory(box, box);
+        return pixels;
+    }
+
+    CMessageCapture m_Quiet;
+    CCapturingLogMgr m_Log;
+    CDiskResourceMgr m_Resources;
+    COgreTestEnvironment& m_Env;
+    CFakeApplication m_App;
+    std::unique_ptr<wrappers::COgreGfxMgr> m_Gfx;
+    sds::CEquipmentManager m_Equipment;
+    std::shared_ptr<physics::CPhyMgr> m_World;
+};
+
+TEST_F(OgreJumperPicture, AJumperInFreeFallIsArchedWithHelmetAndContainer)
+{
+    const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
+    sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 1000, 0), sds::CQuaternion::IDENTITY,
+                        80.0f, 20.0f, "", "", true, false);
+    const sds::CAnimationPtr arch =
+        sds::ReadAnimation(config->GetChild("Animation")->GetChild("IdleFreeFall"), jumper.GetBodyObj());
+    arch->SetEnabled(true);
+    // Belly down, head forward (+x in the world).
+    sds::CQuaternion bellyDown;
+    bellyDown.FromAngleAxis(-1.5707963f, sds::CVector::UNIT_Z);
+    jumper.GetBodyObj()->SetOrientation(bellyDown);
+    jumper.Update(sds::CTiming{0.02f, 0.02f});
+
+    Ogre::SceneNode* eye = m_Env.m_Camera->getParentSceneNode();
+    eye->setPosition(0.9f, 1001.2f, 2.6f);
+    eye->lookAt(Ogre::Vector3(0.0f, 1000.05f, 0), Ogre::Node::TS_WORLD);
+    m_Env.m_Window->getViewport(0)->setBackgroundColour(Ogre::ColourValue(0.55f, 0.72f, 0.92f));
+    Ogre::Light* sun = m_Env.m_Level->createLight("Sun");
+    sun->setType(Ogre::Light::LT_DIRECTIONAL);
+    Ogre::SceneNode* sunNode = m_Env.m_Level->getRootSceneNode()->createChildSceneNode();
+    sunNode->setDirection(Ogre::Vector3(0.3f, -1.0f, -0.5f).normalisedCopy(), Ogre::Node::TS_WORLD);
+    sunNode->attachObject(sun);
+
+    m_Env.RenderFrame();
+    const std::vector<unsigned char> first = Pixels();
+    const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/jumper";
+    boost::filesystem::create_directories(folder);
+    m_Env.m_Window->writeContentsToFile(folder + "/free-fall.png");
+    m_Env.RenderFrame();
+    EXPECT_TRUE(first == Pixels()) << "the same frame drawn twice differs";
+
+    // The suit, the helmet and the container each cover a fair part of the picture.
+    const struct
+    {
+        const char* m_What;
+        bool (*m_Is)(int r, int g, int b);
+    } colours[] = {
+        {"jumpsuit", [](int r, int g, int b) { return b > 90 && b > r + 50 && b > g + 25; }},
+        {"helmet", [](int r, int g, int b) { return r > 90 && r > g + 60 && r > b + 60; }},
+        {"container", [](int r, int g, int b) {
+             return r > 25 && r < 110 && std::abs(r - g) < 12 && std::abs(g - b) < 16;
+         }},
+    };
+    for (const auto& colour : colours) {
+        int count = 0;
+        for (std::size_t i = 0; i + 2 < first.size(); i += 3)
+            count += colour.m_Is(first[i], first[i + 1], first[i + 2]) ? 1 : 0;
+        EXPECT_GT(count, 400) << colour.m_What;
+    }
+    m_Env.m_Level->destroyLight(sun);
+}
