@@ -141,6 +141,48 @@ protected:
         m_Env.ResetLevelScene();
     }
 
+    // Draws the level scene from `eye` towards `target` under a sun on a sky
+    // colour, keeps the picture and checks a second drawing gives the same pixels.
+    std::vector<unsigned char> Photograph(const std::string& file, const Ogre::Vector3& eye, const Ogre::Vector3& target)
+    {
+        Ogre::SceneNode* camera = m_Env.m_Camera->getParentSceneNode();
+        camera->setPosition(eye);
+        camera->lookAt(target, Ogre::Node::TS_WORLD);
+        m_Env.m_Window->getViewport(0)->setBackgroundColour(Ogre::ColourValue(0.55f, 0.72f, 0.92f));
+        Ogre::Light* sun = m_Env.m_Level->createLight("Sun");
+        sun->setType(Ogre::Light::LT_DIRECTIONAL);
+        Ogre::SceneNode* sunNode = m_Env.m_Level->getRootSceneNode()->createChildSceneNode();
+        sunNode->setDirection(Ogre::Vector3(0.3f, -1.0f, -0.5f).normalisedCopy(), Ogre::Node::TS_WORLD);
+        sunNode->attachObject(sun);
+
+        m_Env.RenderFrame();
+        const std::vector<unsigned char> first = Pixels();
+        const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/jumper";
+        boost::filesystem::create_directories(folder);
+        m_Env.m_Window->writeContentsToFile(folder + "/" + file);
+        m_Env.RenderFrame();
+        EXPECT_TRUE(first == Pixels()) << "the same frame drawn twice differs";
+        m_Env.m_Level->destroyLight(sun);
+        m_Env.m_Level->destroySceneNode(sunNode);
+        return first;
+    }
+
+    static int Count(const std::vector<unsigned char>& pixels, bool (*is)(int r, int g, int b))
+    {
+        int count = 0;
+        for (std::size_t i = 0; i + 2 < pixels.size(); i += 3)
+            count += is(pixels[i], pixels[i + 1], pixels[i + 2]) ? 1 : 0;
+        return count;
+    }
+    static bool IsJumpsuit(int r, int g, int b) { return b > 90 && b > r + 50 && b > g + 25; }
+    static bool IsHelmet(int r, int g, int b) { return r > 90 && r > g + 60 && r > b + 60; }
+    static bool IsContainer(int r, int g, int b)
+    {
+        return r > 25 && r < 110 && std::abs(r - g) < 12 && std::abs(g - b) < 16;
+    }
+    // The wing's red and yellow cells, lit or in their own shade: warm colours the sky lacks.
+    static bool IsCanopy(int r, int, int b) { return r > 60 && r > b + 40; }
+
     std::vector<unsigned char> Pixels()
     {
         const Ogre::PixelFormat format = Ogre::PF_BYTE_RGB;
@@ -174,41 +216,40 @@ TEST_F(OgreJumperPicture, AJumperInFreeFallIsArchedWithHelmetAndContainer)
     jumper.GetBodyObj()->SetOrientation(bellyDown);
     jumper.Update(sds::CTiming{0.02f, 0.02f});
 
-    Ogre::SceneNode* eye = m_Env.m_Camera->getParentSceneNode();
-    eye->setPosition(0.9f, 1001.2f, 2.6f);
-    eye->lookAt(Ogre::Vector3(0.0f, 1000.05f, 0), Ogre::Node::TS_WORLD);
-    m_Env.m_Window->getViewport(0)->setBackgroundColour(Ogre::ColourValue(0.55f, 0.72f, 0.92f));
-    Ogre::Light* sun = m_Env.m_Level->createLight("Sun");
-    sun->setType(Ogre::Light::LT_DIRECTIONAL);
-    Ogre::SceneNode* sunNode = m_Env.m_Level->getRootSceneNode()->createChildSceneNode();
-    sunNode->setDirection(Ogre::Vector3(0.3f, -1.0f, -0.5f).normalisedCopy(), Ogre::Node::TS_WORLD);
-    sunNode->attachObject(sun);
-
-    m_Env.RenderFrame();
-    const std::vector<unsigned char> first = Pixels();
-    const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/jumper";
-    boost::filesystem::create_directories(folder);
-    m_Env.m_Window->writeContentsToFile(folder + "/free-fall.png");
-    m_Env.RenderFrame();
-    EXPECT_TRUE(first == Pixels()) << "the same frame drawn twice differs";
-
+    const std::vector<unsigned char> picture =
+        Photograph("free-fall.png", Ogre::Vector3(0.9f, 1001.2f, 2.6f), Ogre::Vector3(0.0f, 1000.05f, 0));
     // The suit, the helmet and the container each cover a fair part of the picture.
-    const struct
-    {
-        const char* m_What;
-        bool (*m_Is)(int r, int g, int b);
-    } colours[] = {
-        {"jumpsuit", [](int r, int g, int b) { return b > 90 && b > r + 50 && b > g + 25; }},
-        {"helmet", [](int r, int g, int b) { return r > 90 && r > g + 60 && r > b + 60; }},
-        {"container", [](int r, int g, int b) {
-             return r > 25 && r < 110 && std::abs(r - g) < 12 && std::abs(g - b) < 16;
-         }},
-    };
-    for (const auto& colour : colours) {
-        int count = 0;
-        for (std::size_t i = 0; i + 2 < first.size(); i += 3)
-            count += colour.m_Is(first[i], first[i + 1], first[i + 2]) ? 1 : 0;
-        EXPECT_GT(count, 400) << colour.m_What;
-    }
-    m_Env.m_Level->destroyLight(sun);
+    EXPECT_GT(Count(picture, IsJumpsuit), 400) << "jumpsuit";
+    EXPECT_GT(Count(picture, IsHelmet), 400) << "helmet";
+    EXPECT_GT(Count(picture, IsContainer), 400) << "container";
+}
+
+// The rig opened as a start under canopy opens it, the canopy set above the
+// jumper where its flight would hold it: the wing, the risers up from the
+// container, the slider down on them.
+TEST_F(OgreJumperPicture, UnderTheOpenCanopyTheRisersReachUpFromTheContainer)
+{
+    const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
+    sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 1000, 0), sds::CQuaternion::IDENTITY,
+                        80.0f, 20.0f, "", "", true, false);
+    sds::ReadAnimation(config->GetChild("Animation")->GetChild("IdleCanopyRide"), jumper.GetBodyObj())
+        ->SetEnabled(true);
+    // The rig stages from where the first update put it on the back.
+    jumper.Update(sds::CTiming{0.02f, 0.02f});
+    const sds::CContainerPtr rig = jumper.GetContainer();
+    rig->CreateBridleLine();
+    rig->CreateLines();
+    rig->BeginInflation();
+    rig->GetCanopy()->StartFullFlight();
+    rig->GetSlider()->ResetToContainer();
+    rig->GetCanopy()->GetGfxObj()->SetVisible(true);
+    rig->HidePilotChute();
+    rig->GetCanopy()->GetGfxObj()->SetPos(sds::CVector(0, 3.4f, 0));
+    for (int frame = 0; frame < 3; ++frame)
+        jumper.Update(sds::CTiming{0.02f, 0.02f * static_cast<float>(frame + 1)});
+
+    const std::vector<unsigned char> picture =
+        Photograph("canopy-flight.png", Ogre::Vector3(7.5f, 1001.4f, 4.5f), Ogre::Vector3(0.0f, 1001.9f, 0));
+    EXPECT_GT(Count(picture, IsJumpsuit), 100) << "jumpsuit";
+    EXPECT_GT(Count(picture, IsCanopy), 4000) << "canopy";
 }
