@@ -6,8 +6,29 @@
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "graphics/IGfxMgr.h"
+#include "core/WallClock.h"
+#include "graphics/IAnimation.h"
+#include "jumper/AnimationRecord.h"
+#include "jumper/CanopyRideState.h"
+#include "jumper/CrashLandingState.h"
+#include "jumper/DeploymentState.h"
+#include "jumper/DoneState.h"
 #include "jumper/EquipmentManager.h"
+#include "jumper/EventCodes.h"
+#include "jumper/ExitPlaneState.h"
+#include "jumper/FreeFallState.h"
 #include "jumper/GfxObjectConfig.h"
+#include "jumper/HangingOutOfPlaneState.h"
+#include "jumper/ICanopy.h"
+#include "jumper/IInputModes.h"
+#include "jumper/IPilotChute.h"
+#include "jumper/ISlider.h"
+#include "jumper/LandingNormalState.h"
+#include "jumper/NeverJudge.h"
+#include "jumper/PLFLandingState.h"
+#include "jumper/PullingMainState.h"
+#include "jumper/ReachingMainState.h"
+#include "jumper/TeleportState.h"
 #include "physics/IPhyJumper.h"
 #include "physics/IWindMgr.h"
 #include "physics/PhyMgr.h"
@@ -56,7 +77,8 @@ void Follow(const CGfxObjPtr& object, CJointAttached& point, const CTiming& timi
 CJumper::CJumper(const std::string& name, bool logData, int index, const xml::CNodePtr& config,
                  const xml::CNodePtr& collision, const CVector& startPos, const CQuaternion& startOrientation,
                  float exitWeight, float canopySize, const std::string& canopyModel,
-                 const std::string& inputConversion, bool showPilotChute, bool useInputModes)
+                 const std::string& inputConversion, bool showPilotChute, bool useInputModes,
+                 const CJumperLinks& links)
     : IJumper(CreateMesh(config, "Body")),
       m_PhyJumper(World().CreateJumper(name, logData, index, startPos, startOrientation, exitWeight, canopySize,
                                        canopyModel, inputConversion, showPilotChute)),
@@ -64,6 +86,7 @@ CJumper::CJumper(const std::string& name, bool logData, int index, const xml::CN
       m_Blender(config->GetChild("Animation")->GetAttribute("TransitionTime")->GetValue<float>()),
       m_HeadObj(CreateMesh(config, "Head")),
       m_UseInputModes(useInputModes),
+      m_Links(links),
       m_BodyObj(m_GfxObj),
       m_Trajectory(MakeTrajectory())
 {
@@ -77,10 +100,78 @@ CJumper::CJumper(const std::string& name, bool logData, int index, const xml::CN
     m_Container = CEquipmentManager::Get().CreateContainer(config->GetChild("Container"), m_BodyObj, m_LeftHandObj,
                                                            m_RightHandObj);
     CreateAltimeters();
+
+    const CAnimationPtr idleFreeFall = ReadBodyAnimation("IdleFreeFall");
+    CreateStates(idleFreeFall);
+    const std::string edition =
+        IApplication::GetSingleton()->GetConfig()->GetChild("Application")->GetAttribute("Edition")->GetValue();
+    const CJudgeFactory& factory = m_Links.JudgeFactory ? m_Links.JudgeFactory : CJudgeFactory(&CNeverJudge::Create);
+    m_Judge = factory(*this, collision, edition);
+
+    if (m_Config->GetChild("JumperStates")->GetAttribute("StartState")->GetValue() == "CanopyRide")
+        StartInCanopyRide(idleFreeFall, showPilotChute);
+    else
+        ChangeState(m_ExitPlane.get());
+}
+
+void CJumper::CreateStates(const CAnimationPtr& idleFreeFall)
+{
+    using namespace JumperStates;
+    const xml::CNodePtr states = m_Config->GetChild("JumperStates");
+    const CGfxObjPtr aircraft = m_Links.Aircraft ? m_Links.Aircraft : IGfxMgr::GetSingleton()->GetRootObject();
+    m_ExitPlane = std::make_shared<CExitPlaneState>(this, aircraft, states->GetChild("ExitPlane"));
+    m_HangingOutOfPlane = std::make_shared<CHangingOutOfPlaneState>(this, states->GetChild("HangingOutOfPlane"));
+    m_FreeFall = std::make_shared<CFreeFallState>(this, idleFreeFall);
+    m_ReachingMain = std::make_shared<CReachingMainState>(this, ReadBodyAnimation("ReachingMain"));
+    m_PullingMain = std::make_shared<CPullingMainState>(this);
+    m_Deployment = std::make_shared<CDeploymentState>(this, idleFreeFall, ReadBodyAnimation("GrabRisers"));
+    m_CanopyRide = std::make_shared<CCanopyRideState>(this);
+    m_CrashLanding = std::make_shared<CCrashLandingState>(this);
+    m_LandingNormal = std::make_shared<CLandingNormalState>(this, ReadBodyAnimation("Walking"));
+    m_PLFLanding = std::make_shared<CPLFLandingState>(this, ReadBodyAnimation("PLF"));
+    m_Done = std::make_shared<CDoneState>(this);
+    m_Teleport = std::make_shared<CTeleportState>(this);
+}
+
+void CJumper::StartInCanopyRide(const CAnimationPtr& idleFreeFall, bool showPilotChute)
+{
+    // Long steps finish every fade and transition.
+    const CTiming step{10.0f, 0.0f};
+    m_Container->CreateBridleLine();
+    m_Container->CreateLines();
+    m_Container->BeginInflation();
+    m_Container->GetCanopy()->StartFullFlight();
+    m_Container->GetPilotChute()->ReverseInflating();
+    m_Container->GetSlider()->ResetToContainer();
+    m_Container->GetCanopy()->GetGfxObj()->SetVisible(true);
+    ChangeState(m_CanopyRide.get());
+    idleFreeFall->SetEnabled(false);
+    m_Blender.Update(step);
+    m_CanopyRide->OnUpdate(step);
+    CInternalEvent event;
+    for (const auto& [code, on] : {std::pair<std::int32_t, bool>{EventCodes::TurnLeftToggle, true},
+                                   {EventCodes::TurnRightToggle, true},
+                                   {EventCodes::TurnLeftToggle, false},
+                                   {EventCodes::TurnRightToggle, false}}) {
+        event.Code = code;
+        event.On = on ? 1 : 0;
+        m_CanopyRide->OnDiscreteEvent(event);
+    }
+    m_CanopyRide->OnUpdate(step);
+    CVisObj::Update(step);
+    m_Blender.Update(step);
+    m_CanopyRide->OnUpdate(step);
+    CVisObj::Update(step);
+    m_BodyObj->UpdateAnimation();
+    m_CanopyRide->OnUpdate(step);
+    if (!showPilotChute)
+        m_Container->HidePilotChute();
 }
 
 CJumper::~CJumper()
 {
+    // The judge hears the body's contacts: it must not hear any once it is gone.
+    m_PhyJumper->SetCollisionCallback(physics::IPhyJumper::CCollisionCallback());
     Stop();
     m_Judge.reset();
     ILogMgr::GetSingleton()->LogMessage("Jumper '" + GetName() + "' is destroyed");
@@ -172,10 +263,10 @@ std::string CJumper::GetAltimeterCaption() const
     return m_Altimeters.empty() ? std::string() : m_Altimeters.back()->GetCaption();
 }
 
-void CJumper::OnEvent(const std::string&)
+void CJumper::OnEvent(const std::string& name)
 {
-    // "Landing" changes to the crash-landing state, which the jumper does
-    // not have yet: nothing changes.
+    if (name == "Landing")
+        ChangeState(m_CrashLanding.get());
 }
 
 xml::CNodePtr CJumper::GetLandingInfo() const
@@ -198,13 +289,12 @@ xml::CNodePtr CJumper::GetLandingInfo() const
 
 float CJumper::GetLeftTurnValue() const
 {
-    // The turn animations are the canopy-ride state's; without it no hand pulls.
-    return 0.0f;
+    return m_CanopyRide->GetLeftTurnValue();
 }
 
 float CJumper::GetRightTurnValue() const
 {
-    return 0.0f;
+    return m_CanopyRide->GetRightTurnValue();
 }
 
 void CJumper::SetVisible(bool visible)
@@ -215,12 +305,39 @@ void CJumper::SetVisible(bool visible)
 int CJumper::GetLeftHandControl() const
 {
     // The hands hold controls only in canopy flight; otherwise they hold none.
-    return 0;
+    return m_CanopyRide->GetLeftHandControl();
 }
 
 int CJumper::GetRightHandControl() const
 {
-    return 0;
+    return m_CanopyRide->GetRightHandControl();
+}
+
+CAnimationPtr CJumper::ReadBodyAnimation(const std::string& name) const
+{
+    return ReadAnimation(m_Config->GetChild("Animation")->GetChild(name), m_BodyObj);
+}
+
+std::uint64_t CJumper::NowMs() const
+{
+    return m_Links.Clock ? m_Links.Clock() : GetWallClockMs();
+}
+
+void CJumper::PushInputMode(const std::string& name)
+{
+    if (m_UseInputModes && m_Links.InputModes)
+        m_Links.InputModes->PushMode(name);
+}
+
+void CJumper::PopInputMode()
+{
+    if (m_UseInputModes && m_Links.InputModes)
+        m_Links.InputModes->PopMode();
+}
+
+bool CJumper::IsEventHeld(std::int32_t code) const
+{
+    return m_Links.InputModes && m_Links.InputModes->IsEventHeld(code);
 }
 
 void CJumper::SyncToPhysics()

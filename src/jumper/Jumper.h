@@ -15,6 +15,7 @@
 #include "jumper/IContainer.h"
 #include "jumper/IJumper.h"
 #include "jumper/JointAttached.h"
+#include "jumper/JumperLinks.h"
 #include "jumper/JumperState.h"
 #include "jumper/Trajectory.h"
 
@@ -23,6 +24,21 @@ class IPhyJumper;
 }
 
 namespace sds {
+
+namespace JumperStates {
+class CHangingOutOfPlaneState;
+class CExitPlaneState;
+class CFreeFallState;
+class CReachingMainState;
+class CPullingMainState;
+class CDeploymentState;
+class CCanopyRideState;
+class CCrashLandingState;
+class CLandingNormalState;
+class CPLFLandingState;
+class CDoneState;
+class CTeleportState;
+} // namespace JumperStates
 
 // The skydiver in the world: the "Body" mesh with its skeleton, the physical
 // body the physics world flies, the rig, the helmet and the eye point held on
@@ -39,15 +55,17 @@ public:
     // `showPilotChute` go to the physical body with the start pose, the exit
     // weight and the canopy size (see physics::IPhyMgr::CreateJumper);
     // `collision` is for the landing judge; with `useInputModes` the states
-    // push and pop their input modes. The physics world, the graphics, the
-    // application's configuration ("Trajectory") and the equipment manager
-    // must exist. Throws the XML layer's exceptions for missing keys,
+    // push and pop their input modes on `links.InputModes`. The physics world,
+    // the graphics, the application's configuration ("Trajectory",
+    // "Application"/"Edition") and the equipment manager must exist. Starts
+    // in the aircraft, or under the open canopy when "JumperStates"/"StartState"
+    // is "CanopyRide". Throws the XML layer's exceptions for missing keys,
     // CException for a joint the body lacks, and whatever the physics world
     // and the equipment manager throw.
     CJumper(const std::string& name, bool logData, int index, const xml::CNodePtr& config,
             const xml::CNodePtr& collision, const CVector& startPos, const CQuaternion& startOrientation,
             float exitWeight, float canopySize, const std::string& canopyModel, const std::string& inputConversion,
-            bool showPilotChute, bool useInputModes);
+            bool showPilotChute, bool useInputModes, const CJumperLinks& links = CJumperLinks());
     ~CJumper() override;
 
     // The frame: the state, the blend of the body's animations, the body's own
@@ -80,6 +98,30 @@ public:
     void SyncToPhysics();
 
     const xml::CNodePtr& GetConfig() const { return m_Config; }
+    // The body's animation of that record under "Animation".
+    CAnimationPtr ReadBodyAnimation(const std::string& name) const;
+    const CCollisionJudgePtr& GetCollisionJudge() const { return m_Judge; }
+    const CJumperLinks& GetLinks() const { return m_Links; }
+    // The wall clock in milliseconds, or the clock the links give.
+    std::uint64_t NowMs() const;
+    // With the input-mode flag and a mode stack, pushes or pops a mode.
+    void PushInputMode(const std::string& name);
+    void PopInputMode();
+    // True while a binding of the code is held; false without a mode stack.
+    bool IsEventHeld(std::int32_t code) const;
+
+    JumperStates::CHangingOutOfPlaneState* GetHangingOutOfPlaneState() const { return m_HangingOutOfPlane.get(); }
+    JumperStates::CExitPlaneState* GetExitPlaneState() const { return m_ExitPlane.get(); }
+    JumperStates::CFreeFallState* GetFreeFallState() const { return m_FreeFall.get(); }
+    JumperStates::CReachingMainState* GetReachingMainState() const { return m_ReachingMain.get(); }
+    JumperStates::CPullingMainState* GetPullingMainState() const { return m_PullingMain.get(); }
+    JumperStates::CDeploymentState* GetDeploymentState() const { return m_Deployment.get(); }
+    JumperStates::CCanopyRideState* GetCanopyRideState() const { return m_CanopyRide.get(); }
+    JumperStates::CCrashLandingState* GetCrashLandingState() const { return m_CrashLanding.get(); }
+    JumperStates::CLandingNormalState* GetLandingNormalState() const { return m_LandingNormal.get(); }
+    JumperStates::CPLFLandingState* GetPLFLandingState() const { return m_PLFLanding.get(); }
+    JumperStates::CDoneState* GetDoneState() const { return m_Done.get(); }
+    JumperStates::CTeleportState* GetTeleportState() const { return m_Teleport.get(); }
     bool UsesInputModes() const { return m_UseInputModes; }
     CGfxObjPtr GetHeadObj() const { return m_HeadObj; }
     CGfxObjPtr GetLeftHandObj() const { return m_LeftHandObj; }
@@ -96,6 +138,9 @@ private:
     // A hidden cube on the bone of the "Attachment" of that name, turned by its "Orientation".
     CGfxObjPtr AttachHand(const std::string& attachment);
     std::shared_ptr<CJointAttached> AttachPoint(const std::string& attachment);
+    void CreateStates(const CAnimationPtr& idleFreeFall);
+    // Full canopy flight at once, every transition finished.
+    void StartInCanopyRide(const CAnimationPtr& idleFreeFall, bool showPilotChute);
 
     std::shared_ptr<physics::IPhyJumper> m_PhyJumper;
     xml::CNodePtr m_Config;
@@ -107,7 +152,20 @@ private:
     std::shared_ptr<CJointAttached> m_HeadLoc;
     std::shared_ptr<CJointAttached> m_ContainerPoint;
     CCollisionJudgePtr m_Judge;
+    std::shared_ptr<JumperStates::CHangingOutOfPlaneState> m_HangingOutOfPlane;
+    std::shared_ptr<JumperStates::CExitPlaneState> m_ExitPlane;
+    std::shared_ptr<JumperStates::CFreeFallState> m_FreeFall;
+    std::shared_ptr<JumperStates::CReachingMainState> m_ReachingMain;
+    std::shared_ptr<JumperStates::CPullingMainState> m_PullingMain;
+    std::shared_ptr<JumperStates::CDeploymentState> m_Deployment;
+    std::shared_ptr<JumperStates::CCanopyRideState> m_CanopyRide;
+    std::shared_ptr<JumperStates::CCrashLandingState> m_CrashLanding;
+    std::shared_ptr<JumperStates::CLandingNormalState> m_LandingNormal;
+    std::shared_ptr<JumperStates::CPLFLandingState> m_PLFLanding;
+    std::shared_ptr<JumperStates::CDoneState> m_Done;
+    std::shared_ptr<JumperStates::CTeleportState> m_Teleport;
     bool m_UseInputModes;
+    CJumperLinks m_Links;
     CContainerPtr m_Container;
     CGfxObjPtr m_BodyObj;
     CGfxObjPtr m_LeftHandObj;

@@ -4,62 +4,25 @@
 
 #include "core/Exception.h"
 #include "jumper/AnimationRecord.h"
+#include "jumper/CanopyRideState.h"
+#include "jumper/ExitPlaneState.h"
+#include "jumper/ICanopy.h"
+#include "jumper/IPilotChute.h"
+#include "jumper/ISlider.h"
+#include "graphics/IAnimation.h"
+#include "core/XmlException.h"
 #include "jumper/Jumper.h"
 #include "physics/IPhyJumper.h"
 #include "physics/IWindMgr.h"
 #include "physics/PhyMgr.h"
 #include "physics/flight/PhyJumper.h"
-#include "RigWorld.h"
+#include "JumperWorld.h"
 #include "support/DiskResourceMgr.h"
 #include "support/FakeApplication.h"
 
 using sds::CGfxObjPtr;
 using sds::CJumper;
 using sds::CVector;
-
-// A jumper of the shipped configuration, rig and physics over the in-memory graphics.
-class JumperTest : public RigTest
-{
-protected:
-    JumperTest()
-        : m_App(LoadShipped("../conf/conf.xml", "sds")),
-          m_World(physics::CPhyMgr::Create(LoadShipped("../data/physics/physics.xml", "Physics"),
-                                           LoadShipped("../conf/materials.conf", "Materials")))
-    {
-        m_World->SetLogCallbacks([](const std::string&) {}, [](const std::string&) {}, [](const std::string&) {});
-        m_World->SetJumperFactory(&physics::CPhyJumper::Create);
-    }
-
-    // A copy of the shipped "Jumper" element to change.
-    xml::CNodePtr Config() const { return xml::CNode::Clone(m_App.m_Config->GetChild("Jumper")); }
-    std::unique_ptr<CJumper> Make(const xml::CNodePtr& config, const CVector& start = CVector(0, 1000, 0))
-    {
-        return std::make_unique<CJumper>("Jumper", false, 0, config, nullptr, start, sds::CQuaternion::IDENTITY, 80.0f,
-                                         20.0f, "", "", true, false);
-    }
-    std::unique_ptr<CJumper> Make() { return Make(Config()); }
-    CVector Offset(const std::string& attachment) const
-    {
-        return xml::ParseVector(m_App.m_Config->GetChild("Jumper")
-                                    ->GetChildById("Attachment", attachment, "Name,Id")
-                                    ->GetAttribute("Offset")
-                                    ->GetValue());
-    }
-    // Where a point of the body's model space, carried by `bone`, is in the world now.
-    static CVector OnBone(const CJumper& jumper, const std::string& bone, const CVector& modelPoint)
-    {
-        const meshgen::CMeshModel& body = ProjectModels().front();
-        const sds::CJointPtr joint = sds::GetJoint(jumper.GetBodyObj(), bone);
-        const CVector bind = body.BindPos(body.BoneIndex(bone));
-        const CGfxObjPtr object = jumper.GetBodyObj();
-        return object->GetWorldPos() +
-               object->GetWorldOrientation() * (joint->GetWorldPos() + joint->GetWorldOrientation() * (modelPoint - bind));
-    }
-
-    CDiskResourceMgr m_Resources;
-    CFakeApplication m_App;
-    std::shared_ptr<physics::CPhyMgr> m_World;
-};
 
 TEST_F(JumperTest, WhatTheJumperWearsSitsAtItsOffsetsFromTheStart)
 {
@@ -149,21 +112,33 @@ TEST_F(JumperTest, TheLandingRecordHasTheBodysFiguresAndTheWind)
     EXPECT_EQ("Speed", strength->GetAttribute("Units")->GetValue());
 }
 
-TEST_F(JumperTest, WithoutStatesTheJumperTakesNoEventsAndHoldsNoControls)
+TEST_F(JumperTest, TheStartStateChoosesTheDoorOrTheOpenCanopy)
 {
-    const std::unique_ptr<CJumper> jumper = Make();
-    sds::CInternalEvent toggle;
-    toggle.Code = 4;
-    toggle.On = 1;
-    EXPECT_NO_THROW(jumper->OnDiscreteEvent(toggle));
-    EXPECT_NO_THROW(jumper->OnAnalogEvent(toggle));
-    jumper->OnEvent("Landing");
-    EXPECT_FALSE(jumper->HasStates());
-    EXPECT_EQ(0, jumper->GetLeftHandControl());
-    EXPECT_EQ(0, jumper->GetRightHandControl());
-    EXPECT_EQ(0.0f, jumper->GetLeftTurnValue());
-    EXPECT_EQ(0.0f, jumper->GetRightTurnValue());
-    EXPECT_EQ("", jumper->GetAltimeterCaption());
+    for (const std::string start : {"ExitPlane", "FreeFall", "", "CanopyRide"}) {
+        SCOPED_TRACE(start);
+        const xml::CNodePtr config = Config();
+        config->GetChild("JumperStates")->GetAttribute("StartState")->SetValue(start);
+        const std::unique_ptr<CJumper> jumper = Make(config, CVector(0, 1000, 0), sds::CJumperLinks(), false);
+        if (start == "CanopyRide") {
+            ASSERT_EQ(jumper->GetCanopyRideState(), jumper->GetCurrentState());
+            const sds::CContainerPtr rig = jumper->GetContainer();
+            EXPECT_TRUE(rig->GetCanopy()->GetGfxObj()->IsVisible());
+            EXPECT_TRUE(rig->GetCanopy()->GetFullFlightAnimation()->IsEnabled());
+            // The pilot chute shows: the flag is set.
+            EXPECT_TRUE(rig->GetPilotChute()->GetGfxObj()->IsVisible());
+        } else {
+            EXPECT_EQ(jumper->GetExitPlaneState(), jumper->GetCurrentState());
+        }
+    }
+    // The same states without "StartState".
+    const xml::CNodePtr config = Config();
+    const xml::CNodePtr states = config->GetChild("JumperStates");
+    const xml::CNodePtr bare(new xml::CNode("JumperStates", false));
+    for (const auto& child : states->GetChildren())
+        bare->AddChild(child.second);
+    config->RemoveChild(states);
+    config->AddChild(bare);
+    EXPECT_THROW(Make(config), xml::CNoNodeException);
 }
 
 TEST_F(JumperTest, HidingTheBodyLeavesHeadAndRigAndTheEndIsLogged)
