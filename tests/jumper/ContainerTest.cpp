@@ -223,3 +223,25 @@ TEST_F(ContainerTest, TheEquipmentFileNamesEveryModelTheRigWears)
     const xml::CNodePtr container = Xml("<Container Model=\"Vector\"><MainCanopy Model=\"Sabre\"><PilotChute Model=\"Aerocon\" /></MainCanopy></Container>");
     EXPECT_THROW(m_Equipment.CreateContainer(container, nullptr, m_LeftHand, m_RightHand), xml::CNoNodeException);
 }
+
+// A side without lines has no middle column for its risers: the lines refuse
+// it instead of reading past the end of an empty list.
+TEST_F(ContainerTest, ALineCountBelowOneFailsTheLines)
+{
+    const xml::CNodePtr lines = Model("Canopy", "Navigator")->GetChild("SuspensionLines");
+    for (const char* count : {"AttachmentsPerSide", "NumControlLines"}) {
+        SCOPED_TRACE(count);
+        const std::string kept = lines->GetAttribute(count)->GetValue();
+        lines->GetAttribute(count)->SetValue("0");
+        auto rig = m_Equipment.CreateContainer(JumperContainer(), nullptr, m_LeftHand, m_RightHand);
+        rig->CreateBridleLine();
+        try {
+            rig->CreateLines();
+            ADD_FAILURE() << "no failure";
+        } catch (const sds::CException& e) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find(std::string("\"") + count + "\" must be at least 1"))
+                << e.what();
+        }
+        lines->GetAttribute(count)->SetValue(kept);
+    }
+}

@@ -78,6 +78,21 @@ TEST_F(JumperTest, AnAnimatedBoneCarriesHeadEyesAndRigInTheSameUpdate)
     EXPECT_VECTOR_NEAR(torso * CVector::UNIT_Y, up, 1e-4f);
 }
 
+// The states read these records later; a name the body's mesh lacks would
+// only show when its phase of the jump comes.
+TEST_F(JumperTest, EveryAnimationRecordOfTheJumperNamesAnAnimationOfTheBody)
+{
+    const std::unique_ptr<CJumper> jumper = Make();
+    for (const auto& child : jumper->GetConfig()->GetChild("Animation")->GetChildren()) {
+        SCOPED_TRACE(child.first);
+        const xml::CNodePtr& record = child.second;
+        sds::CAnimationPtr animation;
+        ASSERT_NO_THROW(animation = sds::ReadAnimation(record, jumper->GetBodyObj()));
+        EXPECT_EQ(record->GetAttribute("Animation")->GetValue(), animation->GetAnimationName());
+        EXPECT_GT(animation->GetLength(), 0.0f);
+    }
+}
+
 TEST_F(JumperTest, AJointTheBodyLacksFailsTheConstruction)
 {
     const xml::CNodePtr config = Config();
