@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "graphics/IGfxMgr.h"
+
 #include <cmath>
 #include <map>
 #include <memory>
@@ -202,11 +204,23 @@ protected:
     std::shared_ptr<physics::CPhyMgr> m_World;
 };
 
+// The jumper taken from the door, standing upright at its start in its models' pose.
+void StandAtStart(sds::CJumper& jumper)
+{
+    const sds::CGfxObjPtr body = jumper.GetBodyObj();
+    sds::IGfxMgr::GetSingleton()->GetRootObject()->AddChild(body);
+    body->SetPos(sds::CVector(0, 1000, 0));
+    body->SetOrientation(sds::CQuaternion::IDENTITY);
+    body->UpdateTransform();
+    body->DisableAllAnimations();
+}
+
 TEST_F(OgreJumperPicture, AJumperInFreeFallIsArchedWithHelmetAndContainer)
 {
     const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
     sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 1000, 0), sds::CQuaternion::IDENTITY,
                         80.0f, 20.0f, "", "", true, false);
+    StandAtStart(jumper);
     const sds::CAnimationPtr arch =
         sds::ReadAnimation(config->GetChild("Animation")->GetChild("IdleFreeFall"), jumper.GetBodyObj());
     arch->SetEnabled(true);
@@ -232,6 +246,7 @@ TEST_F(OgreJumperPicture, UnderTheOpenCanopyTheRisersReachUpFromTheContainer)
     const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
     sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 1000, 0), sds::CQuaternion::IDENTITY,
                         80.0f, 20.0f, "", "", true, false);
+    StandAtStart(jumper);
     sds::ReadAnimation(config->GetChild("Animation")->GetChild("IdleCanopyRide"), jumper.GetBodyObj())
         ->SetEnabled(true);
     // The rig stages from where the first update put it on the back.
