@@ -27,16 +27,20 @@ const std::int32_t SCREEN_SHOT_EVENT = 113;
 
 float CEngine::s_GlobalTime = 0.0f;
 
-CEngine::CEngine()
+CEngine::CEngine(const xml::CNodePtr& profiles)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_Application(nullptr), m_Clock(GetWallClockMs), m_MinFrameTime(0.0f), m_LastTick(0)
+      m_GameMode(nullptr), m_Application(nullptr), m_Clock(GetWallClockMs), m_MinFrameTime(0.0f), m_LastTick(0)
 {
+    if (profiles) {
+        m_ProfileMgr = std::make_unique<CProfileMgr>(profiles);
+        m_ProfileMgr->SelectProfile(m_ProfileMgr->GetProfiles().front(), true);
+    }
 }
 
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
                  const std::string& startState, bool restarted, const CClock& clock)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_Application(application), m_Clock(clock ? clock : CClock(GetWallClockMs)),
+      m_GameMode(nullptr), m_Application(application), m_Clock(clock ? clock : CClock(GetWallClockMs)),
       m_MinFrameTime(minFrameTime > 0.0f ? minFrameTime : 0.0f), m_LastTick(m_Clock())
 {
     CheckStartState(startState);
@@ -79,6 +83,7 @@ CEngine::~CEngine()
     m_States.clear();
     m_SplashScreensState.reset();
     m_MenuModeState = m_GameModeState = m_EditorState = nullptr;
+    m_GameMode = nullptr;
     m_AllStates.clear();
     m_GuiEngine.reset();
     if (!m_Application)
@@ -169,6 +174,11 @@ CProfileMgr& CEngine::GetProfileMgr() const
 {
     SDS_ASSERT(m_ProfileMgr && "The engine has no profiles");
     return *m_ProfileMgr;
+}
+
+CProfile& CEngine::GetCurrentProfile() const
+{
+    return *GetProfileMgr().GetCurrentProfile();
 }
 
 void CEngine::LimitFrameRate()

@@ -9,6 +9,7 @@
 #include <boost/signals2/connection.hpp>
 
 #include "app/IGuiEngine.h"
+#include "core/Node.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
 #include "core/services/Events.h"
@@ -17,8 +18,10 @@ namespace sds {
 
 class CBindingMgr;
 class CEngine;
+class CProfile;
 class CProfileMgr;
 class IApplication;
+class IGameMode;
 class ISound;
 
 namespace EngineStates {
@@ -71,6 +74,8 @@ public:
     IApplication* GetApplication() const { return m_Application; }
     CBindingMgr& GetBindingMgr() const;
     CProfileMgr& GetProfileMgr() const;
+    // The profile jumps are recorded in.
+    CProfile& GetCurrentProfile() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_MinFrameTime; }
@@ -85,6 +90,8 @@ public:
     IEngineState* m_MenuModeState;
     IEngineState* m_GameModeState;
     IEngineState* m_EditorState;
+    // What the menus ask of the game mode; null while the engine has none.
+    IGameMode* m_GameMode;
 
     // The menu background music.
     std::shared_ptr<ISound> m_BgMusic;
@@ -93,8 +100,9 @@ public:
 
 protected:
     // The machine alone, without the program's objects and states: what the
-    // screens need of the engine, for their tests.
-    CEngine();
+    // screens need of the engine, for their tests. With a "Profiles" element
+    // it also holds the profiles.
+    explicit CEngine(const xml::CNodePtr& profiles = xml::CNodePtr());
 
 private:
     void LimitFrameRate();
