@@ -324,6 +324,31 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, floa
     return body;
 }
 
+std::shared_ptr<IPhyJumper> CPhyMgr::CreateJumper(const std::string& name, bool logData, int index,
+                                                  const sds::CVector& position, const sds::CQuaternion& orientation,
+                                                  float exitWeight, float canopySize, const std::string& canopyModel,
+                                                  const std::string& inputConversion, bool showPilotChute)
+{
+    const xml::CNodePtr config = m_Config->GetChild("PhyJumper");
+    if (!m_JumperFactory)
+        throw CPhyMgrException("No jumper factory is set: the world cannot build a jumper's body");
+    CPhyJumperDesc desc;
+    desc.m_Name = name;
+    desc.m_LogData = logData;
+    desc.m_Index = index;
+    desc.m_Position = position;
+    desc.m_Orientation = orientation;
+    desc.m_ExitWeight = exitWeight;
+    desc.m_CanopySize = canopySize;
+    desc.m_CanopyModel = canopyModel;
+    desc.m_InputConversion = inputConversion;
+    desc.m_ShowPilotChute = showPilotChute;
+    // Each body takes its own copy, so that one's overrides never reach the next.
+    std::shared_ptr<IPhyJumper> jumper = m_JumperFactory(xml::CNode::Clone(config), desc);
+    AddJumper(jumper);
+    return jumper;
+}
+
 void CPhyMgr::AddJumper(const std::shared_ptr<IPhyJumper>& jumper) { m_Jumpers.push_back(jumper); }
 
 void CPhyMgr::AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body) { m_MovingBodies.push_back(body); }

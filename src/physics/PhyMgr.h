@@ -10,6 +10,7 @@
 
 #include "core/SingletonTmpl.h"
 #include "physics/IPhyMgr.h"
+#include "physics/PhyJumperDesc.h"
 #include "physics/TableFunc.h"
 #include "physics/WindMgr.h"
 #include "physics/ZavuviInstancer.h"
@@ -51,6 +52,10 @@ public:
     void SetCollisionCallback(CCollisionCallback callback) override;
     void Update(const sds::CTiming& timing) override;
     void CreateGroundPlane() override;
+    std::shared_ptr<IPhyJumper> CreateJumper(const std::string& name, bool logData, int index,
+                                             const sds::CVector& position, const sds::CQuaternion& orientation,
+                                             float exitWeight, float canopySize, const std::string& canopyModel,
+                                             const std::string& inputConversion, bool showPilotChute) override;
     std::uint16_t GetMaterialIndex(const std::string& name) const override;
     std::shared_ptr<IPhyObj> CreateScyPhy(const std::string& file, const sds::CVector& position,
                                           const sds::CQuaternion& orientation,
@@ -98,6 +103,11 @@ public:
     static const CShapeDrawCallback& GetShapeDrawCallback() { return ms_ShapeDrawCallback; }
     static const CForceDrawCallback& GetForceDrawCallback() { return ms_ForceDrawCallback; }
 
+    // Builds a jumper's body on its own copy of the "PhyJumper" element. The
+    // flight model lives above the world, so whoever makes the world hands it in.
+    typedef std::function<std::shared_ptr<IPhyJumper>(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& desc)>
+        CJumperFactory;
+    void SetJumperFactory(CJumperFactory factory) { m_JumperFactory = std::move(factory); }
     // A jumper's body, updated after every step while it lives, before the moving bodies.
     void AddJumper(const std::shared_ptr<IPhyJumper>& jumper);
     // A body updated after every step while it lives.
@@ -145,6 +155,7 @@ private:
     std::map<std::string, std::uint16_t> m_GfxMaterials;
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
+    CJumperFactory m_JumperFactory;
     std::vector<std::weak_ptr<IPhyJumper>> m_Jumpers;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CZavuviInstancer m_Instancer;
