@@ -15,6 +15,7 @@
 #include "gui/WindowResolver.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
+#include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
 #include "OgreTestWindow.h"
 #include "support/CapturingLogMgr.h"
@@ -56,6 +57,7 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
     CCapturingLogMgr log;
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
+    CMenuServices services(app.m_Config);
     CTestEngine engine;
     COgreTestWindow window(Width, Height);
     auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
