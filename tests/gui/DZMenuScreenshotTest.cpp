@@ -18,6 +18,7 @@
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
 #include "OgreTestWindow.h"
+#include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
@@ -26,24 +27,6 @@
 using namespace sds;
 
 namespace {
-
-const unsigned Width = 1024;
-const unsigned Height = 768;
-
-typedef std::vector<std::uint8_t> CPixels;
-
-// The share of pixels of the rectangle that differ between the pictures.
-double Changed(const CPixels& a, const CPixels& b, const CEGUI::Rectf& area)
-{
-    unsigned changed = 0, all = 0;
-    for (unsigned y = unsigned(area.top()); y < unsigned(area.bottom()); ++y)
-        for (unsigned x = unsigned(area.left()); x < unsigned(area.right()); ++x, ++all) {
-            const std::uint8_t* p = &a[(y * Width + x) * 4];
-            const std::uint8_t* q = &b[(y * Width + x) * 4];
-            changed += std::equal(p, p + 3, q) ? 0 : 1;
-        }
-    return all ? double(changed) / all : 0.0;
-}
 
 TEST(DZMenuScreenshot, ShowsTheDefaultDropZoneAndTheFirstPresetWithItsDescription)
 {

@@ -18,6 +18,7 @@
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
 #include "OgreTestWindow.h"
+#include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
@@ -26,31 +27,6 @@
 using namespace sds;
 
 namespace {
-
-const unsigned Width = 1024;
-const unsigned Height = 768;
-
-typedef std::vector<std::uint8_t> CPixels;
-
-const std::uint8_t* Pixel(const CPixels& pixels, unsigned x, unsigned y)
-{
-    return &pixels[(y * Width + x) * 4];
-}
-
-bool SamePixel(const CPixels& a, const CPixels& b, unsigned x, unsigned y)
-{
-    return std::equal(Pixel(a, x, y), Pixel(a, x, y) + 3, Pixel(b, x, y));
-}
-
-// The share of pixels of the rectangle that differ between the pictures.
-double Changed(const CPixels& a, const CPixels& b, const CEGUI::Rectf& area)
-{
-    unsigned changed = 0, all = 0;
-    for (unsigned y = unsigned(area.top()); y < unsigned(area.bottom()); ++y)
-        for (unsigned x = unsigned(area.left()); x < unsigned(area.right()); ++x, ++all)
-            changed += SamePixel(a, b, x, y) ? 0 : 1;
-    return all ? double(changed) / all : 0.0;
-}
 
 TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
 {
