@@ -3,17 +3,20 @@
 #include <algorithm>
 
 #include "app/BindingMgr.h"
+#include "app/IGameMode.h"
 #include "app/MenuModeState.h"
 #include "app/ProfileMgr.h"
 #include "app/QuitSignals.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
+#include "core/IResourceMgr.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
 #include "gui/IGUI.h"
+#include "jumper/EquipmentManager.h"
 #include "sound/DummySndMgr.h"
 #include "sound/ISndMgr.h"
 
@@ -29,7 +32,7 @@ float CEngine::s_GlobalTime = 0.0f;
 
 CEngine::CEngine(const xml::CNodePtr& profiles)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_GameMode(nullptr), m_Application(nullptr), m_FrameLimiter(0.0f)
+      m_Application(nullptr), m_FrameLimiter(0.0f)
 {
     if (profiles) {
         m_ProfileMgr = std::make_unique<CProfileMgr>(profiles);
@@ -40,7 +43,7 @@ CEngine::CEngine(const xml::CNodePtr& profiles)
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
                  const std::string& startState, bool restarted, const CFrameLimiter::CTimer& timer)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_GameMode(nullptr), m_Application(application), m_FrameLimiter(minFrameTime, timer)
+      m_Application(application), m_FrameLimiter(minFrameTime, timer)
 {
     CheckStartState(startState);
     SDS_ASSERT(m_Application && createGuiEngine && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() &&
@@ -59,7 +62,10 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     m_BgMusic = CreateMenuMusic();
 
     ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
+    const std::string equipmentFile = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
+    const xml::CNodePtr equipment = IResourceMgr::GetSingleton()->LoadXml(equipmentFile);
     SelectCurrentProfile();
+    m_EquipmentManager = std::make_unique<CEquipmentManager>(equipment->GetChild("Equipment"));
 
     m_SplashScreensState = std::make_shared<EngineStates::CSplashScreensState>(this, config->GetChild("SplashScreens"));
     m_AllStates.push_back(m_SplashScreensState);
@@ -82,8 +88,8 @@ CEngine::~CEngine()
     m_States.clear();
     m_SplashScreensState.reset();
     m_MenuModeState = m_GameModeState = m_EditorState = nullptr;
-    m_GameMode = nullptr;
     m_AllStates.clear();
+    m_EquipmentManager.reset();
     m_GuiEngine.reset();
     if (!m_Application)
         return;
@@ -95,6 +101,11 @@ CEngine::~CEngine()
     m_ScreenShotConnection.disconnect();
     // The current profile is written as it goes.
     m_ProfileMgr.reset();
+}
+
+IGameMode* CEngine::GetGameMode() const
+{
+    return dynamic_cast<IGameMode*>(m_GameModeState);
 }
 
 void CEngine::CheckStartState(const std::string& startState)

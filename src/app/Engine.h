@@ -19,6 +19,7 @@ namespace sds {
 
 class CBindingMgr;
 class CEngine;
+class CEquipmentManager;
 class CProfile;
 class CProfileMgr;
 class IApplication;
@@ -34,7 +35,7 @@ class CMenuModeState;
 typedef IStateTmpl<CEngine> IEngineState;
 
 // The program's top state machine. It owns the long-lived program objects
-// (profiles, input bindings, GUI engine, menu music), turns each frame event
+// (profiles, input bindings, equipment, GUI engine, menu music), turns each frame event
 // into a timing record for the current state, and limits the frame rate.
 // The menus drive it: they pop and change its states and ask it to quit; it
 // reaches them only through IGuiEngine.
@@ -77,6 +78,8 @@ public:
     // The profile jumps are recorded in.
     CProfile& GetCurrentProfile() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
+    // The game-mode state as the menus use it; null while the engine has none.
+    IGameMode* GetGameMode() const;
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
@@ -90,8 +93,6 @@ public:
     IEngineState* m_MenuModeState;
     IEngineState* m_GameModeState;
     IEngineState* m_EditorState;
-    // What the menus ask of the game mode; null while the engine has none.
-    IGameMode* m_GameMode;
 
     // The menu background music.
     std::shared_ptr<ISound> m_BgMusic;
@@ -115,6 +116,7 @@ private:
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
+    std::unique_ptr<CEquipmentManager> m_EquipmentManager;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, menu mode; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;

@@ -23,6 +23,7 @@
 #include "gui/menus/HelpState.h"
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
+#include "gui/menus/MenuServices.h"
 #include "gui/menus/MessageBoxState.h"
 #include "gui/menus/SettingsMenuState.h"
 #include "gui/menus/StatisticsMenuState.h"
@@ -68,8 +69,7 @@ struct CFakeSettingsList
 struct CWorld
 {
     CWorld()
-        : App(LoadDefaultConfig()),
-          Units(App.GetConfig()->GetChild("UnitConverter")),
+        : App(LoadDefaultConfig()), Services(App.m_Config),
           Renderer(CEGUI::NullRenderer::create())
     {
         Renderer.setDisplaySize(CEGUI::Sizef(Width, Height));
@@ -112,7 +112,7 @@ struct CWorld
     CFakeEventMgr Events;
     CFakeApplication App;
     CFakeSndMgr Sound;
-    CUnitConverter Units;
+    CMenuServices Services;
     CTestEngine Engine;
     CEGUI::NullRenderer& Renderer;
     std::weak_ptr<CFakeSettingsList> SettingsList;
@@ -901,7 +901,7 @@ TEST_F(CeguiScreensTest, SettingsFollowTheirWidgets)
     EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), machine.GetCurrentState());
     const xml::CNodePtr& settings = s_World->App.m_Settings;
     EXPECT_EQ("Metric (kg, m)", GetConfigString(settings, "Global->>MeasurementSystem", ""));
-    EXPECT_EQ("Metric (kg, m)", s_World->Units.GetSystemName());
+    EXPECT_EQ("Metric (kg, m)", s_World->Services.m_Units->GetSystemName());
     EXPECT_TRUE(GetConfigBool(settings, "Mouse->>InvertY", false));
     EXPECT_FLOAT_EQ(0.4f, GetConfigFloat(settings, "Audio->>MusicVolume", 0.0f));
 }

@@ -22,8 +22,10 @@
 #include "gui/WindowResolver.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
+#include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
 #include "OgreTestWindow.h"
+#include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
@@ -34,21 +36,6 @@
 using namespace sds;
 
 namespace {
-
-const unsigned Width = 1024;
-const unsigned Height = 768;
-
-typedef std::vector<std::uint8_t> CPixels;
-
-const std::uint8_t* Pixel(const CPixels& pixels, unsigned x, unsigned y)
-{
-    return &pixels[(y * Width + x) * 4];
-}
-
-bool SamePixel(const CPixels& a, const CPixels& b, unsigned x, unsigned y)
-{
-    return std::equal(Pixel(a, x, y), Pixel(a, x, y) + 3, Pixel(b, x, y));
-}
 
 // The pixel is of the colour (0-255 each), give or take a little: two runs
 // that draw the same wrong picture still fail.
@@ -62,23 +49,13 @@ bool SamePixel(const CPixels& a, const CPixels& b, unsigned x, unsigned y)
                                          << ", " << int(p[2]) << "), not (" << r << ", " << g << ", " << b << ")";
 }
 
-// The share of pixels of the rectangle that differ between the pictures.
-double Changed(const CPixels& a, const CPixels& b, const CEGUI::Rectf& area)
-{
-    unsigned changed = 0, all = 0;
-    for (unsigned y = unsigned(area.top()); y < unsigned(area.bottom()); ++y)
-        for (unsigned x = unsigned(area.left()); x < unsigned(area.right()); ++x, ++all)
-            changed += SamePixel(a, b, x, y) ? 0 : 1;
-    return all ? double(changed) / all : 0.0;
-}
-
 TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
 {
     CCapturingLogMgr log;
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
     CFakeSndMgr sound;
-    CUnitConverter units(app.GetConfig()->GetChild("UnitConverter"));
+    CMenuServices services(app.m_Config);
     CTestEngine engine;
     COgreTestWindow window(Width, Height);
     auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
@@ -160,7 +137,7 @@ TEST(MainMenuScreenshot, ShowsTheJumpLogAndTheVideoSettings)
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
     CFakeSndMgr sound;
-    CUnitConverter units(app.GetConfig()->GetChild("UnitConverter"));
+    CMenuServices services(app.m_Config);
     CTestEngine engine;
     COgreTestWindow window(Width, Height);
     CTempDir conf;

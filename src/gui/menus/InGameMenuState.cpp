@@ -27,7 +27,7 @@ void CInGameMenuState::Enter()
     m_Connections.push_back(Subscribe("btnMainMenu", [this](const CGUIEvent& e) { OnMainMenu(e); }));
     m_Connections.push_back(Subscribe("btnEdit", [this](const CGUIEvent& e) { OnEdit(e); }));
     // A tutorial is flown as it was prepared.
-    const IGameMode* gameMode = CEngine::GetSingleton()->m_GameMode;
+    const IGameMode* gameMode = CEngine::GetSingleton()->GetGameMode();
     IGUI::GetSingleton()->ShowWindow(m_WindowName + "/btnEdit",
                                      !gameMode || gameMode->GetCurrentTutorialName().empty());
 }

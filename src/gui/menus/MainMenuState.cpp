@@ -28,7 +28,7 @@ void CMainMenuState::Enter()
     m_Connections.push_back(Subscribe("btnTutorial", [&machine](const CGUIEvent&) { ShowTutorials(machine); }));
 
     CEngine* engine = CEngine::GetSingleton();
-    IGameMode* gameMode = engine->m_GameMode;
+    IGameMode* gameMode = engine->GetGameMode();
     IGUI* gui = IGUI::GetSingleton();
     gui->ShowWindow(m_WindowName + "/btnTutorial", gameMode && !gameMode->GetTutorialNames().empty());
     // Back at the main menu a tutorial sequence is over.

@@ -100,7 +100,7 @@ void CSettingsMenuState::Exit()
 
 void CSettingsMenuState::ApplySettings()
 {
-    if (IGameMode* gameMode = CEngine::GetSingleton()->m_GameMode)
+    if (IGameMode* gameMode = CEngine::GetSingleton()->GetGameMode())
         gameMode->SetShowLandingComment(IGUI::GetSingleton()->IsChecked(LANDING_COMMENT));
     SelectUnitSystem();
     StoreSettings();

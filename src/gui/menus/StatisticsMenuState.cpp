@@ -11,11 +11,11 @@
 #include "app/Profile.h"
 #include "core/ConfigPath.h"
 #include "core/Helpers.h"
-#include "core/UnitConverter.h"
 #include "core/services/IApplication.h"
 #include "gui/IGUI.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
+#include "gui/menus/InfoLines.h"
 #include "gui/menus/TutorialMenuState.h"
 
 namespace sds {
@@ -44,33 +44,11 @@ bool IsInGame(const CEngine& engine)
     return engine.m_GameModeState && engine.HasState(engine.m_GameModeState);
 }
 
-// PLACEHOLDER until the drop-zone menu's FormatInfoLine is merged.
-std::string FormatInfoLine(const xml::CNodePtr& info, const std::string& suffix, bool showName)
-{
-    const std::string value = info->GetValue();
-    if (value.empty())
-        return std::string();
-    std::string line = showName && info->HasAttribute("Name") ? info->GetAttribute("Name")->GetValue() + ": " : "";
-    const CUnitConverter& units = *CUnitConverter::GetSingleton();
-    const std::string category = info->GetAttribute("Units", "");
-    bool known = false;
-    for (const char* c : CUnitConverter::kCategories)
-        known = known || category == c;
-    line += known ? units.FormatValue(units.GetUnit(category), info->GetValue<float>()) : value;
-    return line + suffix;
-}
-
-std::string FormatInfoLines(const xml::CNode& element, const std::string& childName)
-{
-    std::string text;
-    xml::ForEachChild(element, childName, [&text](const xml::CNodePtr& info) { text += FormatInfoLine(info, "\n", true); });
-    return text;
-}
-
 const std::string& CurrentTutorialName(const CEngine& engine)
 {
     static const std::string none;
-    return engine.m_GameMode ? engine.m_GameMode->GetCurrentTutorialName() : none;
+    const IGameMode* gameMode = engine.GetGameMode();
+    return gameMode ? gameMode->GetCurrentTutorialName() : none;
 }
 
 } // namespace
@@ -117,7 +95,8 @@ void CStatisticsMenuState::Enter()
         gui->SetText(DONE, "Change DZ");
         gui->SetProperty(DONE, "Tooltip", "Show DZ selection dialog");
     }
-    const bool moreTutorials = engine.m_GameMode && CTutorialMenuState::HasNextTutorial(*engine.m_GameMode);
+    const IGameMode* gameMode = engine.GetGameMode();
+    const bool moreTutorials = gameMode && CTutorialMenuState::HasNextTutorial(*gameMode);
     gui->ShowWindow(m_WindowName + "/btnContinueTutorial", moreTutorials && inGame);
 }
 
@@ -188,7 +167,7 @@ std::string CStatisticsMenuState::MakeJumpTitle(const xml::CNodePtr& jumpInfo) c
         if (!jumpInfo || !jumpInfo->HasChildById("Info", m_TitleSequence[i], INFO_KEYS))
             continue;
         title += (i == 0 ? "" : ", ") +
-                 FormatInfoLine(jumpInfo->GetChildById("Info", m_TitleSequence[i], INFO_KEYS), "", false);
+                 FormatInfoLine(*jumpInfo->GetChildById("Info", m_TitleSequence[i], INFO_KEYS), "", false);
     }
     return title;
 }
@@ -219,7 +198,7 @@ void CStatisticsMenuState::OnFilterConditions(const CGUIEvent&)
 void CStatisticsMenuState::ShowJump(const std::string& message)
 {
     CEngine* engine = CEngine::GetSingleton();
-    IGameMode* gameMode = engine->m_GameMode;
+    IGameMode* gameMode = engine->GetGameMode();
     if (!gameMode) {
         LogScreenNotAvailable("trajectory viewer");
         return;
@@ -240,8 +219,8 @@ void CStatisticsMenuState::OnRepeatJump(const CGUIEvent&)
 {
     CEngine* engine = CEngine::GetSingleton();
     engine->PopState();
-    if (engine->m_GameMode)
-        engine->m_GameMode->Restart();
+    if (IGameMode* gameMode = engine->GetGameMode())
+        gameMode->Restart();
 }
 
 void CStatisticsMenuState::OnDone(const CGUIEvent&)
@@ -260,7 +239,7 @@ void CStatisticsMenuState::OnDone(const CGUIEvent&)
 void CStatisticsMenuState::OnContinueTutorial(const CGUIEvent&)
 {
     CEngine* engine = CEngine::GetSingleton();
-    IGameMode* gameMode = engine->m_GameMode;
+    IGameMode* gameMode = engine->GetGameMode();
     if (!gameMode || !CTutorialMenuState::AdvanceTutorial(*gameMode))
         return;
     if (!CTutorialMenuState::SelectTutorialDropZone(*gameMode))

@@ -51,7 +51,7 @@ void CTutorialMenuState::Exit()
 
 void CTutorialMenuState::FillList()
 {
-    IGameMode* gameMode = CEngine::GetSingleton()->m_GameMode;
+    IGameMode* gameMode = CEngine::GetSingleton()->GetGameMode();
     if (!gameMode) {
         IGUI::GetSingleton()->ClearItems(TUTORIAL_LIST);
         return;
@@ -63,7 +63,7 @@ void CTutorialMenuState::FillList()
 void CTutorialMenuState::OnStartTutorial(const CGUIEvent&)
 {
     m_Owner->PopState();
-    IGameMode* gameMode = CEngine::GetSingleton()->m_GameMode;
+    IGameMode* gameMode = CEngine::GetSingleton()->GetGameMode();
     if (!gameMode)
         return;
     std::string name = IGUI::GetSingleton()->GetSelectedItem(TUTORIAL_LIST);

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/UnitConverter.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
+#include "MenuServices.h"
 #include "TestEngineStates.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DefaultConfig.h"
@@ -18,16 +18,15 @@
 #include "support/FakeSndMgr.h"
 
 // The GUI engine and its screens over a fake GUI, under an engine whose game
-// mode is a recording fake; the shipped configuration, an empty settings tree
-// and a fresh profile.
+// mode is a recording fake without drop zones or tutorials; the shipped
+// configuration, an empty settings tree and a fresh profile.
 class ScreensTest : public ::testing::Test
 {
 protected:
     explicit ScreensTest(const xml::CNodePtr& config = LoadDefaultConfig())
-        : m_App(config), m_Units(config->GetChild("UnitConverter")), m_Game("game")
+        : m_App(config), m_Services(m_App.m_Config)
     {
         m_Engine.m_GameModeState = &m_Game;
-        m_Engine.m_GameMode = &m_GameMode;
         StartMenus();
     }
 
@@ -77,10 +76,9 @@ protected:
     CFakeApplication m_App;
     CFakeGUI m_Gui;
     CFakeSndMgr m_Sound;
-    sds::CUnitConverter m_Units;
+    CMenuServices m_Services;
     CTestEngine m_Engine;
-    CFakeGameMode m_GameMode;
-    CRecordingEngineState m_Game;
+    CFakeGameModeState m_Game;
     std::unique_ptr<sds::CGuiEngine> m_GuiEngine;
     std::unique_ptr<CTestMenuModeState> m_MenuMode;
 };

@@ -114,15 +114,6 @@ TEST_F(ScreensTest, MainMenuLeavesItsButtonsWhenItExits)
     EXPECT_FALSE(m_Engine.m_QuitRequested);
 }
 
-TEST_F(ScreensTest, MainMenuStartWithoutADropZoneScreenStaysOnTheMainMenu)
-{
-    GuiStates::GoToMainMenu(*m_GuiEngine);
-    Click("wndMainMenu/btnStart");
-    EXPECT_TRUE(m_Log.Has("Warning: Screen is not available: wndDropZone"));
-    EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), CurrentScreen());
-    EXPECT_TRUE(Visible("wndMainMenu"));
-}
-
 TEST_F(ScreensTest, InGameContinueResumesTheJump)
 {
     PauseJump();

@@ -56,8 +56,8 @@ TEST_F(SettingsTest, StoredSettingsTakeEffectAtStart)
     StartMenus();
     EXPECT_FLOAT_EQ(0.25f, m_Sound.GetMusicVolume());
     EXPECT_FLOAT_EQ(0.75f, m_Sound.GetVolume());
-    EXPECT_TRUE(m_GameMode.m_ShowLandingComment);
-    EXPECT_EQ("Metric (kg, m)", m_Units.GetSystemName());
+    EXPECT_TRUE(m_Game.m_ShowLandingComment);
+    EXPECT_EQ("Metric (kg, m)", m_Services.m_Units->GetSystemName());
     EXPECT_FLOAT_EQ(1.5f, m_Gui.GetScrollPosition("wndSettings/sbMouseInputsSensitivity"));
     EXPECT_TRUE(m_Gui.IsChecked("wndSettings/chbInvertY"));
     EXPECT_EQ(std::vector<std::string>({"Metric (kg, m)", "Imperial (lb, ft)"}), m_Gui.Get(UNITS).Items);
@@ -68,15 +68,15 @@ TEST_F(SettingsTest, AnUnknownUnitSystemTakesTheFirst)
 {
     SetConfigString(Settings(), "Global->>MeasurementSystem", "Furlongs");
     StartMenus();
-    EXPECT_EQ("Metric (kg, m)", m_Units.GetSystemName());
+    EXPECT_EQ("Metric (kg, m)", m_Services.m_Units->GetSystemName());
     EXPECT_EQ("Metric (kg, m)", GetConfigString(Settings(), "Global->>MeasurementSystem", ""));
 
     // Also when the box itself holds a text that is not offered.
     OpenSettings();
-    m_Units.SelectSystem("Imperial (lb, ft)");
+    m_Services.m_Units->SelectSystem("Imperial (lb, ft)");
     m_Gui.SetText(UNITS, "Furlongs");
     Click("wndSettings/btnBack");
-    EXPECT_EQ("Metric (kg, m)", m_Units.GetSystemName());
+    EXPECT_EQ("Metric (kg, m)", m_Services.m_Units->GetSystemName());
     EXPECT_EQ("Metric (kg, m)", m_Gui.GetText(UNITS));
     EXPECT_EQ("Metric (kg, m)", GetConfigString(Settings(), "Global->>MeasurementSystem", ""));
     EXPECT_TRUE(m_Log.Has("Warning: Unknown measurement system 'Furlongs', using 'Metric (kg, m)'"));
@@ -100,7 +100,7 @@ TEST_F(SettingsTest, VolumesFollowTheirBarsAndBackStoresTheSoundManagers)
     EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), CurrentScreen());
     EXPECT_FLOAT_EQ(0.2f, Stored("Audio->>MusicVolume"));
     EXPECT_FLOAT_EQ(0.6f, Stored("Audio->>SoundVolume"));
-    EXPECT_TRUE(m_GameMode.m_ShowLandingComment);
+    EXPECT_TRUE(m_Game.m_ShowLandingComment);
     EXPECT_TRUE(GetConfigBool(Settings(), "Global->>ShowLandingComment", false));
 }
 

@@ -191,7 +191,7 @@ TEST_F(StatisticsTest, DoneAndTheJumpButtonsDependOnWhereTheLogWasOpened)
         {"after a tutorial's jump", true, "Final turn", "Main menu", "Go to main menu"},
     };
     for (const auto& c : cases) {
-        m_GameMode.m_CurrentTutorial = c.Tutorial;
+        m_Game.m_CurrentTutorial = c.Tutorial;
         if (c.InGame)
             OpenJumpLogInGame();
         else
@@ -210,7 +210,7 @@ TEST_F(StatisticsTest, DoneLeavesTheJumpForTheDropZonesOrTheMainMenu)
 {
     AddJump(1, "Home Field", "No wind");
     for (const char* tutorial : {"", "Final turn"}) {
-        m_GameMode.m_CurrentTutorial = tutorial;
+        m_Game.m_CurrentTutorial = tutorial;
         OpenJumpLogInGame();
         Click("wndStatistics/btnDone");
         EXPECT_FALSE(m_Engine.HasState(&m_Game)) << tutorial;
@@ -237,7 +237,7 @@ TEST_F(StatisticsTest, RepeatGoesBackToTheJumpAndRestartsIt)
     OpenJumpLogInGame();
     Click("wndStatistics/btnRepeatJump");
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
-    EXPECT_EQ(1, m_GameMode.m_Restarts);
+    EXPECT_EQ(1, m_Game.m_Restarts);
 }
 
 TEST_F(StatisticsTest, AfterALandingTheTrajectoryIsShownWithTheMessage)
@@ -246,9 +246,9 @@ TEST_F(StatisticsTest, AfterALandingTheTrajectoryIsShownWithTheMessage)
     AddJump(2, "Home Field", "No wind");
     PauseJump();
     GuiStates::ShowStatistics(*m_GuiEngine, true, "Nice landing!\n");
-    EXPECT_EQ(std::vector<std::uint32_t>({2}), m_GameMode.m_Trajectories);
+    EXPECT_EQ(std::vector<std::uint32_t>({2}), m_Game.m_Trajectories);
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState()) << "the menus make way for the trajectory";
-    EXPECT_EQ(std::string("Nice landing!\n") + HINT, m_GameMode.m_CenterMessage);
+    EXPECT_EQ(std::string("Nice landing!\n") + HINT, m_Game.m_CenterMessage);
 }
 
 TEST_F(StatisticsTest, TheJumpPlayerShowsTheSelectedJumpBesideTheLatest)
@@ -259,23 +259,23 @@ TEST_F(StatisticsTest, TheJumpPlayerShowsTheSelectedJumpBesideTheLatest)
     OpenJumpLogInGame();
     Select("Jump#1, Home Field, No wind");
     Click("wndStatistics/btnJumpPlayer");
-    EXPECT_EQ(std::vector<std::uint32_t>({3, 1}), m_GameMode.m_Trajectories);
-    EXPECT_EQ(HINT, m_GameMode.m_CenterMessage);
+    EXPECT_EQ(std::vector<std::uint32_t>({3, 1}), m_Game.m_Trajectories);
+    EXPECT_EQ(HINT, m_Game.m_CenterMessage);
 
     // A title that is not listed (the list changed under it) shows the latest alone.
     OpenJumpLogInGame();
     m_Gui.SetItems(LIST, {"Jump#9, Nowhere"}, 0);
     Click(LIST);
     Click("wndStatistics/btnJumpPlayer");
-    EXPECT_EQ(std::vector<std::uint32_t>({3}), m_GameMode.m_Trajectories);
+    EXPECT_EQ(std::vector<std::uint32_t>({3}), m_Game.m_Trajectories);
 }
 
 TEST_F(StatisticsTest, WithoutAJumpTheJumpPlayerStaysInTheMenus)
 {
     PauseJump();
     GuiStates::ShowStatistics(*m_GuiEngine, true, "Landed");
-    EXPECT_TRUE(m_GameMode.m_Trajectories.empty());
-    EXPECT_EQ("", m_GameMode.m_CenterMessage);
+    EXPECT_TRUE(m_Game.m_Trajectories.empty());
+    EXPECT_EQ("", m_Game.m_CenterMessage);
     EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
     EXPECT_EQ(GuiStates::CStatisticsMenuState::GetSingleton(), CurrentScreen());
 }
@@ -283,15 +283,15 @@ TEST_F(StatisticsTest, WithoutAJumpTheJumpPlayerStaysInTheMenus)
 TEST_F(StatisticsTest, ContinueTutorialIsOfferedUntilTheLastTutorial)
 {
     AddJump(1, "Tutorial", "Straight in");
-    m_GameMode.m_TutorialsOnDisk = {"Straight in", "Final turn", "Flare"};
+    m_Game.m_TutorialsOnDisk = {"Straight in", "Final turn", "Flare"};
     StartMenus();
-    m_GameMode.m_CurrentTutorial = "Final turn";
+    m_Game.m_CurrentTutorial = "Final turn";
     OpenJumpLogInGame();
     EXPECT_TRUE(Visible("wndStatistics/btnContinueTutorial"));
 
     Click("wndStatistics/btnContinueTutorial");
-    EXPECT_EQ("Flare", m_GameMode.m_CurrentTutorial);
-    EXPECT_EQ("tutorial Flare", m_GameMode.m_DropZone);
+    EXPECT_EQ("Flare", m_Game.m_CurrentTutorial);
+    EXPECT_EQ("Flare", m_Game.m_TutorialDropZone);
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
     EXPECT_EQ(std::vector<std::string>({"Enter", "Pause", "Resume", "Exit", "Enter"}), m_Game.m_Calls) << "a new jump";
 
@@ -299,7 +299,7 @@ TEST_F(StatisticsTest, ContinueTutorialIsOfferedUntilTheLastTutorial)
     EXPECT_FALSE(Visible("wndStatistics/btnContinueTutorial")) << "after the last tutorial";
     m_GuiEngine->PopState();
     m_Engine.PopState();
-    m_GameMode.m_CurrentTutorial = "Final turn";
+    m_Game.m_CurrentTutorial = "Final turn";
     OpenJumpLog();
     EXPECT_FALSE(Visible("wndStatistics/btnContinueTutorial")) << "out of game";
 }

@@ -21,7 +21,7 @@ class TutorialTest : public ScreensTest
 protected:
     TutorialTest()
     {
-        m_GameMode.m_TutorialsOnDisk = {"Straight in", "Final turn", "Flare"};
+        m_Game.m_TutorialsOnDisk = {"Straight in", "Final turn", "Flare"};
         StartMenus();
     }
 
@@ -36,10 +36,10 @@ protected:
 TEST_F(TutorialTest, StartWithoutTouchingTheListFliesTheFirst)
 {
     OpenTutorials();
-    EXPECT_EQ(m_GameMode.m_TutorialsOnDisk, m_Gui.Get(LIST).Items);
+    EXPECT_EQ(m_Game.m_TutorialsOnDisk, m_Gui.Get(LIST).Items);
     Click("wndTutorial/btnStartTutorial");
-    EXPECT_EQ("Straight in", m_GameMode.m_CurrentTutorial);
-    EXPECT_EQ("tutorial Straight in", m_GameMode.m_DropZone);
+    EXPECT_EQ("Straight in", m_Game.m_CurrentTutorial);
+    EXPECT_EQ("Straight in", m_Game.m_TutorialDropZone);
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
     EXPECT_FALSE(m_Engine.HasState(m_MenuMode.get()));
 
@@ -55,13 +55,13 @@ TEST_F(TutorialTest, StartFliesTheSelectedOrWithoutSelectionTheFirst)
     OpenTutorials();
     m_Gui.SelectItem(LIST, "Flare");
     Click("wndTutorial/btnStartTutorial");
-    EXPECT_EQ("Flare", m_GameMode.m_CurrentTutorial);
+    EXPECT_EQ("Flare", m_Game.m_CurrentTutorial);
 
     m_Engine.PopState();
     OpenTutorials();
     m_Gui.Get(LIST).Selected = -1;
     Click("wndTutorial/btnStartTutorial");
-    EXPECT_EQ("Straight in", m_GameMode.m_CurrentTutorial);
+    EXPECT_EQ("Straight in", m_Game.m_CurrentTutorial);
 }
 
 TEST_F(TutorialTest, MainMenuGoesBackWithoutATutorial)
@@ -71,28 +71,28 @@ TEST_F(TutorialTest, MainMenuGoesBackWithoutATutorial)
     EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), CurrentScreen());
     EXPECT_TRUE(Visible("wndMainMenu"));
     EXPECT_FALSE(Visible("wndTutorial"));
-    EXPECT_EQ("", m_GameMode.m_CurrentTutorial);
+    EXPECT_EQ("", m_Game.m_CurrentTutorial);
     EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
 }
 
 TEST_F(TutorialTest, ATutorialTheSetLostStartsNothing)
 {
     OpenTutorials();
-    m_GameMode.m_TutorialNames = {"Straight in"};
+    m_Game.m_TutorialNames = {"Straight in"};
     m_Gui.SelectItem(LIST, "Flare");
     Click("wndTutorial/btnStartTutorial");
     EXPECT_TRUE(m_Log.Has("Warning: Tutorial is not available: Flare"));
-    EXPECT_EQ("", m_GameMode.m_CurrentTutorial);
+    EXPECT_EQ("", m_Game.m_CurrentTutorial);
     EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), CurrentScreen());
     EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
 }
 
 TEST_F(TutorialTest, TheListIsReadOnceUnlessDropZonesAreReloaded)
 {
-    m_GameMode.m_TutorialsOnDisk.push_back("Crosswind");
-    const int loads = m_GameMode.m_TutorialLoads;
+    m_Game.m_TutorialsOnDisk.push_back("Crosswind");
+    const int loads = m_Game.m_TutorialLoads;
     OpenTutorials();
-    EXPECT_EQ(loads, m_GameMode.m_TutorialLoads);
+    EXPECT_EQ(loads, m_Game.m_TutorialLoads);
     EXPECT_EQ(3u, m_Gui.Get(LIST).Items.size());
 
     SetConfigBool(m_App.m_Config, "Switches->>ReloadDZs", true);
@@ -103,9 +103,9 @@ TEST_F(TutorialTest, TheListIsReadOnceUnlessDropZonesAreReloaded)
 
 TEST_F(TutorialTest, EnteringTheMainMenuEndsTheTutorials)
 {
-    m_GameMode.m_CurrentTutorial = "Final turn";
+    m_Game.m_CurrentTutorial = "Final turn";
     OpenMainMenu();
-    EXPECT_EQ("", m_GameMode.m_CurrentTutorial);
+    EXPECT_EQ("", m_Game.m_CurrentTutorial);
     EXPECT_TRUE(Visible("wndMainMenu/btnTutorial"));
 }
 
@@ -124,7 +124,7 @@ TEST_F(ScreensTest, WithoutTutorialsOrJumpsTheirButtonsAreNotOffered)
 
 TEST_F(ScreensTest, WithoutAGameModeTheMenusOfferNoTutorial)
 {
-    m_Engine.m_GameMode = nullptr;
+    m_Engine.m_GameModeState = nullptr;
     StartMenus();
     OpenMainMenu();
     EXPECT_FALSE(Visible("wndMainMenu/btnTutorial"));
