@@ -119,9 +119,11 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
     });
 }
 
+const char* const TEMPORARY_FILE_SUFFIX = ".tmp";
+
 bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
 {
-    const std::string temporary = fileName + ".tmp";
+    const std::string temporary = fileName + TEMPORARY_FILE_SUFFIX;
     {
         std::ofstream out(temporary, std::ios::out | std::ios::trunc);
         if (!out) {

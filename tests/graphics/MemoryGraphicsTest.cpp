@@ -6,12 +6,14 @@
 #include "GfxObjectModelTests.h"
 #include "MemWorld.h"
 #include "SkeletonAnimationTests.h"
+#include "TerrainRayTests.h"
 #include "graphics/memory/MemDial.h"
 #include "graphics/memory/MemOverlayElement.h"
 #include "graphics/memory/MemRibbonTrail.h"
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SkeletonAnimationTest, CMemWorld);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, GfxObjectModelTest, CMemWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TerrainRayTest, CMemWorld);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, GeneratedObjectTest, CMemWorld);
 
 TEST(MemGfxMgr, UnknownMeshThrowsUnlessAllowed)
@@ -86,6 +88,41 @@ TEST(MemGfxMgr, ObjectsMayOutliveTheManager)
     // Released after their manager and its nodes are gone, they touch neither.
     child.reset();
     parent.reset();
+}
+
+// The zone's camera as the rendering side has it: none before the zone makes
+// it, none after the zone or a scene reset takes it; this one records.
+TEST(MemGfxMgr, RecordingCameraComesAndGoesWithTheZone)
+{
+    sds::CMemGfxMgr mgr;
+    EXPECT_EQ(nullptr, mgr.GetCamera());
+    mgr.UpdateCamera(sds::CTiming());
+
+    mgr.CreateCamera();
+    sds::ICamera* camera = mgr.GetCamera();
+    ASSERT_NE(nullptr, camera);
+    camera->SetMode(sds::CameraEvents::camera_behind);
+    camera->SetMode(99);
+    camera->Attach(mgr.GetRootObject());
+    camera->SetPos(sds::CVector(1, 2, 3));
+    camera->LookAt(sds::CVector(4, 5, 6));
+    sds::CTiming timing;
+    timing.m_Elapsed = 0.25f;
+    mgr.UpdateCamera(timing);
+    const sds::CMemCamera& recorded = *mgr.GetMemCamera();
+    EXPECT_EQ(std::vector<int>{sds::CameraEvents::camera_behind}, recorded.m_Modes);
+    EXPECT_TRUE(camera->IsAttached());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 2, 3), camera->GetPos(), 0.0f);
+    ASSERT_EQ(1u, recorded.m_LookAt.size());
+    ASSERT_EQ(1u, recorded.m_Updates.size());
+    EXPECT_FLOAT_EQ(0.25f, recorded.m_Updates[0].m_Elapsed);
+
+    mgr.DestroyCamera();
+    EXPECT_EQ(nullptr, mgr.GetCamera());
+    mgr.UpdateCamera(timing);
+    mgr.CreateCamera();
+    mgr.ResetScene();
+    EXPECT_EQ(nullptr, mgr.GetCamera());
 }
 
 TEST(MemGfxMgr, DialsRecordWhatTheyAreTold)

@@ -84,6 +84,7 @@ CMemGfxMgr::CMemGfxMgr()
 
 CMemGfxMgr::~CMemGfxMgr()
 {
+    m_Camera.reset();
     m_RootObject.reset();
     // Objects still held elsewhere must not touch the nodes that go now, nor this manager.
     m_Scene.reset();
@@ -147,8 +148,28 @@ std::shared_ptr<CMemOverlayElement> CMemGfxMgr::ShareOverlayElement(const std::s
     return found == m_OverlayElements.end() ? nullptr : found->second;
 }
 
+void CMemGfxMgr::CreateCamera()
+{
+    m_Camera = std::make_shared<CMemCamera>();
+}
+
+void CMemGfxMgr::DestroyCamera()
+{
+    if (!m_Camera)
+        return;
+    m_Camera->Attach(CGfxObjPtr());
+    m_Camera.reset();
+}
+
+void CMemGfxMgr::UpdateCamera(const CTiming& timing)
+{
+    if (m_Camera)
+        m_Camera->Update(timing);
+}
+
 void CMemGfxMgr::ResetScene()
 {
+    DestroyCamera();
     m_RootObject.reset();
     m_Scene = std::make_shared<const bool>(true);
     m_Registry.clear();
@@ -499,6 +520,14 @@ CVector CMemGfxMgr::CastRay(const CVector& origin, const CVector& direction) con
                 hitNode = node.get();
             }
         }
+    }
+    // The terrain answers when it is hit before anything of the scene; box
+    // distances count in lengths of the direction as given.
+    const float length = direction.Length();
+    if (GetTerrainRayTest() && length > 0.0f) {
+        const auto terrain = GetTerrainRayTest()->RayTest(origin, direction);
+        if (terrain && terrain->m_Distance <= nearest * length)
+            return terrain->m_Point;
     }
     if (!hitNode)
         return CVector(kInfinity, kInfinity, kInfinity);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/IGfxMgr.h"
+#include "graphics/memory/MemCamera.h"
 #include "graphics/memory/MemGfxObj.h"
 #include "graphics/memory/MemScene.h"
 
@@ -40,13 +41,15 @@ public:
     CMemOverlayElement* FindOverlayElement(const std::string& name) const;
     std::shared_ptr<CMemOverlayElement> ShareOverlayElement(const std::string& name) const;
     bool HasOverlay(const std::string& name) const { return m_Overlays.count(name) != 0; }
-    // Drops every node and entity and makes a new root object.
+    // Destroys the camera, drops every node and entity and makes a new root object.
     void ResetScene();
-    // As the rendering side's: the zone makes the camera and destroys it.
-    void CreateCamera() {}
-    void DestroyCamera() {}
+    // As the rendering side's: the zone makes the camera and destroys it. This
+    // camera records what it is told (see CMemCamera).
+    void CreateCamera();
+    void DestroyCamera();
+    CMemCamera* GetMemCamera() const { return m_Camera.get(); }
 
-    ICamera* GetCamera() override { return nullptr; }
+    ICamera* GetCamera() override { return m_Camera.get(); }
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
     std::shared_ptr<IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
     CGfxObjPtr CreateRope(float length, float width, unsigned segments, const CGfxObjPtr& parent) override;
@@ -63,7 +66,7 @@ public:
     std::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                      const LoadingProgressCallback& progress) override;
     void ClearScene(const std::string& nodeName) override;
-    void UpdateCamera(const CTiming&) override {}
+    void UpdateCamera(const CTiming& timing) override;
     std::string QueryRenderTarget(const std::string& prefix, const std::string& suffix) override;
     CGfxObjPtr GetRootObject() override { return m_RootObject; }
     void ShowOverlay(bool show) override;
@@ -79,7 +82,8 @@ public:
     float GetDistanceBelow(const CVector& point) override;
     float GetDistanceAlong(const CVector& point, const CVector& direction) override;
 
-    // The nearest hit's node world position, or +infinity.
+    // The nearest hit's node world position, or where the terrain is hit when
+    // that is nearer; +infinity for none.
     CVector CastRay(const CVector& origin, const CVector& direction) const;
 
     // Used by the objects.
@@ -119,6 +123,7 @@ private:
     std::map<std::string, bool> m_Overlays;
     std::map<std::string, std::shared_ptr<CMemOverlayElement>> m_OverlayElements;
     CObjectQueue m_ObjectQueue;
+    std::shared_ptr<CMemCamera> m_Camera;
     CGfxObjPtr m_RootObject;
     std::shared_ptr<const bool> m_Scene;
     unsigned m_BoxCount = 0;

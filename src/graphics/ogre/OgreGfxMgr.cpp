@@ -1,6 +1,7 @@
 #include "graphics/ogre/OgreGfxMgr.h"
 
 #include <limits>
+#include <optional>
 
 #include <memory>
 #include <OGRE/OgreMaterialManager.h>
@@ -16,6 +17,7 @@
 #include "graphics/ogre/Dial.h"
 #include "graphics/ogre/DigitalDial.h"
 #include "graphics/ogre/LoadingProgressBar.h"
+#include "graphics/ogre/OgreCamera.h"
 #include "graphics/ogre/OgreConvert.h"
 #include "graphics/ogre/OgreGfxObj.h"
 #include "graphics/ogre/OgreRope.h"
@@ -99,6 +101,7 @@ void COgreGfxMgr::ApplyShadows(const xml::CNodePtr& shadows)
 COgreGfxMgr::~COgreGfxMgr()
 {
     m_pSceneManager->destroyQuery(m_pRayQuery);
+    DestroyCamera();
     if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
         log->LogMessage("GfxMgr is destroyed");
     m_RootObject.reset();
@@ -281,15 +284,69 @@ void COgreGfxMgr::ClearScene(const std::string& nodeName)
 
 void COgreGfxMgr::CreateCamera()
 {
+    // One camera at a time: a zone loaded over another replaces its camera.
+    DestroyCamera();
+    bool invertY = false;
+    float lookSensitivity = 1.0f;
+    if (const xml::CNodePtr& settings = m_pApplication->GetSettings(); settings && settings->HasChild("Mouse")) {
+        const xml::CNodePtr mouse = settings->GetChild("Mouse");
+        lookSensitivity = mouse->GetAttribute<float>("LookSensitivity", 1.0f);
+        invertY = mouse->GetAttribute<bool>("InvertY", false);
+    }
+    const xml::CNodePtr config = m_pApplication->GetConfig()->GetChild("Camera");
+    if (!m_pSceneManager->hasCamera(kRenderingCamera))
+        throw sds::CException(std::string("The level scene has no camera '") + kRenderingCamera + "'");
+    Ogre::Camera* camera = m_pSceneManager->getCamera(kRenderingCamera);
+    Ogre::Viewport* viewport = nullptr;
+    for (unsigned short i = 0; i < m_pWindow->getNumViewports() && !viewport; ++i) {
+        if (m_pWindow->getViewport(i)->getCamera() == camera)
+            viewport = m_pWindow->getViewport(i);
+    }
+    try {
+        m_Camera = std::make_shared<COgreCamera>(camera, viewport, m_pSceneManager, this, config, invertY,
+                                                 lookSensitivity);
+    } catch (...) {
+        ParkRenderingCamera();
+        throw;
+    }
 }
 
 void COgreGfxMgr::DestroyCamera()
 {
+    if (!m_Camera)
+        return;
+    m_Camera->Attach(sds::CGfxObjPtr());
+    m_Camera.reset();
+    ParkRenderingCamera();
 }
 
-void COgreGfxMgr::UpdateCamera(const sds::CTiming&)
+sds::ICamera* COgreGfxMgr::GetCamera()
 {
-    // No camera exists until a drop zone makes one.
+    return m_Camera.get();
+}
+
+void COgreGfxMgr::UpdateCamera(const sds::CTiming& timing)
+{
+    if (m_Camera)
+        m_Camera->Update(timing);
+}
+
+void COgreGfxMgr::ParkRenderingCamera()
+{
+    if (!m_pSceneManager->hasCamera(kRenderingCamera))
+        return;
+    Ogre::Camera* camera = m_pSceneManager->getCamera(kRenderingCamera);
+    Ogre::SceneNode* root = m_pSceneManager->getRootSceneNode();
+    Ogre::SceneNode* home = m_pSceneManager->hasSceneNode(kRenderingCameraNode)
+                                ? m_pSceneManager->getSceneNode(kRenderingCameraNode)
+                                : root->createChildSceneNode(kRenderingCameraNode);
+    if (!home->getParent())
+        root->addChild(home);
+    if (camera->getParentSceneNode() == home)
+        return;
+    if (camera->isAttached())
+        camera->detachFromParent();
+    home->attachObject(camera);
 }
 
 std::string COgreGfxMgr::QueryRenderTarget(const std::string& prefix, const std::string& suffix)
@@ -365,7 +422,16 @@ Ogre::Vector3 COgreGfxMgr::CastRay(const sds::CVector& origin, const sds::CVecto
     m_pRayQuery->setQueryMask(7);
     m_pRayQuery->setQueryTypeMask(Ogre::SceneManager::ENTITY_TYPE_MASK | Ogre::SceneManager::STATICGEOMETRY_TYPE_MASK |
                                   Ogre::SceneManager::FX_TYPE_MASK);
+    // The terrain is no part of the scene query: its own test answers when it
+    // is hit before a result of the query.
+    std::optional<sds::ITerrainRayTest::CHit> terrain;
+    const float length = direction.Length();
+    if (GetTerrainRayTest() && length > 0.0f)
+        terrain = GetTerrainRayTest()->RayTest(origin, direction);
     for (const Ogre::RaySceneQueryResultEntry& entry : m_pRayQuery->execute()) {
+        // Query distances count in lengths of the direction as given.
+        if (terrain && terrain->m_Distance <= entry.distance * length)
+            break;
         if (entry.movable) {
             if (const Ogre::Node* node = entry.movable->getParentNode())
                 return node->_getDerivedPosition();
@@ -374,6 +440,8 @@ Ogre::Vector3 COgreGfxMgr::CastRay(const sds::CVector& origin, const sds::CVecto
         }
     }
     m_pRayQuery->clearResults();
+    if (terrain)
+        return ToOgre(terrain->m_Point);
     return Ogre::Vector3(kInfinity, kInfinity, kInfinity);
 }
 
@@ -390,6 +458,15 @@ float COgreGfxMgr::GetDistanceAlong(const sds::CVector& point, const sds::CVecto
 
 void COgreGfxMgr::ResetScene()
 {
+    // The camera's chains and what it follows live in the scene that goes.
+    DestroyCamera();
+    Ogre::Vector3 eyePosition = Ogre::Vector3::ZERO;
+    Ogre::Quaternion eyeOrientation = Ogre::Quaternion::IDENTITY;
+    if (m_pSceneManager->hasSceneNode(kRenderingCameraNode)) {
+        const Ogre::SceneNode* eye = m_pSceneManager->getSceneNode(kRenderingCameraNode);
+        eyePosition = eye->getPosition();
+        eyeOrientation = eye->getOrientation();
+    }
     m_RootObject.reset();
     m_Scene = std::make_shared<const bool>(true);
     ClearGfxObjRegistry();
@@ -398,6 +475,13 @@ void COgreGfxMgr::ResetScene()
     if (root && root->hasSceneManager("RTT Scene Manager"))
         root->getSceneManager("RTT Scene Manager")->clearScene();
     m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
+    // The scene's nodes are gone, the node of the window's camera with them.
+    if (m_pSceneManager->hasCamera(kRenderingCamera)) {
+        ParkRenderingCamera();
+        Ogre::SceneNode* eye = m_pSceneManager->getSceneNode(kRenderingCameraNode);
+        eye->setPosition(eyePosition);
+        eye->setOrientation(eyeOrientation);
+    }
 }
 
 } // namespace wrappers

@@ -87,7 +87,7 @@ COgreApplication::COgreApplication(const xml::CNodePtr& config, const xml::CNode
     try {
         m_Root = std::make_unique<Ogre::Root>("", Attribute(gfx, "Path"), "Ogre.log");
     } catch (const Ogre::Exception& e) {
-        throw std::runtime_error("Renderer Creation: " + e.getFullDescription());
+        throw CRendererException("Renderer Creation: " + e.getFullDescription());
     }
     xml::ForEachChild(*gfx, "Plugin", [this](const xml::CNodePtr& plugin) { m_Root->loadPlugin(Attribute(plugin, "Name")); });
 }
@@ -159,8 +159,11 @@ bool COgreApplication::Startup()
         FadeOutInitProgress();
         m_ProgressBar.reset();
         return true;
-    } catch (const Ogre::Exception& e) {
+    } catch (const Ogre::FileNotFoundException& e) {
+        // A file the start needs, not the render system: the text names it.
         throw std::runtime_error("Renderer Initialization: " + e.getFullDescription());
+    } catch (const Ogre::Exception& e) {
+        throw CRendererException("Renderer Initialization: " + e.getFullDescription());
     }
 }
 
@@ -186,7 +189,7 @@ void COgreApplication::ChooseRenderSystem(const xml::CNodePtr& gfx)
         wanted = gfx->GetChild("DefaultRenderSystem")->GetAttribute("Value", "");
     const Ogre::RenderSystemList& offered = m_Root->getAvailableRenderers();
     if (offered.empty())
-        throw std::runtime_error("No renderer is available, so nothing can be rendered. Check loaded plugins.");
+        throw CRendererException("No renderer is available, so nothing can be rendered. Check loaded plugins.");
     Ogre::RenderSystem* renderSystem = offered.front();
     for (Ogre::RenderSystem* candidate : offered)
         if (candidate->getName() == wanted) {
@@ -253,8 +256,8 @@ void COgreApplication::CreateScene()
     // The digital dials draw overlays into their textures.
     m_RttSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
 
-    m_Camera = m_LevelSceneMgr->createCamera("DefaultCamera");
-    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode("DefaultCameraNode")->attachObject(m_Camera);
+    m_Camera = m_LevelSceneMgr->createCamera(COgreGfxMgr::kRenderingCamera);
+    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode(COgreGfxMgr::kRenderingCameraNode)->attachObject(m_Camera);
     m_Viewport = m_Window->addViewport(m_Camera);
     m_Viewport->setBackgroundColour(Ogre::ColourValue(0.0f, 0.0f, 0.0f, 1.0f));
     m_Camera->setAspectRatio(Ogre::Real(m_Viewport->getActualWidth()) / Ogre::Real(m_Viewport->getActualHeight()));
@@ -299,6 +302,13 @@ void COgreApplication::StartGui()
 void COgreApplication::StartGraphics()
 {
     m_GfxMgr = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    // The sound listener stands where the level's camera stands.
+    std::weak_ptr<sds::ISndMgr> sound = m_SndMgr;
+    m_GfxMgr->SetSoundListener([sound](const sds::CVector& position, const sds::CVector& velocity,
+                                       const sds::CVector& at, const sds::CVector& up) {
+        if (const std::shared_ptr<sds::ISndMgr> listener = sound.lock())
+            listener->SetListener(position, velocity, at, up);
+    });
 }
 
 void COgreApplication::GetReady()
@@ -335,7 +345,7 @@ void COgreApplication::Run()
     } catch (const CEGUI::Exception& e) {
         throw std::runtime_error("CEGUI: " + std::string(e.getMessage().c_str()));
     } catch (const Ogre::Exception& e) {
-        throw std::runtime_error("Renderer: " + e.getFullDescription());
+        throw CRendererException("Renderer: " + e.getFullDescription());
     }
 }
 
@@ -381,6 +391,12 @@ bool COgreApplication::IsFullScreen() const
 void COgreApplication::UpdateWindow()
 {
     m_Window->update();
+}
+
+void COgreApplication::SetMouseGrab(bool grab)
+{
+    if (m_FrameListener)
+        m_FrameListener->SetMouseGrab(grab);
 }
 
 std::shared_ptr<sds::IApplication> CreateApplication(const xml::CNodePtr& config, const xml::CNodePtr& settings,
