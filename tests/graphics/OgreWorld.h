@@ -25,6 +25,7 @@ public:
 
     sds::IGfxMgr& Mgr() { return *m_Mgr; }
     wrappers::COgreGfxMgr& Ogre() { return *m_Mgr; }
+    CFakeApplication& App() { return m_App; }
     static const char* Name() { return "Ogre"; }
 
 private:

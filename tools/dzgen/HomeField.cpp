@@ -72,6 +72,10 @@ constexpr double CHomeField::kCameraPos[3];
 
 const CRect CHomeField::kRunway{-700.0, -265.0, 500.0, -235.0};
 const CRect CHomeField::kApron{300.0, -235.0, 480.0, -150.0};
+const CRect CHomeField::kMownArea{40.0, -60.0, 260.0, 160.0};
+const std::vector<CRect> CHomeField::kFields{{-600.0, -180.0, -330.0, 30.0},  {-300.0, -560.0, -60.0, -340.0},
+                                             {120.0, -620.0, 420.0, -380.0},  {520.0, -120.0, 700.0, 180.0},
+                                             {-560.0, 480.0, -300.0, 640.0}, {380.0, 420.0, 620.0, 560.0}};
 const CPoint CHomeField::kTarget{150.0, 50.0};
 const CPoint CHomeField::kPond{-380.0, 320.0};
 const CPoint CHomeField::kHangar{420.0, -190.0};
@@ -87,7 +91,7 @@ double CRect::Distance(double x, double z) const
 double CHomeField::Height(double x, double z)
 {
     // Rolling ground of about ±10 m, rising into hills toward the edges.
-    const double rolling = 14.0 * (Noise(x / 420.0, z / 420.0, 7) - 0.5) + 5.0 * (Noise(x / 120.0, z / 120.0, 8) - 0.5) +
+    const double rolling = 22.0 * (Noise(x / 380.0, z / 380.0, 7) - 0.5) + 7.0 * (Noise(x / 120.0, z / 120.0, 8) - 0.5) +
                            1.2 * (Noise(x / 35.0, z / 35.0, 9) - 0.5);
     const double edge = std::max(std::fabs(x), std::fabs(z));
     const double hills = SmoothStep(620.0, 980.0, edge) * (30.0 + 25.0 * Noise(x / 260.0, z / 260.0, 10));
@@ -113,12 +117,22 @@ ESurface CHomeField::SurfaceAt(double x, double z)
         return ESurface::Runway;
     if (Distance(kPond, x, z) < kPondRadius + 10.0 && Height(x, z) < kWaterLevel + 0.6)
         return ESurface::Sand;
+    if (kMownArea.Contains(x, z))
+        return ESurface::LandingArea;
+    for (const CRect& field : kFields) {
+        if (field.Contains(x, z))
+            return ESurface::Field;
+    }
     return ESurface::Grass;
 }
 
 bool CHomeField::IsFreeForTrees(double x, double z)
 {
-    return kRunway.Distance(x, z) > 40.0 && kApron.Distance(x, z) > 25.0 &&
+    for (const CRect& field : kFields) {
+        if (field.Distance(x, z) < 6.0)
+            return false;
+    }
+    return kRunway.Distance(x, z) > 40.0 && kApron.Distance(x, z) > 25.0 && kMownArea.Distance(x, z) > 30.0 &&
            Distance(kTarget, x, z) > kLandingRadius + 80.0 && Distance(kPond, x, z) > kPondRadius + 15.0 &&
            Distance(kHangar, x, z) > 40.0 && Distance(kClubHouse, x, z) > 25.0 &&
            std::max(std::fabs(x), std::fabs(z)) < kMax - 5.0;
@@ -138,9 +152,21 @@ std::vector<CObjectPlacement> CHomeField::Trees()
                 trees.push_back(Place("Tree.mesh", x, z, random));
         }
     }
-    // A row along the road north of the landing area, in front of the camera.
-    for (double x = 150.0; x <= 370.0; x += 16.0) {
-        const double z = 330.0 + random.Range(-3, 3);
+    // Groups round the landing area, just outside it.
+    for (int group = 0; group < 40; ++group) {
+        const double angle = random.Range(0, 2 * kPi);
+        const double distance = random.Range(kLandingRadius + 90.0, kLandingRadius + 200.0);
+        const double cx = kTarget.x + distance * std::cos(angle), cz = kTarget.z + distance * std::sin(angle);
+        const int size = 2 + static_cast<int>(random.Unit() * 5);
+        for (int i = 0; i < size; ++i) {
+            const double x = cx + random.Range(-15, 15), z = cz + random.Range(-15, 15);
+            if (IsFreeForTrees(x, z))
+                trees.push_back(Place("Tree.mesh", x, z, random));
+        }
+    }
+    // A row along the road north-east of the landing area, below the camera.
+    for (double x = 250.0; x <= 450.0; x += 15.0) {
+        const double z = 0.6 * (x - 250.0) + 250.0 + random.Range(-3, 3);
         if (IsFreeForTrees(x, z))
             trees.push_back(Place("Tree.mesh", x, z, random));
     }

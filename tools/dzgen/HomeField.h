@@ -36,7 +36,11 @@ enum class ESurface
 {
     Grass,
     Runway,
-    Sand
+    Sand,
+    // The mown square round the target.
+    LandingArea,
+    // Crops on the farmland round the airfield.
+    Field
 };
 
 // The default drop zone, "Home Field": about 2 km square of gently rolling
@@ -57,10 +61,12 @@ public:
     static constexpr double kObjectTileSize = 125.0;
     static constexpr int kObjectTiles = 16;
     static constexpr double kWaterLevel = -0.8;
-    static constexpr double kDeepestPoint = -10.0;
+    static constexpr double kDeepestPoint = -20.0;
 
     static const CRect kRunway;
     static const CRect kApron;
+    static const CRect kMownArea;
+    static const std::vector<CRect> kFields;
     static const CPoint kTarget;
     static constexpr double kLandingRadius = 120.0;
     static const CPoint kPond;
@@ -68,14 +74,14 @@ public:
     static const CPoint kHangar;
     static const CPoint kClubHouse;
     // Where the zone's camera stands, facing the landing area.
-    static constexpr double kCameraPos[3] = {260.0, 40.0, 400.0};
+    static constexpr double kCameraPos[3] = {330.0, 85.0, 270.0};
 
     // The height of the ground at a point, in metres.
     static double Height(double x, double z);
     // The surface of the terrain cell whose centre is the point.
     static ESurface SurfaceAt(double x, double z);
     // Whether a tree may stand at the point: off the runway, the apron, the
-    // landing area, the pond and the buildings.
+    // landing area, the fields, the pond and the buildings.
     static bool IsFreeForTrees(double x, double z);
 
     // The two sets of surface objects: "Trees", broadleaf trees scattered over

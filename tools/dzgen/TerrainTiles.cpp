@@ -27,6 +27,12 @@ Ogre::Vector2 UvAt(ESurface surface, double x, double z)
                              static_cast<float>((z - CHomeField::kRunway.z0) / (CHomeField::kRunway.z1 - CHomeField::kRunway.z0)));
     case ESurface::Sand:
         return Ogre::Vector2(static_cast<float>(x / 8.0), static_cast<float>(z / 8.0));
+    case ESurface::LandingArea:
+        // A mower's strip every 10 m along x.
+        return Ogre::Vector2(static_cast<float>(x / 20.0), static_cast<float>(z / 20.0));
+    case ESurface::Field:
+        // Crop rows along z, 0.8 m apart.
+        return Ogre::Vector2(static_cast<float>(x / 12.8), static_cast<float>(z / 40.0));
     case ESurface::Grass:
     default:
         return Ogre::Vector2(static_cast<float>(x / 16.0), static_cast<float>(z / 16.0));
@@ -42,6 +48,10 @@ std::string SurfaceMaterial(int surface)
         return "Terrain/Runway";
     case ESurface::Sand:
         return "Terrain/Sand";
+    case ESurface::LandingArea:
+        return "Terrain/LandingArea";
+    case ESurface::Field:
+        return "Terrain/Field";
     case ESurface::Grass:
     default:
         return "Terrain/Grass";
@@ -55,7 +65,7 @@ meshgen::CMeshDesc TileMesh(int tileX, int tileZ)
     const double oz = CHomeField::kMin + tileZ * CHomeField::kTileSize;
     meshgen::CMeshDesc mesh{"HomeField." + sds::TileName({tileX, tileZ}) + ".0.mesh"};
     // Each surface's own vertices: its texture coordinates differ.
-    std::map<std::pair<int, int>, std::uint32_t> indices[3];
+    std::map<std::pair<int, int>, std::uint32_t> indices[5];
     auto vertex = [&](ESurface surface, int i, int j) {
         auto& known = indices[static_cast<int>(surface)];
         const auto found = known.find({i, j});

@@ -35,11 +35,24 @@ void Save(const std::string& folder, const std::string& name, int size,
 
 void SaveZoneTextures(const std::string& folder)
 {
-    Save(folder, "Grass", 256, [](float u, float v) {
-        const float patches = TileableFractal(u * 4, v * 4, 4, 5, 101);
-        const float blades = TileableFractal(u * 64, v * 64, 64, 2, 102);
-        return Mix(Mix({0.24f, 0.4f, 0.13f}, {0.42f, 0.55f, 0.2f}, patches * 1.4f - 0.2f), {0.3f, 0.36f, 0.15f},
-                   blades * 0.35f);
+    Save(folder, "Grass", 512, [](float u, float v) {
+        const float patches = TileableFractal(u * 3, v * 3, 3, 6, 101);
+        const float blades = TileableFractal(u * 128, v * 128, 128, 2, 102);
+        return Mix(Mix({0.27f, 0.42f, 0.15f}, {0.4f, 0.53f, 0.2f}, patches * 1.3f - 0.15f), {0.3f, 0.36f, 0.15f},
+                   blades * 0.2f);
+    });
+    // Mown grass in strips, light one way and darker the other.
+    Save(folder, "LandingArea", 256, [](float u, float v) {
+        const float strip = u < 0.5f ? 1.0f : 0.0f;
+        const float grain = TileableFractal(u * 32, v * 32, 32, 3, 103);
+        return Mix(Mix({0.36f, 0.55f, 0.2f}, {0.47f, 0.66f, 0.27f}, strip), {0.33f, 0.45f, 0.18f}, grain * 0.3f);
+    });
+    // Rows of a ripening crop over brown soil.
+    Save(folder, "Field", 256, [](float u, float v) {
+        const float row = 0.5f + 0.5f * std::cos(u * 2 * 3.14159265f * 16);
+        const float ripeness = TileableFractal(u * 4, v * 4, 4, 4, 104);
+        const CColour crop = Mix({0.55f, 0.58f, 0.22f}, {0.78f, 0.7f, 0.35f}, ripeness);
+        return Mix({0.42f, 0.33f, 0.22f}, crop, 0.35f + 0.65f * row);
     });
     // Across the runway once, along it one dash of the centre line: concrete
     // with edge lines and the dashed centre line.
@@ -49,6 +62,12 @@ void SaveZoneTextures(const std::string& folder)
         const bool edge = (v > 0.05f && v < 0.08f) || (v > 0.92f && v < 0.95f);
         const bool centre = std::fabs(v - 0.5f) < 0.015f && u < 0.5f;
         return edge || centre ? Mix(concrete, {0.92f, 0.92f, 0.9f}, 0.85f) : concrete;
+    });
+    // Mid grey with lighter and darker patches, laid over the ground at a
+    // large scale so that its picture does not show its repeats.
+    Save(folder, "Patches", 256, [](float u, float v) {
+        const float shade = 0.36f + 0.3f * TileableFractal(u * 4, v * 4, 4, 4, 191);
+        return CColour{shade, shade * 1.04f, shade * 0.92f};
     });
     Save(folder, "Sand", 128, [](float u, float v) {
         return Mix({0.62f, 0.55f, 0.4f}, {0.78f, 0.72f, 0.55f}, TileableFractal(u * 16, v * 16, 16, 3, 121));

@@ -3,6 +3,7 @@
 #include <OGRE/OgreBillboard.h>
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreMeshManager.h>
+#include <OGRE/OgreParticleSystemManager.h>
 #include <OGRE/OgreResourceGroupManager.h>
 #include <OGRE/OgreSceneNode.h>
 
@@ -20,6 +21,8 @@ namespace wrappers {
 namespace {
 
 const char* const kTerrainGroup = "Terrain";
+// Materials are looked up in every group: the zone's own live in "Terrain".
+const Ogre::String& kAnyGroup = Ogre::ResourceGroupManager::AUTODETECT_RESOURCE_GROUP_NAME;
 
 float Float(const xml::CNodePtr& element, const char* name)
 {
@@ -187,7 +190,7 @@ void CDotScene::SetSkyDome(const xml::CNodePtr& dome, bool enable)
     const float tiling = whole("Tiling");
     const float distance = whole("Distance");
     m_SceneMgr->setSkyDome(enable, material, curvature, tiling, distance, true, Ogre::Quaternion::IDENTITY, 16, 16,
-                           -1, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+                           -1, kAnyGroup);
 }
 
 void CDotScene::MakeSkyBox(const std::string& material, float distance)
@@ -232,8 +235,8 @@ void CDotScene::LoadNode(const xml::CNodePtr& node)
             m_StaticGeometry->setCastShadows(true);
         }
         m_StaticGeometry->addSceneNode(sceneNode);
-        m_SceneMgr->getRootSceneNode()->removeChild(name);
-        m_SceneMgr->destroySceneNode(name);
+        m_SceneMgr->getRootSceneNode()->removeChild(sceneNode);
+        m_SceneMgr->destroySceneNode(sceneNode);
         m_SceneNodes.pop_back();
         return;
     }
@@ -248,7 +251,7 @@ void CDotScene::LoadBillboardSet(const xml::CNodePtr& element, Ogre::SceneNode* 
     const auto layout = BillboardLayout(element->GetAttribute("type")->GetValue());
     set->setBillboardType(layout.first);
     set->setBillboardOrigin(BillboardLayout(element->GetAttribute("type")->GetValue()).second);
-    set->setMaterialName(element->GetAttribute("name")->GetValue());
+    set->setMaterialName(element->GetAttribute("name")->GetValue(), kAnyGroup);
     set->setDefaultDimensions(static_cast<float>(element->GetAttribute("width")->GetValue<int>()),
                               static_cast<float>(element->GetAttribute("height")->GetValue<int>()));
     set->setVisible(true);
@@ -309,7 +312,7 @@ void CDotScene::LoadPlane(const xml::CNodePtr& element)
         m_SceneMgr->createEntity(element->GetAttribute("EntityName", sds::MakeUniqueName("EntityForPlane")), meshName);
     entity->setQueryFlags(1);
     m_Entities.push_back(entity);
-    entity->setMaterialName(element->GetAttribute("Material", "1 - Default"));
+    entity->setMaterialName(element->GetAttribute("Material", "1 - Default"), kAnyGroup);
     entity->setCastShadows(element->GetAttribute("CastShadows", false));
     Ogre::SceneNode* node = m_SceneMgr->getRootSceneNode()->createChildSceneNode(
         VectorAttribute(element, "Position", Ogre::Vector3::ZERO), Ogre::Quaternion::IDENTITY);
@@ -355,6 +358,8 @@ void CDotScene::LoadTerrain(const xml::CNodePtr& terrain, float progressStart, f
         return;
     const std::string zoneName = terrain->GetAttribute("Name")->GetValue();
     const CSurfaceObjectsContext context{m_SceneMgr, m_TileEntities,
+                                         std::make_shared<Forests::MeshGeometryCache>(m_SceneMgr),
+                                         std::make_shared<Forests::ImpostorTextures>(m_SceneMgr),
                                          sds::UseShaders(application.GetConfig(), application.GetSettings())};
     const auto objects = terrain->GetChildren().equal_range("Object");
     const float step = progressRange / static_cast<float>(std::distance(objects.first, objects.second));
@@ -389,11 +394,11 @@ void CDotScene::TearDown()
         m_StaticGeometry = nullptr;
     }
     for (; !m_SceneNodes.empty(); m_SceneNodes.pop_back()) {
+        // By the node itself: a plane's node has no name.
         Ogre::SceneNode* node = m_SceneNodes.back();
-        const std::string name = node->getName();
         node->detachAllObjects();
-        m_SceneMgr->getRootSceneNode()->removeChild(name);
-        m_SceneMgr->destroySceneNode(name);
+        m_SceneMgr->getRootSceneNode()->removeChild(node);
+        m_SceneMgr->destroySceneNode(node);
     }
     if (m_SkyDome)
         SetSkyDome(m_SkyDome, false);
@@ -417,9 +422,12 @@ void CDotScene::TearDown()
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     for (const std::string& path : m_ResourceLocations)
         groups.removeResourceLocation(path, kTerrainGroup);
-    // A later zone with the same tile names must not show this zone's meshes.
-    if (!m_ResourceLocations.empty() && groups.resourceGroupExists(kTerrainGroup))
+    // A later zone with the same tile names must not show this zone's meshes,
+    // nor meet its particle templates again.
+    if (!m_ResourceLocations.empty() && groups.resourceGroupExists(kTerrainGroup)) {
         groups.clearResourceGroup(kTerrainGroup);
+        Ogre::ParticleSystemManager::getSingleton().removeTemplatesByResourceGroup(kTerrainGroup);
+    }
     m_ResourceLocations.clear();
 }
 

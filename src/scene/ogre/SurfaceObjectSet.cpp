@@ -49,6 +49,8 @@ std::shared_ptr<CSurfaceObjectSet> CreateSurfaceObjects(const xml::CNodePtr& obj
                                                             set->m_Loader->GetTileSize().x);
     set->m_Pager->setBounds(bounds);
     set->m_Pager->setPageLoader(set->m_Loader.get());
+    set->m_Pager->setShared(context.m_BatchGeometry);
+    set->m_Pager->setShared(context.m_Impostors);
     set->m_CollisionMeshesDist = object->GetAttribute("CollisionMeshesDist")->GetValue<float>();
     if (staticDist > 0.0f)
         set->m_Static = set->m_Pager->addDetailLevel<CPageWithEntitiesInfoTmpl<CStaticGeometryPage>>(staticDist, 0);

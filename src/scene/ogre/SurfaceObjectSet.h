@@ -8,6 +8,8 @@
 #include "core/Node.h"
 #include "scene/ogre/EntityCache.h"
 #include "scene/ogre/SurfaceObjectsLoader.h"
+#include "scene/ogre/paging/ImpostorTextures.h"
+#include "scene/ogre/paging/MeshGeometryCache.h"
 #include "scene/ogre/paging/PagedGeometry.h"
 
 namespace wrappers {
@@ -32,7 +34,10 @@ struct CSurfaceObjectSet
 struct CSurfaceObjectsContext
 {
     Ogre::SceneManager* m_SceneMgr = nullptr;
+    // One of each per scene, for all its sets.
     std::shared_ptr<CEntityCache> m_Entities;
+    std::shared_ptr<Forests::MeshGeometryCache> m_BatchGeometry;
+    std::shared_ptr<Forests::ImpostorTextures> m_Impostors;
     bool m_UseShaders = true;
 };
 

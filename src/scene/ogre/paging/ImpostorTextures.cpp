@@ -18,7 +18,6 @@
 #include <OGRE/OgreViewport.h>
 
 #include "core/Helpers.h"
-#include "scene/ogre/paging/PagedGeometry.h"
 
 namespace Forests {
 
@@ -49,9 +48,59 @@ void LightLikeTheLevel(Ogre::SceneManager* level, Ogre::SceneManager* studio)
     sun->setDiffuseColour(colour);
 }
 
+// Halves a picture: each pixel the average of four, the colours weighted by
+// their cover so that the empty background does not bleed in, the cover
+// raised a little so that far trees do not thin away under the alpha test.
+std::vector<Ogre::ColourValue> Halve(const std::vector<Ogre::ColourValue>& pixels, std::size_t width, std::size_t height)
+{
+    const std::size_t w = std::max<std::size_t>(width / 2, 1), h = std::max<std::size_t>(height / 2, 1);
+    std::vector<Ogre::ColourValue> half(w * h);
+    for (std::size_t y = 0; y < h; ++y) {
+        for (std::size_t x = 0; x < w; ++x) {
+            Ogre::ColourValue sum(0, 0, 0, 0);
+            float cover = 0;
+            for (std::size_t dy = 0; dy < 2; ++dy) {
+                for (std::size_t dx = 0; dx < 2; ++dx) {
+                    const Ogre::ColourValue& p = pixels[std::min(2 * y + dy, height - 1) * width + std::min(2 * x + dx, width - 1)];
+                    sum += p * p.a;
+                    cover += p.a;
+                }
+            }
+            Ogre::ColourValue& out = half[y * w + x];
+            out = cover > 0 ? sum / cover : pixels[std::min(2 * y, height - 1) * width + std::min(2 * x, width - 1)];
+            out.a = std::min(1.0f, cover / 4 * 1.3f);
+        }
+    }
+    return half;
+}
+
 } // namespace
 
-ImpostorTextures::ImpostorTextures(PagedGeometry* geom) : m_Geom(geom)
+Ogre::TexturePtr ImpostorTextures::KeepWithMipmaps(const std::string& name, const Ogre::Image& picture)
+{
+    std::size_t width = picture.getWidth(), height = picture.getHeight();
+    std::vector<Ogre::ColourValue> level(width * height);
+    for (std::size_t y = 0; y < height; ++y)
+        for (std::size_t x = 0; x < width; ++x)
+            level[y * width + x] = picture.getColourAt(x, y, 0);
+    int levels = 0;
+    while ((height >> levels) > 1)
+        ++levels;
+    Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().createManual(
+        name, kGroup, Ogre::TEX_TYPE_2D, static_cast<Ogre::uint>(width), static_cast<Ogre::uint>(height), levels,
+        Ogre::PF_A8R8G8B8, Ogre::TU_STATIC_WRITE_ONLY);
+    for (int mip = 0; mip <= levels; ++mip) {
+        const Ogre::PixelBox box(static_cast<Ogre::uint32>(width), static_cast<Ogre::uint32>(height), 1,
+                                 Ogre::PF_FLOAT32_RGBA, level.data());
+        texture->getBuffer(0, mip)->blitFromMemory(box);
+        level = Halve(level, width, height);
+        width = std::max<std::size_t>(width / 2, 1);
+        height = std::max<std::size_t>(height / 2, 1);
+    }
+    return texture;
+}
+
+ImpostorTextures::ImpostorTextures(Ogre::SceneManager* sceneMgr) : m_SceneMgr(sceneMgr)
 {
 }
 
@@ -90,19 +139,24 @@ ImpostorTextures::Impostor ImpostorTextures::Render(const Ogre::MeshPtr& mesh)
     impostor.m_Size = std::max(Ogre::Math::Sqrt(extent.x * extent.x + extent.z * extent.z), extent.y);
     const Ogre::Real distance = impostor.m_Size * 2;
 
-    const std::string name = sds::MakeUniqueName("Impostor_" + mesh->getName());
-    Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().createManual(
-        name, kGroup, Ogre::TEX_TYPE_2D, kFrameSize * kAngles, kFrameSize, Ogre::MIP_UNLIMITED, Ogre::PF_A8R8G8B8,
-        Ogre::TU_RENDERTARGET | Ogre::TU_AUTOMIPMAP);
-    m_Textures.push_back(texture);
+    // Named after the mesh, so that the order in which the engine draws the
+    // pictures is the same on every run.
+    std::string name = "Impostor/" + mesh->getName();
+    if (Ogre::MaterialManager::getSingleton().resourceExists(name, kGroup))
+        name = sds::MakeUniqueName(name);
+    // Drawn into a render target, then kept as an ordinary texture with a full
+    // chain of mipmaps: far billboards sample the small levels.
+    Ogre::TexturePtr canvas = Ogre::TextureManager::getSingleton().createManual(
+        name + "_Canvas", kGroup, Ogre::TEX_TYPE_2D, kFrameSize * kAngles, kFrameSize, 0, Ogre::PF_A8R8G8B8,
+        Ogre::TU_RENDERTARGET);
 
     Ogre::SceneManager* studio =
         Ogre::Root::getSingleton().createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME);
-    LightLikeTheLevel(m_Geom->getSceneManager(), studio);
+    LightLikeTheLevel(m_SceneMgr, studio);
     Ogre::Entity* model = studio->createEntity(mesh);
     studio->getRootSceneNode()->createChildSceneNode()->attachObject(model);
 
-    Ogre::RenderTexture* target = texture->getBuffer()->getRenderTarget();
+    Ogre::RenderTexture* target = canvas->getBuffer()->getRenderTarget();
     target->setAutoUpdated(false);
     for (int i = 0; i < kAngles; ++i) {
         const Ogre::Real angle = i * Ogre::Math::TWO_PI / kAngles;
@@ -127,6 +181,11 @@ ImpostorTextures::Impostor ImpostorTextures::Render(const Ogre::MeshPtr& mesh)
     target->removeAllViewports();
     Ogre::Root::getSingleton().destroySceneManager(studio);
 
+    Ogre::Image picture;
+    canvas->convertToImage(picture);
+    Ogre::TextureManager::getSingleton().remove(canvas);
+    m_Textures.push_back(KeepWithMipmaps(name, picture));
+
     Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().create(name, kGroup);
     m_Materials.push_back(material);
     Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
@@ -134,7 +193,7 @@ ImpostorTextures::Impostor ImpostorTextures::Render(const Ogre::MeshPtr& mesh)
     pass->setAlphaRejectSettings(Ogre::CMPF_GREATER_EQUAL, 128);
     pass->setCullingMode(Ogre::CULL_NONE);
     Ogre::TextureUnitState* unit = pass->createTextureUnitState();
-    unit->setTexture(texture);
+    unit->setTexture(m_Textures.back());
     unit->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
     material->load();
     impostor.m_Material = name;

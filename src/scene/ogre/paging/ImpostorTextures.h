@@ -2,17 +2,21 @@
 
 #include <map>
 #include <string>
+#include <vector>
+
+#include <OGRE/OgreImage.h>
 
 #include <OGRE/OgreMaterial.h>
+#include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreTexture.h>
 
 namespace Forests {
 
-class PagedGeometry;
-
-// The pictures a pager's impostor pages draw: for each mesh, one texture
-// holding views of it from kAngles directions around it, rendered once, and
-// an unlit, alpha-tested material over it. Removed with the pager.
+// The pictures impostor pages draw: for each mesh, one texture holding views
+// of it from kAngles directions around it, rendered once in the scene's
+// light, and an unlit, alpha-tested material over it. One set serves every
+// pager of a scene (handed to each with PagedGeometry::setShared); the
+// pictures go with the last of them.
 class ImpostorTextures
 {
 public:
@@ -27,7 +31,7 @@ public:
         Ogre::Vector3 m_Centre = Ogre::Vector3::ZERO;
     };
 
-    explicit ImpostorTextures(PagedGeometry* geom);
+    explicit ImpostorTextures(Ogre::SceneManager* sceneMgr);
     ~ImpostorTextures();
     ImpostorTextures(const ImpostorTextures&) = delete;
     ImpostorTextures& operator=(const ImpostorTextures&) = delete;
@@ -42,8 +46,10 @@ public:
 
 private:
     Impostor Render(const Ogre::MeshPtr& mesh);
+    // A texture of the picture with its mipmaps made here, down to one pixel high.
+    static Ogre::TexturePtr KeepWithMipmaps(const std::string& name, const Ogre::Image& picture);
 
-    PagedGeometry* m_Geom;
+    Ogre::SceneManager* m_SceneMgr;
     std::map<std::string, Impostor> m_Impostors;
     std::vector<Ogre::TexturePtr> m_Textures;
     std::vector<Ogre::MaterialPtr> m_Materials;

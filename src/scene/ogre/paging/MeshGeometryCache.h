@@ -4,18 +4,17 @@
 #include <string>
 
 #include <OGRE/OgreMesh.h>
+#include <OGRE/OgreSceneManager.h>
 
 #include "graphics/ogre/MeshGeometry.h"
 
 namespace Forests {
 
-class PagedGeometry;
-
 // The triangles of each mesh a pager's batched pages use, read back once.
 class MeshGeometryCache
 {
 public:
-    explicit MeshGeometryCache(PagedGeometry*) {}
+    explicit MeshGeometryCache(Ogre::SceneManager*) {}
 
     const wrappers::CMeshGeometry& get(const Ogre::Mesh& mesh);
 

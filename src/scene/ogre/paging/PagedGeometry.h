@@ -58,14 +58,21 @@ public:
     void update();
 
     // One object of type T shared by the pages of this pager (impostor
-    // pictures, for one), made on first use and destroyed after the pages.
+    // pictures, for one): the one given to setShared, else one made from the
+    // scene manager on first use. The pager lets go of it after its pages.
     template <class T>
     std::shared_ptr<T> getShared()
     {
         std::shared_ptr<void>& shared = m_Shared[std::type_index(typeid(T))];
         if (!shared)
-            shared = std::make_shared<T>(this);
+            shared = std::make_shared<T>(m_SceneMgr);
         return std::static_pointer_cast<T>(shared);
+    }
+    // Has this pager's pages use `shared`, which other pagers may use too.
+    template <class T>
+    void setShared(std::shared_ptr<T> shared)
+    {
+        m_Shared[std::type_index(typeid(T))] = std::move(shared);
     }
 
 private:
