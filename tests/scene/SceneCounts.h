@@ -41,8 +41,14 @@ struct CSceneCounts
     bool operator==(const CSceneCounts& o) const { return Tie() == o.Tie(); }
 
 private:
+    // The nodes that hold the rendering camera are the camera's business, not the scene's.
     static std::size_t CountNodes(const Ogre::Node& node)
     {
+        if (const auto* scene = dynamic_cast<const Ogre::SceneNode*>(&node)) {
+            for (const Ogre::MovableObject* object : scene->getAttachedObjects())
+                if (object->getMovableType() == "Camera")
+                    return 0;
+        }
         std::size_t count = 1;
         for (const Ogre::Node* child : node.getChildren())
             count += CountNodes(*child);
