@@ -117,6 +117,8 @@ COgreApplication::~COgreApplication()
     // Overlays go before the root.
     if (m_LevelSceneMgr && m_OverlaySystem)
         m_LevelSceneMgr->removeRenderQueueListener(m_OverlaySystem.get());
+    if (m_RttSceneMgr && m_OverlaySystem)
+        m_RttSceneMgr->removeRenderQueueListener(m_OverlaySystem.get());
     m_OverlaySystem.reset();
     m_Root.reset();
     m_UnitConverter.reset();
@@ -249,9 +251,11 @@ void COgreApplication::CreateScene()
     // The overlay scripts must be known before any resource group is initialised.
     m_OverlaySystem = std::make_unique<Ogre::OverlaySystem>();
     m_LevelSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
+    // The digital dials draw overlays into their textures.
+    m_RttSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
 
-    m_Camera = m_LevelSceneMgr->createCamera("DefaultCamera");
-    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode("DefaultCameraNode")->attachObject(m_Camera);
+    m_Camera = m_LevelSceneMgr->createCamera(COgreGfxMgr::kRenderingCamera);
+    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode(COgreGfxMgr::kRenderingCameraNode)->attachObject(m_Camera);
     m_Viewport = m_Window->addViewport(m_Camera);
     m_Viewport->setBackgroundColour(Ogre::ColourValue(0.0f, 0.0f, 0.0f, 1.0f));
     m_Camera->setAspectRatio(Ogre::Real(m_Viewport->getActualWidth()) / Ogre::Real(m_Viewport->getActualHeight()));
@@ -298,6 +302,13 @@ void COgreApplication::StartGraphics()
     auto graphics = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
     UseOgreZoneLoader(*graphics);
     m_GfxMgr = graphics;
+    // The sound listener stands where the level's camera stands.
+    std::weak_ptr<sds::ISndMgr> sound = m_SndMgr;
+    m_GfxMgr->SetSoundListener([sound](const sds::CVector& position, const sds::CVector& velocity,
+                                       const sds::CVector& at, const sds::CVector& up) {
+        if (const std::shared_ptr<sds::ISndMgr> listener = sound.lock())
+            listener->SetListener(position, velocity, at, up);
+    });
 }
 
 void COgreApplication::GetReady()
