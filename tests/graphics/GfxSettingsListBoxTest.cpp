@@ -10,6 +10,7 @@
 #include <OGRE/Ogre.h>
 
 #include "graphics/ogre/GfxSettingsListBox.h"
+#include "graphics/ogre/RestoreRenderSystem.h"
 #include "support/CapturingLogMgr.h"
 #include "support/FakeEventMgr.h"
 #include "support/TempDir.h"
@@ -304,6 +305,56 @@ TEST_F(PickyRenderSystemTest, WithOneRenderSystemItsRowKeepsTheChoice)
     Pick(std::string("Render System: ") + PICKY);
     EXPECT_EQ(std::string("Render System: ") + PICKY, m_Rows.Rows.front());
     EXPECT_EQ(0u, ReadFile(m_File).find(std::string("Render System=") + PICKY + "\n")) << "written again";
+}
+
+TEST_F(PickyRenderSystemTest, AWrittenFileIsRestoredAtTheNextStart)
+{
+    {
+        const auto list = MakeList(GfxCfg(m_File));
+        Pick("Video Mode: 800 x 600");
+    }
+    System(PICKY).setConfigOption("Video Mode", "800 x 600");
+    EXPECT_TRUE(wrappers::RestoreRenderSystem(*s_Root, m_File));
+    EXPECT_EQ("1024 x 768", Option(PICKY, "Video Mode"));
+    EXPECT_EQ(&System(PICKY), s_Root->getRenderSystem());
+    EXPECT_TRUE(m_Log.m_Lines.empty()) << m_Log.m_Lines[0];
+    System(PICKY).setConfigOption("Video Mode", "800 x 600");
+}
+
+TEST_F(PickyRenderSystemTest, AFileThatCannotOpenTheWindowIsSetAsideAndChangesNothing)
+{
+    const struct
+    {
+        const char* what;
+        std::string file;
+        std::string complaint;
+    } cases[] = {
+        {"refused", std::string("Render System=") + PICKY + "\n\n[" + PICKY + "]\nFull Screen=Yes\nVideo Mode=1024 x 768\n",
+         "Full screen is not available"},
+        {"unknown render system", std::string("Render System=Gone\n\n[") + PICKY + "]\nVideo Mode=1024 x 768\n",
+         "render system 'Gone' is not loaded"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_Log.m_Lines.clear();
+        std::ofstream(m_File) << c.file;
+        Ogre::RenderSystem* const before = s_Root->getRenderSystem();
+
+        EXPECT_FALSE(wrappers::RestoreRenderSystem(*s_Root, m_File));
+        EXPECT_EQ("No", Option(PICKY, "Full Screen"));
+        EXPECT_EQ("800 x 600", Option(PICKY, "Video Mode"));
+        EXPECT_EQ(before, s_Root->getRenderSystem());
+        EXPECT_FALSE(boost::filesystem::exists(m_File));
+        EXPECT_EQ(c.file, ReadFile(m_File + ".bad"));
+        EXPECT_TRUE(m_Log.Has("Warning: The graphics settings file " + m_File + " is not used (" + c.complaint +
+                              "); it is kept as " + m_File + ".bad"))
+            << (m_Log.m_Lines.empty() ? "" : m_Log.m_Lines[0]);
+    }
+
+    m_Log.m_Lines.clear();
+    EXPECT_FALSE(wrappers::RestoreRenderSystem(*s_Root, m_File)) << "no file: the defaults, quietly";
+    EXPECT_FALSE(wrappers::RestoreRenderSystem(*s_Root, ""));
+    EXPECT_TRUE(m_Log.m_Lines.empty());
 }
 
 class NoRenderSystemTest : public GfxSettingsTest

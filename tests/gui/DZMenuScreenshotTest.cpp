@@ -23,6 +23,7 @@
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
+#include "support/FakeSndMgr.h"
 
 using namespace sds;
 
@@ -33,6 +34,7 @@ TEST(DZMenuScreenshot, ShowsTheDefaultDropZoneAndTheFirstPresetWithItsDescriptio
     CCapturingLogMgr log;
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
+    CFakeSndMgr sound;
     CMenuServices services(app.m_Config);
     CTestEngine engine;
     CFakeGameModeState game;

@@ -119,6 +119,10 @@ protected:
             auto application = std::make_shared<CProgramApplication>(config, settings, restart, askRestart);
             application->m_IconSink = &m_Icon;
             application->m_ClickExit = m_ClickExit;
+            if (m_Script) {
+                application->m_OnFrame = [this, raw = application.get()](int frame) { m_Script(*raw, frame); };
+                m_Applications.push_back(application);
+            }
             return application;
         };
     }
@@ -161,6 +165,10 @@ protected:
     std::vector<bool> m_Restarted;
     int m_RestartsToAsk = 0;
     xml::CNodePtr m_Config;
+    // What the user does in each frame of every pass; the passes' applications
+    // are kept for the test when it gives one.
+    std::function<void(CProgramApplication& application, int frame)> m_Script;
+    std::vector<std::shared_ptr<CProgramApplication>> m_Applications;
     int m_Icon = 0;
     bool m_ClickExit = true;
     std::string m_Out;
@@ -341,6 +349,29 @@ TEST_F(ProgramEntryTest, ARestartBuildsTheApplicationAgainWithTheVideoSettings)
     EXPECT_EQ((std::vector<bool>{false, true}), m_Restarted);
     EXPECT_TRUE(Logged("Displaying wndSettings")) << "the second pass opens the video tab";
     EXPECT_TRUE(boost::filesystem::exists(m_Conf + "/settings.xml"));
+}
+
+TEST_F(ProgramEntryTest, TheUnitSystemAndMusicVolumeChosenInOneRunAreThereInTheNext)
+{
+    m_Script = [this](CProgramApplication& application, int frame) {
+        if (frame != 1 || m_Applications.size() != 1)
+            return;
+        auto click = [&application](const char* window) { application.m_Events->FireGUIEvent(CGUIEvent(window)); };
+        click("wndMainMenu/btnSettings");
+        application.m_Gui.SetText("wndSettings/cbDisplayUnitSystem", "Metric (kg, m)");
+        application.m_Gui.SetScrollPosition("wndSettings/sbMusicVolume", 0.3f);
+        click("wndSettings/sbMusicVolume");
+        click("wndSettings/btnBack");
+    };
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+
+    ASSERT_EQ(2u, m_Applications.size());
+    CProgramApplication& second = *m_Applications[1];
+    EXPECT_EQ("Metric (kg, m)", second.m_Units.GetSystemName());
+    EXPECT_FLOAT_EQ(0.3f, second.m_Sound.GetMusicVolume());
+    EXPECT_EQ("Metric (kg, m)", second.m_Gui.GetText("wndSettings/cbDisplayUnitSystem"));
+    EXPECT_FLOAT_EQ(0.3f, second.m_Gui.GetScrollPosition("wndSettings/sbMusicVolume"));
 }
 
 TEST_F(ProgramEntryTest, SettingsThatCannotBeReadStopTheProgram)

@@ -24,6 +24,7 @@
 #include "graphics/ogre/OgreConsole.h"
 #include "graphics/ogre/OgreFader.h"
 #include "graphics/ogre/OgreGfxMgr.h"
+#include "graphics/ogre/RestoreRenderSystem.h"
 #include "gui/CeguiGUI.h"
 #include "gui/CeguiOgreSystem.h"
 #include "program/ogre/FrameListener.h"
@@ -182,8 +183,9 @@ void COgreApplication::AddResourceLocations(const xml::CNodePtr& gfx)
 
 void COgreApplication::ChooseRenderSystem(const xml::CNodePtr& gfx)
 {
-    // A video mode the user chose before stands.
-    if (m_Root->restoreConfig())
+    // A video mode the user chose before stands; one that cannot open the
+    // window is set aside for the configuration's defaults.
+    if (wrappers::RestoreRenderSystem(*m_Root, Attribute(gfx, "Path")))
         return;
 
     std::string wanted = gfx->GetChild("DefaultRenderSystem")->GetValue();
