@@ -30,6 +30,8 @@ public:
     Ogre::Entity* GetFace(int index) const { return m_Faces[index]; }
 
 private:
+    void DestroyScene();
+
     Ogre::SceneNode* m_Node;
     std::array<Ogre::Entity*, kFaces> m_Faces{};
     Ogre::SceneManager* m_SceneMgr;

@@ -98,6 +98,7 @@ private:
     bool m_ManageAmbientLight = false;
     Ogre::Vector3 m_SunDirection;
     Ogre::ColourValue m_CloudColour = Ogre::ColourValue::White;
+    Ogre::ColourValue m_FogColour = Ogre::ColourValue::White;
 };
 
 } // namespace caelum

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <string>
+
 #include <OGRE/OgreColourValue.h>
 #include <OGRE/OgreManualObject.h>
+#include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreVector.h>
 
@@ -13,7 +16,8 @@ namespace caelum {
 class CloudLayer
 {
 public:
-    CloudLayer(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode);
+    // The materials come from the sky's resource group.
+    CloudLayer(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode, const std::string& resourceGroup);
     ~CloudLayer();
     CloudLayer(const CloudLayer&) = delete;
     CloudLayer& operator=(const CloudLayer&) = delete;
@@ -33,8 +37,9 @@ public:
 
 private:
     Ogre::SceneManager* m_SceneMgr;
-    Ogre::ManualObject* m_Object;
+    std::string m_ResourceGroup;
     Ogre::MaterialPtr m_Material;
+    Ogre::ManualObject* m_Object;
     Ogre::Vector2 m_Speed = Ogre::Vector2::ZERO;
     Ogre::Vector2 m_Offset = Ogre::Vector2::ZERO;
     float m_BlendTime = 0.0f;

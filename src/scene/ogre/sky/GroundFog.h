@@ -43,9 +43,9 @@ private:
     void releasePasses();
 
     Ogre::SceneManager* m_SceneMgr;
-    Ogre::SceneNode* m_Node;
-    Ogre::Entity* m_Dome;
     Ogre::MaterialPtr m_Material;
+    Ogre::Entity* m_Dome;
+    Ogre::SceneNode* m_Node;
     std::vector<Ogre::Pass*> m_Passes;
     float m_Density = 0.002f;
 };

@@ -4,6 +4,7 @@
 
 #include <OGRE/OgreColourValue.h>
 #include <OGRE/OgreManualObject.h>
+#include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreVector.h>
 
@@ -14,7 +15,8 @@ namespace caelum {
 class SkyDome
 {
 public:
-    SkyDome(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode);
+    // The materials come from the sky's resource group.
+    SkyDome(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode, const std::string& resourceGroup);
     ~SkyDome();
     SkyDome(const SkyDome&) = delete;
     SkyDome& operator=(const SkyDome&) = delete;
@@ -30,6 +32,8 @@ public:
 
 private:
     Ogre::SceneManager* m_SceneMgr;
+    std::string m_ResourceGroup;
+    Ogre::MaterialPtr m_Material;
     Ogre::SceneNode* m_Node;
     Ogre::ManualObject* m_Object;
     bool m_HazeEnabled = false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include <OGRE/OgreManualObject.h>
+#include <OGRE/OgreMaterial.h>
 #include <OGRE/OgreMath.h>
 #include <OGRE/OgreSceneManager.h>
 
@@ -12,7 +15,8 @@ namespace caelum {
 class Starfield
 {
 public:
-    Starfield(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode);
+    // The materials come from the sky's resource group.
+    Starfield(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode, const std::string& resourceGroup);
     ~Starfield();
     Starfield(const Starfield&) = delete;
     Starfield& operator=(const Starfield&) = delete;
@@ -27,6 +31,8 @@ public:
 
 private:
     Ogre::SceneManager* m_SceneMgr;
+    std::string m_ResourceGroup;
+    Ogre::MaterialPtr m_Material;
     Ogre::SceneNode* m_Node;
     Ogre::ManualObject* m_Object;
     Ogre::Degree m_Inclination{0.0f};

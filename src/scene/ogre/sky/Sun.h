@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <OGRE/OgreBillboardSet.h>
 #include <OGRE/OgreColourValue.h>
 #include <OGRE/OgreLight.h>
@@ -13,7 +15,8 @@ namespace caelum {
 class Sun
 {
 public:
-    Sun(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode);
+    // The materials come from the sky's resource group.
+    Sun(Ogre::SceneManager* sceneMgr, Ogre::SceneNode* skyNode, const std::string& resourceGroup);
     ~Sun();
     Sun(const Sun&) = delete;
     Sun& operator=(const Sun&) = delete;
@@ -44,9 +47,9 @@ public:
 
 private:
     Ogre::SceneManager* m_SceneMgr;
+    Ogre::MaterialPtr m_DiscMaterial;
     Ogre::SceneNode* m_LightNode;
     Ogre::Light* m_Light;
-    Ogre::SceneNode* m_DiscNode;
     Ogre::BillboardSet* m_Disc;
     Ogre::ColourValue m_AmbientMultiplier{0.5f, 0.5f, 0.5f, 1.0f};
     Ogre::ColourValue m_DiffuseMultiplier{1.0f, 1.0f, 1.0f, 1.0f};
