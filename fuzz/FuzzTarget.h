@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 // A fuzz entry is a plain function (data, size) -> 0 that must not crash on
 // any input. The libFuzzer build (SDS_LIBFUZZER) exports it as
@@ -15,3 +16,16 @@
 #else
 #define SDS_FUZZ_EXPORT(entry)
 #endif
+
+namespace sds {
+namespace fuzz {
+
+// A broken promise of the code under test: stops the run, so the fuzzer keeps the input.
+inline void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace fuzz
+} // namespace sds

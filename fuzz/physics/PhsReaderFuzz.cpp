@@ -12,12 +12,6 @@ namespace fuzz {
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 void CheckMesh(const Zavuvi::PhysicsShape& shape)
 {
     Check(shape.m_Mesh.m_VertexVectors.size() == shape.m_Mesh.m_Vertices.size());

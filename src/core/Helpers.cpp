@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <sstream>
 
@@ -97,7 +98,14 @@ int ReadSeparatedFloats(const std::string& text, float* values, int count)
     return count;
 }
 
-std::string ToString(float value) { return StreamText(value); }
+std::string ToString(float value)
+{
+    // The text a stream writes at its default precision; the data logger writes
+    // thousands of these a second, so without building a stream.
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(value));
+    return text;
+}
 std::string ToString(bool value) { return value ? "1" : "0"; }
 std::string ToString(int value) { return StreamText(value); }
 std::string ToString(unsigned int value) { return StreamText(value); }

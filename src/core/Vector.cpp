@@ -23,6 +23,8 @@ const CVector CVector::UNIT_SCALE(1.0f, 1.0f, 1.0f);
 const CVector CVector::MAX_NEGATIVE(-kMax, -kMax, -kMax);
 const CVector CVector::MAX_POSITIVE(kMax, kMax, kMax);
 
+bool CVector::IsFinite() const { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
+
 float CVector::Length() const
 {
     return std::sqrt(x * x + y * y + z * z);

@@ -32,6 +32,8 @@ public:
     // Divides by the length in place; a vector of length exactly 0 is left as it is.
     void Normalize();
     bool IsZero() const { return x == 0.0f && y == 0.0f && z == 0.0f; }
+    // No component is infinite or NaN.
+    bool IsFinite() const;
 
     // Reads three numbers separated by any one non-blank character; unread
     // components are 0. False when the text did not hold all three.

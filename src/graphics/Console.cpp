@@ -2,6 +2,9 @@
 
 #include <iostream>
 
+#include "core/Helpers.h"
+#include "core/ILogMgr.h"
+
 namespace sds {
 
 CConsole::CConsole(unsigned maxLines, unsigned fixedLines) : m_MaxLines(maxLines), m_FixedLines(fixedLines) {}
@@ -48,6 +51,13 @@ std::string CConsole::GetLine(unsigned index) const
 
 void CConsole::SetFixedLine(unsigned index, const std::string& text, bool refresh)
 {
+    // An index from a script could ask for billions of lines.
+    if (index >= m_MaxLines) {
+        if (ILogMgr* log = ILogMgr::GetSingleton())
+            log->LogWarning("Console line " + ToString(index) + " is not set: the console has " +
+                            ToString(m_MaxLines) + " lines");
+        return;
+    }
     while (m_Lines.size() <= index)
         m_Lines.emplace_back();
     m_Lines[index] = text;

@@ -20,6 +20,8 @@ public:
     void SetMaxLines(unsigned count) override;
     void SetFixedLines(unsigned count) override;
     std::string GetLine(unsigned index) const override;
+    // Sets line `index`, growing the console up to it; an index at or above
+    // the maximum is refused with a log line.
     void SetFixedLine(unsigned index, const std::string& text, bool refresh = true) override;
     unsigned GetMaxLines() const override { return m_MaxLines; }
     unsigned GetFixedLines() const override { return m_FixedLines; }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
-#include <string>
-
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/Node.h"
 #include "core/Quaternion.h"
@@ -11,6 +13,7 @@
 #include "core/Timing.h"
 #include "core/Vector.h"
 #include "graphics/IGfxObj.h"
+#include "graphics/ILevelPositions.h"
 #include "graphics/ILoadingProgressBar.h"
 #include "graphics/IOverlayed.h"
 #include "graphics/IStaticGeometry.h"
@@ -31,6 +34,10 @@ class IGfxMgr : public CSingletonTmpl<IGfxMgr>
 {
 public:
     typedef std::deque<std::shared_ptr<CTriangleMesh>> CObjectQueue;
+    // Hears the camera's pose once a frame: position, velocity, view direction, up.
+    typedef std::function<void(const CVector& position, const CVector& velocity, const CVector& at,
+                               const CVector& up)>
+        CListenerSink;
 
     ~IGfxMgr() override = default;
 
@@ -89,8 +96,35 @@ public:
     void SetTerrainRayTest(CTerrainRayTestPtr test) { m_TerrainRayTest = std::move(test); }
     const CTerrainRayTestPtr& GetTerrainRayTest() const { return m_TerrainRayTest; }
 
+    // Where the camera sends its pose for the sound listener (empty: nowhere).
+    void SetSoundListener(CListenerSink listener) { m_SoundListener = std::move(listener); }
+    const CListenerSink& GetSoundListener() const { return m_SoundListener; }
+
+    // The level's parts that know where the jumper, the trajectory on show or
+    // the target are register here; each counts while its owner keeps it.
+    void AddLevelPositions(const CLevelPositionsPtr& positions)
+    {
+        // Those of levels gone make no list that grows from level to level.
+        const auto gone = [](const std::weak_ptr<const ILevelPositions>& p) { return p.expired(); };
+        m_LevelPositions.erase(std::remove_if(m_LevelPositions.begin(), m_LevelPositions.end(), gone),
+                               m_LevelPositions.end());
+        m_LevelPositions.push_back(positions);
+    }
+    // Those still kept, in the order they came.
+    std::vector<CLevelPositionsPtr> GetLevelPositions() const
+    {
+        std::vector<CLevelPositionsPtr> live;
+        for (const std::weak_ptr<const ILevelPositions>& positions : m_LevelPositions) {
+            if (CLevelPositionsPtr kept = positions.lock())
+                live.push_back(kept);
+        }
+        return live;
+    }
+
 private:
     CTerrainRayTestPtr m_TerrainRayTest;
+    CListenerSink m_SoundListener;
+    std::vector<std::weak_ptr<const ILevelPositions>> m_LevelPositions;
 };
 
 } // namespace sds

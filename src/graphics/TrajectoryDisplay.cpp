@@ -15,7 +15,8 @@ void CTrajectoryDisplay::BuildTrajectoryMesh()
     SDS_ASSERT(gfx && "The graphics manager must exist");
 
     m_StaticGeometry = gfx->CreateStaticGeometry(MakeUniqueName(m_NamePrefix));
-    const CGfxObjPtr mesh = gfx->CreateMeshObject(m_MeshName);
+    m_MeshObject = gfx->CreateMeshObject(m_MeshName);
+    const CGfxObjPtr& mesh = m_MeshObject;
     mesh->SetMaterial(mesh->GetSubEntityMaterialName(0), true);
     CFourFloats colour;
     colour.ParseQuaternion(m_Colour);

@@ -29,6 +29,9 @@ public:
     std::vector<CVector> m_Points;
     CBoundingBox m_BoundingBox;
     std::shared_ptr<IStaticGeometry> m_StaticGeometry;
+    // The mesh the batch copies, kept for its own coloured material, which
+    // goes with it.
+    CGfxObjPtr m_MeshObject;
 };
 
 } // namespace sds

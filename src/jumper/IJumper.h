@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Timing.h"
+#include "core/Vector.h"
 #include "core/services/Events.h"
 
 namespace sds {
@@ -13,6 +14,8 @@ public:
     ~IJumper() override = default;
     virtual void OnDiscreteEvent(const CInternalEvent& event) = 0;
     virtual void OnAnalogEvent(const CInternalEvent& event) = 0;
+    // Where the jumper is in the world.
+    virtual CVector GetPos() const = 0;
 };
 
 } // namespace sds

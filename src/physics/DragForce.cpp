@@ -35,17 +35,17 @@ void CDragForce::Apply(sdk::IActor& actor, float scale)
     {
         if (world)
             world->LogError("Drag force magnitude is too large");
+        m_Magnitude = 0.0f;
         m_Force = sds::CVector::ZERO;
     }
     else
     {
         // The size may change by "MaxChange" a step, so a drag that starts
         // large (a canopy opening at free-fall speed) builds up over a few steps.
-        const float previous = m_Force.Length();
         const float change = m_MaxChange >= 0.0f ? m_MaxChange : FLT_MAX;
-        magnitude = std::min(magnitude, m_MaxMagnitude);
-        magnitude = std::clamp(magnitude, std::max(0.0f, previous - change), previous + change);
-        m_Force = direction * (magnitude * scale);
+        magnitude = std::clamp(magnitude, std::max(0.0f, m_Magnitude - change), m_Magnitude + change);
+        m_Magnitude = std::min(magnitude, m_MaxMagnitude);
+        m_Force = direction * (m_Magnitude * scale);
     }
     actor.AddForceAtLocalPos(m_Force, m_Position, true);
     ResetWind();

@@ -21,6 +21,7 @@ class ILevelResourceLoader;
 namespace physics {
 
 class IPhyForce;
+class IPhyJumper;
 class IPhyObj;
 class IWindMgr;
 
@@ -56,6 +57,18 @@ public:
     virtual void Update(const sds::CTiming& timing) = 0;
     // A static plane y = 0 that the world holds.
     virtual void CreateGroundPlane() = 0;
+    // The physical body of a jumper, made from the "PhyJumper" element of the
+    // physics configuration (throws xml::CNoNodeException without one), which the
+    // world steps while the caller keeps it. The exit weight and the canopy size
+    // replace the configured ones when above 0, the canopy model and the input
+    // conversion when not empty; without `showPilotChute` the canopy flies
+    // without a pilot chute. `position` and `orientation` place a jump that
+    // starts under canopy.
+    virtual std::shared_ptr<IPhyJumper> CreateJumper(const std::string& name, bool logData, int index,
+                                                     const sds::CVector& position,
+                                                     const sds::CQuaternion& orientation, float exitWeight,
+                                                     float canopySize, const std::string& canopyModel,
+                                                     const std::string& inputConversion, bool showPilotChute) = 0;
     // The index of a physical material; 0 (the default material) for a name not known.
     virtual std::uint16_t GetMaterialIndex(const std::string& name) const = 0;
     // Inserts the physics-editor file at `file` at that pose and gives its first
@@ -84,7 +97,8 @@ public:
     virtual std::shared_ptr<IPhyObj> CreateProbe(const sds::CVector& position, float dragArea) = 0;
     // Hands every shape to the shape-drawing callback and, with `drawForces`, the bodies' forces to the force-drawing one.
     virtual void DrawDebug(bool drawForces) = 0;
-    // The physics loader of a level, made from the drop zone's physics element.
+    // The physics loader of a level, made from the drop zone's physics element;
+    // `progress` may be empty.
     virtual std::shared_ptr<sds::ILevelResourceLoader>
     CreateResourceLoader(const xml::CNodePtr& physics, const sds::LoadingProgressCallback& progress) = 0;
     virtual IWindMgr& GetWindMgr() = 0;

@@ -16,7 +16,10 @@ class IJoint;
 }
 
 // A jointed body of several actors loaded from a physics-editor file, seen as
-// one object placed where its root bone is. Bones are named actors of the file.
+// one object placed where its root bone is. Each actor of the file's skeleton
+// drives one bone of it; an actor has a name of its own, and its bone the
+// name that the skeleton (and the graphics) give it. Every lookup here takes
+// the bone name, but HasActor, which takes the actor's own name.
 class IPhyRagDoll : public IPhyObj
 {
 public:
@@ -25,9 +28,9 @@ public:
                              const sds::CQuaternion& orientation) = 0;
     virtual sds::CQuaternion GetBoneOrientation(const std::string& name) const = 0;
     virtual sds::CVector GetBonePos(const std::string& name) const = 0;
-    // A bone the rag doll drives (the file's bones that make up its actors).
+    // A bone the rag doll drives (a bone name).
     virtual bool HasBone(const std::string& name) const = 0;
-    // Any actor of the file's skeleton of that name.
+    // An actor of the rag doll's skeleton of that name (an actor name).
     virtual bool HasActor(const std::string& name) const = 0;
     virtual void GetBoneNames(std::vector<std::string>& names) const = 0;
 

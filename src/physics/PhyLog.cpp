@@ -14,4 +14,12 @@ void LogWarning(const std::string& text)
         std::cerr << "Warning: " << text << std::endl;
 }
 
+void LogMessage(const std::string& text)
+{
+    if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
+        log->LogMessage(text);
+    else
+        std::cout << text << std::endl;
+}
+
 } // namespace physics

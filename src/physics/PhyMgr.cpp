@@ -6,6 +6,8 @@
 
 #include "core/Helpers.h"
 #include "physics/BoxActor.h"
+#include "physics/IPhyJumper.h"
+#include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
 #include "physics/PhyLog.h"
 #include "physics/PhyMovingBody.h"
@@ -20,10 +22,12 @@
 #include "physics/sdk/IScene.h"
 #include "physics/sdk/ISdk.h"
 #include "physics/sdk/IShape.h"
+#include "physics/sdk/IUserData.h"
 #include "physics/sdk/SceneDesc.h"
 
 namespace physics {
 
+std::uint64_t CPhyMgr::ms_StepCount = 0;
 IPhyMgr::CShapeDrawCallback CPhyMgr::ms_ShapeDrawCallback;
 IPhyMgr::CForceDrawCallback CPhyMgr::ms_ForceDrawCallback;
 
@@ -101,9 +105,7 @@ CPhyMgr::~CPhyMgr()
     m_WindSocks.clear();
     m_Objects.clear();
     m_WindMgr.GetRegions().clear();
-    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
-                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
-                         m_MovingBodies.end());
+    ForgetExpired();
     m_ResourceLoader.reset();
     if (m_Scene)
         m_Sdk->ReleaseScene(*m_Scene);
@@ -180,9 +182,6 @@ void CPhyMgr::LogError(const std::string& text) const
 
 void CPhyMgr::Update(const sds::CTiming& timing)
 {
-    m_MovingBodies.erase(std::remove_if(m_MovingBodies.begin(), m_MovingBodies.end(),
-                                        [](const std::weak_ptr<CPhyMovingBody>& body) { return body.expired(); }),
-                         m_MovingBodies.end());
     if (!std::isfinite(timing.m_Elapsed) || timing.m_Elapsed < 0.0f)
     {
         LogError("Physics frame time " + sds::ToString(timing.m_Elapsed) + " ignored");
@@ -191,27 +190,56 @@ void CPhyMgr::Update(const sds::CTiming& timing)
     m_Accumulator += timing.m_Elapsed;
     if (m_Accumulator < m_MaxTimeStep)
         return;
+    sds::CTiming step;
+    step.m_Elapsed = m_MaxTimeStep;
+    step.m_Global = timing.m_Global;
     while (m_Accumulator > m_MaxTimeStep)
     {
         m_Accumulator -= m_MaxTimeStep;
-        m_Scene->Simulate(m_MaxTimeStep);
-        while (!m_Scene->FetchResults(false))
-        {
-        }
-        sds::CTiming step;
-        step.m_Elapsed = m_MaxTimeStep;
-        step.m_Global = timing.m_Global;
-
-        std::vector<std::function<void(const sds::CTiming&)>> calls;
-        calls.swap(m_Deferred);
-        for (const auto& call : calls)
-            call(step);
-        for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
-            if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
-                body->Update(step);
-        for (std::size_t i = 0, n = m_WindSocks.size(); i < n; ++i)
-            m_WindSocks[i]->Update(step);
+        Step(step);
     }
+}
+
+namespace {
+
+template <class T>
+void EraseExpired(std::vector<std::weak_ptr<T>>& list)
+{
+    list.erase(std::remove_if(list.begin(), list.end(), [](const std::weak_ptr<T>& entry) { return entry.expired(); }),
+               list.end());
+}
+
+} // namespace
+
+void CPhyMgr::ForgetExpired()
+{
+    EraseExpired(m_Jumpers);
+    EraseExpired(m_MovingBodies);
+}
+
+void CPhyMgr::Step(const sds::CTiming& step)
+{
+    ++ms_StepCount;
+    ForgetExpired();
+    m_InWind.clear();
+    m_Scene->Simulate(m_MaxTimeStep);
+    while (!m_Scene->FetchResults(false))
+    {
+    }
+
+    // The step's contacts and triggers, then the jumpers, the moving bodies and the windsocks.
+    std::vector<std::function<void(const sds::CTiming&)>> calls;
+    calls.swap(m_Deferred);
+    for (const auto& call : calls)
+        call(step);
+    for (std::size_t i = 0, n = m_Jumpers.size(); i < n; ++i)
+        if (std::shared_ptr<IPhyJumper> jumper = m_Jumpers[i].lock())
+            jumper->Update(step);
+    for (std::size_t i = 0, n = m_MovingBodies.size(); i < n; ++i)
+        if (std::shared_ptr<CPhyMovingBody> body = m_MovingBodies[i].lock())
+            body->Update(step);
+    for (std::size_t i = 0, n = m_WindSocks.size(); i < n; ++i)
+        m_WindSocks[i]->Update(step);
 }
 
 void CPhyMgr::CreateGroundPlane()
@@ -285,16 +313,43 @@ std::shared_ptr<IPhyObj> CPhyMgr::CreateBox(const sds::CVector& position, const 
 std::shared_ptr<IPhyObj> CPhyMgr::CreateProbe(const sds::CVector& position, float dragArea)
 {
     const xml::CNodePtr probe = m_Config->GetChild("Probe");
-    const xml::CNodePtr drag = probe->GetChildById("ForceDrag", "Drag", "Name,Id");
-    if (drag->HasAttribute("Area"))
-        drag->GetAttribute("Area")->SetValue(dragArea);
-    else
-        drag->AddAttribute("Area", sds::ToString(dragArea));
-    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"), drag, m_WindMgr);
+    auto body = std::make_shared<CPhyProbe>(probe->GetChildById("ForceGravity", "Gravity", "Name,Id"),
+                                            probe->GetChildById("ForceDrag", "Drag", "Name,Id"), m_WindMgr);
+    // The configuration stays as it was read; only this probe has the area.
+    body->GetDrag().SetArea(dragArea);
     CreateBoxActor(*body, probe->GetChild("Shape"), probe->GetChild("Actor"), position);
+    // A probe may be thrown at any speed at the ground.
+    body->GetActor()->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
     AddMovingBody(body);
     return body;
 }
+
+std::shared_ptr<IPhyJumper> CPhyMgr::CreateJumper(const std::string& name, bool logData, int index,
+                                                  const sds::CVector& position, const sds::CQuaternion& orientation,
+                                                  float exitWeight, float canopySize, const std::string& canopyModel,
+                                                  const std::string& inputConversion, bool showPilotChute)
+{
+    const xml::CNodePtr config = m_Config->GetChild("PhyJumper");
+    if (!m_JumperFactory)
+        throw CPhyMgrException("No jumper factory is set: the world cannot build a jumper's body");
+    CPhyJumperDesc desc;
+    desc.m_Name = name;
+    desc.m_LogData = logData;
+    desc.m_Index = index;
+    desc.m_Position = position;
+    desc.m_Orientation = orientation;
+    desc.m_ExitWeight = exitWeight;
+    desc.m_CanopySize = canopySize;
+    desc.m_CanopyModel = canopyModel;
+    desc.m_InputConversion = inputConversion;
+    desc.m_ShowPilotChute = showPilotChute;
+    // Each body takes its own copy, so that one's overrides never reach the next.
+    std::shared_ptr<IPhyJumper> jumper = m_JumperFactory(xml::CNode::Clone(config), desc);
+    AddJumper(jumper);
+    return jumper;
+}
+
+void CPhyMgr::AddJumper(const std::shared_ptr<IPhyJumper>& jumper) { m_Jumpers.push_back(jumper); }
 
 void CPhyMgr::AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body) { m_MovingBodies.push_back(body); }
 
@@ -333,6 +388,9 @@ void CPhyMgr::DrawDebug(bool drawForces)
         }
     if (!drawForces)
         return;
+    for (const auto& weak : m_Jumpers)
+        if (std::shared_ptr<IPhyJumper> jumper = weak.lock())
+            jumper->DrawForces();
     for (const auto& weak : m_MovingBodies)
         if (std::shared_ptr<CPhyMovingBody> body = weak.lock())
             body->DrawForces();
@@ -343,7 +401,8 @@ void CPhyMgr::DrawDebug(bool drawForces)
 std::shared_ptr<sds::ILevelResourceLoader> CPhyMgr::CreateResourceLoader(const xml::CNodePtr& physics,
                                                                          const sds::LoadingProgressCallback& progress)
 {
-    progress("Loading wind information", 0.0f);
+    if (progress)
+        progress("Loading wind information", 0.0f);
     auto loader = std::make_shared<CPhyResourceLoader>(physics, m_WindMgr, *this);
     m_ResourceLoader = loader;
     return loader;
@@ -398,15 +457,53 @@ void CPhyMgr::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std:
 {
     if (!(status & (sdk::TRIGGER_ON_ENTER | sdk::TRIGGER_ON_STAY)))
         return;
-    auto* owner = dynamic_cast<CPhyObj*>(otherShape.GetActor().GetUserData());
+    const auto* owner = dynamic_cast<CPhyObj*>(otherShape.GetActor().GetUserData());
     if (!owner)
         return;
-    const std::uint64_t id = owner->GetId();
-    sdk::IShape* trigger = &triggerShape;
-    sdk::IShape* other = &otherShape;
-    m_Deferred.push_back([this, id, trigger, other, status](const sds::CTiming&) {
+    sdk::IUserData* triggerData = triggerShape.GetActor().GetUserData();
+    if (dynamic_cast<IWindRegion*>(triggerData))
+    {
+        QueueWind(*owner);
+        return;
+    }
+    // An earlier call of this step may release either actor. The call finds both
+    // shapes again through their owners, and is dropped when either owner has
+    // gone or holds another actor; a trigger that is no object's could not be
+    // found again, and tells no one.
+    const auto* triggerOwner = dynamic_cast<CPhyObj*>(triggerData);
+    if (!triggerOwner)
+        return;
+    const auto indexOf = [](const sdk::IShape& shape) {
+        const std::vector<sdk::IShape*>& shapes = shape.GetActor().GetShapes();
+        return std::size_t(std::find(shapes.begin(), shapes.end(), &shape) - shapes.begin());
+    };
+    const std::uint64_t triggerId = triggerOwner->GetId();
+    const std::uint64_t otherId = owner->GetId();
+    const std::size_t triggerIndex = indexOf(triggerShape);
+    const std::size_t otherIndex = indexOf(otherShape);
+    const sdk::IActor* triggerActor = &triggerShape.GetActor();
+    const sdk::IActor* otherActor = &otherShape.GetActor();
+    m_Deferred.push_back([=](const sds::CTiming&) {
+        CPhyObj* trigger = FindObject(triggerId);
+        CPhyObj* other = FindObject(otherId);
+        if (!trigger || !other || trigger->GetActor() != triggerActor || other->GetActor() != otherActor)
+            return;
+        const std::vector<sdk::IShape*>& triggerShapes = triggerActor->GetShapes();
+        const std::vector<sdk::IShape*>& otherShapes = otherActor->GetShapes();
+        if (triggerIndex < triggerShapes.size() && otherIndex < otherShapes.size())
+            other->OnTrigger(*triggerShapes[triggerIndex], *otherShapes[otherIndex], status);
+    });
+}
+
+void CPhyMgr::QueueWind(const CPhyObj& owner)
+{
+    const std::uint64_t id = owner.GetId();
+    // However many of its shapes or regions overlap, a body is given the wind once a step.
+    if (!m_InWind.insert(id).second)
+        return;
+    m_Deferred.push_back([this, id](const sds::CTiming&) {
         if (CPhyObj* object = FindObject(id))
-            object->OnTrigger(*trigger, *other, status);
+            object->ApplyWind(m_WindMgr);
     });
 }
 

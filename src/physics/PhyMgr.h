@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/SingletonTmpl.h"
 #include "physics/IPhyMgr.h"
+#include "physics/PhyJumperDesc.h"
 #include "physics/TableFunc.h"
 #include "physics/WindMgr.h"
 #include "physics/ZavuviInstancer.h"
@@ -20,6 +22,7 @@ namespace physics {
 
 class CPhyMovingBody;
 class CPhyObj;
+class IPhyJumper;
 class CPhyResourceLoader;
 class CPhyWindSock;
 
@@ -49,6 +52,10 @@ public:
     void SetCollisionCallback(CCollisionCallback callback) override;
     void Update(const sds::CTiming& timing) override;
     void CreateGroundPlane() override;
+    std::shared_ptr<IPhyJumper> CreateJumper(const std::string& name, bool logData, int index,
+                                             const sds::CVector& position, const sds::CQuaternion& orientation,
+                                             float exitWeight, float canopySize, const std::string& canopyModel,
+                                             const std::string& inputConversion, bool showPilotChute) override;
     std::uint16_t GetMaterialIndex(const std::string& name) const override;
     std::shared_ptr<IPhyObj> CreateScyPhy(const std::string& file, const sds::CVector& position,
                                           const sds::CQuaternion& orientation,
@@ -84,6 +91,8 @@ public:
     std::uint64_t GetSerial() const { return m_Serial; }
     // The world of that number while it lives, else null.
     static CPhyMgr* GetLiveWorld(std::uint64_t serial);
+    // The steps taken so far by every world of the run; each step raises it by one.
+    static std::uint64_t GetStepCount() { return ms_StepCount; }
     const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
     CZavuviInstancer& GetInstancer() { return m_Instancer; }
     const std::vector<std::shared_ptr<CPhyWindSock>>& GetWindSocks() const { return m_WindSocks; }
@@ -94,6 +103,13 @@ public:
     static const CShapeDrawCallback& GetShapeDrawCallback() { return ms_ShapeDrawCallback; }
     static const CForceDrawCallback& GetForceDrawCallback() { return ms_ForceDrawCallback; }
 
+    // Builds a jumper's body on its own copy of the "PhyJumper" element. The
+    // flight model lives above the world, so whoever makes the world hands it in.
+    typedef std::function<std::shared_ptr<IPhyJumper>(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& desc)>
+        CJumperFactory;
+    void SetJumperFactory(CJumperFactory factory) { m_JumperFactory = std::move(factory); }
+    // A jumper's body, updated after every step while it lives, before the moving bodies.
+    void AddJumper(const std::shared_ptr<IPhyJumper>& jumper);
     // A body updated after every step while it lives.
     void AddMovingBody(const std::shared_ptr<CPhyMovingBody>& body);
     // Living objects, so that a queued call never reaches one that has gone. Keys
@@ -120,6 +136,9 @@ private:
 
     CPhyMgr(const xml::CNodePtr& physics, const xml::CNodePtr& materials, float maxTimeStep);
     void CreateScene(const xml::CNodePtr& materials);
+    void Step(const sds::CTiming& step);
+    void ForgetExpired();
+    void QueueWind(const CPhyObj& owner);
 
     std::uint64_t m_Serial;
     float m_MaxTimeStep;
@@ -136,15 +155,19 @@ private:
     std::map<std::string, std::uint16_t> m_GfxMaterials;
     std::unordered_map<std::uint64_t, CPhyObj*> m_LiveObjects;
     std::vector<std::shared_ptr<CPhyObj>> m_Objects;
+    CJumperFactory m_JumperFactory;
+    std::vector<std::weak_ptr<IPhyJumper>> m_Jumpers;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CZavuviInstancer m_Instancer;
     std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;
     CWindMgr m_WindMgr;
     std::vector<std::shared_ptr<CPhyWindSock>> m_WindSocks;
     std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;
+    std::unordered_set<std::uint64_t> m_InWind; // objects given this step's wind
     float m_DropZoneElevation = 0.0f;
     sds::CTableFunc m_AirDensity;
 
+    static std::uint64_t ms_StepCount;
     static CShapeDrawCallback ms_ShapeDrawCallback;
     static CForceDrawCallback ms_ForceDrawCallback;
 };

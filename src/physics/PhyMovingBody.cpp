@@ -1,8 +1,7 @@
 #include "physics/PhyMovingBody.h"
 
-#include "physics/IWindRegion.h"
+#include "physics/IWindMgr.h"
 #include "physics/sdk/IActor.h"
-#include "physics/sdk/IShape.h"
 
 namespace physics {
 
@@ -11,11 +10,10 @@ CPhyMovingBody::CPhyMovingBody(const xml::CNodePtr& gravity, const xml::CNodePtr
 {
 }
 
-void CPhyMovingBody::OnTrigger(sdk::IShape& triggerShape, sdk::IShape&, std::uint32_t)
+void CPhyMovingBody::ApplyWind(IWindMgr& source)
 {
-    auto* region = dynamic_cast<IWindRegion*>(triggerShape.GetActor().GetUserData());
-    if (region && GetActor())
-        m_Drag.AddWind(region->GetWind(GetActor()->GetGlobalPosition()));
+    if (const sdk::IActor* actor = GetActor())
+        m_Drag.AddWind(source.GetWind(actor->GetGlobalPosition()));
 }
 
 void CPhyMovingBody::ApplyForces(sdk::IActor& actor)

@@ -9,14 +9,15 @@
 namespace physics {
 
 // A body moved by its own gravity force and drag force every step, not by the
-// scene's gravity. The wind of every region it is in during a step adds to
-// the air its drag meets.
+// scene's gravity. While it is in a wind region its drag meets the wind where
+// it is.
 class CPhyMovingBody : public CPhyObj, public sds::IUpdate
 {
 public:
     CPhyMovingBody(const xml::CNodePtr& gravity, const xml::CNodePtr& drag);
 
-    void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status) override;
+    // The wind at the actor's position goes to the drag.
+    void ApplyWind(IWindMgr& source) override;
     virtual void ApplyForces(sdk::IActor& actor);
     virtual void DrawForces();
     void Update(const sds::CTiming& timing) override;

@@ -49,7 +49,7 @@ void CPhyObj::CreateActor(sdk::CActorDesc desc)
     m_OwnsActor = true;
 }
 
-void CPhyObj::BindActor(const std::shared_ptr<const CPhyObj>& owner)
+void CPhyObj::BindActor(const std::shared_ptr<CPhyObj>& owner)
 {
     ReleaseActor();
     Register();
@@ -59,14 +59,13 @@ void CPhyObj::BindActor(const std::shared_ptr<const CPhyObj>& owner)
     m_World = owner->m_World;
     m_OwnsActor = false;
     m_ActorOwner = owner;
-    m_PreviousUserData = m_Actor->GetUserData();
     m_Actor->SetUserData(this);
 }
 
 sdk::IActor* CPhyObj::GetBoundActor() const
 {
     // The owner releases the actor when it goes or makes another.
-    const std::shared_ptr<const CPhyObj> owner = m_ActorOwner.lock();
+    const std::shared_ptr<CPhyObj> owner = m_ActorOwner.lock();
     return owner && owner->GetActor() == m_Actor ? m_Actor : nullptr;
 }
 
@@ -79,12 +78,11 @@ void CPhyObj::ReleaseActor()
         if (m_OwnsActor)
             world->GetScene().ReleaseActor(*actor);
         else if (actor->GetUserData() == this)
-            actor->SetUserData(m_PreviousUserData);
+            actor->SetUserData(m_ActorOwner.lock().get());
     }
     m_Actor = nullptr;
     m_World = 0;
     m_ActorOwner.reset();
-    m_PreviousUserData = nullptr;
     m_OwnsActor = true;
 }
 
@@ -132,6 +130,8 @@ void CPhyObj::EnableCollision(bool enable)
         actor->RaiseActorFlag(sdk::AF_DISABLE_COLLISION);
     }
 }
+
+void CPhyObj::ApplyWind(IWindMgr&) {}
 
 void CPhyObj::OnTrigger(sdk::IShape&, sdk::IShape&, std::uint32_t) {}
 

@@ -16,6 +16,8 @@ class IShape;
 struct CActorDesc;
 }
 
+class IWindMgr;
+
 // One actor of the world's scene and the program's reactions to it. The
 // actor's user data points here, so that the world can hand this object the
 // contacts and triggers of its actor. Every physical object dies before the world.
@@ -39,7 +41,12 @@ public:
 
     // False stops the actor colliding and responding; true lets it again.
     virtual void EnableCollision(bool enable);
-    // A shape of this object's actor is in a trigger shape; queued by the world.
+    // The actor is in a wind region during this step: an object that the air
+    // moves samples `source` where it is. The world calls it once a step at
+    // most, whatever the number of regions or shapes.
+    virtual void ApplyWind(IWindMgr& source);
+    // A shape of this object's actor is in a trigger shape that is not a wind
+    // region; queued by the world.
     virtual void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status);
     // A contact of this object's actor began; queued by the world.
     void OnCollision(const IPhyCollisionEvent& event);
@@ -54,9 +61,10 @@ public:
     // the scene refuses the descriptor.
     void CreateActor(sdk::CActorDesc desc);
     // Drives the actor that `owner` keeps: its user data points here until this
-    // object lets go of it, and then points back where it did. Once the owner has
-    // let go of the actor, this object has none.
-    void BindActor(const std::shared_ptr<const CPhyObj>& owner);
+    // object lets go of it, and then points back to the owner (whatever drove
+    // it before may have gone since). Once the owner has let go of the actor,
+    // this object has none.
+    void BindActor(const std::shared_ptr<CPhyObj>& owner);
     // Releases an own actor, or lets go of a bound one.
     void ReleaseActor();
     // The world's key for this object while it lives.
@@ -70,9 +78,8 @@ private:
     CCollisionCallback m_CollisionCallback;
     sdk::IActor* m_Actor = nullptr;
     bool m_OwnsActor = true;
-    std::weak_ptr<const CPhyObj> m_ActorOwner; // of a bound actor
+    std::weak_ptr<CPhyObj> m_ActorOwner; // of a bound actor
     std::uint64_t m_World = 0; // the serial of the world the actor is in
-    sdk::IUserData* m_PreviousUserData = nullptr;
     std::uint64_t m_Id = 0;
 };
 

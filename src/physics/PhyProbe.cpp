@@ -1,6 +1,5 @@
 #include "physics/PhyProbe.h"
 
-#include "physics/IWindMgr.h"
 #include "physics/sdk/IActor.h"
 
 namespace physics {
@@ -10,16 +9,11 @@ CPhyProbe::CPhyProbe(const xml::CNodePtr& gravity, const xml::CNodePtr& drag, IW
 {
 }
 
-void CPhyProbe::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status)
-{
-    CPhyObj::OnTrigger(triggerShape, otherShape, status);
-}
-
 void CPhyProbe::Update(const sds::CTiming&)
 {
     if (!GetActor())
         return;
-    m_Drag.AddWind(m_WindMgr.GetWind(GetActor()->GetGlobalPosition()));
+    CPhyMovingBody::ApplyWind(m_WindMgr);
     ApplyForces(*GetActor());
 }
 

@@ -12,8 +12,8 @@ class CPhyProbe : public CPhyMovingBody
 public:
     CPhyProbe(const xml::CNodePtr& gravity, const xml::CNodePtr& drag, IWindMgr& windMgr);
 
-    // The probe asks the wind manager instead.
-    void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status) override;
+    // The probe asks the wind manager itself every step, in a region or not.
+    void ApplyWind(IWindMgr&) override {}
     void Update(const sds::CTiming& timing) override;
 
 private:

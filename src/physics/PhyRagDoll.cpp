@@ -71,7 +71,7 @@ bool CPhyRagDoll::HasBone(const std::string& name) const
 
 bool CPhyRagDoll::HasActor(const std::string& name) const
 {
-    return m_Bones->HasBone(name);
+    return m_ActorNames.count(name) != 0;
 }
 
 void CPhyRagDoll::GetBoneNames(std::vector<std::string>& names) const
@@ -112,10 +112,18 @@ void CPhyRagDoll::AddBoneName(const std::string& name)
 void CPhyRagDoll::InitRootName()
 {
     m_Actors.clear();
+    m_ActorNames.clear();
     const Zavuvi::PhysicsEntity& file = *m_FileData;
     for (const auto& actor : m_Model->m_Actors)
-        if (actor && file.m_Actors[std::size_t(actor->m_Index)].m_SkeletonIndex == m_Bones->m_Index)
-            m_Actors.push_back({actor->m_BoneName, actor});
+    {
+        if (!actor)
+            continue;
+        const Zavuvi::PhysicsActor& record = file.m_Actors[std::size_t(actor->m_Index)];
+        if (record.m_SkeletonIndex != m_Bones->m_Index)
+            continue;
+        m_Actors.push_back({actor->m_BoneName, actor});
+        m_ActorNames.insert(record.m_Name);
+    }
     if (m_Bones->m_RootActor)
         m_RootName = m_Bones->m_RootActor->m_BoneName;
     else

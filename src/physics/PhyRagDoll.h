@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,8 @@ public:
     void InitRootName();
 
     std::uint16_t GetActorCount() const;
-    // Throws std::out_of_range for an index past the count.
+    // The bone name of the actor of that index, which GetBone takes; throws
+    // std::out_of_range for an index past the count.
     const std::string& GetActorName(std::uint16_t index) const;
     std::shared_ptr<CPhyObj> GetRootBone() const;
     const std::string& GetRootName() const { return m_RootName; }
@@ -77,7 +79,7 @@ public:
 private:
     struct CActor
     {
-        std::string m_Name;
+        std::string m_Name; // of its bone
         std::shared_ptr<Zavuvi::ZavuviActor> m_Actor;
     };
 
@@ -91,6 +93,7 @@ private:
     std::shared_ptr<const Zavuvi::PhysicsEntity> m_FileData;
     std::shared_ptr<Zavuvi::PhysicalObject> m_Model;
     std::vector<CActor> m_Actors;
+    std::set<std::string> m_ActorNames; // the file's own names of those actors
     std::string m_RootName;
 };
 

@@ -100,10 +100,10 @@ void CPhyWindSock::Update(const sds::CTiming&)
     m_Drag.ResetWind();
 }
 
-void CPhyWindSock::OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status)
+void CPhyWindSock::ApplyWind(IWindMgr& source)
 {
     if (LockRagDoll())
-        CPhyMovingBody::OnTrigger(triggerShape, otherShape, status);
+        CPhyMovingBody::ApplyWind(source);
 }
 
 void CPhyWindSock::DrawForces()

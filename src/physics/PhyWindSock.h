@@ -16,7 +16,7 @@ class IPhyRagDoll;
 //
 // The rag doll belongs to whoever shows it; the windsock only follows it and
 // does nothing once it is gone. The tail's actor stays the rag doll's: the
-// windsock receives its wind reports while it lives.
+// windsock receives the tail's wind while it lives.
 class CPhyWindSock : public CPhyMovingBody
 {
 public:
@@ -26,7 +26,7 @@ public:
     CPhyWindSock(const xml::CNodePtr& config, const std::shared_ptr<IPhyRagDoll>& ragDoll);
 
     void Update(const sds::CTiming& timing) override;
-    void OnTrigger(sdk::IShape& triggerShape, sdk::IShape& otherShape, std::uint32_t status) override;
+    void ApplyWind(IWindMgr& source) override;
     void DrawForces() override;
 
     bool IsTorn() const { return m_Torn; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/memory/MemConsole.h"
+#include "support/CapturingLogMgr.h"
 
 namespace {
 
@@ -53,17 +54,26 @@ TEST(Console, LineCountsAndFixedLines)
         EXPECT_EQ(3u, console.GetNumLines());
     }
 
-    // A line past the end grows the console; the refresh trims just below the
-    // fixed lines, so the new line moves up.
+    // A line below the maximum grows the console up to it.
     sds::CMemConsole grown(31, 5);
-    grown.Clear();
-    grown.SetFixedLine(40, "status", false);
-    EXPECT_EQ(41u, grown.GetNumLines());
-    grown.Refresh();
-    EXPECT_EQ(31u, grown.GetNumLines());
-    EXPECT_EQ("status", grown.GetLine(30));
+    grown.SetFixedLine(7, "status", false);
+    EXPECT_EQ(8u, grown.GetNumLines());
+    EXPECT_EQ("status", grown.GetLine(7));
     grown.SetFixedLine(0, "Altitude", true);
     EXPECT_EQ("Altitude\n", grown.m_Drawn.substr(0, 9));
+}
+
+TEST(Console, LineAtOrBeyondTheMaximumIsRefusedWithALogLine)
+{
+    CCapturingLogMgr log;
+    sds::CMemConsole console(31, 5);
+    console.Clear();
+    for (unsigned index : {31u, 40u, 2000000000u, 4294967295u})
+        console.SetFixedLine(index, "x", true);
+    EXPECT_EQ(31u, console.GetNumLines());
+    EXPECT_EQ(std::string(31, '\n'), console.m_Drawn);
+    EXPECT_TRUE(log.Has("Warning: Console line 2000000000 is not set: the console has 31 lines"));
+    EXPECT_EQ(4u, log.m_Lines.size());
 }
 
 TEST(Console, AllLinesFixedDropsTheNewest)

@@ -9,7 +9,13 @@ public:
     CMemWorld() { m_Mgr.DefineMesh("SkeletonTest", SkeletonTestMesh()); }
 
     sds::IGfxMgr& Mgr() { return m_Mgr; }
+    sds::CMemGfxMgr& Memory() { return m_Mgr; }
     static const char* Name() { return "Memory"; }
+    void DefineTextOverlay(const std::string& overlay, const std::string& element)
+    {
+        m_Mgr.DefineOverlay(overlay, {element});
+    }
+    void ResetScene() { m_Mgr.ResetScene(); }
 
     // Root, Arm (1 up from Root) and Hand (1 up from Arm); "Move" 2 s takes the
     // Arm 2 along +X, "Lift" 4 s takes it 4 along +Z, "Turn" 1 s turns the Hand

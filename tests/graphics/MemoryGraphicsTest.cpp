@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "GeneratedObjectTests.h"
 #include "GfxObjectModelTests.h"
 #include "MemWorld.h"
 #include "SkeletonAnimationTests.h"
+#include "TerrainRayTests.h"
+#include "graphics/memory/MemDial.h"
 #include "graphics/memory/MemOverlayElement.h"
+#include "graphics/memory/MemRibbonTrail.h"
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SkeletonAnimationTest, CMemWorld);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, GfxObjectModelTest, CMemWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TerrainRayTest, CMemWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, GeneratedObjectTest, CMemWorld);
 
 TEST(MemGfxMgr, UnknownMeshThrowsUnlessAllowed)
 {
@@ -82,4 +88,121 @@ TEST(MemGfxMgr, ObjectsMayOutliveTheManager)
     // Released after their manager and its nodes are gone, they touch neither.
     child.reset();
     parent.reset();
+}
+
+// The zone's camera as the rendering side has it: none before the zone makes
+// it, none after the zone or a scene reset takes it; this one records.
+TEST(MemGfxMgr, RecordingCameraComesAndGoesWithTheZone)
+{
+    sds::CMemGfxMgr mgr;
+    EXPECT_EQ(nullptr, mgr.GetCamera());
+    mgr.UpdateCamera(sds::CTiming());
+
+    mgr.CreateCamera();
+    sds::ICamera* camera = mgr.GetCamera();
+    ASSERT_NE(nullptr, camera);
+    camera->SetMode(sds::CameraEvents::camera_behind);
+    camera->SetMode(99);
+    camera->Attach(mgr.GetRootObject());
+    camera->SetPos(sds::CVector(1, 2, 3));
+    camera->LookAt(sds::CVector(4, 5, 6));
+    sds::CTiming timing;
+    timing.m_Elapsed = 0.25f;
+    mgr.UpdateCamera(timing);
+    const sds::CMemCamera& recorded = *mgr.GetMemCamera();
+    EXPECT_EQ(std::vector<int>{sds::CameraEvents::camera_behind}, recorded.m_Modes);
+    EXPECT_TRUE(camera->IsAttached());
+    EXPECT_VECTOR_NEAR(sds::CVector(1, 2, 3), camera->GetPos(), 0.0f);
+    ASSERT_EQ(1u, recorded.m_LookAt.size());
+    ASSERT_EQ(1u, recorded.m_Updates.size());
+    EXPECT_FLOAT_EQ(0.25f, recorded.m_Updates[0].m_Elapsed);
+
+    mgr.DestroyCamera();
+    EXPECT_EQ(nullptr, mgr.GetCamera());
+    mgr.UpdateCamera(timing);
+    mgr.CreateCamera();
+    mgr.ResetScene();
+    EXPECT_EQ(nullptr, mgr.GetCamera());
+}
+
+TEST(MemGfxMgr, DialsRecordWhatTheyAreTold)
+{
+    sds::CMemGfxMgr mgr;
+    const auto first = mgr.CreateDial(TestDialElement(TestRenderTargetXml()), TestDialElement(TestFaceXml()),
+                                      TestDialElement(TestNeedleXml()));
+    const auto second = mgr.CreateDial(TestDialElement(TestRenderTargetXml()), TestDialElement(TestFaceXml()),
+                                       TestDialElement(TestNeedleXml()));
+    auto& analog = dynamic_cast<sds::CMemDial&>(*second);
+    EXPECT_VECTOR_NEAR(sds::CVector(200, 0, 0), analog.m_Position, 1e-6f);
+    EXPECT_EQ("Test/DialNeedle", analog.m_Needle.m_Material);
+    EXPECT_EQ(64, analog.m_Target.m_Width);
+    second->SetValue(90.0f);
+    second->SetValue(0.0f);
+    EXPECT_EQ((std::vector<float>{90.0f, 0.0f}), analog.m_Values);
+    EXPECT_FALSE(analog.IsDigital());
+}
+
+TEST(MemGfxMgr, TrailHeadsDimWithinTheirInitialColours)
+{
+    sds::CMemGfxMgr mgr;
+    const sds::CGfxObjPtr jumper = mgr.CreateObject("Cube", nullptr);
+    const auto trail = mgr.CreateRibbonTrail(
+        TestDialElement("<Trail HeadMaterial='BaseWhite'><Chain Index='0' InitialColor='0.8 0.4 0.2 1' "
+                        "ColorChange='0 0 0 0.5' InitialWidth='0.3' WidthChange='0'/></Trail>"),
+        mgr.GetRootObject());
+    auto& recorded = dynamic_cast<sds::CMemRibbonTrail&>(*trail);
+    EXPECT_FALSE(recorded.m_HasHead);
+    trail->AddObject(jumper);
+    EXPECT_TRUE(recorded.m_HasHead);
+    EXPECT_EQ(jumper->GetName(), recorded.m_HeadOn);
+    struct Case
+    {
+        float factor, expected;
+    };
+    for (const Case& c : {Case{2.0f, 1.0f}, Case{0.5f, 0.5f}, Case{-1.0f, 0.0f}}) {
+        trail->SetIntensity(c.factor);
+        EXPECT_FLOAT_EQ(0.8f * c.expected, recorded.m_HeadColour.v[0]) << c.factor;
+        EXPECT_FLOAT_EQ(0.8f * c.expected, recorded.m_Chains[0].m_HeadColour.v[0]) << c.factor;
+    }
+    trail->RemoveObject(jumper);
+    EXPECT_TRUE(recorded.m_Trailed.empty());
+    EXPECT_FALSE(recorded.m_HasHead);
+}
+
+TEST(MemGfxMgr, ReleasedObjectsTakeTheirMeshesAndCopiesAlong)
+{
+    CMemWorld world;
+    sds::CMemGfxMgr& mgr = world.Memory();
+    const std::size_t materials = mgr.GetMaterialNames().size();
+    const std::size_t meshes = mgr.GetNumMeshes();
+    const std::size_t nodes = mgr.GetNumNodes();
+    for (int i = 0; i < 1000; ++i) {
+        sds::CGfxObjPtr cube = mgr.CreateObject("Cube", nullptr);
+        cube->SetMaterial("BaseWhite", true);
+        mgr.CreatePlane(2, 2, 1.0f, 1.0f);
+        mgr.CreateMeshObject(">plane");
+        cube->CreateChild("Marker", ">plane");
+        mgr.CreateRope(1.0f, 0.02f, 3, cube);
+        mgr.CreateTriangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, sds::CFourFloats());
+        sds::CGfxObjPtr tool = mgr.CreateObject("Cube", nullptr);
+        sds::CGfxObjPtr rig = mgr.CreateObject("SkeletonTest", nullptr);
+        rig->AttachToBone(tool, 1, sds::CVector(), sds::CQuaternion(), false, false);
+    }
+    EXPECT_EQ(materials, mgr.GetMaterialNames().size());
+    EXPECT_EQ(meshes, mgr.GetNumMeshes());
+    EXPECT_EQ(nodes, mgr.GetNumNodes());
+    EXPECT_EQ(0u, mgr.GetNumEntities());
+}
+
+TEST(MemGfxMgr, ReleasedObjectUnhooksOnlyWhatItHung)
+{
+    sds::CMemGfxMgr mgr;
+    sds::CGfxObjPtr body = mgr.CreateObject("Cube", nullptr);
+    const sds::CGfxObjPtr kid = body->CreateChild("Kid", ">novis");
+    sds::mem::CNode* node = static_cast<sds::CMemGfxObj&>(*body).GetNode();
+    // Other code hangs a node of its own there.
+    sds::mem::CNode* chain = mgr.CreateNode("ChaseCameraNode", node);
+    body.reset();
+    EXPECT_EQ(node, chain->m_Parent);
+    EXPECT_FALSE(kid->GetParent());
 }

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 #include <OGRE/OgreException.h>
 #include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreMeshManager.h>
+#include <OGRE/OgreSkeletonManager.h>
 #include <OGRE/OgreTechnique.h>
 #include <OGRE/Overlay/OgreOverlayContainer.h>
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
+#include "GeneratedObjectTests.h"
 #include "GfxObjectModelTests.h"
 #include "MemWorld.h"
 #include "OgreWorld.h"
 #include "SkeletonAnimationTests.h"
+#include "TerrainRayTests.h"
 #include "graphics/TrajectoryDisplay.h"
 #include "graphics/ogre/InitProgressBar.h"
 #include "graphics/ogre/LoadingProgressBar.h"
@@ -21,6 +25,8 @@
 typedef ::testing::Types<COgreWorld, CMemWorld> CWorlds;
 INSTANTIATE_TYPED_TEST_SUITE_P(Both, SkeletonAnimationTest, CWorlds);
 INSTANTIATE_TYPED_TEST_SUITE_P(Ogre, GfxObjectModelTest, COgreWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Ogre, TerrainRayTest, COgreWorld);
+INSTANTIATE_TYPED_TEST_SUITE_P(Ogre, GeneratedObjectTest, COgreWorld);
 
 namespace {
 
@@ -117,11 +123,7 @@ TEST_F(OgreGfxTest, PartsNotYetBuiltSaySo)
     mgr.UpdateCamera(sds::CTiming());
     mgr.GetSurfaceObjectsAround(sds::CVector(), 10.0f, 1.0f);
     EXPECT_TRUE(mgr.GetObjectQueue().empty());
-    const xml::CNodePtr node(new xml::CNode("Dial", false));
-    EXPECT_THROW(mgr.CreateRope(1, 0.1f, 4, mgr.GetRootObject()), sds::CException);
-    EXPECT_THROW(mgr.CreateTriangle({}, {}, {}, sds::CFourFloats()), sds::CException);
-    EXPECT_THROW(mgr.CreateDial(node, node, node), sds::CException);
-    EXPECT_THROW(mgr.CreateRibbonTrail(node, mgr.GetRootObject()), sds::CException);
+    const xml::CNodePtr node(new xml::CNode("Zone", false));
     EXPECT_THROW(mgr.LoadZone(node, sds::LoadingProgressCallback()), sds::CException);
 }
 
@@ -163,7 +165,9 @@ TEST_F(OgreGfxTest, ScenesResetLeaveOldObjectsHarmless)
     sds::CGfxObjPtr survivor = m_World.Mgr().CreateObject("Cube", nullptr);
     auto oldBatch = m_World.Mgr().CreateStaticGeometry("Batch");
     m_World.Ogre().ResetScene();
-    EXPECT_EQ(0, m_World.Mgr().GetRootObject()->GetNumChildren());
+    // Only the window's camera hangs in the new scene, on a node of its own.
+    ASSERT_EQ(1, m_World.Mgr().GetRootObject()->GetNumChildren());
+    EXPECT_EQ(Env().m_Camera->getParentSceneNode(), Env().m_Level->getRootSceneNode()->getChildren().front());
     survivor.reset();
     EXPECT_TRUE(m_World.Mgr().CreateObject("Cube", nullptr));
 
@@ -398,5 +402,121 @@ TEST_F(OgreGfxTest, ReleasedObjectTakesItsEntityAlong)
     EXPECT_FALSE(level->hasSceneNode(node));
     EXPECT_FALSE(m_World.Mgr().FindObject(node));
     moved.reset();
+    Env().RenderFrame();
+}
+
+namespace {
+
+// How many resources, entities and scene nodes exist: what objects made and
+// released again must leave as they found it.
+struct CEngineCounts
+{
+    explicit CEngineCounts(Ogre::SceneManager* scene)
+    {
+        m_Materials = CountResources(Ogre::MaterialManager::getSingleton());
+        m_Meshes = CountResources(Ogre::MeshManager::getSingleton());
+        m_Skeletons = CountResources(Ogre::SkeletonManager::getSingleton());
+        m_Entities = scene->getMovableObjects("Entity").size();
+        m_Nodes = CountNodes(scene->getRootSceneNode());
+    }
+    static std::size_t CountResources(Ogre::ResourceManager& manager)
+    {
+        std::size_t count = 0;
+        for (auto it = manager.getResourceIterator(); it.hasMoreElements(); it.moveNext())
+            ++count;
+        return count;
+    }
+    static std::size_t CountNodes(const Ogre::Node* node)
+    {
+        std::size_t count = 1;
+        for (const Ogre::Node* child : node->getChildren())
+            count += CountNodes(child);
+        return count;
+    }
+    bool operator==(const CEngineCounts& other) const
+    {
+        return m_Materials == other.m_Materials && m_Meshes == other.m_Meshes && m_Skeletons == other.m_Skeletons &&
+               m_Entities == other.m_Entities && m_Nodes == other.m_Nodes;
+    }
+
+    std::size_t m_Materials, m_Meshes, m_Skeletons, m_Entities, m_Nodes;
+};
+
+std::ostream& operator<<(std::ostream& out, const CEngineCounts& c)
+{
+    return out << c.m_Materials << " materials, " << c.m_Meshes << " meshes, " << c.m_Skeletons << " skeletons, "
+               << c.m_Entities << " entities, " << c.m_Nodes << " nodes";
+}
+
+} // namespace
+
+TEST_F(OgreGfxTest, ThousandObjectsReleasedLeaveTheEngineAsTheyFoundIt)
+{
+    sds::IGfxMgr& mgr = m_World.Mgr();
+    // The mesh files stay loaded once used.
+    mgr.CreateObject("SkeletonTest", nullptr);
+    mgr.CreateObject("Cube", nullptr);
+    const CEngineCounts before(Env().m_Level);
+    for (int i = 0; i < 1000; ++i) {
+        sds::CGfxObjPtr cube = mgr.CreateObject("Cube", nullptr);
+        cube->SetMaterial("Dravonkel/Default", true);
+        cube->SetSubEntityMaterial(0, "Dravonkel/Default", true);
+        sds::CGfxObjPtr plane = mgr.CreatePlane(2, 2, 1.0f, 1.0f);
+        sds::CGfxObjPtr quad = mgr.CreateMeshObject(">plane");
+        sds::CGfxObjPtr marker = cube->CreateChild("Marker", ">plane");
+        auto batch = mgr.CreateStaticGeometry("Batch");
+        batch->AddMesh("Cube", sds::CVector(), sds::CQuaternion(), sds::CVector(1, 1, 1));
+        batch->Build();
+        mgr.CreateRope(1.0f, 0.02f, 3, cube);
+        mgr.CreateTriangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, sds::CFourFloats());
+        sds::CGfxObjPtr tool = mgr.CreateObject("Cube", nullptr);
+        sds::CGfxObjPtr rig = mgr.CreateObject("SkeletonTest", nullptr);
+        rig->AttachToBone(tool, 1, sds::CVector(), sds::CQuaternion(), false, false);
+    }
+    EXPECT_EQ(before, CEngineCounts(Env().m_Level));
+}
+
+TEST_F(OgreGfxTest, ReleasedObjectUnhooksOnlyWhatItHung)
+{
+    Ogre::SceneManager* level = Env().m_Level;
+    sds::CGfxObjPtr body = m_World.Mgr().CreateObject("Cube", nullptr);
+    const sds::CGfxObjPtr kid = body->CreateChild("Kid", ">novis");
+    const std::string name = body->GetName();
+    // Other code hangs a camera chain and a light on the object's node.
+    Ogre::SceneNode* node = level->getSceneNode(name);
+    Ogre::SceneNode* chain = node->createChildSceneNode("ChaseCameraNode");
+    Ogre::Light* light = level->createLight("BodyLight");
+    node->attachObject(light);
+    body.reset();
+
+    // Those stay where they were, and so does the node that carries them.
+    ASSERT_TRUE(level->hasSceneNode(name));
+    EXPECT_EQ(node, chain->getParent());
+    EXPECT_EQ(node, light->getParentSceneNode());
+    EXPECT_EQ(2u, node->getAttachedObjects().size() + node->getChildren().size());
+    EXPECT_FALSE(kid->GetParent());
+    EXPECT_FALSE(m_World.Mgr().FindObject(name));
+}
+
+TEST_F(OgreGfxTest, OverlayTextsTakeBytesThatAreNotUtf8)
+{
+    const sds::COverlayedPtr fps = m_World.Mgr().CreateOverlayed("FPSOverlay");
+    sds::IOverlayElement* text = fps->GetElement("FPSOverlay/Text");
+    text->SetCaption("Ren\xE9 \xE2\x82");
+    EXPECT_EQ("Ren\xC3\xA9 \xC3\xA2\xC2\x82", text->GetCaption());
+
+    wrappers::COgreConsole console("ConsoleWnd", "ConsoleWnd/Console", 31, 5);
+    console.Print("Sprung von M\xFCnchen");
+    console.SetFixedLine(0, "\xB0", true);
+    EXPECT_EQ(0u, Ogre::OverlayManager::getSingleton().getOverlayElement("ConsoleWnd/Console")->getCaption().asUTF8().find(
+                      "\xC2\xB0\n"));
+
+    auto bar = m_World.Mgr().CreateLoadingProgressBar("LevelLoadingProgressBar");
+    bar->SetProgress("Z\xFCrich", 0.5f);
+    bar->SetStepProgress("\xFF", 0.5f);
+    EXPECT_EQ("Z\xC3\xBCrich", Ogre::OverlayManager::getSingleton()
+                                   .getOverlayElement("LevelLoadingProgressBar/LoadPanel/Description")
+                                   ->getCaption()
+                                   .asUTF8());
     Env().RenderFrame();
 }

@@ -15,6 +15,7 @@ public:
     {
         COgreTestEnvironment& env = COgreTestEnvironment::Get();
         m_App.m_Config->AddChild("Scene")->AddAttribute("AmbientColor", "0.5, 0.5, 0.5");
+        env.DefineDialTestMaterials();
         m_Mgr.reset(new wrappers::COgreGfxMgr(env.m_Window, env.m_Level, &m_App));
     }
     ~COgreWorld()
@@ -26,6 +27,11 @@ public:
     sds::IGfxMgr& Mgr() { return *m_Mgr; }
     wrappers::COgreGfxMgr& Ogre() { return *m_Mgr; }
     static const char* Name() { return "Ogre"; }
+    void DefineTextOverlay(const std::string& overlay, const std::string& element)
+    {
+        COgreTestEnvironment::Get().DefineTextOverlay(overlay, element);
+    }
+    void ResetScene() { m_Mgr->ResetScene(); }
 
 private:
     CFakeApplication m_App;

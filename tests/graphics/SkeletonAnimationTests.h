@@ -220,6 +220,24 @@ TYPED_TEST_P(SkeletonAnimationTest, ChildHangsOnABone)
     EXPECT_VECTOR_NEAR(sds::CVector(0, -3, 0), tool->GetWorldPos(), 1e-4f);
 }
 
+TYPED_TEST_P(SkeletonAnimationTest, ReleasedBodyHandsItsBoneChildrenBack)
+{
+    sds::CGfxObjPtr rig = this->MakeRig();
+    const sds::CGfxObjPtr tool = this->m_World.Mgr().CreateObject("Cube", nullptr);
+    const std::string name = tool->GetName();
+    rig->AttachToBone(tool, 2, sds::CVector(0, 0.5f, 0), sds::CQuaternion::IDENTITY, false, false);
+    rig.reset();
+
+    // Back on its own node, which it moves again.
+    EXPECT_EQ(name, tool->GetName());
+    EXPECT_EQ(tool, this->m_World.Mgr().FindObject(name));
+    EXPECT_EQ(this->m_World.Mgr().GetRootObject(), tool->GetParent());
+    tool->SetPos(sds::CVector(0, -3, 0));
+    tool->UpdateTransform();
+    EXPECT_VECTOR_NEAR(sds::CVector(0, -3, 0), tool->GetWorldPos(), 1e-4f);
+    EXPECT_TRUE(tool->IsVisible());
+}
+
 TYPED_TEST_P(SkeletonAnimationTest, AnimationStatesAreLoggedForTheAnimCategoryOnly)
 {
     CCapturingLogMgr log;
@@ -237,5 +255,5 @@ REGISTER_TYPED_TEST_SUITE_P(SkeletonAnimationTest, JointsAreFoundByHandleAndName
                             AnimationIsSharedWhileHeldAndNewAfterRelease, AddTimeStopsAtEitherEnd,
                             ZeroLengthAnimationStaysAtZero, FrameUpdateAdvancesLiveEnabledAutoUpdatedAnimations,
                             EnabledAnimationsBlendCumulatively, ManuallyControlledJointKeepsItsPose,
-                            JointRotatesInItsSpaces, ChildHangsOnABone,
+                            JointRotatesInItsSpaces, ChildHangsOnABone, ReleasedBodyHandsItsBoneChildrenBack,
                             AnimationStatesAreLoggedForTheAnimCategoryOnly);

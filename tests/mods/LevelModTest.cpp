@@ -23,6 +23,7 @@ public:
     }
     void OnDiscreteEvent(const CInternalEvent& event) override { m_Discrete.push_back(event); }
     void OnAnalogEvent(const CInternalEvent& event) override { m_Analog.push_back(event); }
+    CVector GetPos() const override { return CVector(); }
 
     int m_Updates = 0;
     std::function<void()> m_OnUpdate;

@@ -136,25 +136,33 @@ TEST_F(WorldTest, DragGivesTheTerminalVelocity)
 }
 
 // A drag that would jump by more than "MaxChange" (a canopy opening at
-// free-fall speed) builds up by "MaxChange" a step instead of vanishing.
+// free-fall speed) builds up by "MaxChange" a step instead of vanishing, stops
+// at "MaxMagnitude", and falls as it rose; the scale (a cell's "DragScale")
+// multiplies what the limits let through, whatever it is.
 TEST_F(WorldTest, DragChangesByAtMostMaxChangeAStep)
 {
     physics::CPhyObj body(FreeBody(1000, {0, 0, 0}, {0, -50, 0}));
-    CDragForce drag(Drag("Area=\"15\" MaxChange=\"5000\""));
-    const float full = 0.5f * 1.23f * 2500 * 15; // 23062.5 N
-    for (int step = 1; step <= 4; ++step)
+    const float full = 0.5f * 1.23f * 2500 * 15; // 23062.5 N at 50 m/s
+    const float slow = full / 4;                 // at 25 m/s
+    for (float scale : {0.5f, 1.0f, 2.0f})
     {
-        body.GetActor()->SetLinearVelocity({0, -50, 0});
-        drag.Apply(*body.GetActor(), 1.0f);
-        EXPECT_NEAR(5000.0f * step, drag.GetForce().y, 0.5f) << step;
+        SCOPED_TRACE(scale);
+        CDragForce drag(Drag("Area=\"15\" MaxChange=\"5000\" MaxMagnitude=\"20000\""));
+        const auto apply = [&](float speed) {
+            body.GetActor()->SetLinearVelocity({0, -speed, 0});
+            drag.Apply(*body.GetActor(), scale);
+            return drag.GetForce().y;
+        };
+        for (int step = 1; step <= 3; ++step)
+            EXPECT_NEAR(scale * 5000.0f * step, apply(50), 0.5f) << step;
+        for (int step = 4; step <= 50; ++step)
+            EXPECT_NEAR(scale * 20000.0f, apply(50), 0.5f) << step;
+        EXPECT_NEAR(scale * 15000.0f, apply(25), 0.5f);
+        EXPECT_NEAR(scale * 10000.0f, apply(25), 0.5f);
+        for (int step = 3; step <= 50; ++step)
+            EXPECT_NEAR(scale * slow, apply(25), 0.5f) << step;
+        EXPECT_NEAR(slow, drag.GetMagnitude(), 0.5f);
     }
-    body.GetActor()->SetLinearVelocity({0, -50, 0});
-    drag.Apply(*body.GetActor(), 1.0f);
-    EXPECT_NEAR(full, drag.GetForce().y, 0.5f);
-    // And falls as fast: at half the speed it would drop to a quarter.
-    body.GetActor()->SetLinearVelocity({0, -25, 0});
-    drag.Apply(*body.GetActor(), 1.0f);
-    EXPECT_NEAR(full - 5000.0f, drag.GetForce().y, 0.5f);
 }
 
 TEST_F(WorldTest, NonFiniteDragGivesNoForce)

@@ -1,25 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-
-#include <boost/filesystem.hpp>
+#include "support/FuzzCorpus.h"
 
 #include "fuzz/physics/PhsReaderFuzz.h"
 
-// Replays the reader's fuzz seeds, good files and bad, without libFuzzer.
+// The reader's seeds: good files and bad.
 TEST(PhsReaderFuzz, SeedCorpusRunsThrough)
 {
-    const boost::filesystem::path corpus = boost::filesystem::path(SDS_SOURCE_DIR) / "fuzz/physics/corpus/phs_reader";
-    ASSERT_TRUE(boost::filesystem::is_directory(corpus));
-    int inputs = 0;
-    for (const auto& entry : boost::filesystem::directory_iterator(corpus))
-    {
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path().string(), std::ios::binary);
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(0, sds::fuzz::FuzzPhsReader(bytes.data(), bytes.size()));
-        ++inputs;
-    }
-    EXPECT_GT(inputs, 0);
+    ExpectCorpusRunsThrough("fuzz/physics/corpus/phs_reader", sds::fuzz::FuzzPhsReader);
 }

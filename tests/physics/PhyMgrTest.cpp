@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "core/Helpers.h"
 #include "core/XmlException.h"
 #include "physics/BoxActor.h"
 #include "physics/FlagNames.h"
+#include "physics/IPhyJumper.h"
 #include "physics/IPhyRagDoll.h"
 #include "physics/IWindRegion.h"
 #include "physics/PhyException.h"
@@ -80,6 +82,105 @@ TEST_F(WorldTest, StepsFollowTheFrameTime)
     EXPECT_EQ(0u, body->m_Timings.size());
     Frames(1, 0.001f);
     EXPECT_EQ(1u, body->m_Timings.size());
+}
+
+namespace {
+
+// A jumper's body that has no phases and stands still.
+class CQuietJumper : public physics::IPhyJumper
+{
+public:
+    bool IsInExitState() const override { return false; }
+    bool IsInFreeFallState() const override { return false; }
+    bool IsInDeploymentState() const override { return false; }
+    bool IsInCanopyRideState() const override { return false; }
+    bool IsInLandingState() const override { return false; }
+    void SwitchToExitState() override {}
+    void SwitchToFreeFallState() override {}
+    void SwitchToDeploymentState() override {}
+    void SwitchToCanopyRideState() override {}
+    void SwitchToLandingState() override {}
+    physics::PhyJumperStates::IExitState* GetExitState() override { return nullptr; }
+    physics::PhyJumperStates::IFreeFallState* GetFreeFallState() override { return nullptr; }
+    physics::PhyJumperStates::IDeploymentState* GetDeploymentState() override { return nullptr; }
+    physics::PhyJumperStates::ICanopyRideState* GetCanopyRideState() override { return nullptr; }
+    physics::PhyJumperStates::ILandingState* GetLandingState() override { return nullptr; }
+    void SetCollisionCallback(const CCollisionCallback&) override {}
+    sds::CVector GetPos() const override { return {}; }
+    sds::CVector GetVelocity() const override { return {}; }
+    sds::CQuaternion GetOrientation() const override { return {}; }
+    xml::CNodePtr GetPhyInfo() const override { return nullptr; }
+};
+
+// A stand-in for the jumper's body that writes down when it is driven.
+class CJumperStandIn : public CQuietJumper
+{
+public:
+    CJumperStandIn(std::vector<std::string>& log, const std::string& name) : m_Log(log), m_Name(name) {}
+    void Update(const sds::CTiming& step) override { m_Log.push_back(m_Name + " " + sds::ToString(step.m_Global)); }
+    void DrawForces() override { m_Log.push_back(m_Name + " forces"); }
+
+private:
+    std::vector<std::string>& m_Log;
+    std::string m_Name;
+};
+
+class CLoggingBody : public CRecordingBody
+{
+public:
+    explicit CLoggingBody(std::vector<std::string>& log) : m_Log(log) {}
+    void Update(const sds::CTiming& timing) override
+    {
+        m_Log.push_back("body " + sds::ToString(timing.m_Global));
+        CRecordingBody::Update(timing);
+    }
+    void DrawForces() override { m_Log.push_back("body forces"); }
+
+private:
+    std::vector<std::string>& m_Log;
+};
+
+} // namespace
+
+// After each step: the step's queued calls, the jumpers in the order they
+// came, then the moving bodies; a jumper that has gone is skipped.
+TEST_F(WorldTest, JumpersAreDrivenAfterTheQueuedCallsAndBeforeTheBodies)
+{
+    std::vector<std::string> log;
+    auto first = std::make_shared<CJumperStandIn>(log, "first");
+    auto gone = std::make_shared<CJumperStandIn>(log, "gone");
+    auto second = std::make_shared<CJumperStandIn>(log, "second");
+    auto body = std::make_shared<CLoggingBody>(log);
+    m_World->AddMovingBody(body);
+    m_World->AddJumper(first);
+    m_World->AddJumper(gone);
+    m_World->AddJumper(second);
+    gone.reset();
+
+    sdk::CActorDesc desc;
+    desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+    desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("Grass");
+    physics::CPhyObj ground(desc);
+    m_World->SetCollisionCallback([&log](const IPhyCollisionEvent&) { log.push_back("contact"); });
+    sdk::CContactPair pair;
+    pair.m_Actors[0] = pair.m_Actors[1] = ground.GetActor();
+    sdk::CContactPoint point;
+    point.m_Shapes[0] = point.m_Shapes[1] = ground.GetActor()->GetShapes()[0];
+    pair.m_Points.push_back(point);
+    m_World->OnContactNotify(pair, sdk::NOTIFY_ON_START_TOUCH);
+
+    m_World->Update({0.04f, 3.0f}); // two steps
+    const std::vector<std::string> steps = {"contact", "first 3", "second 3", "body 3",
+                                            "first 3", "second 3", "body 3"};
+    EXPECT_EQ(steps, log);
+
+    log.clear();
+    m_World->SetDebugDrawCallbacks(nullptr, nullptr);
+    m_World->DrawDebug(false);
+    EXPECT_TRUE(log.empty());
+    m_World->DrawDebug(true);
+    const std::vector<std::string> drawn = {"first forces", "second forces", "body forces"};
+    EXPECT_EQ(drawn, log);
 }
 
 TEST_F(WorldTest, MaxTimeStepMustBePositive)
@@ -188,6 +289,43 @@ TEST_F(WorldTest, CollisionEventsWhenATouchBegins)
     EXPECT_NEAR(0.5f, plain->GetPos().y, 0.05f);
 }
 
+// A body 0.3 m thick falling at 60 m/s moves a metre a step: swept, it meets
+// the terrain mesh and is told so; unswept, it passes through.
+TEST_F(WorldTest, AFastBodyDoesNotTunnelThroughTheTerrain)
+{
+    auto ground = m_World->CreateTriMesh(GroundMesh("Terrain", 50.0f));
+    for (bool swept : {true, false})
+    {
+        SCOPED_TRACE(swept);
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.15f, 0.15f, 0.15f}));
+        desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("JumperBody");
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 80.0f;
+        desc.m_Body->m_LinearVelocity = {0.0f, -60.0f, 0.0f};
+        if (swept)
+            desc.m_Body->m_Flags |= sdk::BF_CONTINUOUS_COLLISION;
+        desc.m_GlobalPosition = {swept ? 0.0f : 10.0f, 10.3f, 0.0f};
+        physics::CPhyObj body(desc);
+        int contacts = 0;
+        body.SetCollisionCallback([&contacts](const IPhyCollisionEvent& e) {
+            ++contacts;
+            EXPECT_NEAR(0.0f, e.m_Point.y, 0.2f);
+        });
+        Frames(30);
+        if (swept)
+        {
+            EXPECT_GT(contacts, 0);
+            EXPECT_GT(body.GetPos().y, 0.0f);
+        }
+        else
+        {
+            EXPECT_EQ(0, contacts);
+            EXPECT_LT(body.GetPos().y, -1.0f);
+        }
+    }
+}
+
 // A handler may release objects: calls queued for an object gone since are dropped.
 TEST_F(WorldTest, QueuedCallsSkipObjectsThatHaveGone)
 {
@@ -271,46 +409,127 @@ public:
     }
     ~CTestRegion() override { m_Scene.ReleaseActor(*m_Actor); }
     void Update(const sds::CTiming&) override {}
-    CVector GetWind(const CVector&) override
-    {
-        ++m_Asked;
-        return m_Wind;
-    }
+    CVector GetWind(const CVector&) override { return m_Wind; }
     void Load(const xml::CNodePtr&) override {}
     xml::CNodePtr GetNode() const override { return nullptr; }
 
     sdk::IScene& m_Scene;
     sdk::IActor* m_Actor;
     CVector m_Wind;
-    int m_Asked = 0;
+};
+
+// A body that counts the wind it is given.
+class CWindBody : public CRecordingBody
+{
+public:
+    // Two boxes side by side, out of the scene's gravity.
+    explicit CWindBody(const CVector& position)
+    {
+        sdk::CActorDesc desc;
+        for (float x : {-0.5f, 0.5f})
+        {
+            desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.25f, 0.25f, 0.25f}));
+            desc.m_Shapes.back().m_LocalPosition = {x, 0, 0};
+        }
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 100.0f;
+        desc.m_Body->m_Flags |= sdk::BF_DISABLE_GRAVITY;
+        desc.m_GlobalPosition = position;
+        CreateActor(desc);
+    }
+    void ApplyWind(physics::IWindMgr& source) override
+    {
+        ++m_Winds;
+        CRecordingBody::ApplyWind(source);
+    }
+    int m_Winds = 0;
 };
 
 } // namespace
 
-// A moving body in a wind region's trigger box is told every step and its drag
-// meets that wind; outside every region it meets still air.
-TEST_F(WorldTest, MovingBodiesGatherTheWindOfTheirRegions)
+// A body whose two shapes lie in two overlapping regions is given the wind
+// once a step: the regions' sum, no stronger than the strongest wind. Wind
+// that a body does not use is gone by the next step.
+TEST_F(WorldTest, WindReachesABodyOnceAStepUpToTheStrongestWind)
 {
-    CTestRegion region(m_World->GetScene(), {10, 0, 0});
-    CTestRegion second(m_World->GetScene(), {0, 0, 5}); // overlapping: the winds add
-    auto inside = std::make_shared<CRecordingBody>();
-    physics::CreateBoxActor(*inside, Xml("<Shape Dimensions=\"1, 1, 1\" Position=\"0, 0, 0\" Mass=\"1\" />"),
-                            Xml("<Actor LinearDamping=\"0\" AngularDamping=\"0\" InitialVelocity=\"0, 0, 0\" />"),
-                            {0, 0, 0});
-    auto outside = std::make_shared<CRecordingBody>();
-    physics::CreateBoxActor(*outside, Xml("<Shape Dimensions=\"1, 1, 1\" Position=\"0, 0, 0\" Mass=\"1\" />"),
-                            Xml("<Actor LinearDamping=\"0\" AngularDamping=\"0\" InitialVelocity=\"0, 0, 0\" />"),
-                            {0, 20, 0});
-    m_World->AddMovingBody(inside);
+    auto east = std::make_shared<CTestRegion>(m_World->GetScene(), CVector(25, 0, 0));
+    auto north = std::make_shared<CTestRegion>(m_World->GetScene(), CVector(0, 0, 25));
+    m_World->GetWindMgr().GetRegions() = {east, north};
+    auto moving = std::make_shared<CWindBody>(CVector(0, 0, 0));
+    auto idle = std::make_shared<CWindBody>(CVector(0, 1, 0)); // never updated
+    auto outside = std::make_shared<CWindBody>(CVector(0, 20, 0));
+    m_World->AddMovingBody(moving);
     m_World->AddMovingBody(outside);
 
-    Frames(30);
-    EXPECT_GE(region.m_Asked, 28); // every step while inside
-    const CVector v = inside->GetActor()->GetLinearVelocity();
-    EXPECT_GT(v.x, 1.0f);
-    EXPECT_GT(v.z, 0.2f);
-    EXPECT_NEAR(2.0f, v.x / v.z, 0.3f);
+    Frames(1, 0.02f); // one step
+    ASSERT_EQ(1u, moving->m_Timings.size());
+    EXPECT_EQ(1, moving->m_Winds);
+    // 35 m/s of wind capped at 30 on a body at rest: 0.5 x 1.23 x 30 x 30.
+    const CVector drag = moving->GetDrag().GetForce();
+    EXPECT_NEAR(553.5f, drag.Length(), 0.5f);
+    EXPECT_NEAR(drag.x, drag.z, 1e-3f);
+
+    Frames(4, 0.02f);
+    EXPECT_EQ(5u, moving->m_Timings.size());
+    EXPECT_EQ(5, moving->m_Winds);
+    EXPECT_EQ(5, idle->m_Winds);
+    EXPECT_NEAR(30.0f, idle->GetDrag().GetWind().Length(), 1e-4f); // this step's wind alone
+    EXPECT_EQ(0, outside->m_Winds);
     EXPECT_EQ(CVector::ZERO, outside->GetActor()->GetLinearVelocity());
+
+    idle->SetPos({0, 50, 0});
+    Frames(1, 0.02f);
+    EXPECT_EQ(CVector::ZERO, idle->GetDrag().GetWind());
+    m_World->GetWindMgr().GetRegions().clear();
+}
+
+namespace {
+
+// An object told of the triggers it is in.
+class CTriggeredBody : public physics::CPhyObj
+{
+public:
+    explicit CTriggeredBody(const sdk::CActorDesc& desc) : CPhyObj(desc) {}
+    void OnTrigger(sdk::IShape& trigger, sdk::IShape& other, std::uint32_t) override
+    {
+        m_Triggers.push_back(&trigger);
+        EXPECT_EQ(GetActor(), &other.GetActor());
+        if (m_OnTrigger)
+            m_OnTrigger();
+    }
+    std::vector<sdk::IShape*> m_Triggers;
+    std::function<void()> m_OnTrigger;
+};
+
+} // namespace
+
+// A trigger released by the handler of an earlier call of the same step takes
+// the calls still queued for it along.
+TEST_F(WorldTest, QueuedTriggerCallsSkipTriggersThatHaveGone)
+{
+    sdk::CActorDesc box;
+    box.m_Shapes.push_back(sdk::CShapeDesc::Box({4, 4, 4}));
+    box.m_Shapes.back().m_Flags = sdk::SF_TRIGGER_ENABLE;
+    auto trigger = std::make_shared<physics::CPhyObj>(box);
+    box.m_Shapes.back() = sdk::CShapeDesc::Box({0.5f, 0.5f, 0.5f});
+    box.m_Body = sdk::CBodyDesc();
+    box.m_Body->m_Flags |= sdk::BF_DISABLE_GRAVITY;
+    box.m_GlobalPosition = {-1, 0, 0};
+    CTriggeredBody first(box); // told first: made first
+    box.m_GlobalPosition = {1, 0, 0};
+    CTriggeredBody second(box);
+
+    Frames(1, 0.02f);
+    ASSERT_EQ(1u, first.m_Triggers.size());
+    EXPECT_EQ(trigger->GetActor()->GetShapes()[0], first.m_Triggers[0]);
+    EXPECT_EQ(1u, second.m_Triggers.size());
+
+    first.m_Triggers.clear();
+    second.m_Triggers.clear();
+    first.m_OnTrigger = [&trigger]() { trigger.reset(); };
+    Frames(1, 0.02f);
+    EXPECT_EQ(1u, first.m_Triggers.size());
+    EXPECT_TRUE(second.m_Triggers.empty());
 }
 
 TEST_F(WorldTest, AirDensityAndResourceLoader)
@@ -341,6 +560,36 @@ TEST_F(WorldTest, AirDensityAndResourceLoader)
                  xml::CNoNodeException);
     EXPECT_THROW(m_World->CreateResourceLoader(Xml("<Physics><Wind /></Physics>"), [](const std::string&, float) {}),
                  xml::CNoNodeException);
+}
+
+// A level and then the next: once the first level's loader goes, its regions
+// and their trigger boxes are gone and the new level's blow on.
+TEST_F(WorldTest, TheNextLevelKeepsItsOwnWind)
+{
+    const auto level = [](const std::string& region) {
+        return Xml("<Physics><Info Name=\"Drop zone elevation\">0</Info><Wind Enabled=\"true\">" + region +
+                   "</Wind></Physics>");
+    };
+    const std::size_t actors = m_World->GetScene().GetActors().size();
+    auto first = m_World->CreateResourceLoader(
+        level("<Region Direction=\"1, 0, 0\" Speed=\"5\"><Shape Position=\"0, 0, 0\" Size=\"10, 10, 10\" /></Region>"),
+        [](const std::string&, float) {});
+    EXPECT_EQ(CVector(5, 0, 0), m_World->GetWindMgr().GetWind(CVector::ZERO));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    // No progress callback is as good as one that ignores the progress.
+    auto next = m_World->CreateResourceLoader(
+        level("<Region Direction=\"0, 0, 1\" Speed=\"3\"><Shape Position=\"100, 0, 0\" Size=\"10, 10, 10\" /></Region>"),
+        nullptr);
+    first.reset();
+    ASSERT_EQ(1u, m_World->GetWindMgr().GetRegions().size());
+    EXPECT_EQ(CVector::ZERO, m_World->GetWindMgr().GetWind(CVector::ZERO));
+    EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    next->Restart();
+    EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
+    EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
 }
 
 TEST_F(WorldTest, TriangleMeshes)
@@ -438,6 +687,31 @@ TEST_F(WorldTest, ObjectsAndTheirActors)
     late.reset();
 }
 
+// Two pilot chutes bind one bone's actor in turn; whichever lets go last, the
+// actor goes back to its owner, never to a binder that has gone.
+TEST_F(WorldTest, BindersLetGoOfAnActorInEitherOrder)
+{
+    for (bool firstGoesFirst : {true, false})
+    {
+        SCOPED_TRACE(firstGoesFirst);
+        sdk::CActorDesc desc;
+        desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
+        desc.m_Body = sdk::CBodyDesc();
+        auto bone = std::make_shared<physics::CPhyObj>(desc);
+        auto first = std::make_unique<physics::CPhyObj>();
+        auto second = std::make_unique<physics::CPhyObj>();
+        first->BindActor(bone);
+        second->BindActor(bone);
+        EXPECT_EQ(second.get(), bone->GetActor()->GetUserData());
+        if (firstGoesFirst)
+            first.reset();
+        else
+            second.reset();
+        (firstGoesFirst ? second : first).reset();
+        EXPECT_EQ(bone.get(), bone->GetActor()->GetUserData());
+    }
+}
+
 // What a caller kept past its world must leave the next world alone, though
 // that world's scene and actors often come to the same addresses.
 TEST_F(WorldTest, ObjectsThatOutliveTheirWorldLeaveTheNextOneAlone)
@@ -478,7 +752,9 @@ TEST_F(WorldTest, ObjectsThatOutliveTheirWorldLeaveTheNextOneAlone)
 TEST_F(WorldTest, ProbesAndDebugDrawing)
 {
     auto probe = m_World->CreateProbe({0, 50, 0}, 0.3f);
-    EXPECT_EQ("0.3", m_Physics->GetChild("Probe")->GetChildById("ForceDrag", "Drag", "Name,Id")->GetAttribute("Area")->GetValue());
+    EXPECT_EQ(0.3f, std::static_pointer_cast<physics::CPhyMovingBody>(probe)->GetDrag().GetArea());
+    EXPECT_EQ("1", m_Physics->GetChild("Probe")->GetChildById("ForceDrag", "Drag", "Name,Id")->GetAttribute("Area")->GetValue());
+    EXPECT_TRUE(std::static_pointer_cast<physics::CPhyObj>(probe)->GetActor()->ReadBodyFlag(sdk::BF_CONTINUOUS_COLLISION));
     Frames(60);
     EXPECT_LT(probe->GetPos().y, 47.0f); // slowed by its drag
     EXPECT_GT(probe->GetPos().y, 45.5f);

@@ -196,6 +196,44 @@ TEST_F(WorldTest, TheFileStoreReadsEachFileOnceAndReportsItsObjects)
     EXPECT_EQ(actors - 4, m_World->GetScene().GetActors().size());
 }
 
+// A hinge along the file's x axis, inserted turned a quarter about z: it now
+// turns about the world's y axis, within its limits, and about nothing else.
+TEST_F(WorldTest, AJointTurnsWithTheFileItIsInsertedWith)
+{
+    CTempDir dir;
+    Zavuvi::PhysicsEntity door;
+    door.m_Actors.push_back(Actor("Leaf", {0, 0, 1}, false, {Shape(0, {0, 0, 1}, {0.1f, 0.1f, 1.0f})}));
+    door.m_Actors[0].m_NoGravity = true;
+    door.m_Actors[0].m_Mass = 5.0f;
+    Zavuvi::PhysicsJoint hinge = Joint(Zavuvi::JOINT_KIND_REVOLUTE, -1, 0, {0, 0, 0});
+    hinge.m_Axis = {1, 0, 0};
+    hinge.m_Normal = {0, 0, 1};
+    hinge.m_LimitsEnabled = true;
+    hinge.m_LimitA = -30.0f;
+    hinge.m_LimitB = 30.0f;
+    door.m_Joints.push_back(hinge);
+    CQuaternion quarter;
+    quarter.FromAngleAxis(1.5707964f, CVector::UNIT_Z);
+    auto entity = std::make_shared<Zavuvi::PhysicsEntity>();
+    entity->Load(Write(dir, "door.phs", door));
+    const std::shared_ptr<Zavuvi::PhysicalObject> object = Zavuvi::Insert(entity, {5, 0, 0}, quarter);
+    sdk::IActor* leaf = ActorOf(*object, 0);
+    ASSERT_TRUE(leaf);
+    ASSERT_EQ(1u, object->m_Joints.size());
+
+    // Pushed across and up: it swings about world y alone, and stops at 30 degrees.
+    float widest = 0.0f;
+    for (int i = 0; i < 120; ++i)
+    {
+        leaf->AddForceAtLocalPos({20, 20, 0}, {0, 0, 1});
+        Frames(1, 0.02f);
+        const CVector arm = leaf->GetGlobalPosition() - CVector(5, 0, 0);
+        EXPECT_NEAR(0.0f, arm.y, 0.03f); // free, the push would lift it a metre
+        widest = std::max(widest, std::atan2(arm.x, arm.z));
+    }
+    EXPECT_NEAR(30.0f * float(M_PI) / 180.0f, widest, 0.03f);
+}
+
 // A skeleton actor without shapes builds no actor: its model stays where the
 // file put it, and its skeleton's rag doll has no bones.
 TEST_F(WorldTest, AModelWithoutAnActorKeepsItsPlace)

@@ -1,5 +1,7 @@
 #include "WorldFixture.h"
 
+#include "PhysicsFiles.h"
+
 #include "physics/PhyRagDoll.h"
 #include "physics/sdk/IActor.h"
 #include "physics/sdk/IJoint.h"
@@ -188,4 +190,31 @@ TEST_F(RagDollTest, GroupSettingsReachEveryBone)
     m_Doll->ShareRootCallback();
     m_Doll->GetBone("Head")->OnCollision(physics::IPhyCollisionEvent());
     EXPECT_EQ(1, calls);
+}
+
+// An actor of its own name driving a bone of another: HasBone knows the bone,
+// HasActor the actor, and the bone's pose is found by the bone's name.
+TEST_F(WorldTest, ActorAndBoneNamesAreToldApart)
+{
+    CTempDir dir;
+    Zavuvi::PhysicsEntity file;
+    file.m_SkeletonModels.resize(1);
+    file.m_SkeletonModels[0].m_Name = "Arm";
+    Zavuvi::PhysicsActor upper = test_files::Actor("UpperArmActor", {0, 2, 0}, false,
+                                                   {test_files::Shape(0, {0, 2, 0}, {0.2f, 0.5f, 0.2f})});
+    upper.m_SkeletonIndex = 0;
+    upper.m_BoneName = "Arm.Upper";
+    upper.m_BoneDriven = true;
+    file.m_Actors.push_back(upper);
+    auto doll = std::dynamic_pointer_cast<CPhyRagDoll>(m_World->CreateScyPhy(
+        test_files::Write(dir, "arm.phs", file), {3, 0, 0}, CQuaternion::IDENTITY, nullptr));
+    ASSERT_TRUE(doll);
+
+    EXPECT_TRUE(doll->HasBone("Arm.Upper"));
+    EXPECT_FALSE(doll->HasActor("Arm.Upper"));
+    EXPECT_TRUE(doll->HasActor("UpperArmActor"));
+    EXPECT_FALSE(doll->HasBone("UpperArmActor"));
+    EXPECT_VECTOR_NEAR(CVector(3, 2, 0), doll->GetBonePos("Arm.Upper"), 1e-5f);
+    EXPECT_EQ("Arm.Upper", doll->GetActorName(0));
+    EXPECT_EQ(doll->GetBone(doll->GetActorName(0)), doll->GetRootBone());
 }

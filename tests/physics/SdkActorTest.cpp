@@ -1,6 +1,7 @@
 #include "SdkFixture.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using sds::CQuaternion;
@@ -216,42 +217,60 @@ TEST_F(SdkTest, KinematicActorPushesDynamicOnes)
     EXPECT_TRUE(m_Output.HasContaining("MoveGlobalPosition: the actor is not kinematic"));
 }
 
-// Nothing non-finite reaches the engine: it is reported and dropped.
+// Nothing non-finite reaches the engine: each kind of bad call is reported,
+// as a bad parameter naming the call, and dropped.
 TEST_F(SdkTest, NonFiniteValuesAreDropped)
 {
     sdk::IActor* body = Box({0, 5, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
     body->RaiseBodyFlag(sdk::BF_DISABLE_GRAVITY);
-    const CVector bad[] = {{NaN, 0, 0}, {0, INF, 0}, {0, 0, -INF}};
-    for (const CVector& v : bad)
+    struct CCall
     {
-        body->SetGlobalPosition(v);
-        body->SetGlobalPose(v, CQuaternion::IDENTITY);
-        body->SetLinearVelocity(v);
-        body->SetAngularVelocity(v);
-        body->AddForceAtLocalPos(v, CVector::ZERO);
-        body->AddForceAtLocalPos({1, 0, 0}, v);
-        body->AddLocalForceAtLocalPos(v, CVector::ZERO);
-    }
-    body->SetGlobalOrientation({NaN, 0, 0, 0});
+        const char* m_Report;
+        std::function<void(const CVector&)> m_Call;
+    };
+    const CCall calls[] = {
+        {"SetGlobalPosition: position", [&](const CVector& v) { body->SetGlobalPosition(v); }},
+        {"SetGlobalPose: pose", [&](const CVector& v) { body->SetGlobalPose(v, CQuaternion::IDENTITY); }},
+        {"SetGroupPose: pose", [&](const CVector& v) { body->SetGroupPose(v, CQuaternion::IDENTITY); }},
+        {"SetLinearVelocity: velocity", [&](const CVector& v) { body->SetLinearVelocity(v); }},
+        {"SetAngularVelocity: velocity", [&](const CVector& v) { body->SetAngularVelocity(v); }},
+        {"SetGroupVelocity: velocity", [&](const CVector& v) { body->SetGroupVelocity(v, CVector::ZERO); }},
+        {"AddForceAtLocalPos: force", [&](const CVector& v) { body->AddForceAtLocalPos(v, CVector::ZERO); }},
+        {"AddForceAtLocalPos: force (1,0,0) at", [&](const CVector& v) { body->AddForceAtLocalPos({1, 0, 0}, v); }},
+        {"AddLocalForceAtLocalPos: force", [&](const CVector& v) { body->AddLocalForceAtLocalPos(v, CVector::ZERO); }},
+        {"SetGlobalOrientation: orientation",
+         [&](const CVector& v) { body->SetGlobalOrientation({v.x, v.y, v.z, 0}); }},
+        {"SetLinearDamping:", [&](const CVector& v) { body->SetLinearDamping(v.x + v.y + v.z); }},
+        {"SetGravity: gravity", [&](const CVector& v) { m_Scene->SetGravity(v); }},
+    };
+    for (const CCall& call : calls)
+        for (const CVector& bad : {CVector(NaN, 0, 0), CVector(0, INF, 0), CVector(0, 0, -INF)})
+        {
+            SCOPED_TRACE(call.m_Report);
+            m_Output.m_Errors.clear();
+            m_Output.m_Codes.clear();
+            call.m_Call(bad);
+            ASSERT_EQ(1u, m_Output.m_Errors.size());
+            EXPECT_EQ(0u, m_Output.m_Errors[0].find(call.m_Report)) << m_Output.m_Errors[0];
+            EXPECT_EQ(sdk::ERR_INVALID_PARAMETER, m_Output.m_Codes[0]);
+        }
+    body->AddForceAtLocalPos({NaN, 0, 0}, CVector::ZERO);
+    EXPECT_TRUE(m_Output.HasContaining("AddForceAtLocalPos: force (nan,0,0) at (0,0,0) dropped"));
     body->SetGlobalOrientation(CQuaternion::ZERO);
-    body->SetLinearDamping(NaN);
-    m_Scene->SetGravity({0, NaN, 0});
+    EXPECT_TRUE(m_Output.HasContaining("SetGlobalOrientation: orientation (0,0,0,0) dropped"));
     Step(10);
     EXPECT_VECTOR_NEAR(CVector(0, 5, 0), body->GetGlobalPosition(), 1e-6f);
     EXPECT_VECTOR_NEAR(CVector::ZERO, body->GetLinearVelocity(), 1e-6f);
     EXPECT_EQ(CQuaternion::IDENTITY, body->GetGlobalOrientation());
-    EXPECT_EQ(25u, m_Output.m_Errors.size());
-    EXPECT_TRUE(m_Output.HasContaining("AddForceAtLocalPos: force (nan,0,0) at (0,0,0) dropped"));
-    for (int code : m_Output.m_Codes)
-        EXPECT_EQ(sdk::ERR_INVALID_PARAMETER, code);
 
     m_Output.m_Errors.clear();
     sdk::CActorDesc desc;
     desc.m_Shapes.push_back(sdk::CShapeDesc::Box({1, 1, 1}));
     desc.m_GlobalPosition = {NaN, 0, 0};
     EXPECT_FALSE(m_Scene->CreateActor(desc));
+    EXPECT_TRUE(m_Output.HasContaining("CreateActor: pose (nan,0,0)"));
     m_Scene->Simulate(NaN);
-    EXPECT_EQ(2u, m_Output.m_Errors.size());
+    EXPECT_TRUE(m_Output.HasContaining("Simulate: step nan dropped"));
 }
 
 TEST_F(SdkTest, DescriptorsThatCannotBeBuiltAreRefused)
@@ -318,4 +337,32 @@ TEST_F(SdkTest, MaterialsCombineByAverage)
     Step(60);
     EXPECT_LT(Distance(heldStart, held->GetGlobalPosition()), 0.05f);
     EXPECT_GT(Distance(slidingStart, sliding->GetGlobalPosition()), 1.0f);
+}
+
+// A box resting on a 20 degree slope (sunk by the skin width, as resting
+// shapes are) stays put while the static friction (0.6) holds it; set
+// sliding, it slides on, the dynamic friction (0.1) too weak to stop it.
+TEST_F(SdkTest, StaticFrictionHoldsWhatDoesNotSlide)
+{
+    m_Scene->SetMaterial(0, {0.0f, 0.6f, 0.1f});
+    const CQuaternion slope = []() {
+        CQuaternion q;
+        q.FromAngleAxis(20.0f * float(M_PI) / 180.0f, CVector::UNIT_Z);
+        return q;
+    }();
+    sdk::CActorDesc ramp;
+    ramp.m_Shapes.push_back(sdk::CShapeDesc::Box({20, 0.5f, 20}));
+    ramp.m_GlobalOrientation = slope;
+    ASSERT_TRUE(m_Scene->CreateActor(ramp));
+    const float rest = 1.0f - m_Sdk->GetParameter(sdk::PARAM_SKIN_WIDTH);
+    sdk::IActor* resting = Box(slope * CVector(0, rest, -3), {0.5f, 0.5f, 0.5f}, 1.0f);
+    sdk::IActor* pushed = Box(slope * CVector(0, rest, 3), {0.5f, 0.5f, 0.5f}, 1.0f);
+    for (sdk::IActor* box : {resting, pushed})
+        box->SetGlobalOrientation(slope);
+    pushed->SetLinearVelocity(slope * CVector(-2.0f, 0, 0)); // down the slope
+    const CVector restingAt = resting->GetGlobalPosition();
+    const CVector pushedAt = pushed->GetGlobalPosition();
+    Step(60);
+    EXPECT_LT(Distance(restingAt, resting->GetGlobalPosition()), 0.02f);
+    EXPECT_GT(Distance(pushedAt, pushed->GetGlobalPosition()), 3.0f);
 }

@@ -16,6 +16,13 @@ sdk::CJointDesc MakeJoint(sdk::EJointType type, sdk::IActor* first, sdk::IActor*
     return desc;
 }
 
+CQuaternion AboutAxis(float radians, const CVector& axis)
+{
+    CQuaternion q;
+    q.FromAngleAxis(radians, axis);
+    return q;
+}
+
 // The angle of `q` about the y axis.
 float YawOf(const CQuaternion& q) { return 2.0f * std::atan2(q.y, q.w); }
 
@@ -44,6 +51,117 @@ TEST_F(SdkTest, FixedJointHoldsUnderFiveKilonewtons)
     }
     EXPECT_LT(worst, 0.01f);
     EXPECT_GT(body->GetLinearVelocity().y, 100.0f); // the cell carried the body
+}
+
+// A canopy of seven cells of 0.7 kg on a body turning at 5 rad/s, under
+// 2 kN of lift pulled sideways on one side: each cell stays within a
+// centimetre of its place and moves with the body instead of wobbling about it.
+TEST_F(SdkTest, FixedJointsHoldLightCellsOnATurningBody)
+{
+    m_Scene->SetGravity(CVector::ZERO);
+    sdk::IActor* body = Box({0, 100, 0}, {0.15f, 0.65f, 0.25f}, 80.0f);
+    std::vector<sdk::IActor*> cells;
+    std::vector<CVector> places;
+    for (int i = 0; i < 7; ++i)
+    {
+        const float x = (float(i) - 3.0f) * 0.45f;
+        places.push_back({x, 4.0f - 0.08f * x * x, 0.0f});
+        cells.push_back(Box(CVector(0, 100, 0) + places.back(), {0.2f, 0.1f, 1.25f}, 0.7f));
+        ASSERT_TRUE(m_Scene->CreateJoint(MakeJoint(sdk::JOINT_FIXED, body, cells.back())));
+    }
+    body->SetAngularVelocity({0.0f, 5.0f, 0.0f});
+    float worstPlace = 0.0f, worstWobble = 0.0f;
+    for (int step = 0; step < 300; ++step)
+    {
+        const CQuaternion turn = body->GetGlobalOrientation();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            cells[i]->AddForceAtLocalPos(turn * CVector(i < 3 ? 100.0f : 0.0f, 300.0f, 0.0f), {0.0f, 0.0f, 0.6f});
+        Step();
+        const CVector centre = body->GetGlobalPosition() + body->GetGlobalOrientation() * body->GetCMassLocalPosition();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+        {
+            const CVector offset = body->GetGlobalOrientation().Inverse() *
+                                   (cells[i]->GetGlobalPosition() - body->GetGlobalPosition());
+            worstPlace = std::max(worstPlace, Distance(places[i], offset));
+            const CVector carried =
+                body->GetLinearVelocity() + body->GetAngularVelocity().Cross(cells[i]->GetGlobalPosition() - centre);
+            worstWobble = std::max(worstWobble, Distance(carried, cells[i]->GetLinearVelocity()));
+        }
+    }
+    EXPECT_LT(worstPlace, 0.01f);
+    EXPECT_LT(worstWobble, 0.05f);
+    EXPECT_GT(body->GetAngularVelocity().Length(), 4.0f); // still turning fast
+}
+
+// The inactive canopy body follows the jumper carrying its cells: the body
+// and all it is jointed to move as one piece, the rest stays.
+TEST_F(SdkTest, AnActorMovesWithWhatIsJointedToIt)
+{
+    m_Scene->SetGravity(CVector::ZERO);
+    sdk::IActor* body = Box({0, 10, 0}, {0.15f, 0.65f, 0.25f}, 80.0f);
+    sdk::IActor* cell = Box({-1, 14, 0}, {0.2f, 0.1f, 1.0f}, 1.0f);
+    sdk::IActor* outer = Box({-2, 14, 0}, {0.2f, 0.1f, 1.0f}, 1.0f); // on the cell, not the body
+    sdk::IActor* chute = Box({-1, 16, 0}, {0.1f, 0.1f, 0.1f}, 0.5f);
+    sdk::IActor* loose = Box({5, 10, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
+    sdk::IActor* torn = Box({1, 14, 0}, {0.2f, 0.1f, 1.0f}, 1.0f);
+    sdk::IActor* mast = Box({0, 0, 0}, {0.1f, 1.0f, 0.1f}); // static: the group ends there
+    ASSERT_TRUE(m_Scene->CreateJoint(MakeJoint(sdk::JOINT_FIXED, body, cell)));
+    ASSERT_TRUE(m_Scene->CreateJoint(MakeJoint(sdk::JOINT_FIXED, cell, outer)));
+    sdk::CJointDesc ball = MakeJoint(sdk::JOINT_SPHERICAL, cell, chute);
+    ball.SetGlobalAnchor({-1, 15, 0});
+    ASSERT_TRUE(m_Scene->CreateJoint(ball));
+    sdk::CJointDesc weak = MakeJoint(sdk::JOINT_FIXED, body, torn);
+    weak.m_MaxForce = 1.0f;
+    sdk::IJoint* tearing = m_Scene->CreateJoint(weak);
+    sdk::CJointDesc line = MakeJoint(sdk::JOINT_DISTANCE, mast, outer);
+    line.m_MaxDistance = 1000.0f;
+    line.m_Flags = sdk::DISTANCE_MAX_ENABLED;
+    ASSERT_TRUE(m_Scene->CreateJoint(line));
+    ASSERT_TRUE(m_Scene->CreateJoint(MakeJoint(sdk::JOINT_FIXED, mast, loose)));
+    torn->AddForceAtLocalPos({100, 0, 0}, CVector::ZERO);
+    Step();
+    ASSERT_EQ(sdk::JS_BROKEN, tearing->GetState());
+
+    const std::vector<sdk::IActor*> group = {cell, outer, chute};
+    std::vector<CVector> offsets;
+    for (sdk::IActor* member : group)
+        offsets.push_back(body->GetGlobalOrientation().Inverse() * (member->GetGlobalPosition() - body->GetGlobalPosition()));
+    const CVector tornAt = torn->GetGlobalPosition();
+    const CVector looseAt = loose->GetGlobalPosition();
+
+    const CQuaternion turned = AboutAxis(float(M_PI) / 2, CVector::UNIT_Z);
+    body->SetGroupPose({100, 50, 0}, turned);
+    EXPECT_VECTOR_NEAR(CVector(100, 50, 0), body->GetGlobalPosition(), 1e-4f);
+    for (std::size_t i = 0; i < group.size(); ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_VECTOR_NEAR(CVector(100, 50, 0) + turned * offsets[i], group[i]->GetGlobalPosition(), 1e-4f);
+        const CQuaternion q = group[i]->GetGlobalOrientation();
+        EXPECT_NEAR(1.0f, std::fabs(turned.w * q.w + turned.x * q.x + turned.y * q.y + turned.z * q.z), 1e-5f);
+    }
+    EXPECT_VECTOR_NEAR(tornAt, torn->GetGlobalPosition(), 1e-3f);
+    EXPECT_VECTOR_NEAR(looseAt, loose->GetGlobalPosition(), 1e-6f);
+    EXPECT_VECTOR_NEAR(CVector(0, 0, 0), mast->GetGlobalPosition(), 1e-6f);
+
+    // Set going as one piece, it moves as one: the welded cells stay in place.
+    body->SetGroupVelocity({0, 0, -10}, {0, 2, 0});
+    const CVector centre = body->GetGlobalPosition() + body->GetGlobalOrientation() * body->GetCMassLocalPosition();
+    for (sdk::IActor* member : group)
+    {
+        EXPECT_VECTOR_NEAR(CVector(0, 0, -10) + CVector(0, 2, 0).Cross(member->GetGlobalPosition() - centre),
+                           member->GetLinearVelocity(), 1e-3f);
+        EXPECT_VECTOR_NEAR(CVector(0, 2, 0), member->GetAngularVelocity(), 1e-5f);
+    }
+    EXPECT_EQ(CVector::ZERO, loose->GetLinearVelocity());
+    Step(30);
+    for (std::size_t i = 0; i < 2; ++i)
+    {
+        SCOPED_TRACE(i);
+        const CVector offset =
+            body->GetGlobalOrientation().Inverse() * (group[i]->GetGlobalPosition() - body->GetGlobalPosition());
+        EXPECT_VECTOR_NEAR(offsets[i], offset, 0.01f);
+    }
+    EXPECT_NEAR(2.0f, body->GetAngularVelocity().y, 0.05f);
 }
 
 // The pilot chute hangs from the canopy by a ball joint whose twist is locked
@@ -106,18 +224,29 @@ TEST_F(SdkTest, DistanceJointKeepsItsLimits)
     Step(60);
     EXPECT_NEAR(1.0f, Distance(a->GetGlobalPosition(), b->GetGlobalPosition()), 0.05f);
 
-    // With the spring, the limits are soft: a 1 kg weight on a 1 m line of
-    // spring 100 N/m hangs 9.8 cm lower.
+    // With the spring, the limits still hold: it pulls towards its target
+    // within them. A 75 kg body on 100 N/m hangs at the end of its 2 m line; a
+    // 1 kg weight settles 9.8 cm past the spring's 1 m.
     m_Scene->SetGravity({0, -9.8f, 0});
-    sdk::IActor* hook = Box({10, 10, 0}, {0.1f, 0.1f, 0.1f});
-    sdk::IActor* weight = Box({10, 9, 0}, {0.1f, 0.1f, 0.1f}, 1.0f);
-    sdk::CJointDesc line = MakeJoint(sdk::JOINT_DISTANCE, hook, weight);
-    line.m_MaxDistance = 1.0f;
-    line.m_Flags = sdk::DISTANCE_MAX_ENABLED | sdk::DISTANCE_SPRING_ENABLED;
-    line.m_Spring = {100.0f, 5.0f, 0.0f};
-    ASSERT_TRUE(m_Scene->CreateJoint(line));
-    Step(600);
-    EXPECT_NEAR(1.098f, Distance(hook->GetGlobalPosition(), weight->GetGlobalPosition()), 0.01f);
+    const auto hang = [this](float x, float mass, float target) {
+        sdk::IActor* hook = Box({x, 10, 0}, {0.1f, 0.1f, 0.1f});
+        sdk::IActor* weight = Box({x, 9, 0}, {0.1f, 0.1f, 0.1f}, mass);
+        sdk::CJointDesc line = MakeJoint(sdk::JOINT_DISTANCE, hook, weight);
+        line.m_MinDistance = 0.2f;
+        line.m_MaxDistance = 2.0f;
+        line.m_Flags = sdk::DISTANCE_MIN_ENABLED | sdk::DISTANCE_MAX_ENABLED | sdk::DISTANCE_SPRING_ENABLED;
+        line.m_Spring = {100.0f, 5.0f, target};
+        EXPECT_TRUE(m_Scene->CreateJoint(line));
+        return std::make_pair(hook, weight);
+    };
+    const auto heavy = hang(10, 75.0f, 0.0f);
+    const auto light = hang(20, 1.0f, 1.0f);
+    float farthest = 0.0f;
+    for (int i = 0; i < 600; ++i, Step())
+        farthest = std::max(farthest, Distance(heavy.first->GetGlobalPosition(), heavy.second->GetGlobalPosition()));
+    EXPECT_LT(farthest, 2.02f);
+    EXPECT_NEAR(2.0f, Distance(heavy.first->GetGlobalPosition(), heavy.second->GetGlobalPosition()), 0.01f);
+    EXPECT_NEAR(1.098f, Distance(light.first->GetGlobalPosition(), light.second->GetGlobalPosition()), 0.01f);
 }
 
 TEST_F(SdkTest, RevolutePrismaticAndBreakableJoints)

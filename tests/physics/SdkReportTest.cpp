@@ -47,6 +47,18 @@ struct CGrid
     std::vector<std::uint32_t> m_Indices;
 };
 
+// A convex mesh of the points, cooked and read back by the SDK.
+sdk::IConvexMesh* CookHull(sdk::ISdk& sdk, const std::vector<CVector>& points)
+{
+    sdk::CConvexMeshDesc desc;
+    desc.m_NumVertices = std::uint32_t(points.size());
+    desc.m_Points = points.data();
+    MemoryWriteBuffer cooked;
+    EXPECT_TRUE(sdk::CookConvexMesh(desc, cooked));
+    MemoryReadBuffer reader(cooked.GetData(), cooked.GetCurrentSize());
+    return sdk.CreateConvexMesh(reader);
+}
+
 } // namespace
 
 TEST_F(SdkTest, CookedMeshesReadBack)
@@ -61,14 +73,7 @@ TEST_F(SdkTest, CookedMeshesReadBack)
     EXPECT_EQ(8u, mesh->GetTriangleCount());
     EXPECT_EQ(0u, reader.GetBytesLeft());
 
-    const CVector hull[] = {{-1, -1, -1}, {1, -1, -1}, {0, 1, -1}, {0, 0, 1}};
-    sdk::CConvexMeshDesc convex;
-    convex.m_NumVertices = 4;
-    convex.m_Points = hull;
-    MemoryWriteBuffer cookedHull;
-    ASSERT_TRUE(sdk::CookConvexMesh(convex, cookedHull));
-    MemoryReadBuffer hullReader(cookedHull.GetData(), cookedHull.GetCurrentSize());
-    sdk::IConvexMesh* hullMesh = m_Sdk->CreateConvexMesh(hullReader);
+    sdk::IConvexMesh* hullMesh = CookHull(*m_Sdk, {{-1, -1, -1}, {1, -1, -1}, {0, 1, -1}, {0, 0, 1}});
     ASSERT_TRUE(hullMesh);
     sdk::CActorDesc rock;
     rock.m_Shapes.push_back(sdk::CShapeDesc::Convex(hullMesh));
@@ -76,7 +81,7 @@ TEST_F(SdkTest, CookedMeshesReadBack)
     rock.m_Body->m_Mass = 3.0f;
     sdk::IActor* actor = m_Scene->CreateActor(rock);
     ASSERT_TRUE(actor);
-    EXPECT_VECTOR_NEAR(CVector(0, 0, 0), actor->GetCMassLocalPosition(), 1e-5f); // the middle of its bounds
+    EXPECT_VECTOR_NEAR(CVector(0, -0.25f, -0.5f), actor->GetCMassLocalPosition(), 1e-5f); // its centroid
 
     // Descriptors with an index past the points, or no triangles, are not cooked.
     sdk::CTriangleMeshDesc bad = grid.Desc();
@@ -102,6 +107,34 @@ TEST_F(SdkTest, CookedMeshesReadBack)
     std::memcpy(corrupt.data() + 8, &hugeCount, 4); // the vertex count
     MemoryReadBuffer lying(corrupt.data(), std::uint32_t(corrupt.size()));
     EXPECT_FALSE(m_Sdk->CreateTriangleMesh(lying));
+}
+
+// A hull weighs what its own volume holds and balances on its centroid; the
+// engine's gap around it does not make a small hull larger.
+TEST_F(SdkTest, AHullWeighsItsOwnVolume)
+{
+    const auto hull = [this](float size) {
+        sdk::CActorDesc actor;
+        actor.m_Shapes.push_back(
+            sdk::CShapeDesc::Convex(CookHull(*m_Sdk, {{0, 0, 0}, {size, 0, 0}, {0, 0, size}, {0, size, 0}})));
+        actor.m_Body = sdk::CBodyDesc();
+        actor.m_Density = 600.0f;
+        actor.m_GlobalPosition = {0, 0.5f, 0};
+        return m_Scene->CreateActor(actor);
+    };
+    sdk::IActor* unit = hull(1.0f);
+    ASSERT_TRUE(unit);
+    EXPECT_NEAR(100.0f, unit->GetMass(), 1.0f); // a sixth of a cubic metre
+    EXPECT_VECTOR_NEAR(CVector(0.25f, 0.25f, 0.25f), unit->GetCMassLocalPosition(), 1e-4f);
+    m_Scene->ReleaseActor(*unit);
+
+    // A hull of 10 cm comes to rest on its base, sunk by the skin width as any
+    // shape is, not on a cushion of the gap.
+    Ground();
+    sdk::IActor* small = hull(0.1f);
+    EXPECT_NEAR(0.1f, small->GetMass(), 0.001f);
+    Step(120);
+    EXPECT_NEAR(-m_Sdk->GetParameter(sdk::PARAM_SKIN_WIDTH), small->GetGlobalPosition().y, 0.005f);
 }
 
 // A box dropped on a triangle-mesh ground: one report when the touch begins,
@@ -247,6 +280,54 @@ TEST_F(SdkTest, ReleasedActorsLeaveNoReports)
         scene->FetchResults(true);
     }
     EXPECT_EQ(1, releaser.m_Reports);
+    EXPECT_EQ(2u, scene->GetActors().size());
+    m_Sdk->ReleaseScene(*scene);
+}
+
+// A trigger report's handler releases two of the bodies whose reports are
+// still to come: neither of them is reported, and the scene goes on.
+TEST_F(SdkTest, TwoActorsReleasedInOneDispatch)
+{
+    class CReleaser : public sdk::IUserTriggerReport
+    {
+    public:
+        void OnTrigger(sdk::IShape&, sdk::IShape& other, std::uint32_t) override
+        {
+            m_Reported.push_back(&other.GetActor());
+            for (sdk::IActor* victim : m_Victims)
+                m_Scene->ReleaseActor(*victim);
+            m_Victims.clear();
+        }
+        sdk::IScene* m_Scene = nullptr;
+        std::vector<sdk::IActor*> m_Victims;
+        std::vector<sdk::IActor*> m_Reported;
+    };
+    CReleaser releaser;
+    sdk::CSceneDesc desc;
+    desc.m_TriggerReport = &releaser;
+    sdk::IScene* scene = m_Sdk->CreateScene(desc);
+    releaser.m_Scene = scene;
+
+    sdk::CActorDesc region;
+    region.m_Shapes.push_back(sdk::CShapeDesc::Box({5, 5, 5}));
+    region.m_Shapes.back().m_Flags = sdk::SF_TRIGGER_ENABLE;
+    ASSERT_TRUE(scene->CreateActor(region));
+    sdk::CActorDesc body;
+    body.m_Shapes.push_back(sdk::CShapeDesc::Box({0.5f, 0.5f, 0.5f}));
+    body.m_Body = sdk::CBodyDesc();
+    std::vector<sdk::IActor*> bodies;
+    for (float x : {-2.0f, 0.0f, 2.0f})
+    {
+        body.m_GlobalPosition = {x, 0, 0};
+        bodies.push_back(scene->CreateActor(body)); // reported in the order made
+    }
+    releaser.m_Victims = {bodies[1], bodies[2]};
+    scene->Simulate(1.0f / 60.0f);
+    scene->FetchResults(true);
+    EXPECT_EQ(std::vector<sdk::IActor*>{bodies[0]}, releaser.m_Reported);
+    scene->Simulate(1.0f / 60.0f);
+    scene->FetchResults(true);
+    EXPECT_EQ(2u, releaser.m_Reported.size());
     EXPECT_EQ(2u, scene->GetActors().size());
     m_Sdk->ReleaseScene(*scene);
 }

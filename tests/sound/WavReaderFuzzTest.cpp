@@ -1,25 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-
-#include <boost/filesystem.hpp>
+#include "support/FuzzCorpus.h"
 
 #include "fuzz/sound/WavReaderFuzz.h"
 
-// Replays the fuzz target's seed corpus, well-formed and malformed files alike,
-// so every build runs them without libFuzzer.
+// The fuzz target's seeds, well-formed and malformed files alike.
 TEST(WavReaderFuzz, SeedCorpusRunsThrough)
 {
-    const boost::filesystem::path corpus = boost::filesystem::path(SDS_SOURCE_DIR) / "fuzz/sound/corpus/wav_reader";
-    ASSERT_TRUE(boost::filesystem::is_directory(corpus));
-    int inputs = 0;
-    for (const auto& entry : boost::filesystem::directory_iterator(corpus)) {
-        SCOPED_TRACE(entry.path().filename().string());
-        std::ifstream file(entry.path().string(), std::ios::binary);
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(0, sds::fuzz::FuzzWavReader(bytes.data(), bytes.size()));
-        ++inputs;
-    }
-    EXPECT_GT(inputs, 0);
+    ExpectCorpusRunsThrough("fuzz/sound/corpus/wav_reader", sds::fuzz::FuzzWavReader);
 }

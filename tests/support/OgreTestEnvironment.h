@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 #include <OGRE/Ogre.h>
+#include <OGRE/Overlay/OgreOverlayContainer.h>
+#include <OGRE/Overlay/OgreOverlayManager.h>
 #include <OGRE/Overlay/OgreOverlaySystem.h>
 
 #include "core/XmlFile.h"
@@ -21,6 +24,7 @@
 class COgreTestEnvironment : public ::testing::Environment
 {
 public:
+    static Ogre::ColourValue NeedleColour() { return Ogre::ColourValue(0.9f, 0.1f, 0.05f); }
     static const unsigned kWidth = 640;
     static const unsigned kHeight = 480;
 
@@ -59,6 +63,65 @@ public:
     // Renders one frame of the window.
     void RenderFrame() { m_Root->renderOneFrame(); }
 
+    // The test instrument, made once: "Test/DialFace", a white round face with
+    // twelve marks (the one at twelve o'clock long) on a transparent square,
+    // and "Test/DialNeedle", a plain red needle. Neither is lit.
+    void DefineDialTestMaterials()
+    {
+        Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+        if (materials.resourceExists("Test/DialFace"))
+            return;
+        const int size = 128;
+        Ogre::Image face(Ogre::PF_BYTE_RGBA, size, size);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+                const float radius = std::sqrt(dx * dx + dy * dy);
+                float angle = std::atan2(dx, -dy) * 6.0f / Ogre::Math::PI;
+                const float fromMark = std::fabs(angle - std::round(angle));
+                const bool top = std::round(angle) == 0.0f;
+                const bool mark = fromMark < 0.08f && radius > (top ? 36.0f : 48.0f) && radius < 60.0f;
+                const Ogre::ColourValue colour = radius > 62.0f ? Ogre::ColourValue(0, 0, 0, 0)
+                                                 : mark          ? Ogre::ColourValue(0.1f, 0.1f, 0.1f, 1)
+                                                                 : Ogre::ColourValue(0.95f, 0.95f, 0.9f, 1);
+                face.setColourAt(colour, x, y, 0);
+            }
+        }
+        Ogre::TextureManager::getSingleton().loadImage("Test/DialFace.png", "General", face);
+        Ogre::MaterialPtr faceMaterial = materials.create("Test/DialFace", "General");
+        Ogre::Pass* pass = faceMaterial->getTechnique(0)->getPass(0);
+        pass->setLightingEnabled(false);
+        pass->setSceneBlending(Ogre::SBT_TRANSPARENT_ALPHA);
+        pass->createTextureUnitState("Test/DialFace.png");
+        Ogre::MaterialPtr needle = materials.create("Test/DialNeedle", "General");
+        Ogre::Pass* needlePass = needle->getTechnique(0)->getPass(0);
+        needlePass->setLightingEnabled(false);
+        needlePass->setCullingMode(Ogre::CULL_NONE);
+        needlePass->createTextureUnitState("White.dds")
+            ->setColourOperationEx(Ogre::LBX_SOURCE1, Ogre::LBS_MANUAL, Ogre::LBS_CURRENT, NeedleColour());
+    }
+
+    // An overlay holding one text element that fills it, hidden, made once.
+    void DefineTextOverlay(const std::string& overlayName, const std::string& elementName)
+    {
+        Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
+        if (overlays.getByName(overlayName))
+            return;
+        Ogre::Overlay* overlay = overlays.create(overlayName);
+        auto* panel = static_cast<Ogre::OverlayContainer*>(overlays.createOverlayElement("Panel", overlayName + "/Panel"));
+        panel->setMetricsMode(Ogre::GMM_RELATIVE);
+        panel->setDimensions(1.0f, 1.0f);
+        Ogre::OverlayElement* text = overlays.createOverlayElement("TextArea", elementName);
+        text->setMetricsMode(Ogre::GMM_RELATIVE);
+        text->setPosition(0.05f, 0.2f);
+        text->setDimensions(0.9f, 0.6f);
+        text->setParameter("font_name", "DejaVuSans");
+        text->setParameter("char_height", "0.6");
+        text->setColour(Ogre::ColourValue(1.0f, 0.6f, 0.1f));
+        panel->addChild(text);
+        overlay->add2D(panel);
+    }
+
     Ogre::Root* m_Root = nullptr;
     Ogre::OverlaySystem* m_OverlaySystem = nullptr;
     Ogre::RenderWindow* m_Window = nullptr;
@@ -91,6 +154,8 @@ private:
         m_Level = m_Root->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME, "Level Scene Manager");
         m_Rtt = m_Root->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME, "RTT Scene Manager");
         m_Level->addRenderQueueListener(m_OverlaySystem);
+        // The digital dials draw overlays into their textures.
+        m_Rtt->addRenderQueueListener(m_OverlaySystem);
         m_Camera = m_Level->createCamera("DefaultCamera");
         m_Camera->setNearClipDistance(0.1f);
         Ogre::SceneNode* cameraNode = m_Level->getRootSceneNode()->createChildSceneNode("DefaultCameraNode");
@@ -131,6 +196,7 @@ private:
         m_StartupBar.reset();
         m_Window->removeAllViewports();
         m_Level->removeRenderQueueListener(m_OverlaySystem);
+        m_Rtt->removeRenderQueueListener(m_OverlaySystem);
         m_Level->destroyCamera(m_Camera);
         m_Root->destroySceneManager(m_Level);
         m_Root->destroySceneManager(m_Rtt);

@@ -1,6 +1,7 @@
 #include "phsgen/PhysicsSource.h"
 
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "core/Helpers.h"
@@ -221,7 +222,49 @@ PhysicsJoint ReadJoint(const xml::CNodePtr& node, const std::vector<std::string>
     return joint;
 }
 
+// The skeleton's actors carry exactly the listed bones.
+void CheckBoneList(const xml::CNodePtr& root, const PhysicsEntity& entity, const std::vector<std::string>& skeletons)
+{
+    const std::vector<CBoneEntry> bones = ReadBoneList(root);
+    const std::string skeletonName = root->GetChild("Bones")->GetAttribute("Skeleton", "");
+    const std::int32_t skeleton = IndexOf(skeletonName, skeletons, "skeleton");
+    std::set<std::string> listed;
+    for (const CBoneEntry& bone : bones)
+        listed.insert(bone.m_Name);
+    std::set<std::string> carried;
+    for (const PhysicsActor& actor : entity.m_Actors)
+        if (actor.m_SkeletonIndex == skeleton && skeleton >= 0)
+        {
+            if (!listed.count(actor.m_BoneName))
+                throw std::invalid_argument("actor '" + actor.m_Name + "' carries bone '" + actor.m_BoneName +
+                                            "', which \"Bones\" does not list");
+            carried.insert(actor.m_BoneName);
+        }
+    for (const std::string& name : listed)
+        if (!carried.count(name))
+            throw std::invalid_argument("no actor of skeleton '" + skeletonName + "' carries the listed bone '" + name +
+                                        "'");
+}
+
 } // namespace
+
+std::vector<CBoneEntry> ReadBoneList(const xml::CNodePtr& root)
+{
+    std::vector<CBoneEntry> bones;
+    if (!root->HasChild("Bones"))
+        return bones;
+    std::set<std::string> seen;
+    ForEachChild(root->GetChild("Bones"), "Bone", [&](const xml::CNodePtr& node) {
+        CBoneEntry bone{node->GetAttribute("Name")->GetValue(), node->GetAttribute("Parent", "")};
+        if (!seen.insert(bone.m_Name).second)
+            throw std::invalid_argument("bone '" + bone.m_Name + "' is listed twice");
+        if (!bone.m_Parent.empty() && !seen.count(bone.m_Parent))
+            throw std::invalid_argument("bone '" + bone.m_Name + "' is listed before its parent '" + bone.m_Parent +
+                                        "'");
+        bones.push_back(bone);
+    });
+    return bones;
+}
 
 float ReadSourceVersion(const xml::CNodePtr& root)
 {
@@ -243,6 +286,8 @@ Zavuvi::PhysicsEntity ReadPhysicsSource(const xml::CNodePtr& root)
         actors.push_back(entity.m_Actors.back().m_Name);
     });
     ForEachChild(root, "Joint", [&](const xml::CNodePtr& node) { entity.m_Joints.push_back(ReadJoint(node, actors)); });
+    if (root->HasChild("Bones"))
+        CheckBoneList(root, entity, skeletons);
     return entity;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/Node.h"
 #include "physics/zavuvi/PhysicsEntity.h"
 
@@ -9,6 +12,10 @@ namespace phsgen {
 // project's physics files. The root element:
 //
 //   <PhysicsFile Version="1.4">
+//     <Bones Skeleton="WindSock">
+//       <Bone Name="Twist" />
+//       <Bone Name="Tail" Parent="Twist" />
+//     </Bones>
 //     <Skeleton Name="WindSock" Position="x,y,z" Orientation="w,x,y,z" Scale="x,y,z" />
 //     <Actor Name="Tail" Position="x,y,z" Static="false" Group="0" Density="1" Mass="0.5"
 //            LinearDamping="0" AngularDamping="0.05" NoGravity="false" SolverIterations="4"
@@ -35,7 +42,22 @@ namespace phsgen {
 // the file is its order among the "Actor" elements. Joints name their actors
 // by name, an empty or missing name being the world; a skeleton by name or
 // index. Angles are in degrees. Missing attributes take the file's defaults.
+//
+// "Bones", when present, lists the bones of the mesh that goes with the file,
+// each after its parent: it is the one list the mesh tool and the physics file
+// share, so the skeleton's actors must carry exactly these bone names.
+// Throws std::invalid_argument when they do not.
 Zavuvi::PhysicsEntity ReadPhysicsSource(const xml::CNodePtr& root);
+
+struct CBoneEntry
+{
+    std::string m_Name;
+    std::string m_Parent; // empty for the root
+};
+
+// The source's "Bones" list in order, empty without one. Throws
+// std::invalid_argument for a bone named twice or before its parent.
+std::vector<CBoneEntry> ReadBoneList(const xml::CNodePtr& root);
 
 // The "Version" of the root, 1.4 when it has none.
 float ReadSourceVersion(const xml::CNodePtr& root);

@@ -8,9 +8,13 @@
 
 #include "core/Exception.h"
 #include "core/Helpers.h"
+#include "graphics/RopeGeometry.h"
+#include "graphics/TriangleGeometry.h"
+#include "graphics/memory/MemDial.h"
 #include "graphics/memory/MemLoadingProgressBar.h"
 #include "graphics/memory/MemOverlayElement.h"
 #include "graphics/memory/MemOverlayed.h"
+#include "graphics/memory/MemRibbonTrail.h"
 #include "graphics/memory/MemStaticGeometry.h"
 
 namespace sds {
@@ -66,7 +70,9 @@ float RayBoxDistance(const CVector& origin, const CVector& direction, const CVec
 
 CMemGfxMgr::CMemGfxMgr()
 {
-    DefineMaterial("BaseWhite", mem::CMaterial());
+    // The engine's own and those of the generated objects.
+    for (const char* material : {"BaseWhite", "Rope", "Triangle", "LightRibbonTrail"})
+        DefineMaterial(material, mem::CMaterial());
     for (const char* mesh : {"Cube", "cube", "SimpleSphere"})
         DefineMesh(mesh, mem::CMeshDesc());
     mem::CMeshDesc arrow;
@@ -78,6 +84,7 @@ CMemGfxMgr::CMemGfxMgr()
 
 CMemGfxMgr::~CMemGfxMgr()
 {
+    m_Camera.reset();
     m_RootObject.reset();
     // Objects still held elsewhere must not touch the nodes that go now, nor this manager.
     m_Scene.reset();
@@ -132,12 +139,37 @@ void CMemGfxMgr::SetOverlayVisible(const std::string& name, bool visible)
 
 CMemOverlayElement* CMemGfxMgr::FindOverlayElement(const std::string& name) const
 {
+    return ShareOverlayElement(name).get();
+}
+
+std::shared_ptr<CMemOverlayElement> CMemGfxMgr::ShareOverlayElement(const std::string& name) const
+{
     const auto found = m_OverlayElements.find(name);
-    return found == m_OverlayElements.end() ? nullptr : found->second.get();
+    return found == m_OverlayElements.end() ? nullptr : found->second;
+}
+
+void CMemGfxMgr::CreateCamera()
+{
+    m_Camera = std::make_shared<CMemCamera>();
+}
+
+void CMemGfxMgr::DestroyCamera()
+{
+    if (!m_Camera)
+        return;
+    m_Camera->Attach(CGfxObjPtr());
+    m_Camera.reset();
+}
+
+void CMemGfxMgr::UpdateCamera(const CTiming& timing)
+{
+    if (m_Camera)
+        m_Camera->Update(timing);
 }
 
 void CMemGfxMgr::ResetScene()
 {
+    DestroyCamera();
     m_RootObject.reset();
     m_Scene = std::make_shared<const bool>(true);
     m_Registry.clear();
@@ -162,6 +194,29 @@ mem::CNode* CMemGfxMgr::CreateNode(const std::string& name, mem::CNode* parent)
     if (parent)
         parent->AddChild(node);
     return node;
+}
+
+void CMemGfxMgr::DestroyNode(mem::CNode* node)
+{
+    if (node->m_Parent)
+        node->m_Parent->RemoveChild(node);
+    node->RemoveAllChildren();
+    node->DetachAll();
+    const auto named = m_NodesByName.find(node->m_Name);
+    if (named != m_NodesByName.end() && named->second == node)
+        m_NodesByName.erase(named);
+    m_Nodes.erase(std::find_if(m_Nodes.begin(), m_Nodes.end(),
+                               [node](const std::unique_ptr<mem::CNode>& each) { return each.get() == node; }));
+}
+
+std::vector<CMemGfxObj*> CMemGfxMgr::FindObjectsOnBonesOf(const mem::CEntity& entity) const
+{
+    std::vector<CMemGfxObj*> objects;
+    for (const auto& entry : m_Registry) {
+        if (entry.first->m_TagOwner.get() == &entity)
+            objects.push_back(entry.second);
+    }
+    return objects;
 }
 
 mem::CNode* CMemGfxMgr::CreateTagPoint()
@@ -240,24 +295,27 @@ CGfxObjPtr CMemGfxMgr::CreateGfxObj(mem::CNode* parentNode, const std::string& n
     if (mesh == ">novis")
         return CGfxObjPtr(new CMemGfxObj(*this, CreateNode(name, parentNode), nullptr));
 
+    std::string planeMesh;
     std::shared_ptr<mem::CEntity> entity;
     if (mesh == ">plane") {
-        const std::string planeMesh = MakeUniqueName(name);
+        planeMesh = MakeUniqueName(name);
         m_Meshes[planeMesh] = PlaneMesh();
         entity = CreateEntity(name, planeMesh);
     } else {
         entity = CreateEntity(name, MeshFileName(mesh));
     }
-    if (name.empty())
-        return CGfxObjPtr(new CMemGfxObj(*this, nullptr, entity));
     mem::CNode* node = nullptr;
     try {
-        node = CreateNode(name, parentNode);
+        node = name.empty() ? nullptr : CreateNode(name, parentNode);
     } catch (...) {
         DestroyEntity(entity);
+        RemoveMesh(planeMesh);
         throw;
     }
-    return CGfxObjPtr(new CMemGfxObj(*this, node, entity));
+    CMemGfxObj* object = new CMemGfxObj(*this, node, entity);
+    if (!planeMesh.empty())
+        object->OwnMesh(planeMesh);
+    return CGfxObjPtr(object);
 }
 
 std::shared_ptr<IStaticGeometry> CMemGfxMgr::CreateStaticGeometry(const std::string& name)
@@ -271,12 +329,26 @@ CGfxObjPtr CMemGfxMgr::WrapNamedChild(const std::string& prefix, unsigned& count
     return CreateGfxObj(m_RootNode, prefix + ToString(counter), mesh);
 }
 
-CGfxObjPtr CMemGfxMgr::CreateRope(float, float, unsigned, const CGfxObjPtr& parent)
+CGfxObjPtr CMemGfxMgr::CreateRope(float length, float width, unsigned segments, const CGfxObjPtr& parent)
 {
-    // The rope's own mesh and bones are not modelled here: a bare node stands in.
-    ++m_RopeCount;
-    mem::CNode* parentNode = parent ? static_cast<CMemGfxObj&>(*parent).GetNode() : m_RootNode;
-    return CreateGfxObj(parentNode, "_RopeNode" + ToString(m_RopeCount), "");
+    const CRopeGeometry geometry(length, width, segments);
+    mem::CMeshDesc mesh;
+    mesh.m_Box = geometry.m_Bounds;
+    mesh.m_BoneBoundingRadius = geometry.m_BoneRadius;
+    mesh.m_SubEntityMaterials = {"Rope"};
+    for (const CRopeGeometry::CBone& bone : geometry.m_Bones)
+        mesh.m_Bones.push_back({bone.m_Name, bone.m_Parent, bone.m_Pos, CQuaternion::IDENTITY});
+    const std::string meshName = MakeUniqueName("RopeMesh" + ToString(segments));
+    m_Meshes[meshName] = mesh;
+
+    mem::CNode* parentNode = parent ? static_cast<CMemGfxObj&>(*parent).GetAttachNode() : m_RootNode;
+    CMemGfxObj* rope =
+        new CMemGfxObj(*this, CreateNode("_RopeNode" + ToString(++m_RopeCount), parentNode),
+                       CreateEntity(MakeUniqueName("Rope"), meshName));
+    rope->OwnMesh(meshName);
+    for (const CJointPtr& joint : rope->GetSkeleton()->GetJoints())
+        joint->SetManuallyControlled(true);
+    return CGfxObjPtr(rope);
 }
 
 CGfxObjPtr CMemGfxMgr::CreateBox(const CVector& size)
@@ -306,7 +378,9 @@ CGfxObjPtr CMemGfxMgr::CreateMeshObject(const std::string& mesh)
     if (mesh == ">plane") {
         const std::string planeMesh = ToString(++m_MeshPlaneCount);
         m_Meshes[planeMesh] = PlaneMesh();
-        return CGfxObjPtr(new CMemGfxObj(*this, nullptr, CreateEntity("", planeMesh)));
+        CMemGfxObj* object = new CMemGfxObj(*this, nullptr, CreateEntity("", planeMesh));
+        object->OwnMesh(planeMesh);
+        return CGfxObjPtr(object);
     }
     return CGfxObjPtr(new CMemGfxObj(*this, nullptr, CreateEntity("", mesh + ".mesh")));
 }
@@ -323,13 +397,28 @@ CGfxObjPtr CMemGfxMgr::CreatePlane(int, int, float, float)
     const std::string name = "plane" + ToString(++m_PlaneCount);
     m_Meshes[name] = PlaneMesh();
     std::shared_ptr<mem::CEntity> entity = CreateEntity(name, name);
-    return CGfxObjPtr(new CMemGfxObj(*this, CreateNode("", m_RootNode), entity));
+    CMemGfxObj* object = new CMemGfxObj(*this, CreateNode("", m_RootNode), entity);
+    object->OwnMesh(name);
+    return CGfxObjPtr(object);
 }
 
-CGfxObjPtr CMemGfxMgr::CreateTriangle(const CVector&, const CVector&, const CVector&, const CFourFloats&)
+CGfxObjPtr CMemGfxMgr::CreateTriangle(const CVector& a, const CVector& b, const CVector& c, const CFourFloats& colour)
 {
-    // The triangle's own mesh is not modelled here: a bare node stands in.
-    return WrapNamedChild("_TriangleNode", m_TriangleCount, "");
+    const CTriangleGeometry geometry(a, b, c);
+    mem::CMeshDesc mesh;
+    mesh.m_Box = geometry.m_Bounds;
+    mesh.m_SubEntityMaterials = {"BaseWhite"};
+    const std::string meshName = MakeUniqueName("TriangleMesh");
+    m_Meshes[meshName] = mesh;
+
+    CMemGfxObj* triangle =
+        new CMemGfxObj(*this, CreateNode("_TriangleNode" + ToString(++m_TriangleCount), m_RootNode),
+                       CreateEntity(MakeUniqueName("Triangle"), meshName));
+    CGfxObjPtr object(triangle);
+    triangle->OwnMesh(meshName);
+    triangle->SetMaterial("Triangle", true);
+    triangle->SetSubEntityColour(0, colour);
+    return object;
 }
 
 COverlayedPtr CMemGfxMgr::CreateOverlayed(const std::string& name)
@@ -368,9 +457,13 @@ std::shared_ptr<ILoadingProgressBar> CMemGfxMgr::CreateLoadingProgressBar(const 
     return std::make_shared<CMemLoadingProgressBar>();
 }
 
-std::shared_ptr<IDial> CMemGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
+std::shared_ptr<IDial> CMemGfxMgr::CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
+                                              const xml::CNodePtr& needle)
 {
-    throw CException("Dials are not available in the in-memory graphics");
+    m_DialOffset += 100.0f;
+    if (CDigitalDialDesc::IsDigital(dial))
+        return std::make_shared<CMemDial>(*this, renderTarget, dial);
+    return std::make_shared<CMemDial>(renderTarget, dial, needle, CVector(m_DialOffset, 0.0f, 0.0f));
 }
 
 CGfxObjPtr CMemGfxMgr::FindObject(const std::string& name)
@@ -381,9 +474,9 @@ CGfxObjPtr CMemGfxMgr::FindObject(const std::string& name)
     return CGfxObjPtr(FindGfxObjByNode(found->second));
 }
 
-std::shared_ptr<IRibbonTrail> CMemGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const CGfxObjPtr&)
+std::shared_ptr<IRibbonTrail> CMemGfxMgr::CreateRibbonTrail(const xml::CNodePtr& config, const CGfxObjPtr& anchor)
 {
-    throw CException("Ribbon trails are not available in the in-memory graphics");
+    return std::make_shared<CMemRibbonTrail>(anchor, CRibbonTrailDesc::Read(config));
 }
 
 void CMemGfxMgr::CopyMaterial(const std::string& source, const std::string& target)
@@ -428,9 +521,17 @@ CVector CMemGfxMgr::CastRay(const CVector& origin, const CVector& direction) con
             }
         }
     }
+    // The terrain answers when it is hit before anything of the scene; box
+    // distances count in lengths of the direction as given.
+    const float length = direction.Length();
+    if (GetTerrainRayTest() && length > 0.0f) {
+        const auto terrain = GetTerrainRayTest()->RayTest(origin, direction);
+        if (terrain && terrain->m_Distance <= nearest * length)
+            return terrain->m_Point;
+    }
     if (!hitNode)
         return CVector(kInfinity, kInfinity, kInfinity);
-    return hitNode->m_Pos;
+    return hitNode->GetWorldPos();
 }
 
 float CMemGfxMgr::GetDistanceBelow(const CVector& point)

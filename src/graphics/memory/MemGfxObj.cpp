@@ -33,19 +33,63 @@ CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<
 
 CMemGfxObj::~CMemGfxObj()
 {
-    // Nodes of a scene that was reset since are gone: leave them alone.
-    if (!m_Scene.expired()) {
-        if (m_Node) {
-            if (m_AttachNode) {
-                m_AttachNode->RemoveAllChildren();
-                m_AttachNode->DetachAll();
-            }
-            m_Mgr.UnregisterGfxObj(m_Node, this);
-        }
-        if (m_Entity)
-            m_Mgr.DestroyEntity(m_Entity);
+    // Nodes of a scene that was reset since are gone, and maybe the manager:
+    // leave them alone.
+    if (m_Scene.expired()) {
+        ReleaseAnimationsAndSkeleton();
+        return;
     }
+    if (m_Entity)
+        DetachBoneChildren();
+    if (m_Node)
+        m_Mgr.UnregisterGfxObj(m_Node, this);
+    if (m_AttachNode && m_AttachNode != m_Node)
+        m_Mgr.UnregisterGfxObj(m_AttachNode, this);
+    if (m_Entity)
+        m_Mgr.DestroyEntity(m_Entity);
+    // The tag point of a bone goes with what hung on it.
+    if (m_Node && m_Node != m_AttachNode)
+        m_Mgr.DestroyNode(m_Node);
+    if (m_AttachNode)
+        ReleaseAttachNode();
     ReleaseAnimationsAndSkeleton();
+    for (const std::string& mesh : m_OwnedMeshes)
+        m_Mgr.RemoveMesh(mesh);
+    for (const std::string& material : m_OwnedMaterials)
+        m_Mgr.RemoveMaterial(material);
+}
+
+void CMemGfxObj::DetachBoneChildren()
+{
+    for (CMemGfxObj* child : m_Mgr.FindObjectsOnBonesOf(*m_Entity))
+        DetachFromBone(CGfxObjPtr(child));
+}
+
+void CMemGfxObj::ReleaseAttachNode()
+{
+    mem::CNode* node = m_AttachNode;
+    // The child objects live on, out of the scene graph; nodes other code hung
+    // here stay where they are.
+    const std::vector<mem::CNode*> children = node->m_Children;
+    for (mem::CNode* child : children) {
+        if (m_Mgr.FindGfxObjByNode(child))
+            node->RemoveChild(child);
+    }
+    if (node != m_Mgr.GetRootNode() && node->m_Children.empty() && node->m_Attached.empty())
+        m_Mgr.DestroyNode(node);
+}
+
+std::string CMemGfxObj::CloneMaterial(const std::string& name)
+{
+    const std::string copy = MakeUniqueName(name);
+    m_Mgr.CopyMaterial(name, copy);
+    OwnMaterial(copy);
+    return copy;
+}
+
+bool CMemGfxObj::HasOwnNode() const
+{
+    return m_Node && m_Node == m_AttachNode && m_Mgr.FindGfxObjByNode(m_Node) == this;
 }
 
 mem::CNode& CMemGfxObj::Node() const
@@ -75,11 +119,7 @@ void CMemGfxObj::SetVisible(bool visible)
 
 void CMemGfxObj::SetMaterial(const std::string& name, bool clone)
 {
-    std::string material = name;
-    if (clone) {
-        material = MakeUniqueName(name);
-        m_Mgr.CopyMaterial(name, material);
-    }
+    const std::string material = clone ? CloneMaterial(name) : name;
     for (std::string& each : Entity().m_Materials)
         each = material;
 }
@@ -87,12 +127,7 @@ void CMemGfxObj::SetMaterial(const std::string& name, bool clone)
 void CMemGfxObj::SetSubEntityMaterial(std::uint16_t index, const std::string& name, bool clone)
 {
     SDS_ASSERT(index < GetNumSubEntities() && "Invalid index for subentity");
-    std::string material = name;
-    if (clone) {
-        material = MakeUniqueName(name);
-        m_Mgr.CopyMaterial(name, material);
-    }
-    Entity().m_Materials[index] = material;
+    Entity().m_Materials[index] = clone ? CloneMaterial(name) : name;
 }
 
 unsigned CMemGfxObj::GetNumSubEntities() const
@@ -133,7 +168,22 @@ void CMemGfxObj::SetSubEntityColour(std::uint16_t index, const CFourFloats& colo
 
 CBoundingBox CMemGfxObj::GetBoundingBox() const
 {
-    return Entity().m_Mesh.m_Box;
+    const mem::CEntity& entity = Entity();
+    const float radius = entity.m_Mesh.m_BoneBoundingRadius;
+    if (radius <= 0.0f || entity.m_Bones.size() < 2)
+        return entity.m_Mesh.m_Box;
+    // Around the posed bones, as the engine's box of a skinned rope.
+    CBoundingBox box;
+    for (std::size_t handle = 1; handle < entity.m_Bones.size(); ++handle) {
+        const CVector bone = entity.GetBoneWorldPos(handle);
+        for (const CVector& corner : {bone - CVector(radius, radius, radius), bone + CVector(radius, radius, radius)}) {
+            if (box.m_Empty)
+                box.Reset(corner);
+            else
+                box.Merge(corner);
+        }
+    }
+    return box;
 }
 
 void CMemGfxObj::SetNormaliseNormals(bool normalise)
@@ -203,7 +253,7 @@ void CMemGfxObj::SetYawPitchRoll(const CVector& degrees)
 
 CVector CMemGfxObj::GetSize() const
 {
-    const CBoundingBox& box = Entity().m_Mesh.m_Box;
+    const CBoundingBox box = GetBoundingBox();
     return box.m_Max - box.m_Min;
 }
 
@@ -226,8 +276,11 @@ void CMemGfxObj::AttachToBone(const CGfxObjPtr& child, std::uint16_t boneHandle,
     tag->m_Attached.push_back(other.m_Entity);
     other.m_Entity->m_Node = tag;
 
-    if (other.m_Node && other.m_Node != other.m_AttachNode)
+    // A tag point it hung on before goes, as the engine's does.
+    if (other.m_Node && other.m_Node != other.m_AttachNode) {
         m_Mgr.UnregisterGfxObj(other.m_Node, &other);
+        m_Mgr.DestroyNode(other.m_Node);
+    }
     other.m_Node = tag;
     m_Mgr.RegisterGfxObj(tag, &other);
 }
@@ -239,8 +292,8 @@ void CMemGfxObj::DetachFromBone(const CGfxObjPtr& child)
     if (!other.m_Entity || !tag || tag->m_TagOwner != m_Entity)
         return;
     tag->Detach(other.m_Entity);
-    tag->m_TagOwner.reset();
     m_Mgr.UnregisterGfxObj(tag, &other);
+    m_Mgr.DestroyNode(tag);
     // Back on its own node, where it hung before.
     other.m_Node = other.m_AttachNode;
     if (other.m_AttachNode) {

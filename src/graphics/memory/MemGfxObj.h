@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "graphics/IGfxObj.h"
 #include "graphics/memory/MemScene.h"
@@ -11,6 +13,8 @@ class CMemGfxMgr;
 
 // A graphic object of the in-memory scene: a node with an optional mesh
 // instance, registered under its node like the rendering engine's objects.
+// Like them it owns its node (the root's excepted) and the meshes and material
+// copies handed to it, and lets them go with its last reference.
 class CMemGfxObj : public IGfxObj
 {
 public:
@@ -62,7 +66,13 @@ public:
     void Update(const CTiming& timing) override;
 
     mem::CNode* GetNode() const { return m_Node; }
+    mem::CNode* GetAttachNode() const { return m_AttachNode; }
+    // Registered under a scene node of its own (not a bone's tag point).
+    bool HasOwnNode() const;
     const std::shared_ptr<mem::CEntity>& GetEntity() const { return m_Entity; }
+    // The generated mesh or the material copy goes with the object.
+    void OwnMesh(const std::string& name) { m_OwnedMeshes.push_back(name); }
+    void OwnMaterial(const std::string& name) { m_OwnedMaterials.push_back(name); }
 
 protected:
     CAnimationPtr MakeAnimation(const std::string& name) override;
@@ -71,6 +81,9 @@ private:
     mem::CNode& Node() const;
     mem::CEntity& Entity() const;
     void RotateInWorld(const CQuaternion& rotation);
+    std::string CloneMaterial(const std::string& name);
+    void DetachBoneChildren();
+    void ReleaseAttachNode();
 
     CMemGfxMgr& m_Mgr;
     mem::CNode* m_Node;
@@ -79,6 +92,8 @@ private:
     // The scene this object was made in; once it expires its nodes, and maybe
     // the manager, are gone.
     std::weak_ptr<const bool> m_Scene;
+    std::vector<std::string> m_OwnedMeshes;
+    std::vector<std::string> m_OwnedMaterials;
 };
 
 typedef boost::intrusive_ptr<CMemGfxObj> CMemGfxObjPtr;

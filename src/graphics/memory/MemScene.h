@@ -54,6 +54,9 @@ struct CMeshDesc
     std::vector<std::string> m_SubEntityMaterials;
     std::vector<CBoneDesc> m_Bones;
     std::vector<CAnimationDesc> m_Animations;
+    // Above 0: the box follows the posed bones (but the root), reaching this
+    // far around them, as a generated rope's culling box does.
+    float m_BoneBoundingRadius = 0.0f;
 };
 
 struct CMaterial

@@ -6,6 +6,7 @@
 
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
+#include "graphics/ogre/OgreText.h"
 
 namespace wrappers {
 
@@ -40,9 +41,7 @@ COgreConsole::~COgreConsole()
 
 void COgreConsole::Draw(const std::string& text)
 {
-    Ogre::DisplayString caption;
-    caption.assign(text);
-    m_pConsole->setCaption(caption);
+    m_pConsole->setCaption(ToDisplayString(text));
 }
 
 } // namespace wrappers

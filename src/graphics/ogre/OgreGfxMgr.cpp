@@ -1,6 +1,7 @@
 #include "graphics/ogre/OgreGfxMgr.h"
 
 #include <limits>
+#include <optional>
 
 #include <memory>
 #include <OGRE/OgreMaterialManager.h>
@@ -12,11 +13,18 @@
 #include "core/Exception.h"
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
+#include "graphics/DialDesc.h"
+#include "graphics/ogre/Dial.h"
+#include "graphics/ogre/DigitalDial.h"
 #include "graphics/ogre/LoadingProgressBar.h"
+#include "graphics/ogre/OgreCamera.h"
 #include "graphics/ogre/OgreConvert.h"
 #include "graphics/ogre/OgreGfxObj.h"
+#include "graphics/ogre/OgreRope.h"
 #include "graphics/ogre/OgreSimpleOverlayed.h"
 #include "graphics/ogre/OgreStaticGeometry.h"
+#include "graphics/ogre/OgreTriangle.h"
+#include "graphics/ogre/RibbonTrail.h"
 
 namespace wrappers {
 
@@ -93,6 +101,7 @@ void COgreGfxMgr::ApplyShadows(const xml::CNodePtr& shadows)
 COgreGfxMgr::~COgreGfxMgr()
 {
     m_pSceneManager->destroyQuery(m_pRayQuery);
+    DestroyCamera();
     if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
         log->LogMessage("GfxMgr is destroyed");
     m_RootObject.reset();
@@ -160,17 +169,19 @@ sds::CGfxObjPtr COgreGfxMgr::CreateGfxObj(Ogre::SceneNode* parentNode, const std
     if (!name.empty() && m_pSceneManager->hasSceneNode(name))
         throw sds::CException("A scene object named '" + name + "' already exists");
 
+    Ogre::MeshPtr planeMesh;
     Ogre::Entity* entity = nullptr;
     if (mesh == ">plane") {
-        const std::string planeMesh = sds::MakeUniqueName(name);
-        CreatePlaneMesh(planeMesh, 1, 1, 1.0f, 1.0f);
-        entity = CreateEntity(name, planeMesh, "");
+        planeMesh = CreatePlaneMesh(sds::MakeUniqueName(name), 1, 1, 1.0f, 1.0f);
+        entity = CreateEntity(name, planeMesh->getName(), "");
     } else {
         entity = CreateEntity(name, mesh, EndsWith(mesh, ".mesh") ? "" : ".mesh");
     }
-    if (name.empty())
-        return sds::CGfxObjPtr(new COgreGfxObj(entity));
-    return sds::CGfxObjPtr(new COgreGfxObj(nullptr, CreateChildNode(parentNode, name), entity));
+    COgreGfxObj* object = name.empty() ? new COgreGfxObj(entity)
+                                       : new COgreGfxObj(nullptr, CreateChildNode(parentNode, name), entity);
+    if (planeMesh)
+        object->OwnResource(planeMesh);
+    return sds::CGfxObjPtr(object);
 }
 
 std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const std::string& name)
@@ -181,9 +192,13 @@ std::shared_ptr<sds::IStaticGeometry> COgreGfxMgr::CreateStaticGeometry(const st
                                                  GetSceneToken());
 }
 
-sds::CGfxObjPtr COgreGfxMgr::CreateRope(float, float, unsigned, const sds::CGfxObjPtr&)
+sds::CGfxObjPtr COgreGfxMgr::CreateRope(float length, float width, unsigned segments, const sds::CGfxObjPtr& parent)
 {
-    NotAvailable("Ropes");
+    const sds::CGfxObjPtr& owner = parent ? parent : m_RootObject;
+    Ogre::SceneNode* parentNode = static_cast<COgreGfxObjBase&>(*owner).GetAttachNode();
+    SDS_ASSERT(parentNode && "The rope's parent must have a scene node");
+    Ogre::SceneNode* node = CreateChildNode(parentNode, "_RopeNode" + sds::ToString(++m_RopeCount));
+    return sds::CGfxObjPtr(new COgreRope(owner, node, length, width, segments));
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateBox(const sds::CVector& size)
@@ -210,15 +225,12 @@ sds::CGfxObjPtr COgreGfxMgr::CreateObject(const std::string& mesh, const sds::CG
 
 sds::CGfxObjPtr COgreGfxMgr::CreateMeshObject(const std::string& mesh)
 {
-    Ogre::Entity* entity = nullptr;
-    if (mesh == ">plane") {
-        const std::string planeMesh = sds::ToString(++m_MeshPlaneCount);
-        CreatePlaneMesh(planeMesh, 1, 1, 1.0f, 1.0f);
-        entity = CreateEntity("", planeMesh, "");
-    } else {
-        entity = CreateEntity("", mesh, ".mesh");
-    }
-    return sds::CGfxObjPtr(new COgreGfxObj(entity));
+    if (mesh != ">plane")
+        return sds::CGfxObjPtr(new COgreGfxObj(CreateEntity("", mesh, ".mesh")));
+    const Ogre::MeshPtr planeMesh = CreatePlaneMesh(sds::ToString(++m_MeshPlaneCount), 1, 1, 1.0f, 1.0f);
+    COgreGfxObj* object = new COgreGfxObj(CreateEntity("", planeMesh->getName(), ""));
+    object->OwnResource(planeMesh);
+    return sds::CGfxObjPtr(object);
 }
 
 sds::CGfxObjPtr COgreGfxMgr::CreateCube()
@@ -231,16 +243,20 @@ sds::CGfxObjPtr COgreGfxMgr::CreateCube()
 sds::CGfxObjPtr COgreGfxMgr::CreatePlane(int xSegments, int ySegments, float uTile, float vTile)
 {
     const std::string name = "plane" + sds::ToString(++m_PlaneCount);
-    CreatePlaneMesh(name, xSegments, ySegments, uTile, vTile);
+    const Ogre::MeshPtr mesh = CreatePlaneMesh(name, xSegments, ySegments, uTile, vTile);
     Ogre::Entity* entity = CreateEntity(name, name, "");
     Ogre::SceneNode* node = m_pSceneManager->getRootSceneNode()->createChildSceneNode();
-    return sds::CGfxObjPtr(new COgreGfxObj(nullptr, node, entity));
+    COgreGfxObj* object = new COgreGfxObj(nullptr, node, entity);
+    object->OwnResource(mesh);
+    return sds::CGfxObjPtr(object);
 }
 
-sds::CGfxObjPtr COgreGfxMgr::CreateTriangle(const sds::CVector&, const sds::CVector&, const sds::CVector&,
-                                            const sds::CFourFloats&)
+sds::CGfxObjPtr COgreGfxMgr::CreateTriangle(const sds::CVector& a, const sds::CVector& b, const sds::CVector& c,
+                                            const sds::CFourFloats& colour)
 {
-    NotAvailable("Triangle objects");
+    Ogre::SceneNode* node =
+        CreateChildNode(m_pSceneManager->getRootSceneNode(), "_TriangleNode" + sds::ToString(++m_TriangleCount));
+    return sds::CGfxObjPtr(new COgreTriangle(node, a, b, c, colour));
 }
 
 sds::COverlayedPtr COgreGfxMgr::CreateOverlayed(const std::string& name)
@@ -268,15 +284,69 @@ void COgreGfxMgr::ClearScene(const std::string& nodeName)
 
 void COgreGfxMgr::CreateCamera()
 {
+    // One camera at a time: a zone loaded over another replaces its camera.
+    DestroyCamera();
+    bool invertY = false;
+    float lookSensitivity = 1.0f;
+    if (const xml::CNodePtr& settings = m_pApplication->GetSettings(); settings && settings->HasChild("Mouse")) {
+        const xml::CNodePtr mouse = settings->GetChild("Mouse");
+        lookSensitivity = mouse->GetAttribute<float>("LookSensitivity", 1.0f);
+        invertY = mouse->GetAttribute<bool>("InvertY", false);
+    }
+    const xml::CNodePtr config = m_pApplication->GetConfig()->GetChild("Camera");
+    if (!m_pSceneManager->hasCamera(kRenderingCamera))
+        throw sds::CException(std::string("The level scene has no camera '") + kRenderingCamera + "'");
+    Ogre::Camera* camera = m_pSceneManager->getCamera(kRenderingCamera);
+    Ogre::Viewport* viewport = nullptr;
+    for (unsigned short i = 0; i < m_pWindow->getNumViewports() && !viewport; ++i) {
+        if (m_pWindow->getViewport(i)->getCamera() == camera)
+            viewport = m_pWindow->getViewport(i);
+    }
+    try {
+        m_Camera = std::make_shared<COgreCamera>(camera, viewport, m_pSceneManager, this, config, invertY,
+                                                 lookSensitivity);
+    } catch (...) {
+        ParkRenderingCamera();
+        throw;
+    }
 }
 
 void COgreGfxMgr::DestroyCamera()
 {
+    if (!m_Camera)
+        return;
+    m_Camera->Attach(sds::CGfxObjPtr());
+    m_Camera.reset();
+    ParkRenderingCamera();
 }
 
-void COgreGfxMgr::UpdateCamera(const sds::CTiming&)
+sds::ICamera* COgreGfxMgr::GetCamera()
 {
-    // No camera exists until a drop zone makes one.
+    return m_Camera.get();
+}
+
+void COgreGfxMgr::UpdateCamera(const sds::CTiming& timing)
+{
+    if (m_Camera)
+        m_Camera->Update(timing);
+}
+
+void COgreGfxMgr::ParkRenderingCamera()
+{
+    if (!m_pSceneManager->hasCamera(kRenderingCamera))
+        return;
+    Ogre::Camera* camera = m_pSceneManager->getCamera(kRenderingCamera);
+    Ogre::SceneNode* root = m_pSceneManager->getRootSceneNode();
+    Ogre::SceneNode* home = m_pSceneManager->hasSceneNode(kRenderingCameraNode)
+                                ? m_pSceneManager->getSceneNode(kRenderingCameraNode)
+                                : root->createChildSceneNode(kRenderingCameraNode);
+    if (!home->getParent())
+        root->addChild(home);
+    if (camera->getParentSceneNode() == home)
+        return;
+    if (camera->isAttached())
+        camera->detachFromParent();
+    home->attachObject(camera);
 }
 
 std::string COgreGfxMgr::QueryRenderTarget(const std::string& prefix, const std::string& suffix)
@@ -300,9 +370,15 @@ std::shared_ptr<sds::ILoadingProgressBar> COgreGfxMgr::CreateLoadingProgressBar(
     return std::make_shared<CLoadingProgressBar>(m_pSceneManager, m_pWindow, overlayName);
 }
 
-std::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr&, const xml::CNodePtr&, const xml::CNodePtr&)
+std::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
+                                                     const xml::CNodePtr& needle)
 {
-    NotAvailable("Dials");
+    m_DialOffset += 100.0f;
+    Ogre::SceneManager* rtt = Ogre::Root::getSingleton().getSceneManager("RTT Scene Manager");
+    if (sds::CDigitalDialDesc::IsDigital(dial))
+        return std::make_shared<CDigitalDial>(rtt, renderTarget, dial, GetSceneToken());
+    return std::make_shared<CDial>(rtt, renderTarget, dial, needle, sds::CVector(m_DialOffset, 0.0f, 0.0f),
+                                   GetSceneToken());
 }
 
 sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
@@ -312,9 +388,11 @@ sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
     return sds::CGfxObjPtr(FindGfxObjByNode(m_pSceneManager->getSceneNode(name)));
 }
 
-std::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr&, const sds::CGfxObjPtr&)
+std::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr& config,
+                                                                   const sds::CGfxObjPtr& anchor)
 {
-    NotAvailable("Ribbon trails");
+    return std::make_shared<CRibbonTrail>(m_pSceneManager, anchor, sds::CRibbonTrailDesc::Read(config),
+                                          GetSceneToken());
 }
 
 void COgreGfxMgr::CopyMaterial(const std::string& source, const std::string& target)
@@ -344,15 +422,26 @@ Ogre::Vector3 COgreGfxMgr::CastRay(const sds::CVector& origin, const sds::CVecto
     m_pRayQuery->setQueryMask(7);
     m_pRayQuery->setQueryTypeMask(Ogre::SceneManager::ENTITY_TYPE_MASK | Ogre::SceneManager::STATICGEOMETRY_TYPE_MASK |
                                   Ogre::SceneManager::FX_TYPE_MASK);
+    // The terrain is no part of the scene query: its own test answers when it
+    // is hit before a result of the query.
+    std::optional<sds::ITerrainRayTest::CHit> terrain;
+    const float length = direction.Length();
+    if (GetTerrainRayTest() && length > 0.0f)
+        terrain = GetTerrainRayTest()->RayTest(origin, direction);
     for (const Ogre::RaySceneQueryResultEntry& entry : m_pRayQuery->execute()) {
+        // Query distances count in lengths of the direction as given.
+        if (terrain && terrain->m_Distance <= entry.distance * length)
+            break;
         if (entry.movable) {
             if (const Ogre::Node* node = entry.movable->getParentNode())
-                return node->getPosition();
+                return node->_getDerivedPosition();
         } else if (entry.worldFragment) {
             return entry.worldFragment->singleIntersection;
         }
     }
     m_pRayQuery->clearResults();
+    if (terrain)
+        return ToOgre(terrain->m_Point);
     return Ogre::Vector3(kInfinity, kInfinity, kInfinity);
 }
 
@@ -369,6 +458,15 @@ float COgreGfxMgr::GetDistanceAlong(const sds::CVector& point, const sds::CVecto
 
 void COgreGfxMgr::ResetScene()
 {
+    // The camera's chains and what it follows live in the scene that goes.
+    DestroyCamera();
+    Ogre::Vector3 eyePosition = Ogre::Vector3::ZERO;
+    Ogre::Quaternion eyeOrientation = Ogre::Quaternion::IDENTITY;
+    if (m_pSceneManager->hasSceneNode(kRenderingCameraNode)) {
+        const Ogre::SceneNode* eye = m_pSceneManager->getSceneNode(kRenderingCameraNode);
+        eyePosition = eye->getPosition();
+        eyeOrientation = eye->getOrientation();
+    }
     m_RootObject.reset();
     m_Scene = std::make_shared<const bool>(true);
     ClearGfxObjRegistry();
@@ -377,6 +475,13 @@ void COgreGfxMgr::ResetScene()
     if (root && root->hasSceneManager("RTT Scene Manager"))
         root->getSceneManager("RTT Scene Manager")->clearScene();
     m_RootObject = new COgreGfxObj(m_pSceneManager->getRootSceneNode());
+    // The scene's nodes are gone, the node of the window's camera with them.
+    if (m_pSceneManager->hasCamera(kRenderingCamera)) {
+        ParkRenderingCamera();
+        Ogre::SceneNode* eye = m_pSceneManager->getSceneNode(kRenderingCameraNode);
+        eye->setPosition(eyePosition);
+        eye->setOrientation(eyeOrientation);
+    }
 }
 
 } // namespace wrappers

@@ -12,9 +12,11 @@
 
 namespace wrappers {
 
-// The graphics service over the level scene manager. The camera, dials, ropes,
-// triangles, ribbon trails and drop-zone loading come with their own parts of
-// the program; until then those operations say so with an exception.
+class COgreCamera;
+
+// The graphics service over the level scene manager; dials live in the
+// render-to-texture scene manager. Drop-zone loading comes with its own part
+// of the program; until then it says so with an exception.
 class COgreGfxMgr : public sds::IGfxMgr
 {
 public:
@@ -25,12 +27,18 @@ public:
     // The singleton as this class; it must exist.
     static COgreGfxMgr& Get();
 
+    // The level scene's rendering camera, which the application makes, and the
+    // node it hangs on while no level camera moves it.
+    static constexpr const char* kRenderingCamera = "DefaultCamera";
+    static constexpr const char* kRenderingCameraNode = "DefaultCameraNode";
+
     // The zone loader makes the level's camera as it loads and destroys it as
-    // it goes; until then GetCamera answers null.
+    // it goes; until then GetCamera answers null. The camera takes the scene's
+    // "DefaultCamera" off its "DefaultCameraNode" and gives it back when it goes.
     void CreateCamera();
     void DestroyCamera();
 
-    sds::ICamera* GetCamera() override { return nullptr; }
+    sds::ICamera* GetCamera() override;
     CObjectQueue& GetObjectQueue() override { return m_ObjectQueue; }
     std::shared_ptr<sds::IStaticGeometry> CreateStaticGeometry(const std::string& name) override;
     sds::CGfxObjPtr CreateRope(float length, float width, unsigned segments, const sds::CGfxObjPtr& parent) override;
@@ -62,8 +70,9 @@ public:
     float GetDistanceBelow(const sds::CVector& point) override;
     float GetDistanceAlong(const sds::CVector& point, const sds::CVector& direction) override;
 
-    // The position of the node of the nearest thing hit (relative to its
-    // parent), or +infinity in all three components.
+    // The world position of the node of the nearest thing hit, or where the
+    // terrain is hit when that is nearer; +infinity in all three components
+    // when nothing is hit.
     Ogre::Vector3 CastRay(const sds::CVector& origin, const sds::CVector& direction);
 
     // A new object under the parent node named `name` showing `mesh` (see
@@ -73,7 +82,9 @@ public:
     // name when that is taken or empty); its query flags are 4.
     Ogre::Entity* CreateEntity(const std::string& entityName, const std::string& meshBase, const std::string& meshSuffix);
     void DestroyEntity(Ogre::Entity* entity);
-    // Clears the level and render-to-texture scenes and makes a new root object.
+    // Destroys the camera, clears the level and render-to-texture scenes and
+    // makes a new root object; the scene's "DefaultCamera" is hung on a new
+    // "DefaultCameraNode" where the old one stood.
     void ResetScene();
     // Live while the current scene stands: it expires when the scene is reset
     // or the manager goes, and everything made in that scene with it.
@@ -88,6 +99,9 @@ private:
     Ogre::SceneNode* CreateChildNode(Ogre::SceneNode* parent, const std::string& name);
     Ogre::MeshPtr CreatePlaneMesh(const std::string& name, int xSegments, int ySegments, float uTile, float vTile);
     void ApplyShadows(const xml::CNodePtr& shadows);
+    // Hangs the scene's "DefaultCamera" on "DefaultCameraNode" under the root,
+    // making the node when it is missing.
+    void ParkRenderingCamera();
 
     sds::IApplication* m_pApplication;
     Ogre::SceneManager* m_pSceneManager;
@@ -96,12 +110,17 @@ private:
     Ogre::Ray m_Ray;
     CObjectQueue m_ObjectQueue;
     float m_TerrainCollisionMultiplier = 1.0f;
+    std::shared_ptr<COgreCamera> m_Camera;
     sds::CGfxObjPtr m_RootObject;
     std::shared_ptr<const bool> m_Scene;
     unsigned m_BoxCount = 0;
     unsigned m_SphereCount = 0;
     unsigned m_PlaneCount = 0;
     unsigned m_MeshPlaneCount = 0;
+    unsigned m_RopeCount = 0;
+    unsigned m_TriangleCount = 0;
+    // Each dial's small scene stands this far along x from the one before.
+    float m_DialOffset = 0.0f;
 };
 
 } // namespace wrappers

@@ -5,6 +5,8 @@
 #include <memory>
 #include <OGRE/OgreAnimationState.h>
 #include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreResourceGroupManager.h>
+#include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreSkeletonInstance.h>
 #include <OGRE/OgreSubEntity.h>
 #include <OGRE/OgreTagPoint.h>
@@ -32,14 +34,6 @@ COgreGfxObjBase& ObjectOf(const sds::CGfxObjPtr& object)
 {
     SDS_ASSERT(object && "The object must exist");
     return static_cast<COgreGfxObjBase&>(*object);
-}
-
-Ogre::MaterialPtr CloneMaterial(const std::string& name)
-{
-    Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name);
-    if (!material)
-        throw sds::CException("Material does not exist: " + name);
-    return material->clone(sds::MakeUniqueName(name));
 }
 
 } // namespace
@@ -90,22 +84,78 @@ COgreGfxObjBase::~COgreGfxObjBase()
 {
     // After a scene reset the node and the entity are gone with the scene.
     if (!m_Scene.expired()) {
-        if (m_pNode) {
-            if (m_pAttachNode) {
-                m_pAttachNode->removeAllChildren();
-                m_pAttachNode->detachAllObjects();
-            }
+        if (m_pEntity)
+            DetachBoneChildren();
+        if (m_pNode)
             UnregisterGfxObj(m_pNode, this);
-            if (m_pAttachNode != m_pNode)
-                UnregisterGfxObj(m_pAttachNode, this);
-        }
+        if (m_pAttachNode && m_pAttachNode != m_pNode)
+            UnregisterGfxObj(m_pAttachNode, this);
+        // Off its node or its bone, whichever holds it.
         if (m_pEntity)
             COgreGfxMgr::Get().DestroyEntity(m_pEntity);
+        if (m_pAttachNode)
+            ReleaseAttachNode();
     }
     m_pNode = nullptr;
     m_pAttachNode = nullptr;
     m_pEntity = nullptr;
     ReleaseAnimationsAndSkeleton();
+    ReleaseOwnedResources();
+}
+
+void COgreGfxObjBase::DetachBoneChildren()
+{
+    if (!m_pEntity->hasSkeleton())
+        return;
+    // A copy: each detach changes the entity's list.
+    const Ogre::Entity::ChildObjectList onBones = m_pEntity->getAttachedObjects();
+    for (Ogre::MovableObject* movable : onBones) {
+        if (COgreGfxObjBase* child = FindGfxObjByNode(movable->getParentNode()))
+            DetachFromBone(sds::CGfxObjPtr(child));
+    }
+}
+
+void COgreGfxObjBase::ReleaseAttachNode()
+{
+    Ogre::SceneNode* node = m_pAttachNode;
+    // The child objects live on, out of the scene graph; nodes other code
+    // hung here (cameras, lights, effects) stay where they are.
+    std::vector<Ogre::Node*> childObjects;
+    for (Ogre::Node* child : node->getChildren()) {
+        if (FindGfxObjByNode(child))
+            childObjects.push_back(child);
+    }
+    for (Ogre::Node* child : childObjects)
+        node->removeChild(child);
+    Ogre::SceneManager* scene = node->getCreator();
+    if (node != scene->getRootSceneNode() && node->getChildren().empty() && node->getAttachedObjects().empty())
+        scene->destroySceneNode(node);
+}
+
+void COgreGfxObjBase::OwnResource(const Ogre::ResourcePtr& resource)
+{
+    m_OwnedResources.push_back({resource->getCreator()->getResourceType(), resource->getName(), resource->getGroup()});
+}
+
+void COgreGfxObjBase::ReleaseOwnedResources()
+{
+    // The engine may be gone already when an object outlives the program's graphics.
+    Ogre::ResourceGroupManager* groups = Ogre::ResourceGroupManager::getSingletonPtr();
+    for (const COwnedResource& owned : m_OwnedResources) {
+        if (groups)
+            groups->_getResourceManager(owned.m_Type)->remove(owned.m_Name, owned.m_Group);
+    }
+    m_OwnedResources.clear();
+}
+
+Ogre::MaterialPtr COgreGfxObjBase::CloneMaterial(const std::string& name)
+{
+    Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name);
+    if (!material)
+        throw sds::CException("Material does not exist: " + name);
+    Ogre::MaterialPtr copy = material->clone(sds::MakeUniqueName(name));
+    OwnResource(copy);
+    return copy;
 }
 
 Ogre::Node& COgreGfxObjBase::Node() const

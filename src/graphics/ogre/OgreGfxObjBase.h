@@ -1,8 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <OGRE/OgreEntity.h>
+#include <OGRE/OgreMaterial.h>
+#include <OGRE/OgreResource.h>
 #include <OGRE/OgreSceneNode.h>
 
 #include "graphics/IGfxObj.h"
@@ -19,9 +23,12 @@ COgreGfxObjBase* FindGfxObjByNode(const Ogre::Node* node);
 void UnregisterGfxObj(const Ogre::Node* node, const COgreGfxObjBase* object);
 void ClearGfxObjRegistry();
 
-// A graphic object over a scene node with an optional entity. Releasing the
-// last reference empties the node and destroys the entity; the node itself
-// stays until the scene is reset.
+// A graphic object over a scene node with an optional entity. The object owns
+// the scene node it is built on (the root's excepted) and the resources handed
+// to it: releasing the last reference hands the objects hung on its bones back
+// to their own nodes, destroys the entity, takes the child objects off the
+// node and destroys the node, unless other code hung something of its own
+// there; then the owned meshes, skeletons and material copies go.
 class COgreGfxObjBase : public sds::IGfxObj
 {
 public:
@@ -81,6 +88,8 @@ public:
     Ogre::Entity* GetEntity() const { return m_pEntity; }
     // Lets go of the node (which someone else destroys); the object keeps its entity.
     void ReleaseNode();
+    // The resource (a generated mesh or skeleton, a material copy) goes with the object.
+    void OwnResource(const Ogre::ResourcePtr& resource);
 
 protected:
     // An object over an entity that hangs under no node.
@@ -91,14 +100,30 @@ protected:
     void BuildSkeletonView();
 
 private:
+    struct COwnedResource
+    {
+        std::string m_Type;
+        std::string m_Name;
+        std::string m_Group;
+    };
+
     Ogre::Node& Node() const;
     Ogre::Entity& Entity() const;
+    // Material copies are the object's own.
+    Ogre::MaterialPtr CloneMaterial(const std::string& name);
+    // Objects hung on this entity's bones go back to their own nodes.
+    void DetachBoneChildren();
+    // Takes the child objects off the attach node and destroys the node when
+    // nothing else hangs there.
+    void ReleaseAttachNode();
+    void ReleaseOwnedResources();
 
     Ogre::Node* m_pNode = nullptr;
     Ogre::SceneNode* m_pAttachNode = nullptr;
     Ogre::Entity* m_pEntity = nullptr;
     // The scene this object was made in; once it expires its node and entity are gone.
     std::weak_ptr<const bool> m_Scene;
+    std::vector<COwnedResource> m_OwnedResources;
 };
 
 } // namespace wrappers

@@ -1,15 +1,13 @@
 #include "graphics/ogre/OgreOverlayElement.h"
 
 #include "graphics/ogre/OgreConvert.h"
+#include "graphics/ogre/OgreText.h"
 
 namespace wrappers {
 
 void COgreOverlayElement::SetCaption(const std::string& caption)
 {
-    // Texts are UTF-8 on our side.
-    Ogre::DisplayString text;
-    text.assign(caption);
-    m_pElement->setCaption(text);
+    m_pElement->setCaption(ToDisplayString(caption));
 }
 
 std::string COgreOverlayElement::GetCaption() const

@@ -44,6 +44,7 @@ void COgreStaticGeometry::AddMesh(const std::string& meshName, const sds::CVecto
     while (m_pSceneManager->hasEntity(name))
         name = meshName + "_st_" + sds::ToString(g_StaticMeshCount++);
     Ogre::Entity* entity = m_pSceneManager->createEntity(name, meshName + ".mesh");
+    m_MeshEntities.push_back(entity);
     m_pGeometry->addEntity(entity, ToOgre(position), ToOgre(orientation), ToOgre(scale));
 }
 

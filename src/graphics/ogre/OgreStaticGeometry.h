@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <OGRE/OgreSceneManager.h>
 #include <OGRE/OgreStaticGeometry.h>
@@ -9,8 +10,8 @@
 
 namespace wrappers {
 
-// A static batch of meshes, destroyed with the wrapper unless a scene reset
-// destroyed it already.
+// A static batch of meshes, destroyed with the wrapper (and the entities it
+// made for AddMesh with it) unless a scene reset destroyed them already.
 class COgreStaticGeometry : public sds::IStaticGeometry
 {
 public:
@@ -21,8 +22,11 @@ public:
     }
     ~COgreStaticGeometry() override
     {
-        if (!m_Scene.expired())
-            m_pSceneManager->destroyStaticGeometry(m_pGeometry);
+        if (m_Scene.expired())
+            return;
+        m_pSceneManager->destroyStaticGeometry(m_pGeometry);
+        for (Ogre::Entity* entity : m_MeshEntities)
+            m_pSceneManager->destroyEntity(entity);
     }
 
     void AddObject(const sds::CGfxObjPtr& object, const sds::CVector& position, const sds::CQuaternion& orientation,
@@ -39,6 +43,7 @@ private:
     Ogre::StaticGeometry* m_pGeometry;
     Ogre::SceneManager* m_pSceneManager;
     std::weak_ptr<const bool> m_Scene;
+    std::vector<Ogre::Entity*> m_MeshEntities;
 };
 
 } // namespace wrappers

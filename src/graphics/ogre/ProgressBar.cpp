@@ -3,6 +3,8 @@
 #include <OGRE/OgreException.h>
 #include <OGRE/Overlay/OgreOverlayManager.h>
 
+#include "graphics/ogre/OgreText.h"
+
 namespace wrappers {
 
 CProgressBar::CProgressBar(Ogre::SceneManager* sceneManager, Ogre::RenderWindow* window, const std::string& overlayName)
@@ -41,16 +43,12 @@ void CProgressBar::SetFilled(float fraction)
 
 void CProgressBar::SetDescription(const std::string& text)
 {
-    Ogre::DisplayString caption;
-    caption.assign(text);
-    m_pDescription->setCaption(caption);
+    m_pDescription->setCaption(ToDisplayString(text));
 }
 
 void CProgressBar::SetComment(const std::string& text)
 {
-    Ogre::DisplayString caption;
-    caption.assign(text);
-    m_pComment->setCaption(caption);
+    m_pComment->setCaption(ToDisplayString(text));
 }
 
 } // namespace wrappers

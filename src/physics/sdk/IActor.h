@@ -33,6 +33,13 @@ public:
     // that takes it there, and pushes what is in its way.
     virtual void MoveGlobalPosition(const sds::CVector& position) = 0;
     virtual void MoveGlobalOrientation(const sds::CQuaternion& orientation) = 0;
+    // The group: this actor and every dynamic actor joined to it by joints that
+    // hold, directly or through others; static actors and the world end it.
+    // Placing it puts this actor at the pose and the others where they were
+    // relative to it; setting its velocity moves it as one rigid piece whose
+    // centre of mass is this actor's.
+    virtual void SetGroupPose(const sds::CVector& position, const sds::CQuaternion& orientation) = 0;
+    virtual void SetGroupVelocity(const sds::CVector& linear, const sds::CVector& angular) = 0;
 
     virtual sds::CVector GetLinearVelocity() const = 0;
     virtual void SetLinearVelocity(const sds::CVector& velocity) = 0;

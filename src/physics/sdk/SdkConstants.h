@@ -24,6 +24,10 @@ enum EBodyFlag : std::uint32_t
     BF_POSE_SLEEP_TEST = 1u << 9,
     BF_FILTER_SLEEP_VEL = 1u << 10,
     BF_ENERGY_SLEEP_TEST = 1u << 11,
+    // Swept against what it meets when it moves more than its own thickness in
+    // a step, so that a fast body does not pass through thin ground. A body of
+    // one shape only.
+    BF_CONTINUOUS_COLLISION = 1u << 12,
 };
 
 enum EActorFlag : std::uint32_t

@@ -116,6 +116,8 @@ COgreApplication::~COgreApplication()
     // Overlays go before the root.
     if (m_LevelSceneMgr && m_OverlaySystem)
         m_LevelSceneMgr->removeRenderQueueListener(m_OverlaySystem.get());
+    if (m_RttSceneMgr && m_OverlaySystem)
+        m_RttSceneMgr->removeRenderQueueListener(m_OverlaySystem.get());
     m_OverlaySystem.reset();
     m_Root.reset();
     m_UnitConverter.reset();
@@ -248,9 +250,11 @@ void COgreApplication::CreateScene()
     // The overlay scripts must be known before any resource group is initialised.
     m_OverlaySystem = std::make_unique<Ogre::OverlaySystem>();
     m_LevelSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
+    // The digital dials draw overlays into their textures.
+    m_RttSceneMgr->addRenderQueueListener(m_OverlaySystem.get());
 
-    m_Camera = m_LevelSceneMgr->createCamera("DefaultCamera");
-    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode("DefaultCameraNode")->attachObject(m_Camera);
+    m_Camera = m_LevelSceneMgr->createCamera(COgreGfxMgr::kRenderingCamera);
+    m_LevelSceneMgr->getRootSceneNode()->createChildSceneNode(COgreGfxMgr::kRenderingCameraNode)->attachObject(m_Camera);
     m_Viewport = m_Window->addViewport(m_Camera);
     m_Viewport->setBackgroundColour(Ogre::ColourValue(0.0f, 0.0f, 0.0f, 1.0f));
     m_Camera->setAspectRatio(Ogre::Real(m_Viewport->getActualWidth()) / Ogre::Real(m_Viewport->getActualHeight()));
@@ -295,6 +299,13 @@ void COgreApplication::StartGui()
 void COgreApplication::StartGraphics()
 {
     m_GfxMgr = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    // The sound listener stands where the level's camera stands.
+    std::weak_ptr<sds::ISndMgr> sound = m_SndMgr;
+    m_GfxMgr->SetSoundListener([sound](const sds::CVector& position, const sds::CVector& velocity,
+                                       const sds::CVector& at, const sds::CVector& up) {
+        if (const std::shared_ptr<sds::ISndMgr> listener = sound.lock())
+            listener->SetListener(position, velocity, at, up);
+    });
 }
 
 void COgreApplication::GetReady()

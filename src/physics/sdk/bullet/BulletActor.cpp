@@ -175,6 +175,15 @@ void CBulletActor::SetActorTransform(const btTransform& actorPose)
     }
 }
 
+void CBulletActor::Follow(const btTransform& actorPose, const btVector3& linear, const btVector3& angular)
+{
+    const btTransform centre = actorPose * m_MassLocalPose;
+    m_Body->setWorldTransform(centre);
+    m_Body->setInterpolationWorldTransform(centre);
+    m_Body->setLinearVelocity(linear);
+    m_Body->setAngularVelocity(angular);
+}
+
 void CBulletActor::MoveGlobalPosition(const sds::CVector& position)
 {
     if (!IsKinematic())
@@ -209,6 +218,62 @@ void CBulletActor::MoveGlobalOrientation(const sds::CQuaternion& orientation)
     btTransform target = GetActorTransform();
     target.setRotation(ToBt(orientation).normalized());
     m_Body->setWorldTransform(target * m_MassLocalPose);
+}
+
+std::vector<CBulletActor*> CBulletActor::GetGroup()
+{
+    std::vector<CBulletActor*> group = {this};
+    for (std::size_t i = 0; i < group.size(); ++i)
+        for (const CBulletJoint* joint : group[i]->m_Joints)
+        {
+            if (joint->GetState() != JS_SIMULATING)
+                continue;
+            for (int side = 0; side < 2; ++side)
+            {
+                CBulletActor* other = joint->GetBulletActor(side);
+                if (other && other->IsDynamic() && std::find(group.begin(), group.end(), other) == group.end())
+                    group.push_back(other);
+            }
+        }
+    return group;
+}
+
+void CBulletActor::SetGroupPose(const sds::CVector& position, const sds::CQuaternion& orientation)
+{
+    if (!CheckDynamic("SetGroupPose"))
+        return;
+    if (!IsFinite(position) || !IsUsableRotation(orientation))
+    {
+        SDK_REPORT(m_Scene.GetOutput(), ERR_INVALID_PARAMETER,
+                   "SetGroupPose: pose " + ToText(position) + " " + ToText(orientation) + " dropped");
+        return;
+    }
+    const btTransform move = MakePose(position, orientation) * GetActorTransform().inverse();
+    for (CBulletActor* member : GetGroup())
+        member->SetActorTransform(move * member->GetActorTransform());
+}
+
+void CBulletActor::SetGroupVelocity(const sds::CVector& linear, const sds::CVector& angular)
+{
+    if (!CheckDynamic("SetGroupVelocity"))
+        return;
+    if (!IsFinite(linear) || !IsFinite(angular))
+    {
+        SDK_REPORT(m_Scene.GetOutput(), ERR_INVALID_PARAMETER,
+                   "SetGroupVelocity: velocity " + ToText(linear) + " " + ToText(angular) + " dropped");
+        return;
+    }
+    const btVector3 centre = m_Body->getCenterOfMassPosition();
+    for (CBulletActor* member : GetGroup())
+    {
+        if (member->IsKinematic())
+            continue;
+        btRigidBody& body = *member->m_Body;
+        const btVector3 arm = body.getCenterOfMassPosition() - centre;
+        body.setLinearVelocity((ToBt(linear) + ToBt(angular).cross(arm)) * body.getLinearFactor());
+        body.setAngularVelocity(ToBt(angular) * body.getAngularFactor());
+        body.activate(true);
+    }
 }
 
 bool CBulletActor::CheckDynamic(const char* operation) const
@@ -506,9 +571,27 @@ void CBulletActor::ApplyBodyFlags(std::uint32_t oldFlags)
     m_Body->setAngularFactor(angular);
     m_Body->setLinearVelocity(m_Body->getLinearVelocity() * linear);
     m_Body->setAngularVelocity(m_Body->getAngularVelocity() * angular);
+    ApplyContinuousCollision();
 
     if (changed & BF_KINEMATIC)
         RefreshPairs();
+}
+
+void CBulletActor::ApplyContinuousCollision()
+{
+    if (!(m_BodyFlags & BF_CONTINUOUS_COLLISION))
+    {
+        m_Body->setCcdMotionThreshold(0);
+        return;
+    }
+    // The engine sweeps a sphere inside the body along the step's motion; the
+    // thinnest half of the body bounds both the sphere and the motion that is
+    // swept at all.
+    btVector3 low, high;
+    m_Body->getCollisionShape()->getAabb(btTransform::getIdentity(), low, high);
+    const btScalar half = (high - low).absolute()[(high - low).minAxis()] * btScalar(0.5);
+    m_Body->setCcdMotionThreshold(half);
+    m_Body->setCcdSweptSphereRadius(half * btScalar(0.8));
 }
 
 void CBulletActor::RaiseActorFlag(std::uint32_t flags)
@@ -584,6 +667,8 @@ void CBulletActor::OnShapeReplaced(CBulletShape& shape)
         m_Compound = std::move(compound);
         world.updateSingleAabb(m_Body.get());
     }
+    if (m_Body)
+        ApplyContinuousCollision();
     RefreshPairs();
 }
 

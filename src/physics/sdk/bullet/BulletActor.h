@@ -53,6 +53,8 @@ public:
     void SetGlobalPose(const sds::CVector& position, const sds::CQuaternion& orientation) override;
     void MoveGlobalPosition(const sds::CVector& position) override;
     void MoveGlobalOrientation(const sds::CQuaternion& orientation) override;
+    void SetGroupPose(const sds::CVector& position, const sds::CQuaternion& orientation) override;
+    void SetGroupVelocity(const sds::CVector& linear, const sds::CVector& angular) override;
     sds::CVector GetLinearVelocity() const override;
     void SetLinearVelocity(const sds::CVector& velocity) override;
     sds::CVector GetAngularVelocity() const override;
@@ -95,6 +97,8 @@ public:
     // Forgets the contacts of every pair of this actor, so that changed rules apply now.
     void RefreshPairs();
     void ApplyGravity();
+    // Puts a moving body at a pose with a motion that a joint dictates.
+    void Follow(const btTransform& actorPose, const btVector3& linear, const btVector3& angular);
     void AddJoint(CBulletJoint* joint) { m_Joints.push_back(joint); }
     void RemoveJoint(CBulletJoint* joint);
     const std::vector<CBulletJoint*>& GetJoints() const { return m_Joints; }
@@ -104,9 +108,12 @@ private:
     void ApplyMassProperties();
     void ApplyBodyFlags(std::uint32_t oldFlags);
     void ApplyResponseFlags();
+    void ApplyContinuousCollision();
     void ApplyDamping();
     void SetActorTransform(const btTransform& actorPose);
     std::vector<btCollisionObject*> GetCollisionObjects() const;
+    // This actor first, then the rest of its group.
+    std::vector<CBulletActor*> GetGroup();
     bool CheckDynamic(const char* operation) const;
 
     CBulletScene& m_Scene;

@@ -9,8 +9,9 @@ class btConvexHullShape;
 
 namespace physics::sdk {
 
-// A convex hull centred on the middle of its bounds, which stands for its centre
-// of mass; its volume is that of the bounds, as the engine's inertia of a hull is.
+// A convex hull centred on its centroid, the centre of mass of a hull of one
+// density, with the hull's own volume. The engine's gap around a hull is taken
+// from inside it, so that a small hull is not made larger.
 class CBulletConvexMesh final : public IConvexMesh
 {
 public:

@@ -70,7 +70,8 @@ CBulletJoint::CBulletJoint(CBulletScene& scene, const CJointDesc& desc, CBulletA
         const std::uint32_t f = m_Desc.m_Flags;
         m_Distance->SetLimits(f & DISTANCE_MIN_ENABLED, m_Desc.m_MinDistance, f & DISTANCE_MAX_ENABLED,
                               m_Desc.m_MaxDistance);
-        m_Distance->SetSpring(f & DISTANCE_SPRING_ENABLED, m_Desc.m_Spring.m_Spring, m_Desc.m_Spring.m_Damper);
+        m_Distance->SetSpring(f & DISTANCE_SPRING_ENABLED, m_Desc.m_Spring.m_Spring, m_Desc.m_Spring.m_Damper,
+                              m_Desc.m_Spring.m_TargetValue);
         constraint = m_Distance.get();
     }
     else
@@ -251,6 +252,30 @@ void CBulletJoint::CheckBreak()
         m_Distance->setEnabled(false);
     if (m_LimitPlanes)
         m_LimitPlanes->setEnabled(false);
+}
+
+void CBulletJoint::Project()
+{
+    if (m_Desc.m_Type != JOINT_FIXED || m_State != JS_SIMULATING)
+        return;
+    const auto canFollow = [this](int side) {
+        const CBulletActor* actor = DynamicActor(side);
+        return actor && !actor->IsKinematic() && actor->GetBody()->getLinearFactor() == btVector3(1, 1, 1) &&
+               actor->GetBody()->getAngularFactor() == btVector3(1, 1, 1);
+    };
+    const int follower = canFollow(1) ? 1 : canFollow(0) ? 0 : -1;
+    if (follower < 0)
+        return;
+    const int leader = 1 - follower;
+    btRigidBody& leading = BodyOf(leader);
+    btRigidBody& following = BodyOf(follower);
+    if (!following.isActive() && !leading.isActive())
+        return;
+    // The joint's frame is one world pose seen from either side.
+    const btTransform target = SidePose(m_Actors[leader]) * m_Frames[leader] * m_Frames[follower].inverse();
+    const btVector3 centre = (target * DynamicActor(follower)->GetMassLocalPose()).getOrigin();
+    const btVector3 velocity = leading.getVelocityInLocalPoint(centre - leading.getCenterOfMassPosition());
+    DynamicActor(follower)->Follow(target, velocity, leading.getAngularVelocity());
 }
 
 void CBulletJoint::ApplySprings()

@@ -20,6 +20,14 @@ class CLimitPlaneConstraint;
 // A joint as one engine constraint: a six-axis constraint with limits, springs
 // and a motor for every kind but the distance joint, which has its own. Limit
 // planes are a second constraint between the same bodies.
+//
+// The solver works on velocities, so a light body on a fixed joint to a heavy
+// one that turns drifts out of place by its curved path each step, and
+// wobbles back (a canopy cell of a kilogram on a body turning at several
+// radians a second: centimetres). After every step a fixed joint therefore
+// sets its follower, the second actor (or the first when the second cannot
+// move), exactly where the joint holds it, moving with the other side. A
+// follower with frozen axes is left to the solver.
 class CBulletJoint final : public IJoint
 {
 public:
@@ -46,7 +54,10 @@ public:
     void ApplySprings();
     // After a step: breaks the joint when what held it passed its limits.
     void CheckBreak();
+    // After a step: a fixed joint puts its follower back where it holds it.
+    void Project();
     bool IsBetween(const CBulletActor* first, const CBulletActor* second) const;
+    CBulletActor* GetBulletActor(int side) const { return m_Actors[side]; }
 
 private:
     btRigidBody& BodyOf(int side) const;

@@ -8,6 +8,7 @@
 #include <BulletCollision/CollisionDispatch/btManifoldResult.h>
 #include <BulletDynamics/ConstraintSolver/btSequentialImpulseConstraintSolver.h>
 #include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
+#include <BulletDynamics/Dynamics/btRigidBody.h>
 
 #include "physics/sdk/ActorDesc.h"
 #include "physics/sdk/IUserTriggerReport.h"
@@ -24,19 +25,37 @@ namespace physics::sdk {
 
 namespace {
 
-// Two touching shapes take the average of each material value.
+// Below this sliding speed (m/s) at a contact, static friction holds it.
+const btScalar STICKING_SPEED = 0.1f;
+
+btVector3 VelocityAt(const btCollisionObject* object, const btVector3& point)
+{
+    const btRigidBody* body = btRigidBody::upcast(object);
+    return body ? body->getVelocityInLocalPoint(point - body->getCenterOfMassPosition()) : btVector3(0, 0, 0);
+}
+
+// Two touching shapes take the average of each material value; the engine
+// knows one friction, so a contact that does not slide takes the static one.
+// The engine asks again every step the contact lasts.
 bool CombineMaterials(btManifoldPoint& point, const btCollisionObjectWrapper* wrapper0, int, int index0,
                       const btCollisionObjectWrapper* wrapper1, int, int index1)
 {
-    const auto* actor0 = static_cast<const CBulletActor*>(wrapper0->getCollisionObject()->getUserPointer());
-    const auto* actor1 = static_cast<const CBulletActor*>(wrapper1->getCollisionObject()->getUserPointer());
+    const btCollisionObject* object0 = wrapper0->getCollisionObject();
+    const btCollisionObject* object1 = wrapper1->getCollisionObject();
+    const auto* actor0 = static_cast<const CBulletActor*>(object0->getUserPointer());
+    const auto* actor1 = static_cast<const CBulletActor*>(object1->getUserPointer());
     if (!actor0 || !actor1)
         return false;
-    const CBulletShape* shape0 = actor0->ShapeForContact(wrapper0->getCollisionObject(), index0);
-    const CBulletShape* shape1 = actor1->ShapeForContact(wrapper1->getCollisionObject(), index1);
+    const CBulletShape* shape0 = actor0->ShapeForContact(object0, index0);
+    const CBulletShape* shape1 = actor1->ShapeForContact(object1, index1);
     const CMaterialDesc& m0 = actor0->GetBulletScene().GetMaterialDesc(shape0->GetMaterial());
     const CMaterialDesc& m1 = actor1->GetBulletScene().GetMaterialDesc(shape1->GetMaterial());
-    point.m_combinedFriction = 0.5f * (m0.m_DynamicFriction + m1.m_DynamicFriction);
+    const btVector3 relative =
+        VelocityAt(object0, point.getPositionWorldOnA()) - VelocityAt(object1, point.getPositionWorldOnB());
+    const btVector3 sliding = relative - point.m_normalWorldOnB * relative.dot(point.m_normalWorldOnB);
+    const bool sticking = sliding.length2() < STICKING_SPEED * STICKING_SPEED;
+    point.m_combinedFriction = 0.5f * (sticking ? m0.m_StaticFriction + m1.m_StaticFriction
+                                                : m0.m_DynamicFriction + m1.m_DynamicFriction);
     point.m_combinedRestitution = 0.5f * (m0.m_Restitution + m1.m_Restitution);
     return true;
 }
@@ -210,8 +229,9 @@ void CBulletScene::ReleaseActor(IActor& actor)
     for (CPendingContact& pending : m_PendingContacts)
         if (pending.m_Pair.m_Actors[0] == released || pending.m_Pair.m_Actors[1] == released)
             pending.m_Dead = true;
+    // The shapes of a report marked dead before may be gone already.
     for (CPendingTrigger& pending : m_PendingTriggers)
-        if (&pending.m_Trigger->GetActor() == released || &pending.m_Other->GetActor() == released)
+        if (!pending.m_Dead && (&pending.m_Trigger->GetActor() == released || &pending.m_Other->GetActor() == released))
             pending.m_Dead = true;
 
     m_ActorList.erase(std::find(m_ActorList.begin(), m_ActorList.end(), released));
@@ -450,6 +470,8 @@ void CBulletScene::Simulate(float elapsed)
     m_World->stepSimulation(elapsed, 0, elapsed);
     for (const auto& joint : m_Joints)
         joint->CheckBreak();
+    for (const auto& joint : m_Joints)
+        joint->Project();
     CollectReports();
 }
 

@@ -26,11 +26,12 @@ void CDistanceConstraint::SetLimits(bool minEnabled, btScalar minDistance, bool 
     m_Max = maxDistance;
 }
 
-void CDistanceConstraint::SetSpring(bool enabled, btScalar spring, btScalar damper)
+void CDistanceConstraint::SetSpring(bool enabled, btScalar spring, btScalar damper, btScalar target)
 {
-    m_Soft = enabled;
+    m_Sprung = enabled;
     m_Spring = spring;
     m_Damper = damper;
+    m_Target = target;
 }
 
 CDistanceConstraint::CState CDistanceConstraint::GetState() const
@@ -48,7 +49,7 @@ btScalar CDistanceConstraint::GetDistance() const { return GetState().m_Distance
 
 void CDistanceConstraint::getInfo1(btConstraintInfo1* info)
 {
-    info->m_numConstraintRows = m_Soft ? 0 : int(m_MinEnabled) + int(m_MaxEnabled);
+    info->m_numConstraintRows = int(m_MinEnabled) + int(m_MaxEnabled);
     info->nub = 0;
 }
 
@@ -68,18 +69,19 @@ void CDistanceConstraint::getInfo2(btConstraintInfo2* info)
 
 void CDistanceConstraint::ApplySpringForces()
 {
-    if (!m_Soft || !isEnabled())
+    if (!m_Sprung || !isEnabled())
         return;
+    btScalar target = m_Target;
+    if (m_MaxEnabled)
+        target = btMin(target, m_Max);
+    if (m_MinEnabled)
+        target = btMax(target, m_Min);
     const CState s = GetState();
     const btVector3 armA = s.m_PointA - m_rbA.getCenterOfMassPosition();
     const btVector3 armB = s.m_PointB - m_rbB.getCenterOfMassPosition();
     const btScalar rate = s.m_Direction.dot(m_rbB.getVelocityInLocalPoint(armB) - m_rbA.getVelocityInLocalPoint(armA));
     // Positive pushes the anchors apart.
-    btScalar push = 0;
-    if (m_MaxEnabled && s.m_Distance > m_Max)
-        push = -btMax(btScalar(0), m_Spring * (s.m_Distance - m_Max) + m_Damper * rate);
-    else if (m_MinEnabled && s.m_Distance < m_Min)
-        push = btMax(btScalar(0), m_Spring * (m_Min - s.m_Distance) - m_Damper * rate);
+    const btScalar push = m_Spring * (target - s.m_Distance) - m_Damper * rate;
     if (push == 0)
         return;
     const btVector3 force = s.m_Direction * push;

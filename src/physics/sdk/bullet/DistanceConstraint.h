@@ -5,8 +5,9 @@
 namespace physics::sdk {
 
 // Keeps the distance between two anchors (in their actors' centre-of-mass frames,
-// or the world for a side without a dynamic actor) within a minimum and a maximum, as hard
-// limits; soft limits are springs applied as forces before each step.
+// or the world for a side without a dynamic actor) within a minimum and a
+// maximum, as hard limits. A spring, applied as a force before each step, pulls
+// the distance towards its target, which lies within the limits.
 class CDistanceConstraint final : public btTypedConstraint
 {
 public:
@@ -15,8 +16,8 @@ public:
     void SetAnchors(const btVector3& anchorA, const btVector3& anchorB);
 
     void SetLimits(bool minEnabled, btScalar minDistance, bool maxEnabled, btScalar maxDistance);
-    void SetSpring(bool enabled, btScalar spring, btScalar damper);
-    // The spring forces of a soft limit for the coming step.
+    void SetSpring(bool enabled, btScalar spring, btScalar damper, btScalar target);
+    // The spring's force for the coming step.
     void ApplySpringForces();
     btScalar GetDistance() const;
 
@@ -38,9 +39,10 @@ private:
     bool m_MaxEnabled = false;
     btScalar m_Min = 0;
     btScalar m_Max = 0;
-    bool m_Soft = false;
+    bool m_Sprung = false;
     btScalar m_Spring = 0;
     btScalar m_Damper = 0;
+    btScalar m_Target = 0;
 };
 
 } // namespace physics::sdk

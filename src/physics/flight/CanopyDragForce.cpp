@@ -1,0 +1,10 @@
+#include "physics/flight/CanopyDragForce.h"
+
+namespace physics {
+
+CCanopyDragForce::CCanopyDragForce(const xml::CNodePtr& node)
+    : CDragForce(node), m_ToggleDownArea(node->GetAttribute("ToggleDownArea")->GetValue<float>()), m_BaseArea(GetArea())
+{
+}
+
+} // namespace physics

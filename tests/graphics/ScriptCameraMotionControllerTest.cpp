@@ -1,0 +1,245 @@
+#include <fstream>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "FakeLevelPositions.h"
+#include "graphics/memory/MemCamera.h"
+#include "graphics/memory/MemGfxMgr.h"
+#include "graphics/script/ScriptCameraMotionController.h"
+#include "support/CapturingLogMgr.h"
+#include "support/FakeEventMgr.h"
+#include "support/TempDir.h"
+#include "support/VectorNear.h"
+
+using sds::CVector;
+
+namespace {
+
+// A controller over a recording camera, its script written for the test.
+class ScriptCameraTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<sds::CScriptCameraMotionController> Make(const std::string& script)
+    {
+        m_File = m_Dir.File("camera.lua");
+        std::ofstream(m_File) << script;
+        return std::make_unique<sds::CScriptCameraMotionController>(m_File, "dofile", &m_Gfx, &m_Events);
+    }
+
+    int ErrorsNaming(const std::string& file) const
+    {
+        int count = 0;
+        for (const std::string& line : m_Log.m_Lines)
+            count += line.rfind("Error: Could not run script: " + file + ". Error: ", 0) == 0;
+        return count;
+    }
+
+    static sds::CTiming Frame(float elapsed, float global)
+    {
+        sds::CTiming timing;
+        timing.m_Elapsed = elapsed;
+        timing.m_Global = global;
+        return timing;
+    }
+
+    CCapturingLogMgr m_Log;
+    sds::CMemGfxMgr m_Gfx;
+    CFakeEventMgr m_Events;
+    sds::CMemCamera m_Camera;
+    CTempDir m_Dir;
+    std::string m_File;
+};
+
+const char* const kLookAtTheGlobals = R"(
+function Initialize()
+    for _, name in ipairs({"TrajectoryStart", "TrajectoryFinish", "JumperPos", "TargetPos", "MousePosition"}) do
+        Camera:LookAt(_G[name])
+    end
+end
+function Update() end
+)";
+
+} // namespace
+
+TEST_F(ScriptCameraTest, PositionGlobalsComeFromTheLevel)
+{
+    const CVector jumper(1, 2, 3), start(10, 20, 30), finish(40, 50, 60), target(7, 0, 9), mouse(0.25f, 0.75f, 0);
+    struct Case
+    {
+        const char* what;
+        std::optional<CVector> jumper;
+        std::optional<std::pair<CVector, CVector>> trajectory;
+        std::optional<CVector> target;
+        std::vector<CVector> expected;  // start, finish, jumper, target
+    };
+    const Case cases[] = {
+        {"nothing known", {}, {}, {}, {{}, {}, {}, {}}},
+        {"a jumper", jumper, {}, {}, {jumper, jumper, jumper, {}}},
+        {"a trajectory on show wins over the jumper", jumper, std::make_pair(start, finish), target,
+         {start, finish, finish, target}},
+    };
+    m_Events.m_MousePosition = mouse;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // What one part knows and another does not is merged.
+        auto jumperSide = std::make_shared<CFakeLevelPositions>();
+        auto levelSide = std::make_shared<CFakeLevelPositions>();
+        jumperSide->m_Jumper = c.jumper;
+        levelSide->m_Trajectory = c.trajectory;
+        levelSide->m_Target = c.target;
+        m_Gfx.AddLevelPositions(jumperSide);
+        m_Gfx.AddLevelPositions(levelSide);
+        m_Camera.m_LookAt.clear();
+
+        Make(kLookAtTheGlobals)->Initialize(&m_Camera);
+        ASSERT_EQ(5u, m_Camera.m_LookAt.size());
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_VECTOR_NEAR(c.expected[i], m_Camera.m_LookAt[i], 0.0f);
+        EXPECT_VECTOR_NEAR(mouse, m_Camera.m_LookAt[4], 0.0f);
+    }
+    // Parts the level let go of count no more.
+    m_Camera.m_LookAt.clear();
+    Make(kLookAtTheGlobals)->Initialize(&m_Camera);
+    EXPECT_VECTOR_NEAR(CVector::ZERO, m_Camera.m_LookAt.at(2), 0.0f);
+    EXPECT_TRUE(m_Log.m_Lines.empty()) << m_Log.m_Lines.front();
+}
+
+TEST_F(ScriptCameraTest, UpdateSeesTheCameraAndTheFrame)
+{
+    auto controller = Make(R"(
+function Initialize() end
+function Update() Camera:SetPos(CVector(Timing.m_Elapsed, Timing.m_Global, JumperPos.x)) end
+)");
+    auto positions = std::make_shared<CFakeLevelPositions>();
+    positions->m_Jumper = CVector(5, 0, 0);
+    m_Gfx.AddLevelPositions(positions);
+    controller->Initialize(&m_Camera);
+    controller->Update(&m_Camera, Frame(0.25f, 3.0f));
+    EXPECT_VECTOR_NEAR(CVector(0.25f, 3.0f, 5.0f), m_Camera.GetPos(), 1e-6f);
+    // The jumper moves on between frames.
+    positions->m_Jumper = CVector(6, 0, 0);
+    controller->Update(&m_Camera, Frame(0.5f, 3.5f));
+    EXPECT_VECTOR_NEAR(CVector(0.5f, 3.5f, 6.0f), m_Camera.GetPos(), 1e-6f);
+}
+
+// Class "ICamera" offers its constants and the 53 operations by name, and
+// each can be called from a script.
+TEST_F(ScriptCameraTest, ScriptsReachEveryCameraOperation)
+{
+    auto controller = Make(R"(
+local names = {"IsMovingIn", "SetMovingIn", "IsMoving", "IsSlowMovement", "SetSlowMovement",
+    "IsAcceleratedMovement", "SetAcceleratedMovement", "GetAcceleration", "SetAcceleration",
+    "GetAccelerationInc", "SetAccelerationInc", "GetMouseScale", "SetMouseScale", "GetMoveScale",
+    "SetMoveScale", "IsInvertFreeY", "SetInvertFreeY", "GetRotX", "SetRotX", "GetRotY", "SetRotY",
+    "GetTotalRotX", "SetTotalRotX", "GetTotalRotY", "SetTotalRotY", "SetMotionController",
+    "ResetMotionController", "Update", "GetMode", "SetMode", "SetProjection", "SetNearClipDistance",
+    "GetNearClipDistance", "SetWorldUpDown", "IsWorldUpDown", "IsAttached", "Attach", "GetAttached",
+    "EnableInput", "DisableInput", "SetPos", "GetPos", "GetRot", "GetDir", "GetOrientation",
+    "GetHorizontalOrientation", "LookAt", "FindObjUnderCursor", "Shake", "GetWorldSpaceCorner",
+    "GetPrevModeLastPos", "GetPrevModeLastOrientation", "ViewportPosToWorldPos"}
+
+function Initialize()
+    local c = Camera
+    for _, name in ipairs(names) do
+        assert(type(c[name]) == "function", name .. " is not bound")
+    end
+    assert(ICamera.MOVING_FORWARD == 4 and ICamera.CORNERS_MAX == 8 and ICamera.MOVING_MAX == 8)
+    assert(ICamera.CAMERA_HORIZONTAL_BACK == 7 and ICamera.BOTTOM_RIGHT_FAR == 7)
+
+    c:SetMovingIn(ICamera.MOVING_LEFT, true)
+    assert(c:IsMovingIn(ICamera.MOVING_LEFT) and c:IsMoving())
+    c:SetSlowMovement(true); assert(c:IsSlowMovement())
+    c:SetAcceleratedMovement(true); assert(c:IsAcceleratedMovement())
+    c:SetAcceleration(2); assert(c:GetAcceleration() == 2)
+    c:SetAccelerationInc(0.5); assert(c:GetAccelerationInc() == 0.5)
+    c:SetMouseScale(3); assert(c:GetMouseScale() == 3)
+    c:SetMoveScale(4); assert(c:GetMoveScale() == 4)
+    c:SetInvertFreeY(true); assert(c:IsInvertFreeY())
+    c:SetRotX(0.25); assert(c:GetRotX() == 0.25)
+    c:SetRotY(0.5); assert(c:GetRotY() == 0.5)
+    c:SetTotalRotX(1); assert(c:GetTotalRotX() == 1)
+    c:SetTotalRotY(2); assert(c:GetTotalRotY() == 2)
+    c:SetMotionController(63, nil)
+    c:ResetMotionController(63)
+    c:SetNearClipDistance(0.5); assert(c:GetNearClipDistance() == 0.5)
+    c:SetWorldUpDown(false); assert(not c:IsWorldUpDown())
+    c:SetProjection("Ortho")
+    c:Attach(c:GetAttached())
+    c:DisableInput()
+    c:EnableInput()
+    c:SetPos(CVector(1, 2, 3))
+    assert(c:GetPos() == CVector(1, 2, 3))
+    c:GetRot(); c:GetDir(); c:GetOrientation(); c:GetHorizontalOrientation()
+    c:LookAt(CVector(0, 0, 0))
+    assert(not c:FindObjUnderCursor(0.5, 0.5, 2))
+    c:Shake()
+    c:GetWorldSpaceCorner(ICamera.TOP_LEFT_FAR)
+    c:ViewportPosToWorldPos(0.5, 0.5, CVector(0, 1, 0), CVector(0, 0, 0))
+    c:SetMode(66); assert(c:GetMode() == 66 and not c:IsAttached())
+    c:GetPrevModeLastPos(); c:GetPrevModeLastOrientation()
+    c:Update(CTiming())
+end
+function Update() end
+)");
+    controller->Initialize(&m_Camera);
+    EXPECT_TRUE(m_Log.m_Lines.empty()) << m_Log.m_Lines.front();
+    EXPECT_FALSE(controller->HasFailed());
+    EXPECT_EQ(66, m_Camera.GetMode());
+    EXPECT_EQ(1u, m_Camera.m_Updates.size());
+    EXPECT_EQ(2.0f, m_Camera.GetTotalRotY());
+    EXPECT_EQ("Ortho", m_Camera.m_Projection);
+}
+
+// A failing script is logged once and then left alone until its mode is
+// chosen again; the frame loop never sees its error.
+TEST_F(ScriptCameraTest, FailingScriptsAreLoggedOnceAndStop)
+{
+    struct Case
+    {
+        const char* what;
+        const char* script;
+        const char* error;  // a part of the logged text
+    };
+    const Case cases[] = {
+        {"an error in Update", "function Initialize() end\nfunction Update() error('the wind is gone') end",
+         "the wind is gone"},
+        {"an endless loop in Update", "function Initialize() end\nfunction Update() while true do end end",
+         "instructions without returning"},
+        {"calling a missing camera operation", "function Initialize() end\nfunction Update() Camera:Fly() end",
+         "Fly"},
+        {"no Update at all", "function Initialize() end", "attempt to call a nil value"},
+    };
+    for (const Case& c : cases) {
+        m_Log.m_Lines.clear();
+        auto controller = Make(c.script);
+        controller->Initialize(&m_Camera);
+        for (int frame = 0; frame < 3; ++frame)
+            controller->Update(&m_Camera, Frame(0.1f, 0.1f * frame));
+        ASSERT_EQ(1, ErrorsNaming(m_File)) << c.what;
+        EXPECT_TRUE(m_Log.HasContaining(c.error)) << c.what << ": " << m_Log.m_Lines.front();
+        EXPECT_TRUE(controller->HasFailed()) << c.what;
+        // Chosen again, the script gets its chance again.
+        controller->Initialize(&m_Camera);
+        controller->Update(&m_Camera, Frame(0.1f, 1.0f));
+        EXPECT_EQ(2, ErrorsNaming(m_File)) << c.what;
+    }
+}
+
+TEST_F(ScriptCameraTest, FailingInitializeStopsTheScript)
+{
+    auto controller = Make("function Initialize() Camera:SetPos(CVector(1, 1, 1)) error('no start') end\n"
+                           "function Update() Camera:SetPos(CVector(2, 2, 2)) end");
+    controller->Initialize(&m_Camera);
+    controller->Update(&m_Camera, Frame(0.1f, 0.1f));
+    EXPECT_EQ(1, ErrorsNaming(m_File));
+    EXPECT_VECTOR_NEAR(CVector(1, 1, 1), m_Camera.GetPos(), 0.0f);
+
+    // A file that is not there: the script's functions are never called.
+    const std::string missing = m_Dir.File("missing.lua");
+    sds::CScriptCameraMotionController absent(missing, "dofile", &m_Gfx, &m_Events);
+    absent.Initialize(&m_Camera);
+    absent.Update(&m_Camera, Frame(0.1f, 0.2f));
+    EXPECT_EQ(1, ErrorsNaming(missing));
+    EXPECT_TRUE(m_Log.HasContaining(missing)) << m_Log.m_Lines.back();
+}
