@@ -202,6 +202,19 @@ TEST_F(CaelumTest, TearDownLeavesTheSceneAsItWas)
     m_Env.RenderFrame();
 }
 
+TEST_F(CaelumTest, MissingSkyMediaThrowAndLeaveNothing)
+{
+    typedef caelum::CaelumSystem System;
+    const CSceneCounts before(m_Scene);
+    // A group of the sky's own, made empty: neither pictures nor materials.
+    for (unsigned components : {System::CAELUM_COMPONENT_SKY_COLOUR_MODEL | System::CAELUM_COMPONENT_SKY_DOME,
+                                System::CAELUM_COMPONENT_SUN | System::CAELUM_COMPONENT_CLOUDS}) {
+        EXPECT_THROW(System(&m_Scene, components, true, "SkyTestWithoutMedia"), Ogre::Exception) << components;
+        EXPECT_TRUE(before == CSceneCounts(m_Scene)) << CSceneCounts(m_Scene).Text();
+    }
+    Ogre::ResourceGroupManager::getSingleton().destroyResourceGroup("SkyTestWithoutMedia");
+}
+
 TEST_F(CaelumTest, PrintsTheSunValuesWhenAsked)
 {
     CCapturingLogMgr log;
