@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -11,6 +10,7 @@
 #include "graphics/ogre/OgreConsole.h"
 #include "graphics/ogre/OgreFader.h"
 #include "support/FakeEventMgr.h"
+#include "support/Pictures.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -22,30 +22,6 @@ void Capture(sds::IGfxMgr& mgr, const std::string& folder, const std::string& na
 {
     const std::string file = mgr.QueryRenderTarget(folder + "/" + name + "_", ".png");
     boost::filesystem::rename(file, folder + "/" + name + ".png");
-}
-
-// The number of differing pixels, as ImageMagick counts them.
-std::string DifferentPixels(const std::string& a, const std::string& b)
-{
-    const std::string command = "compare -metric AE '" + a + "' '" + b + "' null: 2>&1";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
-
-int RunSceneInNewProcess(const std::string& folder)
-{
-    const std::string self = boost::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string command = std::string(kShotDirVariable) + "='" + folder + "' SDS_OGRE_LOG='" + folder +
-                                "/Ogre.log' '" + self +
-                                "' --gtest_filter=OgreScreenshot.Scene --gtest_brief=1 > '" + folder +
-                                "/run.log' 2>&1";
-    return std::system(command.c_str());
 }
 
 } // namespace
@@ -118,8 +94,9 @@ TEST(OgreScreenshot, TwoRunsGiveIdenticalPictures)
         GTEST_SKIP();
     CTempDir first;
     CTempDir second;
-    ASSERT_EQ(0, RunSceneInNewProcess(first.Path())) << "see " << first.File("run.log");
-    ASSERT_EQ(0, RunSceneInNewProcess(second.Path())) << "see " << second.File("run.log");
+    for (const CTempDir* run : {&first, &second})
+        ASSERT_EQ(0, RunTestInNewProcess("OgreScreenshot.Scene", kShotDirVariable, run->Path()))
+            << "see " << run->File("run.log");
     // Each run started and shut the engine down cleanly.
     for (const CTempDir* run : {&first, &second}) {
         std::ifstream log(run->File("Ogre.log"));

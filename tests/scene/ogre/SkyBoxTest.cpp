@@ -14,6 +14,7 @@
 #include "scene/ogre/SkyBox.h"
 #include "scene/ogre/SkyBoxFaces.h"
 #include "support/OgreTestEnvironment.h"
+#include "support/Pictures.h"
 
 using wrappers::CSkyBox;
 
@@ -60,11 +61,7 @@ protected:
         const Ogre::Vector3 towards(-n[0], -n[1], -n[2]);
         m_Env.m_Camera->getParentSceneNode()->setOrientation(Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(towards));
         m_Env.RenderFrame();
-        Ogre::uint8 pixel[4] = {};
-        const Ogre::uint32 x = COgreTestEnvironment::kWidth / 2, y = COgreTestEnvironment::kHeight / 2;
-        m_Env.m_Window->copyContentsToMemory(Ogre::Box(x, y, x + 1, y + 1),
-                                             Ogre::PixelBox(1, 1, 1, Ogre::PF_BYTE_RGBA, pixel));
-        return Ogre::ColourValue(pixel[0] / 255.0f, pixel[1] / 255.0f, pixel[2] / 255.0f);
+        return ReadPixel(*m_Env.m_Window, COgreTestEnvironment::kWidth / 2, COgreTestEnvironment::kHeight / 2);
     }
 
     COgreTestEnvironment& m_Env;

@@ -3,9 +3,7 @@
 // same pictures. They are kept in test-artifacts/scene (sky-noon.png,
 // sky-dusk.png, sky-night.png) for people to look at.
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -21,6 +19,7 @@
 #include "graphics/OgreWorld.h"
 #include "scene/ogre/Caelum.h"
 #include "scene/ogre/SkyConfig.h"
+#include "support/Pictures.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -74,33 +73,7 @@ void Look(Ogre::Camera& camera, float heading, float pitch)
 
 Ogre::ColourValue Pixel(Ogre::RenderWindow& window, float x, float y)
 {
-    Ogre::uint8 pixel[4] = {};
-    const Ogre::uint32 px = static_cast<Ogre::uint32>(x * window.getWidth());
-    const Ogre::uint32 py = static_cast<Ogre::uint32>(y * window.getHeight());
-    window.copyContentsToMemory(Ogre::Box(px, py, px + 1, py + 1), Ogre::PixelBox(1, 1, 1, Ogre::PF_BYTE_RGBA, pixel));
-    return Ogre::ColourValue(pixel[0] / 255.0f, pixel[1] / 255.0f, pixel[2] / 255.0f);
-}
-
-std::string DifferentPixels(const std::string& a, const std::string& b)
-{
-    const std::string command = "compare -metric AE '" + a + "' '" + b + "' null: 2>&1";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
-
-int DrawInNewProcess(const std::string& folder)
-{
-    const std::string self = boost::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string command = std::string(kShotDirVariable) + "='" + folder + "' SDS_OGRE_LOG='" + folder +
-                                "/Ogre.log' '" + self + "' --gtest_filter=SkyPictures.Draw --gtest_brief=1 > '" +
-                                folder + "/run.log' 2>&1";
-    return std::system(command.c_str());
+    return ReadPixel(window, static_cast<unsigned>(x * window.getWidth()), static_cast<unsigned>(y * window.getHeight()));
 }
 
 } // namespace
@@ -164,8 +137,9 @@ TEST(SkyPictures, TwoRunsGiveIdenticalPictures)
         GTEST_SKIP();
     CTempDir first;
     CTempDir second;
-    ASSERT_EQ(0, DrawInNewProcess(first.Path())) << "see " << first.File("run.log");
-    ASSERT_EQ(0, DrawInNewProcess(second.Path())) << "see " << second.File("run.log");
+    for (const CTempDir* run : {&first, &second})
+        ASSERT_EQ(0, RunTestInNewProcess("SkyPictures.Draw", kShotDirVariable, run->Path()))
+            << "see " << run->File("run.log");
     const std::string kept = std::string(SDS_TEST_ARTIFACT_DIR) + "/scene";
     boost::filesystem::create_directories(kept);
     for (const char* picture : kPictures) {
