@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -16,13 +17,6 @@
 namespace {
 
 const char* const kShotDirVariable = "SDS_SCREENSHOT_DIR";
-
-// Captures the window through the graphics manager and gives the file a fixed name.
-void Capture(sds::IGfxMgr& mgr, const std::string& folder, const std::string& name)
-{
-    const std::string file = mgr.QueryRenderTarget(folder + "/" + name + "_", ".png");
-    boost::filesystem::rename(file, folder + "/" + name + ".png");
-}
 
 } // namespace
 
@@ -77,14 +71,14 @@ TEST(OgreScreenshot, Scene)
         }
         EXPECT_EQ(1, calls);
         env.RenderFrame();
-        Capture(mgr, folder, "scene");
+        CaptureWindow(mgr, folder, "scene");
 
         auto bar = mgr.CreateLoadingProgressBar("LevelLoadingProgressBar");
         bar->SetProgress("Creating graphical scene", 1.0f);
         bar->SetStepProgress("Terrain", 0.5f);
         const auto& drawn = dynamic_cast<const wrappers::CLoadingProgressBar&>(*bar);
         EXPECT_FLOAT_EQ(drawn.GetFullWidth() * 0.5f, drawn.GetFilledWidth());
-        Capture(mgr, folder, "loading");
+        CaptureWindow(mgr, folder, "loading");
     }
 }
 
@@ -94,9 +88,8 @@ TEST(OgreScreenshot, TwoRunsGiveIdenticalPictures)
         GTEST_SKIP();
     CTempDir first;
     CTempDir second;
-    for (const CTempDir* run : {&first, &second})
-        ASSERT_EQ(0, RunTestInNewProcess("OgreScreenshot.Scene", kShotDirVariable, run->Path()))
-            << "see " << run->File("run.log");
+    ASSERT_EQ(0, RunPictureTestInNewProcess("OgreScreenshot.Scene", kShotDirVariable, first.Path())) << "see " << first.File("run.log");
+    ASSERT_EQ(0, RunPictureTestInNewProcess("OgreScreenshot.Scene", kShotDirVariable, second.Path())) << "see " << second.File("run.log");
     // Each run started and shut the engine down cleanly.
     for (const CTempDir* run : {&first, &second}) {
         std::ifstream log(run->File("Ogre.log"));

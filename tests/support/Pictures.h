@@ -7,7 +7,17 @@
 #include <OGRE/OgreRenderTarget.h>
 #include <boost/filesystem.hpp>
 
-// The number of differing pixels of two pictures, as ImageMagick counts them.
+#include "graphics/IGfxMgr.h"
+
+// Captures the window through the graphics manager into folder/name.png.
+inline void CaptureWindow(sds::IGfxMgr& mgr, const std::string& folder, const std::string& name)
+{
+    const std::string file = mgr.QueryRenderTarget(folder + "/" + name + "_", ".png");
+    boost::filesystem::rename(file, folder + "/" + name + ".png");
+}
+
+// The number of differing pixels of two pictures, as ImageMagick's
+// "compare -metric AE" prints it ("0" for identical ones).
 inline std::string DifferentPixels(const std::string& a, const std::string& b)
 {
     const std::string command = "compare -metric AE '" + a + "' '" + b + "' null: 2>&1";
@@ -21,14 +31,16 @@ inline std::string DifferentPixels(const std::string& a, const std::string& b)
     return output;
 }
 
-// Runs one test of this test binary in a process of its own, with the
-// environment variable set to the folder, where the run's rendering-engine
-// log ("Ogre.log") and output ("run.log") go; the process's exit status.
-inline int RunTestInNewProcess(const std::string& test, const std::string& variable, const std::string& folder)
+// Runs one test of this binary in a process of its own, on the same display,
+// with `folderVariable` naming the folder where it keeps its pictures, its
+// rendering engine's log ("Ogre.log") and its output ("run.log"). A picture
+// test compares two such runs: a fresh engine each time.
+inline int RunPictureTestInNewProcess(const std::string& test, const char* folderVariable, const std::string& folder)
 {
     const std::string self = boost::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string command = variable + "='" + folder + "' SDS_OGRE_LOG='" + folder + "/Ogre.log' '" + self +
-                                "' --gtest_filter=" + test + " --gtest_brief=1 > '" + folder + "/run.log' 2>&1";
+    const std::string command = std::string(folderVariable) + "='" + folder + "' SDS_OGRE_LOG='" + folder +
+                                "/Ogre.log' '" + self + "' --gtest_filter=" + test + " --gtest_brief=1 > '" + folder +
+                                "/run.log' 2>&1";
     return std::system(command.c_str());
 }
 

@@ -138,7 +138,7 @@ TEST(SkyPictures, TwoRunsGiveIdenticalPictures)
     CTempDir first;
     CTempDir second;
     for (const CTempDir* run : {&first, &second})
-        ASSERT_EQ(0, RunTestInNewProcess("SkyPictures.Draw", kShotDirVariable, run->Path()))
+        ASSERT_EQ(0, RunPictureTestInNewProcess("SkyPictures.Draw", kShotDirVariable, run->Path()))
             << "see " << run->File("run.log");
     const std::string kept = std::string(SDS_TEST_ARTIFACT_DIR) + "/scene";
     boost::filesystem::create_directories(kept);
