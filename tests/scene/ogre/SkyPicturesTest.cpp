@@ -1,7 +1,8 @@
 // The sky as a trainee sees it: noon, dusk and night over a field with a few
-// blocks, drawn twice in processes of their own; the two runs must give the
-// same pictures. They are kept in test-artifacts/scene (sky-noon.png,
-// sky-dusk.png, sky-night.png) for people to look at.
+// blocks, and the sky box a zone without a sky shows, drawn twice in processes
+// of their own; the two runs must give the same pictures. They are kept in
+// test-artifacts/scene (sky-noon.png, sky-dusk.png, sky-night.png,
+// sky-box.png) for people to look at.
 
 #include <cstdlib>
 #include <memory>
@@ -18,6 +19,7 @@
 
 #include "graphics/OgreWorld.h"
 #include "scene/ogre/Caelum.h"
+#include "scene/ogre/SkyBox.h"
 #include "scene/ogre/SkyConfig.h"
 #include "support/Pictures.h"
 #include "support/TempDir.h"
@@ -25,7 +27,7 @@
 namespace {
 
 const char* const kShotDirVariable = "SDS_SKY_PICTURE_DIR";
-const char* const kPictures[] = {"sky-noon.png", "sky-dusk.png", "sky-night.png"};
+const char* const kPictures[] = {"sky-noon.png", "sky-dusk.png", "sky-night.png", "sky-box.png"};
 
 struct CView
 {
@@ -128,6 +130,25 @@ TEST(SkyPictures, Draw)
         if (view.m_Picture == kPictures[2]) {
             EXPECT_LT(high.r + high.g + high.b, 0.3f) << "a dark sky at night";
         }
+    }
+
+    // The shipped sky box, looking into a corner over the field, where a seam
+    // between two faces would show.
+    {
+        // As a zone without a sky leaves them: no fog, the scene's own light.
+        env.m_Level->setFog(Ogre::FOG_NONE);
+        env.m_Level->setAmbientLight(Ogre::ColourValue(0.9f, 0.9f, 0.9f));
+        const wrappers::CSkyBox box("Sky/SkyBox", 4000.0f, env.m_Level);
+        Look(camera, 45, 12);
+        env.RenderFrame();
+        env.m_Window->writeContentsToFile(std::string(folder) + "/" + kPictures[3]);
+        const Ogre::ColourValue high = Pixel(*env.m_Window, 0.5f, 0.05f);
+        EXPECT_GT(high.b, high.r + 0.2f) << "a blue sky above";
+        // Either side of the corner the two faces meet in one colour.
+        const Ogre::ColourValue left = Pixel(*env.m_Window, 0.49f, 0.4f);
+        const Ogre::ColourValue right = Pixel(*env.m_Window, 0.51f, 0.4f);
+        EXPECT_NEAR(left.b, right.b, 0.1f);
+        EXPECT_NEAR(left.g, right.g, 0.1f);
     }
 }
 
