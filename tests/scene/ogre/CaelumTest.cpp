@@ -1,4 +1,6 @@
+#include <cmath>
 #include <memory>
+#include <vector>
 
 #include <OGRE/OgreCamera.h>
 #include <OGRE/OgreSceneQuery.h>
@@ -10,6 +12,7 @@
 #include "scene/ogre/SkyConfig.h"
 #include "scene/ogre/sky/Astronomy.h"
 #include "support/CapturingLogMgr.h"
+#include "support/Pictures.h"
 
 using wrappers::CCaelum;
 
@@ -17,13 +20,14 @@ namespace {
 
 const char* const kGroundFog = "CaelumGroundFogDome";
 
-// The sky over the shared test window, with the camera at the origin.
+// The sky over the shared test window, with the camera at the origin looking north.
 class CaelumTest : public ::testing::Test
 {
 protected:
     CaelumTest() : m_Env(COgreTestEnvironment::Get()), m_Scene(*m_Env.m_Level)
     {
         m_Env.m_Camera->getParentSceneNode()->setPosition(Ogre::Vector3::ZERO);
+        m_Env.m_Camera->getParentSceneNode()->setOrientation(Ogre::Quaternion::IDENTITY);
     }
 
     std::unique_ptr<CCaelum> MakeSky(const xml::CNodePtr& conf) { return std::make_unique<CCaelum>(conf, &m_World.Ogre()); }
@@ -48,6 +52,25 @@ protected:
 float ElevationDegrees(const Ogre::Vector3& lightDirection)
 {
     return Ogre::Math::ASin(-lightDirection.y).valueDegrees();
+}
+
+// The colours of a grid of points over the window.
+std::vector<Ogre::ColourValue> Grid(Ogre::RenderWindow& window)
+{
+    std::vector<Ogre::ColourValue> colours;
+    for (unsigned y = 0; y < 12; ++y)
+        for (unsigned x = 0; x < 16; ++x)
+            colours.push_back(ReadPixel(window, x * 40 + 20, y * 40 + 20));
+    return colours;
+}
+
+// The share of the points that show cloud (pale and grey) rather than a blue sky.
+float CloudShare(const std::vector<Ogre::ColourValue>& colours)
+{
+    float clouds = 0;
+    for (const Ogre::ColourValue& colour : colours)
+        clouds += colour.b - colour.r < 0.15f && colour.r > 0.5f;
+    return clouds / colours.size();
 }
 
 } // namespace
@@ -226,4 +249,40 @@ TEST_F(CaelumTest, PrintsTheSunValuesWhenAsked)
     EXPECT_TRUE(log.Has("Light direction: " + Ogre::StringConverter::toString(sun.getLightDirection())));
     EXPECT_TRUE(log.HasContaining("Light dif color: "));
     EXPECT_TRUE(log.HasContaining("Light spec color: "));
+}
+
+TEST_F(CaelumTest, CloudsCoverTheirShareOfTheSkyAndDrift)
+{
+    const xml::CNodePtr conf = MakeCaelumConfig(Equinox(12, 0, 50.0f));
+    conf->GetChild("Clouds")->GetAttribute("BlendTime")->SetValue("0");
+    const auto sky = MakeSky(conf);
+    caelum::CaelumSystem& system = *sky->GetSystem();
+    caelum::CloudLayer& clouds = *system.getClouds();
+    m_Env.m_Camera->getParentSceneNode()->setOrientation(
+        Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(Ogre::Vector3::UNIT_Y));
+    const auto seen = [&](float cover, float skySeconds) {
+        clouds.setCloudCover(cover);
+        system.updateSubcomponents(skySeconds);
+        m_Env.RenderFrame();
+        return Grid(*m_Env.m_Window);
+    };
+
+    EXPECT_EQ(0.0f, CloudShare(seen(0.0f, 0.0f))) << "a clear sky";
+    const float some = CloudShare(seen(0.3f, 0.0f));
+    const float most = CloudShare(seen(0.8f, 0.0f));
+    EXPECT_GT(some, 0.05f);
+    EXPECT_GT(most, some + 0.2f);
+
+    // Standing still, the clouds stay; with a speed they move on.
+    const std::vector<Ogre::ColourValue> before = seen(0.5f, 0.0f);
+    clouds.setCloudSpeed(Ogre::Vector2::ZERO);
+    const auto moved = [&](const std::vector<Ogre::ColourValue>& after) {
+        int points = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            points += std::abs(before[i].r - after[i].r) > 0.1f;
+        return points;
+    };
+    EXPECT_EQ(0, moved(seen(0.5f, 10.0f)));
+    clouds.setCloudSpeed(Ogre::Vector2(0.01f, 0.0f));
+    EXPECT_GT(moved(seen(0.5f, 10.0f)), 10);
 }
