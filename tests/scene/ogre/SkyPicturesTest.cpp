@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <OGRE/OgreCamera.h>
 #include <OGRE/OgreEntity.h>
@@ -78,6 +79,20 @@ Ogre::ColourValue Pixel(Ogre::RenderWindow& window, float x, float y)
     return ReadPixel(window, static_cast<unsigned>(x * window.getWidth()), static_cast<unsigned>(y * window.getHeight()));
 }
 
+// The number of pixels of the upper half of the window brighter than a faint star.
+int BrightPixelsAbove(Ogre::RenderWindow& window)
+{
+    const unsigned width = window.getWidth();
+    const unsigned height = window.getHeight() / 2;
+    std::vector<Ogre::uint8> pixels(width * height * 4);
+    window.copyContentsToMemory(Ogre::Box(0, 0, width, height),
+                                Ogre::PixelBox(width, height, 1, Ogre::PF_BYTE_RGBA, pixels.data()));
+    int bright = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        bright += pixels[i] + pixels[i + 1] + pixels[i + 2] > 3 * 100;
+    return bright;
+}
+
 } // namespace
 
 // One run of the pictures, started by the test below in a process of its own.
@@ -129,6 +144,7 @@ TEST(SkyPictures, Draw)
         }
         if (view.m_Picture == kPictures[2]) {
             EXPECT_LT(high.r + high.g + high.b, 0.3f) << "a dark sky at night";
+            EXPECT_GT(BrightPixelsAbove(*env.m_Window), 20) << "with stars";
         }
     }
 
