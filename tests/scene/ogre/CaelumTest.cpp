@@ -8,7 +8,7 @@
 
 #include "graphics/OgreWorld.h"
 #include "scene/ogre/Caelum.h"
-#include "scene/ogre/SceneCounts.h"
+#include "scene/SceneCounts.h"
 #include "scene/ogre/SkyConfig.h"
 #include "scene/ogre/sky/Astronomy.h"
 #include "support/CapturingLogMgr.h"
@@ -148,13 +148,13 @@ TEST_F(CaelumTest, SkyKeepsTheSceneFogAndAmbientLight)
 
 TEST_F(CaelumTest, DisabledSkyMakesNothing)
 {
-    const CSceneCounts before(m_Scene);
+    const CSceneCounts before(&m_Scene);
     xml::CNodePtr conf(new xml::CNode("Caelum", false));
     conf->AddAttribute("Enabled", "false");
     const auto sky = MakeSky(conf);
     EXPECT_EQ(nullptr, sky->GetSystem());
     sky->SetGroundFogEnabled(true);
-    EXPECT_TRUE(before == CSceneCounts(m_Scene)) << CSceneCounts(m_Scene).Text();
+    EXPECT_EQ(before, CSceneCounts(&m_Scene));
 }
 
 TEST_F(CaelumTest, GroundFogIsMadeOnce)
@@ -212,15 +212,15 @@ TEST_F(CaelumTest, SkyFollowsTheCameraAndIsNeverHitByRays)
 
 TEST_F(CaelumTest, TearDownLeavesTheSceneAsItWas)
 {
-    const CSceneCounts before(m_Scene);
+    const CSceneCounts before(&m_Scene);
     {
         const xml::CNodePtr conf = MakeCaelumConfig();
         conf->GetAttribute("GroundFogEnabled")->SetValue("true");
         const auto sky = MakeSky(conf);
         m_Env.RenderFrame();
-        EXPECT_FALSE(before == CSceneCounts(m_Scene));
+        EXPECT_FALSE(before == CSceneCounts(&m_Scene));
     }
-    EXPECT_TRUE(before == CSceneCounts(m_Scene)) << CSceneCounts(m_Scene).Text() << " was " << before.Text();
+    EXPECT_EQ(before, CSceneCounts(&m_Scene));
     // No listener of the window is left behind.
     m_Env.RenderFrame();
 }
@@ -228,12 +228,12 @@ TEST_F(CaelumTest, TearDownLeavesTheSceneAsItWas)
 TEST_F(CaelumTest, MissingSkyMediaThrowAndLeaveNothing)
 {
     typedef caelum::CaelumSystem System;
-    const CSceneCounts before(m_Scene);
+    const CSceneCounts before(&m_Scene);
     // A group of the sky's own, made empty: neither pictures nor materials.
     for (unsigned components : {System::CAELUM_COMPONENT_SKY_COLOUR_MODEL | System::CAELUM_COMPONENT_SKY_DOME,
                                 System::CAELUM_COMPONENT_SUN | System::CAELUM_COMPONENT_CLOUDS}) {
         EXPECT_THROW(System(&m_Scene, components, true, "SkyTestWithoutMedia"), Ogre::Exception) << components;
-        EXPECT_TRUE(before == CSceneCounts(m_Scene)) << CSceneCounts(m_Scene).Text();
+        EXPECT_EQ(before, CSceneCounts(&m_Scene));
     }
     Ogre::ResourceGroupManager::getSingleton().destroyResourceGroup("SkyTestWithoutMedia");
 }

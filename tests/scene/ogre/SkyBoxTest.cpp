@@ -10,7 +10,7 @@
 #include <OGRE/OgreTextureManager.h>
 #include <gtest/gtest.h>
 
-#include "scene/ogre/SceneCounts.h"
+#include "scene/SceneCounts.h"
 #include "scene/ogre/SkyBox.h"
 #include "scene/ogre/SkyBoxFaces.h"
 #include "support/OgreTestEnvironment.h"
@@ -87,7 +87,7 @@ TEST_F(SkyBoxTest, FaceIShowsFrameIInTheEarlySkyGroupOnly)
 
 TEST_F(SkyBoxTest, MissingMaterialThrowsAndLeavesNothing)
 {
-    const CSceneCounts before(m_Scene);
+    const CSceneCounts before(&m_Scene);
     try {
         CSkyBox box("SkyBoxTest/NoSuchMaterial", 50.0f, &m_Scene);
         ADD_FAILURE() << "made a sky box without its material";
@@ -95,7 +95,7 @@ TEST_F(SkyBoxTest, MissingMaterialThrowsAndLeavesNothing)
         EXPECT_STREQ("Sky box material not found: SkyBoxTest/NoSuchMaterial", e.what());
     }
     EXPECT_FALSE(m_Scene.hasSceneNode("CustomSkyBoxNode"));
-    EXPECT_TRUE(before == CSceneCounts(m_Scene));
+    EXPECT_EQ(before, CSceneCounts(&m_Scene));
     // The next zone's sky box is not stopped by the failed one.
     const CSkyBox box(FramesMaterial("SkyBoxTest/AfterFailure", {Ogre::ColourValue::Red}), 50.0f, &m_Scene);
     EXPECT_EQ(Ogre::ColourValue::Red, Seen(0));
@@ -105,10 +105,10 @@ TEST_F(SkyBoxTest, NextSkyBoxReusesTheFacesWithItsOwnPicture)
 {
     const std::string six =
         FramesMaterial("SkyBoxTest/First", std::vector<Ogre::ColourValue>(kFrameColours, kFrameColours + 6));
-    const CSceneCounts before(m_Scene);
+    const CSceneCounts before(&m_Scene);
     std::make_unique<CSkyBox>(six, 50.0f, &m_Scene).reset();
     EXPECT_FALSE(m_Scene.hasSceneNode("CustomSkyBoxNode"));
-    EXPECT_TRUE(before == CSceneCounts(m_Scene));
+    EXPECT_EQ(before, CSceneCounts(&m_Scene));
     for (int face = 0; face < CSkyBox::kFaces; ++face) {
         EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists("CustomSkyBoxPlane" + std::to_string(face)));
         EXPECT_TRUE(Ogre::MeshManager::getSingleton().resourceExists(
