@@ -286,3 +286,25 @@ TEST_F(CaelumTest, CloudsCoverTheirShareOfTheSkyAndDrift)
     clouds.setCloudSpeed(Ogre::Vector2(0.01f, 0.0f));
     EXPECT_GT(moved(seen(0.5f, 10.0f)), 10);
 }
+
+TEST_F(CaelumTest, HazeBrightensTheSkyTowardsTheSunOnly)
+{
+    const auto brightness = [&](bool haze, float awayFromTheSun) {
+        const xml::CNodePtr conf = MakeCaelumConfig(Equinox(12, 0, 50.0f));
+        conf->GetAttribute("HazeEnabled")->SetValue(haze ? "true" : "false");
+        conf->GetAttribute("ManageSceneFog")->SetValue("false");
+        for (const char* component : {"CAELUM_COMPONENT_CLOUDS", "CAELUM_COMPONENT_SUN"})
+            conf->RemoveChild(conf->GetChild(component));
+        const auto sky = MakeSky(conf);
+        // A little beside the sun, or as far round the horizon.
+        const Ogre::Vector3 sun = sky->GetSystem()->getSunDirection();
+        const Ogre::Quaternion round(Ogre::Degree(awayFromTheSun + 8.0f), Ogre::Vector3::UNIT_Y);
+        m_Env.m_Camera->getParentSceneNode()->setOrientation(Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(round * sun));
+        m_Env.RenderFrame();
+        const Ogre::ColourValue colour =
+            ReadPixel(*m_Env.m_Window, COgreTestEnvironment::kWidth / 2, COgreTestEnvironment::kHeight / 2);
+        return colour.r + colour.g + colour.b;
+    };
+    EXPECT_GT(brightness(true, 0.0f), brightness(false, 0.0f) + 0.3f);
+    EXPECT_NEAR(brightness(true, 180.0f), brightness(false, 180.0f), 0.05f);
+}
