@@ -439,9 +439,10 @@ void CDotScene::ReleaseUnderGroundPlane()
     m_UnderGroundPlane.reset();
     if (m_SceneMgr->hasSceneNode(node))
         m_SceneMgr->destroySceneNode(node);
-    if (!m_UnderGroundMesh.empty())
-        Ogre::MeshManager::getSingleton().remove(m_UnderGroundMesh,
-                                                 Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    // The graphics manager may have taken the plane's mesh with it already.
+    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
+    if (!m_UnderGroundMesh.empty() && meshes.resourceExists(m_UnderGroundMesh))
+        meshes.remove(m_UnderGroundMesh, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
     m_UnderGroundMesh.clear();
 }
 
