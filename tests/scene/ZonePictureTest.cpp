@@ -35,10 +35,10 @@ const wrappers::CSurfaceObjectSet& TakePicture(CZoneWorld& world, const std::str
     Ogre::ControllerManager::getSingleton().setFrameDelay(0.04f);
     Ogre::ControllerManager::getSingleton().setElapsedTime(0.0f);
     std::srand(1);
-    CZoneWorld::LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
     COgreTestEnvironment::Get().RenderFrame();
     zone = world.Load(CZoneWorld::HomeField());
     for (int frame = 0; frame < 25; ++frame) {
+        world.Mgr().UpdateCamera(sds::CTiming());
         zone->Update(sds::CTiming());
         COgreTestEnvironment::Get().RenderFrame();
     }

@@ -12,6 +12,7 @@
 #include "core/ResourceMgr.h"
 #include "core/XmlFile.h"
 #include "dzgen/HomeField.h"
+#include "graphics/ICamera.h"
 #include "graphics/OgreWorld.h"
 #include "scene/ogre/OgreZoneLoader.h"
 #include "support/CapturingLogMgr.h"
@@ -27,12 +28,17 @@ public:
     CZoneWorld()
     {
         m_World.App().m_Config->GetChild("Scene")->AddAttribute("SurfaceObjects", "1");
-        m_World.App().m_Config->AddChild(
-            xml::CNode::Clone(xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds")->GetChild("Camera")));
+        // The zone makes the level's camera from the shipped configuration.
+        m_World.App().m_Config->AddChild(xml::CNode::Clone(
+            xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds")->GetChild("Camera"), m_World.App().m_Config.get()));
         wrappers::UseOgreZoneLoader(m_World.Ogre());
         Camera()->setNearClipDistance(1.0f);
     }
-    ~CZoneWorld() { Camera()->setNearClipDistance(0.1f); }
+    ~CZoneWorld()
+    {
+        m_World.Ogre().DestroyCamera();
+        Camera()->setNearClipDistance(0.1f);
+    }
 
     sds::IGfxMgr& Mgr() { return m_World.Mgr(); }
     wrappers::COgreGfxMgr& Ogre() { return m_World.Ogre(); }
@@ -46,18 +52,33 @@ public:
         return xml::LoadXmlFile("../data/Skorvel/HomeField.dz")->GetChild("scene");
     }
 
-    // Loads the zone through the graphics manager, recording its progress.
+    // Loads the zone through the graphics manager, recording its progress;
+    // then the level's camera goes where LookFrom last put the eye, and the
+    // zone pages around it.
     std::shared_ptr<sds::ILevelResourceLoader> Load(const xml::CNodePtr& zone)
     {
         m_Progress.clear();
-        return Mgr().LoadZone(zone, [this](const std::string& text, float fraction) {
+        auto loader = Mgr().LoadZone(zone, [this](const std::string& text, float fraction) {
             m_Progress.emplace_back(text, fraction);
         });
+        LookFrom(m_Eye, m_At);
+        loader->Update(sds::CTiming());
+        return loader;
     }
 
-    // Puts the rendering camera at `eye`, looking at `at`.
-    static void LookFrom(const Ogre::Vector3& eye, const Ogre::Vector3& at)
+    // Puts the level's camera, or the window's camera while there is none, at
+    // `eye`, looking at `at`.
+    void LookFrom(const Ogre::Vector3& eye, const Ogre::Vector3& at)
     {
+        m_Eye = eye;
+        m_At = at;
+        if (sds::ICamera* camera = Mgr().GetCamera()) {
+            camera->SetNearClipDistance(1.0f);
+            camera->SetPos(sds::CVector(eye.x, eye.y, eye.z));
+            camera->LookAt(sds::CVector(at.x, at.y, at.z));
+            Mgr().UpdateCamera(sds::CTiming());
+            return;
+        }
         Ogre::SceneNode* node = Camera()->getParentSceneNode();
         if (!node) {
             // A zone's teardown resets the scene, camera node and all.
@@ -93,6 +114,8 @@ public:
     CProgress m_Progress;
 
 private:
+    Ogre::Vector3 m_Eye = HomeFieldCamera();
+    Ogre::Vector3 m_At = HomeFieldTarget();
     sds::CResourceMgr m_Resources;
     COgreWorld m_World;
 };
