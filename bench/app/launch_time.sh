@@ -7,24 +7,9 @@
 # first frame, and the program ends two frames later. The runs share one
 # Xvfb server and a run tree of their own in build/bench-work/launch_time.
 set -euo pipefail
-top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="${SDS_BUILD_DIR:-$top/build}"
 runs="${1:-5}"
-
-if [ -z "${SDS_LAUNCH_XVFB:-}" ]; then
-    "$top/tools/build.sh" >/dev/null
-    SDS_LAUNCH_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-[ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-work="$build/bench-work/launch_time"
-rm -rf "$work"
-mkdir -p "$work/bin" "$work/logs" "$work/profiles"
-cp -r "$build/run/conf" "$work/conf"
-rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
-ln -s "$build/run/data" "$work/data"
+source "$(dirname "${BASH_SOURCE[0]}")/bench_tree.sh" launch_time "" -- "$@"
 echo '<RecordedEvents><Analog/><Discrete/></RecordedEvents>' >"$work/empty.xml"
-cd "$work/bin"
 
 times=()
 for run in $(seq "$runs"); do

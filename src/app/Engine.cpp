@@ -5,10 +5,10 @@
 #include "app/BindingMgr.h"
 #include "app/MenuModeState.h"
 #include "app/ProfileMgr.h"
+#include "app/QuitSignals.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
-#include "core/WallClock.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
@@ -29,15 +29,14 @@ float CEngine::s_GlobalTime = 0.0f;
 
 CEngine::CEngine()
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_Application(nullptr), m_Clock(GetWallClockMs), m_MinFrameTime(0.0f), m_LastTick(0)
+      m_Application(nullptr), m_FrameLimiter(0.0f)
 {
 }
 
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
-                 const std::string& startState, bool restarted, const CClock& clock)
+                 const std::string& startState, bool restarted, const CFrameLimiter::CTimer& timer)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_Application(application), m_Clock(clock ? clock : CClock(GetWallClockMs)),
-      m_MinFrameTime(minFrameTime > 0.0f ? minFrameTime : 0.0f), m_LastTick(m_Clock())
+      m_Application(application), m_FrameLimiter(minFrameTime, timer)
 {
     CheckStartState(startState);
     SDS_ASSERT(m_Application && createGuiEngine && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() &&
@@ -105,7 +104,7 @@ void CEngine::Update(const CTiming& timing)
     if (!m_States.empty())
         m_States.back()->OnUpdate(timing);
     OnUpdate(timing);
-    LimitFrameRate();
+    m_FrameLimiter.EndFrame();
 }
 
 void CEngine::OnUpdate(const CTiming&)
@@ -131,6 +130,11 @@ void CEngine::OnStop()
 
 void CEngine::OnFrame(const CFrameEvent& event)
 {
+    if (CQuitSignals::GetReceived() && !m_QuitRequested) {
+        ILogMgr::GetSingleton()->LogMessage("Signal " + std::to_string(CQuitSignals::GetReceived()) +
+                                            " asks the program to end");
+        m_QuitRequested = true;
+    }
     if (m_QuitRequested) {
         while (HasStates())
             PopState();
@@ -169,15 +173,6 @@ CProfileMgr& CEngine::GetProfileMgr() const
 {
     SDS_ASSERT(m_ProfileMgr && "The engine has no profiles");
     return *m_ProfileMgr;
-}
-
-void CEngine::LimitFrameRate()
-{
-    // Busy: the wait ends within the millisecond the frame time is reached.
-    if (m_MinFrameTime > 0.0f)
-        while ((m_Clock() - m_LastTick) / 1000.0 <= m_MinFrameTime) {
-        }
-    m_LastTick = m_Clock();
 }
 
 std::shared_ptr<ISound> CEngine::CreateMenuMusic() const

@@ -8,6 +8,7 @@
 
 #include <boost/signals2/connection.hpp>
 
+#include "app/FrameLimiter.h"
 #include "app/IGuiEngine.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
@@ -37,16 +38,14 @@ typedef IStateTmpl<CEngine> IEngineState;
 class CEngine : public CStateMachineTmpl<IEngineState>, public CSingletonTmpl<CEngine>
 {
 public:
-    // Milliseconds; the wall clock unless a test gives its own.
-    typedef std::function<std::uint64_t()> CClock;
-
     // Builds the program objects, the menus from `createGuiEngine` among
     // them, and enters the first state: the splash screens, or menu mode at
     // the main menu for "MainMenu", or, after a restart, the main menu with
     // the video settings open. `minFrameTime` (seconds) of 0 means no limit.
     // Needs the application, event, GUI, graphics, fader and sound services.
     CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
-            const std::string& startState, bool restarted, const CClock& clock = CClock());
+            const std::string& startState, bool restarted,
+            const CFrameLimiter::CTimer& timer = CFrameLimiter::SystemTimer());
     ~CEngine() override;
 
     // Throws sds::CException for a start state the program cannot run.
@@ -60,7 +59,8 @@ public:
     void OnStart() override;
     void OnStop() override;
 
-    // Ends the program when asked, then advances the global clock and updates.
+    // Ends the program when asked (by the menus or by SIGINT or SIGTERM), then
+    // advances the global clock and updates.
     void OnFrame(const CFrameEvent& event);
     // On the press of "screen_shot": the window into a file named by
     // "Application"/"ScreenShot" "Prefix" and "Suffix".
@@ -73,7 +73,7 @@ public:
     CProfileMgr& GetProfileMgr() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
-    float GetMinFrameTime() const { return m_MinFrameTime; }
+    float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
     // Seconds of frame time since the program started; keeps counting across restarts.
     static float s_GlobalTime;
@@ -97,15 +97,12 @@ protected:
     CEngine();
 
 private:
-    void LimitFrameRate();
     std::shared_ptr<ISound> CreateMenuMusic() const;
     void SelectCurrentProfile();
     void EnterFirstState(const std::string& startState, bool restarted);
 
     IApplication* m_Application;
-    CClock m_Clock;
-    float m_MinFrameTime;
-    std::uint64_t m_LastTick;
+    CFrameLimiter m_FrameLimiter;
     boost::signals2::scoped_connection m_ScreenShotConnection;
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;

@@ -27,6 +27,8 @@ public:
     // The settings screen over the current one, on the tab of that path
     // ("wndSettings/tcSections/tabVideo").
     virtual void ShowVideoSettings(const std::string& tab) = 0;
+    // A message box with the text over the current screen.
+    virtual void ShowMessageBox(const std::string& text) = 0;
 };
 
 // Makes the menus; the engine calls it once, after its other program objects.

@@ -1,6 +1,7 @@
 #include "app/MenuModeState.h"
 
 #include "app/BindingMgr.h"
+#include "app/ProfileMgr.h"
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
@@ -36,6 +37,11 @@ void CMenuModeState::Enter()
 {
     ILogMgr::GetSingleton()->LogMessage("Entering Menu mode");
     m_SubMachine->Start();
+    // The pointer goes where the user wants while a menu is shown.
+    m_Owner->GetApplication()->SetMouseGrab(false);
+    // What went wrong while no menu could say so, such as a damaged profile.
+    for (const std::string& notice : m_Owner->GetProfileMgr().TakeNotices())
+        m_SubMachine->ShowMessageBox(notice);
     StartBackground();
     m_Owner->GetBindingMgr().PushMode("Menu");
 
@@ -53,6 +59,8 @@ void CMenuModeState::Enter()
 void CMenuModeState::Exit()
 {
     m_SubMachine->OnStop();
+    // Flight steers with the mouse: the pointer stays in the window.
+    m_Owner->GetApplication()->SetMouseGrab(true);
     m_Owner->GetBindingMgr().PopMode();
     m_Connections.clear();
     if (m_Background)
@@ -63,11 +71,13 @@ void CMenuModeState::Pause()
 {
     StopBackground();
     m_SubMachine->Pause();
+    m_Owner->GetApplication()->SetMouseGrab(true);
 }
 
 void CMenuModeState::Resume()
 {
     m_SubMachine->Resume();
+    m_Owner->GetApplication()->SetMouseGrab(false);
     StartBackground();
 }
 

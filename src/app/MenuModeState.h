@@ -15,7 +15,9 @@ namespace EngineStates {
 
 // The engine's state while the menus are up: it runs the GUI engine, plays the
 // menu music and shows the menus' background unless a jump is paused
-// underneath, and takes the "Menu" input mode.
+// underneath, and takes the "Menu" input mode. The pointer is free while the
+// menus are up and grabbed by the window when they give way. Notices that
+// arose while no menu was up (a damaged profile) are shown in message boxes.
 class CMenuModeState : public CSuperStateTmpl<IEngineState, IGuiEngine>, public CSingletonTmpl<CMenuModeState>
 {
 public:

@@ -4,6 +4,7 @@
 
 #include <boost/filesystem.hpp>
 
+#include "app/ProgramSetup.h"
 #include "core/ConfigPath.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
@@ -41,6 +42,9 @@ CProfileMgr::CProfileMgr(const xml::CNodePtr& profiles)
         m_Path += '/';
     if (!fs::is_directory(m_Path))
         fs::create_directories(m_Path);
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_Path))
+        if (fs::is_directory(entry.status()))
+            RemoveUnfinishedWritesIn(entry.path().string());
 
     Scan();
     if (m_Profiles.empty())
@@ -62,6 +66,7 @@ void CProfileMgr::Scan()
             m_Profiles.push_back(name);
         } catch (const std::exception& e) {
             ILogMgr::GetSingleton()->LogError("Profile '" + name + "' is skipped: " + e.what());
+            ReportDamage(GetProfileFile(name), e.what());
         }
     }
     std::sort(m_Profiles.begin(), m_Profiles.end());
@@ -113,8 +118,24 @@ bool CProfileMgr::TryLoad(const std::string& name)
         return true;
     } catch (const std::exception& e) {
         ILogMgr::GetSingleton()->LogError("Profile '" + name + "' could not be loaded: " + e.what());
+        ReportDamage(file, e.what());
         return false;
     }
+}
+
+void CProfileMgr::ReportDamage(const std::string& file, const std::string& reason)
+{
+    if (!m_Damaged.insert(file).second)
+        return;
+    m_Notices.push_back("The profile file " + file + " cannot be read (" + reason +
+                        "). It is left as it is; mend or remove it to use that profile again.");
+}
+
+std::vector<std::string> CProfileMgr::TakeNotices()
+{
+    std::vector<std::string> notices;
+    notices.swap(m_Notices);
+    return notices;
 }
 
 bool CProfileMgr::IsValidProfileName(const std::string& name, std::string* reason)

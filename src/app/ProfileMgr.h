@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,13 @@ class CProfileMgr
 {
 public:
     // `profiles` is the configuration's "Profiles" element; its "Path" names
-    // the profiles folder, which is created when missing. With no usable
-    // profile on disk, "default" is created.
+    // the profiles folder, which is created when missing. What interrupted
+    // saves left in the profiles' folders is removed. With no usable profile
+    // on disk, "default" (or a free name after it) is created.
     explicit CProfileMgr(const xml::CNodePtr& profiles);
 
     // Lists the profiles on disk, sorted by name. A profile whose file cannot
-    // be read is logged and left out.
+    // be read is logged, left out and left untouched, with a notice for the user.
     void Scan();
     // Makes a new profile current. A name that is not allowed, or that of a
     // profile on disk, throws sds::CException.
@@ -29,6 +31,10 @@ public:
     // `create` is set. A profile whose file cannot be read is logged, and the
     // current (or else the first) profile stays in use.
     void SelectProfile(const std::string& name, bool create);
+
+    // What the user must be told (a damaged profile file), once each; taking
+    // them empties the list.
+    std::vector<std::string> TakeNotices();
 
     // A profile name becomes a folder and a file name: empty names, "/", "\",
     // "..", "." and control characters are refused, with the reason.
@@ -47,10 +53,14 @@ private:
     // Makes the profile current; false (logged) when its file cannot be read.
     bool TryLoad(const std::string& name);
     static xml::CNodePtr LoadProfile(const std::string& file);
+    void ReportDamage(const std::string& file, const std::string& reason);
 
     std::string m_Path;
     std::vector<std::string> m_Profiles;
     std::shared_ptr<CProfile> m_CurrentProfile;
+    std::vector<std::string> m_Notices;
+    // Damaged files already reported.
+    std::set<std::string> m_Damaged;
 };
 
 } // namespace sds

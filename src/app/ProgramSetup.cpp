@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <stdexcept>
+#include <vector>
 
 #include <boost/filesystem/operations.hpp>
 
@@ -27,15 +28,33 @@ std::string PluginFileName(const std::string& plugin)
 
 xml::CNodePtr LoadConfiguration()
 {
-    xml::CNodePtr file;
-    try {
-        file = IResourceMgr::GetSingleton()->LoadXml(CONFIG_FILE, "");
-    } catch (const std::exception& e) {
-        ILogMgr::GetSingleton()->LogError(e.what());
-    }
+    const xml::CNodePtr file = IResourceMgr::GetSingleton()->LoadXml(CONFIG_FILE, "");
     if (!file)
         return file;
     return file->GetChild("sds");
+}
+
+void RemoveUnfinishedWrite(const std::string& file)
+{
+    const std::string temporary = file + xml::TEMPORARY_FILE_SUFFIX;
+    boost::system::error_code error;
+    if (boost::filesystem::is_regular_file(temporary, error) && boost::filesystem::remove(temporary, error))
+        ILogMgr::GetSingleton()->LogMessage("Removed " + temporary + ", left by a save that was cut off");
+}
+
+void RemoveUnfinishedWritesIn(const std::string& folder)
+{
+    namespace fs = boost::filesystem;
+    const std::string suffix = xml::TEMPORARY_FILE_SUFFIX;
+    boost::system::error_code error;
+    std::vector<std::string> files;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            files.push_back(it->path().string());
+    }
+    for (const std::string& file : files)
+        RemoveUnfinishedWrite(file.substr(0, file.size() - suffix.size()));
 }
 
 std::string GetSettingsPath(const xml::CNodePtr& config)
@@ -45,6 +64,7 @@ std::string GetSettingsPath(const xml::CNodePtr& config)
 
 xml::CNodePtr LoadSettings(const std::string& path)
 {
+    RemoveUnfinishedWrite(path);
     boost::system::error_code error;
     if (!boost::filesystem::exists(path, error))
         return xml::CNodePtr(new xml::CNode("Settings", false));
@@ -63,6 +83,11 @@ xml::CNodePtr LoadSettings(const std::string& path)
 bool SaveSettings(const std::string& path, const xml::CNodePtr& settings)
 {
     xml::TrimNodeValues(*settings);
+    // A program started from its built-in defaults alone has no conf/ yet.
+    const boost::filesystem::path folder = boost::filesystem::path(path).parent_path();
+    boost::system::error_code ignored;
+    if (!folder.empty())
+        boost::filesystem::create_directories(folder, ignored);
     if (xml::SaveXmlFile(path, settings))
         return true;
     const std::string message = "The settings could not be written to " + path;

@@ -7,19 +7,25 @@
 namespace sds {
 
 // The main configuration, "../conf/conf.xml", read through the resource
-// service: its "sds" element. Null when no tree can be read (the reason is
-// logged as an error); a tree without "sds" throws the XML layer's exception.
+// service: its "sds" element. Null only when the XML library cannot start; a
+// file that cannot be read throws the reader's exception, a tree without
+// "sds" the XML layer's.
 xml::CNodePtr LoadConfiguration();
+
+// Removes the temporary copy an interrupted save left beside `file`, or, for
+// `folder`, every one in it; each removal is logged.
+void RemoveUnfinishedWrite(const std::string& file);
+void RemoveUnfinishedWritesIn(const std::string& folder);
 
 // "Path" of "Application"/"Settings".
 std::string GetSettingsPath(const xml::CNodePtr& config);
 // The "Settings" element of the file at `path`, or a new empty one when there
 // is no such file. A file that cannot be read or has no "Settings" throws
 // std::runtime_error "<path> exists but can not be loaded or has a wrong
-// format, remove it, please".
+// format, remove it, please". What an interrupted save left is removed first.
 xml::CNodePtr LoadSettings(const std::string& path);
-// Trims the values and writes the file; a failure is reported on standard
-// error and in the log, and false.
+// Trims the values and writes the file, making its folder when it is missing;
+// a failure is reported on standard error and in the log, and false.
 bool SaveSettings(const std::string& path, const xml::CNodePtr& settings);
 
 // "OpenGL" drops the "RenderSystem_Direct3D9" plug-in from "Application"/

@@ -84,9 +84,16 @@ private:
     float m_GlobalTime;
 };
 
-// True when the rendering engine's memory report lists leaks; then it warns on
-// the error stream. A missing report is no leak.
-bool ReportLeaks(const std::string& reportFile = "OgreLeaks.log");
+// What the rendering engine's memory report says after a run.
+enum class ELeakReport
+{
+    // There is no report: this build of the rendering engine writes none.
+    Missing,
+    Clean,
+    // Leaks are listed; the error stream was warned.
+    Leaks,
+};
+ELeakReport ReportLeaks(const std::string& reportFile = "OgreLeaks.log");
 
 typedef std::function<std::shared_ptr<IApplication>(const xml::CNodePtr& config, const xml::CNodePtr& settings,
                                                     bool* restart)>

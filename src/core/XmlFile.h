@@ -19,6 +19,9 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 // Writes the node as the document element. The file is written whole or not at
 // all (a temporary file renamed over the old one); false when it could not be.
 bool SaveXmlFile(const std::string& fileName, const CNodePtr& node);
+// SaveXmlFile writes the file name followed by this first; one left behind is
+// a write that was cut off.
+extern const char* const TEMPORARY_FILE_SUFFIX;
 // Writes the node and its subtree with tab indentation.
 void WriteNode(std::ostream& out, const CNode& node, const std::string& indentation);
 

@@ -26,6 +26,10 @@ const char* const MultiLineEditboxKind = "MultiLineEditbox";
 
 const char* const FrameWindowType = "Dravonkel/FrameWindow";
 
+// The length of an edit box whose layout sets none: a line of text, and far
+// below what the validator's recursion could not match.
+const size_t DefaultMaxTextLength = 1024;
+
 // Mouse buttons come as key codes from this base on.
 const std::int32_t MouseButtonBase = sds::MOUSE_BUTTON_KEY_BASE;
 
@@ -128,8 +132,11 @@ void CCeguiGUI::Load(const xml::CNodePtr& guiNode)
 
     xml::ForEachChild(*guiNode, "ImageSet", [this](const xml::CNodePtr& imageset) { CreateImageset(imageset); });
 
-    CEGUI::Window* root =
-        CEGUI::WindowManager::getSingleton().loadLayoutFromFile(ToCegui(Attribute(guiNode, "Layout")), "");
+    const std::string layout = Attribute(guiNode, "Layout");
+    CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(ToCegui(layout), "");
+    if (!root)
+        throw std::runtime_error("The GUI layout " + layout +
+                                 " holds no window: it must hold one root window with the screens in it");
     m_Windows.SetRoot(root);
     context.setRootWindow(root);
     for (size_t i = 0; i < root->getChildCount(); ++i) {
@@ -191,6 +198,10 @@ void CCeguiGUI::Release()
             windows.destroyWindow(detached.second);
     m_Windows.ForgetDetached();
     windows.cleanDeadPool();
+    // Boxes made elsewhere keep their validators until this service goes, but
+    // no longer call it.
+    for (auto& validator : m_Validators)
+        validator.second.Destroyed->disconnect();
 }
 
 void CCeguiGUI::ConnectMouse()
@@ -634,13 +645,28 @@ bool CCeguiGUI::OnButtonHover(const CEGUI::EventArgs& args)
 
 bool CCeguiGUI::OnWindowCreated(const CEGUI::EventArgs& args)
 {
-    if (CEGUI::Editbox* box = dynamic_cast<CEGUI::Editbox*>(static_cast<const CEGUI::WindowEventArgs&>(args).window)) {
-        m_Validators.push_back(std::make_unique<CStdRegexMatcher>());
-        // The box keeps the string it was made with and does not hand it to a
-        // new validator: set it here.
-        m_Validators.back()->setRegexString(box->getValidationString());
-        box->setValidator(m_Validators.back().get());
-    }
+    CEGUI::Editbox* box = dynamic_cast<CEGUI::Editbox*>(static_cast<const CEGUI::WindowEventArgs&>(args).window);
+    if (!box)
+        return true;
+    // The layout's "MaxTextLength", set after this, replaces the default.
+    if (box->getMaxTextLength() > DefaultMaxTextLength)
+        box->setMaxTextLength(DefaultMaxTextLength);
+    auto validator = std::make_unique<CStdRegexMatcher>(*box);
+    // The box keeps the string it was made with and does not hand it to a new
+    // validator: set it here.
+    validator->setRegexString(box->getValidationString());
+    box->setValidator(validator.get());
+    CValidator& entry = m_Validators[box];
+    entry.Matcher = std::move(validator);
+    entry.Destroyed = box->subscribeEvent(CEGUI::Window::EventDestructionStarted,
+                                          CEGUI::Event::Subscriber(&CCeguiGUI::OnEditboxDestroyed, this));
+    return true;
+}
+
+bool CCeguiGUI::OnEditboxDestroyed(const CEGUI::EventArgs& args)
+{
+    // The box takes no input from here on; its validator goes with it.
+    m_Validators.erase(static_cast<const CEGUI::WindowEventArgs&>(args).window);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,9 @@ public:
     void InjectMouse(const sds::CAnalogEvent& event);
     void InjectTimePulse(const sds::CFrameEvent& event);
 
+    // Edit boxes that have a validator: one per living box.
+    std::size_t GetValidatorCount() const { return m_Validators.size(); }
+
 private:
     // The look, the layout and the subscriptions, in the order of the "GUI" node.
     void Load(const xml::CNodePtr& guiNode);
@@ -100,8 +104,10 @@ private:
     bool OnWidgetEvent(const CEGUI::EventArgs& args);
     bool OnButtonClicked(const CEGUI::EventArgs& args);
     bool OnButtonHover(const CEGUI::EventArgs& args);
-    // Gives each new edit box a validator, so that validation strings work.
+    // Gives each new edit box a validator, so that validation strings work,
+    // and a maximum text length when the layout sets none.
     bool OnWindowCreated(const CEGUI::EventArgs& args);
+    bool OnEditboxDestroyed(const CEGUI::EventArgs& args);
     // Fires the GUI event of the window. A failing screen handler is logged
     // and handed to the failure callback; it never leaves through the library.
     void FireGUIEvent(const CEGUI::Window& window);
@@ -122,7 +128,13 @@ private:
 
     CWindowResolver m_Windows;
     CHandlerFailureCallback m_HandlerFailure;
-    std::vector<std::unique_ptr<CStdRegexMatcher>> m_Validators;
+    struct CValidator
+    {
+        std::unique_ptr<CStdRegexMatcher> Matcher;
+        CEGUI::Event::Connection Destroyed;
+    };
+    // One validator per living edit box.
+    std::map<const CEGUI::Window*, CValidator> m_Validators;
     std::vector<CEGUI::Event::Connection> m_LibrarySubscriptions;
 };
 

@@ -1,6 +1,7 @@
 #include "gui/StdRegexMatcher.h"
 
 #include <CEGUI/Exceptions.h>
+#include <CEGUI/widgets/Editbox.h>
 
 #include "gui/CeguiText.h"
 
@@ -18,6 +19,8 @@ void CStdRegexMatcher::setRegexString(const CEGUI::String& regex)
 
 CEGUI::RegexMatcher::MatchState CStdRegexMatcher::getMatchStateOfString(const CEGUI::String& text) const
 {
+    if (text.length() > m_Box.getMaxTextLength())
+        return MS_INVALID;
     return std::regex_match(FromCegui(text), m_Regex) ? MS_VALID : MS_INVALID;
 }
 

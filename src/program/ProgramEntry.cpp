@@ -9,11 +9,13 @@
 #include "app/EditionSelection.h"
 #include "app/Engine.h"
 #include "app/ProgramSetup.h"
+#include "app/QuitSignals.h"
 #include "app/SelfTester.h"
 #include "core/ConfigPath.h"
 #include "core/CrashHandler.h"
 #include "core/DataLog.h"
 #include "core/ILogMgr.h"
+#include "core/Node.h"
 #include "core/ResourceMgr.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
@@ -36,6 +38,54 @@ void ShowMessage(const std::string& caption, const std::string& text)
     std::cerr << caption << ": " << text << std::endl;
     if (ILogMgr* log = ILogMgr::GetSingleton())
         log->LogMessage(caption + ": " + text);
+}
+
+// Remembers the XML reader's last report of a fault in a file ("Error at
+// file <file>, line …"): the reader's exception names the file, the report
+// says why it cannot be read.
+class CFileFaultMemory
+{
+public:
+    explicit CFileFaultMemory(std::string& lastFault) : m_Previous(xml::MessageHandler)
+    {
+        xml::MessageHandler = [this, &lastFault](const std::string& text) {
+            if (text.compare(0, FAULT_START.size(), FAULT_START) == 0)
+                lastFault = text;
+            m_Previous(text);
+        };
+    }
+    ~CFileFaultMemory() { xml::MessageHandler = m_Previous; }
+    CFileFaultMemory(const CFileFaultMemory&) = delete;
+    CFileFaultMemory& operator=(const CFileFaultMemory&) = delete;
+
+    // The file a report names: the text between its start and ", line".
+    static std::string GetFile(const std::string& report)
+    {
+        const std::string::size_type end = report.find(", line ", FAULT_START.size());
+        return end == std::string::npos ? std::string() : report.substr(FAULT_START.size(), end - FAULT_START.size());
+    }
+
+private:
+    static const std::string FAULT_START;
+    xml::CMessageHandler m_Previous;
+};
+
+const std::string CFileFaultMemory::FAULT_START = "Error at file ";
+
+// What the box says of a failure: the render system's failures keep the
+// hardware text; any other failure (a file that cannot be read, above all)
+// is shown as it is, with the reader's reason when it is about the same file.
+std::string DescribeFailure(const std::exception& failure, const std::string& lastFileFault)
+{
+    if (dynamic_cast<const IApplication::CRendererException*>(&failure))
+        return PROGRAM_CAN_NOT_CONTINUE;
+    std::string text = std::string("Program can not continue:\n") + failure.what();
+    const std::string file = CFileFaultMemory::GetFile(lastFileFault);
+    const std::string::size_type slash = file.find_last_of('/');
+    const std::string leaf = slash == std::string::npos ? file : file.substr(slash + 1);
+    if (!leaf.empty() && text.find(leaf) != std::string::npos)
+        text += "\n" + lastFileFault;
+    return text + "\nPlease, check log file for more details.";
 }
 
 // Written on every start, whatever the file says.
@@ -81,7 +131,7 @@ void RunApplication(const CCommandLine& options, const CProgramServices& service
 {
     const std::shared_ptr<IApplication> application = services.CreateApplication(config, settings, &restart);
     if (!application)
-        throw std::runtime_error("Application was not created.");
+        throw IApplication::CRendererException("Application was not created.");
     application->SetIcon(GetEditionIcon(config->GetChild("Application")->GetAttribute("Edition", "")));
 
     auto engine = std::make_unique<CEngine>(options.GetMinFrameTime(), application.get(),
@@ -107,7 +157,7 @@ void RunApplication(const CCommandLine& options, const CProgramServices& service
 }
 
 int Run(int argc, const char* const* argv, const CProgramServices& services, bool& silent,
-        std::shared_ptr<ILogMgr>& log)
+        std::shared_ptr<ILogMgr>& log, std::string& lastFileFault)
 {
     const CCommandLine options(argc, argv);
     if (options.Has("Help")) {
@@ -121,6 +171,7 @@ int Run(int argc, const char* const* argv, const CProgramServices& services, boo
 
     log = services.CreateLogMgr(options.GetString("LogFile"));
     log->LogMessage("Version: " + GetVersionString());
+    const CFileFaultMemory fileFaults(lastFileFault);
 
     if (options.Has("Fail"))
         std::raise(SIGSEGV);
@@ -178,16 +229,20 @@ int RunProgram(int argc, const char* const* argv, const CProgramServices& servic
 {
     InstallCrashHandler(std::string(argc > 0 ? argv[0] : "dravonkel") + "." + GetVersionString(), false);
 
+    // Ctrl-C and a shutdown end the program as closing its window does.
+    const CQuitSignals quitSignals;
     bool silent = false;
     std::shared_ptr<ILogMgr> log;
+    std::string lastFileFault;
     try {
-        return Run(argc, argv, services, silent, log);
+        return Run(argc, argv, services, silent, log, lastFileFault);
     } catch (const std::exception& e) {
         std::cerr << "Exception: " << e.what() << std::endl;
         if (log)
             log->LogError(std::string("Exception: ") + e.what());
         if (!silent)
-            ShowMessage("Error", log ? PROGRAM_CAN_NOT_CONTINUE : std::string("Program can not continue:\n") + e.what());
+            ShowMessage("Error", log ? DescribeFailure(e, lastFileFault)
+                                     : std::string("Program can not continue:\n") + e.what());
         return 1001;
     } catch (...) {
         std::cerr << "An exception has occurred." << std::endl;

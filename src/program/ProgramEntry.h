@@ -21,13 +21,16 @@ struct CProgramServices
 
 // The program: command line, log, configuration and user settings, then the
 // application and the engine until the frame loop ends (again after a
-// restart), then the settings and data logs are written. Returns the exit
-// code: 0 normal end; 1 after "Help", when the configuration cannot be read,
-// and when "RunTest" finds failed tests; 1001 after an error; 1002 after an
-// unknown failure. Errors are reported on standard error and in the log.
+// restart), then the settings and data logs are written. SIGINT and SIGTERM
+// end it as closing the window does. Returns the exit code: 0 normal end; 1
+// after "Help", when the XML library cannot start, and when "RunTest" finds
+// failed tests; 1001 after an error (a file that cannot be read among them);
+// 1002 after an unknown failure. Errors are reported on standard error and in
+// the log; the render system's own failures with PROGRAM_CAN_NOT_CONTINUE,
+// every other error with its text.
 int RunProgram(int argc, const char* const* argv, const CProgramServices& services);
 
-// The text the entry shows for an error once the log exists.
+// The text the entry shows for a failure of the render system once the log exists.
 extern const char* const PROGRAM_CAN_NOT_CONTINUE;
 
 } // namespace sds

@@ -1,6 +1,9 @@
 // The engine over fake services: construction and first state, the frame, the
 // frame limiter, quitting, screenshots, menu mode.
 
+#include <fstream>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "EngineWorld.h"
@@ -184,22 +187,31 @@ TEST_F(EngineTest, FrameLimitMakesEveryFrameLastItsMinimumAfterTheStateRan)
     const auto engine = m_World.MakeEngine("MainMenu", false, 1.0f / 30.0f);
     CProbeState probe(engine.get());
     std::vector<std::uint64_t> updates;
-    probe.m_OnUpdate = [&] { updates.push_back(m_World.m_Now); };
+    // The state's own work takes 5 ms of the frame.
+    probe.m_OnUpdate = [&] {
+        updates.push_back(m_World.m_Micros);
+        m_World.m_Micros += 5000;
+    };
     engine->ChangeState(&probe);
     for (int frame = 0; frame < 10; ++frame)
         engine->Update(CTiming());
     ASSERT_EQ(10u, updates.size());
-    for (size_t i = 1; i < updates.size(); ++i)
-        EXPECT_GE(updates[i] - updates[i - 1], 34u) << "frame " << i;
+    for (size_t i = 1; i < updates.size(); ++i) {
+        EXPECT_GT(updates[i] - updates[i - 1], 33333u) << "frame " << i;
+        EXPECT_LT(updates[i] - updates[i - 1], 33333u + 10u) << "frame " << i;
+    }
+    // Nearly all of the rest of each frame was slept, not spun.
+    EXPECT_GE(m_World.m_Slept, 9u * (33333u - 5000u - CFrameLimiter::SpinMicroseconds));
 }
 
 TEST_F(EngineTest, WithoutALimitTheFrameDoesNotWait)
 {
     const auto engine = m_World.MakeEngine("MainMenu", false, 0.0f);
-    const std::uint64_t before = m_World.m_Now;
+    const std::uint64_t before = m_World.m_Micros;
     for (int frame = 0; frame < 10; ++frame)
         engine->Update(CTiming());
-    EXPECT_LE(m_World.m_Now - before, 10u) << "one reading of the clock a frame";
+    EXPECT_LE(m_World.m_Micros - before, 10u) << "one reading of the clock a frame";
+    EXPECT_EQ(0u, m_World.m_Slept);
 }
 
 TEST_F(EngineTest, FinishedSoundsAreReleasedOnTheNextFrame)
@@ -279,4 +291,46 @@ TEST_F(EngineTest, MenuModeCopiesAndPastesOnThePressOnly)
     event.Code = 111;
     m_World.m_Events->FireEvent(event);
     EXPECT_EQ(1, m_World.m_Gui->m_Copies) << "menu mode left";
+}
+
+TEST_F(EngineTest, ThePointerIsFreeInTheMenusAndGrabbedOutsideThem)
+{
+    m_World.m_App.m_MouseGrabbed = true;
+    const auto engine = m_World.MakeEngine("MainMenu");
+    EXPECT_FALSE(m_World.m_App.m_MouseGrabbed);
+
+    CProbeState flight(engine.get());
+    engine->PushState(&flight);
+    EXPECT_TRUE(m_World.m_App.m_MouseGrabbed);
+    engine->PopState();
+    EXPECT_FALSE(m_World.m_App.m_MouseGrabbed);
+    engine->ChangeState(&flight);
+    EXPECT_TRUE(m_World.m_App.m_MouseGrabbed);
+}
+
+TEST_F(EngineTest, ADamagedProfileIsToldInAMessageBoxWhenTheMenusComeUp)
+{
+    const std::string file = m_World.m_Profiles.File("default/default.profile");
+    boost::filesystem::create_directories(m_World.m_Profiles.File("default"));
+    std::ofstream(file) << "<Profile Name=\"default\"><Jump";
+
+    const auto engine = m_World.MakeEngine("SplashScreens");
+    EXPECT_EQ("default2", engine->GetProfileMgr().GetCurrentProfile()->GetName());
+    EXPECT_TRUE(CEngineWorld::Menus(*engine).m_Calls.empty()) << "no menu is up yet";
+
+    engine->ChangeState(engine->m_MenuModeState);
+    const std::vector<std::string>& calls = CEngineWorld::Menus(*engine).m_Calls;
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ(0u, calls[1].find("ShowMessageBox The profile file " + m_World.m_Profiles.Path() +
+                                "/default/default.profile cannot be read (Could not load "))
+        << calls[1];
+    EXPECT_NE(std::string::npos, calls[1].find("It is left as it is; mend or remove it to use that profile again."));
+
+    // Told once; the file is left for the user to mend.
+    engine->ChangeState(engine->GetSplashScreensState());
+    engine->ChangeState(engine->m_MenuModeState);
+    EXPECT_EQ(1, std::count_if(calls.begin(), calls.end(),
+                               [](const std::string& call) { return call.find("ShowMessageBox") == 0; }));
+    std::ifstream in(file);
+    EXPECT_EQ("<Profile Name=\"default\"><Jump", std::string(std::istreambuf_iterator<char>(in), {}));
 }

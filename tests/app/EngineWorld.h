@@ -101,6 +101,7 @@ public:
     void Resume() override { m_Calls.push_back("Resume"); }
     void GoToMainMenu() override { m_Calls.push_back("GoToMainMenu"); }
     void ShowVideoSettings(const std::string& tab) override { m_Calls.push_back("ShowVideoSettings " + tab); }
+    void ShowMessageBox(const std::string& text) override { m_Calls.push_back("ShowMessageBox " + text); }
 
     std::vector<std::string> m_Calls;
 };
@@ -122,17 +123,24 @@ public:
 
     ~CEngineWorld() { m_Events.reset(); }
 
-    // A clock that moves a millisecond each time it is read, so a busy wait ends.
-    sds::CEngine::CClock Clock()
+    // The frame limiter's clock, in microseconds: it moves by one each time it
+    // is read, so that a spin ends, and by the time asked for on a sleep.
+    sds::CFrameLimiter::CTimer Timer()
     {
-        return [this] { return m_Now++; };
+        sds::CFrameLimiter::CTimer timer;
+        timer.Now = [this] { return ++m_Micros; };
+        timer.Sleep = [this](std::uint64_t micros) {
+            m_Micros += micros;
+            m_Slept += micros;
+        };
+        return timer;
     }
 
     std::unique_ptr<sds::CEngine> MakeEngine(const std::string& startState = "SplashScreens", bool restarted = false,
                                              float minFrameTime = 0.0f)
     {
         return std::make_unique<sds::CEngine>(minFrameTime, &m_App, m_CreateGuiEngine, startState, restarted,
-                                              Clock());
+                                              Timer());
     }
 
     // The fake menus of an engine the world made.
@@ -168,6 +176,8 @@ public:
     std::unique_ptr<CFakeGUI> m_Gui = std::make_unique<CFakeGUI>();
     CShotGfxMgr m_Gfx;
     std::uint64_t m_Now = 1000;
+    std::uint64_t m_Micros = 1000000;
+    std::uint64_t m_Slept = 0;
     sds::CMemFader m_Fader;
     CFakeSndMgr m_Sound;
     // The menus the engines get: fakes, unless a test of the real ones says otherwise.

@@ -126,19 +126,19 @@ TEST_F(TestRunnerTest, FailuresOfCreateAndDestroyAreCounted)
     EXPECT_TRUE(m_App.m_QuitCalled);
 }
 
-TEST(ReportLeaks, WarnsUnlessTheReportIsClean)
+TEST(ReportLeaks, TellsAMissingReportFromACleanOneAndWarnsOfLeaks)
 {
     CTempDir dir;
-    EXPECT_FALSE(ReportLeaks(dir.File("missing.log")));
+    EXPECT_EQ(ELeakReport::Missing, ReportLeaks(dir.File("missing.log")));
 
     const std::string clean = dir.File("clean.log");
     std::ofstream(clean) << "1\n2\n3\n4\n5\nCongratulations! No memory leaks found!\n";
-    EXPECT_FALSE(ReportLeaks(clean));
+    EXPECT_EQ(ELeakReport::Clean, ReportLeaks(clean));
 
     const std::string leaky = dir.File("leaky.log");
     std::ofstream(leaky) << "1\n2\n3\n4\n5\n12 leaks\n";
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(ReportLeaks(leaky));
+    EXPECT_EQ(ELeakReport::Leaks, ReportLeaks(leaky));
     EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("!!!Memory leaks are found!!!"));
 }
 
@@ -175,5 +175,6 @@ TEST(RunTests, ReportsTheFailuresOfTheRegisteredTests)
     EXPECT_EQ(1u, RunTests(createApplication));
     GetSingleTests().clear();
     EXPECT_TRUE(log.Has("Single tests: failed 1 out of 1"));
-    EXPECT_TRUE(log.Has("No memory leaks"));
+    EXPECT_TRUE(log.Has("No memory leak report is available (the rendering engine wrote no OgreLeaks.log)"));
+    EXPECT_FALSE(log.Has("No memory leaks")) << "nobody measured it";
 }

@@ -1,4 +1,4 @@
-// The eight default files carried inside the program: each is the exact copy of
+// The nine default files carried inside the program: each is the exact copy of
 // its file in conf/ or data/, parses, and holds what the program reads from it.
 
 #include <gtest/gtest.h>
@@ -58,8 +58,9 @@ TEST_F(DefaultFiles, EmbeddedCopiesAreTheFilesInTheRepository)
         {"../conf/conf.xml", "sds"},                {"../conf/equipment.xml", "Equipment"},
         {"../conf/presets.xml", "Presets"},         {"../conf/collision.conf", "Collision"},
         {"../conf/materials.conf", "Materials"},    {"../conf/ffcontacts.conf", "Collision"},
+        {"../conf/bindings.xml", "InputBindings"},
     };
-    ASSERT_EQ(8u, sds::g_EmbeddedFileCount);
+    ASSERT_EQ(9u, sds::g_EmbeddedFileCount);
     for (std::size_t i = 0; i < sds::g_EmbeddedFileCount; ++i) {
         const sds::CEmbeddedFile& embedded = sds::g_EmbeddedFiles[i];
         EXPECT_EQ(files[i].first, std::string(embedded.Path)) << "registration order";
@@ -116,9 +117,22 @@ TEST_F(DefaultFiles, ConfigurationHoldsTheStartUpKeys)
     EXPECT_EQ("/usr/lib/x86_64-linux-gnu/OGRE/Codec_STBI", plugins[1]->GetAttribute("Name")->GetValue());
     EXPECT_EQ("/usr/lib/x86_64-linux-gnu/OGRE/Plugin_ParticleFX", plugins[2]->GetAttribute("Name")->GetValue());
 
-    // The files the configuration names are carried inside the program.
-    for (const char* path : {"Equipment->>FileName", "Application->Configs->>PhyConf", "Application->Configs->>Materials"})
+    // The files the configuration names are carried inside the program: it
+    // starts from them alone.
+    for (const char* path : {"Equipment->>FileName", "Application->Configs->>PhyConf",
+                             "Application->Configs->>Materials", "InputBindings->>File"})
         EXPECT_TRUE(m_Resources.IsEmbedded(sds::GetConfigString(sds, path, ""))) << path;
+
+    // The help tells where the keys are set.
+    const std::string bindings = sds::GetConfigString(sds, "InputBindings->>File", "").substr(3);
+    int helpTexts = 0;
+    for (const CNodePtr& change : Children(sds->GetChild("GUI"), "Change"))
+        for (const CNodePtr& property : Children(change, "SetProperty"))
+            if (property->GetAttribute("Window")->GetValue() == "wndHelp/mleKeyboard") {
+                ++helpTexts;
+                EXPECT_NE(std::string::npos, property->GetValue().find(bindings)) << property->GetValue();
+            }
+    EXPECT_GT(helpTexts, 0);
 }
 
 TEST_F(DefaultFiles, EveryEditionFindsItsElements)

@@ -4,10 +4,13 @@
 # Runs in a run tree of its own (bin/, a fresh conf/, logs/, profiles/, the
 # built data/): the options and exit codes, a session recorded with
 # RecordEvents (a key to skip the splash screen, a screenshot key, mouse moves
-# and a click on Exit) and its replay with PlayEvents, RunTest and Fail.
-# Keeps the pictures of the splash screen and the main menu, the logs and the
-# recording in the artifact folder. Needs a display (xvfb-run).
+# and a click on Exit) and its replay with PlayEvents, a start from the
+# built-in default files alone ended by SIGTERM, the demonstration run.sh
+# gives without a display, RunTest and Fail. Keeps the pictures of the splash
+# screen and the main menu, the logs and the recording in the artifact folder.
+# Needs a display (xvfb-run).
 set -u
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 run="$1"
 work="$2"
 artifacts="$3"
@@ -55,6 +58,26 @@ brightness() {
 
 is_bright() { # <picture>
     awk -v b="$(brightness "$1")" 'BEGIN { exit !(b > 0.25) }'
+}
+
+# The pixel is of the colour, give or take a little: a picture must not only
+# match another run's but also look as it should.
+expect_colour() { # <picture> <x> <y> <r> <g> <b> <what>
+    local rgb
+    rgb=$(convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:)
+    set -- "$1" "$2" "$3" "$4" "$5" "$6" "$7" $rgb
+    awk -v r="$4" -v g="$5" -v b="$6" -v R="$8" -v G="$9" -v B="${10}" \
+        'function d(a, b) { return a > b ? a - b : b - a } BEGIN { exit !(d(r, R) <= 12 && d(g, G) <= 12 && d(b, B) <= 12) }' ||
+        fail "$7: ($2, $3) of $(basename "$1") is ($8, $9, ${10}), not ($4, $5, $6)"
+}
+
+# The main menu over its background: sky at the top, the menu panel beside
+# the buttons, grass at the bottom.
+expect_main_menu() { # <picture>
+    expect_colour "$1" 8 8 19 58 107 "sky"
+    expect_colour "$1" 375 480 20 27 56 "menu panel"
+    expect_colour "$1" 650 480 20 27 56 "menu panel"
+    expect_colour "$1" 8 760 65 112 53 "grass"
 }
 
 # Keeps a picture of the screen once it is bright and still (two captures
@@ -106,8 +129,10 @@ grep -q 'StartState "GameMode" is not available' gamemode.txt || fail "GameMode:
 mkdir -p ../broken/bin ../broken/conf ../broken/logs
 echo "<sds><Application>" >../broken/conf/conf.xml
 (cd ../broken/bin && "$run/bin/dravonkel" 2>stderr.txt)
-expect_code 1 $? "unreadable configuration"
-expect_line ../broken/logs/dravonkel.log ":[0-9]+ Error: Could not load configuration file\.$" "unreadable configuration"
+expect_code 233 $? "unreadable configuration (1001)"
+expect_line ../broken/bin/stderr.txt "^Error: Program can not continue:$" "unreadable configuration"
+expect_line ../broken/bin/stderr.txt "^Could not load \.\./conf/conf\.xml$" "unreadable configuration: the file"
+expect_line ../broken/bin/stderr.txt "^Error at file .*conf\.xml, line [0-9]+, char [0-9]+\. Message: " "unreadable configuration: why"
 
 # --- A recorded session ----------------------------------------------------
 rm -f ../logs/dravonkel.log
@@ -147,6 +172,8 @@ for line in "Version: 1\.2\.863\.0" "Engine is starting\.\.\." "Engine is starte
     "Application is destroyed\.\.\. destroying Root"; do
     expect_line ../logs/dravonkel.log "^[0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]+ $line$" "record log"
 done
+# The window asks for vertical sync, which the GL render system offers.
+expect_line ../logs/dravonkel.log "_createRenderWindow \"Dravonkel Skorvel Personal\", 1024x768 .* vsync=Yes" "record log, vertical sync"
 expect_line ../logs/dravonkel.log "^[0-9]{2}:[0-9]{2}:[0-9]{2}:[1-9][0-9]* ScreenShot is taken: \.\./logs/ScreenShot.*\.png$" \
     "record log, a line of a later frame"
 shot=$(grep -oE "ScreenShot is taken: .*" ../logs/dravonkel.log | head -1 | sed 's/ScreenShot is taken: //')
@@ -156,6 +183,7 @@ grep -q 'Id="200"' ../session.xml && grep -q 'Key="3840"' ../session.xml || fail
 for picture in splash main-menu; do
     is_bright "$artifacts/$picture.png" || fail "$picture picture is dark"
 done
+expect_main_menu "$artifacts/main-menu.png"
 story "$artifacts/record.log" >record.story
 
 # --- The same session played back -----------------------------------------
@@ -177,13 +205,62 @@ grep -q "CSelfTester: Playing events" ../logs/dravonkel.log || fail "replay: not
 frames=$(tail -1 ../logs/dravonkel.log | sed -E 's/^[0-9]{2}:[0-9]{2}:[0-9]{2}:([0-9]+) .*/\1/')
 awk -v f="$frames" -v s="$seconds" 'BEGIN { exit !(f <= 30 * s + 5) }' || fail "replay: $frames frames in $seconds s at FrameLimit 30"
 
+# --- The built-in default files alone, ended by SIGTERM -------------------------
+mkdir -p ../defaults/bin ../defaults/logs ../defaults/profiles
+ln -s "$run/data" ../defaults/data
+ln -s "$run/bin/dravonkel" ../defaults/bin/dravonkel
+(
+    failures=0
+    cd ../defaults/bin
+    ./dravonkel --StartState MainMenu 2>stderr.txt &
+    pid=$!
+    log=../logs/dravonkel.log
+    deadline=$((SECONDS + 30))
+    until grep -qs "Entering Menu mode" $log || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
+    grep -qs "Entering Menu mode" $log || fail "defaults: no main menu"
+    capture_still "$artifacts/main-menu-defaults.png" 30 || fail "defaults: the main menu did not come up"
+    expect_main_menu "$artifacts/main-menu-defaults.png"
+    # The program's pointer, from the middle of the window, onto the panel
+    # right of the buttons: the cursor's white fill on the dark panel.
+    xdotool mousemove_relative -- 132 71
+    capture_still "$artifacts/main-menu-cursor.png" 10
+    expect_colour "$artifacts/main-menu-cursor.png" 647 466 255 255 255 "cursor"
+    expect_colour "$artifacts/main-menu-defaults.png" 647 466 20 27 56 "panel under the cursor"
+    # The pointer is free while a menu is shown: near the edge it stays where
+    # it is put (a grabbed one is put back in the middle of the window).
+    xdotool mousemove 2 700
+    sleep 0.5
+    location=$(xdotool getmouselocation)
+    case "$location" in "x:2 y:700 "*) ;; *) fail "defaults: the pointer is held in the menus ($location)" ;; esac
+    # SIGTERM ends it as closing the window does.
+    kill -TERM $pid
+    wait_for_exit $pid 20
+    expect_code 0 $code "defaults, SIGTERM"
+    expect_line $log "Signal 15 asks the program to end$" "defaults, SIGTERM"
+    expect_line $log "Engine is destroyed$" "defaults, SIGTERM"
+    [ -s ../conf/settings.xml ] || fail "defaults: the settings were not written"
+    [ -s ../profiles/default/default.profile ] || fail "defaults: no profile was written"
+    cp $log "$artifacts/defaults.log"
+    exit $failures
+)
+failures=$((failures + $?))
+
+# --- The demonstration run.sh gives without a display ---------------------------
+"$top/tools/demo.sh" "$work" "$artifacts/demo" >demo.txt 2>&1
+expect_code 0 $? "demonstration"
+for picture in 1-splash-screen 2-main-menu 3-help; do
+    [ -s "$artifacts/demo/$picture.png" ] || fail "demonstration: no $picture picture"
+done
+grep -q "its pictures are in $artifacts/demo" demo.txt || fail "demonstration: does not say where the pictures are"
+expect_main_menu "$artifacts/demo/2-main-menu.png"
+
 # --- RunTest and Fail --------------------------------------------------------
 rm -f ../logs/dravonkel.log
 timeout 60 ./dravonkel --RunTest 2>runtest.err
 expect_code 0 $? "RunTest"
 expect_line ../logs/dravonkel.log " Single tests: failed 0 out of 0$" "RunTest"
 expect_line ../logs/dravonkel.log " Run time tests: failed 0 out of 0$" "RunTest"
-expect_line ../logs/dravonkel.log " No memory leaks$" "RunTest"
+expect_line ../logs/dravonkel.log " No memory leak report is available \(the rendering engine wrote no OgreLeaks\.log\)$" "RunTest"
 
 ./dravonkel --Fail --Silent 2>fail.err
 expect_code 139 $? "Fail (SIGSEGV)"

@@ -3,6 +3,7 @@
 // GUI service serve the whole suite.
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
 #include <CEGUI/CEGUI.h>
@@ -12,6 +13,7 @@
 #include "app/Engine.h"
 #include "core/XmlFile.h"
 #include "gui/CeguiGUI.h"
+#include "gui/CeguiText.h"
 #include "gui/WindowResolver.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
@@ -24,6 +26,7 @@
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
+#include "support/TempDir.h"
 
 using namespace sds;
 using wrappers::CCeguiGUI;
@@ -527,6 +530,67 @@ TEST_F(CeguiGUITest, SpinnerRangeAcceptsWholeNumbersOnly)
     EXPECT_FLOAT_EQ(15.0f, Gui().GetSpinnerValue(spinner));
 }
 
+TEST_F(CeguiGUITest, EditBoxesRefuseTextBeyondTheirLengthBeforeMatchingIt)
+{
+    EXPECT_EQ(60u, static_cast<CEGUI::Editbox&>(Window("wndForceField/ebNewFieldName")).getMaxTextLength())
+        << "the layout's own length";
+    CEGUI::Editbox& spinnerText =
+        static_cast<CEGUI::Editbox&>(*Window("wndDropZone/spAltitude").getChild("__auto_editbox__"));
+    const size_t cap = spinnerText.getMaxTextLength();
+    EXPECT_GE(cap, 60u);
+    EXPECT_LE(cap, 4096u) << "a box without a length of its own gets a sane one";
+
+    // The matcher recurses per character: a whole file's worth must be refused
+    // unmatched rather than exhaust the stack. A box matches its text when its
+    // validation string changes, and tells when the answer changes.
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    auto* box = static_cast<CEGUI::Editbox*>(windows.createWindow("Dravonkel/Editbox", "capped"));
+    EXPECT_EQ(cap, box->getMaxTextLength());
+    std::vector<CEGUI::RegexMatcher::MatchState> answers;
+    box->subscribeEvent(CEGUI::Editbox::EventTextValidityChanged, [&answers](const CEGUI::EventArgs& args) {
+        answers.push_back(static_cast<const CEGUI::RegexMatchStateEventArgs&>(args).matchState);
+        return false;
+    });
+    const std::string huge(100000, '7');
+    box->setText(wrappers::ToCegui(huge.substr(0, cap)));
+    box->setValidationString("[0-9]*");
+    box->setText(wrappers::ToCegui(huge));
+    box->setValidationString("[0-9]+");
+    box->setText("x");
+    box->setValidationString("[0-9]*");
+    EXPECT_EQ((std::vector<CEGUI::RegexMatcher::MatchState>{CEGUI::RegexMatcher::MS_INVALID,
+                                                            CEGUI::RegexMatcher::MS_INVALID}),
+              answers)
+        << "the text of the box's length matched, the longer one was refused (as a letter is)";
+    windows.destroyWindow(box);
+
+    // Pasted, it stops at the cap.
+    Gui().SetSpinnerValue("wndDropZone/spAltitude", 0.0f);
+    Gui().ShowWindow("wndDropZone", true);
+    Gui().SelectTab("wndDropZone/tcSections", "wndDropZone/tcSections/tabSettings");
+    spinnerText.activate();
+    spinnerText.setSelection(0, spinnerText.getText().length());
+    CCeguiGUI::CopyTextToClipboard(huge);
+    Gui().PasteFromClipboard();
+    EXPECT_LE(spinnerText.getText().length(), cap);
+    Gui().SetSpinnerValue("wndDropZone/spAltitude", 0.0f);
+}
+
+TEST_F(CeguiGUITest, EachEditBoxTakesItsValidatorWithIt)
+{
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    const std::size_t before = Gui().GetValidatorCount();
+    for (int i = 0; i < 1000; ++i) {
+        CEGUI::Window* screen = windows.createWindow("Dravonkel/FrameWindow", "validated" + CEGUI::PropertyHelper<int>::toString(i));
+        screen->addChild(windows.createWindow("Dravonkel/Editbox", "text"));
+        screen->addChild(windows.createWindow("Dravonkel/Spinner", "number"));
+        s_World->Windows.GetRoot()->addChild(screen);
+        windows.destroyWindow(screen);
+    }
+    windows.cleanDeadPool();
+    EXPECT_EQ(before, Gui().GetValidatorCount());
+}
+
 TEST_F(CeguiGUITest, AFailingHandlerIsLoggedAndShownInAMessageBox)
 {
     GuiStates::GoToMainMenu(*s_World->GuiEngine);
@@ -694,6 +758,23 @@ TEST(CeguiGUIStart, AFailedStartLeavesNoWindowsOrSubscriptions)
     box->setText("x");
     CEGUI::WindowManager::getSingleton().destroyWindow(box);
     CEGUI::WindowManager::getSingleton().cleanDeadPool();
+
+    // A layout that is well-formed but holds no window is refused by name.
+    CTempDir layouts;
+    std::ofstream(layouts.File("Empty.layout")) << "<?xml version=\"1.0\" ?>\n<GUILayout version=\"4\" />\n";
+    resources->setResourceGroupDirectory("layouts", layouts.Path() + "/");
+    CEGUI::WindowManager::setDefaultResourceGroup("layouts");
+    const xml::CNodePtr empty = LoadDefaultConfig()->GetChild("GUI");
+    empty->GetAttribute("Layout")->SetValue("Empty.layout");
+    try {
+        CCeguiGUI refused(empty, &renderer);
+        ADD_FAILURE() << "a layout without a window was taken";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ("The GUI layout Empty.layout holds no window: it must hold one root window with the screens in it",
+                  std::string(e.what()));
+    }
+    EXPECT_EQ(nullptr, sds::IGUI::GetSingleton());
+    CEGUI::WindowManager::setDefaultResourceGroup("");
 
     CEGUI::System::destroy();
     CEGUI::NullRenderer::destroy(renderer);

@@ -3,6 +3,7 @@
 // The picture is kept in the build tree (test-artifacts/gui/main-menu.png) for
 // people to look at.
 
+#include <cstdlib>
 #include <memory>
 
 #include <CEGUI/CEGUI.h>
@@ -39,6 +40,18 @@ const std::uint8_t* Pixel(const CPixels& pixels, unsigned x, unsigned y)
 bool SamePixel(const CPixels& a, const CPixels& b, unsigned x, unsigned y)
 {
     return std::equal(Pixel(a, x, y), Pixel(a, x, y) + 3, Pixel(b, x, y));
+}
+
+// The pixel is of the colour (0-255 each), give or take a little: two runs
+// that draw the same wrong picture still fail.
+::testing::AssertionResult HasColour(const CPixels& pixels, unsigned x, unsigned y, int r, int g, int b)
+{
+    const std::uint8_t* p = Pixel(pixels, x, y);
+    const int tolerance = 12;
+    if (std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is (" << int(p[0]) << ", " << int(p[1])
+                                         << ", " << int(p[2]) << "), not (" << r << ", " << g << ", " << b << ")";
 }
 
 // The share of pixels of the rectangle that differ between the pictures.
@@ -93,14 +106,20 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
         << "the scene has sky and ground";
     EXPECT_TRUE(SamePixel(scene, menu, 8, 8));
     EXPECT_TRUE(SamePixel(scene, menu, 8, Height - 8));
-    // The menu frame covers its area.
+    // The sky is the viewport's colour, the grass below it the ground's.
+    EXPECT_TRUE(HasColour(menu, 8, 8, 115, 166, 230)) << "sky";
+    EXPECT_TRUE(HasColour(menu, 300, 300, 91, 168, 67)) << "ground";
+    // The menu frame covers its area; its panel, beside the buttons, is the
+    // skin's dark blue.
     EXPECT_GT(Changed(scene, menu, frame), 0.9);
+    EXPECT_TRUE(HasColour(menu, unsigned(frame.left()) + 12, unsigned(frame.bottom()) - 90, 20, 27, 56)) << "panel";
+    EXPECT_TRUE(HasColour(menu, unsigned(frame.right()) - 12, unsigned(frame.bottom()) - 90, 20, 27, 56)) << "panel";
     // The cursor is drawn at the mouse position, white inside a dark outline.
     const float cursorX = mouse.Pos[0] * Width, cursorY = mouse.Pos[1] * Height;
     const CEGUI::Rectf cursor(cursorX, cursorY, cursorX + 18.0f, cursorY + 26.0f);
     EXPECT_GT(Changed(noCursor, menu, cursor), 0.2);
-    const std::uint8_t* inside = Pixel(menu, unsigned(cursorX) + 3, unsigned(cursorY) + 10);
-    EXPECT_GT(inside[0] + inside[1] + inside[2], 3 * 230) << "arrow fill";
+    EXPECT_TRUE(HasColour(menu, unsigned(cursorX) + 3, unsigned(cursorY) + 10, 255, 255, 255)) << "arrow fill";
+    EXPECT_TRUE(HasColour(noCursor, unsigned(cursorX) + 3, unsigned(cursorY) + 10, 0, 0, 0)) << "the button under it";
 
     // Leaving menu mode takes the menu and the cursor off the 3D view.
     engine.PopState();

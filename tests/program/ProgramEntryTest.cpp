@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <csignal>
+
 #include <fstream>
 #include <iterator>
 
@@ -53,6 +55,8 @@ public:
     {
         for (int frame = 0; frame < 50 && !m_QuitCalled; ++frame) {
             m_Now += 20;
+            if (m_OnFrame)
+                m_OnFrame(frame);
             sds::CFrameEvent event;
             event.TimeSinceLastFrame = 0.02f;
             m_Events->FireFrameEvent(event);
@@ -73,6 +77,7 @@ public:
     bool* m_Restart;
     bool m_AskRestart;
     bool m_ClickExit = true;
+    std::function<void(int frame)> m_OnFrame;
     int* m_IconSink = nullptr;
     std::unique_ptr<CTestEventMgr> m_Events;
     CFakeGUI m_Gui;
@@ -187,9 +192,11 @@ TEST_F(ProgramEntryTest, BadCommandLinesEndWithTheirErrorBeforeAnythingStarts)
         EXPECT_NE(std::string::npos, m_Err.find(c.Reported)) << m_Err;
         EXPECT_TRUE(m_Restarted.empty()) << c.Arguments[0];
     }
-    // Once the log exists, the error is in it and the box shows the fixed text.
+    // Once the log exists, the error is in it, and the box shows it too (the
+    // fixed text is for a render system that cannot start).
     EXPECT_TRUE(m_Log->HasContaining("Error: Exception: StartState \"GameMode\" is not available"));
-    EXPECT_TRUE(m_Log->Has(std::string("Error: ") + PROGRAM_CAN_NOT_CONTINUE));
+    EXPECT_TRUE(m_Log->HasContaining("Error: Program can not continue:\nStartState \"GameMode\" is not available"));
+    EXPECT_FALSE(m_Log->Has(std::string("Error: ") + PROGRAM_CAN_NOT_CONTINUE));
 }
 
 TEST_F(ProgramEntryTest, SilentKeepsTheMessageBoxAway)
@@ -199,16 +206,94 @@ TEST_F(ProgramEntryTest, SilentKeepsTheMessageBoxAway)
     EXPECT_EQ(std::string::npos, m_Err.find("Program can not continue"));
 }
 
-TEST_F(ProgramEntryTest, AnUnreadableConfigurationEndsWithOne)
+TEST_F(ProgramEntryTest, AConfigurationThatCannotBeReadIsAnErrorNamingTheFileAndWhy)
 {
+    // Exit code 1 is kept for an XML library that cannot start.
     WriteConf("conf.xml", "<sds><Application>");
-    EXPECT_EQ(1, Run({}));
-    EXPECT_TRUE(Logged("Error: Could not load configuration file."));
-    EXPECT_NE(std::string::npos, m_Err.find("Could not load configuration file."));
+    EXPECT_EQ(1001, Run({}));
+    EXPECT_FALSE(Logged("Error: Could not load configuration file."));
+    EXPECT_NE(std::string::npos, m_Err.find("Program can not continue:\nCould not load ../conf/conf.xml\nError at file "))
+        << m_Err;
+    EXPECT_NE(std::string::npos, m_Err.find("conf.xml, line 1, char 19. Message: ")) << m_Err;
+    EXPECT_EQ(std::string::npos, m_Err.find("DirectX")) << "not the hardware text";
     EXPECT_TRUE(m_Restarted.empty());
 
     WriteConf("conf.xml", "<configuration/>");
     EXPECT_EQ(1001, Run({})) << "a tree without \"sds\"";
+    EXPECT_NE(std::string::npos, m_Err.find("does not have a child 'sds'")) << m_Err;
+}
+
+TEST_F(ProgramEntryTest, OnlyARenderSystemThatCannotStartGetsTheHardwareText)
+{
+    m_Services.CreateApplication = [](const xml::CNodePtr&, const xml::CNodePtr&, bool*) -> std::shared_ptr<IApplication> {
+        throw IApplication::CRendererException("Renderer Initialization: no GL context");
+    };
+    EXPECT_EQ(1001, Run({"--StartState", "MainMenu"}));
+    EXPECT_NE(std::string::npos, m_Err.find(std::string("Error: ") + PROGRAM_CAN_NOT_CONTINUE)) << m_Err;
+    EXPECT_TRUE(m_Log->HasContaining("Error: Exception: Renderer Initialization: no GL context"));
+
+    m_Services.CreateApplication = [](const xml::CNodePtr&, const xml::CNodePtr&, bool*) { return nullptr; };
+    EXPECT_EQ(1001, Run({"--StartState", "MainMenu"}));
+    EXPECT_NE(std::string::npos, m_Err.find(PROGRAM_CAN_NOT_CONTINUE)) << "no window";
+
+    // Any other failure says what it is.
+    m_Services.CreateApplication = [](const xml::CNodePtr&, const xml::CNodePtr&, bool*) -> std::shared_ptr<IApplication> {
+        throw std::runtime_error("The GUI layout Dravonkel.layout holds no window");
+    };
+    EXPECT_EQ(1001, Run({"--StartState", "MainMenu"}));
+    EXPECT_NE(std::string::npos,
+              m_Err.find("Error: Program can not continue:\nThe GUI layout Dravonkel.layout holds no window\n"
+                         "Please, check log file for more details."))
+        << m_Err;
+    EXPECT_EQ(std::string::npos, m_Err.find("DirectX"));
+}
+
+TEST_F(ProgramEntryTest, StartsFromTheBuiltInDefaultsAlone)
+{
+    boost::filesystem::remove_all(m_Conf);
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+    EXPECT_TRUE(Logged("Entering Menu mode"));
+    EXPECT_TRUE(boost::filesystem::exists(m_Conf + "/settings.xml")) << "its folder is made for it";
+}
+
+TEST_F(ProgramEntryTest, TerminationSignalsEndTheProgramLikeClosingItsWindow)
+{
+    for (int signal : {SIGTERM, SIGINT}) {
+        boost::filesystem::remove(m_Conf + "/settings.xml");
+        m_ClickExit = false;
+        m_Services.CreateApplication = [this, signal](const xml::CNodePtr& config, const xml::CNodePtr& settings,
+                                                      bool* restart) {
+            auto application = std::make_shared<CProgramApplication>(config, settings, restart, false);
+            application->m_ClickExit = false;
+            application->m_OnFrame = [signal](int frame) {
+                if (frame == 3)
+                    std::raise(signal);
+            };
+            return application;
+        };
+        EXPECT_EQ(0, Run({"--StartState", "MainMenu"})) << signal;
+        EXPECT_TRUE(Logged("Signal " + std::to_string(signal) + " asks the program to end")) << signal;
+        EXPECT_TRUE(Logged("Engine is destroyed")) << signal;
+        EXPECT_TRUE(boost::filesystem::exists(m_Conf + "/settings.xml")) << "the settings are written";
+        EXPECT_TRUE(boost::filesystem::exists("../profiles/default/default.profile")) << "and the profile";
+    }
+    // Outside a run the signals are the system's again.
+    struct sigaction current = {};
+    sigaction(SIGTERM, nullptr, &current);
+    EXPECT_EQ(SIG_DFL, current.sa_handler);
+}
+
+TEST_F(ProgramEntryTest, WhatAnInterruptedSaveLeftIsRemovedAtStart)
+{
+    WriteConf("settings.xml.tmp", "<Settings");
+    boost::filesystem::create_directories("../profiles/jane");
+    std::ofstream("../profiles/jane/jane.profile.tmp") << "<Profile";
+    std::ofstream("../profiles/jane/notes.txt") << "mine";
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+    EXPECT_FALSE(boost::filesystem::exists(m_Conf + "/settings.xml.tmp"));
+    EXPECT_FALSE(boost::filesystem::exists("../profiles/jane/jane.profile.tmp"));
+    EXPECT_TRUE(boost::filesystem::exists("../profiles/jane/notes.txt")) << "only the program's own";
+    EXPECT_TRUE(Logged("Removed ../conf/settings.xml.tmp, left by a save that was cut off"));
 }
 
 TEST_F(ProgramEntryTest, ARunWritesTheSwitchesAndTheSettingsBack)

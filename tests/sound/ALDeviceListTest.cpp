@@ -164,24 +164,38 @@ TEST_F(ALDeviceListFake, ListsEachDeviceOnceWithWhatItOffers)
     EXPECT_EQ(0, m_AL.LiveContexts);
 }
 
-TEST_F(ALDeviceListFake, DefaultIndexIsThePositionInTheEnumeration)
+TEST_F(ALDeviceListFake, TheDefaultIsTheRecordOfTheDeviceNamedAsDefault)
 {
-    // The first device does not open, so the records are one shorter than the
-    // enumeration before the default: the index then names the record after it.
+    // A device before the default that does not open must not shift the
+    // default onto its neighbour.
     m_AL.Listed = {"Broken", "Speakers", "Headphones"};
     m_AL.DefaultName = "Speakers";
     m_AL.FailToOpen = {"Broken"};
     const ALDeviceList list(Api());
     ASSERT_EQ(2, list.GetNumDevices());
-    EXPECT_EQ(1, list.GetDefaultDevice());
-    EXPECT_STREQ("Headphones", list.GetDeviceName(list.GetDefaultDevice()));
+    EXPECT_STREQ("Speakers", list.GetDeviceName(list.GetDefaultDevice()));
 
-    // With the default last, the index is past the records: no name, and
-    // OpenAL then opens its own default.
     m_AL.DefaultName = "Headphones";
-    const ALDeviceList shifted(Api());
-    EXPECT_EQ(2, shifted.GetDefaultDevice());
-    EXPECT_EQ(nullptr, shifted.GetDeviceName(shifted.GetDefaultDevice()));
+    EXPECT_STREQ("Headphones", ALDeviceList(Api()).GetDeviceName(ALDeviceList(Api()).GetDefaultDevice()));
+
+    // A default listed twice, or opening under another name, is its one record.
+    m_AL.Listed = {"Speakers", "Headphones", "Headphones"};
+    m_AL.FailToOpen.clear();
+    m_AL.OpensAs["Headphones"] = "Speakers";
+    const ALDeviceList renamed(Api());
+    ASSERT_EQ(1, renamed.GetNumDevices());
+    EXPECT_EQ(0, renamed.GetDefaultDevice());
+
+    // A default that does not open gives no name: no other device is taken.
+    m_AL.OpensAs.clear();
+    m_AL.FailToOpen = {"Headphones"};
+    const ALDeviceList broken(Api());
+    EXPECT_EQ(-1, broken.GetDefaultDevice());
+    EXPECT_EQ(nullptr, broken.GetDeviceName(broken.GetDefaultDevice()));
+
+    m_AL.FailToOpen.clear();
+    m_AL.DefaultName = "Elsewhere";
+    EXPECT_EQ(-1, ALDeviceList(Api()).GetDefaultDevice());
 }
 
 TEST_F(ALDeviceListFake, NoEnumerationOrNoUsableDeviceGivesAnEmptyList)

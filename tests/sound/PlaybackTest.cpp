@@ -102,3 +102,34 @@ TEST_F(PlaybackTest, MusicVolumeIsSeparateFromTheEffects)
     const double effect = PlayedLevel(PlayAndStop(Tone, {1.0f, 0.1f}));
     EXPECT_NEAR(ToneLevel, effect, 0.05 * ToneLevel);
 }
+
+TEST_F(PlaybackTest, StoppedMusicResumesWhereItStood)
+{
+    // The menus stop their music whenever a jump runs over them: coming back
+    // must not start it from the beginning.
+    const std::string music = m_Dir.File("tune.ogg");
+    WriteTone(music, 0.4);
+    xml::CNodePtr config(new xml::CNode("SoundSystem", false));
+    for (const char* volume : {"SoundVolume", "MusicVolume", "DefaultReferenceDistance", "DefaultGain", "DefaultRolloffFactor"})
+        config->AddAttribute(volume, "1");
+    {
+        wrappers::COpenALSndMgr manager(config);
+        auto sound = manager.CreateSound(music);
+        sound->Play(false);
+        WaitForMixed(0.15);
+        sound->Stop();
+        EXPECT_FALSE(sound->IsPlaying());
+        WaitForMixed(0.2);
+        sound->Play(false);
+        sound->Play(false); // playing music goes on, it does not restart
+        WaitForMixed(0.6);
+        EXPECT_FALSE(sound->IsPlaying()) << "it ended";
+    }
+    // The tune sounded for its own length in all, not once and a half.
+    const std::vector<float> out = Read();
+    const double window = 0.01;
+    double sounding = 0.0;
+    for (double t = 0.0; t + window <= Duration(out); t += window)
+        sounding += Rms(out, t, t + window) > 0.05 ? window : 0.0;
+    EXPECT_NEAR(0.4, sounding, 0.05);
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <stdexcept>
+#include <string>
+
 #include "core/Node.h"
 #include "core/SingletonTmpl.h"
 
@@ -10,6 +13,14 @@ namespace sds {
 class IApplication : public CSingletonTmpl<IApplication>
 {
 public:
+    // The render system cannot start or failed while it ran (as opposed to a
+    // file that cannot be read): most likely the graphics hardware or driver.
+    class CRendererException : public std::runtime_error
+    {
+    public:
+        explicit CRendererException(const std::string& message) : std::runtime_error(message) {}
+    };
+
     ~IApplication() override = default;
     // The "sds" element of the main configuration.
     virtual xml::CNodePtr& GetConfig() = 0;
@@ -28,6 +39,9 @@ public:
     virtual bool IsFullScreen() const = 0;
     // Redraws the window's viewports once.
     virtual void UpdateWindow() = 0;
+    // Keeps the pointer in the window (true: in flight, where the mouse steers)
+    // or lets it go (false: while a menu is shown, and at start).
+    virtual void SetMouseGrab(bool grab) = 0;
 };
 
 } // namespace sds

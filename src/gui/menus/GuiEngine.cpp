@@ -62,6 +62,11 @@ void CGuiEngine::ShowVideoSettings(const std::string& tab)
     GuiStates::ShowVideoSettings(*this, tab);
 }
 
+void CGuiEngine::ShowMessageBox(const std::string& text)
+{
+    GuiStates::ShowMessageBox(*this, text);
+}
+
 void CGuiEngine::OnUpdate(const CTiming&)
 {
     if (m_States.empty())

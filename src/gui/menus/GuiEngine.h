@@ -25,6 +25,7 @@ public:
 
     void GoToMainMenu() override;
     void ShowVideoSettings(const std::string& tab) override;
+    void ShowMessageBox(const std::string& text) override;
 
     // Leaves menu mode once the last screen is closed.
     void OnUpdate(const CTiming& timing) override;

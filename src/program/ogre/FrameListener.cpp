@@ -43,41 +43,43 @@ void SetCaption(const char* element, const std::string& text)
         overlays.getOverlayElement(element)->setCaption(text);
 }
 
+// The input system on the window: the keyboard is left to the desktop's
+// shortcuts; the pointer is hidden behind the program's own cursor, and
+// grabbed (kept in the window) or not.
+OIS::InputManager* CreateInputSystem(Ogre::RenderWindow& window, bool grabMouse)
+{
+    std::size_t handle = 0;
+    window.getCustomAttribute("WINDOW", &handle);
+    OIS::ParamList parameters;
+    parameters.insert(std::make_pair("WINDOW", std::to_string(handle)));
+    parameters.insert(std::make_pair("x11_mouse_grab", grabMouse ? "true" : "false"));
+    parameters.insert(std::make_pair("x11_mouse_hide", "true"));
+    parameters.insert(std::make_pair("x11_keyboard_grab", "false"));
+    return OIS::InputManager::createInputSystem(parameters);
+}
+
 } // namespace
 
 CFrameListener::CFrameListener(Ogre::RenderWindow* window, bool inputsEnabled)
     : m_FpsOverlay(nullptr), m_LogMgr(dynamic_cast<COgreLogMgr*>(sds::ILogMgr::GetSingleton())),
       m_Keyboard(nullptr), m_JoyStick(nullptr), m_Mouse(nullptr),
-      m_Window(window), m_Stop(false), m_InputManager(nullptr)
+      m_Window(window), m_Stop(false), m_InputManager(nullptr), m_MouseInput(nullptr),
+      m_InputsEnabled(inputsEnabled), m_MouseGrabbed(false), m_WantMouseGrab(false)
 {
-    std::size_t handle = 0;
-    m_Window->getCustomAttribute("WINDOW", &handle);
-    OIS::ParamList parameters;
-    parameters.insert(std::make_pair("WINDOW", std::to_string(handle)));
-    // The pointer stays in the window, hidden behind the menus' own cursor, so
-    // that its relative motion moves the position the program keeps. The
-    // keyboard is left to the desktop's shortcuts.
-    parameters.insert(std::make_pair("x11_mouse_grab", "true"));
-    parameters.insert(std::make_pair("x11_mouse_hide", "true"));
-    parameters.insert(std::make_pair("x11_keyboard_grab", "false"));
-    m_InputManager = OIS::InputManager::createInputSystem(parameters);
-
+    m_InputManager = CreateInputSystem(*m_Window, false);
     m_Keyboard = CreateDevice<OIS::Keyboard>(*m_InputManager, OIS::OISKeyboard);
     if (!m_Keyboard)
         Log().LogMessage("No keyboard detected");
-    else if (inputsEnabled)
+    else if (m_InputsEnabled)
         m_Keyboard->setEventCallback(this);
 
-    m_Mouse = CreateDevice<OIS::Mouse>(*m_InputManager, OIS::OISMouse);
-    if (m_Mouse && inputsEnabled)
-        m_Mouse->setEventCallback(this);
+    CreateMouse();
 
     m_FpsOverlay = Ogre::OverlayManager::getSingleton().getByName("FPSOverlay");
     if (m_FpsOverlay)
         m_FpsOverlay->hide();
 
     OgreBites::WindowEventUtilities::addWindowEventListener(m_Window, this);
-    SetMouseArea(m_Window->getWidth(), m_Window->getHeight());
 }
 
 CFrameListener::~CFrameListener()
@@ -90,6 +92,9 @@ bool CFrameListener::frameStarted(const Ogre::FrameEvent& event)
 {
     if (m_Stop || m_Window->isClosed())
         return false;
+    // Never from inside a poll: the grab changes between frames.
+    if (m_WantMouseGrab != m_MouseGrabbed && m_InputManager)
+        CreateMouse();
 
     if (m_Keyboard)
         m_Keyboard->capture();
@@ -130,13 +135,42 @@ void CFrameListener::windowClosed(Ogre::RenderWindow* window)
         m_InputManager->destroyInputObject(m_Keyboard);
     if (m_JoyStick)
         m_InputManager->destroyInputObject(m_JoyStick);
-    if (m_Mouse)
-        m_InputManager->destroyInputObject(m_Mouse);
     m_Keyboard = nullptr;
     m_JoyStick = nullptr;
-    m_Mouse = nullptr;
+    DestroyMouse();
     OIS::InputManager::destroyInputSystem(m_InputManager);
     m_InputManager = nullptr;
+}
+
+void CFrameListener::SetMouseGrab(bool grab)
+{
+    m_WantMouseGrab = grab;
+}
+
+void CFrameListener::CreateMouse()
+{
+    // The input library takes the grab only when a mouse is made: a new mouse,
+    // on an input system of its own, for each change. The keyboard stays.
+    DestroyMouse();
+    m_MouseInput = CreateInputSystem(*m_Window, m_WantMouseGrab);
+    m_MouseGrabbed = m_WantMouseGrab;
+    m_Mouse = CreateDevice<OIS::Mouse>(*m_MouseInput, OIS::OISMouse);
+    if (!m_Mouse)
+        return;
+    if (m_InputsEnabled)
+        m_Mouse->setEventCallback(this);
+    SetMouseArea(m_Window->getWidth(), m_Window->getHeight());
+}
+
+void CFrameListener::DestroyMouse()
+{
+    if (!m_MouseInput)
+        return;
+    if (m_Mouse)
+        m_MouseInput->destroyInputObject(m_Mouse);
+    m_Mouse = nullptr;
+    OIS::InputManager::destroyInputSystem(m_MouseInput);
+    m_MouseInput = nullptr;
 }
 
 bool CFrameListener::keyPressed(const OIS::KeyEvent& event)

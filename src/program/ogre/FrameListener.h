@@ -61,12 +61,17 @@ public:
 
     // Ends the frame loop at the end of this frame.
     void Stop() { m_Stop = true; }
+    // Grabs or releases the pointer from the next frame on.
+    void SetMouseGrab(bool grab);
+    bool IsMouseGrabbed() const { return m_MouseGrabbed; }
 
 private:
     void FireKey(const OIS::KeyEvent& event, std::int32_t type);
     void FireButton(const OIS::MouseEvent& event, OIS::MouseButtonID button, std::int32_t type);
     void UpdateStatistics();
     void SetMouseArea(unsigned width, unsigned height);
+    void CreateMouse();
+    void DestroyMouse();
 
     Ogre::Overlay* m_FpsOverlay;
     COgreLogMgr* m_LogMgr;
@@ -76,7 +81,12 @@ private:
     OIS::Mouse* m_Mouse;
     Ogre::RenderWindow* m_Window;
     bool m_Stop;
+    // The keyboard's input system, and the mouse's, made again to change the grab.
     OIS::InputManager* m_InputManager;
+    OIS::InputManager* m_MouseInput;
+    bool m_InputsEnabled;
+    bool m_MouseGrabbed;
+    bool m_WantMouseGrab;
 };
 
 } // namespace wrappers

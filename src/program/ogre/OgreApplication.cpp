@@ -88,7 +88,7 @@ COgreApplication::COgreApplication(const xml::CNodePtr& config, const xml::CNode
     try {
         m_Root = std::make_unique<Ogre::Root>("", Attribute(gfx, "Path"), "Ogre.log");
     } catch (const Ogre::Exception& e) {
-        throw std::runtime_error("Renderer Creation: " + e.getFullDescription());
+        throw CRendererException("Renderer Creation: " + e.getFullDescription());
     }
     xml::ForEachChild(*gfx, "Plugin", [this](const xml::CNodePtr& plugin) { m_Root->loadPlugin(Attribute(plugin, "Name")); });
 }
@@ -160,8 +160,11 @@ bool COgreApplication::Startup()
         FadeOutInitProgress();
         m_ProgressBar.reset();
         return true;
-    } catch (const Ogre::Exception& e) {
+    } catch (const Ogre::FileNotFoundException& e) {
+        // A file the start needs, not the render system: the text names it.
         throw std::runtime_error("Renderer Initialization: " + e.getFullDescription());
+    } catch (const Ogre::Exception& e) {
+        throw CRendererException("Renderer Initialization: " + e.getFullDescription());
     }
 }
 
@@ -187,7 +190,7 @@ void COgreApplication::ChooseRenderSystem(const xml::CNodePtr& gfx)
         wanted = gfx->GetChild("DefaultRenderSystem")->GetAttribute("Value", "");
     const Ogre::RenderSystemList& offered = m_Root->getAvailableRenderers();
     if (offered.empty())
-        throw std::runtime_error("No renderer is available, so nothing can be rendered. Check loaded plugins.");
+        throw CRendererException("No renderer is available, so nothing can be rendered. Check loaded plugins.");
     Ogre::RenderSystem* renderSystem = offered.front();
     for (Ogre::RenderSystem* candidate : offered)
         if (candidate->getName() == wanted) {
@@ -345,7 +348,7 @@ void COgreApplication::Run()
     } catch (const CEGUI::Exception& e) {
         throw std::runtime_error("CEGUI: " + std::string(e.getMessage().c_str()));
     } catch (const Ogre::Exception& e) {
-        throw std::runtime_error("Renderer: " + e.getFullDescription());
+        throw CRendererException("Renderer: " + e.getFullDescription());
     }
 }
 
@@ -391,6 +394,12 @@ bool COgreApplication::IsFullScreen() const
 void COgreApplication::UpdateWindow()
 {
     m_Window->update();
+}
+
+void COgreApplication::SetMouseGrab(bool grab)
+{
+    if (m_FrameListener)
+        m_FrameListener->SetMouseGrab(grab);
 }
 
 std::shared_ptr<sds::IApplication> CreateApplication(const xml::CNodePtr& config, const xml::CNodePtr& settings,

@@ -41,19 +41,21 @@ class COgreApplication : public sds::IApplication
 {
 public:
     // Creates the root and loads the plug-ins that "Application"/"GfxCfg"
-    // lists. A failure of the rendering engine throws "Renderer Creation: ".
+    // lists. A failure of the rendering engine throws CRendererException
+    // "Renderer Creation: ".
     COgreApplication(const xml::CNodePtr& config, const xml::CNodePtr& settings, bool* restart);
     ~COgreApplication() override;
 
     // Opens the window and starts the managers, showing the progress on the
     // start-up screen. False when no window could be made; a failure of the
-    // rendering engine throws "Renderer Initialization: ".
+    // rendering engine throws CRendererException "Renderer Initialization: ",
+    // a file it cannot find std::runtime_error with the same prefix.
     bool Startup();
 
     xml::CNodePtr& GetConfig() override { return m_Config; }
     xml::CNodePtr& GetSettings() override { return m_Settings; }
     // The frame loop until Quit or the window closes. Failures of the libraries
-    // throw "Renderer: " and "CEGUI: ".
+    // throw CRendererException "Renderer: " and std::runtime_error "CEGUI: ".
     void Run() override;
     void Quit() override;
     void Restart() override;
@@ -64,6 +66,8 @@ public:
     unsigned GetWindowHeight() const override;
     bool IsFullScreen() const override;
     void UpdateWindow() override;
+    // From the next frame on; the pointer is free until the first call.
+    void SetMouseGrab(bool grab) override;
 
 private:
     void AddResourceLocations(const xml::CNodePtr& gfx);

@@ -32,33 +32,34 @@ ALDeviceList::ALDeviceList(const CALDeviceApi& api) : m_Api(api)
             return;
         const char* defaultName = m_Api.alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER);
         // A sequence of zero-terminated names ended by an empty one.
-        int position = 0;
-        for (const char* name = names; *name; name += std::strlen(name) + 1, ++position) {
-            if (defaultName && std::strcmp(name, defaultName) == 0)
-                m_DefaultDevice = position;
-            AddDevice(name);
+        for (const char* name = names; *name; name += std::strlen(name) + 1) {
+            const int record = AddDevice(name);
+            // The record of the default device, wherever devices before it failed.
+            if (m_DefaultDevice < 0 && defaultName && std::strcmp(name, defaultName) == 0)
+                m_DefaultDevice = record;
         }
     }
 }
 
-void ALDeviceList::AddDevice(const char* name)
+int ALDeviceList::AddDevice(const char* name)
 {
     ALCdevice* device = m_Api.alcOpenDevice(name);
     if (!device)
-        return;
+        return -1;
     ALCcontext* context = m_Api.alcCreateContext(device, nullptr);
     if (!context) {
         m_Api.alcCloseDevice(device);
-        return;
+        return -1;
     }
     m_Api.alcMakeContextCurrent(context);
 
     const char* actualName = m_Api.alcGetString(device, ALC_DEVICE_SPECIFIER);
-    bool known = !actualName || !*actualName;
-    for (const CDeviceInfo& info : m_Devices)
-        known = known || info.Name == actualName;
+    int record = -1;
+    for (std::size_t i = 0; actualName && i < m_Devices.size(); ++i)
+        if (m_Devices[i].Name == actualName)
+            record = static_cast<int>(i);
 
-    if (!known) {
+    if (record < 0 && actualName && *actualName) {
         CDeviceInfo info;
         info.Name = actualName;
         m_Api.alcGetIntegerv(device, ALC_MAJOR_VERSION, 1, &info.MajorVersion);
@@ -72,11 +73,13 @@ void ALDeviceList::AddDevice(const char* name)
                 info.Extensions.push_back(ext);
         info.SourceCount = CountSources();
         m_Devices.push_back(info);
+        record = GetNumDevices() - 1;
     }
 
     m_Api.alcMakeContextCurrent(nullptr);
     m_Api.alcDestroyContext(context);
     m_Api.alcCloseDevice(device);
+    return record;
 }
 
 unsigned int ALDeviceList::CountSources() const

@@ -47,19 +47,22 @@ public:
     explicit ALDeviceList(const CALDeviceApi& api = CALDeviceApi::Linked());
 
     int GetNumDevices() const { return static_cast<int>(m_Devices.size()); }
-    // The position of the default device's name in OpenAL's enumeration.
+    // The record of the device OpenAL names as its default; -1 when that
+    // device gave none (it failed to open), and GetDeviceName then gives null.
     int GetDefaultDevice() const { return m_DefaultDevice; }
-    // Null for an index past the last device.
+    // Null for an index outside the records.
     const char* GetDeviceName(int index) const;
     const std::vector<CDeviceInfo>& GetDevices() const { return m_Devices; }
 
 private:
-    void AddDevice(const char* name);
+    // The index of the device's record (an earlier one for a device listed
+    // twice); -1 when it gave none.
+    int AddDevice(const char* name);
     unsigned int CountSources() const;
 
     CALDeviceApi m_Api;
     std::vector<CDeviceInfo> m_Devices;
-    int m_DefaultDevice = 0;
+    int m_DefaultDevice = -1;
 };
 
 } // namespace details

@@ -12,7 +12,8 @@ class CMusicStream;
 }
 
 // A music voice over a cached stream. Sounds of one file share the stream:
-// stopping one stops them all. Position, velocity and distances do not apply.
+// stopping one stops them all, and playing again resumes where it stopped.
+// Position, velocity and distances do not apply.
 class CMusicSound : public sds::ISound
 {
 public:

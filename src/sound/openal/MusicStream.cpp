@@ -146,6 +146,9 @@ void CMusicStream::Play(bool loop)
         return;
     alSourcei(m_Source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
     CheckALError("alSourcei AL_LOOPING (music):");
+    // Music that plays goes on; music that was stopped resumes where it stood.
+    if (IsPlaying())
+        return;
     alSourcePlay(m_Source);
     CheckALError("alSourcePlay (music):");
 }
@@ -154,8 +157,10 @@ void CMusicStream::Stop()
 {
     if (m_Source == 0)
         return;
-    alSourceStop(m_Source);
-    CheckALError("alSourceStop (music):");
+    // A pause: the menus stop their music whenever a jump runs over them, and
+    // it must not start from the beginning each time they come back.
+    alSourcePause(m_Source);
+    CheckALError("alSourcePause (music):");
 }
 
 void CMusicStream::SetVolume(float volume)

@@ -19,7 +19,10 @@ public:
     CMusicStream(const CMusicStream&) = delete;
     CMusicStream& operator=(const CMusicStream&) = delete;
 
+    // Starts the music, or resumes it where Stop left it; music that plays
+    // already goes on.
     void Play(bool loop);
+    // Pauses the music, keeping its place.
     void Stop();
     void SetVolume(float volume);
     bool IsPlaying() const;

@@ -80,7 +80,8 @@ COpenALSndMgr::COpenALSndMgr(const xml::CNodePtr& config)
             LogMessage("Sound device:" + std::to_string(i) + " " + devices.GetDeviceName(i) +
                        (i == devices.GetDefaultDevice() ? "(DEFAULT)" : ""));
 
-        // A default index past the last record gives null: OpenAL's own default.
+        // The device named as default; null (OpenAL's own default) when it
+        // could not be listed, never a neighbour of it.
         m_Device = alcOpenDevice(devices.GetDeviceName(devices.GetDefaultDevice()));
     }
     if (!m_Device) {
@@ -170,6 +171,10 @@ std::shared_ptr<sds::ISound> COpenALSndMgr::CreateSound(const std::string& fileN
         return CreateMusic(fileName);
 
     const std::uint32_t buffer = LoadBuffer(fileName);
+    if (!HasSamples(buffer)) {
+        ReleaseBuffer(buffer);
+        return SilentSound();
+    }
     const std::size_t source = CreateSource(sds::CVector::ZERO, sds::CVector::ZERO, buffer);
     // The source holds the buffer from here on.
     ReleaseBuffer(buffer);
@@ -234,24 +239,33 @@ std::uint32_t COpenALSndMgr::LoadBuffer(const std::string& fileName)
     record.m_UseCount = 1;
     record.m_InUse = true;
     record.m_FileName = fileName;
-    record.m_Buffer = UploadWav(fileName);
+    std::string reason;
+    record.m_Buffer = UploadWav(fileName, reason);
+    // The sounds of a file that cannot be used stay silent: the aircraft,
+    // landing and collision sounds come from user files and must not stop a jump.
+    if (record.m_Buffer == 0)
+        LogError("Could not load WAV file " + fileName + ": " + reason);
+    else
+        LogMessage(fileName + " is loaded");
     m_Buffers.push_back(record);
     const std::uint32_t index = static_cast<std::uint32_t>(m_Buffers.size() - 1);
     m_BufferIndex[fileName] = index;
-    LogMessage(fileName + " is loaded");
     return index;
 }
 
-std::uint32_t COpenALSndMgr::UploadWav(const std::string& fileName)
+bool COpenALSndMgr::HasSamples(std::uint32_t bufferIndex) const
+{
+    return bufferIndex < m_Buffers.size() && m_Buffers[bufferIndex].m_Buffer != 0;
+}
+
+std::uint32_t COpenALSndMgr::UploadWav(const std::string& fileName, std::string& reason)
 {
     details::CWaves& waves = *m_Waves;
-    const auto fail = [&fileName](const std::string& reason) {
-        return CException("Could not load WAV file " + fileName + ": " + reason);
-    };
-
     int wave = -1;
-    if (waves.LoadWaveFile(fileName.c_str(), &wave) != details::CWaves::WR_OK)
-        throw fail(waves.GetLastError());
+    if (waves.LoadWaveFile(fileName.c_str(), &wave) != details::CWaves::WR_OK) {
+        reason = waves.GetLastError();
+        return 0;
+    }
     const void* data = nullptr;
     std::uint32_t size = 0;
     std::uint32_t frequency = 0;
@@ -260,9 +274,9 @@ std::uint32_t COpenALSndMgr::UploadWav(const std::string& fileName)
     waves.GetWaveSize(wave, &size);
     waves.GetWaveFrequency(wave, &frequency);
     if (waves.GetWaveALBufferFormat(wave, &alGetEnumValue, &format) != details::CWaves::WR_OK) {
-        const std::string reason = waves.GetLastError();
+        reason = waves.GetLastError();
         waves.DeleteWaveFile(wave);
-        throw fail(reason);
+        return 0;
     }
 
     alGetError();
@@ -272,7 +286,8 @@ std::uint32_t COpenALSndMgr::UploadWav(const std::string& fileName)
     if (m_LastError != AL_NO_ERROR) {
         waves.DeleteWaveFile(wave);
         LogALError("alGenBuffers :", m_LastError);
-        throw fail(std::string("OpenAL could not make a buffer (") + alGetString(m_LastError) + ")");
+        reason = std::string("OpenAL could not make a buffer (") + alGetString(m_LastError) + ")";
+        return 0;
     }
     alBufferData(buffer, format, data, static_cast<ALsizei>(size), static_cast<ALsizei>(frequency));
     m_LastError = alGetError();
@@ -280,7 +295,8 @@ std::uint32_t COpenALSndMgr::UploadWav(const std::string& fileName)
     if (m_LastError != AL_NO_ERROR) {
         LogALError("Load WAV File " + fileName + " :", m_LastError);
         alDeleteBuffers(1, &buffer);
-        throw fail(std::string("OpenAL refused the samples (") + alGetString(m_LastError) + ")");
+        reason = std::string("OpenAL refused the samples (") + alGetString(m_LastError) + ")";
+        return 0;
     }
     return buffer;
 }

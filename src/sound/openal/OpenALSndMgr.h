@@ -73,8 +73,10 @@ public:
     void LogALError(const std::string& prefix, int code) const;
 
     // The pools behind the sounds, templates and music of this manager.
-    // A file that is not a usable WAV file throws sds::ISndMgr::CException.
+    // A file that is not a usable WAV file is logged with the reason and gets
+    // a buffer without samples, whose sounds stay silent.
     std::uint32_t LoadBuffer(const std::string& fileName);
+    bool HasSamples(std::uint32_t bufferIndex) const;
     void ReleaseBuffer(std::uint32_t bufferIndex);
     std::size_t CreateSource(const sds::CVector& position, const sds::CVector& velocity, std::uint32_t bufferIndex);
     void ReleaseSource(std::size_t sourceIndex);
@@ -93,7 +95,8 @@ public:
 
 private:
     std::shared_ptr<sds::ISound> CreateMusic(const std::string& fileName);
-    std::uint32_t UploadWav(const std::string& fileName);
+    // The OpenAL buffer of the file's samples; 0 with the reason when there is none.
+    std::uint32_t UploadWav(const std::string& fileName, std::string& reason);
     void ApplySourceGain(const CSource& source);
     void ReleaseAll();
 

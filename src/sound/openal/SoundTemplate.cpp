@@ -29,7 +29,7 @@ CSoundTemplate::~CSoundTemplate()
 
 std::shared_ptr<sds::ISound> CSoundTemplate::CreateSound(const sds::CVector& position, const sds::CVector& velocity)
 {
-    if (m_ManagerLife.expired())
+    if (m_ManagerLife.expired() || !m_Manager->HasSamples(m_BufferIndex))
         return std::make_shared<sds::CDummySndMgr::CDummySound>();
     const std::size_t source = m_Manager->CreateSource(position, velocity, m_BufferIndex);
     if (source == COpenALSndMgr::NoSource) {

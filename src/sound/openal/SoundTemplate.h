@@ -15,12 +15,13 @@ class COpenALSndMgr;
 class CSoundTemplate : public sds::ISoundTemplate
 {
 public:
-    // Throws sds::ISndMgr::CException when the file is not a usable WAV file.
+    // A file that is not a usable WAV file gives a template of silent sounds.
     CSoundTemplate(float gain, float rolloffFactor, float referenceDistance, const std::string& fileName,
                    COpenALSndMgr& manager);
     ~CSoundTemplate() override;
 
-    // A silent sound when the manager is gone or OpenAL has no source left.
+    // A silent sound when the manager is gone, the file has no usable samples
+    // or OpenAL has no source left.
     std::shared_ptr<sds::ISound> CreateSound(const sds::CVector& position, const sds::CVector& velocity) override;
     void SetGain(float gain) override { m_Gain = gain; }
     void SetReferenceDistance(float distance) override { m_ReferenceDistance = distance; }
