@@ -55,6 +55,7 @@ public:
     unsigned GetWindowHeight() const override { return 768; }
     bool IsFullScreen() const override { return false; }
     void UpdateWindow() override {}
+    void SetMouseGrab(bool) override {}
 
 private:
     xml::CNodePtr m_Config;
