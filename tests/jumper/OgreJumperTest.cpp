@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -90,6 +91,40 @@ TEST(OgreJumperMeshes, EachGeneratedMeshLoadsWithItsBonesAndAnimations)
             EXPECT_FLOAT_EQ(desc.m_Length, skeleton->getAnimation(desc.m_Name)->getLength()) << desc.m_Name;
         }
     }
+    Ogre::MeshManager::getSingleton().removeUnreferencedResources();
+}
+
+// Every mesh, material and overlay the equipment file and the aircraft name
+// is one the program can load: a misspelt name would only show at a jump.
+TEST(OgreJumperMeshes, EveryNameTheEquipmentAndTheAircraftGiveLoads)
+{
+    COgreTestEnvironment::Get();
+    CMessageCapture quiet;
+    int meshes = 0, materials = 0;
+    std::function<void(const xml::CNodePtr&)> visit = [&](const xml::CNodePtr& element) {
+        for (const auto& attribute : element->GetAttributes()) {
+            const std::string& value = attribute.second->GetValue();
+            if (attribute.first == "Mesh") {
+                EXPECT_NO_THROW(Ogre::MeshManager::getSingleton().load(value + ".mesh", "General")) << value;
+                ++meshes;
+            } else if (attribute.first == "Material") {
+                EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists(value)) << value;
+                ++materials;
+            } else if (attribute.first == "Overlay") {
+                EXPECT_TRUE(Ogre::OverlayManager::getSingleton().getByName(value)) << value;
+            } else if (attribute.first == "Value" && element->HasAttribute("Overlay")) {
+                EXPECT_TRUE(Ogre::OverlayManager::getSingleton().hasOverlayElement(value)) << value;
+            }
+        }
+        for (const auto& child : element->GetChildren())
+            visit(child.second);
+    };
+    visit(LoadShipped("../conf/equipment.xml", "Equipment"));
+    visit(LoadShipped("../conf/conf.xml", "sds")->GetChild("Airplane"));
+    EXPECT_GT(meshes, 10);
+    EXPECT_GT(materials, 1);
+    // The case's face until a dial takes it over.
+    EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists("AltimeterFace"));
     Ogre::MeshManager::getSingleton().removeUnreferencedResources();
 }
 
