@@ -5,6 +5,8 @@
 
 #include "jumper/Airplane.h"
 #include "sound/DummySndMgr.h"
+#include "sound/openal/NullAudio.h"
+#include "sound/openal/OpenALSndMgr.h"
 #include "RigWorld.h"
 
 using sds::CVector;
@@ -88,4 +90,39 @@ TEST_F(AirplaneTest, ReleasingTheAircraftStopsItsEngine)
 
     m_Config->RemoveChild(m_Config->GetChild("SndEngine"));
     EXPECT_THROW(sds::CAirplane{m_Config}, xml::CNoNodeException);
+}
+
+// The shipped aircraft with the real sound manager: each aircraft's engine
+// holds a source while it lives, and gives it back stopped.
+class AirplaneSoundTest : public RigTest
+{
+protected:
+    static xml::CNodePtr SoundSystem()
+    {
+        // No sound card here: OpenAL's null output, as the program chooses.
+        wrappers::UseNullAudioWithoutSoundCard();
+        return Xml("<SoundSystem Enabled='true' SoundVolume='1' MusicVolume='1' DefaultReferenceDistance='1' "
+                   "DefaultGain='1' DefaultRolloffFactor='1'/>");
+    }
+
+    xml::CNodePtr m_Config = LoadShipped("../conf/conf.xml", "sds")->GetChild("Airplane");
+    wrappers::COpenALSndMgr m_Sound{SoundSystem()};
+};
+
+TEST_F(AirplaneSoundTest, AHundredAircraftMadeAndReleasedGiveEverySourceBack)
+{
+    const std::size_t before = m_Sound.GetSourcesInUse();
+    std::shared_ptr<sds::ISound> engine;
+    for (int i = 0; i < 100; ++i) {
+        sds::CAirplane airplane(m_Config);
+        airplane.GetEngineSound()->Play(true);
+        // Its own source, and the first engine's that the test keeps.
+        EXPECT_EQ(before + (i == 0 ? 1 : 2), m_Sound.GetSourcesInUse());
+        if (i == 0)
+            engine = airplane.GetEngineSound();
+    }
+    // Even a sound someone else still holds no longer plays once its aircraft is gone.
+    EXPECT_FALSE(engine->IsPlaying());
+    engine.reset();
+    EXPECT_EQ(before, m_Sound.GetSourcesInUse());
 }
