@@ -11,6 +11,7 @@
 #include "jumper/AltimasterIII.h"
 #include "jumper/DigitalAltimeter.h"
 #include "RigWorld.h"
+#include "support/FailureText.h"
 
 using sds::CAltimeterPtr;
 using sds::CGfxObjPtr;
@@ -50,17 +51,6 @@ protected:
             *dynamic_cast<sds::CAltimeter&>(*altimeter).GetDial());
     }
 
-    template <class TCall>
-    static std::string Failure(TCall call)
-    {
-        try {
-            call();
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
-    }
-
     CGfxObjPtr m_Body;
 };
 
@@ -69,14 +59,14 @@ TEST_F(AltimeterTest, ManagerListsTheModelsAndRefusesUnknownOnes)
     EXPECT_EQ((std::vector<std::string>{"AltimasterIII (feet)", "Neptune"}), m_Equipment.GetAltimeterNames());
     EXPECT_THROW(m_Equipment.GetNames("Parachute"), xml::CNoNodeException);
 
-    EXPECT_NE(std::string::npos, Failure([&] { Make("Altimaster"); }).find("with unique identifier 'Altimaster'"));
+    EXPECT_NE(std::string::npos, FailureText([&] { Make("Altimaster"); }).find("with unique identifier 'Altimaster'"));
     // The type is compared exactly.
     const xml::CNodePtr lower = xml::CNode::Clone(Model("Altimeter", "Neptune"), m_Equipment.GetEquipment().get());
     lower->GetAttribute("Name")->SetValue("Lower");
     lower->GetAttribute("Type")->SetValue("analog");
     m_Equipment.GetEquipment()->AddChild(lower);
-    EXPECT_EQ("!\"Unknown type of the Altimeter\"", Failure([&] { Make("Lower"); }));
-    EXPECT_EQ("Joint does not exist: Wrist", Failure([&] {
+    EXPECT_EQ("!\"Unknown type of the Altimeter\"", FailureText([&] { Make("Lower"); }));
+    EXPECT_EQ("Joint does not exist: Wrist", FailureText([&] {
                   const xml::CNodePtr model = xml::CNode::Clone(Model("Altimeter", "Neptune"));
                   Chest(model)->GetChild("Attachment")->GetAttribute("Joint")->SetValue("Wrist");
                   sds::CDigitalAltimeter(model, Chest(model), m_Body, 0.0f);
