@@ -8,12 +8,14 @@
 #include "app/QuitSignals.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
+#include "core/IResourceMgr.h"
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
 #include "gui/IGUI.h"
+#include "jumper/EquipmentManager.h"
 #include "sound/DummySndMgr.h"
 #include "sound/ISndMgr.h"
 
@@ -54,6 +56,11 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
 
     m_BgMusic = CreateMenuMusic();
 
+    // The gear every jumper of the run wears: the file on disk, else the built-in copy.
+    const std::string equipment = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
+    m_EquipmentManager = std::make_shared<CEquipmentManager>(
+        IResourceMgr::GetSingleton()->LoadXml(equipment)->GetChild("Equipment"));
+
     ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
     SelectCurrentProfile();
 
@@ -86,6 +93,7 @@ CEngine::~CEngine()
     m_PlayingSounds.clear();
     m_BgMusic.reset();
     m_BindingMgr.reset();
+    m_EquipmentManager.reset();
     m_FrameConnection.disconnect();
     m_ScreenShotConnection.disconnect();
     // The current profile is written as it goes.

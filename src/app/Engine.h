@@ -18,6 +18,7 @@ namespace sds {
 
 class CBindingMgr;
 class CEngine;
+class CEquipmentManager;
 class CProfileMgr;
 class IApplication;
 class ISound;
@@ -72,6 +73,8 @@ public:
     CBindingMgr& GetBindingMgr() const;
     CProfileMgr& GetProfileMgr() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
+    // The equipment file's models for the whole run; null for the bare machine.
+    CEquipmentManager* GetEquipmentManager() const { return m_EquipmentManager.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
@@ -106,6 +109,7 @@ private:
     boost::signals2::scoped_connection m_ScreenShotConnection;
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
+    std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, menu mode; keeps them alive.

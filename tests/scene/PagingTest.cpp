@@ -162,7 +162,7 @@ TEST_F(PagingTest, ABatchedPageIsOneObjectWithAPartPerMaterial)
         EXPECT_EQ(0u, batch->getQueryFlags());
         std::size_t leaves = 0;
         const meshgen::CMeshDesc tree = meshgen::Tree();
-        for (const meshgen::CSubMesh& sub : tree.m_SubMeshes) {
+        for (const meshgen::CMeshPart& sub : tree.m_SubMeshes) {
             if (sub.m_Material == "Tree/Leaves")
                 leaves = sub.m_Geometry.m_Vertices.size();
         }
