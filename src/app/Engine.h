@@ -80,6 +80,8 @@ public:
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
     // The game-mode state as the menus use it; null while the engine has none.
     IGameMode* GetGameMode() const;
+    // The equipment file's models for the whole run; null for the bare machine.
+    CEquipmentManager* GetEquipmentManager() const { return m_EquipmentManager.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
@@ -115,8 +117,8 @@ private:
     boost::signals2::scoped_connection m_ScreenShotConnection;
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
+    std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
-    std::unique_ptr<CEquipmentManager> m_EquipmentManager;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, menu mode; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;
