@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/Node.h"
 #include "core/SingletonTmpl.h"
@@ -25,13 +26,19 @@ public:
     // The instance; throws when there is none.
     static CEquipmentManager& Get();
 
+    // The "Name" of every model of that tag, in the file's order; a tag the
+    // file lacks throws xml::CNoNodeException.
+    std::vector<std::string> GetNames(const std::string& tag) const;
+    // The altimeter models, as the drop-zone menu lists them.
+    std::vector<std::string> GetAltimeterNames() const { return GetNames("Altimeter"); }
+
     // The model element of that tag and name; throws xml::CNoNodeException
     // (" with unique identifier '" and the name) when the file has none.
     xml::CNodePtr GetModelNode(const std::string& tag, const std::string& name) const;
 
     // Each reads the "Model" of the jumper's element and builds that model.
-    // The altimeter always throws CException: there are no altimeters in
-    // this version of the program.
+    // The altimeter hangs on the body at the place the element's "Attachment"
+    // names; a "Type" other than "Analog" or "Digital" throws.
     CAltimeterPtr CreateAltimeter(const xml::CNodePtr& altimeter, const CGfxObjPtr& body, float referenceHeight);
     // The canopy's and pilot chute's graphic objects hang under `parent`.
     CCanopyPtr CreateCanopy(const xml::CNodePtr& mainCanopy, const CGfxObjPtr& parent);

@@ -17,10 +17,11 @@ unsigned ReadCount(const xml::CNodePtr& element, const std::string& name)
     return static_cast<unsigned>(count);
 }
 
-void UpdatePoints(const std::vector<std::shared_ptr<CJointAttached>>& points, const CTiming& timing)
+template <class TUpdate>
+void UpdateAll(const std::vector<std::shared_ptr<TUpdate>>& all, const CTiming& timing)
 {
-    for (const auto& point : points)
-        point->Update(timing);
+    for (const auto& one : all)
+        one->Update(timing);
 }
 
 } // namespace
@@ -50,19 +51,64 @@ CSuspensionLines::CSuspensionLines(const xml::CNodePtr& lines, const xml::CNodeP
     m_LeftTogglePoint = std::make_shared<CCopyAttached>(m_LeftToggle);
     m_RightTogglePoint = std::make_shared<CCopyAttached>(m_RightToggle);
 
-    // The slider's rings: lines that share a ring lie side by side.
-    auto attachment = [&lines](const char* name) { return lines->GetChildById("Attachment", name, "Name,Id"); };
+    m_LineMesh = lines->GetChild("Mesh");
+
+    auto attachment = [&lines](const std::string& name) {
+        return lines->GetChildById("Attachment", name, "Name,Id");
+    };
+    auto onCanopy = [&](const std::string& name) {
+        return std::make_shared<CJointAttached>(attachment(name), canopy, CVector::ZERO);
+    };
     for (unsigned column = 0; column < m_AttachmentsPerSide; ++column) {
+        const std::string c = std::to_string(column + 1);
+        m_LA.push_back(onCanopy("LA" + c));
+        m_RA.push_back(onCanopy("RA" + c));
+        m_LB.push_back(onCanopy("LB" + c));
+        m_RB.push_back(onCanopy("RB" + c));
+        m_LC.push_back(onCanopy("LC" + c));
+        m_RC.push_back(onCanopy("RC" + c));
+        m_LD.push_back(onCanopy("LD" + c));
+        m_RD.push_back(onCanopy("RD" + c));
+
+        // The slider's rings: lines that share a ring lie side by side.
         const CVector spacing = m_ConnectionOffset * static_cast<float>(column);
         m_LG1.push_back(std::make_shared<CJointAttached>(attachment("LG1"), slider, spacing));
         m_LG2.push_back(std::make_shared<CJointAttached>(attachment("LG2"), slider, spacing));
         m_RG1.push_back(std::make_shared<CJointAttached>(attachment("RG1"), slider, -spacing));
         m_RG2.push_back(std::make_shared<CJointAttached>(attachment("RG2"), slider, -spacing));
+
+        m_LAB.push_back(std::make_shared<CMergeAttached>(lines->GetChild("LAB" + c), m_LG1.back(), m_LA.back(),
+                                                         m_LB.back()));
+        m_LCD.push_back(std::make_shared<CMergeAttached>(lines->GetChild("LCD" + c), m_LG2.back(), m_LC.back(),
+                                                         m_LD.back()));
+        m_RAB.push_back(std::make_shared<CMergeAttached>(lines->GetChild("RAB" + c), m_RG1.back(), m_RA.back(),
+                                                         m_RB.back()));
+        m_RCD.push_back(std::make_shared<CMergeAttached>(lines->GetChild("RCD" + c), m_RG2.back(), m_RC.back(),
+                                                         m_RD.back()));
+
+        for (const auto& segment :
+             {std::make_pair<CAttachmentPointPtr, CAttachmentPointPtr>(m_LA.back(), m_LAB.back()),
+              {m_RA.back(), m_RAB.back()}, {m_LB.back(), m_LAB.back()}, {m_RB.back(), m_RAB.back()},
+              {m_LG1.back(), m_LAB.back()}, {m_RG1.back(), m_RAB.back()}, {m_LC.back(), m_LCD.back()},
+              {m_RC.back(), m_RCD.back()}, {m_LD.back(), m_LCD.back()}, {m_RD.back(), m_RCD.back()},
+              {m_LG2.back(), m_LCD.back()}, {m_RG2.back(), m_RCD.back()}})
+            m_UpperSegments.push_back(Segment(segment.first, segment.second));
     }
+    for (unsigned line = 0; line < m_NumControlLines; ++line) {
+        m_LU.push_back(onCanopy("LU" + std::to_string(line + 1)));
+        m_RU.push_back(onCanopy("RU" + std::to_string(line + 1)));
+    }
+
+    const unsigned middle = m_AttachmentsPerSide / 2;
+    m_DataCollection[0] = std::make_shared<CMergeAttached>(lines->GetChild("DataCollection"), m_LB[middle], m_LC[middle]);
+    m_DataCollection[1] = std::make_shared<CMergeAttached>(lines->GetChild("DataCollection"), m_RB[middle], m_RC[middle]);
+    m_LeftControl = std::make_shared<CMergeAttached>(lines->GetChild("LU"), m_LG2[middle],
+                                                     std::vector<CAttachmentPointPtr>(m_LU.begin(), m_LU.end()));
+    m_RightControl = std::make_shared<CMergeAttached>(lines->GetChild("RU"), m_RG2[middle],
+                                                      std::vector<CAttachmentPointPtr>(m_RU.begin(), m_RU.end()));
 
     // Each riser reaches "Distance" from its attachment on the container
     // towards the slider's middle ring of its side.
-    const unsigned middle = m_AttachmentsPerSide / 2;
     m_RiserRestPoints[LEFT_FRONT] = std::make_shared<CMergeAttached>(lines->GetChild("LFR"), m_LG1[middle], leftRisers);
     m_RiserRestPoints[LEFT_REAR] = std::make_shared<CMergeAttached>(lines->GetChild("LRR"), m_LG2[middle], leftRisers);
     m_RiserRestPoints[RIGHT_FRONT] =
@@ -73,6 +119,27 @@ CSuspensionLines::CSuspensionLines(const xml::CNodePtr& lines, const xml::CNodeP
     m_RightHandPoint = std::make_shared<CCopyAttached>(rightHand);
     for (int riser = 0; riser < 4; ++riser)
         m_MovingRiserPoints[riser] = std::make_shared<CIndirectAttachment>(m_RiserRestPoints[riser]);
+
+    // The lower lines fan out across the top of each riser, one per column.
+    for (unsigned column = 0; column < m_AttachmentsPerSide; ++column) {
+        const CVector offset = m_ConnectionOffset * static_cast<float>(column) -
+                               m_ConnectionOffset * static_cast<float>(m_AttachmentsPerSide) * 0.5f;
+        for (int riser = 0; riser < 4; ++riser)
+            m_Fans[riser].push_back(std::make_shared<COffsetAttached>(m_MovingRiserPoints[riser], offset));
+        m_LowerSegments.push_back(Segment(m_LG1[column], m_Fans[LEFT_FRONT][column]));
+        m_LowerSegments.push_back(Segment(m_RG1[column], m_Fans[RIGHT_FRONT][column]));
+        m_LowerSegments.push_back(Segment(m_LG2[column], m_Fans[LEFT_REAR][column]));
+        m_LowerSegments.push_back(Segment(m_RG2[column], m_Fans[RIGHT_REAR][column]));
+    }
+    // The control lines join above the rear rings and run down to the toggles.
+    for (unsigned line = 0; line < m_NumControlLines; ++line) {
+        m_UpperSegments.push_back(Segment(m_LU[line], m_LeftControl));
+        m_UpperSegments.push_back(Segment(m_RU[line], m_RightControl));
+    }
+    m_UpperSegments.push_back(Segment(m_LeftControl, m_LG2.front()));
+    m_UpperSegments.push_back(Segment(m_RightControl, m_RG2.front()));
+    m_LowerSegments.push_back(Segment(m_LG2.front(), m_LeftTogglePoint));
+    m_LowerSegments.push_back(Segment(m_RG2.front(), m_RightTogglePoint));
 
     // The risers themselves are drawn with the rig's riser objects.
     const CAttachmentPointPtr lowerEnds[4] = {leftRisers, leftRisers, rightRisers, rightRisers};
@@ -89,6 +156,12 @@ CSuspensionLines::CSuspensionLines(const xml::CNodePtr& lines, const xml::CNodeP
     m_RightTogglePlacement = std::make_shared<CToggleAttached>(m_RightToggleRiserPoint, m_RightToggle);
 }
 
+std::shared_ptr<CRope> CSuspensionLines::Segment(const CAttachmentPointPtr& first,
+                                                 const CAttachmentPointPtr& second) const
+{
+    return std::make_shared<CRope>(CreateLineObject(m_LineMesh), first, second);
+}
+
 void CSuspensionLines::Update(const CTiming& timing)
 {
     m_Canopy->UpdateAnimation();
@@ -96,20 +169,31 @@ void CSuspensionLines::Update(const CTiming& timing)
     m_Slider->UpdateAnimation();
     m_LeftRisers->Update(timing);
     m_RightRisers->Update(timing);
-    UpdatePoints(m_LG1, timing);
-    UpdatePoints(m_RG1, timing);
-    UpdatePoints(m_LG2, timing);
-    UpdatePoints(m_RG2, timing);
     if (m_FullUpdate) {
+        for (const CJointPoints* row : {&m_LA, &m_LB, &m_LC, &m_LD, &m_LU, &m_RA, &m_RB, &m_RC, &m_RD, &m_RU})
+            UpdateAll(*row, timing);
+    }
+    UpdateAll(m_LG1, timing);
+    UpdateAll(m_RG1, timing);
+    UpdateAll(m_LG2, timing);
+    UpdateAll(m_RG2, timing);
+    if (m_FullUpdate) {
+        for (const CMergePoints* cascades : {&m_LAB, &m_RAB, &m_LCD, &m_RCD})
+            UpdateAll(*cascades, timing);
         m_LeftHandPoint->Update(timing);
         m_RightHandPoint->Update(timing);
+        m_LeftControl->Update(timing);
+        m_RightControl->Update(timing);
     }
     for (const CAttachmentPointPtr& rest : m_RiserRestPoints)
         rest->Update(timing);
     for (const auto& moving : m_MovingRiserPoints)
         moving->Update(timing);
-    for (const auto& segment : m_RiserSegments)
-        segment->Update(timing);
+    if (m_FullUpdate)
+        UpdateAll(m_UpperSegments, timing);
+    UpdateAll(m_RiserSegments, timing);
+    for (const ERiser riser : {LEFT_FRONT, RIGHT_FRONT, LEFT_REAR, RIGHT_REAR})
+        UpdateAll(m_Fans[riser], timing);
     m_Risers[LEFT_REAR]->UpdateTransform();
     m_Risers[RIGHT_REAR]->UpdateTransform();
     m_LeftToggleRiserPoint->Update(timing);
@@ -118,6 +202,9 @@ void CSuspensionLines::Update(const CTiming& timing)
     m_RightTogglePlacement->Update(timing);
     m_LeftTogglePoint->Update(timing);
     m_RightTogglePoint->Update(timing);
+    UpdateAll(m_LowerSegments, timing);
+    m_DataCollection[0]->Update(timing);
+    m_DataCollection[1]->Update(timing);
 }
 
 } // namespace sds

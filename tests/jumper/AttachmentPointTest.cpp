@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "core/Exception.h"
+#include "jumper/AlignedAttached.h"
 #include "jumper/CopyAttached.h"
 #include "jumper/IndirectAttachment.h"
 #include "jumper/JointAttached.h"
 #include "jumper/MergeAttached.h"
 #include "jumper/ObjAttached.h"
+#include "jumper/OffsetAttached.h"
 #include "jumper/Rope.h"
 #include "jumper/ToggleAttached.h"
 #include "RigWorld.h"
@@ -190,4 +192,44 @@ TEST_F(AttachmentPointTest, ARopeStretchesItsPieceFromTheFirstEndToTheSecond)
     between.Update(m_Frame);
     EXPECT_EQ(CVector(0, 1.5f, 0), piece->GetPos());
     EXPECT_EQ(3.0f, piece->GetScale().y);
+}
+
+TEST_F(AttachmentPointTest, AnOffsetPointKeepsWorldAxesWhateverItFollows)
+{
+    const auto target = std::make_shared<CFixedPoint>(CVector(1, 2, 3));
+    sds::COffsetAttached point(target, {-0.0075f, 0, 0});
+    point.Update(m_Frame);
+    EXPECT_VECTOR_NEAR(CVector(0.9925f, 2, 3), point.m_Pos, 1e-6f);
+    target->m_Pos = {0, 0, 0};
+    point.Update(m_Frame);
+    EXPECT_VECTOR_NEAR(CVector(-0.0075f, 0, 0), point.m_Pos, 1e-6f);
+}
+
+TEST_F(AttachmentPointTest, AnAlignedPointCarriesAndTurnsItsObjectTowardsTheAnchor)
+{
+    const CGfxObjPtr slider = Object({5, 5, 5});
+    sds::CAlignedAttached point(Xml("<Slider Distance=\"0.36\" Orientation=\"1, 0, 0, 0\" />"), slider, At(0, 10),
+                                At(0));
+    point.Update(m_Frame);
+    EXPECT_VECTOR_NEAR(CVector(0, 0.36f, 0), point.m_Pos, 1e-6f);
+    EXPECT_VECTOR_NEAR(point.m_Pos, slider->GetPos(), 1e-6f);
+    // Its −y axis points up at the anchor.
+    EXPECT_VECTOR_NEAR(CVector(0, 1, 0), slider->GetOrientation() * CVector(0, -1, 0), 1e-5f);
+
+    // "Orientation" turns it further, after the alignment; anchor and
+    // reference in one place leave it at the reference.
+    const CQuaternion quarter(0.70710677f, 0, 0.70710677f, 0);
+    sds::CAlignedAttached turned(Xml("<Slider Distance=\"2\" Orientation=\"0.70710677, 0, 0.70710677, 0\" />"),
+                                 slider, At(3, 0, 0), At(0, 0, 0));
+    turned.Update(m_Frame);
+    EXPECT_VECTOR_NEAR(CVector(2, 0, 0), slider->GetPos(), 1e-6f);
+    const CQuaternion aligned = sds::GetRotationTo(CVector(0, -1, 0), CVector(1, 0, 0));
+    EXPECT_VECTOR_NEAR((aligned * quarter) * CVector(0, 0, 1), slider->GetOrientation() * CVector(0, 0, 1), 1e-5f);
+    sds::CAlignedAttached still(Xml("<Slider Distance=\"2\" Orientation=\"1, 0, 0, 0\" />"), slider, At(1), At(1));
+    still.Update(m_Frame);
+    EXPECT_VECTOR_NEAR(CVector(1, 0, 0), slider->GetPos(), 1e-6f);
+
+    EXPECT_THROW(sds::CAlignedAttached(Xml("<Slider Distance=\"1\" />"), slider, At(0), At(1)), xml::CNoNodeException);
+    EXPECT_THROW(sds::CAlignedAttached(Xml("<Slider Distance=\"\" Orientation=\"1,0,0,0\" />"), slider, At(0), At(1)),
+                 xml::CBadValueException);
 }

@@ -214,12 +214,6 @@ TEST_F(ContainerTest, TheEquipmentFileNamesEveryModelTheRigWears)
     } catch (const xml::CNoNodeException& e) {
         EXPECT_NE(std::string::npos, std::string(e.what()).find(" does not have a child 'Canopy' with unique identifier 'Sabre'"));
     }
-    try {
-        m_Equipment.CreateAltimeter(Xml("<Altimeter Model=\"Neptune\" Attachment=\"Chest\" />"), nullptr, 0.0f);
-        ADD_FAILURE();
-    } catch (const sds::CException& e) {
-        EXPECT_STREQ("Altimeters are not available in this version of the program", e.what());
-    }
     const xml::CNodePtr container = Xml("<Container Model=\"Vector\"><MainCanopy Model=\"Sabre\"><PilotChute Model=\"Aerocon\" /></MainCanopy></Container>");
     EXPECT_THROW(m_Equipment.CreateContainer(container, nullptr, m_LeftHand, m_RightHand), xml::CNoNodeException);
 }
@@ -243,5 +237,81 @@ TEST_F(ContainerTest, ALineCountBelowOneFailsTheLines)
                 << e.what();
         }
         lines->GetAttribute(count)->SetValue(kept);
+    }
+}
+
+TEST_F(ContainerTest, TheDefaultLineSetCascadesFromTheCanopyToTheRisers)
+{
+    m_Rig->CreateBridleLine();
+    m_Rig->CreateLines();
+    EXPECT_EQ(70u, Lines().GetUpperSegments().size());
+    EXPECT_EQ(4u, Lines().GetRiserSegments().size());
+    EXPECT_EQ(22u, Lines().GetLowerSegments().size());
+
+    m_Rig->GetSlider()->GetGfxObj()->SetPos({0, 4, 0});
+    Frames(1);
+    // The outer columns' rings lie 4 × ConnectionOffset from the first, outwards on each side.
+    for (const bool left : {true, false}) {
+        const CVector spread = Lines().GetGroupPoint(left, true, 4)->m_Pos - Lines().GetGroupPoint(left, true, 0)->m_Pos;
+        EXPECT_VECTOR_NEAR(CVector(left ? 0.012f : -0.012f, 0, 0), spread, 1e-4f);
+    }
+    const float fans[] = {-0.0075f, -0.0045f, -0.0015f, 0.0015f, 0.0045f};
+    for (unsigned column = 0; column < 5; ++column)
+        for (const auto riser : {CSuspensionLines::LEFT_FRONT, CSuspensionLines::RIGHT_REAR})
+            EXPECT_NEAR(fans[column], Lines().GetFanPoint(riser, column)->GetOffset().x, 1e-6f);
+
+    // Until the canopy inflates only the slider's side follows.
+    const sds::CRope& upper = *Lines().GetUpperSegments().front();
+    const sds::CRope& lower = *Lines().GetLowerSegments().front();
+    const CVector kept = upper.GetObject()->GetPos();
+    m_Rig->GetSlider()->GetGfxObj()->SetPos({0, 3, 0});
+    Frames(1);
+    EXPECT_EQ(kept, upper.GetObject()->GetPos());
+    EXPECT_VECTOR_NEAR((lower.GetFirst()->m_Pos + lower.GetSecond()->m_Pos) * 0.5f, lower.GetObject()->GetPos(),
+                       1e-4f);
+
+    // Open: the canopy 6 m above the rig, 3 m above the slider.
+    m_Rig->GetCanopy()->GetGfxObj()->SetPos({0, 6, 0});
+    m_Rig->BeginInflation();
+    Frames(1);
+    for (const auto& segments : {Lines().GetUpperSegments(), Lines().GetLowerSegments()})
+        for (const auto& segment : segments) {
+            const CVector a = segment->GetFirst()->m_Pos, b = segment->GetSecond()->m_Pos;
+            EXPECT_VECTOR_NEAR((a + b) * 0.5f, segment->GetObject()->GetPos(), 1e-4f);
+            EXPECT_NEAR((a - b).Length(), segment->GetObject()->GetScale().y, 1e-4f);
+        }
+    // The A line of the first column hangs from the canopy down to its cascade,
+    // which lies between the canopy and the slider.
+    const CVector top = upper.GetFirst()->m_Pos, cascade = upper.GetSecond()->m_Pos;
+    EXPECT_GT(top.y, cascade.y);
+    EXPECT_GT(cascade.y, Lines().GetGroupPoint(true, true, 0)->m_Pos.y);
+}
+
+TEST_F(ContainerTest, ALineAttachmentMissingFromTheFileFailsTheLines)
+{
+    const xml::CNodePtr lines = Model("Canopy", "Navigator")->GetChild("SuspensionLines");
+    lines->RemoveChild(lines->GetChildById("Attachment", "LB3", "Name,Id"));
+    m_Rig->CreateBridleLine();
+    try {
+        m_Rig->CreateLines();
+        ADD_FAILURE() << "no failure";
+    } catch (const xml::CNoNodeException& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("with unique identifier 'LB3'")) << e.what();
+    }
+}
+
+// The file's line attachments and the canopy mesh's joints are written apart:
+// each point must lie on its joint, or the lines start off the canopy.
+TEST_F(ContainerTest, EveryCanopyLineAttachmentLiesOnItsJoint)
+{
+    const xml::CNodePtr lines = Model("Canopy", "Navigator")->GetChild("SuspensionLines");
+    const meshgen::CMeshModel canopy = meshgen::CanopyModel(PhysicsSourcesDir());
+    for (const meshgen::CLineJoint& joint : meshgen::CanopyLineJoints()) {
+        const xml::CNodePtr attachment = lines->GetChildById("Attachment", joint.m_Name, "Name,Id");
+        EXPECT_EQ(joint.m_Name, attachment->GetAttribute("Joint")->GetValue());
+        EXPECT_VECTOR_NEAR(meshgen::LineJointPos(canopy, joint),
+                           xml::ParseVector(attachment->GetAttribute("Offset")->GetValue()), 1e-3f);
+        EXPECT_VECTOR_NEAR(meshgen::LineJointPos(canopy, joint),
+                           canopy.BindPos(canopy.BoneIndex(joint.m_Name)), 1e-5f);
     }
 }

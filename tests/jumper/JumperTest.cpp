@@ -104,12 +104,14 @@ TEST_F(JumperTest, AJointTheBodyLacksFailsTheConstruction)
         EXPECT_STREQ("Joint does not exist: Neck", e.what());
     }
     const xml::CNodePtr withAltimeter = Config();
-    withAltimeter->AddChild("Altimeter")->AddAttribute("Model", "Neptune");
+    const xml::CNodePtr altimeter = withAltimeter->AddChild("Altimeter");
+    altimeter->AddAttribute("Model", "Altimaster");
+    altimeter->AddAttribute("Attachment", "Chest");
     try {
         Make(withAltimeter);
         ADD_FAILURE();
-    } catch (const sds::CException& e) {
-        EXPECT_STREQ("Altimeters are not available in this version of the program", e.what());
+    } catch (const xml::CNoNodeException& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("with unique identifier 'Altimaster'")) << e.what();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "graphics/IGfxMgr.h"
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -10,8 +11,13 @@
 
 #include <boost/filesystem.hpp>
 #include <OGRE/Ogre.h>
+#include <OGRE/Overlay/OgreOverlayManager.h>
 
+#include "core/UnitConverter.h"
+#include "graphics/ogre/Dial.h"
+#include "graphics/ogre/DigitalDial.h"
 #include "graphics/ogre/OgreGfxMgr.h"
+#include "jumper/Altimeter.h"
 #include "jumper/AnimationRecord.h"
 #include "jumper/EquipmentManager.h"
 #include "jumper/Jumper.h"
@@ -90,6 +96,40 @@ TEST(OgreJumperMeshes, EachGeneratedMeshLoadsWithItsBonesAndAnimations)
     Ogre::MeshManager::getSingleton().removeUnreferencedResources();
 }
 
+// Every mesh, material and overlay the equipment file and the aircraft name
+// is one the program can load: a misspelt name would only show at a jump.
+TEST(OgreJumperMeshes, EveryNameTheEquipmentAndTheAircraftGiveLoads)
+{
+    COgreTestEnvironment::Get();
+    CMessageCapture quiet;
+    int meshes = 0, materials = 0;
+    std::function<void(const xml::CNodePtr&)> visit = [&](const xml::CNodePtr& element) {
+        for (const auto& attribute : element->GetAttributes()) {
+            const std::string& value = attribute.second->GetValue();
+            if (attribute.first == "Mesh") {
+                EXPECT_NO_THROW(Ogre::MeshManager::getSingleton().load(value + ".mesh", "General")) << value;
+                ++meshes;
+            } else if (attribute.first == "Material") {
+                EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists(value)) << value;
+                ++materials;
+            } else if (attribute.first == "Overlay") {
+                EXPECT_TRUE(Ogre::OverlayManager::getSingleton().getByName(value)) << value;
+            } else if (attribute.first == "Value" && element->HasAttribute("Overlay")) {
+                EXPECT_TRUE(Ogre::OverlayManager::getSingleton().hasOverlayElement(value)) << value;
+            }
+        }
+        for (const auto& child : element->GetChildren())
+            visit(child.second);
+    };
+    visit(LoadShipped("../conf/equipment.xml", "Equipment"));
+    visit(LoadShipped("../conf/conf.xml", "sds")->GetChild("Airplane"));
+    EXPECT_GT(meshes, 10);
+    EXPECT_GT(materials, 1);
+    // The case's face until a dial takes it over.
+    EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists("AltimeterFace"));
+    Ogre::MeshManager::getSingleton().removeUnreferencedResources();
+}
+
 // Each actor of a rag doll is the bone of its name in the mesh that shows it,
 // the first actor at the skeleton's root, and rests where the bone is bound.
 TEST(OgreJumperMeshes, TheRagDollsActorsAreTheirMeshesBonesAtRest)
@@ -145,7 +185,8 @@ protected:
 
     // Draws the level scene from `eye` towards `target` under a sun on a sky
     // colour, keeps the picture and checks a second drawing gives the same pixels.
-    std::vector<unsigned char> Photograph(const std::string& file, const Ogre::Vector3& eye, const Ogre::Vector3& target)
+    std::vector<unsigned char> Photograph(const std::string& file, const Ogre::Vector3& eye, const Ogre::Vector3& target,
+                                          const std::string& area = "jumper")
     {
         Ogre::SceneNode* camera = m_Env.m_Camera->getParentSceneNode();
         camera->setPosition(eye);
@@ -159,7 +200,7 @@ protected:
 
         m_Env.RenderFrame();
         const std::vector<unsigned char> first = Pixels();
-        const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/jumper";
+        const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/" + area;
         boost::filesystem::create_directories(folder);
         m_Env.m_Window->writeContentsToFile(folder + "/" + file);
         m_Env.RenderFrame();
@@ -184,6 +225,8 @@ protected:
     }
     // The wing's red and yellow cells, lit or in their own shade: warm colours the sky lacks.
     static bool IsCanopy(int r, int, int b) { return r > 60 && r > b + 40; }
+    // The pale lines against the sky.
+    static bool IsLine(int r, int g, int b) { return r > 170 && g > 170 && b > 150 && r >= b; }
 
     std::vector<unsigned char> Pixels()
     {
@@ -205,11 +248,11 @@ protected:
 };
 
 // The jumper taken from the door, standing upright at its start in its models' pose.
-void StandAtStart(sds::CJumper& jumper)
+void StandAtStart(sds::CJumper& jumper, float height = 1000.0f)
 {
     const sds::CGfxObjPtr body = jumper.GetBodyObj();
     sds::IGfxMgr::GetSingleton()->GetRootObject()->AddChild(body);
-    body->SetPos(sds::CVector(0, 1000, 0));
+    body->SetPos(sds::CVector(0, height, 0));
     body->SetOrientation(sds::CQuaternion::IDENTITY);
     body->UpdateTransform();
     body->DisableAllAnimations();
@@ -267,4 +310,62 @@ TEST_F(OgreJumperPicture, UnderTheOpenCanopyTheRisersReachUpFromTheContainer)
         Photograph("canopy-flight.png", Ogre::Vector3(7.5f, 1001.4f, 4.5f), Ogre::Vector3(0.0f, 1001.9f, 0));
     EXPECT_GT(Count(picture, IsJumpsuit), 100) << "jumpsuit";
     EXPECT_GT(Count(picture, IsCanopy), 4000) << "canopy";
+
+    // From behind and to the left: the line set from the wing down through
+    // its cascades to the slider, the risers and the toggles.
+    Ogre::SceneNode* camera = m_Env.m_Camera->getParentSceneNode();
+    camera->setFixedYawAxis(true);
+    const std::vector<unsigned char> lines = Photograph("canopy-lines.png", Ogre::Vector3(-5.5f, 1000.4f, -4.5f),
+                                                        Ogre::Vector3(0.0f, 1002.3f, 0), "equipment");
+    camera->setFixedYawAxis(false);
+    EXPECT_GT(Count(lines, IsLine), 150) << "lines";
+    EXPECT_GT(Count(lines, IsCanopy), 2000) << "canopy";
+}
+
+// The two shipped altimeters on the jumper, the analog one on the chest at
+// 914.5 m (a quarter turn: 3000 ft), the digital one on the hand at 1234.2 m.
+TEST_F(OgreJumperPicture, AltimetersShowTheirDialsOnTheirCases)
+{
+    const sds::CUnitConverter units(m_App.m_Config->GetChild("UnitConverter"));
+    const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
+    for (const auto& worn : {std::make_pair("AltimasterIII (feet)", "Chest"), std::make_pair("Neptune", "Hand")}) {
+        const xml::CNodePtr altimeter = config->AddChild("Altimeter");
+        altimeter->AddAttribute("Model", worn.first);
+        altimeter->AddAttribute("Attachment", worn.second);
+    }
+    sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 914.5f, 0), sds::CQuaternion::IDENTITY,
+                        80.0f, 20.0f, "", "", true, false);
+    ASSERT_EQ(2u, jumper.GetAltimeters().size());
+    StandAtStart(jumper, 914.5f);
+    jumper.GetAltimeters()[1]->SetReferenceHeight(914.5f - 1234.2f);
+    jumper.Update(sds::CTiming{0.02f, 0.02f});
+
+    // The chest from in front, a little to the left.
+    const Ogre::Vector3 chest = ToOgre(jumper.GetBodyObj()->GetWorldPos()) + Ogre::Vector3(0.17f, 0.36f, -0.07f);
+    Photograph("altimeter-case.png", chest + Ogre::Vector3(0.45f, 0.05f, -0.1f), chest, "equipment");
+    const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/equipment";
+    const auto& analog = dynamic_cast<const wrappers::CDial&>(
+        *dynamic_cast<const sds::CAltimeter&>(*jumper.GetAltimeters()[0]).GetDial());
+    Ogre::RenderTarget* face = analog.GetRTT().GetRenderTarget();
+    face->writeContentsToFile(folder + "/altimeter-dial.png");
+    std::vector<unsigned char> pixels(4u * face->getWidth() * face->getHeight());
+    face->copyContentsToMemory(Ogre::Box(0, 0, face->getWidth(), face->getHeight()),
+                               Ogre::PixelBox(face->getWidth(), face->getHeight(), 1, Ogre::PF_BYTE_RGBA, pixels.data()));
+    auto needleIn = [&](unsigned left, unsigned top, unsigned right, unsigned bottom) {
+        int count = 0;
+        for (unsigned y = top; y < bottom; ++y)
+            for (unsigned x = left; x < right; ++x) {
+                const unsigned char* p = &pixels[4u * (y * face->getWidth() + x)];
+                count += p[0] > 190 && p[1] > 50 && p[1] < 140 && p[2] < 90;
+            }
+        return count;
+    };
+    // Over the face's "3" (to the right of the centre), not over its "0".
+    EXPECT_GT(needleIn(160, 118, 215, 138), 40);
+    EXPECT_LT(needleIn(118, 35, 138, 95), 5);
+
+    const auto& digital = dynamic_cast<const wrappers::CDigitalDial&>(
+        *dynamic_cast<const sds::CAltimeter&>(*jumper.GetAltimeters()[1]).GetDial());
+    digital.GetRTT().GetRenderTarget()->writeContentsToFile(folder + "/altimeter-digital.png");
+    EXPECT_EQ("4050", Ogre::OverlayManager::getSingleton().getOverlayElement("Altimeter/Digital/Value")->getCaption().asUTF8());
 }

@@ -12,6 +12,7 @@ inline sds::mem::CMeshDesc ToMemMesh(const meshgen::CMeshModel& model)
 {
     sds::mem::CMeshDesc mesh;
     mesh.m_Box = model.Bounds();
+    mesh.m_SubEntityMaterials.clear();
     for (const meshgen::CSubMesh& sub : model.m_SubMeshes)
         mesh.m_SubEntityMaterials.push_back(sub.m_Material);
     for (const meshgen::CBone& bone : model.m_Bones)

@@ -16,7 +16,9 @@
 #include <OGRE/OgreSkeletonSerializer.h>
 
 #include "core/XmlFile.h"
+#include "meshgen/MeshBuilder.h"
 #include "meshgen/Models.h"
+#include "meshgen/Textures.h"
 
 namespace {
 
@@ -72,15 +74,6 @@ struct CGeometry
         AddQuad(p[0], p[1], p[5], p[4]); // -y
     }
 };
-
-Ogre::AxisAlignedBox BoundsOf(const CGeometry& geometry)
-{
-    Ogre::AxisAlignedBox box;
-    for (const CVertex& v : geometry.m_Vertices)
-        box.merge(v.m_Pos);
-    return box;
-}
-
 // A sub-mesh of its own vertices in one material.
 Ogre::SubMesh* AddSubMesh(Ogre::Mesh& mesh, const CGeometry& geometry, const std::string& material)
 {
@@ -116,74 +109,10 @@ Ogre::SubMesh* AddSubMesh(Ogre::Mesh& mesh, const CGeometry& geometry, const std
     sub->indexData->indexStart = 0;
     return sub;
 }
-
-Ogre::MeshPtr MakeMesh(const std::string& name, const CGeometry& geometry, const std::string& material)
-{
-    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(name, kGroup);
-    AddSubMesh(*mesh, geometry, material);
-    const Ogre::AxisAlignedBox bounds = BoundsOf(geometry);
-    mesh->_setBounds(bounds, false);
-    mesh->_setBoundingSphereRadius(std::max(bounds.getMaximum().length(), bounds.getMinimum().length()));
-    return mesh;
-}
-
 void Save(const Ogre::MeshPtr& mesh, const std::string& folder)
 {
     Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + mesh->getName());
 }
-
-// A cube of edge 1 centred at the origin.
-CGeometry Cube()
-{
-    CGeometry geometry;
-    geometry.AddBox({-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f});
-    return geometry;
-}
-
-// A sphere of diameter 1 centred at the origin.
-CGeometry Sphere()
-{
-    const int rings = 12;
-    const int segments = 24;
-    CGeometry geometry;
-    for (int ring = 0; ring <= rings; ++ring) {
-        const float theta = Ogre::Math::PI * ring / rings;
-        for (int segment = 0; segment <= segments; ++segment) {
-            const float phi = Ogre::Math::TWO_PI * segment / segments;
-            const Ogre::Vector3 normal(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
-            geometry.m_Vertices.push_back(
-                {normal * 0.5f, normal, {static_cast<float>(segment) / segments, static_cast<float>(ring) / rings}});
-        }
-    }
-    for (int ring = 0; ring < rings; ++ring) {
-        for (int segment = 0; segment < segments; ++segment) {
-            const auto a = static_cast<Ogre::uint16>(ring * (segments + 1) + segment);
-            const auto b = static_cast<Ogre::uint16>(a + segments + 1);
-            for (Ogre::uint16 i : {a, static_cast<Ogre::uint16>(a + 1), b, b, static_cast<Ogre::uint16>(a + 1),
-                                   static_cast<Ogre::uint16>(b + 1)})
-                geometry.m_Indices.push_back(i);
-        }
-    }
-    return geometry;
-}
-
-// An arrow of length 1 from the origin along +Y: a square shaft and a pyramid head.
-CGeometry UnitArrow()
-{
-    const float shaft = 0.02f;
-    const float head = 0.06f;
-    const float headStart = 0.8f;
-    CGeometry geometry;
-    geometry.AddBox({-shaft, 0.0f, -shaft}, {shaft, headStart, shaft});
-    const Ogre::Vector3 tip(0.0f, 1.0f, 0.0f);
-    const Ogre::Vector3 base[4] = {{-head, headStart, -head}, {head, headStart, -head}, {head, headStart, head},
-                                   {-head, headStart, head}};
-    for (int i = 0; i < 4; ++i)
-        geometry.AddTriangle(base[(i + 1) % 4], base[i], tip);
-    geometry.AddQuad(base[0], base[1], base[2], base[3]);
-    return geometry;
-}
-
 Ogre::Vector3 ToOgre(const sds::CVector& v)
 {
     return Ogre::Vector3(v.x, v.y, v.z);
@@ -286,15 +215,17 @@ int main(int argc, char** argv)
         Ogre::DefaultHardwareBufferManager buffers;
         Ogre::ResourceGroupManager::getSingleton().createResourceGroup(kGroup);
 
-        Save(MakeMesh("Cube.mesh", Cube(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("cube.mesh", Cube(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("SimpleSphere.mesh", Sphere(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("UnitArrow.mesh", UnitArrow(), "Dravonkel/Arrow"), folder);
+        for (const meshgen::CMeshDesc& mesh :
+             {meshgen::Cube("Cube.mesh"), meshgen::Cube("cube.mesh"), meshgen::SimpleSphere(), meshgen::UnitArrow(),
+              meshgen::Tree(), meshgen::Pine(), meshgen::Bush(), meshgen::Target(), meshgen::TrafficCone(),
+              meshgen::Barrel(), meshgen::WindSock()})
+            meshgen::SaveMesh(mesh, folder, kGroup);
         for (const meshgen::CMeshModel& model : meshgen::ProjectModels(physicsSources))
             SaveModel(model, folder);
         for (const meshgen::CMeshModel& model : meshgen::TestModels())
             SaveModel(model, testFolder);
         SaveWhiteTexture(textureFolder);
+        meshgen::SaveObjectTextures(textureFolder);
         Ogre::MeshManager::getSingleton().removeAll();
         Ogre::SkeletonManager::getSingleton().removeAll();
     } catch (const std::exception& e) {

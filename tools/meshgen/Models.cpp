@@ -9,8 +9,11 @@ std::vector<CMeshModel> ProjectModels(const std::string& physicsSources)
     return {BodyModel(physicsSources),       HeadModel(),
             ContainerModel(),                RiserModel(),
             ToggleModel(),                   BridleLineModel(),
+            SuspensionLineModel(),
             SliderModel(physicsSources),     DBagModel(),
-            CanopyModel(physicsSources),     PilotChuteModel(physicsSources)};
+            CanopyModel(physicsSources),     PilotChuteModel(physicsSources),
+            AnalogAltimeterModel(),          DigitalAltimeterModel(),
+            AirplaneModel()};
 }
 
 std::vector<CMeshModel> TestModels()

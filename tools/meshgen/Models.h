@@ -28,10 +28,35 @@ CMeshModel BridleLineModel();
 CMeshModel SliderModel(const std::string& physicsSources);
 // The deployment bag, up +y.
 CMeshModel DBagModel();
-// The main canopy, forward +x, up +y, right +z; the sections of its rag doll.
+// The main canopy, forward +x, up +y, right +z; the sections of its rag doll,
+// and under them the joints its lines hang from.
 CMeshModel CanopyModel(const std::string& physicsSources);
+CMeshModel SuspensionLineModel();
+
+// A joint of the canopy's lines: "LA1" … "RD5", "LU1" … "RU4", on the
+// underside of a section turned m_Degrees about x, at m_Chord along x and
+// m_Across along z from the section's centre.
+struct CLineJoint
+{
+    std::string m_Name;
+    std::string m_Section;
+    float m_Degrees;
+    float m_Chord;
+    float m_Across;
+};
+std::vector<CLineJoint> CanopyLineJoints();
+// The joint's place in the canopy's model space, bind pose.
+sds::CVector LineJointPos(const CMeshModel& canopy, const CLineJoint& joint);
 // The pilot chute at the end of its bridle, up +y; the bones of its rag doll.
 CMeshModel PilotChuteModel(const std::string& physicsSources);
+
+// Altimeter cases, face +y, the top of the dial towards −z: a round analog
+// one and a flat digital one, each with an "AltimeterFace" sub-mesh.
+CMeshModel AnalogAltimeterModel();
+CMeshModel DigitalAltimeterModel();
+
+// The jump aircraft, nose +x, up +y, the jump door on its left (−z) side.
+CMeshModel AirplaneModel();
 
 // Every model above, in the order written.
 std::vector<CMeshModel> ProjectModels(const std::string& physicsSources);

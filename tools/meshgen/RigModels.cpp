@@ -80,6 +80,11 @@ CMeshModel RiserModel()
     return UnitPiece("Riser", kWebbing);
 }
 
+CMeshModel SuspensionLineModel()
+{
+    return UnitPiece("SuspensionLine", "Rope");
+}
+
 CMeshModel BridleLineModel()
 {
     return UnitPiece("BridleLine", "Dravonkel/Bridle");
@@ -150,6 +155,45 @@ CMeshModel DBagModel()
     return model;
 }
 
+std::vector<CLineJoint> CanopyLineJoints()
+{
+    // Where each column lies: the section and the place across it (−0.5 to 0.5).
+    const struct
+    {
+        int m_Section;
+        float m_Across;
+    } columns[] = {{0, 0.3f}, {1, 0.1f}, {2, -0.1f}, {2, 0.4f}, {3, 0.3f}},
+      controls[] = {{1, 0.3f}, {2, 0.0f}, {2, 0.45f}, {3, 0.4f}};
+    const struct
+    {
+        const char* m_Row;
+        float m_Chord;
+    } rows[] = {{"A", 1.05f}, {"B", 0.4f}, {"C", -0.3f}, {"D", -0.95f}};
+    const char* const right[] = {"CanopyCentre", "CanopyRight1", "CanopyRight2", "CanopyRight3"};
+    const char* const left[] = {"CanopyCentre", "CanopyLeft1", "CanopyLeft2", "CanopyLeft3"};
+    const float degrees[] = {0.0f, 13.6f, 27.3f, 41.0f};
+    std::vector<CLineJoint> joints;
+    for (const bool isLeft : {true, false}) {
+        const char* const* sections = isLeft ? left : right;
+        const float side = isLeft ? -1.0f : 1.0f;
+        const std::string prefix = isLeft ? "L" : "R";
+        for (const auto& row : rows)
+            for (int c = 0; c < 5; ++c)
+                joints.push_back({prefix + row.m_Row + std::to_string(c + 1), sections[columns[c].m_Section],
+                                  side * degrees[columns[c].m_Section], row.m_Chord, side * columns[c].m_Across});
+        for (int c = 0; c < 4; ++c)
+            joints.push_back({prefix + "U" + std::to_string(c + 1), sections[controls[c].m_Section],
+                              side * degrees[controls[c].m_Section], -1.25f, side * controls[c].m_Across});
+    }
+    return joints;
+}
+
+CVector LineJointPos(const CMeshModel& model, const CLineJoint& joint)
+{
+    const CVector centre = model.BindPos(model.BoneIndex(joint.m_Section));
+    return centre + Turned(joint.m_Degrees, {1, 0, 0}) * CVector(joint.m_Chord, -0.175f, joint.m_Across);
+}
+
 CMeshModel CanopyModel(const std::string& physicsSources)
 {
     CMeshModel model;
@@ -170,6 +214,17 @@ CMeshModel CanopyModel(const std::string& physicsSources)
         const std::uint16_t bone = model.BoneIndex(section.m_Bone);
         b.Use(index++ % 2 ? "Dravonkel/CanopyB" : "Dravonkel/CanopyA", section.m_Bone);
         b.Box(model.BindPos(bone), {1.3f, 0.175f, 0.5f}, Turned(section.m_Degrees, {1, 0, 0}));
+    }
+
+    // The lines' attachment joints on the underside, each a child of the
+    // section it lies on: rows A to D from the leading edge back, columns 1
+    // to 5 from the centre out, and the control lines U1 to U4 on the
+    // trailing edge of the outer sections.
+    for (const CLineJoint& joint : CanopyLineJoints()) {
+        const std::uint16_t parent = model.BoneIndex(joint.m_Section);
+        const CVector pos = LineJointPos(model, joint);
+        model.m_Bones.push_back({joint.m_Name, parent,
+                                 model.BindOrientation(parent).Inverse() * (pos - model.BindPos(parent)), {}});
     }
 
     const char* const right[] = {"CanopyRight1", "CanopyRight2", "CanopyRight3"};
