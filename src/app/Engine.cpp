@@ -3,17 +3,20 @@
 #include <algorithm>
 
 #include "app/BindingMgr.h"
+#include "app/IGameMode.h"
 #include "app/MenuModeState.h"
 #include "app/ProfileMgr.h"
 #include "app/QuitSignals.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
+#include "core/IResourceMgr.h"
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
 #include "gui/IGUI.h"
+#include "jumper/EquipmentManager.h"
 #include "sound/DummySndMgr.h"
 #include "sound/ISndMgr.h"
 
@@ -27,10 +30,14 @@ const std::int32_t SCREEN_SHOT_EVENT = 113;
 
 float CEngine::s_GlobalTime = 0.0f;
 
-CEngine::CEngine()
+CEngine::CEngine(const xml::CNodePtr& profiles)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
       m_Application(nullptr), m_FrameLimiter(0.0f)
 {
+    if (profiles) {
+        m_ProfileMgr = std::make_unique<CProfileMgr>(profiles);
+        m_ProfileMgr->SelectProfile(m_ProfileMgr->GetProfiles().front(), true);
+    }
 }
 
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
@@ -53,6 +60,11 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     m_BindingMgr = std::make_unique<CBindingMgr>(config->GetChildById("InputBindings", binding, "Edition"));
 
     m_BgMusic = CreateMenuMusic();
+
+    // The gear every jumper of the run wears: the file on disk, else the built-in copy.
+    const std::string equipment = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
+    m_EquipmentManager = std::make_shared<CEquipmentManager>(
+        IResourceMgr::GetSingleton()->LoadXml(equipment)->GetChild("Equipment"));
 
     ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
     SelectCurrentProfile();
@@ -86,10 +98,16 @@ CEngine::~CEngine()
     m_PlayingSounds.clear();
     m_BgMusic.reset();
     m_BindingMgr.reset();
+    m_EquipmentManager.reset();
     m_FrameConnection.disconnect();
     m_ScreenShotConnection.disconnect();
     // The current profile is written as it goes.
     m_ProfileMgr.reset();
+}
+
+IGameMode* CEngine::GetGameMode() const
+{
+    return dynamic_cast<IGameMode*>(m_GameModeState);
 }
 
 void CEngine::CheckStartState(const std::string& startState)
@@ -173,6 +191,11 @@ CProfileMgr& CEngine::GetProfileMgr() const
 {
     SDS_ASSERT(m_ProfileMgr && "The engine has no profiles");
     return *m_ProfileMgr;
+}
+
+CProfile& CEngine::GetCurrentProfile() const
+{
+    return *GetProfileMgr().GetCurrentProfile();
 }
 
 std::shared_ptr<ISound> CEngine::CreateMenuMusic() const

@@ -10,6 +10,7 @@
 
 #include "app/FrameLimiter.h"
 #include "app/IGuiEngine.h"
+#include "core/Node.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
 #include "core/services/Events.h"
@@ -18,8 +19,11 @@ namespace sds {
 
 class CBindingMgr;
 class CEngine;
+class CEquipmentManager;
+class CProfile;
 class CProfileMgr;
 class IApplication;
+class IGameMode;
 class ISound;
 
 namespace EngineStates {
@@ -31,7 +35,7 @@ class CMenuModeState;
 typedef IStateTmpl<CEngine> IEngineState;
 
 // The program's top state machine. It owns the long-lived program objects
-// (profiles, input bindings, GUI engine, menu music), turns each frame event
+// (profiles, input bindings, equipment, GUI engine, menu music), turns each frame event
 // into a timing record for the current state, and limits the frame rate.
 // The menus drive it: they pop and change its states and ask it to quit; it
 // reaches them only through IGuiEngine.
@@ -71,7 +75,13 @@ public:
     IApplication* GetApplication() const { return m_Application; }
     CBindingMgr& GetBindingMgr() const;
     CProfileMgr& GetProfileMgr() const;
+    // The profile jumps are recorded in.
+    CProfile& GetCurrentProfile() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
+    // The game-mode state as the menus use it; null while the engine has none.
+    IGameMode* GetGameMode() const;
+    // The equipment file's models for the whole run; null for the bare machine.
+    CEquipmentManager* GetEquipmentManager() const { return m_EquipmentManager.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
@@ -93,8 +103,9 @@ public:
 
 protected:
     // The machine alone, without the program's objects and states: what the
-    // screens need of the engine, for their tests.
-    CEngine();
+    // screens need of the engine, for their tests. With a "Profiles" element
+    // it also holds the profiles.
+    explicit CEngine(const xml::CNodePtr& profiles = xml::CNodePtr());
 
 private:
     std::shared_ptr<ISound> CreateMenuMusic() const;
@@ -106,6 +117,7 @@ private:
     boost::signals2::scoped_connection m_ScreenShotConnection;
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
+    std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, menu mode; keeps them alive.

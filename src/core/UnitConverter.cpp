@@ -50,16 +50,33 @@ CUnitConverter::CUnitConverter(const xml::CNodePtr& config)
     m_Imperial = ReadSystem(*config, kImperialName);
     m_Internal = MakeInternalSystem();
 
-    const std::string chosen = config->GetAttribute("Default")->GetValue();
-    if (chosen == m_Metric->Name)
-        m_Current = m_Metric.get();
-    else if (chosen == m_Imperial->Name)
-        m_Current = m_Imperial.get();
-    else
-        m_Current = m_Internal.get();
+    const CSystem* chosen = FindSystem(config->GetAttribute("Default")->GetValue());
+    m_Current = chosen ? chosen : m_Internal.get();
 }
 
 CUnitConverter::~CUnitConverter() = default;
+
+const CUnitConverter::CSystem* CUnitConverter::FindSystem(const std::string& name) const
+{
+    if (name == m_Metric->Name)
+        return m_Metric.get();
+    if (name == m_Imperial->Name)
+        return m_Imperial.get();
+    return nullptr;
+}
+
+std::vector<std::string> CUnitConverter::GetSystemNames() const
+{
+    return {m_Metric->Name, m_Imperial->Name};
+}
+
+bool CUnitConverter::SelectSystem(const std::string& name)
+{
+    const CSystem* system = FindSystem(name);
+    if (system)
+        m_Current = system;
+    return system != nullptr;
+}
 
 const CUnitConverter::CUnit* CUnitConverter::FindUnit(const std::string& category) const
 {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Node.h"
 #include "core/SingletonTmpl.h"
@@ -57,9 +58,15 @@ public:
     // no label) for a category outside the eight.
     const CUnit& GetUnit(const std::string& category) const;
     const std::string& GetSystemName() const { return m_Current->Name; }
+    // The systems a user can choose, metric first.
+    std::vector<std::string> GetSystemNames() const;
+    // Makes the named system current; false, and nothing changes, for a name
+    // that no system of GetSystemNames has.
+    bool SelectSystem(const std::string& name);
 
 private:
     const CUnit* FindUnit(const std::string& category) const;
+    const CSystem* FindSystem(const std::string& name) const;
 
     const CSystem* m_Current;
     std::unique_ptr<CSystem> m_Metric;

@@ -1,5 +1,8 @@
-// Writes the project's simple meshes, skeletons and textures through the
-// rendering engine's serializers, with no window: meshgen <mesh folder> <texture folder> <test folder>.
+// Writes the project's meshes, skeletons and textures through the rendering
+// engine's serializers, with no window:
+//   meshgen <mesh folder> <texture folder> <test folder> <physics sources folder>
+// The skinned models (tools/meshgen/Models.h) take their bones from the rag
+// dolls' physics sources.
 
 #include <cmath>
 #include <exception>
@@ -11,6 +14,11 @@
 #include <OGRE/OgreDefaultHardwareBufferManager.h>
 #include <OGRE/OgreMeshSerializer.h>
 #include <OGRE/OgreSkeletonSerializer.h>
+
+#include "core/XmlFile.h"
+#include "meshgen/MeshBuilder.h"
+#include "meshgen/Models.h"
+#include "meshgen/Textures.h"
 
 namespace {
 
@@ -66,19 +74,10 @@ struct CGeometry
         AddQuad(p[0], p[1], p[5], p[4]); // -y
     }
 };
-
-Ogre::AxisAlignedBox BoundsOf(const CGeometry& geometry)
+// A sub-mesh of its own vertices in one material.
+Ogre::SubMesh* AddSubMesh(Ogre::Mesh& mesh, const CGeometry& geometry, const std::string& material)
 {
-    Ogre::AxisAlignedBox box;
-    for (const CVertex& v : geometry.m_Vertices)
-        box.merge(v.m_Pos);
-    return box;
-}
-
-Ogre::MeshPtr MakeMesh(const std::string& name, const CGeometry& geometry, const std::string& material)
-{
-    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(name, kGroup);
-    Ogre::SubMesh* sub = mesh->createSubMesh();
+    Ogre::SubMesh* sub = mesh.createSubMesh();
     sub->useSharedVertices = false;
     // The serializer writes the name of a material that exists; the real one
     // comes from the scripts when the mesh is loaded.
@@ -108,111 +107,79 @@ Ogre::MeshPtr MakeMesh(const std::string& name, const CGeometry& geometry, const
     sub->indexData->indexBuffer = indices;
     sub->indexData->indexCount = geometry.m_Indices.size();
     sub->indexData->indexStart = 0;
-
-    const Ogre::AxisAlignedBox bounds = BoundsOf(geometry);
-    mesh->_setBounds(bounds, false);
-    mesh->_setBoundingSphereRadius(std::max(bounds.getMaximum().length(), bounds.getMinimum().length()));
-    return mesh;
+    return sub;
 }
-
 void Save(const Ogre::MeshPtr& mesh, const std::string& folder)
 {
     Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + mesh->getName());
 }
-
-// A cube of edge 1 centred at the origin.
-CGeometry Cube()
+Ogre::Vector3 ToOgre(const sds::CVector& v)
 {
-    CGeometry geometry;
-    geometry.AddBox({-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f});
-    return geometry;
+    return Ogre::Vector3(v.x, v.y, v.z);
 }
 
-// A sphere of diameter 1 centred at the origin.
-CGeometry Sphere()
+Ogre::Quaternion ToOgre(const sds::CQuaternion& q)
 {
-    const int rings = 12;
-    const int segments = 24;
-    CGeometry geometry;
-    for (int ring = 0; ring <= rings; ++ring) {
-        const float theta = Ogre::Math::PI * ring / rings;
-        for (int segment = 0; segment <= segments; ++segment) {
-            const float phi = Ogre::Math::TWO_PI * segment / segments;
-            const Ogre::Vector3 normal(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
-            geometry.m_Vertices.push_back(
-                {normal * 0.5f, normal, {static_cast<float>(segment) / segments, static_cast<float>(ring) / rings}});
+    return Ogre::Quaternion(q.w, q.x, q.y, q.z);
+}
+
+// Writes a model's mesh and, when it has bones, its skeleton: one sub-mesh per
+// material, each vertex carried by its one bone.
+void SaveModel(const meshgen::CMeshModel& model, const std::string& folder)
+{
+    const bool skinned = !model.m_Bones.empty();
+    const std::string skeletonName = model.m_Name + ".skeleton";
+    if (skinned) {
+        Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(skeletonName, kGroup, true);
+        for (std::size_t i = 0; i < model.m_Bones.size(); ++i) {
+            const meshgen::CBone& desc = model.m_Bones[i];
+            Ogre::Bone* bone = skeleton->createBone(desc.m_Name, static_cast<unsigned short>(i));
+            if (desc.m_Parent >= 0)
+                skeleton->getBone(static_cast<unsigned short>(desc.m_Parent))->addChild(bone);
+            bone->setPosition(ToOgre(desc.m_Pos));
+            bone->setOrientation(ToOgre(desc.m_Orientation));
+        }
+        skeleton->setBindingPose();
+        for (const meshgen::CAnimation& desc : model.m_Animations) {
+            Ogre::Animation* animation = skeleton->createAnimation(desc.m_Name, desc.m_Length);
+            for (const meshgen::CTrack& trackDesc : desc.m_Tracks) {
+                Ogre::NodeAnimationTrack* track =
+                    animation->createNodeTrack(trackDesc.m_Bone, skeleton->getBone(trackDesc.m_Bone));
+                for (const meshgen::CKeyFrame& key : trackDesc.m_KeyFrames) {
+                    Ogre::TransformKeyFrame* frame = track->createNodeKeyFrame(key.m_Time);
+                    frame->setTranslate(ToOgre(key.m_Translate));
+                    frame->setRotation(ToOgre(key.m_Rotate));
+                }
+            }
+        }
+        Ogre::SkeletonSerializer().exportSkeleton(skeleton.get(), folder + "/" + skeletonName);
+    }
+
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(model.m_Name + ".mesh", kGroup);
+    for (const meshgen::CSubMesh& subDesc : model.m_SubMeshes) {
+        CGeometry geometry;
+        for (const meshgen::CVertex& v : subDesc.m_Vertices)
+            geometry.m_Vertices.push_back({ToOgre(v.m_Pos), ToOgre(v.m_Normal), {v.m_U, v.m_V}});
+        geometry.m_Indices = subDesc.m_Indices;
+        Ogre::SubMesh* sub = AddSubMesh(*mesh, geometry, subDesc.m_Material);
+        if (skinned) {
+            for (std::size_t i = 0; i < subDesc.m_Vertices.size(); ++i) {
+                Ogre::VertexBoneAssignment assignment;
+                assignment.vertexIndex = static_cast<unsigned int>(i);
+                assignment.boneIndex = subDesc.m_Vertices[i].m_Bone;
+                assignment.weight = 1.0f;
+                sub->addBoneAssignment(assignment);
+            }
         }
     }
-    for (int ring = 0; ring < rings; ++ring) {
-        for (int segment = 0; segment < segments; ++segment) {
-            const auto a = static_cast<Ogre::uint16>(ring * (segments + 1) + segment);
-            const auto b = static_cast<Ogre::uint16>(a + segments + 1);
-            for (Ogre::uint16 i : {a, static_cast<Ogre::uint16>(a + 1), b, b, static_cast<Ogre::uint16>(a + 1),
-                                   static_cast<Ogre::uint16>(b + 1)})
-                geometry.m_Indices.push_back(i);
-        }
+    const sds::CBoundingBox bounds = model.Bounds();
+    const Ogre::AxisAlignedBox box(ToOgre(bounds.m_Min), ToOgre(bounds.m_Max));
+    mesh->_setBounds(box, false);
+    mesh->_setBoundingSphereRadius(std::max(box.getMaximum().length(), box.getMinimum().length()));
+    if (skinned) {
+        mesh->setSkeletonName(skeletonName);
+        mesh->_compileBoneAssignments();
     }
-    return geometry;
-}
-
-// An arrow of length 1 from the origin along +Y: a square shaft and a pyramid head.
-CGeometry UnitArrow()
-{
-    const float shaft = 0.02f;
-    const float head = 0.06f;
-    const float headStart = 0.8f;
-    CGeometry geometry;
-    geometry.AddBox({-shaft, 0.0f, -shaft}, {shaft, headStart, shaft});
-    const Ogre::Vector3 tip(0.0f, 1.0f, 0.0f);
-    const Ogre::Vector3 base[4] = {{-head, headStart, -head}, {head, headStart, -head}, {head, headStart, head},
-                                   {-head, headStart, head}};
-    for (int i = 0; i < 4; ++i)
-        geometry.AddTriangle(base[(i + 1) % 4], base[i], tip);
-    geometry.AddQuad(base[0], base[1], base[2], base[3]);
-    return geometry;
-}
-
-// A three-bone chain (Root, Arm, Hand) over a box, with animations of known
-// lengths: "Move" (2 s, Arm 2 m along +X), "Lift" (4 s, Arm 4 m along +Z),
-// "Turn" (1 s, Hand a quarter turn about Y) and "Still" (length 0).
-void SaveSkeletonTest(const std::string& folder)
-{
-    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create("SkeletonTest.skeleton", kGroup, true);
-    Ogre::Bone* root = skeleton->createBone("Root", 0);
-    Ogre::Bone* arm = skeleton->createBone("Arm", 1);
-    Ogre::Bone* hand = skeleton->createBone("Hand", 2);
-    root->addChild(arm);
-    arm->addChild(hand);
-    arm->setPosition(0, 1, 0);
-    hand->setPosition(0, 1, 0);
-    skeleton->setBindingPose();
-
-    auto track = [](Ogre::Animation* animation, unsigned short handle, Ogre::Bone* bone, float end,
-                    const Ogre::Vector3& translate, const Ogre::Quaternion& rotate) {
-        Ogre::NodeAnimationTrack* t = animation->createNodeTrack(handle, bone);
-        t->createNodeKeyFrame(0.0f);
-        Ogre::TransformKeyFrame* last = t->createNodeKeyFrame(end);
-        last->setTranslate(translate);
-        last->setRotation(rotate);
-    };
-    track(skeleton->createAnimation("Move", 2.0f), 1, arm, 2.0f, {2, 0, 0}, Ogre::Quaternion::IDENTITY);
-    track(skeleton->createAnimation("Lift", 4.0f), 1, arm, 4.0f, {0, 0, 4}, Ogre::Quaternion::IDENTITY);
-    track(skeleton->createAnimation("Turn", 1.0f), 2, hand, 1.0f, Ogre::Vector3::ZERO,
-          Ogre::Quaternion(Ogre::Degree(90), Ogre::Vector3::UNIT_Y));
-    skeleton->createAnimation("Still", 0.0f);
-    Ogre::SkeletonSerializer().exportSkeleton(skeleton.get(), folder + "/SkeletonTest.skeleton");
-
-    Ogre::MeshPtr mesh = MakeMesh("SkeletonTest.mesh", Cube(), "Dravonkel/Default");
-    mesh->setSkeletonName("SkeletonTest.skeleton");
-    Ogre::SubMesh* sub = mesh->getSubMesh(0);
-    for (size_t i = 0; i < sub->vertexData->vertexCount; ++i) {
-        Ogre::VertexBoneAssignment assignment;
-        assignment.vertexIndex = static_cast<unsigned int>(i);
-        assignment.boneIndex = 0;
-        assignment.weight = 1.0f;
-        sub->addBoneAssignment(assignment);
-    }
-    mesh->_compileBoneAssignments();
     Save(mesh, folder);
 }
 
@@ -230,13 +197,17 @@ void SaveWhiteTexture(const std::string& folder)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::cerr << "Usage: meshgen <mesh folder> <texture folder> <test folder>" << std::endl;
+    if (argc != 5) {
+        std::cerr << "Usage: meshgen <mesh folder> <texture folder> <test folder> <physics sources folder>"
+                  << std::endl;
         return 2;
     }
     const std::string folder = argv[1];
     const std::string textureFolder = argv[2];
     const std::string testFolder = argv[3];
+    const std::string physicsSources = argv[4];
+    // The XML layer's statistics are not worth a line in the build's output.
+    xml::MessageHandler = [](const std::string&) {};
     try {
         auto* logs = new Ogre::LogManager();
         logs->createLog("meshgen.log", true, false, true);
@@ -244,14 +215,17 @@ int main(int argc, char** argv)
         Ogre::DefaultHardwareBufferManager buffers;
         Ogre::ResourceGroupManager::getSingleton().createResourceGroup(kGroup);
 
-        Save(MakeMesh("Cube.mesh", Cube(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("cube.mesh", Cube(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("SimpleSphere.mesh", Sphere(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("UnitArrow.mesh", UnitArrow(), "Dravonkel/Arrow"), folder);
-        // One 1 m piece of the wall around a force-field area.
-        Save(MakeMesh("BoundaryWall.mesh", Cube(), "DovuvUvozeVozediza/BoundaryWall"), folder);
-        SaveSkeletonTest(testFolder);
+        for (const meshgen::CMeshDesc& mesh :
+             {meshgen::Cube("Cube.mesh"), meshgen::Cube("cube.mesh"), meshgen::SimpleSphere(), meshgen::UnitArrow(),
+              meshgen::Tree(), meshgen::Pine(), meshgen::Bush(), meshgen::Target(), meshgen::TrafficCone(),
+              meshgen::Barrel(), meshgen::WindSock(), meshgen::BoundaryWall()})
+            meshgen::SaveMesh(mesh, folder, kGroup);
+        for (const meshgen::CMeshModel& model : meshgen::ProjectModels(physicsSources))
+            SaveModel(model, folder);
+        for (const meshgen::CMeshModel& model : meshgen::TestModels())
+            SaveModel(model, testFolder);
         SaveWhiteTexture(textureFolder);
+        meshgen::SaveObjectTextures(textureFolder);
         Ogre::MeshManager::getSingleton().removeAll();
         Ogre::SkeletonManager::getSingleton().removeAll();
     } catch (const std::exception& e) {

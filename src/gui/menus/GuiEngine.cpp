@@ -4,11 +4,15 @@
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "gui/IGUI.h"
+#include "gui/menus/DZMenuState.h"
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/HelpState.h"
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MessageBoxState.h"
+#include "gui/menus/SettingsMenuState.h"
+#include "gui/menus/StatisticsMenuState.h"
+#include "gui/menus/TutorialMenuState.h"
 
 namespace sds {
 
@@ -30,7 +34,13 @@ CGuiEngine::CGuiEngine()
 
     m_Screens.push_back(std::make_shared<GuiStates::CMainMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CInGameMenuState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CStatisticsMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CHelpState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CSettingsMenuState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CTutorialMenuState>(this));
+    // After the settings, which select the user's unit system.
+    if (selection == "DZMenuState")
+        m_DZSelection = std::make_shared<GuiStates::CDZMenuState>(this);
 
     IGUI::GetSingleton()->SetHandlerFailureCallback([this](const std::string& failure) { ShowHandlerFailure(failure); });
 }

@@ -19,13 +19,16 @@
 #include "core/ILogMgr.h"
 #include "core/UnitConverter.h"
 #include "core/WallClock.h"
+#include "graphics/ogre/GfxSettingsListBox.h"
 #include "graphics/ogre/InitProgressBar.h"
 #include "graphics/ogre/OgreConsole.h"
 #include "graphics/ogre/OgreFader.h"
 #include "graphics/ogre/OgreGfxMgr.h"
+#include "graphics/ogre/RestoreRenderSystem.h"
 #include "gui/CeguiGUI.h"
 #include "gui/CeguiOgreSystem.h"
 #include "program/ogre/FrameListener.h"
+#include "scene/ogre/OgreZoneLoader.h"
 #include "program/ogre/WindowIcon.h"
 #include "sound/ISndMgr.h"
 #include "sound/LoadSoundTemplate.h"
@@ -180,8 +183,9 @@ void COgreApplication::AddResourceLocations(const xml::CNodePtr& gfx)
 
 void COgreApplication::ChooseRenderSystem(const xml::CNodePtr& gfx)
 {
-    // A video mode the user chose before stands.
-    if (m_Root->restoreConfig())
+    // A video mode the user chose before stands; one that cannot open the
+    // window is set aside for the configuration's defaults.
+    if (wrappers::RestoreRenderSystem(*m_Root, Attribute(gfx, "Path")))
         return;
 
     std::string wanted = gfx->GetChild("DefaultRenderSystem")->GetValue();
@@ -293,7 +297,15 @@ void COgreApplication::StartGui()
         const std::string logFile = Attribute(m_Config->GetChild("Application")->GetChild("CEGUILog"), "Path");
         m_GuiSystem = std::make_unique<CCeguiOgreSystem>(*m_Window, GUI_RESOURCE_GROUP, logFile);
         CEGUI::Logger::getSingleton().setLoggingLevel(CEGUI::Standard);
-        m_Gui = std::make_shared<CCeguiGUI>(m_Config->GetChild("GUI"), &m_GuiSystem->GetRenderer(), LoadGuiSound);
+        const xml::CNodePtr gfx = m_Config->GetChild("Application")->GetChild("GfxCfg");
+        Ogre::Root& root = *m_Root;
+        auto createSettingsList = [&root, gfx](const std::string& window, const CCeguiGUI::CSetRows& setRows,
+                                               const CCeguiGUI::CGetSelectedRow& getSelectedRow) {
+            return std::static_pointer_cast<void>(
+                std::make_shared<CGfxSettingsListBox>(window, setRows, getSelectedRow, root, gfx));
+        };
+        m_Gui = std::make_shared<CCeguiGUI>(m_Config->GetChild("GUI"), &m_GuiSystem->GetRenderer(), LoadGuiSound,
+                                            createSettingsList);
     } catch (const CEGUI::Exception& e) {
         Log().LogError("CEGUI exception: " + std::string(e.getMessage().c_str()));
     }
@@ -301,7 +313,9 @@ void COgreApplication::StartGui()
 
 void COgreApplication::StartGraphics()
 {
-    m_GfxMgr = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    auto graphics = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    UseOgreZoneLoader(*graphics);
+    m_GfxMgr = graphics;
     // The sound listener stands where the level's camera stands.
     std::weak_ptr<sds::ISndMgr> sound = m_SndMgr;
     m_GfxMgr->SetSoundListener([sound](const sds::CVector& position, const sds::CVector& velocity,
