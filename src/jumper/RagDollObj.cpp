@@ -62,10 +62,12 @@ void CRagDollObj::PosePhysicsFromSkeleton()
     const CQuaternion objectOrientation = m_GfxObj->GetWorldOrientation();
     for (std::size_t index = 0; index < skeleton->GetNumJoints(); ++index) {
         const CJointPtr joint = skeleton->GetJoint(static_cast<std::uint16_t>(index));
-        if (joint->IsRoot() || !m_PhyRagDoll->HasActor(joint->GetName()))
+        if (!m_PhyRagDoll->HasActor(joint->GetName()))
             continue;
         // The skeleton bone's own pose, not one built on the physical bone's
-        // last pose, which would drift a little every frame.
+        // last pose, which would drift a little every frame. The root is posed
+        // too: the model is placed where the rag doll's root is, so a root left
+        // where physics last had it would carry the model away.
         m_PhyRagDoll->SetBonePose(joint->GetName(), objectPos + objectOrientation * joint->GetWorldPos(),
                                   objectOrientation * joint->GetWorldOrientation());
     }
