@@ -7,6 +7,22 @@
 
 namespace sds {
 
+namespace {
+
+// The position in the object's parent's space that puts it at `world`.
+CVector InParentSpace(const IGfxObj& object, const CVector& world)
+{
+    const CGfxObjPtr parent = object.GetParent();
+    if (!parent)
+        return world;
+    CVector scale(1.0f, 1.0f, 1.0f);
+    for (CGfxObjPtr node = parent; node; node = node->GetParent())
+        scale = scale * node->GetScale();
+    return (parent->GetWorldOrientation().Inverse() * (world - parent->GetWorldPos())) / scale;
+}
+
+} // namespace
+
 CRagDollObj::CRagDollObj(const CGfxObjPtr& gfxObj, const std::shared_ptr<physics::IPhyRagDoll>& ragDoll,
                          bool physicsDriven)
     : CVisObj(gfxObj), m_PhyRagDoll(ragDoll), m_PhysicsDriven(physicsDriven)
@@ -79,8 +95,8 @@ void CRagDollObj::Update(const CTiming&)
         PosePhysicsFromSkeleton();
         return;
     }
-    // The model sits where the rag doll is.
-    m_GfxObj->SetPos(m_PhyRagDoll->GetPos());
+    // The model sits where the rag doll is in the world, whatever it hangs under.
+    m_GfxObj->SetPos(InParentSpace(*m_GfxObj, m_PhyRagDoll->GetPos()));
     if (m_RootBone)
         UpdateBone(*m_RootBone, m_GfxObj->GetWorldOrientation().Inverse(), CQuaternion::IDENTITY);
     m_GfxObj->UpdateTransform();

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "graphics/IAnimation.h"
+#include "jumper/CanopyRideState.h"
+#include "jumper/DeploymentControl.h"
+#include "jumper/DeploymentState.h"
+#include "jumper/DeploymentSubState.h"
+#include "jumper/FreeFallState.h"
+#include "jumper/ICanopy.h"
+#include "jumper/IPilotChute.h"
+#include "jumper/ISlider.h"
+#include "jumper/SliderDown.h"
+#include "physics/IPhyJumper.h"
+#include "physics/PhyRagDoll.h"
+#include "physics/flight/ICanopyRideState.h"
+#include "physics/flight/PhyPilotChute.h"
+#include "JumperWorld.h"
+
+using sds::CQuaternion;
+using sds::JumperStates::CDeploymentControl;
+using sds::JumperStates::CDistanceDelay;
+
+// A jumper in free fall high above the ground, the world stepping with it.
+class DeploymentTest : public JumperTest
+{
+protected:
+    // With `physicalPilotChute` false the physical canopy flies without one.
+    void MakeJumper(bool physicalPilotChute)
+    {
+        if (!physicalPilotChute)
+            m_World->GetConfig()
+                ->GetChild("PhyJumper")
+                ->GetChildById("State", "CanopyRide", "Name")
+                ->GetChild("PilotChute")
+                ->AddAttribute("Disabled", "");
+        m_Jumper = Make(Config(), CVector(0, 2000, 0), sds::CJumperLinks(), false);
+    }
+    // Three seconds of free fall, then the handle is pulled and let go.
+    void FallAndPull()
+    {
+        m_Jumper->ChangeState(m_Jumper->GetFreeFallState());
+        Frames(180);
+        sds::CInternalEvent pull;
+        pull.Code = 27;
+        pull.On = 1;
+        m_Jumper->OnDiscreteEvent(pull);
+        Frame();
+        pull.On = 0;
+        m_Jumper->OnDiscreteEvent(pull);
+        for (int i = 0; i < 600 && m_Jumper->GetCurrentState() != m_Jumper->GetDeploymentState(); ++i)
+            Frame();
+        ASSERT_EQ(m_Jumper->GetDeploymentState(), m_Jumper->GetCurrentState());
+    }
+    void Frame()
+    {
+        m_World->Update(m_Step);
+        m_Jumper->Update(m_Step);
+    }
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Frame();
+    }
+
+    std::unique_ptr<CJumper> m_Jumper;
+    const sds::CTiming m_Step{1.0f / 60.0f, 0.0f};
+};
+
+namespace {
+
+// Whether a stage ends at its first update with its two objects `distance`
+// apart and a threshold of 3.
+template <class Compare>
+bool EndsAt(CDeploymentControl& control, sds::IGfxMgr& gfx, float distance)
+{
+    const CGfxObjPtr first = gfx.CreateObject(">novis", nullptr);
+    const CGfxObjPtr second = gfx.CreateObject(">novis", nullptr);
+    first->SetPos({5, 100, -2});
+    second->SetPos({5, 100 + distance, -2});
+    first->UpdateTransform();
+    second->UpdateTransform();
+    CDistanceDelay<Compare> stage(&control, 3.0f, first, second, nullptr);
+    control.ChangeState(&stage);
+    stage.OnUpdate(sds::CTiming{0.02f, 0.0f});
+    const bool ended = !control.HasStates();
+    control.PopState();
+    return ended;
+}
+
+} // namespace
+
+TEST_F(DeploymentTest, AStageEndsOnlyStrictlyPastItsDistance)
+{
+    MakeJumper(true);
+    CDeploymentControl control(m_Jumper.get(), m_Jumper->ReadBodyAnimation("IdleFreeFall"),
+                               m_Jumper->ReadBodyAnimation("GrabRisers"));
+    // Pieces moving apart.
+    EXPECT_FALSE(EndsAt<std::greater<float>>(control, m_Gfx, 3.0f));
+    EXPECT_FALSE(EndsAt<std::greater<float>>(control, m_Gfx, 2.99f));
+    EXPECT_TRUE(EndsAt<std::greater<float>>(control, m_Gfx, 3.01f));
+    // The slider coming down to the rig.
+    EXPECT_FALSE(EndsAt<std::less<float>>(control, m_Gfx, 3.0f));
+    EXPECT_FALSE(EndsAt<std::less<float>>(control, m_Gfx, 3.01f));
+    EXPECT_TRUE(EndsAt<std::less<float>>(control, m_Gfx, 2.99f));
+}
+
+TEST_F(DeploymentTest, CanopyRideBeginsInTheFrameTheSliderStageEnds)
+{
+    // The physical pilot chute, once left out, stays out of the world's configuration.
+    for (const bool physicalPilotChute : {true, false}) {
+        SCOPED_TRACE(physicalPilotChute ? "physical pilot chute" : "no physical pilot chute");
+        MakeJumper(physicalPilotChute);
+        FallAndPull();
+        const CDeploymentControl& control = m_Jumper->GetDeploymentState()->GetControl();
+        bool inSliderStage = false;
+        for (int i = 0; i < 60 * 60 && m_Jumper->GetCurrentState() == m_Jumper->GetDeploymentState(); ++i) {
+            inSliderStage = control.GetCurrentState() == control.GetSliderDown();
+            Frame();
+            // No frame passes with the sequence over and the jumper still deploying.
+            if (m_Jumper->GetCurrentState() == m_Jumper->GetDeploymentState()) {
+                ASSERT_TRUE(control.HasStates());
+            }
+        }
+        ASSERT_EQ(m_Jumper->GetCanopyRideState(), m_Jumper->GetCurrentState());
+        EXPECT_TRUE(inSliderStage);
+
+        const sds::CContainerPtr rig = m_Jumper->GetContainer();
+        const CGfxObjPtr pilotChute = rig->GetPilotChute()->GetGfxObj();
+        EXPECT_EQ(rig->GetCanopy()->GetGfxObj(), pilotChute->GetParent());
+        EXPECT_VECTOR_NEAR(CVector(0, -3, 0), pilotChute->GetPos(), 1e-5f);
+        EXPECT_EQ(rig->GetGfxObj(), rig->GetSlider()->GetGfxObj()->GetParent());
+        EXPECT_TRUE(rig->GetCanopy()->GetFullFlightAnimation()->IsEnabled());
+        if (!physicalPilotChute) {
+            // Turned half about x to hang away from the canopy.
+            const CQuaternion turned = pilotChute->GetOrientation();
+            EXPECT_NEAR(1.0f, std::fabs(turned.x), 1e-5f);
+        } else {
+            // Physics flies it from the next frame, in the world, though it hangs under the canopy.
+            Frame();
+            const auto phy = m_Jumper->GetPhyJumper()->GetCanopyRideState()->GetPilotChute();
+            ASSERT_TRUE(phy);
+            EXPECT_VECTOR_NEAR(phy->GetRagDoll()->GetPos(), pilotChute->GetWorldPos(), 1e-3f);
+        }
+    }
+}
