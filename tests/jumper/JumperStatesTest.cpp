@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "graphics/IAnimation.h"
+#include "jumper/CanopyRideInputs.h"
 #include "jumper/CanopyRideState.h"
+#include "jumper/Container.h"
+#include "jumper/SuspensionLines.h"
 #include "jumper/CrashLandingState.h"
 #include "jumper/DoneState.h"
 #include "jumper/ExitPlaneState.h"
+#include "jumper/FreeFallState.h"
 #include "jumper/HangingOutOfPlaneState.h"
 #include "jumper/ICanopy.h"
 #include "jumper/IJumpEndDisplay.h"
@@ -169,4 +175,136 @@ TEST_F(JumperStatesTest, TheHandsStartOnTheTogglesAndGoToAnotherControlWhenAsked
     EXPECT_FLOAT_EQ(1.0f,
                     jumper->GetContainer()->GetCanopy()->GetLeftRearRiserTurnAnimation()->GetRelativePosition());
     EXPECT_EQ(6, jumper->GetLeftHandControl());
+}
+
+TEST_F(JumperStatesTest, InFreeFallATurnPlaysForwardThenBackAndBackSendsEveryOtherPoseOut)
+{
+    const std::unique_ptr<CJumper> jumper = MakeAt("ExitPlane");
+    std::map<std::string, sds::CAnimationPtr> poses;
+    for (const char* name :
+         {"LeftArmTurnFF", "RightArmTurnFF", "ForwardFF", "BackwardFF", "SlideRightFF", "SlideLeftFF", "Tracking"})
+        poses[name] = jumper->ReadBodyAnimation(name);
+    jumper->ChangeState(jumper->GetFreeFallState());
+    const auto frames = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            jumper->Update(m_Frame);
+    };
+
+    jumper->OnDiscreteEvent(Event(2, true));
+    frames(3);
+    const float held = poses["LeftArmTurnFF"]->GetRelativePosition();
+    EXPECT_GT(held, 0.0f);
+    jumper->OnDiscreteEvent(Event(2, false));
+    frames(1);
+    EXPECT_LT(poses["LeftArmTurnFF"]->GetRelativePosition(), held);
+    EXPECT_TRUE(poses["LeftArmTurnFF"]->IsEnabled());
+    EXPECT_TRUE(poses["RightArmTurnFF"]->IsEnabled());
+
+    // Others in the blend first, then back.
+    jumper->OnDiscreteEvent(Event(19, true));
+    frames(10);
+    jumper->OnDiscreteEvent(Event(22, true));
+    frames(10);
+    jumper->OnDiscreteEvent(Event(20, true));
+    frames(50);
+    for (const auto& [name, pose] : poses) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(name == "BackwardFF", pose->IsEnabled());
+    }
+    EXPECT_FLOAT_EQ(1.0f, poses["BackwardFF"]->GetWeight());
+}
+
+// Canopy ride entered as the deployment enters it, with the rig's lines out.
+class HandsTest : public JumperStatesTest
+{
+protected:
+    HandsTest() { StartCanopyRide(); }
+
+    // A fresh jumper at the door goes straight under its canopy.
+    void StartCanopyRide()
+    {
+        m_Jumper = MakeAt("ExitPlane");
+        for (const char* name : {"LeftToggleTurn", "RightToggleTurn", "LeftRearRiserTurn", "RightRearRiserTurn",
+                                 "LeftFrontRiserTurn", "RightFrontRiserTurn", "LeftReachStowed", "RightReachStowed",
+                                 "LeftUnstow", "RightUnstow"})
+            m_Arms[name] = m_Jumper->ReadBodyAnimation(name);
+        const sds::CContainerPtr rig = m_Jumper->GetContainer();
+        rig->CreateBridleLine();
+        rig->CreateLines();
+        m_Jumper->ChangeState(m_Jumper->GetCanopyRideState());
+    }
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_Jumper->Update(m_Step);
+    }
+    // Whether the hand holds its rear riser.
+    bool HoldsRearRiser(bool left) const
+    {
+        sds::CSuspensionLines& lines =
+            *std::dynamic_pointer_cast<sds::CContainer>(m_Jumper->GetContainer())->GetSuspensionLines();
+        const auto riser = left ? sds::CSuspensionLines::LEFT_REAR : sds::CSuspensionLines::RIGHT_REAR;
+        return lines.GetMovingRiserPoint(riser).GetTarget().get() == lines.GetHandPoint(left).get();
+    }
+    const sds::JumperStates::CCanopyRideInputs& Inputs() const
+    {
+        return *m_Jumper->GetCanopyRideState()->GetInputs();
+    }
+
+    std::unique_ptr<CJumper> m_Jumper;
+    std::map<std::string, sds::CAnimationPtr> m_Arms;
+    const sds::CTiming m_Step{0.05f, 0.0f};
+};
+
+TEST_F(HandsTest, BothHandsHoldTheirRearRisersAQuarterSecondAfterEntryAndAnEarlierTurnLeavesNoTrace)
+{
+    // The hands' fades run twice a frame: a reach takes half of this.
+    ASSERT_FLOAT_EQ(0.5f, m_Jumper->GetConfig()->GetChild("Animation")->GetAttribute("TransitionTime")->GetValue<float>());
+    Frames(4);
+    EXPECT_FALSE(HoldsRearRiser(true));
+    EXPECT_FALSE(HoldsRearRiser(false));
+    // Handed in during the reach, with no binding holding them.
+    m_Jumper->OnDiscreteEvent(Event(2, true));
+    m_Jumper->OnDiscreteEvent(Event(3, true));
+    Frames(1);
+    EXPECT_TRUE(HoldsRearRiser(true));
+    EXPECT_TRUE(HoldsRearRiser(false));
+    Frames(10);
+    EXPECT_EQ(0.0f, Inputs().GetLeftRearRiser());
+    EXPECT_EQ(0.0f, Inputs().GetRightRearRiser());
+
+    // Now a turn pulls, on its own side only.
+    m_Jumper->OnDiscreteEvent(Event(2, true));
+    Frames(2);
+    EXPECT_GT(Inputs().GetLeftRearRiser(), 0.0f);
+    EXPECT_EQ(0.0f, Inputs().GetRightRearRiser());
+}
+
+TEST_F(HandsTest, LeavingCanopyRideMidReachOrMidSwitchLeavesNoArmRaised)
+{
+    struct CCase
+    {
+        const char* m_Name;
+        int m_Frames;
+        std::int32_t m_Switch;
+    };
+    const CCase cases[] = {{"mid-reach", 2, 0}, {"going for the stowed toggle", 10, 16}};
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.m_Name);
+        StartCanopyRide();
+        Frames(c.m_Frames);
+        if (c.m_Switch) {
+            m_Jumper->OnDiscreteEvent(Event(c.m_Switch, true));
+            Frames(1);
+        }
+        const std::size_t raised = std::count_if(m_Arms.begin(), m_Arms.end(),
+                                                 [](const auto& arm) { return arm.second->IsEnabled(); });
+        ASSERT_GT(raised, 0u);
+        m_Jumper->ChangeState(m_Jumper->GetLandingNormalState());
+        Frames(40);
+        for (const auto& [name, arm] : m_Arms) {
+            SCOPED_TRACE(name);
+            EXPECT_FALSE(arm->IsEnabled());
+        }
+    }
 }

@@ -158,6 +158,21 @@ TEST_F(JumperTest, TheStartStateChoosesTheDoorOrTheOpenCanopy)
     EXPECT_THROW(Make(config), xml::CNoNodeException);
 }
 
+TEST_F(JumperTest, UnderCanopyThePilotChuteHidesWhenTheJumpAsksSo)
+{
+    const xml::CNodePtr config = Config();
+    config->GetChild("JumperStates")->GetAttribute("StartState")->SetValue("CanopyRide");
+    CJumper jumper("Jumper", false, 0, config, nullptr, CVector(0, 1000, 0), sds::CQuaternion::IDENTITY, 80.0f, 20.0f,
+                   "", "", false, false);
+    ASSERT_EQ(jumper.GetCanopyRideState(), jumper.GetCurrentState());
+    for (int i = 0; i < 10; ++i) {
+        m_World->Update(m_Frame);
+        jumper.Update(m_Frame);
+    }
+    EXPECT_FALSE(jumper.GetContainer()->GetPilotChute()->GetGfxObj()->IsVisible());
+    EXPECT_TRUE(jumper.GetContainer()->GetCanopy()->GetGfxObj()->IsVisible());
+}
+
 TEST_F(JumperTest, HidingTheBodyLeavesHeadAndRigAndTheEndIsLogged)
 {
     std::unique_ptr<CJumper> jumper = Make();
