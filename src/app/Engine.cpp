@@ -3,17 +3,20 @@
 #include <algorithm>
 
 #include "app/BindingMgr.h"
+#include "app/IGameMode.h"
 #include "app/MenuModeState.h"
 #include "app/ProfileMgr.h"
 #include "app/QuitSignals.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
+#include "core/IResourceMgr.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
 #include "gui/IGUI.h"
+#include "jumper/EquipmentManager.h"
 #include "sound/DummySndMgr.h"
 #include "sound/ISndMgr.h"
 
@@ -55,7 +58,10 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     m_BgMusic = CreateMenuMusic();
 
     ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
+    const std::string equipmentFile = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
+    const xml::CNodePtr equipment = IResourceMgr::GetSingleton()->LoadXml(equipmentFile);
     SelectCurrentProfile();
+    m_EquipmentManager = std::make_unique<CEquipmentManager>(equipment->GetChild("Equipment"));
 
     m_SplashScreensState = std::make_shared<EngineStates::CSplashScreensState>(this, config->GetChild("SplashScreens"));
     m_AllStates.push_back(m_SplashScreensState);
@@ -79,6 +85,7 @@ CEngine::~CEngine()
     m_SplashScreensState.reset();
     m_MenuModeState = m_GameModeState = m_EditorState = nullptr;
     m_AllStates.clear();
+    m_EquipmentManager.reset();
     m_GuiEngine.reset();
     if (!m_Application)
         return;
@@ -90,6 +97,11 @@ CEngine::~CEngine()
     m_ScreenShotConnection.disconnect();
     // The current profile is written as it goes.
     m_ProfileMgr.reset();
+}
+
+IGameMode* CEngine::GetGameMode() const
+{
+    return dynamic_cast<IGameMode*>(m_GameModeState);
 }
 
 void CEngine::CheckStartState(const std::string& startState)

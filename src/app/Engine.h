@@ -18,8 +18,10 @@ namespace sds {
 
 class CBindingMgr;
 class CEngine;
+class CEquipmentManager;
 class CProfileMgr;
 class IApplication;
+class IGameMode;
 class ISound;
 
 namespace EngineStates {
@@ -31,7 +33,7 @@ class CMenuModeState;
 typedef IStateTmpl<CEngine> IEngineState;
 
 // The program's top state machine. It owns the long-lived program objects
-// (profiles, input bindings, GUI engine, menu music), turns each frame event
+// (profiles, input bindings, equipment, GUI engine, menu music), turns each frame event
 // into a timing record for the current state, and limits the frame rate.
 // The menus drive it: they pop and change its states and ask it to quit; it
 // reaches them only through IGuiEngine.
@@ -72,6 +74,8 @@ public:
     CBindingMgr& GetBindingMgr() const;
     CProfileMgr& GetProfileMgr() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
+    // The game-mode state as the menus use it; null while the engine has none.
+    IGameMode* GetGameMode() const;
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
@@ -107,6 +111,7 @@ private:
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
+    std::unique_ptr<CEquipmentManager> m_EquipmentManager;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, menu mode; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;

@@ -11,6 +11,7 @@
 #include "app/ProfileMgr.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
+#include "jumper/EquipmentManager.h"
 #include "sound/DummySndMgr.h"
 
 using namespace sds;
@@ -93,9 +94,12 @@ TEST_F(EngineTest, ConstructionLogsAroundTheProgramObjectsAndStartsTheMusic)
         EXPECT_EQ(std::vector<std::string>{"../data/sounds/menu.ogg"}, m_World.m_Sound.m_Files);
         EXPECT_TRUE(Music().m_Playing && Music().m_Looping);
         EXPECT_EQ("default", engine->GetProfileMgr().GetCurrentProfile()->GetName());
+        ASSERT_NE(nullptr, CEquipmentManager::GetSingleton());
+        EXPECT_EQ("Neptune", CEquipmentManager::GetSingleton()->GetAltimeterNames().back());
     }
     EXPECT_EQ("Engine is destroyed", m_World.m_Log.m_Lines.back());
     EXPECT_EQ(nullptr, CEngine::GetSingleton());
+    EXPECT_EQ(nullptr, CEquipmentManager::GetSingleton());
 }
 
 TEST_F(EngineTest, ProfileComesFromTheSettingsUnlessItsNameCannotBeAFolder)

@@ -120,9 +120,12 @@ TEST_F(ResourceMgrTest, MissingFileGivesTheEmbeddedCopy)
 TEST_F(ResourceMgrTest, FileOnDiskComesFirst)
 {
     WriteConf("presets.xml", "<Presets><Preset Name=\"Mine\"/></Presets>");
-    EXPECT_TRUE(m_Resources.LoadXml("../conf/presets.xml")->GetChild("Presets")->HasChild("Preset"));
+    auto firstPreset = [](const xml::CNodePtr& file) {
+        return file->GetChild("Presets")->GetChild("Preset")->GetAttribute("Name")->GetValue();
+    };
+    EXPECT_EQ("Mine", firstPreset(m_Resources.LoadXml("../conf/presets.xml")));
     // The default copy ignores the file on disk.
-    EXPECT_FALSE(m_Resources.LoadDefaultXml("../conf/presets.xml")->GetChild("Presets")->HasChild("Preset"));
+    EXPECT_EQ("On target, 8mph wind", firstPreset(m_Resources.LoadDefaultXml("../conf/presets.xml")));
 }
 
 TEST_F(ResourceMgrTest, MalformedFileOnDiskDoesNotFallBack)

@@ -20,6 +20,7 @@
 #include "gui/menus/HelpState.h"
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
+#include "gui/menus/MenuServices.h"
 #include "gui/menus/MessageBoxState.h"
 #include "gui/menus/TestEngineStates.h"
 #include "support/CapturingLogMgr.h"
@@ -40,7 +41,7 @@ const float Height = 768.0f;
 struct CWorld
 {
     CWorld()
-        : App(LoadDefaultConfig()),
+        : App(LoadDefaultConfig()), Services(App.m_Config),
           Renderer(CEGUI::NullRenderer::create())
     {
         Renderer.setDisplaySize(CEGUI::Sizef(Width, Height));
@@ -76,6 +77,7 @@ struct CWorld
     CCapturingLogMgr Log;
     CFakeEventMgr Events;
     CFakeApplication App;
+    CMenuServices Services;
     CTestEngine Engine;
     CEGUI::NullRenderer& Renderer;
     std::map<std::string, int> Sounds;

@@ -29,6 +29,9 @@ public:
         bool Checked = false;
         float ScrollPosition = 0.0f;
         float SpinnerValue = 0.0f;
+        float SpinnerMin = 0.0f;
+        float SpinnerMax = 0.0f;
+        float SpinnerStep = 0.0f;
         std::string SelectedTab;
         std::map<std::string, std::string> Properties;
     };
@@ -172,10 +175,15 @@ public:
         }
         return w.SpinnerValue;
     }
-    void SetSpinnerRange(const std::string& window, float, float, float) override
+    // Keeps the range; values are not clamped to it.
+    void SetSpinnerRange(const std::string& window, float minimum, float maximum, float step) override
     {
-        if (!IsKind(Get(window), "Spinner"))
-            KindError(window, "' must be a spinner");
+        CWidget& w = Get(window);
+        if (!IsKind(w, "Spinner"))
+            return KindError(window, "' must be a spinner");
+        w.SpinnerMin = minimum;
+        w.SpinnerMax = maximum;
+        w.SpinnerStep = step;
     }
     void SelectTab(const std::string& tabControl, const std::string& tab) override
     {

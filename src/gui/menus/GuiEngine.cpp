@@ -4,6 +4,7 @@
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "gui/IGUI.h"
+#include "gui/menus/DZMenuState.h"
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/HelpState.h"
 #include "gui/menus/InGameMenuState.h"
@@ -31,6 +32,8 @@ CGuiEngine::CGuiEngine()
     m_Screens.push_back(std::make_shared<GuiStates::CMainMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CInGameMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CHelpState>(this));
+    if (selection == "DZMenuState")
+        m_DZSelection = std::make_shared<GuiStates::CDZMenuState>(this);
 
     IGUI::GetSingleton()->SetHandlerFailureCallback([this](const std::string& failure) { ShowHandlerFailure(failure); });
 }

@@ -14,6 +14,7 @@
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MessageBoxState.h"
+#include "MenuServices.h"
 #include "TestEngineStates.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DefaultConfig.h"
@@ -29,7 +30,8 @@ class ScreensTest : public ::testing::Test
 {
 protected:
     explicit ScreensTest(const xml::CNodePtr& config = LoadDefaultConfig())
-        : m_App(config), m_GuiEngine(std::make_unique<CGuiEngine>()), m_MenuMode(m_GuiEngine.get()), m_Game("game")
+        : m_App(config), m_Services(m_App.m_Config), m_GuiEngine(std::make_unique<CGuiEngine>()),
+          m_MenuMode(m_GuiEngine.get()), m_Game("game")
     {
         m_Engine.m_MenuModeState = &m_MenuMode;
         m_Engine.m_GameModeState = &m_Game;
@@ -54,6 +56,7 @@ protected:
     CCapturingLogMgr m_Log;
     CFakeEventMgr m_Events;
     CFakeApplication m_App;
+    CMenuServices m_Services;
     CFakeGUI m_Gui;
     CTestEngine m_Engine;
     std::unique_ptr<CGuiEngine> m_GuiEngine;
@@ -162,7 +165,6 @@ TEST_F(ScreensTest, MainMenuButtonsOfScreensTheProgramLacksStayOnTheMainMenu)
         const char* Button;
         const char* Logged;
     } cases[] = {
-        {"wndMainMenu/btnStart", "Warning: Screen is not available: wndDropZone"},
         {"wndMainMenu/btnSettings", "Warning: Screen is not available: wndSettings"},
         {"wndMainMenu/btnJumpLog", "Warning: Screen is not available: wndStatistics"},
         {"wndMainMenu/btnTutorial", "Warning: Screen is not available: wndTutorial"},

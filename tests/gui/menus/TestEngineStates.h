@@ -1,10 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Engine.h"
+#include "app/IGameMode.h"
 #include "gui/menus/GuiEngine.h"
+#include "scene/DropZoneLevel.h"
 
 // The engine's machine without the program's objects and states: the test
 // puts in the states it needs.
@@ -47,4 +50,37 @@ public:
     void Exit() override { m_SubMachine->OnStop(); }
     void Pause() override { m_SubMachine->Pause(); }
     void Resume() override { m_SubMachine->Resume(); }
+};
+
+// The game mode as the menus use it: the drop zones the test gives it, the
+// drop zone a jump chose, and a record of what the machine does to it.
+class CFakeGameModeState : public CRecordingEngineState, public sds::IGameMode
+{
+public:
+    CFakeGameModeState() : CRecordingEngineState("game") {}
+
+    const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
+    const CDropZones& GetDropZones() const override { return m_DropZones; }
+    void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
+
+    std::shared_ptr<sds::CDropZoneLevel> Add(const xml::CNodePtr& tree, const std::string& path = "test.dz")
+    {
+        auto dropZone = std::make_shared<sds::CDropZoneLevel>(tree, path);
+        m_Names.push_back(dropZone->GetFullName());
+        m_DropZones[dropZone->GetFullName()] = dropZone;
+        return dropZone;
+    }
+
+    // Forgets every drop zone and call.
+    void Reset()
+    {
+        m_Calls.clear();
+        m_Names.clear();
+        m_DropZones.clear();
+        m_Current.reset();
+    }
+
+    std::vector<std::string> m_Names;
+    CDropZones m_DropZones;
+    std::shared_ptr<sds::CDropZoneLevel> m_Current;
 };
