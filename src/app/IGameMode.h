@@ -27,6 +27,12 @@ public:
     // The drop zone the next jump loads.
     virtual void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) = 0;
 
+    // Starts the jump again from the aircraft, behind a fade.
+    virtual void Restart() = 0;
+    // Ends the jump where it stands: records it and shows its trajectory; the
+    // two values go to the jump log's display (whether and which jump to show).
+    virtual void ShowTrajectory(bool showJump, const std::string& jump) = 0;
+
     // The drop zone of that full name; none throws CException "DZ '<name>' can not be loaded ".
     static std::shared_ptr<CDropZoneLevel> FindDropZone(const CDropZones& dropZones, const std::string& name)
     {

@@ -11,69 +11,11 @@
 #include "core/ConfigPath.h"
 #include "graphics/memory/MemFader.h"
 #include "graphics/memory/MemGfxMgr.h"
-#include "sound/ISndMgr.h"
 #include "support/DefaultConfig.h"
 #include "support/DiskResourceMgr.h"
 #include "support/FakeGUI.h"
+#include "support/RecordingSndMgr.h"
 #include "support/TempDir.h"
-
-// A sound that counts what is done to it.
-class CFakeSound : public sds::ISound
-{
-public:
-    void Play(bool loop) override
-    {
-        ++m_Plays;
-        m_Playing = true;
-        m_Looping = loop;
-    }
-    void Stop() override
-    {
-        ++m_Stops;
-        m_Playing = false;
-    }
-    void SetGain(float) override {}
-    void SetReferenceDistance(float) override {}
-    void SetRolloffFactor(float) override {}
-    bool IsPlaying() const override { return m_Playing; }
-    sds::CVector GetPosition() const override { return sds::CVector::ZERO; }
-    void SetPosition(const sds::CVector&) override {}
-    void SetVelocity(const sds::CVector&) override {}
-
-    int m_Plays = 0;
-    int m_Stops = 0;
-    bool m_Playing = false;
-    bool m_Looping = false;
-};
-
-// A sound service that hands out counting sounds, or fails on request.
-class CFakeSndMgr : public sds::ISndMgr
-{
-public:
-    std::shared_ptr<sds::ISoundTemplate> CreateSoundTemplate(const std::string& file) override
-    {
-        throw CException("No templates here: " + file);
-    }
-    std::shared_ptr<sds::ISound> CreateSound(const std::string& file) override
-    {
-        if (m_Fail)
-            throw CException("Cannot decode " + file);
-        m_Files.push_back(file);
-        m_Sounds.push_back(std::make_shared<CFakeSound>());
-        return m_Sounds.back();
-    }
-    void SetMute(bool) override {}
-    bool IsMuted() const override { return false; }
-    void SetVolume(float) override {}
-    void SetMusicVolume(float) override {}
-    float GetVolume() const override { return 1.0f; }
-    float GetMusicVolume() const override { return 1.0f; }
-    void SetListener(const sds::CVector&, const sds::CVector&, const sds::CVector&, const sds::CVector&) override {}
-
-    bool m_Fail = false;
-    std::vector<std::string> m_Files;
-    std::vector<std::shared_ptr<CFakeSound>> m_Sounds;
-};
 
 // Graphics without a window whose screenshots land nowhere but have a name.
 class CShotGfxMgr : public sds::CMemGfxMgr
@@ -102,6 +44,22 @@ public:
     void GoToMainMenu() override { m_Calls.push_back("GoToMainMenu"); }
     void ShowVideoSettings(const std::string& tab) override { m_Calls.push_back("ShowVideoSettings " + tab); }
     void ShowMessageBox(const std::string& text) override { m_Calls.push_back("ShowMessageBox " + text); }
+    void GoToDZSelection() override { m_Calls.push_back("GoToDZSelection"); }
+    void ApplyDZSelection() override
+    {
+        m_Calls.push_back("ApplyDZSelection");
+        if (m_OnApplyDZSelection)
+            m_OnApplyDZSelection();
+    }
+    void GoToInGameMenu() override { m_Calls.push_back("GoToInGameMenu"); }
+    void ShowHelp() override { m_Calls.push_back("ShowHelp"); }
+    void GoToHelp() override { m_Calls.push_back("GoToHelp"); }
+    void ShowStatistics(bool showJump, const std::string& jump) override
+    {
+        m_Calls.push_back("ShowStatistics " + std::to_string(showJump) + " " + jump);
+    }
+
+    std::function<void()> m_OnApplyDZSelection;
 
     std::vector<std::string> m_Calls;
 };

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "FakeJumper.h"
 #include "app/AppFixture.h"
 #include "jumper/IJumper.h"
 #include "jumper/JumperMgr.h"
@@ -11,25 +12,6 @@
 using namespace sds;
 
 namespace {
-
-class CFakeJumper : public IJumper
-{
-public:
-    void Update(const CTiming& timing) override
-    {
-        ++m_Updates;
-        if (m_OnUpdate)
-            m_OnUpdate();
-    }
-    void OnDiscreteEvent(const CInternalEvent& event) override { m_Discrete.push_back(event); }
-    void OnAnalogEvent(const CInternalEvent& event) override { m_Analog.push_back(event); }
-    CVector GetPos() const override { return CVector(); }
-
-    int m_Updates = 0;
-    std::function<void()> m_OnUpdate;
-    std::vector<CInternalEvent> m_Discrete;
-    std::vector<CInternalEvent> m_Analog;
-};
 
 class CTestMod : public ILevelMod
 {

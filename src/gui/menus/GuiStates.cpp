@@ -76,6 +76,11 @@ void ShowJumpLog(CGuiEngine& machine)
     PushScreen(machine, "wndStatistics");
 }
 
+void ShowStatistics(CGuiEngine& machine, bool, const std::string&)
+{
+    PushScreen(machine, "wndStatistics");
+}
+
 std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::string& text)
 {
     std::shared_ptr<CMessageBoxState> box = std::make_shared<CMessageBoxState>(&machine, text);

@@ -31,7 +31,7 @@ class ScreensTest : public ::testing::Test
 protected:
     explicit ScreensTest(const xml::CNodePtr& config = LoadDefaultConfig())
         : m_App(config), m_Services(m_App.m_Config), m_GuiEngine(std::make_unique<CGuiEngine>()),
-          m_MenuMode(m_GuiEngine.get()), m_Game("game")
+          m_MenuMode(m_GuiEngine.get())
     {
         m_Engine.m_MenuModeState = &m_MenuMode;
         m_Engine.m_GameModeState = &m_Game;
@@ -61,7 +61,7 @@ protected:
     CTestEngine m_Engine;
     std::unique_ptr<CGuiEngine> m_GuiEngine;
     CTestMenuModeState m_MenuMode;
-    CRecordingEngineState m_Game;
+    CFakeGameModeState m_Game;
 };
 
 TEST_F(ScreensTest, MainMenuShowsTheTitleAndEditionFromTheConfiguration)
@@ -221,13 +221,13 @@ TEST_F(ScreensTest, InGameEditOpensTheEditorOverThePausedJump)
     EXPECT_FALSE(m_GuiEngine->HasStates());
 }
 
-TEST_F(ScreensTest, InGameEndSimulationStaysWithoutATrajectoryViewer)
+TEST_F(ScreensTest, InGameEndSimulationEndsTheJumpOnItsTrajectory)
 {
     PauseJump();
     Click("wndInGameMenu/btnEndSimulation");
-    EXPECT_TRUE(m_Log.Has("Warning: Screen is not available: trajectory viewer"));
-    EXPECT_EQ(&m_MenuMode, m_Engine.GetCurrentState());
-    EXPECT_EQ(GuiStates::CInGameMenuState::GetSingleton(), CurrentScreen());
+    EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
+    EXPECT_EQ((std::vector<std::string>{"Resume", "ShowTrajectory 0 "}),
+              std::vector<std::string>(m_Game.m_Calls.end() - 2, m_Game.m_Calls.end()));
 }
 
 TEST_F(ScreensTest, InGameHelpReturnsToTheMenuWithItsButtons)

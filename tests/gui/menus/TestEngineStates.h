@@ -62,6 +62,11 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
+    void Restart() override { m_Calls.push_back("Restart"); }
+    void ShowTrajectory(bool showJump, const std::string& jump) override
+    {
+        m_Calls.push_back("ShowTrajectory " + std::to_string(showJump) + " " + jump);
+    }
 
     std::shared_ptr<sds::CDropZoneLevel> Add(const xml::CNodePtr& tree, const std::string& path = "test.dz")
     {
