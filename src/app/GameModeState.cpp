@@ -54,7 +54,8 @@ void CopyChildren(const xml::CNodePtr& from, const std::string& name, const xml:
 {
     if (!from)
         return;
-    xml::ForEachChild(*from, name, [&to](const xml::CNodePtr& child) { to->AddChild(xml::CNode::Clone(child)); });
+    // Cloned under the new parent: a parentless clone would drop the row's text.
+    xml::ForEachChild(*from, name, [&to](const xml::CNodePtr& child) { xml::CNode::Clone(child, to.get()); });
 }
 
 xml::CNodePtr SceneOf(const CDropZoneLevel& dropZone)
@@ -416,7 +417,7 @@ void CGameModeState::RecordJump(CProfile& profile, const ITrajectory& trajectory
         CopyChildren(scene->GetChild("Preset"), "Info", jumpInfo);
     if (landingInfo)
         for (const auto& child : landingInfo->GetChildren())
-            jumpInfo->AddChild(xml::CNode::Clone(child.second));
+            xml::CNode::Clone(child.second, jumpInfo.get());
     CopyChildren(trajectory.GetInfo(), "Info", jumpInfo);
 
     const CJumpRecord record(number, dropZone.GetFullName(), dataFile, trajectory.GetStartPos(),
