@@ -11,42 +11,12 @@
 #include "graphics/ogre/OgreConsole.h"
 #include "graphics/ogre/OgreFader.h"
 #include "support/FakeEventMgr.h"
+#include "support/Pictures.h"
 #include "support/TempDir.h"
 
 namespace {
 
 const char* const kShotDirVariable = "SDS_SCREENSHOT_DIR";
-
-// Captures the window through the graphics manager and gives the file a fixed name.
-void Capture(sds::IGfxMgr& mgr, const std::string& folder, const std::string& name)
-{
-    const std::string file = mgr.QueryRenderTarget(folder + "/" + name + "_", ".png");
-    boost::filesystem::rename(file, folder + "/" + name + ".png");
-}
-
-// The number of differing pixels, as ImageMagick counts them.
-std::string DifferentPixels(const std::string& a, const std::string& b)
-{
-    const std::string command = "compare -metric AE '" + a + "' '" + b + "' null: 2>&1";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
-
-int RunSceneInNewProcess(const std::string& folder)
-{
-    const std::string self = boost::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string command = std::string(kShotDirVariable) + "='" + folder + "' SDS_OGRE_LOG='" + folder +
-                                "/Ogre.log' '" + self +
-                                "' --gtest_filter=OgreScreenshot.Scene --gtest_brief=1 > '" + folder +
-                                "/run.log' 2>&1";
-    return std::system(command.c_str());
-}
 
 } // namespace
 
@@ -101,14 +71,14 @@ TEST(OgreScreenshot, Scene)
         }
         EXPECT_EQ(1, calls);
         env.RenderFrame();
-        Capture(mgr, folder, "scene");
+        CaptureWindow(mgr, folder, "scene");
 
         auto bar = mgr.CreateLoadingProgressBar("LevelLoadingProgressBar");
         bar->SetProgress("Creating graphical scene", 1.0f);
         bar->SetStepProgress("Terrain", 0.5f);
         const auto& drawn = dynamic_cast<const wrappers::CLoadingProgressBar&>(*bar);
         EXPECT_FLOAT_EQ(drawn.GetFullWidth() * 0.5f, drawn.GetFilledWidth());
-        Capture(mgr, folder, "loading");
+        CaptureWindow(mgr, folder, "loading");
     }
 }
 
@@ -118,8 +88,8 @@ TEST(OgreScreenshot, TwoRunsGiveIdenticalPictures)
         GTEST_SKIP();
     CTempDir first;
     CTempDir second;
-    ASSERT_EQ(0, RunSceneInNewProcess(first.Path())) << "see " << first.File("run.log");
-    ASSERT_EQ(0, RunSceneInNewProcess(second.Path())) << "see " << second.File("run.log");
+    ASSERT_EQ(0, RunPictureTestInNewProcess("OgreScreenshot.Scene", kShotDirVariable, first.Path())) << "see " << first.File("run.log");
+    ASSERT_EQ(0, RunPictureTestInNewProcess("OgreScreenshot.Scene", kShotDirVariable, second.Path())) << "see " << second.File("run.log");
     // Each run started and shut the engine down cleanly.
     for (const CTempDir* run : {&first, &second}) {
         std::ifstream log(run->File("Ogre.log"));

@@ -26,6 +26,7 @@ public:
 
     sds::IGfxMgr& Mgr() { return *m_Mgr; }
     wrappers::COgreGfxMgr& Ogre() { return *m_Mgr; }
+    CFakeApplication& App() { return m_App; }
     static const char* Name() { return "Ogre"; }
     void DefineTextOverlay(const std::string& overlay, const std::string& element)
     {

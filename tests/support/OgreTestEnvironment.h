@@ -141,6 +141,7 @@ private:
         m_Root = new Ogre::Root("", "", "");
         m_Root->loadPlugin(std::string(SDS_OGRE_PLUGIN_DIR) + "/RenderSystem_GL");
         m_Root->loadPlugin(std::string(SDS_OGRE_PLUGIN_DIR) + "/Codec_STBI");
+        m_Root->loadPlugin(std::string(SDS_OGRE_PLUGIN_DIR) + "/Plugin_ParticleFX");
         Ogre::RenderSystem* gl = m_Root->getRenderSystemByName("OpenGL Rendering Subsystem");
         gl->setConfigOption("Full Screen", "No");
         gl->setConfigOption("VSync", "No");

@@ -1,7 +1,7 @@
-// Writes the project's simple meshes, skeletons and textures through the
-// rendering engine's serializers, with no window: meshgen <mesh folder> <texture folder> <test folder>.
+// Writes the project's general meshes, skeletons and textures through the
+// rendering engine's serializers, with no window:
+//   meshgen <mesh folder> <texture folder> <test folder>
 
-#include <cmath>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -12,181 +12,24 @@
 #include <OGRE/OgreMeshSerializer.h>
 #include <OGRE/OgreSkeletonSerializer.h>
 
+#include "meshgen/MeshBuilder.h"
+#include "meshgen/Textures.h"
+
 namespace {
 
 const char* const kGroup = "MeshGen";
-
-struct CVertex
-{
-    Ogre::Vector3 m_Pos;
-    Ogre::Vector3 m_Normal;
-    Ogre::Vector2 m_Uv;
-};
-
-struct CGeometry
-{
-    std::vector<CVertex> m_Vertices;
-    std::vector<Ogre::uint16> m_Indices;
-
-    // A quad of four corners in counter-clockwise order seen from its front.
-    void AddQuad(const Ogre::Vector3& a, const Ogre::Vector3& b, const Ogre::Vector3& c, const Ogre::Vector3& d)
-    {
-        const Ogre::Vector3 normal = (b - a).crossProduct(c - a).normalisedCopy();
-        const auto first = static_cast<Ogre::uint16>(m_Vertices.size());
-        m_Vertices.push_back({a, normal, {0, 1}});
-        m_Vertices.push_back({b, normal, {1, 1}});
-        m_Vertices.push_back({c, normal, {1, 0}});
-        m_Vertices.push_back({d, normal, {0, 0}});
-        for (int i : {0, 1, 2, 0, 2, 3})
-            m_Indices.push_back(static_cast<Ogre::uint16>(first + i));
-    }
-
-    void AddTriangle(const Ogre::Vector3& a, const Ogre::Vector3& b, const Ogre::Vector3& c)
-    {
-        const Ogre::Vector3 normal = (b - a).crossProduct(c - a).normalisedCopy();
-        const auto first = static_cast<Ogre::uint16>(m_Vertices.size());
-        m_Vertices.push_back({a, normal, {0, 1}});
-        m_Vertices.push_back({b, normal, {1, 1}});
-        m_Vertices.push_back({c, normal, {0.5f, 0}});
-        for (int i : {0, 1, 2})
-            m_Indices.push_back(static_cast<Ogre::uint16>(first + i));
-    }
-
-    // An axis-aligned box between two corners, faces outwards.
-    void AddBox(const Ogre::Vector3& low, const Ogre::Vector3& high)
-    {
-        const Ogre::Vector3 p[8] = {
-            {low.x, low.y, low.z},   {high.x, low.y, low.z},   {high.x, high.y, low.z},   {low.x, high.y, low.z},
-            {low.x, low.y, high.z},  {high.x, low.y, high.z},  {high.x, high.y, high.z},  {low.x, high.y, high.z}};
-        AddQuad(p[4], p[5], p[6], p[7]); // +z
-        AddQuad(p[1], p[0], p[3], p[2]); // -z
-        AddQuad(p[5], p[1], p[2], p[6]); // +x
-        AddQuad(p[0], p[4], p[7], p[3]); // -x
-        AddQuad(p[7], p[6], p[2], p[3]); // +y
-        AddQuad(p[0], p[1], p[5], p[4]); // -y
-    }
-};
-
-Ogre::AxisAlignedBox BoundsOf(const CGeometry& geometry)
-{
-    Ogre::AxisAlignedBox box;
-    for (const CVertex& v : geometry.m_Vertices)
-        box.merge(v.m_Pos);
-    return box;
-}
-
-Ogre::MeshPtr MakeMesh(const std::string& name, const CGeometry& geometry, const std::string& material)
-{
-    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(name, kGroup);
-    Ogre::SubMesh* sub = mesh->createSubMesh();
-    sub->useSharedVertices = false;
-    // The serializer writes the name of a material that exists; the real one
-    // comes from the scripts when the mesh is loaded.
-    if (!Ogre::MaterialManager::getSingleton().resourceExists(material, kGroup))
-        Ogre::MaterialManager::getSingleton().create(material, kGroup);
-    sub->setMaterialName(material, kGroup);
-    sub->vertexData = new Ogre::VertexData();
-    sub->vertexData->vertexCount = geometry.m_Vertices.size();
-    Ogre::VertexDeclaration* declaration = sub->vertexData->vertexDeclaration;
-    size_t offset = 0;
-    offset += declaration->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_POSITION).getSize();
-    offset += declaration->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
-    offset += declaration->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0).getSize();
-
-    std::vector<float> data;
-    for (const CVertex& v : geometry.m_Vertices)
-        data.insert(data.end(), {v.m_Pos.x, v.m_Pos.y, v.m_Pos.z, v.m_Normal.x, v.m_Normal.y, v.m_Normal.z,
-                                 v.m_Uv.x, v.m_Uv.y});
-    Ogre::HardwareVertexBufferSharedPtr vertices = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
-        offset, geometry.m_Vertices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
-    vertices->writeData(0, vertices->getSizeInBytes(), data.data(), true);
-    sub->vertexData->vertexBufferBinding->setBinding(0, vertices);
-
-    Ogre::HardwareIndexBufferSharedPtr indices = Ogre::HardwareBufferManager::getSingleton().createIndexBuffer(
-        Ogre::HardwareIndexBuffer::IT_16BIT, geometry.m_Indices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
-    indices->writeData(0, indices->getSizeInBytes(), geometry.m_Indices.data(), true);
-    sub->indexData->indexBuffer = indices;
-    sub->indexData->indexCount = geometry.m_Indices.size();
-    sub->indexData->indexStart = 0;
-
-    const Ogre::AxisAlignedBox bounds = BoundsOf(geometry);
-    mesh->_setBounds(bounds, false);
-    mesh->_setBoundingSphereRadius(std::max(bounds.getMaximum().length(), bounds.getMinimum().length()));
-    return mesh;
-}
-
-void Save(const Ogre::MeshPtr& mesh, const std::string& folder)
-{
-    Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + mesh->getName());
-}
-
-// A cube of edge 1 centred at the origin.
-CGeometry Cube()
-{
-    CGeometry geometry;
-    geometry.AddBox({-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f});
-    return geometry;
-}
-
-// A sphere of diameter 1 centred at the origin.
-CGeometry Sphere()
-{
-    const int rings = 12;
-    const int segments = 24;
-    CGeometry geometry;
-    for (int ring = 0; ring <= rings; ++ring) {
-        const float theta = Ogre::Math::PI * ring / rings;
-        for (int segment = 0; segment <= segments; ++segment) {
-            const float phi = Ogre::Math::TWO_PI * segment / segments;
-            const Ogre::Vector3 normal(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
-            geometry.m_Vertices.push_back(
-                {normal * 0.5f, normal, {static_cast<float>(segment) / segments, static_cast<float>(ring) / rings}});
-        }
-    }
-    for (int ring = 0; ring < rings; ++ring) {
-        for (int segment = 0; segment < segments; ++segment) {
-            const auto a = static_cast<Ogre::uint16>(ring * (segments + 1) + segment);
-            const auto b = static_cast<Ogre::uint16>(a + segments + 1);
-            for (Ogre::uint16 i : {a, static_cast<Ogre::uint16>(a + 1), b, b, static_cast<Ogre::uint16>(a + 1),
-                                   static_cast<Ogre::uint16>(b + 1)})
-                geometry.m_Indices.push_back(i);
-        }
-    }
-    return geometry;
-}
-
-// An arrow of length 1 from the origin along +Y: a square shaft and a pyramid head.
-CGeometry UnitArrow()
-{
-    const float shaft = 0.02f;
-    const float head = 0.06f;
-    const float headStart = 0.8f;
-    CGeometry geometry;
-    geometry.AddBox({-shaft, 0.0f, -shaft}, {shaft, headStart, shaft});
-    const Ogre::Vector3 tip(0.0f, 1.0f, 0.0f);
-    const Ogre::Vector3 base[4] = {{-head, headStart, -head}, {head, headStart, -head}, {head, headStart, head},
-                                   {-head, headStart, head}};
-    for (int i = 0; i < 4; ++i)
-        geometry.AddTriangle(base[(i + 1) % 4], base[i], tip);
-    geometry.AddQuad(base[0], base[1], base[2], base[3]);
-    return geometry;
-}
 
 // A three-bone chain (Root, Arm, Hand) over a box, with animations of known
 // lengths: "Move" (2 s, Arm 2 m along +X), "Lift" (4 s, Arm 4 m along +Z),
 // "Turn" (1 s, Hand a quarter turn about Y) and "Still" (length 0).
 void SaveSkeletonTest(const std::string& folder)
 {
-    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create("SkeletonTest.skeleton", kGroup, true);
-    Ogre::Bone* root = skeleton->createBone("Root", 0);
-    Ogre::Bone* arm = skeleton->createBone("Arm", 1);
-    Ogre::Bone* hand = skeleton->createBone("Hand", 2);
-    root->addChild(arm);
-    arm->addChild(hand);
-    arm->setPosition(0, 1, 0);
-    hand->setPosition(0, 1, 0);
-    skeleton->setBindingPose();
-
+    meshgen::CMeshDesc desc = meshgen::Cube("SkeletonTest.mesh");
+    desc.m_Skeleton = "SkeletonTest.skeleton";
+    desc.m_Bones = {{"Root", -1, Ogre::Vector3::ZERO}, {"Arm", 0, {0, 1, 0}}, {"Hand", 1, {0, 1, 0}}};
+    Ogre::SkeletonPtr skeleton = meshgen::BuildSkeleton(desc, kGroup);
+    Ogre::Bone* arm = skeleton->getBone("Arm");
+    Ogre::Bone* hand = skeleton->getBone("Hand");
     auto track = [](Ogre::Animation* animation, unsigned short handle, Ogre::Bone* bone, float end,
                     const Ogre::Vector3& translate, const Ogre::Quaternion& rotate) {
         Ogre::NodeAnimationTrack* t = animation->createNodeTrack(handle, bone);
@@ -200,20 +43,7 @@ void SaveSkeletonTest(const std::string& folder)
     track(skeleton->createAnimation("Turn", 1.0f), 2, hand, 1.0f, Ogre::Vector3::ZERO,
           Ogre::Quaternion(Ogre::Degree(90), Ogre::Vector3::UNIT_Y));
     skeleton->createAnimation("Still", 0.0f);
-    Ogre::SkeletonSerializer().exportSkeleton(skeleton.get(), folder + "/SkeletonTest.skeleton");
-
-    Ogre::MeshPtr mesh = MakeMesh("SkeletonTest.mesh", Cube(), "Dravonkel/Default");
-    mesh->setSkeletonName("SkeletonTest.skeleton");
-    Ogre::SubMesh* sub = mesh->getSubMesh(0);
-    for (size_t i = 0; i < sub->vertexData->vertexCount; ++i) {
-        Ogre::VertexBoneAssignment assignment;
-        assignment.vertexIndex = static_cast<unsigned int>(i);
-        assignment.boneIndex = 0;
-        assignment.weight = 1.0f;
-        sub->addBoneAssignment(assignment);
-    }
-    mesh->_compileBoneAssignments();
-    Save(mesh, folder);
+    meshgen::SaveMesh(desc, folder, kGroup);
 }
 
 // A white texture: the fader and the loading bars tint it.
@@ -244,12 +74,14 @@ int main(int argc, char** argv)
         Ogre::DefaultHardwareBufferManager buffers;
         Ogre::ResourceGroupManager::getSingleton().createResourceGroup(kGroup);
 
-        Save(MakeMesh("Cube.mesh", Cube(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("cube.mesh", Cube(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("SimpleSphere.mesh", Sphere(), "Dravonkel/Default"), folder);
-        Save(MakeMesh("UnitArrow.mesh", UnitArrow(), "Dravonkel/Arrow"), folder);
+        for (const meshgen::CMeshDesc& mesh :
+             {meshgen::Cube("Cube.mesh"), meshgen::Cube("cube.mesh"), meshgen::SimpleSphere(), meshgen::UnitArrow(),
+              meshgen::Tree(), meshgen::Pine(), meshgen::Bush(), meshgen::Target(), meshgen::TrafficCone(),
+              meshgen::Barrel(), meshgen::WindSock()})
+            meshgen::SaveMesh(mesh, folder, kGroup);
         SaveSkeletonTest(testFolder);
         SaveWhiteTexture(textureFolder);
+        meshgen::SaveObjectTextures(textureFolder);
         Ogre::MeshManager::getSingleton().removeAll();
         Ogre::SkeletonManager::getSingleton().removeAll();
     } catch (const std::exception& e) {

@@ -1,8 +1,8 @@
 // Writes the program's default sounds into the folder given on the command
 // line: the menu click and hover ticks, the aircraft's engine drone, a 1 s test
-// tone and the menu music; and the landing sounds of the default drop zone into
-// the second folder. Everything is synthesised here, so a fresh clone
-// builds every sound it plays.
+// tone, the menu music and the wind over the drop zone; and the landing sounds
+// of the default drop zone into the second folder. Everything is synthesised
+// here, so a fresh clone builds every sound it plays.
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -217,6 +217,38 @@ CSignal NeckCrack()
     return crack;
 }
 
+// 12 s of wind over the drop zone that loops without a seam: noise through
+// two low-pass stages, swelling with gusts whose periods divide the loop; the
+// last second is faded into the first.
+CSignal Wind()
+{
+    const int rate = 22050;
+    const double length = 12.0;
+    const int count = int(length * rate);
+    const int fade = rate;
+    std::vector<double> noise(count + fade);
+    std::uint32_t seed = 2010;
+    double low = 0.0, lower = 0.0;
+    for (double& s : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        const double white = double(seed >> 8) / double(1u << 23) - 1.0;
+        low += 0.08 * (white - low);
+        lower += 0.15 * (low - lower);
+        s = lower;
+    }
+    CSignal wind{rate, 1, std::vector<float>(count)};
+    for (int i = 0; i < count; ++i) {
+        const double t = double(i) / rate;
+        const double gusts = 0.55 + 0.25 * std::sin(2 * Pi * t / 6.0) + 0.15 * std::sin(2 * Pi * t / 4.0 + 1.0) +
+                             0.05 * std::sin(2 * Pi * t / 1.5);
+        const double blend = double(i) / fade;
+        const double sample = i < fade ? blend * noise[i] + (1.0 - blend) * noise[count + i] : noise[i];
+        wind.Samples[i] = float(gusts * sample);
+    }
+    Normalize(wind, 0.6f);
+    return wind;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -233,6 +265,7 @@ int main(int argc, char** argv)
                     Write(dir + "/over.wav", Tick(0.04, 2600.0, 0.006, 0.3f), wav) &&
                     Write(dir + "/airplane.wav", EngineDrone(), wav) &&
                     Write(dir + "/menu.ogg", MenuMusic(), SF_FORMAT_OGG | SF_FORMAT_VORBIS) &&
+                    Write(dir + "/wind.ogg", Wind(), SF_FORMAT_OGG | SF_FORMAT_VORBIS) &&
                     // Landings: the body on the ground, the canopy on the ground, water, and the worst crash.
                     Write(zone + "/BodyThud.wav", Impact(0.35, 0.003, 0.06, 0.85, 60.0, 3u, 0.8f), wav) &&
                     Write(zone + "/CanopyRustle.wav", Impact(0.8, 0.05, 0.2, 0.3, 0.0, 5u, 0.4f), wav) &&

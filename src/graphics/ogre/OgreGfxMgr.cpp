@@ -105,6 +105,7 @@ COgreGfxMgr::~COgreGfxMgr()
     if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
         log->LogMessage("GfxMgr is destroyed");
     m_RootObject.reset();
+    m_ZoneLoader.reset();
     m_ObjectQueue.clear();
     // Objects still held elsewhere must not touch the scene after this.
     m_Scene.reset();
@@ -264,15 +265,20 @@ sds::COverlayedPtr COgreGfxMgr::CreateOverlayed(const std::string& name)
     return sds::COverlayedPtr(new COgreSimpleOverlayed(name));
 }
 
-void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector&, float, float)
+void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget)
 {
-    // No drop zone can be loaded yet, so there is nothing to collect.
+    if (const std::shared_ptr<sds::IZoneGraphics> zone = m_ZoneLoader.lock())
+        zone->GetSurfaceObjectsAround(m_ObjectQueue, point, reach, m_TerrainCollisionMultiplier, budget);
 }
 
-std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr&,
-                                                                   const sds::LoadingProgressCallback&)
+std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr& zone,
+                                                                   const sds::LoadingProgressCallback& progress)
 {
-    NotAvailable("Drop-zone graphics");
+    if (!m_ZoneGraphicsFactory)
+        NotAvailable("Drop-zone graphics");
+    const std::shared_ptr<sds::IZoneGraphics> loader = m_ZoneGraphicsFactory(zone, progress);
+    m_ZoneLoader = loader;
+    return loader;
 }
 
 void COgreGfxMgr::ClearScene(const std::string& nodeName)

@@ -9,6 +9,7 @@
 
 #include "core/services/IApplication.h"
 #include "graphics/IGfxMgr.h"
+#include "graphics/IZoneGraphics.h"
 
 namespace wrappers {
 
@@ -89,6 +90,8 @@ public:
     // Live while the current scene stands: it expires when the scene is reset
     // or the manager goes, and everything made in that scene with it.
     std::weak_ptr<const bool> GetSceneToken() const { return m_Scene; }
+    // What LoadZone builds the zone's graphics with; until one is given it throws.
+    void SetZoneGraphicsFactory(sds::CZoneGraphicsFactory factory) { m_ZoneGraphicsFactory = std::move(factory); }
     // The drop zone's "DistanceToTileForCollisionMultiplier".
     void SetTerrainCollisionMultiplier(float multiplier) { m_TerrainCollisionMultiplier = multiplier; }
     float GetTerrainCollisionMultiplier() const { return m_TerrainCollisionMultiplier; }
@@ -108,6 +111,9 @@ private:
     Ogre::RaySceneQuery* m_pRayQuery = nullptr;
     Ogre::Ray m_Ray;
     CObjectQueue m_ObjectQueue;
+    sds::CZoneGraphicsFactory m_ZoneGraphicsFactory;
+    // The last zone loaded; whoever called LoadZone owns it.
+    std::weak_ptr<sds::IZoneGraphics> m_ZoneLoader;
     float m_TerrainCollisionMultiplier = 1.0f;
     std::shared_ptr<COgreCamera> m_Camera;
     sds::CGfxObjPtr m_RootObject;

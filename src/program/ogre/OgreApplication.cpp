@@ -26,6 +26,7 @@
 #include "gui/CeguiGUI.h"
 #include "gui/CeguiOgreSystem.h"
 #include "program/ogre/FrameListener.h"
+#include "scene/ogre/OgreZoneLoader.h"
 #include "program/ogre/WindowIcon.h"
 #include "sound/ISndMgr.h"
 #include "sound/LoadSoundTemplate.h"
@@ -301,7 +302,9 @@ void COgreApplication::StartGui()
 
 void COgreApplication::StartGraphics()
 {
-    m_GfxMgr = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    auto graphics = std::make_shared<COgreGfxMgr>(m_Window, m_LevelSceneMgr, this);
+    UseOgreZoneLoader(*graphics);
+    m_GfxMgr = graphics;
     // The sound listener stands where the level's camera stands.
     std::weak_ptr<sds::ISndMgr> sound = m_SndMgr;
     m_GfxMgr->SetSoundListener([sound](const sds::CVector& position, const sds::CVector& velocity,

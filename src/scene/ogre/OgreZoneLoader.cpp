@@ -1,0 +1,136 @@
+#include "scene/ogre/OgreZoneLoader.h"
+
+#include "core/Exception.h"
+#include "core/ILogMgr.h"
+#include "core/WallClock.h"
+#include "core/services/IApplication.h"
+#include "scene/GraphicsSettings.h"
+#include "scene/ogre/PageWithEntitiesInfoTmpl.h"
+#include "scene/ogre/paging/GeometryPage.h"
+
+namespace wrappers {
+
+COgreZoneLoader::COgreZoneLoader(const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress)
+    : sds::IZoneGraphics("DZGfx"), m_GfxMgr(&COgreGfxMgr::Get())
+{
+    if (!zone)
+        throw std::runtime_error("Conf && \"Should not be given an empty config\"");
+    try {
+        Load(zone, progress);
+    } catch (...) {
+        TearDown();
+        throw;
+    }
+}
+
+COgreZoneLoader::~COgreZoneLoader()
+{
+    TearDown();
+}
+
+void COgreZoneLoader::Load(const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress)
+{
+    m_GfxMgr->CreateCamera();
+    progress("Initializing Sky", 0.0f);
+    sds::IApplication* application = sds::IApplication::GetSingleton();
+    const bool useShaders =
+        application ? sds::UseShaders(application->GetConfig(), application->GetSettings()) : true;
+    if (zone->HasChild("Caelum") && useShaders)
+        m_HasSky = MakeSky(zone->GetChild("Caelum"));
+    progress("Loading Scene", 0.2f);
+    m_Scene = std::make_shared<CDotScene>(m_GfxMgr, zone, !m_HasSky, 0.2f, 0.6f, progress);
+    if (zone->HasChild("Terrain"))
+        m_GfxMgr->SetTerrainCollisionMultiplier(
+            zone->GetChild("Terrain")->GetAttribute("DistanceToTileForCollisionMultiplier")->GetValue<float>());
+
+    progress("Updating terrain", 0.8f);
+    if (m_Scene->GetTerrainPager())
+        m_Scene->GetTerrainPager()->update();
+    const auto& sets = m_Scene->GetSurfaceObjects();
+    float fraction = 0.9f;
+    for (const auto& set : sets) {
+        progress("Updating surface objects", fraction);
+        set->m_Pager->update();
+        fraction += 0.1f / static_cast<float>(sets.size());
+    }
+}
+
+void COgreZoneLoader::TearDown()
+{
+    m_HasSky = false;
+    m_Scene.reset();
+    m_GfxMgr->DestroyCamera();
+    m_GfxMgr->ResetScene();
+    if (sds::IApplication* application = sds::IApplication::GetSingleton()) {
+        const sds::CVector ambient =
+            xml::ParseVector(application->GetConfig()->GetChild("Scene")->GetAttribute("AmbientColor")->GetValue());
+        m_GfxMgr->GetSceneManager()->setAmbientLight(Ogre::ColourValue(ambient.x, ambient.y, ambient.z, 1.0f));
+    }
+}
+
+bool COgreZoneLoader::MakeSky(const xml::CNodePtr&)
+{
+    // SKY SEAM: the sky (CCaelum) comes with the sky layer. Until it is merged
+    // no sky object is made and the scene's own sky and sun are used.
+    return false;
+}
+
+void COgreZoneLoader::UpdateSky(const sds::CTiming&)
+{
+    // SKY SEAM: the sky's per-frame step and the haze's sun direction.
+}
+
+void COgreZoneLoader::Update(const sds::CTiming& timing)
+{
+    m_Scene->UpdatePagers();
+    if (m_HasSky)
+        UpdateSky(timing);
+}
+
+void COgreZoneLoader::GetSurfaceObjectsAround(sds::IGfxMgr::CObjectQueue& output, const sds::CVector& point,
+                                              float reach, float multiplier, float budget)
+{
+    if (m_Scene->GetTerrainPager() && m_Scene->GetTerrainDetailLevel())
+        SearchLevel(m_Scene->GetTerrainDetailLevel(), output, point, reach,
+                    m_Scene->GetTerrainPager()->getPageSize() * multiplier, budget);
+    for (const auto& set : m_Scene->GetSurfaceObjects()) {
+        if (!set->m_GenerateCollisions)
+            continue;
+        Forests::GeometryPageManager* level =
+            set->m_Static ? set->m_Static : set->m_Batched ? set->m_Batched : set->m_Impostors;
+        if (!level) {
+            if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
+                log->LogError("At least one manager must be active, check configuration file for the drop zone "
+                              "surface object: " + set->m_Name);
+            throw std::runtime_error(
+                "!\"At least one manager must be active, check configuration file for the drop zone surface object\"");
+        }
+        SearchLevel(level, output, point, reach, set->m_CollisionMeshesDist, budget);
+    }
+}
+
+void COgreZoneLoader::SearchLevel(Forests::GeometryPageManager* level, sds::IGfxMgr::CObjectQueue& output,
+                                  const sds::CVector& point, float reach, float radius, float& budget)
+{
+    const Ogre::Vector3 at(point.x, point.y, point.z);
+    for (const auto& entry : level->getLoadedPages()) {
+        if (!(budget > 0))
+            return;
+        Forests::GeometryPage* page = entry.second;
+        auto* records = dynamic_cast<CPageEntities*>(page);
+        if (!records || !page->isVisible() || !page->isLoaded())
+            continue;
+        const std::uint64_t start = sds::GetWallClockMs();
+        records->Collect(at, reach, radius, output);
+        budget -= static_cast<float>(sds::GetWallClockMs() - start) / 1000.0f;
+    }
+}
+
+void UseOgreZoneLoader(COgreGfxMgr& gfxMgr)
+{
+    gfxMgr.SetZoneGraphicsFactory([](const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress) {
+        return std::make_shared<COgreZoneLoader>(zone, progress);
+    });
+}
+
+} // namespace wrappers

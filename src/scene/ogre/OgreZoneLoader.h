@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+
+#include "core/Node.h"
+#include "core/services/LoadingProgressCallback.h"
+#include "graphics/IZoneGraphics.h"
+#include "graphics/ogre/OgreGfxMgr.h"
+#include "scene/ogre/DotScene.h"
+#include "scene/ogre/paging/GeometryPageManager.h"
+
+namespace wrappers {
+
+// The graphics of a loaded drop zone ("DZGfx"): the constructor builds the
+// camera, the sky, the scene with its terrain and surface objects, and pages
+// them in once; each frame pages them around the camera and moves the sky;
+// the destructor takes it all down and puts the ambient light back. A
+// constructor that fails takes down what it built before it rethrows.
+class COgreZoneLoader : public sds::IZoneGraphics
+{
+public:
+    // `zone`: the drop zone's scene element.
+    COgreZoneLoader(const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress);
+    ~COgreZoneLoader() override;
+
+    void Update(const sds::CTiming& timing) override;
+    // The zone graphics stay loaded across jumps.
+    void Restart() override {}
+    void GetSurfaceObjectsAround(sds::IGfxMgr::CObjectQueue& output, const sds::CVector& point, float reach,
+                                 float multiplier, float budget) override;
+
+    const std::shared_ptr<CDotScene>& GetScene() const { return m_Scene; }
+    bool HasSky() const { return m_HasSky; }
+
+private:
+    void Load(const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress);
+    void TearDown();
+    // The sky step; see the definition.
+    bool MakeSky(const xml::CNodePtr& caelum);
+    void UpdateSky(const sds::CTiming& timing);
+    // Searches a level's loaded pages for collision meshes while the budget lasts.
+    static void SearchLevel(Forests::GeometryPageManager* level, sds::IGfxMgr::CObjectQueue& output,
+                            const sds::CVector& point, float reach, float radius, float& budget);
+
+    std::shared_ptr<CDotScene> m_Scene;
+    bool m_HasSky = false;
+    COgreGfxMgr* m_GfxMgr;
+};
+
+// Has the graphics manager build drop zones with COgreZoneLoader.
+void UseOgreZoneLoader(COgreGfxMgr& gfxMgr);
+
+} // namespace wrappers

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include <boost/filesystem.hpp>
+#include <OGRE/OgreBone.h>
+#include <OGRE/OgreMeshManager.h>
+#include <OGRE/OgreMovableObject.h>
+#include <OGRE/OgreParticleSystemManager.h>
+#include <OGRE/OgreSkeletonManager.h>
+#include <OGRE/OgreSubMesh.h>
+
+#include "core/Helpers.h"
+#include "graphics/ogre/MeshGeometry.h"
+#include "physics/zavuvi/PhysicsEntity.h"
+#include "scene/PlacementFile.h"
+#include "scene/ZoneWorld.h"
+
+namespace {
+
+using dzgen::CHomeField;
+
+const char* const kZone = "../data/Skorvel/HomeField.dz";
+const char* const kGroup = "GeneratedFilesTest";
+
+std::string Text(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path)
+{
+    return boost::filesystem::exists(path);
+}
+
+// Every attribute of the list on the element.
+void ExpectKeys(const xml::CNodePtr& element, std::initializer_list<const char*> keys)
+{
+    for (const char* key : keys)
+        EXPECT_TRUE(element->HasAttribute(key)) << element->GetPath() << " has no " << key;
+}
+
+// The render materials conf/materials.conf maps onto physical surfaces.
+std::set<std::string> MappedMaterials()
+{
+    std::set<std::string> materials;
+    const xml::CNodePtr conf = xml::LoadXmlFile("../conf/materials.conf")->GetChild("Materials");
+    xml::ForEachChild(*conf, "Surface", [&](const xml::CNodePtr& surface) {
+        for (const std::string& name : sds::SplitAtAnyOf(surface->GetAttribute("Materials")->GetValue(), ","))
+            materials.insert(name);
+    });
+    return materials;
+}
+
+// The zone's folder as a resource group of its own, for the tests that load its files.
+class GeneratedFilesTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        COgreTestEnvironment::Get();
+        Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+        groups.addResourceLocation("../data/Skorvel/HomeField", "FileSystem", kGroup);
+        groups.initialiseResourceGroup(kGroup);
+    }
+    static void TearDownTestSuite()
+    {
+        Ogre::ResourceGroupManager::getSingleton().destroyResourceGroup(kGroup);
+        Ogre::ParticleSystemManager::getSingleton().removeTemplatesByResourceGroup(kGroup);
+    }
+
+    xml::CNodePtr m_Scene = CZoneWorld::HomeField();
+};
+
+} // namespace
+
+TEST_F(GeneratedFilesTest, TheDropZoneFileHasEveryKey)
+{
+    EXPECT_EQ("Home Field", m_Scene->GetAttribute("FullName")->GetValue());
+    EXPECT_FLOAT_EQ(30, m_Scene->GetChild("GroundLevel")->GetAttribute("Value")->GetValue<float>());
+    EXPECT_FALSE(m_Scene->HasChild("Preset"));
+    EXPECT_EQ(Text(kZone), Text("../data/Merrowick/HomeField.dz"));
+    EXPECT_TRUE(boost::filesystem::is_directory(m_Scene->GetChild("FileSystem")->GetAttribute("Path")->GetValue()));
+
+    const xml::CNodePtr terrain = m_Scene->GetChild("Terrain");
+    ExpectKeys(terrain, {"Path", "TerrainTiles", "TerrainLod0Distance", "DeepestPoint", "Name",
+                         "DistanceToTileForCollisionMultiplier"});
+    const std::string path = terrain->GetAttribute("Path")->GetValue();
+    EXPECT_TRUE(Exists(path + terrain->GetAttribute("TerrainTiles")->GetValue()));
+    EXPECT_LT(terrain->GetAttribute("DeepestPoint")->GetValue<float>(), -11.0f);
+    int objects = 0;
+    xml::ForEachChild(*terrain, "Object", [&](const xml::CNodePtr& object) {
+        ++objects;
+        ExpectKeys(object, {"SurfaceObjectSaturation", "StaticDist", "BatchDist", "ImpostersDist", "Name",
+                            "GenerateCollisions", "LogInfo", "CollisionMeshesDist"});
+        EXPECT_TRUE(Exists(path + terrain->GetAttribute("Name")->GetValue() + "." +
+                           object->GetAttribute("Name")->GetValue() + ".so"));
+    });
+    EXPECT_EQ(2, objects);
+
+    ExpectKeys(m_Scene->GetChild("Fog"), {"Color", "LinearStart", "LinearEnd", "Density"});
+    const xml::CNodePtr caelum = m_Scene->GetChild("Caelum");
+    ExpectKeys(caelum, {"Enabled", "ManageSceneFog", "SceneFogDensityMultiplier", "ManageAmbientLight", "GroundFogEnabled",
+                        "HazeEnabled", "TimeScale", "UpdateRate"});
+    for (const char* component :
+         {"CAELUM_COMPONENT_SKY_COLOUR_MODEL", "CAELUM_COMPONENT_SUN", "CAELUM_COMPONENT_SOLAR_SYSTEM_MODEL",
+          "CAELUM_COMPONENT_SKY_DOME", "CAELUM_COMPONENT_STARFIELD", "CAELUM_COMPONENT_CLOUDS"})
+        EXPECT_TRUE(caelum->HasChild(component)) << component;
+    ExpectKeys(caelum->GetChild("Sun"),
+               {"AmbientMultiplier", "DiffuseMultiplier", "SpecularMultiplier", "AutoDisable", "AutoDisableThreshold"});
+    ExpectKeys(caelum->GetChild("Moon"), {"AutoDisable", "AutoDisableThreshold"});
+    ExpectKeys(caelum->GetChild("Clouds"), {"Speed", "BlendTime", "Cover"});
+    ExpectKeys(caelum->GetChild("Time"), {"Seconds", "Minutes", "Hour", "TimeZone", "Day", "Month", "Year"});
+    ExpectKeys(caelum->GetChild("SolarSystem"), {"ObserverLongitude", "ObserverLatitude", "StarfieldInclination"});
+
+    const xml::CNodePtr dome = m_Scene->GetChild("SkyDome");
+    ExpectKeys(dome, {"Distance", "Tiling", "Curvature", "Material"});
+    for (const char* whole : {"Distance", "Tiling", "Curvature"})
+        EXPECT_EQ(std::string::npos, dome->GetAttribute(whole)->GetValue().find('.')) << whole;
+    ExpectKeys(m_Scene->GetChild("SkyBox"), {"Distance", "Material"});
+    EXPECT_EQ("directional", m_Scene->GetChild("SunLight")->GetChild("light")->GetAttribute("type")->GetValue());
+    ExpectKeys(m_Scene->GetChild("Plane"), {"Width", "Height", "Material", "Position"});
+
+    // Static buildings, a light, a billboard set and a particle system.
+    std::set<std::string> kinds;
+    xml::ForEachChild(*m_Scene->GetChild("nodes"), "node", [&](const xml::CNodePtr& node) {
+        if (node->GetAttribute("static", false))
+            kinds.insert("static");
+        for (const char* kind : {"light", "billboardSet", "particlesystem"})
+            if (node->HasChild(kind))
+                kinds.insert(kind);
+    });
+    EXPECT_EQ((std::set<std::string>{"billboardSet", "light", "particlesystem", "static"}), kinds);
+
+    // What the level loader reads, with the files it names.
+    for (const char* element : {"Target", "SimObj", "WindSock"})
+        xml::ForEachChild(*m_Scene, element, [&](const xml::CNodePtr& object) {
+            EXPECT_TRUE(Exists(object->GetAttribute("File")->GetValue())) << object->GetAttribute("File")->GetValue();
+            ExpectKeys(object, {"Position", "Orientation"});
+        });
+    EXPECT_EQ(2u, m_Scene->GetChildren().count("SimObj"));
+    EXPECT_EQ(2u, m_Scene->GetChildren().count("WindSock"));
+    EXPECT_TRUE(m_Scene->HasChild("Tree"));
+    xml::ForEachChild(*m_Scene, "Tree", [](const xml::CNodePtr& tree) { ExpectKeys(tree, {"Pos", "Scale"}); });
+    EXPECT_TRUE(m_Scene->HasChild("Airplane"));
+    const xml::CNodePtr music = m_Scene->GetChildById("Stream", "BgMusic", "Name,Id");
+    EXPECT_TRUE(Exists(music->GetAttribute("File")->GetValue()));
+    ExpectKeys(music, {"Loop"});
+}
+
+// The camera stands above the ground and looks at the target over the
+// landing area, which is flat.
+TEST_F(GeneratedFilesTest, TheCameraFacesTheLandingArea)
+{
+    const sds::CVector camera = m_Scene->GetChild("Camera")->GetAttribute("Pos")->GetValue<sds::CVector>();
+    const sds::CVector target = m_Scene->GetChild("Target")->GetAttribute("Position")->GetValue<sds::CVector>();
+    EXPECT_GT(camera.y - CHomeField::Height(camera.x, camera.z), 30.0);
+    EXPECT_LT(std::hypot(camera.x - target.x, camera.z - target.z), 500.0);
+    EXPECT_FLOAT_EQ(static_cast<float>(CHomeField::Height(target.x, target.z)), target.y);
+    for (double dx = -CHomeField::kLandingRadius; dx <= CHomeField::kLandingRadius; dx += 20)
+        EXPECT_NEAR(0.0, CHomeField::Height(target.x + dx, target.z), 1e-9) << dx;
+}
+
+TEST_F(GeneratedFilesTest, TilesCoverTheZoneWithoutSeams)
+{
+    const xml::CNodePtr tiles = xml::LoadXmlFile("../data/Skorvel/HomeField/HomeField.tiles")->GetChild("Tiles");
+    EXPECT_EQ("HomeField", tiles->GetAttribute("Name")->GetValue());
+    const sds::CVector min = xml::ParseVector(tiles->GetAttribute("MinCorner")->GetValue());
+    const sds::CVector max = xml::ParseVector(tiles->GetAttribute("MaxCorner")->GetValue());
+    EXPECT_EQ(-1000, min.x);
+    EXPECT_EQ(1000, max.z);
+    EXPECT_EQ(250, xml::ParseVector(tiles->GetAttribute("TileSize")->GetValue()).x);
+
+    const std::set<std::string> mapped = MappedMaterials();
+    std::set<sds::CTileKey> keys;
+    xml::ForEachChild(*tiles, "Tile", [&](const xml::CNodePtr& tile) {
+        const sds::CTileKey key = sds::ParseTileName(tile->GetAttribute("Name")->GetValue());
+        keys.insert(key);
+        const sds::CVector pos = xml::ParseVector(tile->GetAttribute("Pos")->GetValue());
+        EXPECT_EQ(sds::CVector(min.x + 250 * key.x, 0, min.z + 250 * key.z), pos);
+        const Ogre::MeshPtr mesh =
+            Ogre::MeshManager::getSingleton().load("HomeField." + sds::TileName(key) + ".0.mesh", kGroup);
+        // Every point is the height field's at its place, the same seen from either tile of a seam.
+        const wrappers::CMeshGeometry geometry = wrappers::ReadMeshGeometry(*mesh);
+        for (const wrappers::CMeshGeometry::CSubMesh& sub : geometry.m_SubMeshes)
+            EXPECT_TRUE(mapped.count(sub.m_Material)) << sub.m_Material;
+        for (const auto& source : geometry.m_Sources)
+            for (const Ogre::Vector3& p : source.m_Positions)
+                ASSERT_EQ(static_cast<float>(CHomeField::Height(pos.x + p.x, pos.z + p.z)), p.y);
+        Ogre::MeshManager::getSingleton().remove(mesh);
+    });
+    EXPECT_EQ(64u, keys.size());
+    EXPECT_EQ((sds::CTileKey{0, 0}), *keys.begin());
+    EXPECT_EQ((sds::CTileKey{7, 7}), *keys.rbegin());
+}
+
+// Placements stand on the ground, off the runway, the landing area and the
+// pond, in the tiles of the pager's grid.
+TEST_F(GeneratedFilesTest, PlacementFilesPutTreesOnTheGround)
+{
+    for (const char* set : {"Trees", "Woods"}) {
+        const std::string name = std::string("../data/Skorvel/HomeField/HomeField.") + set + ".so";
+        std::ifstream in(name, std::ios::binary);
+        std::vector<std::string> warnings;
+        sds::CPlacementFile file(in, name, [&](const std::string& w) { warnings.push_back(w); });
+        EXPECT_EQ(sds::CVector(-1000, 0, -1000), file.GetFirstCorner());
+        EXPECT_EQ(sds::CVector(1000, 0, 1000), file.GetSecondCorner());
+        EXPECT_EQ(125, file.GetTileSize().x);
+        std::size_t placements = 0;
+        for (const sds::CPlacementTile& tile : file.GetTiles()) {
+            EXPECT_EQ(-1000 + 125 * tile.m_Key.x, tile.m_Origin.x);
+            EXPECT_EQ(-1000 + 125 * tile.m_Key.z, tile.m_Origin.z);
+            for (const sds::CPlacementGroup& group : file.ReadTile(tile)) {
+                EXPECT_TRUE(group.m_Mesh == "Tree.mesh" || group.m_Mesh == "Pine.mesh") << group.m_Mesh;
+                for (const sds::CPlacement& p : group.m_Placements) {
+                    const double x = tile.m_Origin.x + p.x, z = tile.m_Origin.z + p.z;
+                    ASSERT_NEAR(CHomeField::Height(x, z) - 0.2, p.y, 1e-3);
+                    ASSERT_TRUE(CHomeField::IsFreeForTrees(x, z)) << x << ", " << z;
+                    ASSERT_GE(p.x, 0);
+                    ASSERT_LT(p.x, 125);
+                    ++placements;
+                }
+            }
+        }
+        EXPECT_GT(placements, 300u) << set;
+        EXPECT_TRUE(warnings.empty()) << set;
+    }
+}
+
+// The windsock's visible bones are the ones its physics file drives.
+TEST_F(GeneratedFilesTest, TheWindSocksBonesAreItsPhysicsFilesBones)
+{
+    Zavuvi::PhysicsEntity phs;
+    phs.Load("../data/physics/WindSock.phs");
+    ASSERT_EQ(1u, phs.m_SkeletonModels.size());
+    const Ogre::MeshPtr mesh =
+        Ogre::MeshManager::getSingleton().load(phs.m_SkeletonModels[0].m_Name + ".mesh", "General");
+    const Ogre::SkeletonPtr skeleton = mesh->getSkeleton();
+    ASSERT_TRUE(skeleton);
+    std::set<std::string> driven;
+    for (const Zavuvi::PhysicsActor& actor : phs.m_Actors) {
+        if (actor.m_SkeletonIndex < 0)
+            continue;
+        driven.insert(actor.m_BoneName);
+        ASSERT_TRUE(skeleton->hasBone(actor.m_BoneName)) << actor.m_BoneName;
+        Ogre::Bone* bone = skeleton->getBone(actor.m_BoneName);
+        bone->_update(true, false);
+        const Ogre::Vector3 at = bone->_getDerivedPosition();
+        EXPECT_NEAR(actor.m_Position.x, at.x, 1e-4) << actor.m_BoneName;
+        EXPECT_NEAR(actor.m_Position.y, at.y, 1e-4) << actor.m_BoneName;
+        EXPECT_NEAR(actor.m_Position.z, at.z, 1e-4) << actor.m_BoneName;
+    }
+    EXPECT_EQ((std::set<std::string>{"Tail", "Twist"}), driven);
+    // The simulated objects show meshes that exist.
+    for (const char* file : {"Target", "TrafficCone", "Barrel"}) {
+        Zavuvi::PhysicsEntity object;
+        object.Load(std::string("../data/physics/") + file + ".phs");
+        ASSERT_EQ(1u, object.m_Actors.at(0).m_Models.size()) << file;
+        EXPECT_TRUE(Ogre::ResourceGroupManager::getSingleton().resourceExistsInAnyGroup(
+            object.m_Actors[0].m_Models[0].m_Name))
+            << file;
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <boost/filesystem.hpp>
+
+#include "graphics/IGfxMgr.h"
+
+// Captures the window through the graphics manager into folder/name.png.
+inline void CaptureWindow(sds::IGfxMgr& mgr, const std::string& folder, const std::string& name)
+{
+    const std::string file = mgr.QueryRenderTarget(folder + "/" + name + "_", ".png");
+    boost::filesystem::rename(file, folder + "/" + name + ".png");
+}
+
+// The number of differing pixels of two pictures, as ImageMagick's
+// "compare -metric AE" prints it ("0" for identical ones).
+inline std::string DifferentPixels(const std::string& a, const std::string& b)
+{
+    const std::string command = "compare -metric AE '" + a + "' '" + b + "' null: 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        pclose(pipe);
+    }
+    return output;
+}
+
+// Runs one test of this binary in a process of its own, on the same display,
+// with `folderVariable` naming the folder where it keeps its pictures, its
+// rendering engine's log ("Ogre.log") and its output ("run.log"). A picture
+// test compares two such runs: a fresh engine each time.
+inline int RunPictureTestInNewProcess(const std::string& test, const char* folderVariable, const std::string& folder)
+{
+    const std::string self = boost::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string command = std::string(folderVariable) + "='" + folder + "' SDS_OGRE_LOG='" + folder +
+                                "/Ogre.log' '" + self + "' --gtest_filter=" + test + " --gtest_brief=1 > '" + folder +
+                                "/run.log' 2>&1";
+    return std::system(command.c_str());
+}

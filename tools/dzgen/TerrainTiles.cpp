@@ -1,0 +1,114 @@
+#include "dzgen/TerrainTiles.h"
+
+#include <map>
+
+#include "core/Helpers.h"
+#include "core/Vector.h"
+#include "dzgen/HomeField.h"
+#include "scene/TileKey.h"
+
+namespace dzgen {
+
+namespace {
+
+Ogre::Vector3 NormalAt(double x, double z)
+{
+    const double dx = CHomeField::Height(x + 1, z) - CHomeField::Height(x - 1, z);
+    const double dz = CHomeField::Height(x, z + 1) - CHomeField::Height(x, z - 1);
+    return Ogre::Vector3(static_cast<float>(-dx / 2), 1.0f, static_cast<float>(-dz / 2)).normalisedCopy();
+}
+
+Ogre::Vector2 UvAt(ESurface surface, double x, double z)
+{
+    switch (surface) {
+    case ESurface::Runway:
+        // Across the runway once, along it every 30 m (one dash of the centre line).
+        return Ogre::Vector2(static_cast<float>((x - CHomeField::kRunway.x0) / 30.0),
+                             static_cast<float>((z - CHomeField::kRunway.z0) / (CHomeField::kRunway.z1 - CHomeField::kRunway.z0)));
+    case ESurface::Sand:
+        return Ogre::Vector2(static_cast<float>(x / 8.0), static_cast<float>(z / 8.0));
+    case ESurface::LandingArea:
+        // A mower's strip every 10 m along x.
+        return Ogre::Vector2(static_cast<float>(x / 20.0), static_cast<float>(z / 20.0));
+    case ESurface::Field:
+        // Crop rows along z, 0.8 m apart.
+        return Ogre::Vector2(static_cast<float>(x / 12.8), static_cast<float>(z / 40.0));
+    case ESurface::Grass:
+    default:
+        return Ogre::Vector2(static_cast<float>(x / 16.0), static_cast<float>(z / 16.0));
+    }
+}
+
+} // namespace
+
+std::string SurfaceMaterial(int surface)
+{
+    switch (static_cast<ESurface>(surface)) {
+    case ESurface::Runway:
+        return "Terrain/Runway";
+    case ESurface::Sand:
+        return "Terrain/Sand";
+    case ESurface::LandingArea:
+        return "Terrain/LandingArea";
+    case ESurface::Field:
+        return "Terrain/Field";
+    case ESurface::Grass:
+    default:
+        return "Terrain/Grass";
+    }
+}
+
+meshgen::CMeshDesc TileMesh(int tileX, int tileZ)
+{
+    const int cells = static_cast<int>(CHomeField::kTileSize / CHomeField::kCell);
+    const double ox = CHomeField::kMin + tileX * CHomeField::kTileSize;
+    const double oz = CHomeField::kMin + tileZ * CHomeField::kTileSize;
+    meshgen::CMeshDesc mesh{"HomeField." + sds::TileName({tileX, tileZ}) + ".0.mesh"};
+    // Each surface's own vertices: its texture coordinates differ.
+    std::map<std::pair<int, int>, std::uint32_t> indices[5];
+    auto vertex = [&](ESurface surface, int i, int j) {
+        auto& known = indices[static_cast<int>(surface)];
+        const auto found = known.find({i, j});
+        if (found != known.end())
+            return found->second;
+        meshgen::CGeometry& part = mesh.Part(SurfaceMaterial(static_cast<int>(surface)));
+        const double x = ox + i * CHomeField::kCell, z = oz + j * CHomeField::kCell;
+        const auto index = static_cast<std::uint32_t>(part.m_Vertices.size());
+        part.AddVertex(Ogre::Vector3(static_cast<float>(i * CHomeField::kCell), static_cast<float>(CHomeField::Height(x, z)),
+                                     static_cast<float>(j * CHomeField::kCell)),
+                       NormalAt(x, z), UvAt(surface, x, z));
+        known[{i, j}] = index;
+        return index;
+    };
+    for (int i = 0; i < cells; ++i) {
+        for (int j = 0; j < cells; ++j) {
+            const ESurface surface =
+                CHomeField::SurfaceAt(ox + (i + 0.5) * CHomeField::kCell, oz + (j + 0.5) * CHomeField::kCell);
+            const std::uint32_t a = vertex(surface, i, j), b = vertex(surface, i, j + 1);
+            const std::uint32_t c = vertex(surface, i + 1, j + 1), d = vertex(surface, i + 1, j);
+            mesh.Part(SurfaceMaterial(static_cast<int>(surface))).m_Indices.insert(
+                mesh.Part(SurfaceMaterial(static_cast<int>(surface))).m_Indices.end(), {a, b, c, a, c, d});
+        }
+    }
+    return mesh;
+}
+
+xml::CNodePtr TilesDocument()
+{
+    xml::CNodePtr tiles(new xml::CNode("Tiles", false));
+    tiles->AddAttribute("Name", "HomeField");
+    tiles->AddAttribute("MinCorner", sds::CVector(CHomeField::kMin, CHomeField::kDeepestPoint, CHomeField::kMin));
+    tiles->AddAttribute("MaxCorner", sds::CVector(CHomeField::kMax, 90.0f, CHomeField::kMax));
+    tiles->AddAttribute("TileSize", sds::CVector(CHomeField::kTileSize, 0.0f, CHomeField::kTileSize));
+    for (int x = 0; x < CHomeField::kTiles; ++x) {
+        for (int z = 0; z < CHomeField::kTiles; ++z) {
+            xml::CNodePtr tile = tiles->AddChild("Tile");
+            tile->AddAttribute("Name", sds::TileName({x, z}));
+            tile->AddAttribute("Pos", sds::CVector(CHomeField::kMin + x * CHomeField::kTileSize, 0.0f,
+                                                   CHomeField::kMin + z * CHomeField::kTileSize));
+        }
+    }
+    return tiles;
+}
+
+} // namespace dzgen
