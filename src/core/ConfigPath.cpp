@@ -56,7 +56,7 @@ bool WalkConfigPath(xml::CNode& node, const std::vector<std::string>& steps, boo
 float GetConfigFloat(const xml::CNodePtr& root, const std::string& path, float defaultValue)
 {
     float result = defaultValue;
-    Walk(root, path, false, [&](xml::CNode& node) { result = node.GetValue<float>(); });
+    Walk(root, path, false, [&](xml::CNode& node) { result = node.GetValueOr<float>(defaultValue); });
     return result;
 }
 

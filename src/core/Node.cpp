@@ -1,7 +1,10 @@
 #include "core/Node.h"
 
+#include <algorithm>
 #include <iostream>
+#include <new>
 #include <sstream>
+#include <type_traits>
 
 #include "core/Helpers.h"
 
@@ -17,16 +20,33 @@ CMessageHandler ErrorMessageHandler = PrintToStdErr;
 
 namespace {
 
-// Reads the leading number as a stream does; a text that does not begin with
-// one reads as 0.
+const char* TypeName(float) { return "float"; }
+const char* TypeName(int) { return "int"; }
+const char* TypeName(unsigned int) { return "unsigned int"; }
+
+bool BeginsWithMinus(const std::string& text)
+{
+    const std::string::size_type first = text.find_first_not_of(" \t\n\v\f\r");
+    return first != std::string::npos && text[first] == '-';
+}
+
+// Reads the leading number as a stream does. What a stream would turn into 0,
+// T's limit or a wrapped value (no number, one beyond T's range, a negative one
+// for an unsigned T) is reported and gives `fallback`.
 template <class T>
-T ReadNumber(const std::string& text)
+T ReadNumber(const CNode& node, const std::string& text, T fallback)
 {
     std::istringstream in(text);
     T value = T();
-    if (!(in >> value))
-        return T();
-    return value;
+    const bool read = static_cast<bool>(in >> value);
+    if (read && !(std::is_unsigned<T>::value && value != T() && BeginsWithMinus(text)))
+        return value;
+    // A failed read leaves 0 where there is no number and T's limit where it does not fit.
+    if (!read && value == T())
+        MessageHandler(node.GetPath() + " = '" + text + "' is not a number");
+    else
+        MessageHandler(node.GetPath() + " = '" + text + "' is out of range for " + TypeName(T()));
+    return fallback;
 }
 
 // The first of the comma-separated keys that `node` carries as an attribute;
@@ -63,14 +83,19 @@ bool AnyMatches(const CNode::CNodeMap& candidates, const CNode& pattern)
 } // namespace
 
 CNode::CNode(const std::string& name, bool isAttribute)
-    : m_Parent(nullptr), m_Name(name), m_IsAttribute(isAttribute)
+    : m_IsAttribute(isAttribute), m_Parent(nullptr), m_Name(name)
 {
     if (name.empty())
         throw CNoNodeException("xml node with empty name");
 }
 
 CNode::CNode(const std::string& name, const std::string& value, CNode* parent, bool isAttribute)
-    : m_Parent(parent), m_Name(name), m_Value(value), m_IsAttribute(isAttribute)
+    : m_IsAttribute(isAttribute), m_Parent(parent), m_Name(name), m_Value(value)
+{
+}
+
+CNode::CNode(CParsed, CNode* parent, bool isAttribute)
+    : CRefCounted(1), m_IsAttribute(isAttribute), m_Parent(parent)
 {
 }
 
@@ -99,18 +124,57 @@ CNode::CNode(const std::string& name, const sds::CVector& value, CNode* parent, 
 {
 }
 
+void* CNode::operator new(std::size_t size)
+{
+    return CNodeArena::Allocate(size);
+}
+
+void CNode::operator delete(void* memory)
+{
+    CNodeArena::Free(memory);
+}
+
 CNode::~CNode()
 {
+    if (!m_Maps)
+        return;
     // Children and attributes still held elsewhere live on as roots; their back
-    // link must not dangle.
-    for (auto& entry : m_Attributes)
-        if (entry.second->m_Parent == this)
-            entry.second->m_Parent = nullptr;
-    m_Attributes.clear();
-    for (auto& entry : m_Children)
-        if (entry.second->m_Parent == this)
-            entry.second->m_Parent = nullptr;
-    m_Children.clear();
+    // link must not dangle. Each is let go right after, while it is at hand,
+    // and the last made first: a tree read from a file lies in memory in the
+    // order it was made, and its end is what the caches still hold.
+    for (CNodeMap* nodes : {&m_Maps->m_Children, &m_Maps->m_Attributes}) {
+        for (auto entry = nodes->rbegin(); entry != nodes->rend();) {
+            CNodePtr& node = entry->second;
+            // The next one is fetched while this one and its own go. In a tree
+            // that was read it lies just below this one, its own nodes between.
+            if (++entry != nodes->rend()) {
+                const char* const next = reinterpret_cast<const char*>(entry->second.get());
+                const char* const here = reinterpret_cast<const char*>(node.get());
+                const std::ptrdiff_t span = here > next ? std::min<std::ptrdiff_t>(here - next, 4096) : 64;
+                for (std::ptrdiff_t offset = 0; offset < span; offset += 64)
+                    __builtin_prefetch(next + offset);
+            }
+            if (node->m_Parent == this)
+                node->m_Parent = nullptr;
+            node.reset();
+        }
+    }
+    m_Maps->~CMaps();
+    CNodeArena::FreeEntry(m_Maps);
+}
+
+const CNode::CNodeMap& CNode::NoNodes()
+{
+    static const CNodeMap none;
+    return none;
+}
+
+CNode::CMaps& CNode::Maps()
+{
+    // Owned by the node alone, as the entries of its maps are.
+    if (!m_Maps)
+        m_Maps = new (CNodeArena::AllocateEntry(sizeof(CMaps))) CMaps();
+    return *m_Maps;
 }
 
 void CNode::SetValue(float value)
@@ -129,36 +193,37 @@ std::string CNode::GetPath() const
     if (m_Parent)
         path = m_Parent->GetPath() + (m_IsAttribute ? "->>" : "->");
     path += m_Name;
-    auto key = m_Attributes.find("Name");
-    if (key == m_Attributes.end())
-        key = m_Attributes.find("Id");
-    if (key != m_Attributes.end())
+    const CNodeMap& attributes = GetAttributes();
+    auto key = attributes.find("Name");
+    if (key == attributes.end())
+        key = attributes.find("Id");
+    if (key != attributes.end())
         path += "[" + key->first + "=" + key->second->m_Value + "]";
     return path;
 }
 
 bool CNode::HasChild(const std::string& name) const
 {
-    return m_Children.find(name) != m_Children.end();
+    return GetChildren().find(name) != GetChildren().end();
 }
 
 bool CNode::HasAttribute(const std::string& name) const
 {
-    return m_Attributes.find(name) != m_Attributes.end();
+    return GetAttributes().find(name) != GetAttributes().end();
 }
 
 CNodePtr CNode::GetChild(const std::string& name) const
 {
-    auto found = m_Children.find(name);
-    if (found == m_Children.end())
+    auto found = GetChildren().find(name);
+    if (found == GetChildren().end())
         throw CNoNodeException(GetPath() + " does not have a child '" + name + "'");
     return found->second;
 }
 
 CNodePtr CNode::GetAttribute(const std::string& name) const
 {
-    auto found = m_Attributes.find(name);
-    if (found == m_Attributes.end())
+    auto found = GetAttributes().find(name);
+    if (found == GetAttributes().end())
         throw CNoNodeException(GetPath() + " does not have an attribute '" + name + "'");
     return found->second;
 }
@@ -167,23 +232,23 @@ CNode::CNodeMap::const_iterator CNode::GetChildrenBegin(const std::string& name)
 {
     if (!HasChild(name))
         throw CNoNodeException(GetPath() + " does not have a child '" + name + "'");
-    return m_Children.lower_bound(name);
+    return GetChildren().lower_bound(name);
 }
 
 CNode::CNodeMap::const_iterator CNode::GetChildrenEnd(const std::string& name) const
 {
     if (!HasChild(name))
         throw CNoNodeException(GetPath() + " does not have a child '" + name + "'");
-    return m_Children.upper_bound(name);
+    return GetChildren().upper_bound(name);
 }
 
 bool CNode::HasNamedValue(const std::string& key, const std::string& text) const
 {
-    auto attribute = m_Attributes.find(key);
-    if (attribute != m_Attributes.end() && attribute->second->m_Value == text)
+    auto attribute = GetAttributes().find(key);
+    if (attribute != GetAttributes().end() && attribute->second->m_Value == text)
         return true;
-    auto child = m_Children.find(key);
-    if (child != m_Children.end())
+    auto child = GetChildren().find(key);
+    if (child != GetChildren().end())
         return child->second->m_Value == text;
     return false;
 }
@@ -195,18 +260,18 @@ CNodePtr CNode::GetChildById(const std::string& childName, const std::string& id
     if (key.empty())
         throw CNoNodeException(first->GetPath() + " does not have an attribute or child with one of the following names '" +
                                idNames + "'");
-    if (CNodePtr found = FindById(m_Children, childName, key, id))
+    if (CNodePtr found = FindById(GetChildren(), childName, key, id))
         return found;
     throw CNoNodeException(GetPath() + " does not have a child '" + childName + "' with unique identifier '" + id + "'");
 }
 
 bool CNode::HasChildById(const std::string& childName, const std::string& id, const std::string& idNames) const
 {
-    const auto first = m_Children.find(childName);
-    if (first == m_Children.end())
+    const auto first = GetChildren().find(childName);
+    if (first == GetChildren().end())
         return false;
     const std::string key = FirstKeyOf(*first->second, idNames);
-    return !key.empty() && FindById(m_Children, childName, key, id);
+    return !key.empty() && FindById(GetChildren(), childName, key, id);
 }
 
 std::string CNode::NotBoolMessage() const
@@ -241,22 +306,40 @@ bool CNode::GetValue<bool>() const
 template <>
 float CNode::GetValue<float>() const
 {
+    return GetValueOr<float>(0);
+}
+
+template <>
+float CNode::GetValueOr<float>(const float& fallback) const
+{
     CheckNotEmpty();
-    return ReadNumber<float>(m_Value);
+    return ReadNumber<float>(*this, m_Value, fallback);
 }
 
 template <>
 int CNode::GetValue<int>() const
 {
+    return GetValueOr<int>(0);
+}
+
+template <>
+int CNode::GetValueOr<int>(const int& fallback) const
+{
     CheckNotEmpty();
-    return ReadNumber<int>(m_Value);
+    return ReadNumber<int>(*this, m_Value, fallback);
 }
 
 template <>
 unsigned int CNode::GetValue<unsigned int>() const
 {
+    return GetValueOr<unsigned int>(0);
+}
+
+template <>
+unsigned int CNode::GetValueOr<unsigned int>(const unsigned int& fallback) const
+{
     CheckNotEmpty();
-    return ReadNumber<unsigned int>(m_Value);
+    return ReadNumber<unsigned int>(*this, m_Value, fallback);
 }
 
 template <>
@@ -281,8 +364,23 @@ CNodePtr CNode::AddChild(const std::string& name)
 CNodePtr CNode::AddChild(const std::string& name, const std::string& value)
 {
     CNodePtr child(new CNode(name, value, this, false));
-    m_Children.emplace(name, child);
+    // Equal names keep the order they were added in; a name that sorts last
+    // (as in most documents read) goes in without a search.
+    CNodeMap& children = Children();
+    children.emplace_hint(children.end(), name, child);
     return child;
+}
+
+CNodePtr CNode::NewParsed(CNode* parent, bool isAttribute)
+{
+    // Nobody else can see the node yet: its first holder needs no atomic count.
+    return CNodePtr(new CNode(CParsed(), parent, isAttribute), false);
+}
+
+void CNode::AddParsed(CNodePtr&& node)
+{
+    CNodeMap& nodes = node->m_IsAttribute ? Attributes() : Children();
+    nodes.emplace_hint(nodes.end(), node->m_Name, std::move(node));
 }
 
 CNodePtr CNode::AddChild(const std::string& name, const char* value)
@@ -305,13 +403,14 @@ void CNode::AddChild(const CNodePtr& node)
     if (!node)
         return;
     node->m_Parent = this;
-    m_Children.emplace(node->m_Name, node);
+    Children().emplace(node->m_Name, node);
 }
 
 CNodePtr CNode::AddAttribute(const std::string& name, const std::string& value)
 {
     CNodePtr attribute(new CNode(name, value, this, true));
-    m_Attributes.emplace(name, attribute);
+    CNodeMap& attributes = Attributes();
+    attributes.emplace_hint(attributes.end(), name, attribute);
     return attribute;
 }
 
@@ -330,11 +429,12 @@ void CNode::RemoveChild(const CNodePtr& node)
     if (!node || node->m_Parent != this)
         throw CNoNodeException("Trying to remove child '" + (node ? node->GetPath() : std::string()) +
                                "' that does not belong to this parent '" + GetPath() + "'");
-    for (auto it = m_Children.begin(); it != m_Children.end(); ++it) {
+    CNodeMap& children = Children();
+    for (auto it = children.begin(); it != children.end(); ++it) {
         if (it->second == node) {
             // `node` may be this very entry: detach before erasing it.
             node->m_Parent = nullptr;
-            m_Children.erase(it);
+            children.erase(it);
             return;
         }
     }
@@ -345,9 +445,9 @@ CNodePtr CNode::Clone(const CNodePtr& source, CNode* newParent)
 {
     CNodePtr copy = newParent ? newParent->AddChild(source->m_Name, source->m_Value)
                               : CNodePtr(new CNode(source->m_Name, source->m_IsAttribute));
-    for (const auto& attribute : source->m_Attributes)
+    for (const auto& attribute : source->GetAttributes())
         copy->AddAttribute(attribute.first, attribute.second->m_Value);
-    for (const auto& child : source->m_Children)
+    for (const auto& child : source->GetChildren())
         Clone(child.second, copy.get());
     return copy;
 }

@@ -6,6 +6,7 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include "core/NodeArena.h"
 #include "core/Quaternion.h"
 #include "core/RefCounted.h"
 #include "core/Vector.h"
@@ -28,7 +29,9 @@ void PrintToStdErr(const std::string& text);
 class CNode : public CRefCounted
 {
 public:
-    typedef std::multimap<std::string, CNodePtr> CNodeMap;
+    typedef std::multimap<std::string, CNodePtr, std::less<std::string>,
+                          CNodeAllocator<std::pair<const std::string, CNodePtr>>>
+        CNodeMap;
 
     // The only constructor that checks the name: an empty one throws.
     CNode(const std::string& name, bool isAttribute);
@@ -39,13 +42,26 @@ public:
     CNode(const std::string& name, bool value, CNode* parent, bool isAttribute);
     CNode(const std::string& name, const sds::CVector& value, CNode* parent, bool isAttribute);
     ~CNode() override;
+    CNode(const CNode&) = delete;
+    CNode& operator=(const CNode&) = delete;
+
+    // Nodes made during a read share the read's memory (CNodeArena).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory);
 
     std::string GetName() const { return m_Name; }
     std::string GetValue() const { return m_Value; }
     // Typed read of the node's own value; an empty value throws CBadValueException
-    // (but for std::string and bool, which never throw).
+    // (but for std::string and bool, which never throw). A number that is not
+    // there or does not fit T is reported with the node's path and reads as 0.
     template <class T>
     T GetValue() const;
+    // The same, but a number that is not there or does not fit T gives `fallback`.
+    template <class T>
+    T GetValueOr(const T& /*fallback*/) const
+    {
+        return GetValue<T>();
+    }
 
     void SetValue(const std::string& value) { m_Value = value; }
     void SetValue(const char* value) { m_Value = value ? value : ""; }
@@ -59,8 +75,8 @@ public:
 
     CNode* GetParent() const { return m_Parent; }
     bool IsAttribute() const { return m_IsAttribute; }
-    const CNodeMap& GetChildren() const { return m_Children; }
-    const CNodeMap& GetAttributes() const { return m_Attributes; }
+    const CNodeMap& GetChildren() const { return m_Maps ? m_Maps->m_Children : NoNodes(); }
+    const CNodeMap& GetAttributes() const { return m_Maps ? m_Maps->m_Attributes : NoNodes(); }
 
     bool HasChild(const std::string& name) const;
     bool HasAttribute(const std::string& name) const;
@@ -83,7 +99,7 @@ public:
     {
         if (!HasAttribute(name))
             return defaultValue;
-        return GetAttribute(name)->GetValue<T>();
+        return GetAttribute(name)->GetValueOr<T>(defaultValue);
     }
     std::string GetAttribute(const std::string& name, const char* defaultValue) const
     {
@@ -106,15 +122,37 @@ public:
     static CNodePtr Clone(const CNodePtr& source, CNode* newParent = nullptr);
 
 private:
+    // The reader builds its tree in place: it writes a new node's texts
+    // itself, then adds the node to its parent.
+    friend class SAXTestHandler;
+    struct CParsed
+    {
+    };
+    CNode(CParsed, CNode* parent, bool isAttribute);
+    static CNodePtr NewParsed(CNode* parent, bool isAttribute);
+    void AddParsed(CNodePtr&& node);
+
+    // Most nodes are attributes or leaves: their maps are only made when the
+    // first child or attribute comes.
+    struct CMaps
+    {
+        CNodeMap m_Children;
+        CNodeMap m_Attributes;
+    };
+    static const CNodeMap& NoNodes();
+    CNodeMap& Children() { return Maps().m_Children; }
+    CNodeMap& Attributes() { return Maps().m_Attributes; }
+    CMaps& Maps();
+
     std::string NotBoolMessage() const;
     void CheckNotEmpty() const;
 
+    // First, where it fills the base's padding.
+    bool m_IsAttribute;
     CNode* m_Parent;
     std::string m_Name;
     std::string m_Value;
-    CNodeMap m_Children;
-    CNodeMap m_Attributes;
-    bool m_IsAttribute;
+    CMaps* m_Maps = nullptr;
 };
 
 template <> std::string CNode::GetValue<std::string>() const;
@@ -124,6 +162,9 @@ template <> int CNode::GetValue<int>() const;
 template <> unsigned int CNode::GetValue<unsigned int>() const;
 template <> sds::CVector CNode::GetValue<sds::CVector>() const;
 template <> sds::CQuaternion CNode::GetValue<sds::CQuaternion>() const;
+template <> float CNode::GetValueOr<float>(const float& fallback) const;
+template <> int CNode::GetValueOr<int>(const int& fallback) const;
+template <> unsigned int CNode::GetValueOr<unsigned int>(const unsigned int& fallback) const;
 
 // Calls `function` with every child of that name, in the order they were added;
 // none is no error.

@@ -3,16 +3,18 @@
 #include <xercesc/sax/AttributeList.hpp>
 #include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
-#include <xercesc/util/TransService.hpp>
+#include <xercesc/util/XMLString.hpp>
+
+#include "core/Utf8.h"
 
 namespace xml {
 
 std::string Transcode(const XMLCh* text, XMLSize_t length)
 {
-    if (!text || length == 0)
-        return std::string();
-    xercesc::TranscodeToStr utf8(text, length, "UTF-8");
-    return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
+    std::string result;
+    if (text)
+        sds::AppendUtf16AsUtf8(result, text, length);
+    return result;
 }
 
 std::string Transcode(const XMLCh* text)
@@ -37,9 +39,32 @@ std::string Describe(const char* kind, const xercesc::SAXParseException& excepti
 
 } // namespace
 
-SAXTestHandler::SAXTestHandler(const CNodePtr& root, const std::string& namePrefix)
-    : m_Current(root), m_NamePrefix(namePrefix)
+SAXTestHandler::SAXTestHandler(const CNodePtr& root, const std::string& namePrefix, std::size_t sourceBytes)
+    : m_Current(root.get()), m_NamePrefix(namePrefix), m_TextLimit(sourceBytes + kMaxExpansion)
 {
+}
+
+xercesc::InputSource* SAXTestHandler::resolveEntity(const XMLCh* const, const XMLCh* const systemId)
+{
+    // A file or address named by the document would be pulled into the tree
+    // (and into the files written back from it).
+    ReportError("external entities and DTDs are not read: '" + Transcode(systemId) + "'");
+    throw CStop();
+}
+
+void SAXTestHandler::StopForExpansion()
+{
+    ReportError("entities expand the document by more than " + std::to_string(kMaxExpansion) + " characters");
+    throw CStop();
+}
+
+void SAXTestHandler::CountText(std::size_t length)
+{
+    // Without entities and attribute defaults no document delivers more
+    // characters than it has bytes.
+    m_TextCount += length;
+    if (m_TextCount > m_TextLimit)
+        StopForExpansion();
 }
 
 void SAXTestHandler::setDocumentLocator(const xercesc::Locator* const locator)
@@ -49,13 +74,13 @@ void SAXTestHandler::setDocumentLocator(const xercesc::Locator* const locator)
 
 void SAXTestHandler::characters(const XMLCh* const chars, const XMLSize_t length)
 {
-    if (m_Depth > kMaxDepth)
+    CountText(length);
+    if (m_Depth > kMaxDepth || length == 0)
         return;
-    const std::string text = Transcode(chars, length);
-    if (text.empty())
-        return;
-    m_Current->AppendValue(text);
-    m_CharacterCount += static_cast<unsigned>(text.size());
+    std::string& value = m_Current->m_Value;
+    const std::size_t before = value.size();
+    sds::AppendUtf16AsUtf8(value, chars, length);
+    m_CharacterCount += static_cast<unsigned>(value.size() - before);
 }
 
 void SAXTestHandler::endElement(const XMLCh* const)
@@ -82,23 +107,36 @@ void SAXTestHandler::resetDocument()
 
 void SAXTestHandler::startElement(const XMLCh* const name, xercesc::AttributeList& attributes)
 {
+    const XMLSize_t count = attributes.getLength();
     // Deeper elements are skipped with their text, and the document fails.
     if (++m_Depth > kMaxDepth) {
+        for (XMLSize_t i = 0; i < count; ++i)
+            CountText(xercesc::XMLString::stringLen(attributes.getValue(i)));
         if (m_Depth == kMaxDepth + 1)
             ReportError("elements are nested deeper than " + std::to_string(kMaxDepth) + " levels");
         return;
     }
 
-    std::string elementName = Transcode(name);
+    CNodePtr element = CNode::NewParsed(m_Current, false);
+    std::string& elementName = element->m_Name;
+    sds::AppendUtf16AsUtf8(elementName, name, xercesc::XMLString::stringLen(name));
     if (!m_NamePrefix.empty() && elementName.size() > m_NamePrefix.size() &&
         elementName.compare(0, m_NamePrefix.size(), m_NamePrefix) == 0)
         elementName.erase(0, m_NamePrefix.size());
 
-    m_Current = m_Current->AddChild(elementName);
-
-    const XMLSize_t count = attributes.getLength();
-    for (XMLSize_t i = 0; i < count; ++i)
-        m_Current->AddAttribute(Transcode(attributes.getName(i)), Transcode(attributes.getValue(i)));
+    for (XMLSize_t i = 0; i < count; ++i) {
+        const XMLCh* const attributeName = attributes.getName(i);
+        const XMLCh* const value = attributes.getValue(i);
+        const XMLSize_t valueLength = xercesc::XMLString::stringLen(value);
+        CountText(valueLength);
+        CNodePtr attribute = CNode::NewParsed(element.get(), true);
+        sds::AppendUtf16AsUtf8(attribute->m_Name, attributeName, xercesc::XMLString::stringLen(attributeName));
+        sds::AppendUtf16AsUtf8(attribute->m_Value, value, valueLength);
+        element->AddParsed(std::move(attribute));
+    }
+    CNode* const added = element.get();
+    m_Current->AddParsed(std::move(element));
+    m_Current = added;
     ++m_ElementCount;
     m_AttributeCount += static_cast<unsigned>(count);
 }

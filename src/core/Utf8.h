@@ -17,4 +17,8 @@ std::pair<std::uint32_t, std::size_t> DecodeUtf8At(const std::string& text, std:
 // character of its value, so the result is always well-formed UTF-8.
 std::string ToValidUtf8(const std::string& text);
 
+// Appends UTF-16 text (the XML parser's) as UTF-8. A surrogate without its
+// partner, which no parsed document holds, becomes U+FFFD.
+void AppendUtf16AsUtf8(std::string& out, const char16_t* text, std::size_t length);
+
 } // namespace sds

@@ -44,6 +44,10 @@ TEST(ConfigPath, WalkRules)
     EXPECT_FALSE(root->HasChild("X"));
     EXPECT_THROW(sds::GetConfigFloat(root, "Empty", 1.0f), xml::CBadValueException);
     EXPECT_FLOAT_EQ(4.0f, sds::GetConfigFloat(root, "Missing->>Value", 4.0f));
+    root->AddChild("Huge", "1e39");
+    CMessageCapture capture;
+    EXPECT_FLOAT_EQ(4.0f, sds::GetConfigFloat(root, "Huge", 4.0f));
+    EXPECT_EQ((std::vector<std::string>{"sds->Huge = '1e39' is out of range for float"}), capture.m_Messages);
 }
 
 TEST(ConfigPath, TrimKeepsCarriageReturnAndAttributes)

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 #include "core/DataLog.h"
+#include "support/CapturingLogMgr.h"
 
 using sds::CDataLog;
 
@@ -70,6 +72,28 @@ TEST(DataLog, LastWriteWinsAndQuotesAreEscaped)
     log.GetColumn("say \"x\"").GetCell(1.0f) = "first";
     log.GetColumn("say \"x\"").GetCell(1.0f) = "a \"b\"";
     EXPECT_EQ("time,\"say \"\"x\"\"\",\n1,\"a \"\"b\"\"\",\n", Csv(log));
+}
+
+TEST(DataLog, NonFiniteTimesAreDroppedWithALogLine)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    CCapturingLogMgr logMgr;
+    CDataLog log;
+    log.SetCell("1000_a", 1.0f, 2.0f);
+    log.SetCell("1000_a", nan, 3.0f);
+    log.SetCell("1000_a", inf, 4.0f);
+    log.GetColumn("1000_a").GetCell(-inf) = "5";
+    log.GetColumn("1000_a").SetValue(nan, 6);
+    log.SetCell("1000_a", 0.5f, 7.0f);
+    log.SetCell("1001_b", -inf, 8.0f);
+
+    EXPECT_EQ("time,\"1000_a\",\"1001_b\",\n0.5,\"7\",\"\",\n1,\"2\",\"\",\n", Csv(log));
+    // A clock gone wrong would repeat the drop every step: one line per column.
+    EXPECT_EQ((std::vector<std::string>{
+                  "Warning: Data log: a cell at the time nan is dropped (and later ones of this column)",
+                  "Warning: Data log: a cell at the time -inf is dropped (and later ones of this column)"}),
+              logMgr.m_Lines);
 }
 
 TEST(DataLog, RegistryKeepsLogsByName)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/Node.h"
 #include "core/XmlFile.h"
 #include "support/MessageCapture.h"
@@ -135,6 +137,58 @@ TEST(Node, TypedReads)
     EXPECT_FLOAT_EQ(3.0f, n->GetAttribute("Missing", 3.0f));
     EXPECT_EQ("dflt", n->GetAttribute("Missing", "dflt"));
     EXPECT_TRUE(capture.m_Messages.empty());
+}
+
+TEST(Node, NumbersThatDoNotFitAreReportedAndGiveTheDefault)
+{
+    struct Case
+    {
+        const char* text;
+        const char* message; // after "n = '<text>' ", or null for none
+        unsigned readUnsigned;
+        int readInt;
+        float readFloat;
+    };
+    const Case cases[] = {
+        {"-1", "is out of range for unsigned int", 0u, -1, -1.0f},
+        {"4294967296", "is out of range for unsigned int", 0u, 0, 4294967296.0f},
+        {"2147483648", "is out of range for int", 2147483648u, 0, 2147483648.0f},
+        {"-2147483649", "is out of range for unsigned int", 0u, 0, -2147483649.0f},
+        {"1e39", "is out of range for float", 1u, 1, 0.0f},
+        {"-1e39", "is out of range for unsigned int", 0u, -1, 0.0f},
+        {"abc", "is not a number", 0u, 0, 0.0f},
+        {"-0", nullptr, 0u, 0, 0.0f},
+        {" 7x", nullptr, 7u, 7, 7.0f},
+        {"-2147483648", "is out of range for unsigned int", 0u, -2147483647 - 1, -2147483648.0f},
+    };
+    for (const Case& c : cases) {
+        CMessageCapture capture;
+        CNodePtr n(new CNode("n", c.text, nullptr, false));
+        EXPECT_EQ(c.readUnsigned, n->GetValue<unsigned int>()) << c.text;
+        EXPECT_EQ(c.readInt, n->GetValue<int>()) << c.text;
+        EXPECT_FLOAT_EQ(c.readFloat, n->GetValue<float>()) << c.text;
+        for (const std::string& message : capture.m_Messages) {
+            ASSERT_TRUE(c.message) << message;
+            EXPECT_EQ(0u, message.find(std::string("n = '") + c.text + "' ")) << message;
+        }
+        if (c.message) {
+            EXPECT_NE(capture.m_Messages.end(),
+                      std::find(capture.m_Messages.begin(), capture.m_Messages.end(),
+                                std::string("n = '") + c.text + "' " + c.message))
+                << c.text;
+        }
+    }
+
+    // A default given by the caller is kept.
+    CNodePtr e(new CNode("e", false));
+    e->AddAttribute("Count", "-1");
+    e->AddAttribute("Scale", "1e40");
+    CMessageCapture capture;
+    EXPECT_EQ(7u, e->GetAttribute("Count", 7u));
+    EXPECT_FLOAT_EQ(3.0f, e->GetAttribute("Scale", 3.0f));
+    EXPECT_EQ((std::vector<std::string>{"e->>Count = '-1' is out of range for unsigned int",
+                                        "e->>Scale = '1e40' is out of range for float"}),
+              capture.m_Messages);
 }
 
 TEST(Node, ChildrenAreVisitedInNameOrder)

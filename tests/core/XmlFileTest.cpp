@@ -120,6 +120,90 @@ TEST(XmlRead, HostileDocumentsFailInsteadOfExhaustingTheProgram)
     }
 }
 
+TEST(XmlRead, ExternalEntitiesAndDtdsAreNeverRead)
+{
+    CTempDir dir;
+    std::ofstream(dir.File("secret.txt")) << "SECRET";
+    std::ofstream(dir.File("defs.dtd")) << "<!ELEMENT a ANY><!ENTITY s \"SECRET\">";
+    const std::string secret = "file://" + dir.File("secret.txt");
+    const std::string dtd = "file://" + dir.File("defs.dtd");
+    const std::string documents[] = {
+        "<!DOCTYPE a [<!ELEMENT a ANY><!ENTITY x SYSTEM \"" + secret + "\">]><a>&x;</a>",
+        "<!DOCTYPE a SYSTEM \"" + dtd + "\"><a>&s;</a>",
+        "<!DOCTYPE a [<!ENTITY % p SYSTEM \"" + dtd + "\">%p;]><a>&s;</a>",
+        // Nothing listens there; a fetch would fail with another message.
+        "<!DOCTYPE a PUBLIC \"-//sds//x\" \"http://127.0.0.1:9/a.dtd\"><a/>",
+    };
+    for (const std::string& text : documents) {
+        CMessageCapture capture;
+        try {
+            xml::LoadXmlFromMemory(text, "external.xml");
+            ADD_FAILURE() << text;
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ("Could not load external.xml", e.what());
+        }
+        ASSERT_FALSE(capture.m_Messages.empty()) << text;
+        EXPECT_EQ(0u, capture.m_Messages[0].find("Error at file external.xml, line 1, char ")) << capture.m_Messages[0];
+        EXPECT_NE(std::string::npos, capture.m_Messages[0].find("external entities and DTDs are not read"))
+            << capture.m_Messages[0];
+        for (const std::string& message : capture.m_Messages)
+            EXPECT_EQ(std::string::npos, message.find("SECRET")) << message;
+    }
+}
+
+TEST(XmlRead, InternalSubsetsStillDeclareAndValidate)
+{
+    {
+        CMessageCapture quiet;
+        CNodePtr root = xml::LoadXmlFromMemory(
+            "<!DOCTYPE a [<!ELEMENT a (#PCDATA)><!ATTLIST a k CDATA 'dflt'><!ENTITY e 'v&#38;#38;w'>]><a>&e;</a>",
+            "internal.xml");
+        EXPECT_EQ("v&w", root->GetChild("a")->GetValue());
+        EXPECT_EQ("dflt", root->GetChild("a")->GetAttribute("k")->GetValue());
+    }
+    CMessageCapture capture;
+    EXPECT_THROW(xml::LoadXmlFromMemory("<!DOCTYPE a [<!ELEMENT a EMPTY>]><a>x</a>", "invalid.xml"),
+                 std::runtime_error);
+    ASSERT_FALSE(capture.m_Messages.empty());
+    EXPECT_EQ(0u, capture.m_Messages[0].find("Error at file invalid.xml, line 1, char "));
+}
+
+TEST(XmlRead, EntitiesMayNotBlowUpTheDocument)
+{
+    // Few expansions of one large entity, far below the count limit: in text,
+    // in an attribute value and as the default value of an attribute.
+    const std::string declare = "<!DOCTYPE a [<!ELEMENT a ANY><!ATTLIST a x CDATA #IMPLIED><!ELEMENT b EMPTY>"
+                                "<!ENTITY e \"" + std::string(20000, 'x') + "\"><!ATTLIST b d CDATA \"&e;&e;&e;&e;\">]>";
+    std::string references;
+    for (std::size_t i = 0; i < xml::SAXTestHandler::kMaxExpansion / 20000 + 5; ++i)
+        references += "&e;";
+    std::string defaults;
+    for (std::size_t i = 0; i < xml::SAXTestHandler::kMaxExpansion / 80000 + 5; ++i)
+        defaults += "<b/>";
+    std::string twiceTheValue;
+    for (std::size_t i = 0; i <= 2 * xml::SAXTestHandler::kMaxExpansion / 20000; ++i)
+        twiceTheValue += "&e;";
+    const std::string documents[] = {
+        declare + "<a>" + references + "</a>",
+        declare + "<a x=\"" + references + "\"/>",
+        declare + "<a>" + defaults + "</a>",
+        declare + "<a x=\"" + twiceTheValue + "\"/>",
+    };
+    for (const std::string& text : documents) {
+        CMessageCapture capture;
+        try {
+            xml::LoadXmlFromMemory(text, "bomb.xml");
+            ADD_FAILURE() << text.substr(text.size() - 40);
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ("Could not load bomb.xml", e.what());
+        }
+        ASSERT_EQ(1u, capture.m_Messages.size());
+        EXPECT_EQ(0u, capture.m_Messages[0].find("Error at file bomb.xml, line 1, char ")) << capture.m_Messages[0];
+        EXPECT_NE(std::string::npos, capture.m_Messages[0].find("entities expand the document by more than "))
+            << capture.m_Messages[0];
+    }
+}
+
 TEST(XmlRead, MissingAndTruncatedFiles)
 {
     CTempDir dir;
@@ -166,6 +250,66 @@ TEST(XmlWrite, SaveReadsBackAndNeverLeavesAHalfFile)
 
     EXPECT_FALSE(xml::SaveXmlFile(dir.File("no/such/folder/p.xml"), root));
     EXPECT_EQ("Could not open file for writing: " + dir.File("no/such/folder/p.xml"), capture.m_Messages.back());
+}
+
+TEST(XmlWrite, WhiteSpaceReadsBackAsItWasWritten)
+{
+    CNodePtr root(new CNode("r", false));
+    root->AddAttribute("a", "tab\tline\ncr\r end");
+    root->AddChild("t", "cr\r\nlf\ttab");
+    const std::string text = Write(*root);
+    EXPECT_EQ("<r a=\"tab&#9;line&#10;cr&#13; end\">\n\t<t>cr&#13;\nlf\ttab</t>\n</r>\n", text);
+
+    CMessageCapture quiet;
+    CNodePtr back = xml::LoadXmlFromMemory(text, "white.xml")->GetChild("r");
+    EXPECT_EQ("tab\tline\ncr\r end", back->GetAttribute("a")->GetValue());
+    EXPECT_EQ("cr\r\nlf\ttab", back->GetChild("t")->GetValue());
+}
+
+TEST(XmlWrite, WhatXmlCannotHoldIsRefusedAndNeverSaved)
+{
+    struct Case
+    {
+        const char* name;
+        const char* attribute;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"c", "x\x01y", "", "r->c->>a: the control character 0x01 cannot be written to XML"},
+        {"c", "", "x\x1f", "r->c: the control character 0x1F cannot be written to XML"},
+        {"c", "", "caf\xe9", "r->c: the text is not valid UTF-8"},
+        {"c", "\xed\xa0\x80", "", "r->c->>a: the text is not valid UTF-8"},
+        {"bad name", "", "", "r->bad name: 'bad name' is not a valid XML name"},
+        {"1st", "", "", "r->1st: '1st' is not a valid XML name"},
+        {"c", "\xef\xbf\xbe", "", "r->c->>a: the character U+FFFE cannot be written to XML"},
+    };
+    CTempDir dir;
+    const std::string path = dir.File("kept.xml");
+    std::ofstream(path) << "<?xml version=\"1.0\" ?>\n<r />\n";
+    for (const Case& c : cases) {
+        CNodePtr root(new CNode("r", false));
+        CNodePtr child = root->AddChild(c.name, c.text);
+        if (*c.attribute)
+            child->AddAttribute("a", c.attribute);
+        try {
+            Write(*root);
+            ADD_FAILURE() << c.message;
+        } catch (const xml::CException& e) {
+            EXPECT_STREQ(c.message, e.what());
+        }
+
+        CMessageCapture capture;
+        EXPECT_FALSE(xml::SaveXmlFile(path, root)) << c.message;
+        EXPECT_EQ((std::vector<std::string>{"Could not write file: " + path + ". " + c.message}), capture.m_Messages);
+        EXPECT_EQ("<?xml version=\"1.0\" ?>\n<r />\n", ReadFile(path));
+        EXPECT_FALSE(boost::filesystem::exists(path + ".tmp"));
+    }
+
+    // Characters from the whole of Unicode pass as they are.
+    CNodePtr fine(new CNode("r", "Z\xc3\xbcrich \xe2\x82\xac \xf0\x9f\xaa\x82 \x7f", nullptr, false));
+    EXPECT_EQ("<r>Z\xc3\xbcrich \xe2\x82\xac \xf0\x9f\xaa\x82 \x7f</r>\n", Write(*fine));
+    EXPECT_EQ("<Stra\xc3\x9f" "e />\n", Write(CNode("Stra\xc3\x9f" "e", false)));
 }
 
 TEST(XmlNames, UnescapeTokens)
