@@ -3,7 +3,7 @@
 #include <memory>
 #include <set>
 
-#include "FakePhyJumper.h"
+#include "FakeJudgedJumper.h"
 #include "app/AppFixture.h"
 #include "core/XmlFile.h"
 #include "graphics/memory/MemGfxMgr.h"

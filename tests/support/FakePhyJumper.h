@@ -1,13 +1,8 @@
 #pragma once
 
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "jumper/IJudgedJumper.h"
 #include "physics/IPhyJumper.h"
 
-// A jumper's body that stands where the test puts it and keeps the collision callback.
+// A jumper's body without phases that stands where the test puts it and keeps the collision callback.
 class CFakePhyJumper : public physics::IPhyJumper
 {
 public:
@@ -37,22 +32,4 @@ public:
     sds::CVector m_Pos;
     sds::CVector m_Velocity;
     CCollisionCallback m_Callback;
-};
-
-// A judged jumper that records the landing states it is sent to.
-class CFakeJudgedJumper : public sds::IJudgedJumper
-{
-public:
-    std::string GetName() const override { return "Jumper0"; }
-    std::shared_ptr<physics::IPhyJumper> GetPhyJumper() const override { return m_Body; }
-    void Land(ELanding landing) override
-    {
-        if (!m_HasState)
-            throw std::runtime_error("!m_States.empty() && \"No states are added\"");
-        m_Landings.push_back(landing);
-    }
-
-    std::shared_ptr<CFakePhyJumper> m_Body = std::make_shared<CFakePhyJumper>();
-    bool m_HasState = true;
-    std::vector<ELanding> m_Landings;
 };
