@@ -15,13 +15,15 @@ int FuzzSoReader(const std::uint8_t* data, std::size_t size)
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     try {
         CPlacementFile file(in, "fuzz", [](const std::string&) {});
-        std::size_t placements = 0;
-        for (const CPlacementTile& tile : file.GetTiles())
+        for (const CPlacementTile& tile : file.GetTiles()) {
+            std::size_t placements = 0;
             for (const CPlacementGroup& group : file.ReadTile(tile))
                 placements += group.m_Placements.size();
-        // What was read is what the file holds: never more placements than bytes for them.
-        if (placements * CPlacementFile::kPlacementSize > size)
-            __builtin_trap();
+            // What a tile reads is what the file holds: never more placements
+            // than bytes for them (tiles may share their data).
+            if (placements * CPlacementFile::kPlacementSize > size)
+                __builtin_trap();
+        }
     } catch (const CException&) {
         // A wrong header is refused: that is the answer, not a crash.
     }

@@ -282,8 +282,20 @@ void CBindingMgr::PushMode(const std::string& name)
 
 void CBindingMgr::PopMode()
 {
-    if (!m_Stack.empty())
+    if (!m_Stack.empty()) {
+        CInputMode& popped = *m_Stack.back();
+        for (CDiscreteBinding& binding : popped.m_Discrete) {
+            if (binding.m_Active)
+                m_Carried.push_back({binding.m_Keys, binding.m_Event});
+            binding.m_Active = false;
+            ClearHeld(binding.m_Keys);
+        }
+        for (CAnalogBinding& binding : popped.m_Analog) {
+            binding.m_Active = false;
+            ClearHeld(binding.m_Keys);
+        }
         m_Stack.pop_back();
+    }
     ILogMgr::GetSingleton()->LogMessage("Restored input mode: " + (m_Stack.empty() ? std::string("(none)")
                                                                                     : m_Stack.back()->m_Name));
 }
@@ -352,6 +364,24 @@ void CBindingMgr::OnDiscreteInput(const CDiscreteEvent& event)
         ApplyInput(binding.m_Keys, event);
         EndReleasePulse(binding.m_Keys);
         binding.m_Active = AllHeld(binding.m_Keys);
+    }
+    if (!pressed)
+        FireCarriedReleases(event);
+}
+
+void CBindingMgr::FireCarriedReleases(const CDiscreteEvent& event)
+{
+    // A handler may pop another mode meanwhile, which carries more releases.
+    std::vector<CCarriedRelease> carried;
+    carried.swap(m_Carried);
+    for (const CCarriedRelease& release : carried) {
+        const bool letGo = std::any_of(release.m_Keys.begin(), release.m_Keys.end(), [&](const CBindingKey& key) {
+            return key.Key == event.Key && key.Source == event.Source;
+        });
+        if (letGo)
+            FireDiscrete(release.m_Event, false);
+        else
+            m_Carried.push_back(release);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "app/EventNames.h"
 #include "core/Node.h"
 #include "core/services/Events.h"
+#include "jumper/IInputModes.h"
 
 namespace sds {
 
@@ -19,27 +20,29 @@ namespace sds {
 // A discrete binding fires its event (flag on) when all its keys are held and
 // again, flag off, when that stops; an analog binding fires with axis values
 // while its modifier keys are held.
-class CBindingMgr
+class CBindingMgr : public IInputModes
 {
 public:
     // `bindings` is an "InputBindings" element holding "Mode" elements, or one
     // naming a binding file in its "File" attribute.
     explicit CBindingMgr(const xml::CNodePtr& bindings);
-    virtual ~CBindingMgr();
+    ~CBindingMgr() override;
 
     // The bindings themselves: the "InputBindings" element of the file the node
     // names in "File" (read through the resource manager), or the node itself.
     static xml::CNodePtr ResolveBindings(const xml::CNodePtr& bindings);
 
     // Ends the held bindings of the current mode, then makes `name` current.
-    void PushMode(const std::string& name);
-    // Returns to the mode below; the popped mode keeps its held bindings.
-    void PopMode();
+    void PushMode(const std::string& name) override;
+    // Returns to the mode below. The popped mode forgets what was held, so
+    // nothing fires again when it returns; a binding it held still fires its
+    // off event when its key is let go, whatever mode is current then.
+    void PopMode() override;
     // Releases every held binding of the current mode, firing their off events.
     void ResetCurrentMode();
     // True while a binding of that event code is held in the current mode.
     bool IsEventActive(std::int32_t code) const;
-    bool IsEventHeld(std::int32_t code) const { return IsEventActive(code); }
+    bool IsEventHeld(std::int32_t code) const override { return IsEventActive(code); }
 
     void OnDiscreteInput(const CDiscreteEvent& event);
     void OnAnalogInput(const CAnalogEvent& event);
@@ -94,7 +97,16 @@ private:
     void DispatchAxis(CInputMode& mode, const CAnalogEvent& event, std::int32_t axisCode, float change,
                       float value);
 
+    // A binding of a popped mode still held: its event goes off when one of its keys is let go.
+    struct CCarriedRelease
+    {
+        std::vector<CBindingKey> m_Keys;
+        CInternalEvent m_Event;
+    };
+    void FireCarriedReleases(const CDiscreteEvent& event);
+
     std::map<std::string, CInputMode> m_Modes;
+    std::vector<CCarriedRelease> m_Carried;
     std::deque<CInputMode*> m_Stack;
     boost::signals2::scoped_connection m_DiscreteConnection;
     boost::signals2::scoped_connection m_AnalogConnection;

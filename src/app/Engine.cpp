@@ -10,8 +10,8 @@
 #include "app/QuitSignals.h"
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
-#include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
+#include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
@@ -31,10 +31,14 @@ const std::int32_t SCREEN_SHOT_EVENT = 113;
 
 float CEngine::s_GlobalTime = 0.0f;
 
-CEngine::CEngine()
+CEngine::CEngine(const xml::CNodePtr& profiles)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
       m_Application(nullptr), m_FrameLimiter(0.0f)
 {
+    if (profiles) {
+        m_ProfileMgr = std::make_unique<CProfileMgr>(profiles);
+        m_ProfileMgr->SelectProfile(m_ProfileMgr->GetProfiles().front(), true);
+    }
 }
 
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
@@ -57,11 +61,13 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
 
     m_BgMusic = CreateMenuMusic();
 
+    // The gear every jumper of the run wears: the file on disk, else the built-in copy.
+    const std::string equipment = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
+    m_EquipmentManager = std::make_shared<CEquipmentManager>(
+        IResourceMgr::GetSingleton()->LoadXml(equipment)->GetChild("Equipment"));
+
     ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
-    const std::string equipmentFile = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
-    const xml::CNodePtr equipment = IResourceMgr::GetSingleton()->LoadXml(equipmentFile);
     SelectCurrentProfile();
-    m_EquipmentManager = std::make_unique<CEquipmentManager>(equipment->GetChild("Equipment"));
 
     m_SplashScreensState = std::make_shared<EngineStates::CSplashScreensState>(this, config->GetChild("SplashScreens"));
     m_AllStates.push_back(m_SplashScreensState);
@@ -89,7 +95,6 @@ CEngine::~CEngine()
     m_SplashScreensState.reset();
     m_MenuModeState = m_GameModeState = m_EditorState = nullptr;
     m_AllStates.clear();
-    m_EquipmentManager.reset();
     m_GuiEngine.reset();
     if (!m_Application)
         return;
@@ -97,6 +102,7 @@ CEngine::~CEngine()
     m_PlayingSounds.clear();
     m_BgMusic.reset();
     m_BindingMgr.reset();
+    m_EquipmentManager.reset();
     m_FrameConnection.disconnect();
     m_ScreenShotConnection.disconnect();
     // The current profile is written as it goes.
@@ -182,6 +188,11 @@ CProfileMgr& CEngine::GetProfileMgr() const
 {
     SDS_ASSERT(m_ProfileMgr && "The engine has no profiles");
     return *m_ProfileMgr;
+}
+
+CProfile& CEngine::GetCurrentProfile() const
+{
+    return *GetProfileMgr().GetCurrentProfile();
 }
 
 std::shared_ptr<ISound> CEngine::CreateMenuMusic() const

@@ -10,6 +10,7 @@
 
 #include "app/FrameLimiter.h"
 #include "app/IGuiEngine.h"
+#include "core/Node.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
 #include "core/services/Events.h"
@@ -19,6 +20,7 @@ namespace sds {
 class CBindingMgr;
 class CEngine;
 class CEquipmentManager;
+class CProfile;
 class CProfileMgr;
 class IApplication;
 class IGameMode;
@@ -71,9 +73,13 @@ public:
     IApplication* GetApplication() const { return m_Application; }
     CBindingMgr& GetBindingMgr() const;
     CProfileMgr& GetProfileMgr() const;
+    // The profile jumps are recorded in.
+    CProfile& GetCurrentProfile() const;
     IGuiEngine* GetGuiEngine() const { return m_GuiEngine.get(); }
     // The game-mode state as the menus use it; null while the engine has none.
     IGameMode* GetGameMode() const;
+    // The equipment file's models for the whole run; null for the bare machine.
+    CEquipmentManager* GetEquipmentManager() const { return m_EquipmentManager.get(); }
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
@@ -95,8 +101,9 @@ public:
 
 protected:
     // The machine alone, without the program's objects and states: what the
-    // screens need of the engine, for their tests.
-    CEngine();
+    // screens need of the engine, for their tests. With a "Profiles" element
+    // it also holds the profiles.
+    explicit CEngine(const xml::CNodePtr& profiles = xml::CNodePtr());
 
 private:
     std::shared_ptr<ISound> CreateMenuMusic() const;
@@ -108,8 +115,8 @@ private:
     boost::signals2::scoped_connection m_ScreenShotConnection;
     boost::signals2::scoped_connection m_FrameConnection;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
+    std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
-    std::unique_ptr<CEquipmentManager> m_EquipmentManager;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
     // Every state, in the order splash screens, game mode, menu mode; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;

@@ -18,6 +18,7 @@
 #include "jumper/IJumper.h"
 #include "jumper/ITrajectory.h"
 #include "jumper/JumperMgr.h"
+#include "jumper/Trajectory.h"
 #include "mods/CollisionJudge.h"
 #include "mods/EventCopyMod.h"
 #include "mods/EventDistributionMod.h"
@@ -128,7 +129,7 @@ CGameModeState::CGameModeState(CEngine* engine)
     const xml::CNodePtr tutorials = application->GetChild("Tutorials");
     m_Tutorials.m_Path = tutorials->GetAttribute("Path")->GetValue();
     m_Tutorials.m_Extension = tutorials->GetAttribute("Extension")->GetValue();
-    ListDirectory(m_Tutorials.m_Path, m_Tutorials.m_Extension, m_Tutorials.m_DropZones, m_Tutorials.m_Names);
+    LoadTutorials();
 
     m_JudgeFactory = MakeCollisionJudgeFactory([engine](const std::shared_ptr<ISound>& sound) {
         engine->m_PlayingSounds.push_back(sound);
@@ -143,6 +144,20 @@ CGameModeState::~CGameModeState()
 void CGameModeState::ListDropZones()
 {
     ListDirectory(m_DropZones.m_Path, m_DropZones.m_Extension, m_DropZones.m_DropZones, m_DropZones.m_Names);
+}
+
+void CGameModeState::LoadTutorials()
+{
+    ListDirectory(m_Tutorials.m_Path, m_Tutorials.m_Extension, m_Tutorials.m_DropZones, m_Tutorials.m_Names);
+}
+
+bool CGameModeState::SelectCurrentTutorialDropZone()
+{
+    const auto found = m_Tutorials.m_DropZones.find(m_TutorialName);
+    if (found == m_Tutorials.m_DropZones.end())
+        return false;
+    m_DZ = found->second;
+    return true;
 }
 
 void CGameModeState::OnUpdate(const CTiming& timing)
@@ -375,7 +390,31 @@ void CGameModeState::ShowSceneMessages()
     });
 }
 
-void CGameModeState::ShowTrajectory(bool showJump, const std::string& jump)
+void CGameModeState::ShowTrajectories(const std::vector<const CJumpRecord*>& jumps)
+{
+    CTrajectoryViewerMod* viewer = CTrajectoryViewerMod::GetSingleton();
+    const std::shared_ptr<CProfile>& profile = m_Engine->GetProfileMgr().GetCurrentProfile();
+    if (!viewer || !profile)
+        return;
+    viewer->Clear();
+    for (const CJumpRecord* jump : jumps) {
+        // A file that cannot be read is logged by the trajectory and shows nothing.
+        const CTrajectory trajectory("", 0.0f, 0.0f, 1.0f, "", "", profile->GetPath() + jump->DataFile);
+        std::vector<CVector> points;
+        for (const CTrajectory::CSample& sample : trajectory.GetPoints())
+            points.push_back(sample.Pos);
+        if (!points.empty())
+            viewer->AddTrajectory(points);
+    }
+}
+
+void CGameModeState::ShowCenterMessage(const std::string& text)
+{
+    if (CHUDMessageMod* hud = CHUDMessageMod::GetSingleton())
+        hud->ShowMessage(text, -1.0f);
+}
+
+void CGameModeState::ShowTrajectory(bool showJump, const std::string& message)
 {
     CJumperMgr* jumpers = CJumperMgr::GetSingleton();
     if (jumpers && !jumpers->GetJumpers().empty())
@@ -389,7 +428,7 @@ void CGameModeState::ShowTrajectory(bool showJump, const std::string& jump)
     bindings.PushMode("TrajectoryViewer");
     if (!IsMenuModeCurrent()) {
         m_Engine->PushState(m_Engine->m_MenuModeState);
-        m_Engine->GetGuiEngine()->ShowStatistics(showJump, jump);
+        m_Engine->GetGuiEngine()->ShowStatistics(showJump, message);
     }
 }
 

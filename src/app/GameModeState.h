@@ -10,6 +10,7 @@
 #include "app/Engine.h"
 #include "app/IGameMode.h"
 #include "core/SingletonTmpl.h"
+#include "jumper/IJumpEndDisplay.h"
 #include "mods/IDZLoaderMod.h"
 #include "mods/ILevelHost.h"
 
@@ -30,6 +31,7 @@ namespace EngineStates {
 class CGameModeState : public IEngineState,
                        public IGameMode,
                        public ILevelHost,
+                       public IJumpEndDisplay,
                        public CSingletonTmpl<CGameModeState>
 {
 public:
@@ -89,14 +91,30 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_DropZones.m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones.m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) override { m_DZ = dropZone; }
+    void LoadTutorials() override;
+    const std::vector<std::string>& GetTutorialNames() const override { return m_Tutorials.m_Names; }
+    const std::string& GetCurrentTutorialName() const override { return m_TutorialName; }
+    void SetCurrentTutorialName(const std::string& name) override { m_TutorialName = name; }
+    bool SelectCurrentTutorialDropZone() override;
+    // Whether the landing states show the judge's comment; the settings screen sets it.
+    void SetShowLandingComment(bool show) override { m_ShowLandingComment = show; }
     void Restart() override;
-    void ShowTrajectory(bool showJump, const std::string& jump) override;
+    // Also the jumper's end-of-jump display.
+    void ShowTrajectory(bool showJump, const std::string& message) override;
+    // The trajectory files of these jumps, read from the current profile's folder.
+    void ShowTrajectories(const std::vector<const CJumpRecord*>& jumps) override;
+    void ShowCenterMessage(const std::string& text) override;
+
+    // IJumpEndDisplay
+    bool ShowsLandingComment() const override { return m_ShowLandingComment; }
+    void ShowCentreMessage(const std::string& text) override { ShowCenterMessage(text); }
 
     // ILevelHost
     const std::shared_ptr<CDropZoneLevel>& GetDropZone() const override { return m_DZ; }
     bool IsEditing() const override { return m_Editing; }
     void RecordJump(const IJumper& jumper) override;
     const CCollisionJudgeFactory& GetCollisionJudgeFactory() const override { return m_JudgeFactory; }
+    IJumpEndDisplay& GetJumpEndDisplay() override { return *this; }
 
     // Adds the jump to the profile: its record with the drop zone's preset rows,
     // the landing rows and the trajectory's statistics, the trajectory file
@@ -108,12 +126,6 @@ public:
     // The level's loader; the level is loaded without one when it is not set.
     void SetDZLoaderFactory(const CDZLoaderFactory& factory) { m_CreateDZLoader = factory; }
     void SetEditing(bool editing) { m_Editing = editing; }
-    // Whether the landing states show the judge's comment; the settings screen sets it.
-    bool GetShowLandingComment() const { return m_ShowLandingComment; }
-    void SetShowLandingComment(bool show) { m_ShowLandingComment = show; }
-    const CDropZoneList& GetTutorials() const { return m_Tutorials; }
-    const std::string& GetTutorialName() const { return m_TutorialName; }
-    void SetTutorialName(const std::string& name) { m_TutorialName = name; }
     // Lists the drop-zone files again (after one was saved).
     void ListDropZones();
     const std::vector<std::shared_ptr<ILevelMod>>& GetMods() const { return m_Mods; }

@@ -10,9 +10,11 @@
 namespace sds {
 
 class CDropZoneLevel;
+class CJumpRecord;
 
 // The game mode as the menus see it: the drop zones found on disk and the one
-// the next jump starts in. The engine answers it (CEngine::GetGameMode).
+// the next jump starts in, the tutorials, and what the end of a jump shows.
+// The engine answers it (CEngine::GetGameMode).
 class IGameMode
 {
 public:
@@ -27,11 +29,30 @@ public:
     // The drop zone the next jump loads.
     virtual void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) = 0;
 
-    // Starts the jump again from the aircraft, behind a fade.
+    // Tutorials: prepared jumps in a folder of their own, flown in order.
+    // Reads the tutorial set from its folder again.
+    virtual void LoadTutorials() = 0;
+    virtual const std::vector<std::string>& GetTutorialNames() const = 0;
+    // Empty while no tutorial runs.
+    virtual const std::string& GetCurrentTutorialName() const = 0;
+    virtual void SetCurrentTutorialName(const std::string& name) = 0;
+    // Makes the current tutorial's drop zone the one the next jump loads;
+    // false, and nothing changes, when the set has no tutorial of that name.
+    virtual bool SelectCurrentTutorialDropZone() = 0;
+
+    // Whether the landing shows its comment.
+    virtual void SetShowLandingComment(bool show) = 0;
+    // Starts the jump again in the current drop zone, behind a fade.
     virtual void Restart() = 0;
     // Ends the jump where it stands: records it and shows its trajectory; the
-    // two values go to the jump log's display (whether and which jump to show).
-    virtual void ShowTrajectory(bool showJump, const std::string& jump) = 0;
+    // flag and the message go to the jump log's display.
+    virtual void ShowTrajectory(bool showJump, const std::string& message) = 0;
+
+    // The trajectory viewer: shows the trajectories of these jumps, each in
+    // the next colour, in place of those shown before.
+    virtual void ShowTrajectories(const std::vector<const CJumpRecord*>& jumps) = 0;
+    // The centre message of the head-up display, for its usual time.
+    virtual void ShowCenterMessage(const std::string& text) = 0;
 
     // The drop zone of that full name; none throws CException "DZ '<name>' can not be loaded ".
     static std::shared_ptr<CDropZoneLevel> FindDropZone(const CDropZones& dropZones, const std::string& name)

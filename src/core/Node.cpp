@@ -445,6 +445,9 @@ CNodePtr CNode::Clone(const CNodePtr& source, CNode* newParent)
 {
     CNodePtr copy = newParent ? newParent->AddChild(source->m_Name, source->m_Value)
                               : CNodePtr(new CNode(source->m_Name, source->m_IsAttribute));
+    // A copy without a parent keeps its own text too (a recorded row is often just text).
+    if (!newParent)
+        copy->m_Value = source->m_Value;
     for (const auto& attribute : source->GetAttributes())
         copy->AddAttribute(attribute.first, attribute.second->m_Value);
     for (const auto& child : source->GetChildren())

@@ -1,5 +1,7 @@
 #include "core/UnitConverter.h"
 
+#include <ostream>
+
 #include <boost/format.hpp>
 
 namespace sds {
@@ -48,16 +50,33 @@ CUnitConverter::CUnitConverter(const xml::CNodePtr& config)
     m_Imperial = ReadSystem(*config, kImperialName);
     m_Internal = MakeInternalSystem();
 
-    const std::string chosen = config->GetAttribute("Default")->GetValue();
-    if (chosen == m_Metric->Name)
-        m_Current = m_Metric.get();
-    else if (chosen == m_Imperial->Name)
-        m_Current = m_Imperial.get();
-    else
-        m_Current = m_Internal.get();
+    const CSystem* chosen = FindSystem(config->GetAttribute("Default")->GetValue());
+    m_Current = chosen ? chosen : m_Internal.get();
 }
 
 CUnitConverter::~CUnitConverter() = default;
+
+const CUnitConverter::CSystem* CUnitConverter::FindSystem(const std::string& name) const
+{
+    if (name == m_Metric->Name)
+        return m_Metric.get();
+    if (name == m_Imperial->Name)
+        return m_Imperial.get();
+    return nullptr;
+}
+
+std::vector<std::string> CUnitConverter::GetSystemNames() const
+{
+    return {m_Metric->Name, m_Imperial->Name};
+}
+
+bool CUnitConverter::SelectSystem(const std::string& name)
+{
+    const CSystem* system = FindSystem(name);
+    if (system)
+        m_Current = system;
+    return system != nullptr;
+}
 
 const CUnitConverter::CUnit* CUnitConverter::FindUnit(const std::string& category) const
 {
@@ -91,6 +110,29 @@ std::string CUnitConverter::GetUnitLabel(const std::string& category) const
 std::string CUnitConverter::FormatValue(const CUnit& unit, float value) const
 {
     return (boost::format(unit.Format) % (value * unit.Coefficient + unit.Offset) % unit.Label).str();
+}
+
+namespace {
+
+// Three numbers joined by commas, each written with the stream's number
+// settings, so that a format's "%1$.1f" applies to every component.
+struct CComponents
+{
+    float Values[3];
+};
+
+std::ostream& operator<<(std::ostream& out, const CComponents& components)
+{
+    return out << components.Values[0] << "," << components.Values[1] << "," << components.Values[2];
+}
+
+} // namespace
+
+std::string CUnitConverter::FormatVector(const CUnit& unit, const CVector& value) const
+{
+    const auto convert = [&unit](float v) { return v * unit.Coefficient + unit.Offset; };
+    const CComponents components{{convert(value.x), convert(value.y), convert(value.z)}};
+    return (boost::format(unit.Format) % components % unit.Label).str();
 }
 
 std::string CUnitConverter::FormatMass(float value) const

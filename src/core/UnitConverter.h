@@ -2,9 +2,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Node.h"
 #include "core/SingletonTmpl.h"
+#include "core/Vector.h"
 
 namespace sds {
 
@@ -46,6 +48,9 @@ public:
     std::string GetUnitLabel(const std::string& category) const;
     // The unit's format filled with the converted value and the label.
     std::string FormatValue(const CUnit& unit, float value) const;
+    // The same for a vector: the format gets the three converted components,
+    // each written with its number pattern, joined by commas ("1.2,0.0,-3.4").
+    std::string FormatVector(const CUnit& unit, const CVector& value) const;
     std::string FormatMass(float value) const;
     std::string FormatArea(float value) const;
 
@@ -53,9 +58,15 @@ public:
     // no label) for a category outside the eight.
     const CUnit& GetUnit(const std::string& category) const;
     const std::string& GetSystemName() const { return m_Current->Name; }
+    // The systems a user can choose, metric first.
+    std::vector<std::string> GetSystemNames() const;
+    // Makes the named system current; false, and nothing changes, for a name
+    // that no system of GetSystemNames has.
+    bool SelectSystem(const std::string& name);
 
 private:
     const CUnit* FindUnit(const std::string& category) const;
+    const CSystem* FindSystem(const std::string& name) const;
 
     const CSystem* m_Current;
     std::unique_ptr<CSystem> m_Metric;

@@ -96,7 +96,8 @@ float FloatAttribute(const xml::CNodePtr& node, const std::string& name)
 
 } // namespace
 
-CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, const CSoundLoader& loadSound)
+CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, const CSoundLoader& loadSound,
+                     const CSettingsListFactory& createSettingsList)
     : m_Renderer(renderer), m_SelectionBrush(nullptr)
 {
     const xml::CNodePtr hover = guiNode->GetChildById("Sound", "Hover", "Name,Id");
@@ -109,14 +110,14 @@ CCeguiGUI::CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, co
     // A failed start leaves nothing of the GUI behind: no windows, and no
     // library subscription that would call into the dead object.
     try {
-        Load(guiNode);
+        Load(guiNode, createSettingsList);
     } catch (...) {
         Release();
         throw;
     }
 }
 
-void CCeguiGUI::Load(const xml::CNodePtr& guiNode)
+void CCeguiGUI::Load(const xml::CNodePtr& guiNode, const CSettingsListFactory& createSettingsList)
 {
     // Spinners and validated edit boxes need a validator as soon as they exist,
     // before the layout sets their validation strings.
@@ -159,6 +160,13 @@ void CCeguiGUI::Load(const xml::CNodePtr& guiNode)
     m_SelectionBrush = &CEGUI::ImageManager::getSingleton().get(
         ToCegui(Attribute(selection, "ImageSet") + "/" + Attribute(selection, "ImageName")));
 
+    if (createSettingsList) {
+        const std::string list = "wndSettings/lbGfxParams";
+        m_GfxSettingsListBox = createSettingsList(
+            list, [this, list](const std::vector<std::string>& rows) { SetRows(list, rows); },
+            [this, list] { return GetSelectedRow(list); });
+    }
+
     ApplyLayoutChanges(guiNode);
 
     // Let the library know which window lies under the cursor from the start.
@@ -179,6 +187,7 @@ CCeguiGUI::~CCeguiGUI()
 
 void CCeguiGUI::Release()
 {
+    m_GfxSettingsListBox.reset();
     DisconnectInputs();
     m_TimePulseConnection.disconnect();
     for (CEGUI::Event::Connection& subscription : m_LibrarySubscriptions)
@@ -294,8 +303,9 @@ void CCeguiGUI::SetItems(const std::string& window, const std::vector<std::strin
         for (size_t i = count; i < items.size(); ++i)
             list->addItem(makeItem(items[i]));
         list->handleUpdatedItemData();
-        list->setItemSelectState(index, true);
+        // Selecting runs the screens' handlers, which may rebuild the list.
         list->ensureItemIsVisible(index);
+        list->setItemSelectState(index, true);
     } else if (CEGUI::Combobox* combo = As<CEGUI::Combobox>(widget, ComboboxKind)) {
         combo->resetList();
         if (items.empty())
@@ -306,6 +316,26 @@ void CCeguiGUI::SetItems(const std::string& window, const std::vector<std::strin
     } else {
         LogKindError(window, "' does not support adding items");
     }
+}
+
+void CCeguiGUI::SetRows(const std::string& window, const std::vector<std::string>& rows)
+{
+    CEGUI::Listbox* list = As<CEGUI::Listbox>(m_Windows.Get(window), ListboxKind);
+    if (!list)
+        return LogKindError(window, "' does not support adding items");
+    list->resetList();
+    for (const std::string& row : rows) {
+        CEGUI::ListboxTextItem* item = new CEGUI::ListboxTextItem(ToCegui(row), 0, nullptr, false, true);
+        item->setTextParsingEnabled(false);
+        list->addItem(item);
+    }
+}
+
+std::string CCeguiGUI::GetSelectedRow(const std::string& window) const
+{
+    const CEGUI::Listbox* list = As<CEGUI::Listbox>(m_Windows.Get(window), ListboxKind);
+    const CEGUI::ListboxItem* item = list ? list->getFirstSelectedItem() : nullptr;
+    return item ? FromCegui(item->getText()) : std::string();
 }
 
 void CCeguiGUI::ClearItems(const std::string& window)
@@ -340,8 +370,9 @@ void CCeguiGUI::SelectItem(const std::string& window, const std::string& text)
         for (size_t i = 0; i < list->getItemCount(); ++i) {
             CEGUI::ListboxItem* item = list->getListboxItemFromIndex(i);
             if (item->getText() == wanted) {
-                list->setItemSelectState(item, true);
+                // Selecting runs the screens' handlers, which may rebuild the list.
                 list->ensureItemIsVisible(item);
+                list->setItemSelectState(item, true);
                 return;
             }
         }

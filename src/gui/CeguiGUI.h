@@ -37,9 +37,20 @@ public:
     // Makes the sound of a "Sound" element of the "GUI" node; the application
     // passes one over the sound service. Without it the GUI is silent.
     typedef std::function<CSound(const xml::CNodePtr& sound)> CSoundLoader;
+    // Rows of a list box the user picks from: set with none selected, and the
+    // picked row's text ("" when none).
+    typedef std::function<void(const std::vector<std::string>& rows)> CSetRows;
+    typedef std::function<std::string()> CGetSelectedRow;
+    // Makes the graphics-settings list over the rows of the list box of that
+    // window; the GUI keeps what it returns for its life. The application
+    // passes one over the rendering engine; without it the list stays empty.
+    typedef std::function<std::shared_ptr<void>(const std::string& window, const CSetRows& setRows,
+                                                const CGetSelectedRow& getSelectedRow)>
+        CSettingsListFactory;
 
     // The CEGUI system must exist, with `renderer`, and so must the event manager.
-    CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, const CSoundLoader& loadSound = CSoundLoader());
+    CCeguiGUI(const xml::CNodePtr& guiNode, CEGUI::Renderer* renderer, const CSoundLoader& loadSound = CSoundLoader(),
+              const CSettingsListFactory& createSettingsList = CSettingsListFactory());
     // Destroys the layout's windows.
     ~CCeguiGUI() override;
 
@@ -91,7 +102,7 @@ public:
 
 private:
     // The look, the layout and the subscriptions, in the order of the "GUI" node.
-    void Load(const xml::CNodePtr& guiNode);
+    void Load(const xml::CNodePtr& guiNode, const CSettingsListFactory& createSettingsList);
     // Undoes Load, also a Load that failed half-way.
     void Release();
     void CreateImageset(const xml::CNodePtr& imageset);
@@ -100,6 +111,8 @@ private:
     void RemoveWindow(const std::string& window);
     void RemoveTab(const std::string& tabControl, const std::string& tab);
     void SubscribeEvents();
+    void SetRows(const std::string& window, const std::vector<std::string>& rows);
+    std::string GetSelectedRow(const std::string& window) const;
 
     bool OnWidgetEvent(const CEGUI::EventArgs& args);
     bool OnButtonClicked(const CEGUI::EventArgs& args);
@@ -125,6 +138,7 @@ private:
     boost::signals2::connection m_MouseConnection;
     const CEGUI::Image* m_SelectionBrush;
     boost::signals2::connection m_TimePulseConnection;
+    std::shared_ptr<void> m_GfxSettingsListBox;
 
     CWindowResolver m_Windows;
     CHandlerFailureCallback m_HandlerFailure;

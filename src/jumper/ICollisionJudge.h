@@ -84,10 +84,13 @@ protected:
     std::shared_ptr<CEntry> m_Result;
 };
 
+typedef std::shared_ptr<ICollisionJudge> CCollisionJudgePtr;
+
 // Makes the judge of a jumper from the collision table's root; the edition
-// ("Application" "Edition") picks the kind of judge.
-typedef std::function<std::shared_ptr<ICollisionJudge>(const std::string& edition, IJudgedJumper& jumper,
-                                                       const xml::CNodePtr& table)>
+// ("Application" "Edition") picks the kind of judge. An edition that has no
+// judge gives none.
+typedef std::function<CCollisionJudgePtr(const std::string& edition, IJudgedJumper& jumper,
+                                         const xml::CNodePtr& table)>
     CCollisionJudgeFactory;
 
 } // namespace sds

@@ -17,7 +17,7 @@ public:
     virtual CVector GetFinishPos() const = 0;
     // The statistics node "TrajectoryInfo" with its "Info" children.
     virtual xml::CNodePtr GetInfo() const = 0;
-    // Writes the samples to the file; throws on failure.
+    // Writes the samples to the file; a failure is logged or thrown.
     virtual void Save(const std::string& fileName) const = 0;
 };
 

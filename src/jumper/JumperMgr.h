@@ -24,6 +24,8 @@ public:
 
     // Appends a jumper; its index is its position.
     void AddToUpdateList(const std::shared_ptr<IJumper>& jumper);
+    // Lets every jumper go.
+    void Clear() { m_Jumpers.clear(); }
     // Updates every jumper; a jumper may leave the list meanwhile.
     void UpdateAll(const CTiming& timing);
     void ForwardEvent(const CInternalEvent& event);

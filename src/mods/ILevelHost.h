@@ -8,6 +8,7 @@ namespace sds {
 
 class CDropZoneLevel;
 class IJumper;
+class IJumpEndDisplay;
 
 // What the drop-zone loader asks of the game mode that runs its level.
 class ILevelHost
@@ -23,6 +24,8 @@ public:
     virtual void RecordJump(const IJumper& jumper) = 0;
     // Makes each new jumper's landing judge.
     virtual const CCollisionJudgeFactory& GetCollisionJudgeFactory() const = 0;
+    // What the jumper calls at the end of its jump (trajectory, centre message).
+    virtual IJumpEndDisplay& GetJumpEndDisplay() = 0;
 };
 
 } // namespace sds

@@ -141,7 +141,7 @@ void COverlaysMod::SetAltimeterFromJumper()
     IJumper* jumper = FirstJumper();
     if (!jumper)
         return;
-    m_AltimeterMaterial = jumper->GetCurrentAnimationName();
+    m_AltimeterMaterial = jumper->GetAltimeterCaption();
     if (m_AltimeterMaterial.empty())
         return;
     m_Altimeter->SetVisible(true);

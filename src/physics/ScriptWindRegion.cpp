@@ -45,7 +45,7 @@ std::string CallError(lua_State* state, const std::exception& e)
 } // namespace
 
 CScriptWindRegion::CScriptWindRegion(const xml::CNodePtr& node, float maxWindStrength)
-    : CWindRegion(node), m_Script("dofile"), m_MaxWindStrength(maxWindStrength)
+    : CWindRegion(node), m_Script("dofile", sds::CScriptMgr::USER_SANDBOX), m_MaxWindStrength(maxWindStrength)
 {
     ReadScript(node);
 }

@@ -162,6 +162,36 @@ TEST_F(Bindings, PushingAModeEndsTheHeldChordsAndBothAreLogged)
     EXPECT_TRUE(m_Log.Has("New input mode: Global"));
 }
 
+TEST_F(Bindings, ABindingHeldWhenItsModeIsPoppedGoesOffAtItsReleaseAndNeverFiresAgain)
+{
+    Load(Mode("Global", Binding("pause", "P")) + Mode("FreeFall", Binding("open_canopy", "Space")) +
+         Mode("CanopyRide", Binding("control_left_toggle", "X")));
+    m_Bindings->PushMode("FreeFall");
+    Press("Space");
+    m_Bindings->PopMode();
+    EXPECT_EQ((CFired{{27, 1}}), Fired());
+    // "Global" has nothing on Space, yet the release still ends the pull.
+    Release("Space");
+    EXPECT_EQ((CFired{{27, 0}}), Fired());
+    Press("Space");
+    Release("Space");
+    EXPECT_EQ(CFired(), Fired());
+
+    // A popped mode forgets its held keys: back on top, nothing sticks or re-fires.
+    m_Bindings->PushMode("CanopyRide");
+    Press("X");
+    m_Bindings->PopMode();
+    EXPECT_EQ((CFired{{16, 1}}), Fired());
+    m_Bindings->PushMode("CanopyRide");
+    EXPECT_FALSE(m_Bindings->IsEventHeld(16));
+    Press("P");
+    Release("P");
+    EXPECT_EQ((CFired{{99, 1}, {99, 0}}), Fired());
+    Release("X");
+    Press("X");
+    EXPECT_EQ((CFired{{16, 0}, {16, 1}}), Fired());
+}
+
 TEST_F(Bindings, ResetEndsHeldBindings)
 {
     Load(Mode("Global", Binding("turn_left", "A; Left")));

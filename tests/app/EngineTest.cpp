@@ -97,12 +97,14 @@ TEST_F(EngineTest, ConstructionLogsAroundTheProgramObjectsAndStartsTheMusic)
         EXPECT_EQ(std::vector<std::string>{"../data/sounds/menu.ogg"}, m_World.m_Sound.m_Files);
         EXPECT_TRUE(Music().m_Playing && Music().m_Looping);
         EXPECT_EQ("default", engine->GetProfileMgr().GetCurrentProfile()->GetName());
-        ASSERT_NE(nullptr, CEquipmentManager::GetSingleton());
-        EXPECT_EQ("Neptune", CEquipmentManager::GetSingleton()->GetAltimeterNames().back());
+        // The equipment file's models live as long as the engine.
+        ASSERT_TRUE(engine->GetEquipmentManager());
+        EXPECT_EQ(engine->GetEquipmentManager(), sds::CEquipmentManager::GetSingleton());
+        EXPECT_EQ(2u, engine->GetEquipmentManager()->GetAltimeterNames().size());
     }
     EXPECT_EQ("Engine is destroyed", m_World.m_Log.m_Lines.back());
     EXPECT_EQ(nullptr, CEngine::GetSingleton());
-    EXPECT_EQ(nullptr, CEquipmentManager::GetSingleton());
+    EXPECT_EQ(nullptr, sds::CEquipmentManager::GetSingleton());
 }
 
 TEST_F(EngineTest, ProfileComesFromTheSettingsUnlessItsNameCannotBeAFolder)

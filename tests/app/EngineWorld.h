@@ -14,7 +14,7 @@
 #include "support/DefaultConfig.h"
 #include "support/DiskResourceMgr.h"
 #include "support/FakeGUI.h"
-#include "support/RecordingSndMgr.h"
+#include "support/FakeSndMgr.h"
 #include "support/TempDir.h"
 
 // Graphics without a window whose screenshots land nowhere but have a name.

@@ -11,6 +11,7 @@
 #include "app/ProfileMgr.h"
 #include "core/UnitConverter.h"
 #include "jumper/JumperMgr.h"
+#include "jumper/Trajectory.h"
 #include "mods/HUDMessageMod.h"
 #include "mods/ILevelHost.h"
 #include "mods/OverlaysMod.h"
@@ -217,7 +218,7 @@ TEST_F(GameModeTest, DropZoneFilesAreListedByName)
     EXPECT_TRUE(m_World.m_Log.HasContaining("broken.dz' cannot be read and is skipped"));
     EXPECT_EQ(m_Zones.File("b-copy.dz"), game.GetDropZones().at("Home Field")->GetPath()) << "the first kept";
     EXPECT_TRUE(m_World.Logged("Path does not exist: '" + m_Zones.Path() + "/none/'"));
-    EXPECT_TRUE(game.GetTutorials().m_Names.empty());
+    EXPECT_TRUE(game.GetTutorialNames().empty());
 }
 
 TEST_F(GameModeTest, FirstJumpSkipsTwoFramesWaitsForTheFadeThenCountsDownWithHelp)
@@ -371,4 +372,41 @@ TEST_F(GameModeTest, EditingLoadsTheLevelWithoutAJumper)
     RunFade();
     EXPECT_TRUE(m_World.Logged("Warning: The force-field editor is not available"));
     EXPECT_FALSE(m_World.m_Gfx.IsOverlayVisible("InputType"));
+}
+
+TEST_F(GameModeTest, TheJumpLogReplaysSavedTrajectoriesAndShowsItsMessage)
+{
+    CGameModeState& game = Jump();
+    RunFade();
+    const std::string folder = m_Engine->GetProfileMgr().GetCurrentProfile()->GetPath();
+    CTrajectory flown("", 0.0f, 0.0f, 1.0f, "", "", "");
+    CTiming second;
+    second.m_Elapsed = 1.0f;
+    flown.AddSample(second, CVector(0, 900, 0), CVector::ZERO);
+    flown.AddSample(second, CVector(10, 0, 5), CVector::ZERO);
+    flown.Save(folder + "Jump_1.trajectory");
+    const xml::CNodePtr info(new xml::CNode("JumpInfo", false));
+    const CJumpRecord saved(1, "Home Field", "Jump_1.trajectory", CVector(0, 900, 0), CVector(10, 0, 5), info);
+    const CJumpRecord lost(2, "Home Field", "Jump_2.trajectory", CVector(0, 900, 0), CVector(10, 0, 5), info);
+
+    game.ShowTrajectories({&saved, &lost});
+    ASSERT_EQ(1u, CTrajectoryViewerMod::GetSingleton()->GetShown().size()) << "a missing file shows nothing";
+    game.ShowCenterMessage("Nice landing!");
+    EXPECT_EQ("Nice landing!", CHUDMessageMod::GetSingleton()->GetMessage());
+    EXPECT_TRUE(game.ShowsLandingComment()) << "until the settings say otherwise";
+}
+
+TEST_F(GameModeTest, ATutorialOfTheSetBecomesTheNextJumpsDropZone)
+{
+    SetConfigString(m_World.m_App.m_Config, "Application->Tutorials->>Path", m_Zones.Path() + "/");
+    SetConfigString(m_World.m_App.m_Config, "Application->Tutorials->>Extension", ".dz");
+    CGameModeState& game = Start();
+    ASSERT_EQ(std::vector<std::string>{"Home Field"}, game.GetTutorialNames());
+    game.SetCurrentDropZone(nullptr);
+    game.SetCurrentTutorialName("Canopy basics");
+    EXPECT_FALSE(game.SelectCurrentTutorialDropZone());
+    EXPECT_EQ(nullptr, game.GetDropZone());
+    game.SetCurrentTutorialName("Home Field");
+    ASSERT_TRUE(game.SelectCurrentTutorialDropZone());
+    EXPECT_EQ("Home Field", game.GetDropZone()->GetFullName());
 }

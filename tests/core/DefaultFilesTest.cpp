@@ -110,8 +110,7 @@ TEST_F(DefaultFiles, ConfigurationHoldsTheStartUpKeys)
     EXPECT_TRUE(sds->GetChild("MenuStates")->GetChild("MainMenu")->HasChildById("Stream", "BgMusic", "Name,Id"));
     EXPECT_FALSE(sds->GetChild("SplashScreens")->GetChild("SplashScreen")->GetAttribute("Overlay")->GetValue().empty());
 
-    // Only the GL render system, the PNG codec and the particle systems, from
-    // the system's plug-in folder.
+    // Only the GL render system, the PNG codec and the particle systems, from the system's plug-in folder.
     const std::vector<CNodePtr> plugins = Children(application->GetChild("GfxCfg"), "Plugin");
     ASSERT_EQ(3u, plugins.size());
     EXPECT_EQ("/usr/lib/x86_64-linux-gnu/OGRE/RenderSystem_GL", plugins[0]->GetAttribute("Name")->GetValue());

@@ -246,6 +246,8 @@ TEST(Node, CloneCopiesTheWholeTree)
     CNodePtr root = Parse("<a x=\"1\"><b y=\"2\">t</b><b>u</b></a>");
     CNodePtr copy = CNode::Clone(root->GetChild("a"));
     EXPECT_EQ("", copy->GetValue());
+    // A text-only node cloned on its own keeps its text.
+    EXPECT_EQ("t", CNode::Clone(root->GetChild("a")->GetChild("b"))->GetValue());
     EXPECT_EQ("1", copy->GetAttribute("x")->GetValue());
     EXPECT_EQ(2u, copy->GetChildren().count("b"));
     EXPECT_EQ("t", copy->GetChild("b")->GetValue());

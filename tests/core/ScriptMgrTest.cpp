@@ -243,3 +243,59 @@ TEST_F(ScriptMgrTest, PrintingGoesToTheConsoleOrElseTheLog)
     m_Script.RunScript("print('a') print('b', 1)");
     EXPECT_EQ("ab\t1", ::testing::internal::GetCapturedStdout());
 }
+
+TEST_F(ScriptMgrTest, UserTextsRunInASandbox)
+{
+    CScriptMgr user("dofile", CScriptMgr::USER_SANDBOX);
+    const auto eval = [&user](const std::string& expression) {
+        user.RunScript("result_ = tostring(" + expression + ")");
+        lua_getglobal(user.GetState(), "result_");
+        const std::string text = lua_tostring(user.GetState(), -1);
+        lua_pop(user.GetState(), 1);
+        return text;
+    };
+    for (const char* library : {"string", "table", "math"})
+        EXPECT_EQ("table", eval(std::string("type(") + library + ")")) << library;
+    for (const char* name : {"io", "os", "debug", "coroutine", "package", "require", "dofile", "loadfile", "loadstring"})
+        EXPECT_EQ("nil", eval(name)) << name;
+    EXPECT_EQ("5,7,9", eval("CVector(1,2,3) + CVector(4,5,6)"));
+    EXPECT_EQ("3", eval("math.floor(3.7)"));
+
+    // Source text loads, with or without an environment; precompiled chunks do not.
+    EXPECT_EQ("42", eval("load('return 40 + 2')()"));
+    EXPECT_EQ("7", eval("load('return x', 'chunk', 'b', {x = 7})()"));
+    EXPECT_EQ("nil", eval("load(string.dump(function() return 1 end))"));
+
+    for (const char* escape : {"io.open('/etc/passwd')", "os.exit(1)", "dofile('x.lua')", "require('os')"}) {
+        try {
+            user.RunScript(escape);
+            ADD_FAILURE() << escape;
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string("Could not RunScript: ") + escape, std::string(e.what()));
+        }
+    }
+    // The instruction limit holds in the sandbox too.
+    user.RunScript("function Endless() while true do end end");
+    EXPECT_THROW(user.CallFunction("Endless"), std::exception);
+    EXPECT_TRUE(m_Log.HasContaining("script stopped after 10 million instructions"));
+}
+
+TEST_F(ScriptMgrTest, CalledFunctionsFailWithTheBindingsText)
+{
+    m_Script.RunScript("function Half() half = x / 2 end function Broken() local t = nil return t.x end");
+    m_Script.SetGlobalFloat("x", 5.0f);
+    m_Script.CallFunction("Half");
+    EXPECT_EQ("2.5", Eval("half"));
+
+    for (const char* function : {"Broken", "Missing"}) {
+        m_Log.m_Lines.clear();
+        try {
+            m_Script.CallFunction(function);
+            ADD_FAILURE() << function;
+        } catch (const std::exception& e) {
+            EXPECT_EQ("lua runtime error", std::string(e.what()));
+        }
+        EXPECT_TRUE(m_Log.HasContaining(std::string("Error: Script error in ") + function + "(): ")) << function;
+        EXPECT_EQ(0, lua_gettop(m_Script.GetState()));
+    }
+}

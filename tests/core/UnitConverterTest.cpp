@@ -59,6 +59,18 @@ TEST(UnitConverter, UnknownDefaultSelectsInternal)
     }
 }
 
+TEST(UnitConverter, UserChoosesBetweenMetricAndImperialOnly)
+{
+    CUnitConverter units(DefaultConfig("Imperial (lb, ft)"));
+    EXPECT_EQ(std::vector<std::string>({"Metric (kg, m)", "Imperial (lb, ft)"}), units.GetSystemNames());
+    EXPECT_TRUE(units.SelectSystem("Metric (kg, m)"));
+    EXPECT_EQ("80kg", units.FormatMass(80.0f));
+    for (const char* name : {"Internal", "Furlongs", ""}) {
+        EXPECT_FALSE(units.SelectSystem(name)) << name;
+        EXPECT_EQ("Metric (kg, m)", units.GetSystemName()) << name;
+    }
+}
+
 TEST(UnitConverter, MissingPartsThrow)
 {
     xml::CNodePtr noImperial = DefaultConfig("Metric (kg, m)");

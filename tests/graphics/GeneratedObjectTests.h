@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FailureText.h"
 #include "support/VectorNear.h"
 
 #include "core/Exception.h"
@@ -57,12 +58,7 @@ protected:
     template <class TCall>
     static std::string Failure(TCall call)
     {
-        try {
-            call();
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
+        return FailureText(call);
     }
 
     TWorld m_World;

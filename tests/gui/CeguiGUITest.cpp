@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Engine.h"
+#include "app/JumpRecord.h"
+#include "core/ConfigPath.h"
+#include "core/UnitConverter.h"
 #include "core/XmlFile.h"
 #include "gui/CeguiGUI.h"
 #include "gui/CeguiText.h"
@@ -22,11 +25,14 @@
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/MessageBoxState.h"
+#include "gui/menus/SettingsMenuState.h"
+#include "gui/menus/StatisticsMenuState.h"
 #include "gui/menus/TestEngineStates.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
+#include "support/FakeSndMgr.h"
 #include "support/TempDir.h"
 
 using namespace sds;
@@ -36,6 +42,28 @@ namespace {
 
 const float Width = 1024.0f;
 const float Height = 768.0f;
+
+// A graphics-settings list as the GUI makes it: its rows are "A" and "B",
+// and picking a row sets them again, as a real list rebuilds itself.
+struct CFakeSettingsList
+{
+    CFakeSettingsList(const std::string& window, const CCeguiGUI::CSetRows& setRows,
+                      const CCeguiGUI::CGetSelectedRow& getSelectedRow)
+        : Window(window), SetRows(setRows), GetSelectedRow(getSelectedRow)
+    {
+        Connection = IEventMgr::GetSingleton()->ConnectGUIEvent(CGUIEvent(window), [this](const CGUIEvent&) {
+            Picked.push_back(GetSelectedRow());
+            SetRows({"A", "B"});
+        });
+        SetRows({"A", "B"});
+    }
+
+    std::string Window;
+    CCeguiGUI::CSetRows SetRows;
+    CCeguiGUI::CGetSelectedRow GetSelectedRow;
+    std::vector<std::string> Picked;
+    boost::signals2::scoped_connection Connection;
+};
 
 // Everything the GUI service needs, built once.
 struct CWorld
@@ -55,7 +83,13 @@ struct CWorld
             const std::string name = sound->GetAttribute("Name")->GetValue();
             return [this, name] { ++Sounds[name]; };
         };
-        Gui = std::make_unique<CCeguiGUI>(App.GetConfig()->GetChild("GUI"), &Renderer, loadSound);
+        auto createSettingsList = [this](const std::string& window, const CCeguiGUI::CSetRows& setRows,
+                                         const CCeguiGUI::CGetSelectedRow& getSelectedRow) {
+            auto list = std::make_shared<CFakeSettingsList>(window, setRows, getSelectedRow);
+            SettingsList = list;
+            return std::static_pointer_cast<void>(list);
+        };
+        Gui = std::make_unique<CCeguiGUI>(App.GetConfig()->GetChild("GUI"), &Renderer, loadSound, createSettingsList);
         CEGUI::GUIContext& context = CEGUI::System::getSingleton().getDefaultGUIContext();
         Windows.SetRoot(context.getRootWindow());
         for (size_t i = 0; i < Windows.GetRoot()->getChildCount(); ++i)
@@ -77,9 +111,11 @@ struct CWorld
     CCapturingLogMgr Log;
     CFakeEventMgr Events;
     CFakeApplication App;
+    CFakeSndMgr Sound;
     CMenuServices Services;
     CTestEngine Engine;
     CEGUI::NullRenderer& Renderer;
+    std::weak_ptr<CFakeSettingsList> SettingsList;
     std::map<std::string, int> Sounds;
     std::unique_ptr<CCeguiGUI> Gui;
     std::unique_ptr<CGuiEngine> GuiEngine;
@@ -658,6 +694,24 @@ TEST_F(CeguiGUITest, TheMenusRunOnTheRealLayout)
     GuiStates::ShowMessageBox(machine, "Done");
     EXPECT_EQ("Done", Gui().GetText("wndMessageBox/Info"));
 }
+TEST_F(CeguiGUITest, TheGraphicsSettingsListShowsItsRowsUnselectedAndHearsAPick)
+{
+    const std::shared_ptr<CFakeSettingsList> settings = s_World->SettingsList.lock();
+    ASSERT_NE(nullptr, settings) << "the GUI made the list and keeps it";
+    EXPECT_EQ("wndSettings/lbGfxParams", settings->Window);
+    const auto& list = static_cast<CEGUI::Listbox&>(Window("wndSettings/lbGfxParams"));
+    ASSERT_EQ(2u, list.getItemCount());
+    EXPECT_EQ("B", list.getListboxItemFromIndex(1)->getText());
+    EXPECT_EQ(0u, list.getSelectedCount());
+
+    // The pick rebuilds the rows inside the list's own selection event.
+    Gui().SelectItem("wndSettings/lbGfxParams", "B");
+    EXPECT_EQ(std::vector<std::string>({"B"}), settings->Picked);
+    EXPECT_EQ(2u, list.getItemCount());
+    EXPECT_EQ(0u, list.getSelectedCount());
+    EXPECT_EQ("", settings->GetSelectedRow());
+}
+
 // Every window the screens address, with the kind its name prefix promises,
 // in a fresh copy of the layout (before the configuration's edits).
 TEST_F(CeguiGUITest, TheLayoutHoldsEveryWindowTheScreensUse)
@@ -780,6 +834,76 @@ TEST(CeguiGUIStart, AFailedStartLeavesNoWindowsOrSubscriptions)
 
     CEGUI::System::destroy();
     CEGUI::NullRenderer::destroy(renderer);
+}
+
+// The screens on the real widgets, whose changes raise their own events.
+class CeguiScreensTest : public CeguiGUITest
+{
+protected:
+    static void AddJump(std::uint32_t number, const std::string& zone, const std::string& preset)
+    {
+        xml::CNodePtr info(new xml::CNode("Jump", false));
+        info->AddChild("Info", std::to_string(number))->AddAttribute("Name", "Jump #");
+        info->AddChild("Info", zone)->AddAttribute("Name", "Drop zone name");
+        info->AddChild("Info", preset)->AddAttribute("Name", "Configuration");
+        s_World->Engine.Profile().AddJump(CJumpRecord(number, zone, "jump.trj", CVector::ZERO, CVector::ZERO, info));
+    }
+};
+
+TEST_F(CeguiScreensTest, JumpLogListsAndFiltersTheJumps)
+{
+    AddJump(1, "Home Field", "No wind");
+    AddJump(2, "Lake", "No wind");
+    AddJump(3, "Home Field", "Long spot");
+    CGuiEngine& machine = *s_World->GuiEngine;
+    GuiStates::GoToMainMenu(machine);
+    EXPECT_FALSE(Gui().IsDisabled("wndMainMenu/btnJumpLog"));
+    GuiStates::ShowJumpLog(machine);
+
+    const auto& list = static_cast<CEGUI::Listbox&>(Window("wndStatistics/lbSelectJumps"));
+    ASSERT_EQ(3u, list.getItemCount());
+    EXPECT_EQ("Jump#3, Home Field, Long spot", list.getListboxItemFromIndex(0)->getText());
+    EXPECT_EQ("Jump#1, Home Field, No wind", list.getListboxItemFromIndex(2)->getText());
+    EXPECT_EQ("Jump#3, Home Field, Long spot", Gui().GetSelectedItem("wndStatistics/lbSelectJumps"));
+    EXPECT_EQ("Jump #: 3\nDrop zone name: Home Field\nConfiguration: Long spot\n",
+              Gui().GetText("wndStatistics/stInfo"));
+    EXPECT_FALSE(Window("wndStatistics/btnJumpPlayer").isVisible());
+
+    Gui().SelectItem("wndStatistics/lbSelectJumps", "Jump#1, Home Field, No wind");
+    EXPECT_EQ("Jump #: 1\nDrop zone name: Home Field\nConfiguration: No wind\n",
+              Gui().GetText("wndStatistics/stInfo"));
+    Gui().SetChecked("wndStatistics/chbFilterDZ", true);
+    EXPECT_FALSE(Gui().IsDisabled("wndStatistics/chbFilterConditions"));
+    Gui().SetChecked("wndStatistics/chbFilterConditions", true);
+    EXPECT_EQ(1u, list.getItemCount());
+    EXPECT_EQ("Jump#1, Home Field, No wind", Gui().GetSelectedItem("wndStatistics/lbSelectJumps"));
+    Gui().SetChecked("wndStatistics/chbFilterDZ", false);
+    EXPECT_EQ(3u, list.getItemCount());
+    EXPECT_TRUE(Gui().IsDisabled("wndStatistics/chbFilterConditions"));
+}
+
+TEST_F(CeguiScreensTest, SettingsFollowTheirWidgets)
+{
+    CGuiEngine& machine = *s_World->GuiEngine;
+    GuiStates::GoToMainMenu(machine);
+    GuiStates::ShowVideoSettings(machine, "wndSettings/tcSections/tabVideo");
+    EXPECT_TRUE(Window("wndSettings/tcSections/tabVideo").isVisible());
+    EXPECT_EQ("Imperial (lb, ft)", Gui().GetText("wndSettings/cbDisplayUnitSystem"));
+    EXPECT_FLOAT_EQ(0.5f, Gui().GetScrollPosition("wndSettings/sbMouseLookSensitivity"));
+
+    Gui().SetScrollPosition("wndSettings/sbMusicVolume", 0.4f);
+    EXPECT_FLOAT_EQ(0.4f, s_World->Sound.GetMusicVolume());
+    Gui().SelectItem("wndSettings/cbDisplayUnitSystem", "Metric (kg, m)");
+    Gui().SetChecked("wndSettings/chbInvertY", true);
+    Gui().ConnectInputs();
+    MoveMouseOnto("wndSettings/btnBack");
+    ClickMouse();
+    EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), machine.GetCurrentState());
+    const xml::CNodePtr& settings = s_World->App.m_Settings;
+    EXPECT_EQ("Metric (kg, m)", GetConfigString(settings, "Global->>MeasurementSystem", ""));
+    EXPECT_EQ("Metric (kg, m)", s_World->Services.m_Units->GetSystemName());
+    EXPECT_TRUE(GetConfigBool(settings, "Mouse->>InvertY", false));
+    EXPECT_FLOAT_EQ(0.4f, GetConfigFloat(settings, "Audio->>MusicVolume", 0.0f));
 }
 
 } // namespace

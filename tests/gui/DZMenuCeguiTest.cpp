@@ -22,6 +22,7 @@
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
+#include "support/FakeSndMgr.h"
 
 using namespace sds;
 
@@ -74,6 +75,7 @@ protected:
     CCapturingLogMgr m_Log;
     CFakeEventMgr m_Events;
     CFakeApplication m_App;
+    CFakeSndMgr m_Sound;
     CMenuServices m_Services;
     CTestEngine m_Engine;
     CFakeGameModeState m_Game;

@@ -1,7 +1,7 @@
 // The drop-zone menu drawn by CEGUI's Ogre renderer over a 3D view, with the
 // default drop zone, the shipped presets and the shipped imperial units. The
-// picture is kept in the build tree (test-artifacts/gui/dz-menu.png) for
-// people to look at.
+// pictures are kept in the build tree (test-artifacts/gui/dz-menu.png and
+// dz-menu-settings.png) for people to look at.
 
 #include <memory>
 
@@ -23,6 +23,7 @@
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
+#include "support/FakeSndMgr.h"
 
 using namespace sds;
 
@@ -33,6 +34,7 @@ TEST(DZMenuScreenshot, ShowsTheDefaultDropZoneAndTheFirstPresetWithItsDescriptio
     CCapturingLogMgr log;
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
+    CFakeSndMgr sound;
     CMenuServices services(app.m_Config);
     CTestEngine engine;
     CFakeGameModeState game;
@@ -63,6 +65,18 @@ TEST(DZMenuScreenshot, ShowsTheDefaultDropZoneAndTheFirstPresetWithItsDescriptio
     windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
     const CEGUI::Rectf frame = windows.Get("wndDropZone").getUnclippedOuterRect().get();
     EXPECT_GT(Changed(scene, menu, frame), 0.9) << "the menu covers its area";
+
+    // The other tab shows the preset's settings one by one, in the same units;
+    // changing to it keeps the preset, which equals them.
+    gui->SelectTab("wndDropZone/tcSections", "wndDropZone/tcSections/tabSettings");
+    events.FireFrame(0.05f);
+    window.Render();
+    window.Save(artifacts + "/dz-menu-settings.png");
+    EXPECT_EQ("On target, 8mph wind", gui->GetSelectedItem("wndDropZone/lbPresets"));
+    EXPECT_EQ("ft", gui->GetText("wndDropZone/stAltitudeUnits"));
+    EXPECT_EQ("160lb", gui->GetText("wndDropZone/cbWeight"));
+    gui->SelectTab("wndDropZone/tcSections", "wndDropZone/tcSections/tabConfigurations");
+    window.Render();
 
     // The description and the selected preset are drawn: without them the
     // boxes look different.

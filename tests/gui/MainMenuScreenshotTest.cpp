@@ -1,9 +1,12 @@
 // The main menu drawn by CEGUI's Ogre renderer over a 3D view, with the mouse
-// cursor on the Start button, and the view without it once menu mode is left.
-// The picture is kept in the build tree (test-artifacts/gui/main-menu.png) for
+// cursor on the Start button, and the view without it once menu mode is left;
+// the jump log and the video settings with the rendering engine's own
+// options. The pictures are kept in the build tree (test-artifacts/gui/) for
 // people to look at.
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include <CEGUI/CEGUI.h>
@@ -11,7 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "app/Engine.h"
+#include "app/JumpRecord.h"
+#include "core/UnitConverter.h"
 #include "core/XmlFile.h"
+#include "graphics/ogre/GfxSettingsListBox.h"
 #include "gui/CeguiGUI.h"
 #include "gui/WindowResolver.h"
 #include "gui/menus/GuiEngine.h"
@@ -24,6 +30,8 @@
 #include "support/DefaultConfig.h"
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
+#include "support/FakeSndMgr.h"
+#include "support/TempDir.h"
 
 using namespace sds;
 
@@ -34,6 +42,7 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
     CCapturingLogMgr log;
     CFakeEventMgr events;
     CFakeApplication app(LoadDefaultConfig());
+    CFakeSndMgr sound;
     CMenuServices services(app.m_Config);
     CTestEngine engine;
     COgreTestWindow window(Width, Height);
@@ -93,6 +102,74 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
     const CPixels left = window.Capture();
     EXPECT_LT(Changed(scene, left, CEGUI::Rectf(0.0f, 0.0f, float(Width), float(Height))), 0.001);
 
+    guiEngine.reset();
+    gui.reset();
+}
+
+xml::CNodePtr JumpInfo(std::uint32_t number, const std::string& preset, const std::string& landing, float speed)
+{
+    xml::CNodePtr info(new xml::CNode("Jump", false));
+    info->AddChild("Info", std::to_string(number))->AddAttribute("Name", "Jump #");
+    info->AddChild("Info", "Home Field")->AddAttribute("Name", "Drop zone name");
+    info->AddChild("Info", preset)->AddAttribute("Name", "Configuration");
+    info->AddChild("Info", landing)->AddAttribute("Name", "Landing type");
+    const xml::CNodePtr landingSpeed = info->AddChild("Info", std::to_string(speed));
+    landingSpeed->AddAttribute("Name", "Landing speed");
+    landingSpeed->AddAttribute("Units", "Speed");
+    return info;
+}
+
+TEST(MainMenuScreenshot, ShowsTheJumpLogAndTheVideoSettings)
+{
+    CCapturingLogMgr log;
+    CFakeEventMgr events;
+    CFakeApplication app(LoadDefaultConfig());
+    CFakeSndMgr sound;
+    CMenuServices services(app.m_Config);
+    CTestEngine engine;
+    COgreTestWindow window(Width, Height);
+    CTempDir conf;
+    const std::string settingsFile = conf.File("graphics.cfg");
+    const xml::CNodePtr gfx = app.GetConfig()->GetChild("Application")->GetChild("GfxCfg");
+    gfx->GetAttribute("Path")->SetValue(settingsFile);
+    Ogre::Root& root = window.GetRoot();
+    auto createSettingsList = [&root, gfx](const std::string& list, const wrappers::CCeguiGUI::CSetRows& setRows,
+                                           const wrappers::CCeguiGUI::CGetSelectedRow& getSelectedRow) {
+        return std::static_pointer_cast<void>(
+            std::make_shared<wrappers::CGfxSettingsListBox>(list, setRows, getSelectedRow, root, gfx));
+    };
+    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer(),
+                                                     wrappers::CCeguiGUI::CSoundLoader(), createSettingsList);
+    engine.Profile().AddJump(CJumpRecord(1, "Home Field", "1.trj", CVector::ZERO, CVector::ZERO,
+                                         JumpInfo(1, "No wind", "Normal landing", 2.1f)));
+    engine.Profile().AddJump(CJumpRecord(2, "Home Field", "2.trj", CVector::ZERO, CVector::ZERO,
+                                         JumpInfo(2, "On target, 8mph wind", "Hard landing", 4.6f)));
+    auto guiEngine = std::make_unique<CGuiEngine>();
+    CTestMenuModeState menuMode(guiEngine.get());
+    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/gui";
+    boost::filesystem::create_directories(artifacts);
+
+    GuiStates::GoToMainMenu(*guiEngine);
+    engine.ChangeState(&menuMode);
+    GuiStates::ShowJumpLog(*guiEngine);
+    window.Render();
+    window.Save(artifacts + "/jump-log.png");
+    EXPECT_EQ("Jump#2, Home Field, On target, 8mph wind", gui->GetSelectedItem("wndStatistics/lbSelectJumps"));
+    EXPECT_NE(std::string::npos, gui->GetText("wndStatistics/stInfo").find("Landing speed: 10.3mph\n"));
+
+    guiEngine->PopState();
+    GuiStates::ShowVideoSettings(*guiEngine, "wndSettings/tcSections/tabVideo");
+    gui->SelectItem("wndSettings/lbGfxParams", "Full Screen: No");
+    window.Render();
+    window.Save(artifacts + "/settings-video.png");
+    EXPECT_EQ("Yes", root.getRenderSystem()->getConfigOptions().at("Full Screen").currentValue);
+    EXPECT_EQ("", gui->GetSelectedItem("wndSettings/lbGfxParams")) << "the rows were made again";
+    std::ifstream file(settingsFile);
+    const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos, written.find("\nFull Screen=Yes\n")) << written;
+    root.getRenderSystem()->setConfigOption("Full Screen", "No");
+
+    engine.PopState();
     guiEngine.reset();
     gui.reset();
 }

@@ -41,6 +41,7 @@ public:
     }
 
     CEGUI::OgreRenderer& GetRenderer() { return m_Gui->GetRenderer(); }
+    Ogre::Root& GetRoot() { return *m_Root; }
 
     void Render()
     {

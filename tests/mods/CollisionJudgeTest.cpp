@@ -8,7 +8,7 @@
 #include "core/XmlFile.h"
 #include "graphics/memory/MemGfxMgr.h"
 #include "mods/CollisionJudge.h"
-#include "support/RecordingSndMgr.h"
+#include "support/FakeSndMgr.h"
 
 using namespace sds;
 

@@ -46,7 +46,13 @@ public:
     std::string GetName() const override { return "Jumper0"; }
     float GetLeftTurnValue() const override { return m_Left; }
     float GetRightTurnValue() const override { return m_Right; }
-    std::string GetCurrentAnimationName() const override { return m_Altimeter; }
+    std::string GetAltimeterCaption() const override { return m_Altimeter; }
+    std::shared_ptr<sds::IContainer> GetContainer() const override { return nullptr; }
+    sds::CGfxObjPtr GetHelperObj() const override { return nullptr; }
+    void OnEvent(const std::string&) override {}
+    void SetVisible(bool) override {}
+    int GetLeftHandControl() const override { return 0; }
+    int GetRightHandControl() const override { return 0; }
     const sds::ITrajectory& GetTrajectory() const override { return m_Trajectory; }
     xml::CNodePtr GetLandingInfo() const override
     {

@@ -21,7 +21,7 @@
 #include "physics/PhyMgr.h"
 #include "support/DefaultConfig.h"
 #include "support/HudOverlays.h"
-#include "support/RecordingSndMgr.h"
+#include "support/FakeSndMgr.h"
 #include "support/VectorNear.h"
 
 using namespace sds;

@@ -36,11 +36,25 @@ TEST(PhysicsSourceTest, TheBoneListMustBeTheSkeletonsBones)
     EXPECT_TRUE(phsgen::ReadBoneList(Source("")).empty());
     EXPECT_NO_THROW(phsgen::ReadPhysicsSource(Source("")));
 
+    // A bone of the mesh alone: no actor carries it, and it keeps its bind position.
+    const std::vector<phsgen::CBoneEntry> withRing = phsgen::ReadBoneList(Source(
+        "<Bones Skeleton=\"Doll\"><Bone Name=\"Hips\" /><Bone Name=\"Chest\" Parent=\"Hips\" />"
+        "<Bone Name=\"Ring\" Parent=\"Chest\" Actor=\"false\" Position=\"0.5, 1, 0\" /></Bones>"));
+    ASSERT_EQ(3u, withRing.size());
+    EXPECT_FALSE(withRing[2].m_HasActor);
+    EXPECT_EQ(sds::CVector(0.5f, 1, 0), withRing[2].m_Position);
+    EXPECT_TRUE(withRing[0].m_HasActor);
+    EXPECT_NO_THROW(phsgen::ReadPhysicsSource(Source(
+        "<Bones Skeleton=\"Doll\"><Bone Name=\"Hips\" /><Bone Name=\"Chest\" />"
+        "<Bone Name=\"Ring\" Actor=\"false\" /></Bones>")));
+
     const struct
     {
         const char* m_What;
         const char* m_Bones;
     } bad[] = {
+        {"an actor carrying a bone of the mesh alone",
+         "<Bones Skeleton=\"Doll\"><Bone Name=\"Hips\" /><Bone Name=\"Chest\" Actor=\"false\" /></Bones>"},
         {"a bone no actor carries",
          "<Bones Skeleton=\"Doll\"><Bone Name=\"Hips\" /><Bone Name=\"Chest\" /><Bone Name=\"Tail\" /></Bones>"},
         {"an actor's bone left out", "<Bones Skeleton=\"Doll\"><Bone Name=\"Hips\" /></Bones>"},

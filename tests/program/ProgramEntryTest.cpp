@@ -17,6 +17,7 @@
 #include "app/TestRunner.h"
 #include "core/CrashHandler.h"
 #include "core/DataLog.h"
+#include "core/UnitConverter.h"
 #include "core/XmlFile.h"
 #include "program/ProgramEntry.h"
 
@@ -38,7 +39,7 @@ class CProgramApplication : public CFakeApplication
 public:
     CProgramApplication(const xml::CNodePtr& config, const xml::CNodePtr& settings, bool* restart, bool askRestart)
         : CFakeApplication(config, settings), m_Restart(restart), m_AskRestart(askRestart),
-          m_Fader([this] { return m_Now; })
+          m_Fader([this] { return m_Now; }), m_Units(config->GetChild("UnitConverter"))
     {
         m_Events = std::make_unique<CTestEventMgr>();
         m_Gfx.DefineOverlay("SplashScreens/Title", {});
@@ -85,6 +86,7 @@ public:
     std::uint64_t m_Now = 0;
     sds::CMemFader m_Fader;
     CFakeSndMgr m_Sound;
+    CUnitConverter m_Units;
 };
 
 // A run tree in a temporary folder (bin/, conf/ with the shipped files,
@@ -117,6 +119,10 @@ protected:
             auto application = std::make_shared<CProgramApplication>(config, settings, restart, askRestart);
             application->m_IconSink = &m_Icon;
             application->m_ClickExit = m_ClickExit;
+            if (m_Script) {
+                application->m_OnFrame = [this, raw = application.get()](int frame) { m_Script(*raw, frame); };
+                m_Applications.push_back(application);
+            }
             return application;
         };
     }
@@ -159,6 +165,10 @@ protected:
     std::vector<bool> m_Restarted;
     int m_RestartsToAsk = 0;
     xml::CNodePtr m_Config;
+    // What the user does in each frame of every pass; the passes' applications
+    // are kept for the test when it gives one.
+    std::function<void(CProgramApplication& application, int frame)> m_Script;
+    std::vector<std::shared_ptr<CProgramApplication>> m_Applications;
     int m_Icon = 0;
     bool m_ClickExit = true;
     std::string m_Out;
@@ -332,8 +342,31 @@ TEST_F(ProgramEntryTest, ARestartBuildsTheApplicationAgainWithTheVideoSettings)
     m_RestartsToAsk = 1;
     EXPECT_EQ(0, Run({"--StartState", "SplashScreens"}));
     EXPECT_EQ((std::vector<bool>{false, true}), m_Restarted);
-    EXPECT_TRUE(Logged("Warning: Screen is not available: wndSettings")) << "the second pass opens the video tab";
+    EXPECT_TRUE(Logged("Displaying wndSettings")) << "the second pass opens the video tab";
     EXPECT_TRUE(boost::filesystem::exists(m_Conf + "/settings.xml"));
+}
+
+TEST_F(ProgramEntryTest, TheUnitSystemAndMusicVolumeChosenInOneRunAreThereInTheNext)
+{
+    m_Script = [this](CProgramApplication& application, int frame) {
+        if (frame != 1 || m_Applications.size() != 1)
+            return;
+        auto click = [&application](const char* window) { application.m_Events->FireGUIEvent(CGUIEvent(window)); };
+        click("wndMainMenu/btnSettings");
+        application.m_Gui.SetText("wndSettings/cbDisplayUnitSystem", "Metric (kg, m)");
+        application.m_Gui.SetScrollPosition("wndSettings/sbMusicVolume", 0.3f);
+        click("wndSettings/sbMusicVolume");
+        click("wndSettings/btnBack");
+    };
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+
+    ASSERT_EQ(2u, m_Applications.size());
+    CProgramApplication& second = *m_Applications[1];
+    EXPECT_EQ("Metric (kg, m)", second.m_Units.GetSystemName());
+    EXPECT_FLOAT_EQ(0.3f, second.m_Sound.GetMusicVolume());
+    EXPECT_EQ("Metric (kg, m)", second.m_Gui.GetText("wndSettings/cbDisplayUnitSystem"));
+    EXPECT_FLOAT_EQ(0.3f, second.m_Gui.GetScrollPosition("wndSettings/sbMusicVolume"));
 }
 
 TEST_F(ProgramEntryTest, SettingsThatCannotBeReadStopTheProgram)

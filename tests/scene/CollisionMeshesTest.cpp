@@ -21,7 +21,7 @@ class CollisionMeshesTest : public ::testing::Test
 protected:
     void LoadAround(const Ogre::Vector3& point)
     {
-        CZoneWorld::LookFrom(point + Ogre::Vector3(0, 50, 30), point);
+        m_World.LookFrom(point + Ogre::Vector3(0, 50, 30), point);
         m_Zone = m_World.Load(CZoneWorld::HomeField());
         m_World.Mgr().GetObjectQueue().clear();
     }
@@ -116,7 +116,7 @@ TEST(CollisionMeshSets, OnlySetsThatGenerateCollisions)
     const std::vector<dzgen::CObjectPlacement> trees{{"TestTree.mesh", 50, 0, 50, 1, 0}, {"TestTree.mesh", 60, 0, 40, 1, 0}};
     zone.WritePlacements("zone.Off.so", dzgen::TilePlacements(trees, 0, 100, 2));
     zone.WritePlacements("zone.Far.so", dzgen::TilePlacements(trees, 0, 100, 2));
-    CZoneWorld::LookFrom(Ogre::Vector3(50, 30, 80), Ogre::Vector3(50, 0, 50));
+    world.LookFrom(Ogre::Vector3(50, 30, 80), Ogre::Vector3(50, 0, 50));
     auto loader = world.Load(zone.Scene(
         "TerrainLod0Distance='1000' DeepestPoint='-5' Name='zone' DistanceToTileForCollisionMultiplier='0.01'",
         {"Name='Off' SurfaceObjectSaturation='1' StaticDist='1000' GenerateCollisions='false' CollisionMeshesDist='100'",

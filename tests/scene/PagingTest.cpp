@@ -124,7 +124,7 @@ TEST_F(PagingTest, NestedLevelsLoadAndUnloadPagesByDistance)
     const Forests::GeometryPageManager* far = pager.addDetailLevel<CTestPage>(850);
     EXPECT_EQ(250, middle->getNearRange());
 
-    CZoneWorld::LookFrom(Ogre::Vector3(50, 30, 50), Ogre::Vector3(500, 0, 50));
+    m_World.LookFrom(Ogre::Vector3(50, 30, 50), Ogre::Vector3(500, 0, 50));
     pager.update();
     EXPECT_EQ((std::vector<int>{0, 1, 2}), PageColumns(near));
     EXPECT_EQ((std::vector<int>{3, 4, 5}), PageColumns(middle));
@@ -134,7 +134,7 @@ TEST_F(PagingTest, NestedLevelsLoadAndUnloadPagesByDistance)
     pager.update();
     EXPECT_EQ(9, loader.m_Loads);
 
-    CZoneWorld::LookFrom(Ogre::Vector3(950, 30, 50), Ogre::Vector3(500, 0, 50));
+    m_World.LookFrom(Ogre::Vector3(950, 30, 50), Ogre::Vector3(500, 0, 50));
     pager.update();
     EXPECT_EQ((std::vector<int>{7, 8, 9}), PageColumns(near));
     EXPECT_EQ((std::vector<int>{4, 5, 6}), PageColumns(middle));
@@ -153,7 +153,7 @@ TEST_F(PagingTest, ABatchedPageIsOneObjectWithAPartPerMaterial)
         pager.setBounds(TBounds(0, 0, 100, 100));
         pager.setPageLoader(&loader);
         pager.addDetailLevel<Forests::BatchPage>(1000);
-        CZoneWorld::LookFrom(Ogre::Vector3(50, 30, 200), Ogre::Vector3(50, 0, 50));
+        m_World.LookFrom(Ogre::Vector3(50, 30, 200), Ogre::Vector3(50, 0, 50));
         pager.update();
         ASSERT_EQ(before.m_ManualObjects + 1, CSceneCounts(Level()).m_ManualObjects);
         const auto& objects = Level()->getMovableObjects("ManualObject");
@@ -162,7 +162,7 @@ TEST_F(PagingTest, ABatchedPageIsOneObjectWithAPartPerMaterial)
         EXPECT_EQ(0u, batch->getQueryFlags());
         std::size_t leaves = 0;
         const meshgen::CMeshDesc tree = meshgen::Tree();
-        for (const meshgen::CSubMesh& sub : tree.m_SubMeshes) {
+        for (const meshgen::CMeshPart& sub : tree.m_SubMeshes) {
             if (sub.m_Material == "Tree/Leaves")
                 leaves = sub.m_Geometry.m_Vertices.size();
         }
@@ -189,7 +189,7 @@ TEST_F(PagingTest, ImpostorsShowTheViewFromTheCameraSide)
         pager.setBounds(TBounds(-50, -50, 50, 50));
         pager.setPageLoader(&loader);
         pager.addDetailLevel<Forests::ImpostorPage>(1000);
-        CZoneWorld::LookFrom(Ogre::Vector3(0, 5, 300), Ogre::Vector3::ZERO);
+        m_World.LookFrom(Ogre::Vector3(0, 5, 300), Ogre::Vector3::ZERO);
         pager.update();
         EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists("Impostor/TestTree.mesh", "General"));
         const auto& sets = Level()->getMovableObjects("BillboardSet");
@@ -199,7 +199,7 @@ TEST_F(PagingTest, ImpostorsShowTheViewFromTheCameraSide)
         EXPECT_EQ(0u, set->getQueryFlags());
         EXPECT_EQ(0, set->getBillboard(0)->getTexcoordIndex());
         EXPECT_EQ(6, set->getBillboard(1)->getTexcoordIndex());
-        CZoneWorld::LookFrom(Ogre::Vector3(300, 5, 0), Ogre::Vector3::ZERO);
+        m_World.LookFrom(Ogre::Vector3(300, 5, 0), Ogre::Vector3::ZERO);
         pager.update();
         EXPECT_EQ(2, set->getBillboard(0)->getTexcoordIndex());
         EXPECT_EQ(0, set->getBillboard(1)->getTexcoordIndex());

@@ -30,7 +30,7 @@ protected:
         m_Zone.AddMesh(meshgen::Bush(), "TestBush.mesh");
         m_Zone.WriteTiles("dz", {{"0.0", "0,0,0"}}, "0,0,0", "200,0,200", 200);
         m_Zone.WritePlacements("zone.Trees.so", dzgen::TilePlacements(Placements(), 0, 100, 2));
-        CZoneWorld::LookFrom(Ogre::Vector3(50, 10, 50), Ogre::Vector3(100, 0, 100));
+        m_World.LookFrom(Ogre::Vector3(50, 10, 50), Ogre::Vector3(100, 0, 100));
     }
 
     std::unique_ptr<wrappers::CDotScene> Make(const std::vector<std::string>& objects)

@@ -18,10 +18,10 @@ std::vector<std::shared_ptr<sds::CTriangleMesh>> TileTriangles(int x, int z)
     const float ox = static_cast<float>(CHomeField::kMin + x * CHomeField::kTileSize);
     const float oz = static_cast<float>(CHomeField::kMin + z * CHomeField::kTileSize);
     std::vector<std::shared_ptr<sds::CTriangleMesh>> meshes;
-    for (const meshgen::CSubMesh& sub : dzgen::TileMesh(x, z).m_SubMeshes) {
+    for (const meshgen::CMeshPart& sub : dzgen::TileMesh(x, z).m_SubMeshes) {
         auto mesh = std::make_shared<sds::CTriangleMesh>();
         mesh->m_MaterialName = sub.m_Material;
-        for (const meshgen::CVertex& v : sub.m_Geometry.m_Vertices)
+        for (const meshgen::CMeshVertex& v : sub.m_Geometry.m_Vertices)
             mesh->m_Vertices.emplace_back(ox + v.m_Pos.x, v.m_Pos.y, oz + v.m_Pos.z);
         mesh->m_Indices = sub.m_Geometry.m_Indices;
         meshes.push_back(mesh);

@@ -3,6 +3,7 @@
 #include <OGRE/OgreMaterialManager.h>
 
 #include "core/XmlException.h"
+#include "graphics/ICamera.h"
 #include "meshgen/MeshDescription.h"
 #include "scene/HomeFieldGround.h"
 #include "scene/SceneCounts.h"
@@ -18,7 +19,7 @@ protected:
     {
         // What a zone's teardown leaves: the scene reset.
         m_World.Ogre().ResetScene();
-        CZoneWorld::LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
+        m_World.LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
     }
 
     std::vector<float> Fractions(const std::string& message) const
@@ -28,6 +29,17 @@ protected:
             if (step.first == message)
                 fractions.push_back(step.second);
         return fractions;
+    }
+
+    // Away from the buildings, the pond, the smoke and the runway's lights,
+    // whose boxes the scene's ray queries meet.
+    static bool ClearOfObjects(const sds::CVector& p)
+    {
+        using dzgen::CHomeField;
+        auto near = [&](const dzgen::CPoint& at, double radius) { return std::hypot(p.x - at.x, p.z - at.z) < radius; };
+        return !near(CHomeField::kHangar, 150) && !near(CHomeField::kPond, 160) &&
+               !near({CHomeField::kTarget.x - 95, CHomeField::kTarget.z - 40}, 40) &&
+               !(std::fabs(p.x - CHomeField::kRunway.x0) < 10 && CHomeField::kRunway.Distance(p.x, p.z) < 10);
     }
 
     CZoneWorld m_World;
@@ -114,7 +126,7 @@ TEST_F(ZoneLoaderTest, TeardownPutsTheSceneBack)
     EXPECT_FALSE(Ogre::MaterialManager::getSingleton().resourceExists("Terrain/Grass", "Terrain"));
     EXPECT_FALSE(m_World.Scene()->isSkyDomeEnabled());
 
-    CZoneWorld::LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
+    m_World.LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
     m_World.Load(CZoneWorld::HomeField()).reset();
     const CResourceCounts second;
     EXPECT_EQ(before, CSceneCounts(m_World.Scene()));
@@ -139,20 +151,38 @@ TEST_F(ZoneLoaderTest, ALoadThatFailsInItsSceneIsFollowedByAGoodOne)
     EXPECT_EQ(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f), m_World.Scene()->getAmbientLight());
     EXPECT_FALSE(m_World.Mgr().GetTerrainRayTest());
 
-    CZoneWorld::LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
+    m_World.LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
     EXPECT_NO_THROW(m_World.Load(CZoneWorld::HomeField()));
 }
 
 // While the zone lives its terrain answers ray tests with the ground itself,
-// seams between the tiles included.
+// seams between the tiles included; the distance below and the camera's
+// picking meet the ground, not the boxes of the terrain's pages.
 TEST_F(ZoneLoaderTest, TheGroundBelowAThousandMetres)
 {
     auto zone = m_World.Load(CZoneWorld::HomeField());
     const sds::CTerrainRayTestPtr ground = m_World.Mgr().GetTerrainRayTest();
     ASSERT_TRUE(ground);
+    int clear = 0;
     for (const sds::CVector& point : HomeFieldPointsAbove()) {
         const auto hit = ground->RayTest(point, sds::CVector::NEGATIVE_UNIT_Y);
         ASSERT_TRUE(hit) << point.x << ", " << point.z;
-        EXPECT_NEAR(1000.0 - HomeFieldGroundAt(point.x, point.z), hit->m_Distance, 0.01) << point.x << ", " << point.z;
+        const double expected = 1000.0 - HomeFieldGroundAt(point.x, point.z);
+        EXPECT_NEAR(expected, hit->m_Distance, 0.01) << point.x << ", " << point.z;
+        if (!ClearOfObjects(point))
+            continue;
+        ++clear;
+        EXPECT_NEAR(expected, m_World.Mgr().GetDistanceBelow(point), 0.01) << point.x << ", " << point.z;
     }
+    EXPECT_GT(clear, 80);
+
+    const sds::CVector above(-500, 800, 500);
+    sds::ICamera* camera = m_World.Mgr().GetCamera();
+    camera->SetPos(above);
+    camera->LookAt(sds::CVector(-500, 0, 500.5f));
+    m_World.Mgr().UpdateCamera(sds::CTiming());
+    ASSERT_TRUE(camera->FindObjUnderCursor(0.5f, 0.5f, sds::ICamera::PICK_TERRAIN));
+    const sds::ICamera::CPickResult& pick = camera->GetPickResults().at(0);
+    EXPECT_EQ("Terrain", pick.m_Name);
+    EXPECT_NEAR(HomeFieldGroundAt(pick.m_Point.x, pick.m_Point.z), pick.m_Point.y, 0.01);
 }

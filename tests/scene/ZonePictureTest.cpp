@@ -35,10 +35,10 @@ const wrappers::CSurfaceObjectSet& TakePicture(CZoneWorld& world, const std::str
     Ogre::ControllerManager::getSingleton().setFrameDelay(0.04f);
     Ogre::ControllerManager::getSingleton().setElapsedTime(0.0f);
     std::srand(1);
-    CZoneWorld::LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
     COgreTestEnvironment::Get().RenderFrame();
     zone = world.Load(CZoneWorld::HomeField());
     for (int frame = 0; frame < 25; ++frame) {
+        world.Mgr().UpdateCamera(sds::CTiming());
         zone->Update(sds::CTiming());
         COgreTestEnvironment::Get().RenderFrame();
     }
@@ -50,8 +50,8 @@ const wrappers::CSurfaceObjectSet& TakePicture(CZoneWorld& world, const std::str
 } // namespace
 
 // One run of the pictures: the default zone as drawn with shaders (trees near
-// in static pages, further in batches, furthest as impostors), then without
-// (static pages only). It runs when the test below starts it in a process of
+// in static pages, further in batches, furthest as impostors) from its camera
+// and from beside a copse, then without shaders (static pages only). It runs when the test below starts it in a process of
 // its own.
 TEST(ZonePicture, DefaultZone)
 {
@@ -64,6 +64,15 @@ TEST(ZonePicture, DefaultZone)
     EXPECT_GT(Records(trees.m_Static), 0u);
     EXPECT_GT(Records(trees.m_Batched), 0u);
     EXPECT_GT(Records(trees.m_Impostors), 0u);
+
+    // The near trees stand in static pages: the copse west of the landing
+    // area, seen from the field.
+    world.LookFrom(Ogre::Vector3(-75, 8, 150), Ogre::Vector3(-160, -2, 115));
+    for (int frame = 0; frame < 5; ++frame) {
+        zone->Update(sds::CTiming());
+        COgreTestEnvironment::Get().RenderFrame();
+    }
+    CaptureWindow(world.Mgr(), folder, "drop-zone-copse");
     zone.reset();
 
     world.App().m_Config->AddChild("Graphics")->AddAttribute("UseShaders", "0");
@@ -87,7 +96,7 @@ TEST(ZonePicture, RerunGivesTheSamePictures)
     for (std::string line; std::getline(log, line);)
         EXPECT_EQ(std::string::npos, line.find("Exception")) << line;
     const std::string kept = CZoneWorld::ArtifactFolder();
-    for (const char* picture : {"drop-zone.png", "drop-zone-without-shaders.png"}) {
+    for (const char* picture : {"drop-zone.png", "drop-zone-copse.png", "drop-zone-without-shaders.png"}) {
         EXPECT_EQ("0", DifferentPixels(first.File(picture), second.File(picture))) << picture;
         boost::filesystem::copy_file(first.File(picture), kept + "/" + picture,
                                      boost::filesystem::copy_options::overwrite_existing);

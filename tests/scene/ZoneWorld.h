@@ -12,16 +12,14 @@
 #include "core/ResourceMgr.h"
 #include "core/XmlFile.h"
 #include "dzgen/HomeField.h"
+#include "graphics/ICamera.h"
 #include "graphics/OgreWorld.h"
-#include "scene/ogre/DotScene.h"
 #include "scene/ogre/OgreZoneLoader.h"
-#include "scene/ogre/SurfaceObjectSet.h"
 #include "support/CapturingLogMgr.h"
 
 // The graphics manager over the shared test window with drop-zone loading
 // installed, the resource service and a log; the configuration has the
-// shipped "Scene" and "Camera" keys. The camera's near plane is a metre while
-// it lives.
+// shipped "Scene" keys. The camera's near plane is a metre while it lives.
 class CZoneWorld
 {
 public:
@@ -30,13 +28,17 @@ public:
     CZoneWorld()
     {
         m_World.App().m_Config->GetChild("Scene")->AddAttribute("SurfaceObjects", "1");
-        // A loaded zone makes its camera from the shipped camera settings.
-        const xml::CNodePtr shipped = xml::LoadXmlFile(SDS_SOURCE_DIR "/conf/conf.xml")->GetChild("sds");
-        xml::CNode::Clone(shipped->GetChild("Camera"), m_World.App().m_Config.get());
+        // The zone makes the level's camera from the shipped configuration.
+        m_World.App().m_Config->AddChild(xml::CNode::Clone(
+            xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds")->GetChild("Camera"), m_World.App().m_Config.get()));
         wrappers::UseOgreZoneLoader(m_World.Ogre());
         Camera()->setNearClipDistance(1.0f);
     }
-    ~CZoneWorld() { Camera()->setNearClipDistance(0.1f); }
+    ~CZoneWorld()
+    {
+        m_World.Ogre().DestroyCamera();
+        Camera()->setNearClipDistance(0.1f);
+    }
 
     sds::IGfxMgr& Mgr() { return m_World.Mgr(); }
     wrappers::COgreGfxMgr& Ogre() { return m_World.Ogre(); }
@@ -50,37 +52,40 @@ public:
         return xml::LoadXmlFile("../data/Skorvel/HomeField.dz")->GetChild("scene");
     }
 
-    // Loads the zone through the graphics manager, recording its progress.
-    // Loading makes the level's camera afresh, which moves the rendering
-    // camera: it goes back to the last view and the pagers page around it.
+    // Loads the zone through the graphics manager, recording its progress;
+    // then the level's camera goes where LookFrom last put the eye, and the
+    // zone pages around it.
     std::shared_ptr<sds::ILevelResourceLoader> Load(const xml::CNodePtr& zone)
     {
         m_Progress.clear();
-        std::shared_ptr<sds::ILevelResourceLoader> loader = Mgr().LoadZone(
-            zone, [this](const std::string& text, float fraction) { m_Progress.emplace_back(text, fraction); });
-        LookFrom(View().first, View().second);
-        if (auto* ogre = dynamic_cast<wrappers::COgreZoneLoader*>(loader.get()); ogre && ogre->GetScene()) {
-            if (ogre->GetScene()->GetTerrainPager())
-                ogre->GetScene()->GetTerrainPager()->update();
-            for (const auto& set : ogre->GetScene()->GetSurfaceObjects())
-                set->m_Pager->update();
-        }
+        auto loader = Mgr().LoadZone(zone, [this](const std::string& text, float fraction) {
+            m_Progress.emplace_back(text, fraction);
+        });
+        LookFrom(m_Eye, m_At);
+        loader->Update(sds::CTiming());
         return loader;
     }
 
-    // Puts the rendering camera at `eye`, looking at `at`.
-    static void LookFrom(const Ogre::Vector3& eye, const Ogre::Vector3& at)
+    // Puts the level's camera, or the window's camera while there is none, at
+    // `eye`, looking at `at`.
+    void LookFrom(const Ogre::Vector3& eye, const Ogre::Vector3& at)
     {
-        View() = std::make_pair(eye, at);
+        m_Eye = eye;
+        m_At = at;
+        if (sds::ICamera* camera = Mgr().GetCamera()) {
+            camera->SetNearClipDistance(1.0f);
+            camera->SetPos(sds::CVector(eye.x, eye.y, eye.z));
+            camera->LookAt(sds::CVector(at.x, at.y, at.z));
+            Mgr().UpdateCamera(sds::CTiming());
+            return;
+        }
         Ogre::SceneNode* node = Camera()->getParentSceneNode();
         if (!node) {
             // A zone's teardown resets the scene, camera node and all.
             node = Camera()->getSceneManager()->getRootSceneNode()->createChildSceneNode("DefaultCameraNode");
             node->attachObject(Camera());
         }
-        // The level's camera hangs it under nodes of its own.
-        Ogre::Node* parent = node->getParent();
-        node->setPosition(parent ? parent->convertWorldToLocalPosition(eye) : eye);
+        node->setPosition(eye);
         node->setFixedYawAxis(true);
         node->lookAt(at, Ogre::Node::TS_WORLD);
     }
@@ -97,13 +102,6 @@ public:
         return Ogre::Vector3(t.x, dzgen::CHomeField::Height(t.x, t.z), t.z);
     }
 
-    // The last view asked for.
-    static std::pair<Ogre::Vector3, Ogre::Vector3>& View()
-    {
-        static std::pair<Ogre::Vector3, Ogre::Vector3> view(Ogre::Vector3(0, 10, 50), Ogre::Vector3::ZERO);
-        return view;
-    }
-
     // The folder of the pictures kept for a look.
     static std::string ArtifactFolder()
     {
@@ -116,6 +114,8 @@ public:
     CProgress m_Progress;
 
 private:
+    Ogre::Vector3 m_Eye = HomeFieldCamera();
+    Ogre::Vector3 m_At = HomeFieldTarget();
     sds::CResourceMgr m_Resources;
     COgreWorld m_World;
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <OGRE/OgreRenderTarget.h>
 #include <boost/filesystem.hpp>
 
 #include "graphics/IGfxMgr.h"
@@ -41,4 +42,12 @@ inline int RunPictureTestInNewProcess(const std::string& test, const char* folde
                                 "/Ogre.log' '" + self + "' --gtest_filter=" + test + " --gtest_brief=1 > '" + folder +
                                 "/run.log' 2>&1";
     return std::system(command.c_str());
+}
+
+// The colour of one pixel of what the target shows.
+inline Ogre::ColourValue ReadPixel(Ogre::RenderTarget& target, unsigned x, unsigned y)
+{
+    Ogre::uint8 pixel[4] = {};
+    target.copyContentsToMemory(Ogre::Box(x, y, x + 1, y + 1), Ogre::PixelBox(1, 1, 1, Ogre::PF_BYTE_RGBA, pixel));
+    return Ogre::ColourValue(pixel[0] / 255.0f, pixel[1] / 255.0f, pixel[2] / 255.0f);
 }

@@ -3,7 +3,7 @@
 // gives Skorvel/HomeField.dz, its copy Merrowick/HomeField.dz, and the zone's
 // folder Skorvel/HomeField/ with the terrain tiles and their document, the
 // placement files of the surface objects, the buildings' meshes and the
-// zone's textures. The zone's material and particle scripts are copied there
+// zone's textures, and the tutorials in Tutorials/. The zone's material and particle scripts are copied there
 // by the build.
 
 #include <exception>
@@ -19,6 +19,7 @@
 #include "dzgen/HomeField.h"
 #include "dzgen/PlacementWriter.h"
 #include "dzgen/TerrainTiles.h"
+#include "dzgen/TutorialFiles.h"
 #include "dzgen/ZoneFile.h"
 #include "dzgen/ZoneTextures.h"
 #include "meshgen/MeshBuilder.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv)
     try {
         boost::filesystem::create_directories(zone);
         boost::filesystem::create_directories(data / "Merrowick");
+        boost::filesystem::create_directories(data / "Tutorials");
         auto* logs = new Ogre::LogManager();
         logs->createLog("dzgen.log", true, false, true);
         Ogre::Root root("", "", "");
@@ -83,6 +85,8 @@ int main(int argc, char** argv)
         const xml::CNodePtr file = dzgen::ZoneFile(kZoneFolder);
         Save((data / "Skorvel" / "HomeField.dz").string(), file);
         Save((data / "Merrowick" / "HomeField.dz").string(), file);
+        for (const dzgen::CTutorialFile& tutorial : dzgen::TutorialFiles(kZoneFolder))
+            Save((data / "Tutorials" / tutorial.m_FileName).string(), tutorial.m_Scene);
     } catch (const std::exception& e) {
         std::cerr << "sds_dzgen: " << e.what() << std::endl;
         return 1;

@@ -28,7 +28,7 @@ void FillSubMesh(Ogre::SubMesh* sub, const CGeometry& geometry)
 
     std::vector<float> data;
     data.reserve(geometry.m_Vertices.size() * 8);
-    for (const CVertex& v : geometry.m_Vertices)
+    for (const CMeshVertex& v : geometry.m_Vertices)
         data.insert(data.end(), {v.m_Pos.x, v.m_Pos.y, v.m_Pos.z, v.m_Normal.x, v.m_Normal.y, v.m_Normal.z, v.m_Uv.x,
                                  v.m_Uv.y});
     Ogre::HardwareVertexBufferSharedPtr vertices = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
@@ -58,7 +58,7 @@ Ogre::SkeletonPtr BuildSkeleton(const CMeshDesc& desc, const std::string& group)
     Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(desc.m_Skeleton, group, true);
     std::vector<Ogre::Bone*> bones;
     for (std::size_t i = 0; i < desc.m_Bones.size(); ++i) {
-        const CBone& bone = desc.m_Bones[i];
+        const CMeshBone& bone = desc.m_Bones[i];
         Ogre::Bone* made = skeleton->createBone(bone.m_Name, static_cast<unsigned short>(i));
         if (bone.m_Parent >= 0)
             bones[bone.m_Parent]->addChild(made);
@@ -75,7 +75,7 @@ Ogre::MeshPtr BuildMesh(const CMeshDesc& desc, const std::string& group)
     mesh->setVertexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     mesh->setIndexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     Ogre::AxisAlignedBox bounds;
-    for (const CSubMesh& part : desc.m_SubMeshes) {
+    for (const CMeshPart& part : desc.m_SubMeshes) {
         Ogre::SubMesh* sub = mesh->createSubMesh();
         // The serializer writes the name of a material that exists; the real
         // one comes from the scripts when the mesh is loaded.
@@ -83,7 +83,7 @@ Ogre::MeshPtr BuildMesh(const CMeshDesc& desc, const std::string& group)
             Ogre::MaterialManager::getSingleton().create(part.m_Material, group);
         sub->setMaterialName(part.m_Material, group);
         FillSubMesh(sub, part.m_Geometry);
-        for (const CVertex& v : part.m_Geometry.m_Vertices)
+        for (const CMeshVertex& v : part.m_Geometry.m_Vertices)
             bounds.merge(v.m_Pos);
         if (!desc.m_Bones.empty()) {
             for (std::size_t i = 0; i < part.m_Geometry.m_Vertices.size(); ++i) {

@@ -15,7 +15,7 @@ const float kPi = Ogre::Math::PI;
 
 void CGeometry::AddVertex(const Ogre::Vector3& pos, const Ogre::Vector3& normal, const Ogre::Vector2& uv)
 {
-    CVertex vertex;
+    CMeshVertex vertex;
     vertex.m_Pos = pos;
     vertex.m_Normal = normal;
     vertex.m_Uv = uv;
@@ -125,7 +125,7 @@ void CGeometry::AddEllipsoid(const Ogre::Vector3& centre, const Ogre::Vector3& r
 
 CGeometry& CMeshDesc::Part(const std::string& material)
 {
-    for (CSubMesh& sub : m_SubMeshes) {
+    for (CMeshPart& sub : m_SubMeshes) {
         if (sub.m_Material == material)
             return sub.m_Geometry;
     }
@@ -137,6 +137,14 @@ CMeshDesc Cube(const std::string& name)
 {
     CMeshDesc mesh{name};
     mesh.Part("Dravonkel/Default").AddBox({-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f});
+    return mesh;
+}
+
+// One 1 m piece of the wall around a force-field area.
+CMeshDesc BoundaryWall()
+{
+    CMeshDesc mesh{"BoundaryWall.mesh"};
+    mesh.Part("DovuvUvozeVozediza/BoundaryWall").AddBox({-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f});
     return mesh;
 }
 
@@ -245,7 +253,7 @@ CMeshDesc WindSock()
     sock.m_Bone = 2;
     sock.AddFrustum(Ogre::Vector3::ZERO, 0.2f, 0.09f, 1.4f, 12);
     const Ogre::Quaternion alongMinusX(Ogre::Degree(90), Ogre::Vector3::UNIT_Z);
-    for (CVertex& v : sock.m_Vertices) {
+    for (CMeshVertex& v : sock.m_Vertices) {
         v.m_Pos = alongMinusX * v.m_Pos + Ogre::Vector3(-0.25f, 5.0f, 0);
         v.m_Normal = alongMinusX * v.m_Normal;
     }

@@ -9,7 +9,7 @@
 
 namespace meshgen {
 
-struct CVertex
+struct CMeshVertex
 {
     Ogre::Vector3 m_Pos;
     Ogre::Vector3 m_Normal;
@@ -22,7 +22,7 @@ struct CVertex
 class CGeometry
 {
 public:
-    std::vector<CVertex> m_Vertices;
+    std::vector<CMeshVertex> m_Vertices;
     std::vector<std::uint32_t> m_Indices;
     // The bone of the vertices added next.
     std::uint16_t m_Bone = 0;
@@ -45,13 +45,13 @@ public:
     void AddEllipsoid(const Ogre::Vector3& centre, const Ogre::Vector3& radii, int rings, int segments);
 };
 
-struct CSubMesh
+struct CMeshPart
 {
     std::string m_Material;
     CGeometry m_Geometry;
 };
 
-struct CBone
+struct CMeshBone
 {
     std::string m_Name;
     // Index of the parent bone, or -1 for a root.
@@ -69,9 +69,9 @@ struct CMeshDesc
 
     std::string m_Name;
     // A deque, so that the geometry Part hands out stays where it is.
-    std::deque<CSubMesh> m_SubMeshes;
+    std::deque<CMeshPart> m_SubMeshes;
     std::string m_Skeleton;
-    std::vector<CBone> m_Bones;
+    std::vector<CMeshBone> m_Bones;
 
     // The geometry of that material, added after the others when new.
     CGeometry& Part(const std::string& material);
@@ -79,6 +79,7 @@ struct CMeshDesc
 
 // The project's meshes. Lengths in metres, y up, standing on y = 0 unless said.
 CMeshDesc Cube(const std::string& name);      // edge 1, centred
+CMeshDesc BoundaryWall();                     // edge 1, centred: a piece of the wall round a force-field area
 CMeshDesc SimpleSphere();                     // diameter 1, centred
 CMeshDesc UnitArrow();                        // length 1 along +y
 CMeshDesc Tree();                             // a broadleaf tree, 10 m

@@ -229,12 +229,16 @@ void CheckBoneList(const xml::CNodePtr& root, const PhysicsEntity& entity, const
     const std::string skeletonName = root->GetChild("Bones")->GetAttribute("Skeleton", "");
     const std::int32_t skeleton = IndexOf(skeletonName, skeletons, "skeleton");
     std::set<std::string> listed;
+    std::set<std::string> meshOnly;
     for (const CBoneEntry& bone : bones)
-        listed.insert(bone.m_Name);
+        (bone.m_HasActor ? listed : meshOnly).insert(bone.m_Name);
     std::set<std::string> carried;
     for (const PhysicsActor& actor : entity.m_Actors)
         if (actor.m_SkeletonIndex == skeleton && skeleton >= 0)
         {
+            if (meshOnly.count(actor.m_BoneName))
+                throw std::invalid_argument("actor '" + actor.m_Name + "' carries bone '" + actor.m_BoneName +
+                                            "', which \"Bones\" gives the mesh alone");
             if (!listed.count(actor.m_BoneName))
                 throw std::invalid_argument("actor '" + actor.m_Name + "' carries bone '" + actor.m_BoneName +
                                             "', which \"Bones\" does not list");
@@ -255,7 +259,9 @@ std::vector<CBoneEntry> ReadBoneList(const xml::CNodePtr& root)
         return bones;
     std::set<std::string> seen;
     ForEachChild(root->GetChild("Bones"), "Bone", [&](const xml::CNodePtr& node) {
-        CBoneEntry bone{node->GetAttribute("Name")->GetValue(), node->GetAttribute("Parent", "")};
+        CBoneEntry bone{node->GetAttribute("Name")->GetValue(), node->GetAttribute("Parent", ""),
+                        node->GetAttribute<bool>("Actor", true),
+                        node->GetAttribute<sds::CVector>("Position", sds::CVector())};
         if (!seen.insert(bone.m_Name).second)
             throw std::invalid_argument("bone '" + bone.m_Name + "' is listed twice");
         if (!bone.m_Parent.empty() && !seen.count(bone.m_Parent))

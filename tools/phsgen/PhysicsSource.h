@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Node.h"
+#include "core/Vector.h"
 #include "physics/zavuvi/PhysicsEntity.h"
 
 namespace phsgen {
@@ -45,7 +46,10 @@ namespace phsgen {
 //
 // "Bones", when present, lists the bones of the mesh that goes with the file,
 // each after its parent: it is the one list the mesh tool and the physics file
-// share, so the skeleton's actors must carry exactly these bone names.
+// share, so the skeleton's actors must carry exactly these bone names, but for
+// those marked Actor="false" (bones of the mesh alone, such as the rings of a
+// slider that only the drawn lines follow), which no actor may carry and
+// whose "Position" in the file's frame is their bind position.
 // Throws std::invalid_argument when they do not.
 Zavuvi::PhysicsEntity ReadPhysicsSource(const xml::CNodePtr& root);
 
@@ -53,6 +57,8 @@ struct CBoneEntry
 {
     std::string m_Name;
     std::string m_Parent; // empty for the root
+    bool m_HasActor = true; // false: a bone of the mesh alone
+    sds::CVector m_Position; // the bind position of a bone of the mesh alone, in the file's frame
 };
 
 // The source's "Bones" list in order, empty without one. Throws

@@ -1,10 +1,12 @@
-// Draws the program's splash screen, the picture behind the menus and the window icons.
+// Draws the program's splash screen, the picture behind the menus, the window
+// icons and the analog altimeter's face and needle.
 //
 //   sds_splashgen <data folder> <version> <font> <bold font>
 //
 // writes gfx/splash/Title.png and gfx/splash/MenuBackground.png (1024 x 768,
 // the title screen and the picture behind the menus) and gfx/icons/<id>.png (64 x 64,
-// one per icon number: 102 any edition, 107, 108 and 109 by edition) below
+// one per icon number: 102 any edition, 107, 108 and 109 by edition) and
+// gfx/dials/AltimeterFace.png, AltimeterNeedle.png below
 // the data folder. Shapes are drawn from coverage functions sampled 4 x 4 per
 // pixel, text with the TrueType fonts given.
 
@@ -379,6 +381,47 @@ bool DrawIcon(const std::string& fileName, const CColour& background)
     return image.Save(fileName);
 }
 
+// The analog altimeter's face: one turn is 12,000 ft, a number per thousand
+// feet clockwise from 0 at the top, a tick per 200 ft.
+bool DrawAltimeterFace(const std::string& fileName, const CFont& bold)
+{
+    const int size = 256;
+    const float c = size / 2.0f;
+    CImage image(size, size);
+    FillDisc(image, c, c, c - 2.0f, Solid(Rgb(0x9aa0a6)));
+    FillDisc(image, c, c, c - 9.0f, Solid(Rgb(0x16181b)));
+    for (int tick = 0; tick < 60; ++tick) {
+        const float angle = tick * 2.0f * Pi / 60.0f;
+        const float dx = std::sin(angle), dy = -std::cos(angle);
+        const bool major = tick % 5 == 0;
+        const float inner = c - (major ? 30.0f : 22.0f);
+        FillLine(image, c + dx * inner, c + dy * inner, c + dx * (c - 13.0f), c + dy * (c - 13.0f),
+                 major ? 4.0f : 1.8f, Solid(Rgb(0xf2f2f2)));
+    }
+    for (int number = 0; number < 12; ++number) {
+        const float angle = number * 2.0f * Pi / 12.0f;
+        const float radius = c - 52.0f;
+        bold.Draw(image, std::to_string(number), 30.0f, c + std::sin(angle) * radius,
+                  c - std::cos(angle) * radius + 11.0f, Rgb(0xffffff));
+    }
+    bold.Draw(image, "x1000 ft", 14.0f, c, c + 44.0f, Rgb(0xb8c0c8));
+    return image.Save(fileName);
+}
+
+// The needle, tip up, on a clear ground: it lies over the face.
+bool DrawAltimeterNeedle(const std::string& fileName)
+{
+    CImage image(32, 128);
+    image.PaintAll(
+        [](float x, float y) {
+            const float halfWidth = 3.0f + 9.0f * std::clamp((y - 4.0f) / 110.0f, 0.0f, 1.0f);
+            return y > 4.0f && std::fabs(x - 16.0f) < halfWidth ? 1.0f : 0.0f;
+        },
+        Solid(Rgb(0xff5a1f)));
+    FillDisc(image, 16.0f, 116.0f, 11.0f, Solid(Rgb(0xff5a1f)));
+    return image.Save(fileName);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -396,6 +439,7 @@ int main(int argc, char** argv)
     }
     boost::filesystem::create_directories(data / "gfx" / "splash");
     boost::filesystem::create_directories(data / "gfx" / "icons");
+    boost::filesystem::create_directories(data / "gfx" / "dials");
 
     bool ok = DrawTitle((data / "gfx" / "splash" / "Title.png").string(), argv[2], font, bold) &&
               DrawMenuBackground((data / "gfx" / "splash" / "MenuBackground.png").string());
@@ -406,6 +450,8 @@ int main(int argc, char** argv)
     } icons[] = {{"102", 0x37474f}, {"107", 0x6a3fa0}, {"108", 0x2e7d4f}, {"109", 0x1f5fa8}};
     for (const auto& icon : icons)
         ok = ok && DrawIcon((data / "gfx" / "icons" / (std::string(icon.Id) + ".png")).string(), Rgb(icon.Colour));
+    ok = ok && DrawAltimeterFace((data / "gfx" / "dials" / "AltimeterFace.png").string(), bold) &&
+         DrawAltimeterNeedle((data / "gfx" / "dials" / "AltimeterNeedle.png").string());
     if (!ok) {
         std::cerr << "sds_splashgen: could not write the pictures into " << data << "\n";
         return 1;

@@ -151,9 +151,25 @@ void OpenLibrary(lua_State* state, const char* name, lua_CFunction open)
     lua_pop(state, 1);
 }
 
+// Takes the ways to files and to precompiled chunks out of the base library:
+// "load" keeps working on source text, with or without an environment.
+const char* const kSandbox = R"(
+dofile = nil
+loadfile = nil
+require = nil
+local loadText = load
+load = function(chunk, name, mode, ...)
+    if select("#", ...) > 0 then
+        return loadText(chunk, name, "t", ...)
+    end
+    return loadText(chunk, name, "t")
+end
+loadstring = nil
+)";
+
 } // namespace
 
-CScriptMgr::CScriptMgr(const std::string& loadingMethod)
+CScriptMgr::CScriptMgr(const std::string& loadingMethod, ELibraries libraries)
     : m_State(lua_newstate(&CScriptMgr::Allocate, this)),
       m_LoadingMethod(ParseLoadingMethod(loadingMethod)),
       m_InstructionCount(0),
@@ -164,17 +180,21 @@ CScriptMgr::CScriptMgr(const std::string& loadingMethod)
     lua_atpanic(m_State, &Panic);
 
     OpenLibrary(m_State, "_G", luaopen_base);
-    OpenLibrary(m_State, LUA_COLIBNAME, luaopen_coroutine);
     OpenLibrary(m_State, LUA_STRLIBNAME, luaopen_string);
     OpenLibrary(m_State, LUA_TABLIBNAME, luaopen_table);
     OpenLibrary(m_State, LUA_MATHLIBNAME, luaopen_math);
-    OpenLibrary(m_State, LUA_DBLIBNAME, luaopen_debug);
+    if (libraries == PROGRAM_LIBRARIES) {
+        OpenLibrary(m_State, LUA_COLIBNAME, luaopen_coroutine);
+        OpenLibrary(m_State, LUA_DBLIBNAME, luaopen_debug);
+    }
 
     luabind::open(m_State);
     luabind::set_pcall_callback(&AddTraceback);
     lua_sethook(m_State, &CScriptMgr::InstructionHook, kHookMask, kHookInterval);
 
     RegisterBindings();
+    if (libraries == USER_SANDBOX)
+        RunScript(kSandbox);
 }
 
 CScriptMgr::~CScriptMgr()
@@ -361,6 +381,29 @@ void CScriptMgr::LoadScript(const std::string& file)
 void CScriptMgr::SetGlobalVector(const std::string& name, const CVector& value)
 {
     luabind::globals(m_State)[name] = CVector(value.x, value.y, value.z);
+}
+
+void CScriptMgr::SetGlobalFloat(const std::string& name, float value)
+{
+    luabind::globals(m_State)[name] = value;
+}
+
+void CScriptMgr::CallFunction(const std::string& name)
+{
+    const int base = lua_gettop(m_State);
+    try {
+        luabind::call_function<void>(m_State, name.c_str());
+    } catch (const luabind::error&) {
+        // The binding leaves Lua's message on the stack.
+        if (lua_gettop(m_State) > base)
+            LogError("Script error in " + name + "(): " + PopErrorMessage(m_State));
+        lua_settop(m_State, base);
+        throw;
+    } catch (...) {
+        lua_settop(m_State, base);
+        throw;
+    }
+    lua_settop(m_State, base);
 }
 
 } // namespace sds

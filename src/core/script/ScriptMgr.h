@@ -21,16 +21,22 @@ namespace sds {
 // kInstructionLimit Lua instructions without returning (a function call counts
 // as 100) is stopped with an ordinary Lua error, so an endless loop cannot
 // freeze the program.
+//
+// Texts the user writes (force functions, scoring rules) run in a sandbox: the
+// base library without "dofile", "loadfile" and "require", and "load" only for
+// source text; "math", "string" and "table"; no files, processes, coroutines or
+// debug access.
 class CScriptMgr : private boost::noncopyable
 {
 public:
     enum ELoadingMethod { LM_REQUIRE = 0, LM_DOFILE = 1, LM_LOAD = 2 };
+    enum ELibraries { PROGRAM_LIBRARIES = 0, USER_SANDBOX = 1 };
 
     static constexpr std::uint64_t kInstructionLimit = 10000000;
 
     // "require", "dofile" or "load"; any other text gives "dofile" (the
     // package library, which "require" needs, is not opened).
-    explicit CScriptMgr(const std::string& loadingMethod);
+    explicit CScriptMgr(const std::string& loadingMethod, ELibraries libraries = PROGRAM_LIBRARIES);
     virtual void RegisterBindings();
     virtual ~CScriptMgr();
 
@@ -43,6 +49,12 @@ public:
     void LoadScript(const std::string& file);
     // Sets the Lua global `name` to a new CVector.
     void SetGlobalVector(const std::string& name, const CVector& value);
+    void SetGlobalFloat(const std::string& name, float value);
+    // Calls the global function `name` without arguments and drops what it
+    // returns. A Lua error (a missing function included) is logged with Lua's
+    // message and rethrown as the binding's exception, whose text is "lua
+    // runtime error".
+    void CallFunction(const std::string& name);
 
     lua_State* GetState() const { return m_State; }
     ELoadingMethod GetLoadingMethod() const { return m_LoadingMethod; }

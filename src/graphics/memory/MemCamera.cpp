@@ -49,8 +49,8 @@ void CMemCamera::SetBounds(const CVector& minimum, const CVector& maximum)
 
 bool CMemCamera::FindObjUnderCursor(float, float, int)
 {
-    m_PickResults.clear();
-    return false;
+    m_PickResults = m_Hits;
+    return !m_PickResults.empty();
 }
 
 ICameraMotionController* CMemCamera::GetController(int mode) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <bitset>
 #include <map>
 #include <vector>
@@ -83,11 +85,13 @@ public:
     CQuaternion GetHorizontalOrientation() const override { return CQuaternion::IDENTITY; }
     void LookAt(const CVector& point) override { m_LookAt.push_back(point); }
     void OnEvent(const CInternalEvent& event) override { m_Events.push_back(event); }
-    // Picks nothing.
+    // Records m_Hits, nearest first as the test lists them.
     bool FindObjUnderCursor(float x, float y, int kind) override;
-    CVector ViewportPosToWorldPos(float, float, const CVector&, const CVector&) override
+    // m_ViewportToPlane of the viewport position, the plane aside; without it
+    // the ray meets no plane.
+    CVector ViewportPosToWorldPos(float x, float y, const CVector&, const CVector&) override
     {
-        return CVector::MAX_NEGATIVE;
+        return m_ViewportToPlane ? m_ViewportToPlane(x, y) : CVector::MAX_NEGATIVE;
     }
     void Shake() override {}
     CVector GetPrevModeLastPos() const override { return m_PrevModeLastPos; }
@@ -118,6 +122,9 @@ public:
     std::vector<CTiming> m_Updates;
     std::string m_Projection;
     bool m_InputEnabled = true;
+    // What the picks and the plane queries answer; a test sets them.
+    std::vector<CPickResult> m_Hits;
+    std::function<CVector(float, float)> m_ViewportToPlane;
 
 private:
     std::vector<CPickResult> m_PickResults;

@@ -96,6 +96,7 @@ public:
     void SetTerrainCollisionMultiplier(float multiplier) { m_TerrainCollisionMultiplier = multiplier; }
     float GetTerrainCollisionMultiplier() const { return m_TerrainCollisionMultiplier; }
     Ogre::SceneManager* GetSceneManager() const { return m_pSceneManager; }
+    Ogre::RenderWindow* GetRenderWindow() const { return m_pWindow; }
 
 private:
     Ogre::SceneNode* CreateChildNode(Ogre::SceneNode* parent, const std::string& name);

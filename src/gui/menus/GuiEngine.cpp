@@ -10,6 +10,9 @@
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MessageBoxState.h"
+#include "gui/menus/SettingsMenuState.h"
+#include "gui/menus/StatisticsMenuState.h"
+#include "gui/menus/TutorialMenuState.h"
 
 namespace sds {
 
@@ -31,7 +34,11 @@ CGuiEngine::CGuiEngine()
 
     m_Screens.push_back(std::make_shared<GuiStates::CMainMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CInGameMenuState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CStatisticsMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CHelpState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CSettingsMenuState>(this));
+    m_Screens.push_back(std::make_shared<GuiStates::CTutorialMenuState>(this));
+    // After the settings, which select the user's unit system.
     if (selection == "DZMenuState")
         m_DZSelection = std::make_shared<GuiStates::CDZMenuState>(this);
 

@@ -7,24 +7,12 @@
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MessageBoxState.h"
+#include "gui/menus/SettingsMenuState.h"
+#include "gui/menus/StatisticsMenuState.h"
+#include "gui/menus/TutorialMenuState.h"
 
 namespace sds {
 namespace GuiStates {
-
-namespace {
-
-bool PushScreen(CGuiEngine& machine, const std::string& windowName)
-{
-    CGuiEngineState* screen = machine.FindScreen(windowName);
-    if (!screen) {
-        LogScreenNotAvailable(windowName);
-        return false;
-    }
-    machine.PushState(screen);
-    return true;
-}
-
-} // namespace
 
 void GoToMainMenu(CGuiEngine& machine)
 {
@@ -57,28 +45,31 @@ void ShowHelp(CGuiEngine& machine)
 
 void ShowSettings(CGuiEngine& machine)
 {
-    PushScreen(machine, "wndSettings");
+    machine.PushState(CSettingsMenuState::GetSingleton());
 }
 
 void ShowVideoSettings(CGuiEngine& machine, const std::string& tab)
 {
-    if (PushScreen(machine, "wndSettings"))
-        IGUI::GetSingleton()->SelectTab("wndSettings/tcSections", tab);
+    ShowSettings(machine);
+    IGUI::GetSingleton()->SelectTab("wndSettings/tcSections", tab);
 }
 
 void ShowTutorials(CGuiEngine& machine)
 {
-    PushScreen(machine, "wndTutorial");
+    machine.PushState(CTutorialMenuState::GetSingleton());
 }
 
 void ShowJumpLog(CGuiEngine& machine)
 {
-    PushScreen(machine, "wndStatistics");
+    machine.PushState(CStatisticsMenuState::GetSingleton());
 }
 
-void ShowStatistics(CGuiEngine& machine, bool, const std::string&)
+void ShowStatistics(CGuiEngine& machine, bool showJump, const std::string& message)
 {
-    PushScreen(machine, "wndStatistics");
+    CStatisticsMenuState* statistics = CStatisticsMenuState::GetSingleton();
+    machine.PushState(statistics);
+    if (showJump)
+        statistics->ShowJump(message);
 }
 
 std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::string& text)

@@ -26,8 +26,9 @@ void ShowSettings(CGuiEngine& machine);
 void ShowVideoSettings(CGuiEngine& machine, const std::string& tab);
 void ShowTutorials(CGuiEngine& machine);
 void ShowJumpLog(CGuiEngine& machine);
-// The jump log after a jump; the values say whether and which jump to show.
-void ShowStatistics(CGuiEngine& machine, bool showJump, const std::string& jump);
+// The jump log over the current screen. With `showJump` it goes on at once to
+// the most recent jump's trajectory, `message` in the centre of the screen.
+void ShowStatistics(CGuiEngine& machine, bool showJump, const std::string& message);
 // Pushes a new message box showing `text`. The box holds itself until it is
 // closed; the returned pointer tells whether it is still there.
 std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::string& text);

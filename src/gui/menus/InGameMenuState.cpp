@@ -26,8 +26,10 @@ void CInGameMenuState::Enter()
     m_Connections.push_back(Subscribe("btnHelp", [&machine](const CGUIEvent&) { ShowHelp(machine); }));
     m_Connections.push_back(Subscribe("btnMainMenu", [this](const CGUIEvent& e) { OnMainMenu(e); }));
     m_Connections.push_back(Subscribe("btnEdit", [this](const CGUIEvent& e) { OnEdit(e); }));
-    // No tutorial runs without a game mode, so editing is always offered.
-    IGUI::GetSingleton()->ShowWindow(m_WindowName + "/btnEdit", true);
+    // A tutorial is flown as it was prepared.
+    const IGameMode* gameMode = CEngine::GetSingleton()->GetGameMode();
+    IGUI::GetSingleton()->ShowWindow(m_WindowName + "/btnEdit",
+                                     !gameMode || gameMode->GetCurrentTutorialName().empty());
 }
 
 void CInGameMenuState::Exit()

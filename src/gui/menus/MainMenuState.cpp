@@ -1,6 +1,8 @@
 #include "gui/menus/MainMenuState.h"
 
 #include "app/Engine.h"
+#include "app/IGameMode.h"
+#include "app/Profile.h"
 #include "gui/IGUI.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
@@ -25,10 +27,14 @@ void CMainMenuState::Enter()
     m_Connections.push_back(Subscribe("btnJumpLog", [&machine](const CGUIEvent&) { ShowJumpLog(machine); }));
     m_Connections.push_back(Subscribe("btnTutorial", [&machine](const CGUIEvent&) { ShowTutorials(machine); }));
 
-    // Tutorials and the jump log are offered only where the program has them.
+    CEngine* engine = CEngine::GetSingleton();
+    IGameMode* gameMode = engine->GetGameMode();
     IGUI* gui = IGUI::GetSingleton();
-    gui->ShowWindow(m_WindowName + "/btnTutorial", machine.FindScreen("wndTutorial") != nullptr);
-    gui->SetEnabled(m_WindowName + "/btnJumpLog", machine.FindScreen("wndStatistics") != nullptr);
+    gui->ShowWindow(m_WindowName + "/btnTutorial", gameMode && !gameMode->GetTutorialNames().empty());
+    // Back at the main menu a tutorial sequence is over.
+    if (gameMode)
+        gameMode->SetCurrentTutorialName(std::string());
+    gui->SetEnabled(m_WindowName + "/btnJumpLog", !engine->GetCurrentProfile().GetJumps().empty());
 }
 
 void CMainMenuState::Exit()

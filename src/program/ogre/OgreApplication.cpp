@@ -19,10 +19,12 @@
 #include "core/ILogMgr.h"
 #include "core/UnitConverter.h"
 #include "core/WallClock.h"
+#include "graphics/ogre/GfxSettingsListBox.h"
 #include "graphics/ogre/InitProgressBar.h"
 #include "graphics/ogre/OgreConsole.h"
 #include "graphics/ogre/OgreFader.h"
 #include "graphics/ogre/OgreGfxMgr.h"
+#include "graphics/ogre/RestoreRenderSystem.h"
 #include "gui/CeguiGUI.h"
 #include "gui/CeguiOgreSystem.h"
 #include "program/ogre/FrameListener.h"
@@ -181,8 +183,9 @@ void COgreApplication::AddResourceLocations(const xml::CNodePtr& gfx)
 
 void COgreApplication::ChooseRenderSystem(const xml::CNodePtr& gfx)
 {
-    // A video mode the user chose before stands.
-    if (m_Root->restoreConfig())
+    // A video mode the user chose before stands; one that cannot open the
+    // window is set aside for the configuration's defaults.
+    if (wrappers::RestoreRenderSystem(*m_Root, Attribute(gfx, "Path")))
         return;
 
     std::string wanted = gfx->GetChild("DefaultRenderSystem")->GetValue();
@@ -294,7 +297,15 @@ void COgreApplication::StartGui()
         const std::string logFile = Attribute(m_Config->GetChild("Application")->GetChild("CEGUILog"), "Path");
         m_GuiSystem = std::make_unique<CCeguiOgreSystem>(*m_Window, GUI_RESOURCE_GROUP, logFile);
         CEGUI::Logger::getSingleton().setLoggingLevel(CEGUI::Standard);
-        m_Gui = std::make_shared<CCeguiGUI>(m_Config->GetChild("GUI"), &m_GuiSystem->GetRenderer(), LoadGuiSound);
+        const xml::CNodePtr gfx = m_Config->GetChild("Application")->GetChild("GfxCfg");
+        Ogre::Root& root = *m_Root;
+        auto createSettingsList = [&root, gfx](const std::string& window, const CCeguiGUI::CSetRows& setRows,
+                                               const CCeguiGUI::CGetSelectedRow& getSelectedRow) {
+            return std::static_pointer_cast<void>(
+                std::make_shared<CGfxSettingsListBox>(window, setRows, getSelectedRow, root, gfx));
+        };
+        m_Gui = std::make_shared<CCeguiGUI>(m_Config->GetChild("GUI"), &m_GuiSystem->GetRenderer(), LoadGuiSound,
+                                            createSettingsList);
     } catch (const CEGUI::Exception& e) {
         Log().LogError("CEGUI exception: " + std::string(e.getMessage().c_str()));
     }

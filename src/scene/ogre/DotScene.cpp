@@ -336,6 +336,8 @@ void CDotScene::LoadTerrain(const xml::CNodePtr& terrain, float progressStart, f
 
     // The black plane under the whole terrain, seen through gaps at its edges.
     m_UnderGroundPlane = m_GfxMgr->CreateObject(">plane", sds::CGfxObjPtr());
+    if (auto* plane = dynamic_cast<COgreGfxObjBase*>(m_UnderGroundPlane.get()))
+        m_UnderGroundMesh = plane->GetEntity()->getMesh()->getName();
     m_UnderGroundPlane->SetMaterial("BlackUnderGround", false);
     m_UnderGroundPlane->SetScale(sds::CVector(maxCorner.x - minCorner.x, 1.0f, maxCorner.z - minCorner.z));
     m_UnderGroundPlane->SetPos(
@@ -435,9 +437,13 @@ void CDotScene::ReleaseUnderGroundPlane()
         return;
     const std::string node = m_UnderGroundPlane->GetName();
     m_UnderGroundPlane.reset();
-    // The plane's mesh goes with the object that made it.
     if (m_SceneMgr->hasSceneNode(node))
         m_SceneMgr->destroySceneNode(node);
+    // The graphics manager may have taken the plane's mesh with it already.
+    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
+    if (!m_UnderGroundMesh.empty() && meshes.resourceExists(m_UnderGroundMesh))
+        meshes.remove(m_UnderGroundMesh, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    m_UnderGroundMesh.clear();
 }
 
 } // namespace wrappers

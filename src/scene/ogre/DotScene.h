@@ -83,6 +83,7 @@ private:
     std::shared_ptr<Forests::PagedGeometry> m_PagedGeometry;
     Forests::GeometryPageManager* m_TerrainDetailLevel = nullptr;
     sds::CGfxObjPtr m_UnderGroundPlane;
+    std::string m_UnderGroundMesh;
     // One entity per mesh for every tile loader of the scene.
     std::shared_ptr<CEntityCache> m_TileEntities;
     // Registered with the graphics manager while the scene stands.

@@ -5,6 +5,9 @@
 #include "core/WallClock.h"
 #include "core/services/IApplication.h"
 #include "scene/GraphicsSettings.h"
+#include "scene/ogre/Caelum.h"
+#include <OGRE/OgreMaterialManager.h>
+#include <OGRE/OgreTechnique.h>
 #include "scene/ogre/PageWithEntitiesInfoTmpl.h"
 #include "scene/ogre/paging/GeometryPage.h"
 
@@ -58,6 +61,7 @@ void COgreZoneLoader::Load(const xml::CNodePtr& zone, const sds::LoadingProgress
 void COgreZoneLoader::TearDown()
 {
     m_HasSky = false;
+    m_Sky.reset();
     m_Scene.reset();
     m_GfxMgr->DestroyCamera();
     m_GfxMgr->ResetScene();
@@ -68,16 +72,25 @@ void COgreZoneLoader::TearDown()
     }
 }
 
-bool COgreZoneLoader::MakeSky(const xml::CNodePtr&)
+bool COgreZoneLoader::MakeSky(const xml::CNodePtr& caelum)
 {
-    // SKY SEAM: the sky (CCaelum) comes with the sky layer. Until it is merged
-    // no sky object is made and the scene's own sky and sun are used.
-    return false;
+    m_Sky = std::make_shared<CCaelum>(caelum, m_GfxMgr);
+    // A disabled sky leaves the scene's own sky and sun in use.
+    return m_Sky->GetSystem() != nullptr;
 }
 
-void COgreZoneLoader::UpdateSky(const sds::CTiming&)
+void COgreZoneLoader::UpdateSky(const sds::CTiming& timing)
 {
-    // SKY SEAM: the sky's per-frame step and the haze's sun direction.
+    caelum::CaelumSystem& system = *m_Sky->GetSystem();
+    system.updateSubcomponents(timing.m_Elapsed);
+    if (!system.getSkyDome() || !system.getSkyDome()->getHazeEnabled() || !system.getSun())
+        return;
+    const Ogre::MaterialPtr terrain = Ogre::MaterialManager::getSingleton().getByName("CaelumDemoTerrain1");
+    if (!terrain || !terrain->getTechnique(0))
+        return;
+    Ogre::Pass* haze = terrain->getTechnique(0)->getPass("CaelumHaze");
+    if (haze && haze->hasVertexProgram())
+        haze->getVertexProgramParameters()->setNamedConstant("sunDirection", system.getSun()->getLightDirection());
 }
 
 void COgreZoneLoader::Update(const sds::CTiming& timing)

@@ -6,6 +6,7 @@
 #include "core/services/LoadingProgressCallback.h"
 #include "graphics/IZoneGraphics.h"
 #include "graphics/ogre/OgreGfxMgr.h"
+#include "scene/ogre/Caelum.h"
 #include "scene/ogre/DotScene.h"
 #include "scene/ogre/paging/GeometryPageManager.h"
 
@@ -42,6 +43,7 @@ private:
     static void SearchLevel(Forests::GeometryPageManager* level, sds::IGfxMgr::CObjectQueue& output,
                             const sds::CVector& point, float reach, float radius, float& budget);
 
+    std::shared_ptr<CCaelum> m_Sky;
     std::shared_ptr<CDotScene> m_Scene;
     bool m_HasSky = false;
     COgreGfxMgr* m_GfxMgr;

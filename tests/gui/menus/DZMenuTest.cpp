@@ -28,6 +28,7 @@
 #include "support/FakeApplication.h"
 #include "support/FakeEventMgr.h"
 #include "support/FakeGUI.h"
+#include "support/FakeSndMgr.h"
 
 using namespace sds;
 using GuiStates::CDZMenuState;
@@ -153,6 +154,7 @@ protected:
     CFakeEventMgr m_Events;
     CFakeApplication m_App;
     CFakeGUI m_Gui;
+    CFakeSndMgr m_Sound;
     CTestEngine m_Engine;
     CFakeGameModeState m_Game;
     std::unique_ptr<CMenuServices> m_Services;

@@ -14,55 +14,11 @@
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MessageBoxState.h"
-#include "MenuServices.h"
-#include "TestEngineStates.h"
-#include "support/CapturingLogMgr.h"
-#include "support/DefaultConfig.h"
-#include "support/FakeApplication.h"
-#include "support/FakeEventMgr.h"
-#include "support/FakeGUI.h"
+#include "ScreensFixture.h"
 
 using namespace sds;
 
 namespace {
-
-class ScreensTest : public ::testing::Test
-{
-protected:
-    explicit ScreensTest(const xml::CNodePtr& config = LoadDefaultConfig())
-        : m_App(config), m_Services(m_App.m_Config), m_GuiEngine(std::make_unique<CGuiEngine>()),
-          m_MenuMode(m_GuiEngine.get())
-    {
-        m_Engine.m_MenuModeState = &m_MenuMode;
-        m_Engine.m_GameModeState = &m_Game;
-    }
-
-    void Click(const std::string& widget) { m_Events.FireGUIEvent(CGUIEvent(widget)); }
-
-    long Logged(const std::string& line) const { return std::count(m_Log.m_Lines.begin(), m_Log.m_Lines.end(), line); }
-
-    CGuiEngineState* CurrentScreen() const { return m_GuiEngine->GetCurrentState(); }
-
-    bool Visible(const std::string& window) { return m_Gui.Get(window).Visible; }
-
-    // A paused jump: the game mode with menu mode over it, on the in-game menu.
-    void PauseJump()
-    {
-        m_Engine.ChangeState(&m_Game);
-        GuiStates::GoToInGameMenu(*m_GuiEngine);
-        m_Engine.PushState(&m_MenuMode);
-    }
-
-    CCapturingLogMgr m_Log;
-    CFakeEventMgr m_Events;
-    CFakeApplication m_App;
-    CMenuServices m_Services;
-    CFakeGUI m_Gui;
-    CTestEngine m_Engine;
-    std::unique_ptr<CGuiEngine> m_GuiEngine;
-    CTestMenuModeState m_MenuMode;
-    CFakeGameModeState m_Game;
-};
 
 TEST_F(ScreensTest, MainMenuShowsTheTitleAndEditionFromTheConfiguration)
 {
@@ -82,7 +38,7 @@ TEST_F(ScreensTest, ChangingToTheCurrentScreenDoesNotEnterItAgain)
 TEST_F(ScreensTest, MenuModeStartsAndStopsTheGuiInputs)
 {
     GuiStates::GoToMainMenu(*m_GuiEngine);
-    m_Engine.ChangeState(&m_MenuMode);
+    m_Engine.ChangeState(m_MenuMode.get());
     EXPECT_TRUE(m_Gui.m_MouseConnected && m_Gui.m_KeyboardConnected && m_Gui.m_CursorVisible);
 
     m_Engine.PopState();
@@ -95,11 +51,11 @@ TEST_F(ScreensTest, AnEmptyScreenStackLeavesMenuModeOnTheNextFrame)
 {
     m_Engine.ChangeState(&m_Game);
     GuiStates::ShowHelp(*m_GuiEngine);
-    m_Engine.PushState(&m_MenuMode);
+    m_Engine.PushState(m_MenuMode.get());
 
     Click("wndHelp/btnClose");
     EXPECT_FALSE(m_GuiEngine->HasStates());
-    EXPECT_EQ(&m_MenuMode, m_Engine.GetCurrentState()) << "menu mode stays until the next frame";
+    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState()) << "menu mode stays until the next frame";
 
     m_Engine.Update(CTiming());
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
@@ -130,6 +86,7 @@ TEST_F(ScreensTest, HelpOverTheMainMenuPausesItWithoutUnsubscribing)
 
 TEST_F(ScreensTest, EachEnterLogsOneLineBeforeSubscribing)
 {
+    m_Log.m_Lines.clear();
     GuiStates::GoToMainMenu(*m_GuiEngine);
     GuiStates::ShowHelp(*m_GuiEngine);
     Click("wndHelp/btnClose");
@@ -157,28 +114,6 @@ TEST_F(ScreensTest, MainMenuLeavesItsButtonsWhenItExits)
     EXPECT_FALSE(m_Engine.m_QuitRequested);
 }
 
-TEST_F(ScreensTest, MainMenuButtonsOfScreensTheProgramLacksStayOnTheMainMenu)
-{
-    GuiStates::GoToMainMenu(*m_GuiEngine);
-    const struct
-    {
-        const char* Button;
-        const char* Logged;
-    } cases[] = {
-        {"wndMainMenu/btnSettings", "Warning: Screen is not available: wndSettings"},
-        {"wndMainMenu/btnJumpLog", "Warning: Screen is not available: wndStatistics"},
-        {"wndMainMenu/btnTutorial", "Warning: Screen is not available: wndTutorial"},
-    };
-    for (const auto& c : cases) {
-        Click(c.Button);
-        EXPECT_TRUE(m_Log.Has(c.Logged)) << c.Button;
-        EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), CurrentScreen()) << c.Button;
-        EXPECT_TRUE(Visible("wndMainMenu")) << c.Button;
-    }
-    EXPECT_FALSE(Visible("wndMainMenu/btnTutorial")) << "no tutorials to offer";
-    EXPECT_TRUE(m_Gui.IsDisabled("wndMainMenu/btnJumpLog")) << "no jump log to show";
-}
-
 TEST_F(ScreensTest, InGameContinueResumesTheJump)
 {
     PauseJump();
@@ -196,7 +131,7 @@ TEST_F(ScreensTest, InGameMainMenuLeavesTheJumpForTheMainMenu)
 {
     PauseJump();
     Click("wndInGameMenu/btnMainMenu");
-    EXPECT_EQ(&m_MenuMode, m_Engine.GetCurrentState());
+    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
     EXPECT_FALSE(m_Engine.HasState(&m_Game));
     EXPECT_EQ("Exit", m_Game.m_Calls.back());
     EXPECT_EQ(GuiStates::CMainMenuState::GetSingleton(), CurrentScreen());
@@ -210,13 +145,13 @@ TEST_F(ScreensTest, InGameEditOpensTheEditorOverThePausedJump)
     PauseJump();
     Click("wndInGameMenu/btnEdit");
     EXPECT_TRUE(m_Log.Has("Warning: Screen is not available: force-field editor"));
-    EXPECT_EQ(&m_MenuMode, m_Engine.GetCurrentState()) << "without an editor the menu stays";
+    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState()) << "without an editor the menu stays";
 
     CRecordingEngineState editor("editor");
     m_Engine.m_EditorState = &editor;
     Click("wndInGameMenu/btnEdit");
     EXPECT_EQ(&editor, m_Engine.GetCurrentState());
-    EXPECT_FALSE(m_Engine.HasState(&m_MenuMode));
+    EXPECT_FALSE(m_Engine.HasState(m_MenuMode.get()));
     EXPECT_EQ(std::vector<std::string>({"Enter", "Pause", "Resume", "Pause"}), m_Game.m_Calls);
     EXPECT_FALSE(m_GuiEngine->HasStates());
 }

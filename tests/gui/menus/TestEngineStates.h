@@ -1,20 +1,41 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Engine.h"
 #include "app/IGameMode.h"
+#include "app/JumpRecord.h"
+#include "app/Profile.h"
+#include "app/ProfileMgr.h"
 #include "gui/menus/GuiEngine.h"
 #include "scene/DropZoneLevel.h"
+#include "support/TempDir.h"
 
-// The engine's machine without the program's objects and states: the test
-// puts in the states it needs.
-class CTestEngine : public sds::CEngine
+inline xml::CNodePtr ProfilesIn(const CTempDir& folder)
+{
+    xml::CNodePtr profiles(new xml::CNode("Profiles", false));
+    profiles->AddAttribute("Path", folder.Path() + "/");
+    return profiles;
+}
+
+// The folder of a test engine's profiles, made before the engine.
+struct CProfilesFolder
+{
+    CTempDir m_Profiles;
+};
+
+// The engine's machine without the program's objects and states, with a
+// profile of its own: the test puts in the states it needs.
+class CTestEngine : private CProfilesFolder, public sds::CEngine
 {
 public:
-    CTestEngine() = default;
+    CTestEngine() : sds::CEngine(ProfilesIn(m_Profiles)) {}
+
+    sds::CProfile& Profile() { return GetCurrentProfile(); }
 };
 
 // An engine state that records what the machine does to it.
@@ -52,8 +73,9 @@ public:
     void Resume() override { m_SubMachine->Resume(); }
 };
 
-// The game mode as the menus use it: the drop zones the test gives it, the
-// drop zone a jump chose, and a record of what the machine does to it.
+// The game mode as the menus use it: the drop zones and tutorials the test
+// gives it, the drop zone a jump chose, what the end of a jump showed, and a
+// record of what the machine does to it.
 class CFakeGameModeState : public CRecordingEngineState, public sds::IGameMode
 {
 public:
@@ -62,11 +84,40 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
-    void Restart() override { m_Calls.push_back("Restart"); }
     void ShowTrajectory(bool showJump, const std::string& jump) override
     {
         m_Calls.push_back("ShowTrajectory " + std::to_string(showJump) + " " + jump);
     }
+
+    void LoadTutorials() override
+    {
+        ++m_TutorialLoads;
+        m_TutorialNames = m_TutorialsOnDisk;
+    }
+    const std::vector<std::string>& GetTutorialNames() const override { return m_TutorialNames; }
+    const std::string& GetCurrentTutorialName() const override { return m_CurrentTutorial; }
+    void SetCurrentTutorialName(const std::string& name) override { m_CurrentTutorial = name; }
+    bool SelectCurrentTutorialDropZone() override
+    {
+        const bool known = std::find(m_TutorialNames.begin(), m_TutorialNames.end(), m_CurrentTutorial) !=
+                           m_TutorialNames.end();
+        if (known)
+            m_TutorialDropZone = m_CurrentTutorial;
+        return known;
+    }
+    void SetShowLandingComment(bool show) override { m_ShowLandingComment = show; }
+    void Restart() override
+    {
+        m_Calls.push_back("Restart");
+        ++m_Restarts;
+    }
+    void ShowTrajectories(const std::vector<const sds::CJumpRecord*>& jumps) override
+    {
+        m_Trajectories.clear();
+        for (const sds::CJumpRecord* jump : jumps)
+            m_Trajectories.push_back(jump->Number);
+    }
+    void ShowCenterMessage(const std::string& text) override { m_CenterMessage = text; }
 
     std::shared_ptr<sds::CDropZoneLevel> Add(const xml::CNodePtr& tree, const std::string& path = "test.dz")
     {
@@ -88,4 +139,17 @@ public:
     std::vector<std::string> m_Names;
     CDropZones m_DropZones;
     std::shared_ptr<sds::CDropZoneLevel> m_Current;
+
+    // What LoadTutorials finds.
+    std::vector<std::string> m_TutorialsOnDisk;
+    std::vector<std::string> m_TutorialNames;
+    std::string m_CurrentTutorial;
+    // The tutorial whose drop zone the next jump flies in.
+    std::string m_TutorialDropZone;
+    bool m_ShowLandingComment = false;
+    int m_TutorialLoads = 0;
+    int m_Restarts = 0;
+    // The numbers of the jumps whose trajectories are shown.
+    std::vector<std::uint32_t> m_Trajectories;
+    std::string m_CenterMessage;
 };

@@ -46,6 +46,10 @@ void ImpostorPage::build()
                                                      static_cast<unsigned>(group.m_Instances.size()));
         group.m_Set->setQueryFlags(0);
         group.m_Set->setCastShadows(false);
+        // Drawn after the ground: where a picture's lower edge meets the
+        // terrain at the same depth, the order of the two decides the pixel,
+        // and within one queue group that order follows memory addresses.
+        group.m_Set->setRenderQueueGroup(Ogre::RENDER_QUEUE_MAIN + 1);
         group.m_Set->setMaterialName(impostor.m_Material, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
         group.m_Set->setBillboardType(Ogre::BBT_ORIENTED_COMMON);
         group.m_Set->setCommonDirection(Ogre::Vector3::UNIT_Y);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Exception.h"
 #include "sound/ISndMgr.h"
 
 // A sound that counts what is done to it and stays "playing" until stopped.
@@ -62,31 +63,32 @@ public:
     std::vector<std::shared_ptr<CFakeSound>> m_Sounds;
 };
 
-// A sound service that hands out counting sounds and templates, or fails on request.
+// A sound service that hands out counting sounds and templates, keeps the
+// volumes it is given, or fails on request.
 class CFakeSndMgr : public sds::ISndMgr
 {
 public:
     std::shared_ptr<sds::ISoundTemplate> CreateSoundTemplate(const std::string& file) override
     {
         if (m_Fail)
-            throw CException("Cannot decode " + file);
+            throw sds::CException("Cannot decode " + file);
         m_Templates.push_back(std::make_shared<CFakeSoundTemplate>(file));
         return m_Templates.back();
     }
     std::shared_ptr<sds::ISound> CreateSound(const std::string& file) override
     {
         if (m_Fail)
-            throw CException("Cannot decode " + file);
+            throw sds::CException("Cannot decode " + file);
         m_Files.push_back(file);
         m_Sounds.push_back(std::make_shared<CFakeSound>());
         return m_Sounds.back();
     }
     void SetMute(bool) override {}
     bool IsMuted() const override { return false; }
-    void SetVolume(float) override {}
-    void SetMusicVolume(float) override {}
-    float GetVolume() const override { return 1.0f; }
-    float GetMusicVolume() const override { return 1.0f; }
+    void SetVolume(float volume) override { m_Volume = volume; }
+    void SetMusicVolume(float volume) override { m_MusicVolume = volume; }
+    float GetVolume() const override { return m_Volume; }
+    float GetMusicVolume() const override { return m_MusicVolume; }
     void SetListener(const sds::CVector&, const sds::CVector&, const sds::CVector&, const sds::CVector&) override {}
 
     // The sounds started from templates of that file.
@@ -100,6 +102,8 @@ public:
     }
 
     bool m_Fail = false;
+    float m_Volume = 1.0f;
+    float m_MusicVolume = 1.0f;
     std::vector<std::string> m_Files;
     std::vector<std::shared_ptr<CFakeSound>> m_Sounds;
     std::vector<std::shared_ptr<CFakeSoundTemplate>> m_Templates;

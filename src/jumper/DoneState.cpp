@@ -1,0 +1,12 @@
+#include "jumper/DoneState.h"
+
+#include "core/ILogMgr.h"
+
+namespace sds::JumperStates {
+
+void CDoneState::Enter()
+{
+    ILogMgr::GetSingleton()->LogMessage("CDoneState");
+}
+
+} // namespace sds::JumperStates

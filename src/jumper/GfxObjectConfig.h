@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "core/Node.h"
+#include "core/Quaternion.h"
+#include "graphics/IGfxObj.h"
+
+// Graphic objects placed from configuration elements.
+namespace sds {
+
+// An object of the element's "Mesh" (required) under the parent, or under
+// the scene's root for none, placed by PlaceGfxObject.
+CGfxObjPtr CreateGfxObject(const xml::CNodePtr& element, const CGfxObjPtr& parent);
+
+// Applies the element's optional "Rotation" (degrees, as yaw, pitch and
+// roll), "Scale" and "Position" (in the parent's space), in that order; a
+// number that cannot be read counts as 0, and so do those after it.
+void PlaceGfxObject(const xml::CNodePtr& element, const CGfxObjPtr& object);
+
+// Reads "w,x,y,z" into `orientation`: parts the text lacks keep the identity's
+// values, and the result is normalised (four zeros give the identity). False
+// when the text did not hold all four numbers.
+bool ParseOrientation(const std::string& text, CQuaternion& orientation);
+
+// An object of a "Mesh" element under the scene's root, its normals kept
+// normal as it is stretched: the object of a rope.
+CGfxObjPtr CreateLineObject(const xml::CNodePtr& meshElement);
+
+} // namespace sds

@@ -1,0 +1,101 @@
+#include "jumper/RagDollObj.h"
+
+#include <stdexcept>
+
+#include "graphics/ISkeleton.h"
+#include "physics/IPhyRagDoll.h"
+
+namespace sds {
+
+CRagDollObj::CRagDollObj(const CGfxObjPtr& gfxObj, const std::shared_ptr<physics::IPhyRagDoll>& ragDoll,
+                         bool physicsDriven)
+    : CVisObj(gfxObj), m_PhyRagDoll(ragDoll), m_PhysicsDriven(physicsDriven)
+{
+    const CSkeletonPtr skeleton = m_GfxObj->GetSkeleton();
+    if (!skeleton)
+        throw std::logic_error("GetGfxObj()->HasSkeleton() && \"Model must have a skeleton\"");
+    std::vector<std::shared_ptr<CBone>> bones;
+    for (std::size_t index = 0; index < skeleton->GetNumJoints(); ++index) {
+        const CJointPtr joint = skeleton->GetJoint(static_cast<std::uint16_t>(index));
+        if (physicsDriven)
+            joint->SetManuallyControlled(true);
+        auto bone = std::make_shared<CBone>();
+        bone->m_Joint = joint;
+        bone->m_HasPhysicsBone = m_PhyRagDoll->HasBone(joint->GetName());
+        bones.push_back(bone);
+    }
+    for (const std::shared_ptr<CBone>& bone : bones) {
+        if (bone->m_Joint->IsRoot()) {
+            m_RootBone = bone;
+            continue;
+        }
+        const std::string parent = bone->m_Joint->GetParentName();
+        for (const std::shared_ptr<CBone>& other : bones)
+            if (other->m_Joint->GetName() == parent) {
+                other->m_Children.push_back(bone);
+                break;
+            }
+    }
+    if (physicsDriven)
+        SwitchToPhysics();
+    PosePhysicsFromSkeleton();
+}
+
+CRagDollObj::~CRagDollObj() = default;
+
+void CRagDollObj::SwitchToPhysics()
+{
+    m_GfxObj->DisableAllAnimations();
+    m_PhysicsDriven = true;
+    const CSkeletonPtr skeleton = m_GfxObj->GetSkeleton();
+    for (std::size_t index = 0; index < skeleton->GetNumJoints(); ++index) {
+        const CJointPtr joint = skeleton->GetJoint(static_cast<std::uint16_t>(index));
+        if (m_PhyRagDoll->HasActor(joint->GetName()))
+            joint->SetManuallyControlled(true);
+    }
+}
+
+void CRagDollObj::PosePhysicsFromSkeleton()
+{
+    const CSkeletonPtr skeleton = m_GfxObj->GetSkeleton();
+    const CVector objectPos = m_GfxObj->GetWorldPos();
+    const CQuaternion objectOrientation = m_GfxObj->GetWorldOrientation();
+    for (std::size_t index = 0; index < skeleton->GetNumJoints(); ++index) {
+        const CJointPtr joint = skeleton->GetJoint(static_cast<std::uint16_t>(index));
+        if (joint->IsRoot() || !m_PhyRagDoll->HasActor(joint->GetName()))
+            continue;
+        // The skeleton bone's own pose, not one built on the physical bone's
+        // last pose, which would drift a little every frame.
+        m_PhyRagDoll->SetBonePose(joint->GetName(), objectPos + objectOrientation * joint->GetWorldPos(),
+                                  objectOrientation * joint->GetWorldOrientation());
+    }
+}
+
+void CRagDollObj::Update(const CTiming&)
+{
+    if (!m_PhysicsDriven) {
+        PosePhysicsFromSkeleton();
+        return;
+    }
+    // The model sits where the rag doll is.
+    m_GfxObj->SetPos(m_PhyRagDoll->GetPos());
+    if (m_RootBone)
+        UpdateBone(*m_RootBone, m_GfxObj->GetWorldOrientation().Inverse(), CQuaternion::IDENTITY);
+    m_GfxObj->UpdateTransform();
+}
+
+void CRagDollObj::UpdateBone(const CBone& bone, const CQuaternion& toModel, const CQuaternion& parentOrientation)
+{
+    CQuaternion orientation = parentOrientation;
+    if (bone.m_HasPhysicsBone) {
+        const std::string name = bone.m_Joint->GetName();
+        orientation = toModel * m_PhyRagDoll->GetBoneOrientation(name);
+        bone.m_Joint->SetOrientation(parentOrientation.Inverse() * orientation);
+    } else {
+        bone.m_Joint->SetOrientation(CQuaternion::IDENTITY);
+    }
+    for (const std::shared_ptr<CBone>& child : bone.m_Children)
+        UpdateBone(*child, toModel, orientation);
+}
+
+} // namespace sds

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "graphics/IAnimation.h"
+#include "jumper/CanopyRideState.h"
+#include "jumper/CrashLandingState.h"
+#include "jumper/DoneState.h"
+#include "jumper/ExitPlaneState.h"
+#include "jumper/HangingOutOfPlaneState.h"
+#include "jumper/ICanopy.h"
+#include "jumper/IJumpEndDisplay.h"
+#include "jumper/LandingNormalState.h"
+#include "jumper/RagDollObj.h"
+#include "jumper/TeleportState.h"
+#include "physics/IPhyJumper.h"
+#include "JumperWorld.h"
+
+namespace {
+
+class CJumpEnd : public sds::IJumpEndDisplay
+{
+public:
+    void ShowTrajectory(bool show, const std::string& text) override { m_Shown.emplace_back(show, text); }
+    bool ShowsLandingComment() const override { return false; }
+    void ShowCentreMessage(const std::string&) override {}
+
+    std::vector<std::pair<bool, std::string>> m_Shown;
+};
+
+sds::CInternalEvent Event(std::int32_t code, bool on)
+{
+    sds::CInternalEvent event;
+    event.Code = code;
+    event.On = on ? 1 : 0;
+    return event;
+}
+
+} // namespace
+
+// The states of one jumper over the in-memory graphics and the real physics.
+class JumperStatesTest : public JumperTest
+{
+protected:
+    std::unique_ptr<CJumper> MakeAt(const std::string& startState)
+    {
+        const xml::CNodePtr config = Config();
+        config->GetChild("JumperStates")->GetAttribute("StartState")->SetValue(startState);
+        sds::CJumperLinks links;
+        links.Aircraft = m_Aircraft;
+        links.JumpEnd = &m_JumpEnd;
+        links.Clock = [this] { return m_ClockMs; };
+        return Make(config, CVector(0, 1000, 0), links, false);
+    }
+
+    CGfxObjPtr m_Aircraft = m_Gfx.CreateObject(">novis", nullptr);
+    CJumpEnd m_JumpEnd;
+    std::uint64_t m_ClockMs = 5000;
+};
+
+TEST_F(JumperStatesTest, AtTheDoorOnlyTheReleaseOfLetGoMovesOn)
+{
+    for (const bool analog : {false, true}) {
+        SCOPED_TRACE(analog ? "analog" : "discrete");
+        const std::unique_ptr<CJumper> jumper = MakeAt("ExitPlane");
+        const auto send = [&](const sds::CInternalEvent& event) {
+            analog ? jumper->OnAnalogEvent(event) : jumper->OnDiscreteEvent(event);
+        };
+        send(Event(29, true));
+        send(Event(27, false));
+        EXPECT_EQ(jumper->GetExitPlaneState(), jumper->GetCurrentState());
+        send(Event(29, false));
+        EXPECT_EQ(jumper->GetHangingOutOfPlaneState(), jumper->GetCurrentState());
+    }
+}
+
+TEST_F(JumperStatesTest, TheExitBodyRidesWithTheAircraft)
+{
+    const std::unique_ptr<CJumper> jumper = MakeAt("ExitPlane");
+    const CVector door = jumper->GetPos();
+    m_Aircraft->SetPos({1, 0, 0});
+    m_Aircraft->UpdateTransform();
+    jumper->Update(sds::CTiming{0.02f, 0.0f});
+    EXPECT_VECTOR_NEAR(CVector(50, 0, 0), jumper->GetPhyJumper()->GetVelocity(), 1e-3f);
+    EXPECT_VECTOR_NEAR(door + CVector(1, 0, 0), jumper->GetPhyJumper()->GetPos(), 1e-3f);
+    // The body lies along the jumper turned a quarter about -y.
+    const sds::CQuaternion body =
+        sds::CQuaternion(0.707107f, 0, -0.707107f, 0) * jumper->GetBodyObj()->GetWorldOrientation();
+    const sds::CQuaternion phy = jumper->GetPhyJumper()->GetOrientation();
+    EXPECT_NEAR(1.0f, std::fabs(body.w * phy.w + body.x * phy.x + body.y * phy.y + body.z * phy.z), 1e-4f);
+
+    // A frame of no time gives no velocity rather than a division by it.
+    m_Aircraft->SetPos({2, 0, 0});
+    m_Aircraft->UpdateTransform();
+    jumper->Update(sds::CTiming{0.00001f, 0.0f});
+    EXPECT_VECTOR_NEAR(CVector::ZERO, jumper->GetPhyJumper()->GetVelocity(), 1e-6f);
+}
+
+TEST_F(JumperStatesTest, ANormalLandingStandsUpAndIsDoneAfterTheDelayOfWallClock)
+{
+    const std::unique_ptr<CJumper> jumper = MakeAt("CanopyRide");
+    jumper->ChangeState(jumper->GetLandingNormalState());
+    EXPECT_NEAR(1.0f, std::fabs(jumper->GetBodyObj()->GetOrientation().w), 1e-6f);
+    EXPECT_FALSE(jumper->GetLandingNormalState()->GetBodyRagDoll()->IsPhysicsDriven());
+    const sds::CAnimationPtr walking = jumper->ReadBodyAnimation("Walking");
+    EXPECT_TRUE(walking->IsEnabled());
+
+    // Long frames do not count: only the clock does.
+    for (int i = 0; i < 5; ++i)
+        jumper->Update(sds::CTiming{1.0f, 0.0f});
+    m_ClockMs += 2000;
+    jumper->Update(sds::CTiming{0.01f, 0.0f});
+    EXPECT_EQ(jumper->GetLandingNormalState(), jumper->GetCurrentState());
+    m_ClockMs += 1;
+    jumper->Update(sds::CTiming{0.01f, 0.0f});
+    jumper->Update(sds::CTiming{0.01f, 0.0f});
+    EXPECT_EQ(jumper->GetDoneState(), jumper->GetCurrentState());
+    EXPECT_EQ((std::vector<std::pair<bool, std::string>>{{true, ""}}), m_JumpEnd.m_Shown);
+}
+
+TEST_F(JumperStatesTest, ACrashIsLimpFromItsFirstFrame)
+{
+    const std::unique_ptr<CJumper> jumper = MakeAt("CanopyRide");
+    jumper->OnEvent("Landing");
+    ASSERT_EQ(jumper->GetCrashLandingState(), jumper->GetCurrentState());
+    EXPECT_TRUE(jumper->GetCrashLandingState()->GetBodyRagDoll()->IsPhysicsDriven());
+    jumper->OnEvent("Other");
+    EXPECT_EQ(jumper->GetCrashLandingState(), jumper->GetCurrentState());
+}
+
+TEST_F(JumperStatesTest, ATeleportEndsAtOnceWithTheJudgesMessageOnItsOwnLine)
+{
+    const std::unique_ptr<CJumper> jumper = MakeAt("ExitPlane");
+    jumper->ChangeState(jumper->GetTeleportState());
+    jumper->Update(m_Frame);
+    jumper->Update(m_Frame);
+    EXPECT_EQ(jumper->GetDoneState(), jumper->GetCurrentState());
+    EXPECT_EQ((std::vector<std::pair<bool, std::string>>{{true, "\n"}}), m_JumpEnd.m_Shown);
+}
+
+TEST_F(JumperStatesTest, TheHandsStartOnTheTogglesAndGoToAnotherControlWhenAsked)
+{
+    // The start under canopy sends both hands to their toggles.
+    const std::unique_ptr<CJumper> jumper = MakeAt("CanopyRide");
+    EXPECT_EQ(4, jumper->GetLeftHandControl());
+    EXPECT_EQ(5, jumper->GetRightHandControl());
+    for (int i = 0; i < 100; ++i)
+        jumper->Update(m_Frame);
+    // Taking the toggle it already holds changes nothing.
+    jumper->OnDiscreteEvent(Event(16, true));
+    EXPECT_EQ(4, jumper->GetLeftHandControl());
+
+    // The toggle is let go at the next frame, and the hand goes for the riser.
+    jumper->OnDiscreteEvent(Event(6, true));
+    jumper->Update(m_Frame);
+    EXPECT_EQ(6, jumper->GetLeftHandControl());
+    EXPECT_EQ(5, jumper->GetRightHandControl());
+    for (int i = 0; i < 100; ++i)
+        jumper->Update(m_Frame);
+    // On the riser: turning pulls it all the way.
+    jumper->OnDiscreteEvent(Event(2, true));
+    for (int i = 0; i < 100; ++i)
+        jumper->Update(m_Frame);
+    EXPECT_FLOAT_EQ(1.0f, jumper->GetLeftTurnValue());
+    EXPECT_FLOAT_EQ(1.0f,
+                    jumper->GetContainer()->GetCanopy()->GetLeftRearRiserTurnAnimation()->GetRelativePosition());
+    EXPECT_EQ(6, jumper->GetLeftHandControl());
+}
