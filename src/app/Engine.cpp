@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/BindingMgr.h"
+#include "app/GameModeState.h"
 #include "app/IGameMode.h"
 #include "app/MenuModeState.h"
 #include "app/ProfileMgr.h"
@@ -45,7 +46,6 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
       m_Application(application), m_FrameLimiter(minFrameTime, timer)
 {
-    CheckStartState(startState);
     SDS_ASSERT(m_Application && createGuiEngine && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() &&
                IFader::GetSingleton() && ISndMgr::GetSingleton());
     // The menus are the only way through the program: without them it cannot go on.
@@ -71,6 +71,10 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
 
     m_SplashScreensState = std::make_shared<EngineStates::CSplashScreensState>(this, config->GetChild("SplashScreens"));
     m_AllStates.push_back(m_SplashScreensState);
+
+    auto gameMode = std::make_shared<EngineStates::CGameModeState>(this);
+    m_GameModeState = gameMode.get();
+    m_AllStates.push_back(gameMode);
 
     m_GuiEngine = createGuiEngine();
 
@@ -108,13 +112,6 @@ CEngine::~CEngine()
 IGameMode* CEngine::GetGameMode() const
 {
     return dynamic_cast<IGameMode*>(m_GameModeState);
-}
-
-void CEngine::CheckStartState(const std::string& startState)
-{
-    if (startState == "GameMode")
-        throw CException("StartState \"GameMode\" is not available: the program cannot run a jump yet. "
-                         "Use \"SplashScreens\" or \"MainMenu\".");
 }
 
 void CEngine::Update(const CTiming& timing)
@@ -239,6 +236,10 @@ void CEngine::EnterFirstState(const std::string& startState, bool restarted)
         m_GuiEngine->GoToMainMenu();
         m_GuiEngine->ShowVideoSettings("wndSettings/tcSections/tabVideo");
         ChangeState(m_MenuModeState);
+    } else if (startState == "GameMode") {
+        m_GuiEngine->GoToDZSelection();
+        ChangeState(m_MenuModeState);
+        m_GuiEngine->ApplyDZSelection();
     } else if (startState == "MainMenu") {
         m_GuiEngine->GoToMainMenu();
         ChangeState(m_MenuModeState);

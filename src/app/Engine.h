@@ -44,16 +44,14 @@ class CEngine : public CStateMachineTmpl<IEngineState>, public CSingletonTmpl<CE
 public:
     // Builds the program objects, the menus from `createGuiEngine` among
     // them, and enters the first state: the splash screens, or menu mode at
-    // the main menu for "MainMenu", or, after a restart, the main menu with
+    // the main menu for "MainMenu", or the drop-zone menu's jump with its
+    // stored choice for "GameMode", or, after a restart, the main menu with
     // the video settings open. `minFrameTime` (seconds) of 0 means no limit.
     // Needs the application, event, GUI, graphics, fader and sound services.
     CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
             const std::string& startState, bool restarted,
             const CFrameLimiter::CTimer& timer = CFrameLimiter::SystemTimer());
     ~CEngine() override;
-
-    // Throws sds::CException for a start state the program cannot run.
-    static void CheckStartState(const std::string& startState);
 
     // The current state, then the engine's own hook, then the frame limiter.
     void Update(const CTiming& timing) override;
@@ -120,7 +118,7 @@ private:
     std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
-    // Every state, in the order splash screens, menu mode; keeps them alive.
+    // Every state, in the order splash screens, game mode, menu mode; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;
     std::shared_ptr<EngineStates::CSplashScreensState> m_SplashScreensState;
 };

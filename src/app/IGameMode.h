@@ -42,8 +42,11 @@ public:
 
     // Whether the landing shows its comment.
     virtual void SetShowLandingComment(bool show) = 0;
-    // Starts the jump again in the current drop zone.
+    // Starts the jump again in the current drop zone, behind a fade.
     virtual void Restart() = 0;
+    // Ends the jump where it stands: records it and shows its trajectory; the
+    // flag and the message go to the jump log's display.
+    virtual void ShowTrajectory(bool showJump, const std::string& message) = 0;
 
     // The trajectory viewer: shows the trajectories of these jumps, each in
     // the next colour, in place of those shown before.

@@ -29,6 +29,15 @@ public:
     virtual void ShowVideoSettings(const std::string& tab) = 0;
     // A message box with the text over the current screen.
     virtual void ShowMessageBox(const std::string& text) = 0;
+    // The screen that chooses the drop zone, and its Jump with the choice it holds.
+    virtual void GoToDZSelection() = 0;
+    virtual void ApplyDZSelection() = 0;
+    virtual void GoToInGameMenu() = 0;
+    // The help screen over the current one, or in its place.
+    virtual void ShowHelp() = 0;
+    virtual void GoToHelp() = 0;
+    // The jump log over the current screen; the values say whether and which jump to show.
+    virtual void ShowStatistics(bool showJump, const std::string& jump) = 0;
 };
 
 // Makes the menus; the engine calls it once, after its other program objects.

@@ -12,7 +12,7 @@
 
 namespace sds {
 
-class CTrajectory;
+class ITrajectory;
 class IContainer;
 
 // The skydiver as the rest of the program sees it: the jumper manager updates
@@ -30,7 +30,8 @@ public:
     virtual std::shared_ptr<IContainer> GetContainer() const = 0;
     virtual void OnDiscreteEvent(const CInternalEvent& event) = 0;
     virtual void OnAnalogEvent(const CInternalEvent& event) = 0;
-    virtual CTrajectory& GetTrajectory() = 0;
+    // The path flown so far.
+    virtual const ITrajectory& GetTrajectory() const = 0;
     // The point the camera hangs on: the jumper's eyes.
     virtual CGfxObjPtr GetHelperObj() const = 0;
     virtual std::string GetAltimeterCaption() const = 0;

@@ -1,6 +1,7 @@
 #include "jumper/Jumper.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
@@ -105,8 +106,10 @@ CJumper::CJumper(const std::string& name, bool logData, int index, const xml::CN
     CreateStates(idleFreeFall);
     const std::string edition =
         IApplication::GetSingleton()->GetConfig()->GetChild("Application")->GetAttribute("Edition")->GetValue();
-    const CJudgeFactory& factory = m_Links.JudgeFactory ? m_Links.JudgeFactory : CJudgeFactory(&CNeverJudge::Create);
-    m_Judge = factory(*this, collision, edition);
+    if (m_Links.JudgeFactory)
+        m_Judge = m_Links.JudgeFactory(edition, *this, collision);
+    if (!m_Judge)
+        m_Judge = std::make_shared<CNeverJudge>();
 
     if (m_Config->GetChild("JumperStates")->GetAttribute("StartState")->GetValue() == "CanopyRide")
         StartInCanopyRide(idleFreeFall, showPilotChute);
@@ -267,6 +270,16 @@ void CJumper::OnEvent(const std::string& name)
 {
     if (name == "Landing")
         ChangeState(m_CrashLanding.get());
+}
+
+void CJumper::Land(ELanding landing)
+{
+    if (m_States.empty())
+        throw std::runtime_error("!m_States.empty() && \"No states are added\"");
+    if (landing == LANDING_CRASH)
+        ChangeState(m_CrashLanding.get());
+    else
+        ChangeState(m_LandingNormal.get());
 }
 
 xml::CNodePtr CJumper::GetLandingInfo() const

@@ -46,6 +46,7 @@ class CTeleportState;
 // each phase of the jump; the jumper routes events to the current state and
 // each frame keeps what it wears in place and records where it is.
 class CJumper : public IJumper,
+                public IJudgedJumper,
                 public CStateMachineTmpl<JumperStates::CJumperState, IUpdate>,
                 private boost::noncopyable
 {
@@ -80,7 +81,7 @@ public:
     std::shared_ptr<IContainer> GetContainer() const override { return m_Container; }
     void OnDiscreteEvent(const CInternalEvent& event) override;
     void OnAnalogEvent(const CInternalEvent& event) override;
-    CTrajectory& GetTrajectory() override { return m_Trajectory; }
+    const CTrajectory& GetTrajectory() const override { return m_Trajectory; }
     CGfxObjPtr GetHelperObj() const override { return m_EyesObj; }
     std::string GetAltimeterCaption() const override;
     void OnEvent(const std::string& name) override;
@@ -91,7 +92,9 @@ public:
     int GetLeftHandControl() const override;
     int GetRightHandControl() const override;
 
-    std::shared_ptr<physics::IPhyJumper> GetPhyJumper() const { return m_PhyJumper; }
+    std::shared_ptr<physics::IPhyJumper> GetPhyJumper() const override { return m_PhyJumper; }
+    // The judge's verdict: into that landing state, unless it is current.
+    void Land(ELanding landing) override;
     CGfxObjPtr GetBodyObj() const { return m_BodyObj; }
     CAnimationBlender* GetAnimationBlender() { return &m_Blender; }
     // The body's graphic object takes the physical body's position and orientation.

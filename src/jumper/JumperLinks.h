@@ -15,14 +15,10 @@ class IInputModes;
 class IJumpEndDisplay;
 class ILandingCamera;
 
-// Makes the landing judge of a jumper for the edition ("Application"/"Edition").
-typedef std::function<CCollisionJudgePtr(CJumper& jumper, const xml::CNodePtr& collision,
-                                         const std::string& edition)>
-    CJudgeFactory;
-
 // What a jumper reaches outside its own layer; each may be absent. Without an
 // aircraft the jumper stands at the door under the scene's root; without a
-// judge factory it gets a judge that never judges; without a clock it reads
+// judge factory, or for an edition the factory has no judge for, it gets a
+// judge that never judges; without a clock it reads
 // the wall clock.
 struct CJumperLinks
 {
@@ -30,7 +26,7 @@ struct CJumperLinks
     IInputModes* InputModes = nullptr;
     IJumpEndDisplay* JumpEnd = nullptr;
     ILandingCamera* LandingCamera = nullptr;
-    CJudgeFactory JudgeFactory;
+    CCollisionJudgeFactory JudgeFactory;
     std::function<std::uint64_t()> Clock;
 };
 

@@ -7,6 +7,7 @@
 #include "core/Node.h"
 #include "core/Timing.h"
 #include "core/Vector.h"
+#include "jumper/ITrajectory.h"
 
 namespace sds {
 
@@ -14,7 +15,7 @@ namespace sds {
 // body has moved more than "MaxPathError" metres since the last one, the
 // trajectory file ("Trajectory" with "Color", one "Point" per sample) and the
 // canopy-ride statistics. The mesh settings are for whoever draws it.
-class CTrajectory
+class CTrajectory : public ITrajectory
 {
 public:
     struct CSample
@@ -32,7 +33,7 @@ public:
     // 0; it is spent even when the body has not moved far enough.
     void AddSample(const CTiming& timing, const CVector& pos, const CVector& velocity);
     // Failures are logged, never thrown.
-    void Save(const std::string& fileName) const;
+    void Save(const std::string& fileName) const override;
     // Appends the file's samples; a file that cannot be read or is not a
     // trajectory is logged, never thrown, and the samples read before the
     // fault stay.
@@ -40,7 +41,9 @@ public:
 
     // "TrajectoryInfo" with four "Info" entries: canopy ride time, distance
     // travelled, average vertical and horizontal speed.
-    xml::CNodePtr GetInfo() const;
+    xml::CNodePtr GetInfo() const override;
+    CVector GetStartPos() const override { return m_Points.empty() ? CVector::ZERO : m_Points.front().Pos; }
+    CVector GetFinishPos() const override { return m_Points.empty() ? CVector::ZERO : m_Points.back().Pos; }
     float GetDuration() const;
     float GetPathLength() const;
     CVector GetAverageVelocity() const;

@@ -181,8 +181,6 @@ int Run(int argc, const char* const* argv, const CProgramServices& services, boo
     if (options.Has("RunTest"))
         return test::RunTests(services.CreateApplication) == 0 ? 0 : 1;
 
-    CEngine::CheckStartState(options.GetString("StartState"));
-
     const xml::CNodePtr config = LoadConfiguration();
     if (!config) {
         log->LogError("Could not load configuration file.");

@@ -44,6 +44,22 @@ public:
     void GoToMainMenu() override { m_Calls.push_back("GoToMainMenu"); }
     void ShowVideoSettings(const std::string& tab) override { m_Calls.push_back("ShowVideoSettings " + tab); }
     void ShowMessageBox(const std::string& text) override { m_Calls.push_back("ShowMessageBox " + text); }
+    void GoToDZSelection() override { m_Calls.push_back("GoToDZSelection"); }
+    void ApplyDZSelection() override
+    {
+        m_Calls.push_back("ApplyDZSelection");
+        if (m_OnApplyDZSelection)
+            m_OnApplyDZSelection();
+    }
+    void GoToInGameMenu() override { m_Calls.push_back("GoToInGameMenu"); }
+    void ShowHelp() override { m_Calls.push_back("ShowHelp"); }
+    void GoToHelp() override { m_Calls.push_back("GoToHelp"); }
+    void ShowStatistics(bool showJump, const std::string& jump) override
+    {
+        m_Calls.push_back("ShowStatistics " + std::to_string(showJump) + " " + jump);
+    }
+
+    std::function<void()> m_OnApplyDZSelection;
 
     std::vector<std::string> m_Calls;
 };

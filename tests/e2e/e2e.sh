@@ -122,10 +122,6 @@ grep -q -- "--PlayEvents arg" help.txt || fail "Help: PlayEvents is not listed"
 expect_code 233 $? "unknown option (1001)"
 grep -q "unrecognised option '--Bogus'" bogus.txt || fail "unknown option: not reported"
 
-./dravonkel --StartState GameMode --Silent 2>gamemode.txt
-expect_code 233 $? "GameMode start state (1001)"
-grep -q 'StartState "GameMode" is not available' gamemode.txt || fail "GameMode: not reported"
-
 mkdir -p ../broken/bin ../broken/conf ../broken/logs
 echo "<sds><Application>" >../broken/conf/conf.xml
 (cd ../broken/bin && "$run/bin/dravonkel" 2>stderr.txt)

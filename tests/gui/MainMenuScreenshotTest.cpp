@@ -37,18 +37,6 @@ using namespace sds;
 
 namespace {
 
-// The pixel is of the colour (0-255 each), give or take a little: two runs
-// that draw the same wrong picture still fail.
-::testing::AssertionResult HasColour(const CPixels& pixels, unsigned x, unsigned y, int r, int g, int b)
-{
-    const std::uint8_t* p = Pixel(pixels, x, y);
-    const int tolerance = 12;
-    if (std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is (" << int(p[0]) << ", " << int(p[1])
-                                         << ", " << int(p[2]) << "), not (" << r << ", " << g << ", " << b << ")";
-}
-
 TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
 {
     CCapturingLogMgr log;

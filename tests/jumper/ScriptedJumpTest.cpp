@@ -24,7 +24,7 @@ namespace {
 class CTouchDownJudge : public sds::ICollisionJudge
 {
 public:
-    explicit CTouchDownJudge(CJumper& jumper) : m_Jumper(jumper)
+    explicit CTouchDownJudge(sds::IJudgedJumper& jumper) : m_Jumper(jumper)
     {
         jumper.GetPhyJumper()->SetCollisionCallback([this](const physics::IPhyCollisionEvent&) { m_Touched = true; });
     }
@@ -32,14 +32,14 @@ public:
     {
         if (m_Touched && !m_Landed) {
             m_Landed = true;
-            m_Jumper.ChangeState(m_Jumper.GetLandingNormalState());
+            m_Jumper.Land(sds::IJudgedJumper::LANDING_NORMAL);
         }
     }
-    xml::CNodePtr GetCollisionInfo() const override { return xml::CNodePtr(new xml::CNode("CollisionInfo", false)); }
-    std::string GetMessage() const override { return m_Landed ? "Nice landing" : ""; }
+    void OnCollision(const physics::IPhyCollisionEvent&) override {}
+    xml::CNodePtr GetCollisionInfo() override { return MakeUnfinishedInfo(); }
 
 private:
-    CJumper& m_Jumper;
+    sds::IJudgedJumper& m_Jumper;
     bool m_Touched = false;
     bool m_Landed = false;
 };
@@ -78,7 +78,7 @@ protected:
         links.InputModes = &m_Bindings;
         links.JumpEnd = &m_JumpEnd;
         links.Clock = [this] { return m_ClockMs; };
-        links.JudgeFactory = [](CJumper& jumper, const xml::CNodePtr&, const std::string&) {
+        links.JudgeFactory = [](const std::string&, sds::IJudgedJumper& jumper, const xml::CNodePtr&) {
             return std::make_shared<CTouchDownJudge>(jumper);
         };
         m_Jumper = std::shared_ptr<CJumper>(Make(Config(), CVector(0, 250, 0), links, true));

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "FakeJumper.h"
 #include "app/AppFixture.h"
 #include "jumper/IJumper.h"
 #include "jumper/JumperMgr.h"
@@ -12,38 +13,6 @@
 using namespace sds;
 
 namespace {
-
-class CFakeJumper : public IJumper
-{
-public:
-    void Update(const CTiming& timing) override
-    {
-        ++m_Updates;
-        if (m_OnUpdate)
-            m_OnUpdate();
-    }
-    void OnDiscreteEvent(const CInternalEvent& event) override { m_Discrete.push_back(event); }
-    void OnAnalogEvent(const CInternalEvent& event) override { m_Analog.push_back(event); }
-    CVector GetPos() const override { return CVector(); }
-    CVector GetVelocity() const override { return CVector(); }
-    std::string GetName() const override { return "Fake"; }
-    std::shared_ptr<IContainer> GetContainer() const override { return nullptr; }
-    CTrajectory& GetTrajectory() override { throw std::logic_error("no trajectory"); }
-    CGfxObjPtr GetHelperObj() const override { return nullptr; }
-    std::string GetAltimeterCaption() const override { return ""; }
-    void OnEvent(const std::string&) override {}
-    xml::CNodePtr GetLandingInfo() const override { return nullptr; }
-    float GetLeftTurnValue() const override { return 0.0f; }
-    float GetRightTurnValue() const override { return 0.0f; }
-    void SetVisible(bool) override {}
-    int GetLeftHandControl() const override { return 0; }
-    int GetRightHandControl() const override { return 0; }
-
-    int m_Updates = 0;
-    std::function<void()> m_OnUpdate;
-    std::vector<CInternalEvent> m_Discrete;
-    std::vector<CInternalEvent> m_Analog;
-};
 
 class CTestMod : public ILevelMod
 {

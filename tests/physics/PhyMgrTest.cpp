@@ -19,6 +19,7 @@
 #include "physics/sdk/IUserData.h"
 #include "core/services/ILevelResourceLoader.h"
 #include "core/services/TriangleMesh.h"
+#include "support/FakePhyJumper.h"
 
 using physics::CPhyMgr;
 using physics::CPhyMgrException;
@@ -86,34 +87,8 @@ TEST_F(WorldTest, StepsFollowTheFrameTime)
 
 namespace {
 
-// A jumper's body that has no phases and stands still.
-class CQuietJumper : public physics::IPhyJumper
-{
-public:
-    bool IsInExitState() const override { return false; }
-    bool IsInFreeFallState() const override { return false; }
-    bool IsInDeploymentState() const override { return false; }
-    bool IsInCanopyRideState() const override { return false; }
-    bool IsInLandingState() const override { return false; }
-    void SwitchToExitState() override {}
-    void SwitchToFreeFallState() override {}
-    void SwitchToDeploymentState() override {}
-    void SwitchToCanopyRideState() override {}
-    void SwitchToLandingState() override {}
-    physics::PhyJumperStates::IExitState* GetExitState() override { return nullptr; }
-    physics::PhyJumperStates::IFreeFallState* GetFreeFallState() override { return nullptr; }
-    physics::PhyJumperStates::IDeploymentState* GetDeploymentState() override { return nullptr; }
-    physics::PhyJumperStates::ICanopyRideState* GetCanopyRideState() override { return nullptr; }
-    physics::PhyJumperStates::ILandingState* GetLandingState() override { return nullptr; }
-    void SetCollisionCallback(const CCollisionCallback&) override {}
-    sds::CVector GetPos() const override { return {}; }
-    sds::CVector GetVelocity() const override { return {}; }
-    sds::CQuaternion GetOrientation() const override { return {}; }
-    xml::CNodePtr GetPhyInfo() const override { return nullptr; }
-};
-
 // A stand-in for the jumper's body that writes down when it is driven.
-class CJumperStandIn : public CQuietJumper
+class CJumperStandIn : public CFakePhyJumper
 {
 public:
     CJumperStandIn(std::vector<std::string>& log, const std::string& name) : m_Log(log), m_Name(name) {}

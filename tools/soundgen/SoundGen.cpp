@@ -1,7 +1,8 @@
 // Writes the program's default sounds into the folder given on the command
 // line: the menu click and hover ticks, the aircraft's engine drone, a 1 s test
-// tone, the menu music and the wind over the drop zone. Everything is
-// synthesised here, so a fresh clone builds every sound it plays.
+// tone, the menu music and the wind over the drop zone; and the landing sounds
+// of the default drop zone into the second folder. Everything is synthesised
+// here, so a fresh clone builds every sound it plays.
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -183,6 +184,39 @@ CSignal MenuMusic()
     return music;
 }
 
+// Noise shaped by a fast attack and an exponential decay, low-passed by a
+// one-pole filter of `smoothing` (0 none, towards 1 duller): thuds, rustles
+// and splashes of a landing. The seed keeps each file the same on every build.
+CSignal Impact(double seconds, double attack, double decay, double smoothing, double tone, unsigned seed, float peak)
+{
+    const int rate = 22050;
+    CSignal impact{rate, 1, std::vector<float>(std::size_t(seconds * rate), 0.0f)};
+    unsigned state = seed;
+    double low = 0.0;
+    for (std::size_t i = 0; i < impact.Samples.size(); ++i) {
+        state = state * 1664525u + 1013904223u;
+        const double noise = double(state >> 8) / double(1u << 24) * 2.0 - 1.0;
+        low = smoothing * low + (1.0 - smoothing) * noise;
+        const double t = double(i) / rate;
+        const double env = std::min(1.0, t / attack) * std::exp(-t / decay);
+        impact.Samples[i] = float(env * (low + 0.5 * std::sin(2 * Pi * tone * t)));
+    }
+    Normalize(impact, peak);
+    return impact;
+}
+
+// A neck cracking: two sharp snaps 60 ms apart over a dull thud.
+CSignal NeckCrack()
+{
+    CSignal crack = Impact(0.5, 0.002, 0.09, 0.7, 70.0, 7u, 0.9f);
+    const CSignal snap = Impact(0.05, 0.0005, 0.008, 0.1, 2200.0, 11u, 0.9f);
+    for (long at : {long(0.01 * crack.Rate), long(0.07 * crack.Rate)})
+        for (std::size_t i = 0; i < snap.Samples.size() && at + i < crack.Samples.size(); ++i)
+            crack.Samples[at + i] += snap.Samples[i];
+    Normalize(crack, 0.9f);
+    return crack;
+}
+
 // 12 s of wind over the drop zone that loops without a seam: noise through
 // two low-pass stages, swelling with gusts whose periods divide the loop; the
 // last second is faded into the first.
@@ -219,17 +253,23 @@ CSignal Wind()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "Usage: %s <output folder>\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "Usage: %s <output folder> <drop-zone sounds folder>\n", argv[0]);
         return 2;
     }
     const std::string dir = argv[1];
+    const std::string zone = argv[2];
     const int wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     const bool ok = Write(dir + "/tone.wav", TestTone(), wav) &&
                     Write(dir + "/click.wav", Tick(0.08, 1800.0, 0.012, 0.6f), wav) &&
                     Write(dir + "/over.wav", Tick(0.04, 2600.0, 0.006, 0.3f), wav) &&
                     Write(dir + "/airplane.wav", EngineDrone(), wav) &&
                     Write(dir + "/menu.ogg", MenuMusic(), SF_FORMAT_OGG | SF_FORMAT_VORBIS) &&
-                    Write(dir + "/wind.ogg", Wind(), SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+                    Write(dir + "/wind.ogg", Wind(), SF_FORMAT_OGG | SF_FORMAT_VORBIS) &&
+                    // Landings: the body on the ground, the canopy on the ground, water, and the worst crash.
+                    Write(zone + "/BodyThud.wav", Impact(0.35, 0.003, 0.06, 0.85, 60.0, 3u, 0.8f), wav) &&
+                    Write(zone + "/CanopyRustle.wav", Impact(0.8, 0.05, 0.2, 0.3, 0.0, 5u, 0.4f), wav) &&
+                    Write(zone + "/Splash.wav", Impact(1.0, 0.01, 0.25, 0.5, 0.0, 9u, 0.7f), wav) &&
+                    Write(zone + "/NeckCrack.wav", NeckCrack(), wav);
     return ok ? 0 : 1;
 }

@@ -77,6 +77,39 @@ void CGuiEngine::ShowMessageBox(const std::string& text)
     GuiStates::ShowMessageBox(*this, text);
 }
 
+void CGuiEngine::GoToDZSelection()
+{
+    GuiStates::GoToDZSelection(*this);
+}
+
+void CGuiEngine::ApplyDZSelection()
+{
+    if (auto* dzMenu = dynamic_cast<GuiStates::CDZMenuState*>(m_DZSelection.get()))
+        dzMenu->ApplyToScene(CGUIEvent());
+    else
+        GuiStates::LogScreenNotAvailable("drop-zone selection's jump");
+}
+
+void CGuiEngine::GoToInGameMenu()
+{
+    GuiStates::GoToInGameMenu(*this);
+}
+
+void CGuiEngine::ShowHelp()
+{
+    GuiStates::ShowHelp(*this);
+}
+
+void CGuiEngine::GoToHelp()
+{
+    GuiStates::GoToHelp(*this);
+}
+
+void CGuiEngine::ShowStatistics(bool showJump, const std::string& jump)
+{
+    GuiStates::ShowStatistics(*this, showJump, jump);
+}
+
 void CGuiEngine::OnUpdate(const CTiming&)
 {
     if (m_States.empty())

@@ -26,6 +26,12 @@ public:
     void GoToMainMenu() override;
     void ShowVideoSettings(const std::string& tab) override;
     void ShowMessageBox(const std::string& text) override;
+    void GoToDZSelection() override;
+    void ApplyDZSelection() override;
+    void GoToInGameMenu() override;
+    void ShowHelp() override;
+    void GoToHelp() override;
+    void ShowStatistics(bool showJump, const std::string& jump) override;
 
     // Leaves menu mode once the last screen is closed.
     void OnUpdate(const CTiming& timing) override;

@@ -44,9 +44,11 @@ void CInGameMenuState::OnContinue(const CGUIEvent&)
 
 void CInGameMenuState::OnEndSimulation(const CGUIEvent&)
 {
-    // A jump ends on its trajectory view, which the program does not have: the
-    // jump stays paused.
-    LogScreenNotAvailable("trajectory viewer");
+    CEngine* engine = CEngine::GetSingleton();
+    engine->PopState();
+    // The jump ends where it stands and its trajectory is shown, as after a landing.
+    if (IGameMode* gameMode = engine->GetGameMode())
+        gameMode->ShowTrajectory(false, "");
 }
 
 void CInGameMenuState::OnMainMenu(const CGUIEvent&)

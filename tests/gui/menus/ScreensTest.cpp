@@ -156,13 +156,13 @@ TEST_F(ScreensTest, InGameEditOpensTheEditorOverThePausedJump)
     EXPECT_FALSE(m_GuiEngine->HasStates());
 }
 
-TEST_F(ScreensTest, InGameEndSimulationStaysWithoutATrajectoryViewer)
+TEST_F(ScreensTest, InGameEndSimulationEndsTheJumpOnItsTrajectory)
 {
     PauseJump();
     Click("wndInGameMenu/btnEndSimulation");
-    EXPECT_TRUE(m_Log.Has("Warning: Screen is not available: trajectory viewer"));
-    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
-    EXPECT_EQ(GuiStates::CInGameMenuState::GetSingleton(), CurrentScreen());
+    EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
+    EXPECT_EQ((std::vector<std::string>{"Resume", "ShowTrajectory 0 "}),
+              std::vector<std::string>(m_Game.m_Calls.end() - 2, m_Game.m_Calls.end()));
 }
 
 TEST_F(ScreensTest, InGameHelpReturnsToTheMenuWithItsButtons)

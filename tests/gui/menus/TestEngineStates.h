@@ -84,6 +84,10 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
+    void ShowTrajectory(bool showJump, const std::string& jump) override
+    {
+        m_Calls.push_back("ShowTrajectory " + std::to_string(showJump) + " " + jump);
+    }
 
     void LoadTutorials() override
     {
@@ -102,7 +106,11 @@ public:
         return known;
     }
     void SetShowLandingComment(bool show) override { m_ShowLandingComment = show; }
-    void Restart() override { ++m_Restarts; }
+    void Restart() override
+    {
+        m_Calls.push_back("Restart");
+        ++m_Restarts;
+    }
     void ShowTrajectories(const std::vector<const sds::CJumpRecord*>& jumps) override
     {
         m_Trajectories.clear();

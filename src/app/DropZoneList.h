@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/IGameMode.h"
+
+namespace sds {
+
+// Drop-zone (or tutorial) files of one folder, by full name.
+struct CDropZoneList
+{
+    IGameMode::CDropZones m_DropZones;
+    // The full names, sorted.
+    std::vector<std::string> m_Names;
+    std::string m_Path;
+    std::string m_Extension;
+};
+
+// Fills the map and the sorted names with the files of `extension` in `path`
+// that hold a "scene" with a "FullName"; the first of two files of one name
+// wins. A missing folder gives empty lists; a file that cannot be read is
+// warned about and skipped.
+void ListDirectory(const std::string& path, const std::string& extension, IGameMode::CDropZones& dropZones,
+                   std::vector<std::string>& names);
+
+} // namespace sds

@@ -1,0 +1,151 @@
+#include "mods/CollisionJudge.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "core/Helpers.h"
+#include "core/ILogMgr.h"
+#include "graphics/IGfxMgr.h"
+#include "physics/IPhyJumper.h"
+
+namespace sds {
+
+namespace {
+
+IJudgedJumper::ELanding TargetOf(const xml::CNodePtr& element)
+{
+    // Only "Landing" lands normally; "PLF" and everything else is a crash landing.
+    return element->GetAttribute("State", "Crash") == "Landing" ? IJudgedJumper::LANDING_NORMAL
+                                                                : IJudgedJumper::LANDING_CRASH;
+}
+
+// The landing target that the level registered; the origin without one.
+CVector TargetPos()
+{
+    for (const CLevelPositionsPtr& positions : IGfxMgr::GetSingleton()->GetLevelPositions())
+        if (const std::optional<CVector> target = positions->GetTargetPos())
+            return *target;
+    return CVector::ZERO;
+}
+
+xml::CNodePtr AddInfo(const xml::CNodePtr& record, const std::string& name, const std::string& value)
+{
+    xml::CNodePtr info = record->AddChild("Info", value);
+    info->AddAttribute("Name", name);
+    return info;
+}
+
+} // namespace
+
+CCollisionJudge::CLandingType::CLandingType(const xml::CNodePtr& element, IJudgedJumper& jumper,
+                                            const CSoundKeeper& keeper)
+    : CEntry(element, "Landing", jumper, TargetOf(element), keeper),
+      m_MaxVelocity(element->GetAttribute<CVector>("MaxVelocity", CVector::ZERO))
+{
+}
+
+CCollisionJudge::CCrash::CCrash(const xml::CNodePtr& element, IJudgedJumper& jumper, const CSoundKeeper& keeper)
+    : CEntry(element, "Crash", jumper, TargetOf(element), keeper),
+      m_MaxSpeed(element->GetAttribute("MaxSpeed")->GetValue<float>())
+{
+}
+
+CCollisionJudge::CCollisionJudge(IJudgedJumper& jumper, const xml::CNodePtr& table, const CSoundKeeper& keeper)
+    : m_Jumper(jumper), m_MaxLean(table->GetAttribute("MaxLean")->GetValue<CVector>())
+{
+    xml::ForEachChild(*table, "Landing", [&](const xml::CNodePtr& landing) {
+        m_Landings.push_back(std::make_shared<CLandingType>(landing, jumper, keeper));
+    });
+    xml::ForEachChild(*table, "Crash", [&](const xml::CNodePtr& crash) {
+        m_Crashes.push_back(std::make_shared<CCrash>(crash, jumper, keeper));
+    });
+    // Registered last: a table that fails to read leaves no callback behind.
+    m_Jumper.GetPhyJumper()->SetCollisionCallback(
+        [this](const physics::IPhyCollisionEvent& event) { OnCollision(event); });
+}
+
+CCollisionJudge::~CCollisionJudge()
+{
+    m_Jumper.GetPhyJumper()->SetCollisionCallback(nullptr);
+}
+
+void CCollisionJudge::Update(const CTiming&)
+{
+    m_LastVelocity = m_Jumper.GetPhyJumper()->GetVelocity();
+}
+
+void CCollisionJudge::OnCollision(const physics::IPhyCollisionEvent& event)
+{
+    if (m_Result)
+        return;
+    const CVector& v = m_LastVelocity;
+    const float horizontal = std::sqrt(v.x * v.x + v.z * v.z);
+    const float vertical = std::fabs(v.y);
+    const float speed = v.Length();
+    const CVector bodyPos = m_Jumper.GetPhyJumper()->GetPos();
+    const CVector lean = event.m_Point - bodyPos;
+
+    std::ostringstream line;
+    line << "Collision with HSpeed=" << horizontal << "; VSpeed=" << vertical << "; Speed=" << speed
+         << "; Lean=" << lean.x << "," << lean.y << "," << lean.z;
+    ILogMgr::GetSingleton()->LogMessage(line.str());
+
+    // A touch that far to any side is a fall, whichever side; the height stays signed:
+    // the contact must lie low enough under the body.
+    const bool leaning = std::fabs(lean.x) > m_MaxLean.x || std::fabs(lean.z) > m_MaxLean.z || lean.y > m_MaxLean.y;
+    if (!leaning) {
+        for (const std::shared_ptr<CLandingType>& landing : m_Landings) {
+            if (landing->m_MaxVelocity.x > horizontal && landing->m_MaxVelocity.y > vertical) {
+                Judge(landing, speed, event.m_Point, bodyPos);
+                return;
+            }
+        }
+    }
+    if (m_Crashes.empty())
+        return;
+    std::shared_ptr<CCrash> crash = m_Crashes.back();
+    for (const std::shared_ptr<CCrash>& candidate : m_Crashes) {
+        if (candidate->m_MaxSpeed > speed) {
+            crash = candidate;
+            break;
+        }
+    }
+    Judge(crash, speed, event.m_Point, bodyPos);
+}
+
+void CCollisionJudge::Judge(const std::shared_ptr<CEntry>& entry, float speed, const CVector& point,
+                            const CVector& bodyPos)
+{
+    m_Result = entry;
+    entry->Apply(speed, point, bodyPos);
+}
+
+xml::CNodePtr CCollisionJudge::GetCollisionInfo()
+{
+    if (!m_Result)
+        return MakeUnfinishedInfo();
+    const CVector target = TargetPos();
+    const CVector point = GetLandingValue();
+    const CVector apart(target.x - point.x, 0.0f, target.z - point.z);
+
+    xml::CNodePtr record(new xml::CNode("CollisionInfo", false));
+    AddInfo(record, "Distance to target on landing", ToString(apart.Length()))
+        ->AddAttribute("Units", "Distance");
+    AddInfo(record, "Landing type", m_Result->GetType());
+    AddInfo(record, "Landing speed", ToString(m_Result->GetSpeed()))
+        ->AddAttribute("Units", "Speed");
+    AddInfo(record, "Landing message", m_Result->GetMessage());
+    return record;
+}
+
+CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper)
+{
+    return [keeper](const std::string& edition, IJudgedJumper& jumper,
+                    const xml::CNodePtr& table) -> std::shared_ptr<ICollisionJudge> {
+        if (edition == "DovuvUvozeVozediza")
+            return nullptr;
+        return std::make_shared<CCollisionJudge>(jumper, table, keeper);
+    };
+}
+
+} // namespace sds
