@@ -29,6 +29,7 @@ void CSliderDown::Enter()
     ILogMgr::GetSingleton()->LogMessage("Slider slides down");
     m_Slider->SlideDown();
     m_Offset = CVector::ZERO;
+    m_LastRig = m_Container->GetGfxObj()->GetWorldPos();
     const CCanopyPtr canopy = m_Container->GetCanopy();
     canopy->GetExtractionAnimation()->SetEnabled(false);
     canopy->GetInflatingAnimation()->SetEnabled(true);
@@ -39,7 +40,10 @@ void CSliderDown::Enter()
 void CSliderDown::OnUpdate(const CTiming& timing)
 {
     const CVector rig = m_Container->GetGfxObj()->GetWorldPos();
-    const CVector slider = m_Slider->GetGfxObj()->GetWorldPos();
+    // The slider comes down the lines, which fall with the rig: left where it
+    // was, it would hang back in the sky and a fast fall would never let it arrive.
+    const CVector slider = m_Slider->GetGfxObj()->GetWorldPos() + (rig - m_LastRig);
+    m_LastRig = rig;
     const CCanopyPtr canopy = m_Container->GetCanopy();
     const CVector canopyPos = rig + m_CanopyPosition;
     canopy->GetGfxObj()->SetPos(canopyPos);

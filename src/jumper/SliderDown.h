@@ -25,6 +25,8 @@ private:
     CSliderPtr m_Slider;
     float m_Speed;
     CVector m_Offset;
+    // The rig's world position at the last update: the slider falls with it.
+    CVector m_LastRig;
     CAnimationPtr m_GrabRisers;
     CVector m_CanopyPosition;
     CVector m_PilotChuteOffset;

@@ -116,9 +116,20 @@ TEST_F(DeploymentTest, CanopyRideBeginsInTheFrameTheSliderStageEnds)
         MakeJumper(physicalPilotChute);
         FallAndPull();
         const CDeploymentControl& control = m_Jumper->GetDeploymentState()->GetControl();
+        const sds::CContainerPtr rig = m_Jumper->GetContainer();
+        const auto sliderToRig = [&] {
+            return (rig->GetSlider()->GetGfxObj()->GetWorldPos() - rig->GetGfxObj()->GetWorldPos()).Length();
+        };
         bool inSliderStage = false;
+        float lastDistance = 0.0f;
+        int framesFallingBehind = 0;
         for (int i = 0; i < 60 * 60 && m_Jumper->GetCurrentState() == m_Jumper->GetDeploymentState(); ++i) {
+            const bool wasInSliderStage = inSliderStage;
             inSliderStage = control.GetCurrentState() == control.GetSliderDown();
+            // However fast the rig falls, the slider comes nearer to it every frame.
+            if (wasInSliderStage && sliderToRig() >= lastDistance)
+                ++framesFallingBehind;
+            lastDistance = sliderToRig();
             Frame();
             // No frame passes with the sequence over and the jumper still deploying.
             if (m_Jumper->GetCurrentState() == m_Jumper->GetDeploymentState()) {
@@ -127,8 +138,8 @@ TEST_F(DeploymentTest, CanopyRideBeginsInTheFrameTheSliderStageEnds)
         }
         ASSERT_EQ(m_Jumper->GetCanopyRideState(), m_Jumper->GetCurrentState());
         EXPECT_TRUE(inSliderStage);
+        EXPECT_EQ(0, framesFallingBehind);
 
-        const sds::CContainerPtr rig = m_Jumper->GetContainer();
         const CGfxObjPtr pilotChute = rig->GetPilotChute()->GetGfxObj();
         EXPECT_EQ(rig->GetCanopy()->GetGfxObj(), pilotChute->GetParent());
         EXPECT_VECTOR_NEAR(CVector(0, -3, 0), pilotChute->GetPos(), 1e-5f);
