@@ -1,5 +1,10 @@
 #include "jumper/ObjGround.h"
 
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "core/ILogMgr.h"
 #include "core/WallClock.h"
 #include "core/services/TriangleMesh.h"
 #include "graphics/IGfxMgr.h"
@@ -37,8 +42,14 @@ void CObjGround::Update(const CTiming&)
     // The budget is checked before each mesh, so a positive one bakes at least one.
     const std::uint64_t start = m_Clock();
     while (!queue.empty() && static_cast<float>(m_Clock() - start) / 1000.0f < m_BudgetSeconds) {
-        m_Meshes.push_back(m_World.CreateTriMesh(*queue.front()));
+        // Taken off first: a mesh the world refuses must not block every later one.
+        const std::shared_ptr<CTriangleMesh> mesh = queue.front();
         queue.pop_front();
+        try {
+            m_Meshes.push_back(m_World.CreateTriMesh(*mesh));
+        } catch (const std::exception& e) {
+            ILogMgr::GetSingleton()->LogError(std::string("Ground mesh not baked: ") + e.what());
+        }
     }
 }
 
@@ -50,9 +61,12 @@ void CObjGround::ShowQueuedMeshes()
     for (const std::shared_ptr<CTriangleMesh>& mesh : m_Gfx.GetObjectQueue()) {
         const std::vector<CVector>& points = mesh->m_Vertices;
         const std::vector<std::uint32_t>& indices = mesh->m_Indices;
-        for (std::size_t i = 0; i + 2 < indices.size(); i += 3)
+        for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
+            if (std::max({indices[i], indices[i + 1], indices[i + 2]}) >= points.size())
+                continue;
             Register(m_Gfx.CreateTriangle(points[indices[i]] + up, points[indices[i + 1]] + up,
                                           points[indices[i + 2]] + up, green));
+        }
     }
 }
 

@@ -114,6 +114,26 @@ TEST_F(ObjGroundTest, MeshesBakeInQueueOrderAcrossFrames)
     EXPECT_EQ(1u, Queue().size());
 }
 
+TEST_F(ObjGroundTest, AMeshTheWorldRefusesIsLoggedAndBlocksNoOther)
+{
+    const auto broken = std::make_shared<sds::CTriangleMesh>(*Strip(2));
+    broken->m_Indices.back() = 99;
+    Queue().push_back(Strip(1));
+    Queue().push_back(std::make_shared<sds::CTriangleMesh>());
+    Queue().push_back(broken);
+    Queue().push_back(Strip(3));
+    const std::unique_ptr<CObjGround> ground = MakeGround(true, "0.001");
+    ground->Update(m_Frame);
+    EXPECT_TRUE(Queue().empty());
+    std::vector<unsigned> baked;
+    for (const auto& mesh : ground->GetMeshes())
+        baked.push_back(TriangleCount(mesh));
+    EXPECT_EQ((std::vector<unsigned>{1, 3}), baked);
+    EXPECT_TRUE(m_Log.Has("Error: Ground mesh not baked: CPhyTriMesh is initialized with an empty mesh"));
+    // Only the broken mesh's whole triangle is drawn.
+    EXPECT_EQ(1u + 1u + 3u, CObjGround::GetRegistry().size());
+}
+
 TEST_F(ObjGroundTest, TheShowFlagDrawsEveryQueuedTriangleGreenHalfAMetreUp)
 {
     Queue().push_back(Strip(2));
