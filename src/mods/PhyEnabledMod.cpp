@@ -6,6 +6,7 @@
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "graphics/IGfxMgr.h"
+#include "jumper/ObjGround.h"
 #include "physics/PhyMgr.h"
 #include "physics/flight/PhyJumper.h"
 #include "sound/ISound.h"
@@ -36,6 +37,9 @@ CPhyEnabledMod::CPhyEnabledMod(const xml::CNodePtr& physics, const xml::CNodePtr
     m_PhyMgr->SetLogCallbacks([log](const std::string& text) { log->LogMessage(text); },
                               [log](const std::string& text) { log->LogWarning(text); },
                               [log](const std::string& text) { log->LogError(text); });
+    m_Ground = std::make_shared<CObjGround>(visualization->GetAttribute("TriMeshes")->GetValue<bool>(),
+                                            *IGfxMgr::GetSingleton(), *m_PhyMgr,
+                                            IApplication::GetSingleton()->GetConfig()->GetChild("Scene"));
 
     if (materials->HasChild("Collision"))
         ReadCollisionSounds(materials);
@@ -45,6 +49,7 @@ CPhyEnabledMod::CPhyEnabledMod(const xml::CNodePtr& physics, const xml::CNodePtr
 CPhyEnabledMod::~CPhyEnabledMod()
 {
     ClearDebugObjects();
+    m_Ground.reset();
     // Neither queued contacts nor drawing may reach a mod that has gone.
     m_PhyMgr->SetCollisionCallback(nullptr);
     m_PhyMgr->SetDebugDrawCallbacks(nullptr, nullptr);
@@ -93,6 +98,8 @@ void CPhyEnabledMod::Update(const CTiming& timing)
             arrow.second->SetVisible(false);
         m_PhyMgr->DrawDebug(true);
     }
+    // Terrain tiles loaded meanwhile become collision meshes, within the frame's budget.
+    m_Ground->Update(timing);
 }
 
 void CPhyEnabledMod::Restart()
@@ -104,6 +111,7 @@ void CPhyEnabledMod::ClearDebugObjects()
 {
     m_DebugBoxes.clear();
     m_DebugArrows.clear();
+    CObjGround::ClearRegistry();
 }
 
 void CPhyEnabledMod::OnCollision(const physics::IPhyCollisionEvent& event)

@@ -14,6 +14,7 @@
 
 namespace sds {
 
+class CObjGround;
 class ISound;
 class ISoundTemplate;
 
@@ -67,6 +68,8 @@ private:
     void ClearDebugObjects();
 
     std::shared_ptr<physics::IPhyMgr> m_PhyMgr;
+    // Bakes the terrain's collision; goes before the world it bakes into.
+    std::shared_ptr<CObjGround> m_Ground;
     bool m_DrawObjects;
     std::map<CMaterialPair, std::shared_ptr<CPlayingSounds>> m_Sounds;
     std::map<const void*, CGfxObjPtr> m_DebugBoxes;

@@ -16,6 +16,8 @@
 #include "mods/EventDistributionMod.h"
 #include "mods/HUDMessageMod.h"
 #include "mods/OverlaysMod.h"
+#include "core/services/TriangleMesh.h"
+#include "jumper/ObjGround.h"
 #include "mods/PhyEnabledMod.h"
 #include "mods/TrajectoryViewerMod.h"
 #include "physics/PhyMgr.h"
@@ -360,6 +362,23 @@ TEST_F(PhysicsModTest, DebugDrawingShowsShapesAndForces)
     EXPECT_GT(mod->GetDebugObjectCount(), 0u);
     mod->Restart();
     EXPECT_EQ(0u, mod->GetDebugObjectCount());
+}
+
+TEST_F(PhysicsModTest, TheGroundQueuedByTheGraphicsIsBakedAndARestartEmptiesTheGroundRegistry)
+{
+    auto mod = MakeMod("");
+    auto tile = std::make_shared<CTriangleMesh>();
+    tile->m_Vertices = {CVector(0, 0, 0), CVector(10, 0, 0), CVector(0, 0, 10)};
+    tile->m_Indices = {0, 1, 2};
+    m_Gfx.GetObjectQueue().push_back(tile);
+    CObjGround::Register(m_Gfx.CreateObject(">novis", nullptr));
+    mod->Update(Frame(0.05f));
+    EXPECT_TRUE(m_Gfx.GetObjectQueue().empty()) << "the tile is the ground's now";
+    mod->Restart();
+    EXPECT_TRUE(CObjGround::GetRegistry().empty());
+    CObjGround::Register(m_Gfx.CreateObject(">novis", nullptr));
+    mod.reset();
+    EXPECT_TRUE(CObjGround::GetRegistry().empty()) << "the level's objects go with it";
 }
 
 namespace {
