@@ -7,6 +7,9 @@
 
 #include "EngineWorld.h"
 #include "app/SplashScreensState.h"
+#include "support/Frames.h"
+
+using sds::test::Frame;
 
 using namespace sds;
 using EngineStates::CSplashScreensState;
@@ -27,13 +30,6 @@ xml::CNodePtr ConfigWithScreens(const std::string& screens)
     config->RemoveChild(config->GetChild("SplashScreens"));
     config->AddChild(ParseElement("<SplashScreens>" + screens + "</SplashScreens>"));
     return config;
-}
-
-CTiming Elapsed(float seconds)
-{
-    CTiming timing;
-    timing.m_Elapsed = seconds;
-    return timing;
 }
 
 class SplashScreensTest : public ::testing::Test
@@ -80,7 +76,7 @@ TEST(SplashScreenInfo, FadesInShowsAndFadesOutOnePhaseAFrame)
     };
     for (const auto& frame : frames) {
         EXPECT_FALSE(info.IsFinished());
-        info.Update(Elapsed(frame.Elapsed));
+        info.Update(Frame(frame.Elapsed));
         EXPECT_FLOAT_EQ(frame.Alpha, world.m_Fader.GetAlpha()) << "after " << frame.Elapsed;
     }
     EXPECT_TRUE(info.IsFinished());
@@ -91,8 +87,8 @@ TEST(SplashScreenInfo, ZeroLongPhasesAreSkippedWithoutTouchingTheFader)
     CEngineWorld world;
     CInfo info(Screen("FadeIn=\"0\" Show=\"1\" FadeOut=\"0\" Interruptible=\"1\""));
     world.m_Fader.SetAlpha(0.3f);
-    info.Update(Elapsed(0.6f));
-    info.Update(Elapsed(0.6f));
+    info.Update(Frame(0.6f));
+    info.Update(Frame(0.6f));
     EXPECT_FLOAT_EQ(0.3f, world.m_Fader.GetAlpha());
     EXPECT_TRUE(info.IsFinished()) << "finished as its show time ran out";
 }
@@ -114,7 +110,7 @@ TEST(SplashScreenInfo, SkipFadesOutFromWhereTheScreenIs)
     for (const auto& c : cases) {
         CInfo info(Screen(std::string(c.Attributes) + " Interruptible=\"1\""));
         if (c.Before > 0.0f)
-            info.Update(Elapsed(c.Before));
+            info.Update(Frame(c.Before));
         info.Skip();
         EXPECT_FLOAT_EQ(c.FadeOut, info.GetFadeOut().Remaining) << c.Attributes;
         EXPECT_FLOAT_EQ(0.5f, info.GetFadeOut().Total) << c.Attributes;

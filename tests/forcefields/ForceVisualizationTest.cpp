@@ -13,6 +13,9 @@
 #include "physics/PhyMgr.h"
 #include "support/CapturingLogMgr.h"
 #include "support/VectorNear.h"
+#include "support/Frames.h"
+
+using sds::test::Frame;
 
 using namespace sds;
 
@@ -37,13 +40,6 @@ xml::CNodePtr Fixture(const std::string& name)
         ->GetChildren()
         .begin()
         ->second;
-}
-
-CTiming Seconds(float elapsed)
-{
-    CTiming timing;
-    timing.m_Elapsed = elapsed;
-    return timing;
 }
 
 class ForceVisualizationTest : public ::testing::Test
@@ -99,7 +95,7 @@ TEST_F(ForceVisualizationTest, KeepsTheCountWithLivesInTheRange)
 
     int renewed = 0;
     for (int frame = 0; frame < 7; ++frame) {
-        vis->Update(Seconds(1.0f));
+        vis->Update(Frame(1.0f));
         ASSERT_EQ(200u, vis->GetParticles().size());
         for (const auto& particle : vis->GetParticles()) {
             if (!seen.insert(particle.get()).second)
@@ -119,8 +115,8 @@ TEST_F(ForceVisualizationTest, KeepsTheCountWithLivesInTheRange)
 TEST_F(ForceVisualizationTest, TrailFadesOverTheLastSecond)
 {
     auto vis = Make(20, CVector(1.4f, 1.4f, 0));
-    vis->Update(Seconds(1.5f)); // every first particle has gone: the new ones have 1.4 s
-    vis->Update(Seconds(1.0f));
+    vis->Update(Frame(1.5f)); // every first particle has gone: the new ones have 1.4 s
+    vis->Update(Frame(1.0f));
     for (const auto& particle : vis->GetParticles()) {
         ASSERT_NEAR(0.4f, particle->GetLife(), 1e-5f);
         const auto& trail = dynamic_cast<const CMemRibbonTrail&>(*particle->GetTrail());

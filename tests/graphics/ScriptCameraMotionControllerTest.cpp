@@ -11,8 +11,10 @@
 #include "support/FakeEventMgr.h"
 #include "support/TempDir.h"
 #include "support/VectorNear.h"
+#include "support/Frames.h"
 
 using sds::CVector;
+using sds::test::Frame;
 
 namespace {
 
@@ -33,14 +35,6 @@ protected:
         for (const std::string& line : m_Log.m_Lines)
             count += line.rfind("Error: Could not run script: " + file + ". Error: ", 0) == 0;
         return count;
-    }
-
-    static sds::CTiming Frame(float elapsed, float global)
-    {
-        sds::CTiming timing;
-        timing.m_Elapsed = elapsed;
-        timing.m_Global = global;
-        return timing;
     }
 
     CCapturingLogMgr m_Log;

@@ -12,19 +12,13 @@
 #include "core/Exception.h"
 #include "graphics/IGfxMgr.h"
 #include "support/CapturingLogMgr.h"
+#include "support/Frames.h"
 
 template <class TWorld>
 class SkeletonAnimationTest : public ::testing::Test
 {
 protected:
     sds::CGfxObjPtr MakeRig() { return m_World.Mgr().CreateObject("SkeletonTest", nullptr); }
-
-    static sds::CTiming Frame(float seconds)
-    {
-        sds::CTiming timing;
-        timing.m_Elapsed = seconds;
-        return timing;
-    }
 
     TWorld m_World;
 };
@@ -121,7 +115,7 @@ TYPED_TEST_P(SkeletonAnimationTest, ZeroLengthAnimationStaysAtZero)
         EXPECT_FLOAT_EQ(0.0f, still->GetLength());
         still->SetRelativePosition(0.5f);
         still->AddTime(1.0f);
-        rig->Update(this->Frame(0.5f));
+        rig->Update(sds::test::Frame(0.5f));
         EXPECT_EQ(0.0f, still->GetRelativePosition()) << "loop " << loop;
     }
 }
@@ -135,7 +129,7 @@ TYPED_TEST_P(SkeletonAnimationTest, FrameUpdateAdvancesLiveEnabledAutoUpdatedAni
     const sds::CAnimationPtr manual = rig->GetAnimation("Turn", 1.0f, false, false, true);
 
     // The root's update reaches the rig through the scene graph.
-    root->Update(this->Frame(0.25f));
+    root->Update(sds::test::Frame(0.25f));
     EXPECT_FLOAT_EQ(0.125f, fast->GetRelativePosition());
     EXPECT_FLOAT_EQ(0.0f, disabled->GetRelativePosition());
     EXPECT_FLOAT_EQ(0.0f, manual->GetRelativePosition());
@@ -143,7 +137,7 @@ TYPED_TEST_P(SkeletonAnimationTest, FrameUpdateAdvancesLiveEnabledAutoUpdatedAni
     rig->DisableAllAnimations();
     EXPECT_FALSE(fast->IsEnabled());
     EXPECT_FALSE(manual->IsEnabled());
-    root->Update(this->Frame(0.25f));
+    root->Update(sds::test::Frame(0.25f));
     EXPECT_FLOAT_EQ(0.125f, fast->GetRelativePosition());
 }
 

@@ -4,6 +4,9 @@
 #include <memory>
 
 #include "jumper/AnimationBlender.h"
+#include "support/Frames.h"
+
+using sds::test::Frame;
 
 using sds::CAnimationBlender;
 using sds::CAnimationPtr;
@@ -34,13 +37,6 @@ public:
 std::shared_ptr<CFakeAnimation> Animation(float weight, bool enabled = true)
 {
     return std::make_shared<CFakeAnimation>(weight, enabled);
-}
-
-sds::CTiming Frame(float elapsed)
-{
-    sds::CTiming timing;
-    timing.m_Elapsed = elapsed;
-    return timing;
 }
 
 } // namespace

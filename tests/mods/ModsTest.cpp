@@ -25,6 +25,9 @@
 #include "support/HudOverlays.h"
 #include "support/FakeSndMgr.h"
 #include "support/VectorNear.h"
+#include "support/Frames.h"
+
+using sds::test::Frame;
 
 using namespace sds;
 
@@ -36,13 +39,6 @@ CInternalEvent Named(std::int32_t code, bool on)
     event.Code = code;
     event.On = on ? 1 : 0;
     return event;
-}
-
-CTiming Frame(float seconds)
-{
-    CTiming timing;
-    timing.m_Elapsed = seconds;
-    return timing;
 }
 
 // The level's services over the shipped configuration, the in-memory graphics
