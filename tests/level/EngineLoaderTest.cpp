@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "LevelWorld.h"
+#include "forcefields/ForceVisualization.h"
 #include "app/EventNames.h"
 #include "core/ConfigPath.h"
 #include "graphics/script/ScriptCameraMotionController.h"
@@ -301,4 +302,88 @@ TEST_F(EngineLoaderTest, ThePresetCameraIsTheLandingCamera)
     LoadLevel();
     EXPECT_EQ(GetEventCode("camera_script1"), Camera().m_Mode);
     EXPECT_EQ(CVector(300, 60, 170), Camera().m_Pos);
+}
+
+TEST_F(EngineLoaderTest, AForceFieldSceneShowsItsShareOfParticlesEachJump)
+{
+    SetConfigFloat(m_App.m_Config, "Scene->ForceFieldVisualization->>MaxParticles", 10.0f);
+    m_Gfx.DefineMesh("BoundaryWall", mem::CMeshDesc());
+    SetScene(TestField, [](const xml::CNodePtr& scene) {
+        xml::CNode::Clone(Xml(R"(<BoundingBox Name="Boundaries" MinCorner="-200,-2,0" MaxCorner="200,260,0">
+            <Mesh Mesh="BoundaryWall" Scale="1,2,2"/></BoundingBox>)"),
+                          scene.get());
+        xml::CNode::Clone(Xml(R"(<ForceFieldVisualization><Trail>
+            <Chain Index="0" InitialColor="1 1 1 1" ColorChange="0 0 0 1" InitialWidth="1" WidthChange="0"/>
+            </Trail></ForceFieldVisualization>)"),
+                          scene.get());
+    });
+    struct CCase
+    {
+        const char* settings;
+        std::size_t particles;
+    };
+    // A user who never opened the settings screen sees the whole cloud.
+    for (const CCase& test : std::vector<CCase>{{"<Settings/>", 10},
+                                                {R"(<Settings><ForceFields ForceVisualization="0.45"/></Settings>)", 4}}) {
+        SCOPED_TRACE(test.settings);
+        m_App.m_Settings = Xml(test.settings);
+        LoadLevel();
+        const std::shared_ptr<CForceVisualization> first = Loader().GetForceVisualization();
+        ASSERT_NE(nullptr, first);
+        EXPECT_EQ(test.particles, first->GetParticles().size());
+        m_Level->Restart();
+        EXPECT_NE(first, Loader().GetForceVisualization());
+        m_Level.reset();
+    }
+}
+
+namespace {
+
+// The engine's state machine alone.
+class CBareEngine : public CEngine
+{
+};
+
+// A count-down that remembers what it was made from and whether it was entered.
+class CFakeCountDown : public IEngineState
+{
+public:
+    explicit CFakeCountDown(const xml::CNodePtr& config) : IEngineState(CEngine::GetSingleton()), m_Config(config) {}
+    void OnUpdate(const CTiming&) override {}
+    void Enter() override { ++m_Entered; }
+    void Exit() override {}
+    void Pause() override {}
+    void Resume() override {}
+
+    xml::CNodePtr m_Config;
+    int m_Entered = 0;
+};
+
+} // namespace
+
+TEST_F(EngineLoaderTest, TheCountDownIsMadeOnceAndPushedOnTheEngineEachJump)
+{
+    xml::CNode::Clone(Xml(R"(<CountDown><SplashScreen Overlay="CountDown/Ready"/></CountDown>)"),
+                      m_App.m_Config.get());
+    CBareEngine engine;
+    int made = 0;
+    m_Context.Engine = &engine;
+    m_Context.MakeCountDown = [&made](const xml::CNodePtr& config) {
+        ++made;
+        return std::make_shared<CFakeCountDown>(config);
+    };
+    LoadLevel();
+    auto* countDown = dynamic_cast<CFakeCountDown*>(Loader().GetCountDown().get());
+    ASSERT_NE(nullptr, countDown);
+    EXPECT_EQ("CountDown", countDown->m_Config->GetName());
+
+    m_Level->StartCountDown();
+    EXPECT_EQ(countDown, engine.GetCurrentState());
+    EXPECT_EQ(1, countDown->m_Entered);
+    engine.PopState();
+    m_Level->Restart();
+    m_Level->StartCountDown();
+    EXPECT_EQ(2, countDown->m_Entered);
+    EXPECT_EQ(1, made);
+    engine.PopState();
 }
