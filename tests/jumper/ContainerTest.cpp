@@ -322,9 +322,10 @@ TEST_F(ContainerTest, TheLinesCarryTheSliderOnceItSitsOnTheRig)
     EXPECT_VECTOR_NEAR(up, slider->GetWorldOrientation() * CVector::UNIT_Y, 1e-4f);
     // The slider's sides stay the rig's: its left rings on the rig's left.
     const CVector left = heading * CVector(0, 0, -1);
-    for (const bool front : {true, false})
-        EXPECT_GT((Lines().GetGroupPoint(true, front, 0)->m_Pos - Lines().GetGroupPoint(false, front, 0)->m_Pos).Dot(left),
-                  0.3f);
+    for (const bool front : {true, false}) {
+        const CVector across = Lines().GetGroupPoint(true, front, 0)->m_Pos - Lines().GetGroupPoint(false, front, 0)->m_Pos;
+        EXPECT_GT(across.Dot(left), 0.3f) << front;
+    }
 
     // Without the slider's place on the lines there are no lines.
     const xml::CNodePtr lines = Model("Canopy", "Navigator")->GetChild("SuspensionLines");

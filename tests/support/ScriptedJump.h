@@ -44,7 +44,8 @@ public:
     public:
         explicit CTouchDownJudge(sds::IJudgedJumper& jumper) : m_Jumper(jumper)
         {
-            jumper.GetPhyJumper()->SetCollisionCallback([this](const physics::IPhyCollisionEvent&) { m_Touched = true; });
+            jumper.GetPhyJumper()->SetCollisionCallback(
+                [this](const physics::IPhyCollisionEvent&) { m_Touched = true; });
         }
         void Update(const sds::CTiming&) override
         {
