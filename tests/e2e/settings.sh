@@ -3,8 +3,11 @@
 # xdotool: the unit system and the music volume chosen on it survive Back, the
 # end of the program and a new start (on the screen and in the user settings
 # file), and "Apply and restart" brings the program back on the video tab.
+# Then it takes a picture of every screen the main menu leads to (help, the
+# tutorials, the drop-zone menu), for people to look at.
 #   settings.sh <run tree> <work folder> <artifact folder>
-# Keeps its pictures (settings-*.png) and the logs in the artifact folder.
+# Keeps its pictures (settings-*.png, screen-*.png) and the logs in the
+# artifact folder.
 # Needs a display of 1024 x 768 (xvfb-run).
 set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -22,6 +25,15 @@ main_exit="511 525"
 tab_sound="180 158"
 tab_video="240 158"
 tab_general="370 158"
+tab_mouse="300 158"
+main_start="511 295"
+main_help="511 433"
+main_tutorials="511 479"
+help_tabs="mouse:268 camera-scripts:366 about:462" # the first, Keyboard, is shown at once
+help_close="815 634"
+tutorials_main_menu="344 564"
+dz_jump_settings="250 182"
+dz_back="179 654"
 music_track_right="700 212" # the music bar's track, right of its thumb
 unit_box="500 211"
 unit_metric="450 243" # the first row of the opened unit list
@@ -38,7 +50,7 @@ give_up() { # <what>
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     [ -e $log ] && cp $log "$artifacts/settings-failed.log"
-    echo "$failures checks failed; pictures and logs in $artifacts (settings-*)" >&2
+    echo "$failures checks failed; pictures and logs in $artifacts (settings-*, screen-*)" >&2
     exit 1
 }
 
@@ -61,7 +73,8 @@ wait_for_count() { # <text> <count> <seconds>
 # pointer and held inside the window. A move far right and down, then one to
 # the corner in a later frame, puts both pointers at (0, 0); from there they
 # move together. The cursor's white fill at (3, 8) shows the program's pointer
-# in the corner; a frame slower than the pause is met by a longer pause.
+# in the corner; a frame slower than the pause is met by a longer pause. Needed
+# after every start: the program puts its pointer in the middle again.
 home_pointer() {
     local pause white
     for pause in 0.2 0.5 1 2; do
@@ -136,12 +149,22 @@ open_settings() { # <what>
     wait_for_count "Displaying wndSettings" "$shown" 10 || give_up "$1: the settings screen did not open"
 }
 
-# Back to the main menu, then Exit: the program ends by itself.
-leave_and_exit() { # <what>
+# Opens a screen from the main menu by its button.
+open_screen() { # <window> <x> <y>
+    local shown
+    shown=$(count_log "Displaying $1")
+    click_at "$2" "$3"
+    wait_for_count "Displaying $1" "$shown" 10 || fail "$1 did not open"
+}
+
+back_to_main_menu() { # <what>
     click_at $back
     picture "$1-main-menu"
     expect_main_menu "$artifacts/$1-main-menu.png"
-    home_pointer
+}
+
+# Exit on the main menu: the program ends by itself.
+exit_program() { # <what>
     click_at $main_exit
     wait_for_exit $pid 30
     expect_code 0 $code "$1: Exit"
@@ -153,7 +176,7 @@ expect_setting() { # <attribute> <value> <what>
 }
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-rm -rf "$work" "$artifacts"/settings-*
+rm -rf "$work" "$artifacts"/settings-* "$artifacts"/screen-*
 mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
 cp -r "$run/conf" "$work/conf"
 rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
@@ -170,13 +193,13 @@ click_at $music_track_right
 click_at $music_track_right
 picture settings-music
 expect_different "$artifacts/settings-first.png" "$artifacts/settings-music.png" $music_bar "music bar moved"
-home_pointer
 click_at $tab_general
 click_at $unit_box
 click_at $unit_metric
 picture settings-metric
 expect_different "$artifacts/settings-first.png" "$artifacts/settings-metric.png" $settings_window "general tab"
-leave_and_exit settings-first-run
+back_to_main_menu settings-first-run
+exit_program settings-first-run
 expect_setting MeasurementSystem "Metric (kg, m)" "first run"
 # Three pages of 0.1 up from the configured 0.1.
 expect_setting MusicVolume 0.4 "first run"
@@ -186,17 +209,14 @@ start_program "second run"
 open_settings "second run"
 picture settings-after-restart
 expect_same "$artifacts/settings-music.png" "$artifacts/settings-after-restart.png" $music_bar "music bar after a new start"
-home_pointer
 click_at $tab_general
 picture settings-metric-after-restart
 expect_same "$artifacts/settings-metric.png" "$artifacts/settings-metric-after-restart.png" $unit_text \
     "unit system after a new start"
-home_pointer
 click_at $tab_video
 picture settings-video-tab-before-restart
 started=$(count_log "Engine is started")
 shown=$(count_log "Displaying wndSettings")
-home_pointer
 click_at $apply_video
 wait_for_count "Engine is started" "$started" 40 || fail "apply video settings: no restart"
 # The restarted engine shows the settings screen again, by itself.
@@ -206,13 +226,34 @@ picture settings-video-tab
 expect_same "$artifacts/settings-video-tab-before-restart.png" "$artifacts/settings-video-tab.png" $settings_window \
     "video tab after the restart"
 [ -s ../conf/graphics.cfg ] || fail "apply video settings: no graphics configuration written"
-leave_and_exit settings-second-run
+click_at $tab_mouse
+picture screen-settings-mouse
+back_to_main_menu settings-second-run
+# A picture of every screen the main menu leads to.
+open_screen wndHelp $main_help
+picture screen-help-keyboard
+for tab in $help_tabs; do
+    click_at "${tab#*:}" 158
+    picture "screen-help-${tab%:*}"
+done
+click_at $help_close
+open_screen wndTutorial $main_tutorials
+picture screen-tutorials
+click_at $tutorials_main_menu
+open_screen wndDropZone $main_start
+picture screen-dz-presets
+click_at $dz_jump_settings
+picture screen-dz-jump-settings
+click_at $dz_back
+picture screen-main-menu
+expect_main_menu "$artifacts/screen-main-menu.png"
+exit_program settings-second-run
 expect_setting MeasurementSystem "Metric (kg, m)" "second run"
 expect_setting MusicVolume 0.4 "second run"
 cp "$settings" "$artifacts/settings-second-run.xml"
 
 if [ $failures -ne 0 ]; then
-    echo "$failures checks failed; pictures and logs in $artifacts (settings-*)" >&2
+    echo "$failures checks failed; pictures and logs in $artifacts (settings-*, screen-*)" >&2
     exit 1
 fi
-echo "All checks passed; pictures and logs in $artifacts (settings-*)"
+echo "All checks passed in $SECONDS s; pictures and logs in $artifacts (settings-*, screen-*)"
