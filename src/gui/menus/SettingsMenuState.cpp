@@ -14,6 +14,7 @@
 #include "gui/IGUI.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
+#include "sound/DummySndMgr.h"
 #include "sound/ISndMgr.h"
 
 namespace sds {
@@ -127,8 +128,13 @@ void CSettingsMenuState::StoreSettings()
     const xml::CNodePtr& settings = Settings();
     SetConfigBool(settings, "Graphics->>UseShaders", gui->IsChecked(USE_SHADERS));
     SetConfigFloat(settings, "ForceFields->>ForceVisualization", gui->GetScrollPosition(FORCE_VISUALIZATION));
-    SetConfigFloat(settings, "Audio->>MusicVolume", sound->GetMusicVolume());
-    SetConfigFloat(settings, "Audio->>SoundVolume", sound->GetVolume());
+    // The silent sound service keeps no volumes and reads 0: the bars, set
+    // from the stored values, hold the user's then, or a run without a sound
+    // device would store silence for the next one.
+    const bool silent = dynamic_cast<const CDummySndMgr*>(sound) != nullptr;
+    SetConfigFloat(settings, "Audio->>MusicVolume",
+                   silent ? gui->GetScrollPosition(MUSIC_VOLUME) : sound->GetMusicVolume());
+    SetConfigFloat(settings, "Audio->>SoundVolume", silent ? gui->GetScrollPosition(SOUND_VOLUME) : sound->GetVolume());
     SetConfigString(settings, "Global->>MeasurementSystem", gui->GetText(UNIT_SYSTEM));
     SetConfigBool(settings, "Global->>ShowLandingComment", gui->IsChecked(LANDING_COMMENT));
     SetConfigFloat(settings, "Graphics->>SurfaceObjects", gui->GetScrollPosition(SURFACE_OBJECTS));

@@ -9,6 +9,7 @@
 #include "core/ConfigPath.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/SettingsMenuState.h"
+#include "sound/DummySndMgr.h"
 #include "ScreensFixture.h"
 #include "support/TempDir.h"
 
@@ -102,6 +103,23 @@ TEST_F(SettingsTest, VolumesFollowTheirBarsAndBackStoresTheSoundManagers)
     EXPECT_FLOAT_EQ(0.6f, Stored("Audio->>SoundVolume"));
     EXPECT_TRUE(m_Game.m_ShowLandingComment);
     EXPECT_TRUE(GetConfigBool(Settings(), "Global->>ShowLandingComment", false));
+}
+
+TEST_F(SettingsTest, WithoutSoundTheVolumesOfTheBarsAreStored)
+{
+    SetConfigFloat(Settings(), "Audio->>MusicVolume", 0.4f);
+    SetConfigFloat(Settings(), "Audio->>SoundVolume", 0.3f);
+    CDummySndMgr silent;
+    StartMenus();
+    EXPECT_FLOAT_EQ(0.4f, Stored("Audio->>MusicVolume")) << "a silent run keeps the user's volumes";
+    EXPECT_FLOAT_EQ(0.3f, Stored("Audio->>SoundVolume"));
+
+    OpenSettings();
+    m_Gui.SetScrollPosition(MUSIC, 0.6f);
+    Click(MUSIC);
+    Click("wndSettings/btnBack");
+    EXPECT_FLOAT_EQ(0.6f, Stored("Audio->>MusicVolume"));
+    EXPECT_FLOAT_EQ(0.3f, Stored("Audio->>SoundVolume"));
 }
 
 TEST_F(SettingsTest, SurfaceObjectsAreStoredAtOnce)

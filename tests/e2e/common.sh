@@ -1,0 +1,84 @@
+# Helpers of the end-to-end scripts, sourced by them: checks that count
+# failures, waits on the log and on the process, and pictures of the screen.
+# The scripts run in bin/ of their run tree; the log is ../logs/dravonkel.log.
+# Needs $work (a scratch folder) to be set.
+failures=0
+
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+expect_code() { # <expected> <actual> <what>
+    [ "$2" -eq "$1" ] || fail "$3: exit code $2, expected $1"
+}
+
+expect_line() { # <file> <extended regex> <what>
+    grep -Eq -- "$2" "$1" || fail "$3: no line matching '$2' in $1"
+}
+
+# Waits until the log holds a line with the text; false after the timeout.
+wait_for_log() { # <text> <seconds>
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        grep -qF -- "$1" ../logs/dravonkel.log 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits for the process to end and puts its exit code into $code; kills it
+# after the timeout.
+wait_for_exit() { # <pid> <seconds>
+    local deadline=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
+    kill -0 "$1" 2>/dev/null && kill "$1"
+    wait "$1"
+    code=$?
+}
+
+# The mean brightness of a picture, 0 to 1.
+brightness() {
+    convert "$1" -colorspace Gray -format "%[fx:mean]" info:
+}
+
+is_bright() { # <picture>
+    awk -v b="$(brightness "$1")" 'BEGIN { exit !(b > 0.25) }'
+}
+
+# The pixel is of the colour, give or take a little: a picture must not only
+# match another run's but also look as it should.
+expect_colour() { # <picture> <x> <y> <r> <g> <b> <what>
+    local rgb
+    rgb=$(convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:)
+    set -- "$1" "$2" "$3" "$4" "$5" "$6" "$7" $rgb
+    awk -v r="$4" -v g="$5" -v b="$6" -v R="$8" -v G="$9" -v B="${10}" \
+        'function d(a, b) { return a > b ? a - b : b - a } BEGIN { exit !(d(r, R) <= 12 && d(g, G) <= 12 && d(b, B) <= 12) }' ||
+        fail "$7: ($2, $3) of $(basename "$1") is ($8, $9, ${10}), not ($4, $5, $6)"
+}
+
+# The main menu over its background: sky at the top, the menu panel beside
+# the buttons, grass at the bottom.
+expect_main_menu() { # <picture>
+    expect_colour "$1" 8 8 19 58 107 "sky"
+    expect_colour "$1" 375 480 20 27 56 "menu panel"
+    expect_colour "$1" 650 480 20 27 56 "menu panel"
+    expect_colour "$1" 8 760 65 112 53 "grass"
+}
+
+# Keeps a picture of the screen once it is bright and still (two captures
+# alike): fades run on frame time, which a slow machine stretches. False after
+# the timeout, with the last capture kept.
+capture_still() { # <picture> <seconds>
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
+    import -window root "$previous"
+    while [ $SECONDS -lt $deadline ]; do
+        sleep 0.2
+        import -window root "$1"
+        compare -metric AE "$previous" "$1" null: 2>/dev/null && is_bright "$1" && return 0
+        cp "$1" "$previous"
+    done
+    return 1
+}
