@@ -68,16 +68,18 @@ expect_main_menu() { # <picture>
     expect_colour "$1" 8 760 65 112 53 "grass"
 }
 
-# Keeps a picture of the screen once it is bright and still (two captures
-# alike): fades run on frame time, which a slow machine stretches. False after
-# the timeout, with the last capture kept.
-capture_still() { # <picture> <seconds>
+# Keeps a picture of the screen once it is still (two captures alike) and,
+# unless "dark" is given, bright: fades run on frame time, which a slow machine
+# stretches. False after the timeout, with the last capture kept.
+capture_still() { # <picture> <seconds> [dark]
     local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
     import -window root "$previous"
     while [ $SECONDS -lt $deadline ]; do
         sleep 0.2
         import -window root "$1"
-        compare -metric AE "$previous" "$1" null: 2>/dev/null && is_bright "$1" && return 0
+        if compare -metric AE "$previous" "$1" null: 2>/dev/null; then
+            [ "${3:-}" = dark ] || is_bright "$1" && return 0
+        fi
         cp "$1" "$previous"
     done
     return 1

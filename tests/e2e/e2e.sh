@@ -17,19 +17,6 @@ work="$2"
 artifacts="$3"
 . "$top/tests/e2e/common.sh"
 
-# The same for a screen that is mostly dark panels: still is enough.
-capture_settled() { # <picture> <seconds>
-    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
-    import -window root "$previous"
-    while [ $SECONDS -lt $deadline ]; do
-        sleep 0.2
-        import -window root "$1"
-        compare -metric AE "$previous" "$1" null: 2>/dev/null && return 0
-        cp "$1" "$previous"
-    done
-    return 1
-}
-
 # The order of the screens and actions in a log.
 story() {
     grep -oE "Displaying wnd[A-Za-z]+|Entering Menu mode|ScreenShot is taken|Engine is destroyed" "$1"
@@ -203,7 +190,7 @@ ln -s "$run/bin/dravonkel" ../forcefields/bin/dravonkel
     deadline=$((SECONDS + 10))
     until grep -qs "Displaying wndForceField" $log || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
     grep -qs "Displaying wndForceField" $log || fail "force fields: Start did not lead to the scene screen"
-    capture_settled "$artifacts/forcefields-screen.png" 10 || fail "force fields: the scene screen did not come up"
+    capture_still "$artifacts/forcefields-screen.png" 10 dark || fail "force fields: the scene screen did not come up"
     # The screen's dark panel beside the description, and the description box.
     expect_colour "$artifacts/forcefields-screen.png" 740 450 20 27 56 "force fields: screen panel"
     expect_colour "$artifacts/forcefields-screen.png" 300 500 0 0 0 "force fields: description box"
