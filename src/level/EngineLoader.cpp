@@ -315,7 +315,8 @@ float CEngineLoader::GetJumperHeight() const
     if (!m_Context.Jumpers || m_Context.Jumpers->GetJumpers().empty())
         return 0.0f;
     const CGfxObjPtr body = m_Context.Jumpers->GetJumpers().front()->GetGfxObj();
-    return body ? body->GetPos().y : 0.0f;
+    // Its height in the world: before the exit the body hangs under the aircraft.
+    return body ? body->GetWorldPos().y : 0.0f;
 }
 
 std::shared_ptr<CSimObj> CEngineLoader::GetNearestSimObj(const CVector& point)

@@ -61,6 +61,10 @@ void CEngineLoader::CreateSimObj(const std::string& mesh, const std::shared_ptr<
 void CEngineLoader::CreateRagDollObj(const std::string& mesh, const std::shared_ptr<physics::IPhyObj>& ragDoll)
 {
     const CGfxObjPtr object = IGfxMgr::GetSingleton()->CreateObject(mesh, CGfxObjPtr());
+    // The rag-doll object poses the physical bones from the model as it is
+    // made: a model left at the origin would carry the windsock there.
+    object->SetPos(ragDoll->GetPos());
+    object->SetOrientation(ragDoll->GetOrientation());
     m_RagDollObjs.push_back(
         std::make_shared<CRagDollObj>(object, std::dynamic_pointer_cast<physics::IPhyRagDoll>(ragDoll), true));
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <OGRE/OgreResource.h>
+#include <OGRE/Overlay/OgreFontManager.h>
 
 namespace wrappers {
 
@@ -72,6 +73,12 @@ std::shared_ptr<sds::ILoadingProgressBar> InitialiseResources(Ogre::SceneManager
 {
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     groups.initialiseResourceGroup("Init");
+    // A text element lays itself out once, from its font's glyphs, which exist
+    // only once the font is loaded: a fixed caption of a font not loaded yet
+    // would stay blank. The fonts are ready before the other groups' overlays.
+    Ogre::FontManager& fonts = Ogre::FontManager::getSingleton();
+    for (auto font = fonts.getResourceIterator(); font.hasMoreElements();)
+        font.getNext()->load();
     auto bar = std::make_shared<CInitProgressBar>(sceneManager, window, "InitialLoadOverlay", 3, 1, 0.6f, 0.1f);
     groups.initialiseAllResourceGroups();
     groups.loadResourceGroup("General");
