@@ -125,9 +125,9 @@ public:
 
     // The level's loader; the level is loaded without one when it is not set.
     void SetDZLoaderFactory(const CDZLoaderFactory& factory) { m_CreateDZLoader = factory; }
-    void SetEditing(bool editing) { m_Editing = editing; }
+    void SetEditing(bool editing) override { m_Editing = editing; }
     // Lists the drop-zone files again (after one was saved).
-    void ListDropZones();
+    void ListDropZones() override;
     const std::vector<std::shared_ptr<ILevelMod>>& GetMods() const { return m_Mods; }
 
 private:

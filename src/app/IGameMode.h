@@ -28,6 +28,10 @@ public:
     virtual const CDropZones& GetDropZones() const = 0;
     // The drop zone the next jump loads.
     virtual void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) = 0;
+    // Reads the drop-zone folder again, so that a file written meanwhile is listed.
+    virtual void ListDropZones() = 0;
+    // Whether the next level opens in the force-field editor instead of a jump.
+    virtual void SetEditing(bool editing) = 0;
 
     // Tutorials: prepared jumps in a folder of their own, flown in order.
     // Reads the tutorial set from its folder again.

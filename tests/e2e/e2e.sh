@@ -5,9 +5,10 @@
 # built data/): the options and exit codes, a session recorded with
 # RecordEvents (a key to skip the splash screen, a screenshot key, mouse moves
 # and a click on Exit) and its replay with PlayEvents, a start from the
-# built-in default files alone ended by SIGTERM, the demonstration run.sh
-# gives without a display, RunTest and Fail. Keeps the pictures of the splash
-# screen and the main menu, the logs and the recording in the artifact folder.
+# built-in default files alone ended by SIGTERM, Start in the force-field
+# edition, the demonstration run.sh gives without a display, RunTest and Fail.
+# Keeps the pictures of the splash screen, the main menu and the force-field
+# screen, the logs and the recording in the artifact folder.
 # Needs a display (xvfb-run).
 set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -90,6 +91,19 @@ capture_still() { # <picture> <seconds>
         sleep 0.2
         import -window root "$1"
         compare -metric AE "$previous" "$1" null: 2>/dev/null && is_bright "$1" && return 0
+        cp "$1" "$previous"
+    done
+    return 1
+}
+
+# The same for a screen that is mostly dark panels: still is enough.
+capture_settled() { # <picture> <seconds>
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
+    import -window root "$previous"
+    while [ $SECONDS -lt $deadline ]; do
+        sleep 0.2
+        import -window root "$1"
+        compare -metric AE "$previous" "$1" null: 2>/dev/null && return 0
         cp "$1" "$previous"
     done
     return 1
@@ -237,6 +251,46 @@ ln -s "$run/bin/dravonkel" ../defaults/bin/dravonkel
     [ -s ../conf/settings.xml ] || fail "defaults: the settings were not written"
     [ -s ../profiles/default/default.profile ] || fail "defaults: no profile was written"
     cp $log "$artifacts/defaults.log"
+    exit $failures
+)
+failures=$((failures + $?))
+
+# --- The force-field edition: Start leads to its scene screen -----------------
+mkdir -p ../forcefields/bin ../forcefields/logs ../forcefields/profiles
+cp -r "$run/conf" ../forcefields/conf
+rm -f ../forcefields/conf/settings.xml ../forcefields/conf/graphics.cfg
+sed -i 's/<Application Edition="[A-Za-z]*"/<Application Edition="DovuvUvozeVozediza"/' ../forcefields/conf/conf.xml
+ln -s "$run/data" ../forcefields/data
+ln -s "$run/bin/dravonkel" ../forcefields/bin/dravonkel
+(
+    failures=0
+    cd ../forcefields/bin
+    ./dravonkel --StartState MainMenu 2>stderr.txt &
+    pid=$!
+    log=../logs/dravonkel.log
+    deadline=$((SECONDS + 30))
+    until grep -qs "Entering Menu mode" $log || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
+    grep -qs "Entering Menu mode" $log || fail "force fields: no main menu"
+    # The pointer is free in the menus and the program follows its motion from
+    # the middle of the window: straight down to the bottom edge, then up onto
+    # "Start a jump" (x stays, y 767 - 472 = 295).
+    xdotool mousemove 6 760
+    sleep 0.3
+    xdotool mousemove 6 288
+    sleep 0.3
+    xdotool click 1
+    deadline=$((SECONDS + 10))
+    until grep -qs "Displaying wndForceField" $log || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
+    grep -qs "Displaying wndForceField" $log || fail "force fields: Start did not lead to the scene screen"
+    capture_settled "$artifacts/forcefields-screen.png" 10 || fail "force fields: the scene screen did not come up"
+    # The screen's dark panel beside the description, and the description box.
+    expect_colour "$artifacts/forcefields-screen.png" 740 450 20 27 56 "force fields: screen panel"
+    expect_colour "$artifacts/forcefields-screen.png" 300 500 0 0 0 "force fields: description box"
+    kill -TERM $pid
+    wait_for_exit $pid 20
+    expect_code 0 $code "force fields, SIGTERM"
+    ! grep -E " (Error|Warning): " $log || fail "force fields: errors or warnings in the log"
+    cp $log "$artifacts/forcefields.log"
     exit $failures
 )
 failures=$((failures + $?))

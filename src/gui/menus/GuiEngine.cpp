@@ -4,7 +4,11 @@
 #include "core/ILogMgr.h"
 #include "core/services/IApplication.h"
 #include "gui/IGUI.h"
+#include "gui/menus/CreateForceField.h"
 #include "gui/menus/DZMenuState.h"
+#include "gui/menus/EditForceField.h"
+#include "gui/menus/EditorScreens.h"
+#include "gui/menus/ForceFieldsState.h"
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/HelpState.h"
 #include "gui/menus/InGameMenuState.h"
@@ -39,14 +43,21 @@ CGuiEngine::CGuiEngine()
     m_Screens.push_back(std::make_shared<GuiStates::CSettingsMenuState>(this));
     m_Screens.push_back(std::make_shared<GuiStates::CTutorialMenuState>(this));
     // After the settings, which select the user's unit system.
-    if (selection == "DZMenuState")
+    if (selection == "DZMenuState") {
         m_DZSelection = std::make_shared<GuiStates::CDZMenuState>(this);
+    } else if (selection == "DovuvUvozeVozediza") {
+        m_DZSelection = std::make_shared<GuiStates::CForceFieldsState>(this);
+        m_Screens.push_back(std::make_shared<GuiStates::CCreateForceField>(this));
+        m_Screens.push_back(std::make_shared<GuiStates::CEditForceField>(this));
+    }
+    m_EditorScreens = std::make_unique<GuiStates::CEditorScreens>(*this);
 
     IGUI::GetSingleton()->SetHandlerFailureCallback([this](const std::string& failure) { ShowHandlerFailure(failure); });
 }
 
 CGuiEngine::~CGuiEngine()
 {
+    m_EditorScreens.reset();
     // A GUI engine that replaced this one has set its own callback.
     IGUI* gui = IGUI::GetSingleton();
     if (gui && GetSingleton() == this)
@@ -86,6 +97,8 @@ void CGuiEngine::ApplyDZSelection()
 {
     if (auto* dzMenu = dynamic_cast<GuiStates::CDZMenuState*>(m_DZSelection.get()))
         dzMenu->ApplyToScene(CGUIEvent());
+    else if (auto* forceFields = dynamic_cast<GuiStates::CForceFieldsState*>(m_DZSelection.get()))
+        forceFields->OnJump(CGUIEvent());
     else
         GuiStates::LogScreenNotAvailable("drop-zone selection's jump");
 }

@@ -11,6 +11,10 @@
 
 namespace sds {
 
+namespace DovuvUvozeVozediza {
+class IEditorScreens;
+}
+
 // The machine of menu screens; the engine's menu mode runs it. It owns every
 // screen but the message boxes, which own themselves while they are shown.
 class CGuiEngine : public CStateMachineTmpl<CGuiEngineState, IGuiEngine>, public CSingletonTmpl<CGuiEngine>
@@ -46,6 +50,9 @@ public:
     CGuiEngineState* GetDZSelection() const { return m_DZSelection.get(); }
     // Its window, for messages ("wndDropZone", "wndForceField"; empty when unknown).
     const std::string& GetDZSelectionWindow() const { return m_DZSelectionWindow; }
+    // The screens the force-field editor opens; a screen the edition lacks
+    // is logged and refused.
+    DovuvUvozeVozediza::IEditorScreens& GetEditorScreens() const { return *m_EditorScreens; }
 
 private:
     void ShowHandlerFailure(const std::string& failure);
@@ -53,6 +60,7 @@ private:
     std::vector<std::shared_ptr<CGuiEngineState>> m_Screens;
     std::shared_ptr<CGuiEngineState> m_DZSelection;
     std::string m_DZSelectionWindow;
+    std::unique_ptr<DovuvUvozeVozediza::IEditorScreens> m_EditorScreens;
 };
 
 } // namespace sds

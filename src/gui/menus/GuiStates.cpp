@@ -2,6 +2,8 @@
 
 #include "core/ILogMgr.h"
 #include "gui/IGUI.h"
+#include "gui/menus/CreateForceField.h"
+#include "gui/menus/EditForceField.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/HelpState.h"
 #include "gui/menus/InGameMenuState.h"
@@ -36,6 +38,30 @@ void GoToDZSelection(CGuiEngine& machine)
 void GoToHelp(CGuiEngine& machine)
 {
     machine.ChangeState(CHelpState::GetSingleton());
+}
+
+bool GoToCreateForceField(CGuiEngine& machine, const xml::CNodePtr& field)
+{
+    CCreateForceField* dialog = CCreateForceField::GetSingleton();
+    if (!dialog) {
+        LogScreenNotAvailable("wndCreateForceField");
+        return false;
+    }
+    dialog->SetForceField(field);
+    machine.ChangeState(dialog);
+    return true;
+}
+
+bool GoToEditForceField(CGuiEngine& machine, const xml::CNodePtr& field)
+{
+    CEditForceField* dialog = CEditForceField::GetSingleton();
+    if (!dialog) {
+        LogScreenNotAvailable("wndEditForceField");
+        return false;
+    }
+    dialog->SetForceField(field);
+    machine.ChangeState(dialog);
+    return true;
 }
 
 void ShowHelp(CGuiEngine& machine)

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Node.h"
 #include "gui/menus/GuiEngineState.h"
 
 namespace sds {
@@ -19,6 +20,10 @@ void GoToMainMenu(CGuiEngine& machine);
 void GoToInGameMenu(CGuiEngine& machine);
 void GoToDZSelection(CGuiEngine& machine);
 void GoToHelp(CGuiEngine& machine);
+// The force-field dialogs with the "Region" element they work on; false, having
+// logged it, when the program has no such dialog.
+bool GoToCreateForceField(CGuiEngine& machine, const xml::CNodePtr& field);
+bool GoToEditForceField(CGuiEngine& machine, const xml::CNodePtr& field);
 void ShowHelp(CGuiEngine& machine);
 void ShowSettings(CGuiEngine& machine);
 // The settings screen with the tab of that path selected

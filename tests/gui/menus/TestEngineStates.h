@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +85,14 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
+    // Runs what the test put in m_ListDropZones, as the game mode reads its folder.
+    void ListDropZones() override
+    {
+        ++m_DropZoneListings;
+        if (m_ListDropZones)
+            m_ListDropZones();
+    }
+    void SetEditing(bool editing) override { m_Editing = editing; }
     void ShowTrajectory(bool showJump, const std::string& jump) override
     {
         m_Calls.push_back("ShowTrajectory " + std::to_string(showJump) + " " + jump);
@@ -139,6 +148,9 @@ public:
     std::vector<std::string> m_Names;
     CDropZones m_DropZones;
     std::shared_ptr<sds::CDropZoneLevel> m_Current;
+    std::function<void()> m_ListDropZones;
+    int m_DropZoneListings = 0;
+    bool m_Editing = false;
 
     // What LoadTutorials finds.
     std::vector<std::string> m_TutorialsOnDisk;

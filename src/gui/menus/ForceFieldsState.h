@@ -1,0 +1,82 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/Node.h"
+#include "core/SingletonTmpl.h"
+#include "gui/menus/DZMenuDesc.h"
+#include "gui/menus/GuiEngineState.h"
+
+namespace sds {
+namespace GuiStates {
+
+// The force-field edition's screen that starts a jump ("wndForceField"): the
+// force-field scenes with their elevation, number of fields and the user's
+// scores on them; exit weight, canopy size and controls; Jump flies the
+// scene, Edit opens it in the force-field editor, Create writes a new scene
+// from the editor template and opens it there.
+class CForceFieldsState : public CGuiEngineState, public CSingletonTmpl<CForceFieldsState>
+{
+public:
+    // Fills the controls and the scene lists, which stay for the screen's life.
+    explicit CForceFieldsState(CGuiEngine* owner);
+    ~CForceFieldsState() override;
+
+    // Rebuilds the weight and size lists and describes the selected scene.
+    void Enter() override;
+    void Exit() override;
+
+    void OnJump(const CGUIEvent& event);
+    void OnEdit(const CGUIEvent& event);
+    // A name that is empty, taken by the editor's own scene or by a file of
+    // another scene is refused in a message box; so is a file that cannot be
+    // written. A name of a listed scene opens that scene.
+    void OnCreate(const CGUIEvent& event);
+    // An empty selection selects the scene selected before.
+    void OnDropZoneSelected(const CGUIEvent& event);
+
+    // The rows of the selected scene: name, elevation, number of force
+    // fields, then those of AddScoreInfo. An unknown scene throws sds::CException.
+    void AddDropZoneInfo(const xml::CNodePtr& preset) const;
+    // The current profile's jumps on the selected scene: their number, best
+    // and average score (a jump without a score counts as 0) and the time
+    // under canopy.
+    void AddScoreInfo(const xml::CNodePtr& preset) const;
+    // The jump's "Preset": the scene's rows, then the chosen configuration.
+    xml::CNodePtr BuildPreset();
+
+    // The file a scene of that name is written to, without folder and
+    // extension: characters that are not safe in file names become "_", runs
+    // of "_" one, and a name past 50 characters is cut to 49.
+    static std::string FileNameOf(const std::string& fullName);
+
+private:
+    // Display text of a weight or size -> kilograms or square metres.
+    typedef std::map<std::string, float> CTable;
+
+    void FillWeightAndSizeLists();
+    void ApplySpinnerRanges();
+    // Takes the game mode's scene names and offers them, the first selected.
+    void FillDropZoneList();
+    // The table value of the combo box's text; a text the table lacks keeps `lastValid`.
+    float ReadTableValue(const std::string& comboBox, const CTable& table, float& lastValid) const;
+    // Builds the jump into the selected scene's working tree and starts the
+    // game mode, in the editor when `editing`.
+    void StartScene(bool editing);
+    // Why a scene cannot be written to that file; empty when it can.
+    std::string RefuseNewScene(const std::string& fileName, const std::string& path) const;
+
+    const CDZMenuDesc m_Desc;
+    CTable m_Weights;
+    CTable m_Sizes;
+    float m_LastWeight = 0.0f;
+    float m_LastSize = 0.0f;
+    CConnections m_Connections;
+    std::vector<std::string> m_DropZoneNames;
+    std::string m_LastSelected;
+};
+
+} // namespace GuiStates
+} // namespace sds
