@@ -91,6 +91,7 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_DropZones.m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones.m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) override { m_DZ = dropZone; }
+    std::shared_ptr<CDropZoneLevel> GetCurrentDropZone() const override { return m_DZ; }
     void LoadTutorials() override;
     const std::vector<std::string>& GetTutorialNames() const override { return m_Tutorials.m_Names; }
     const std::string& GetCurrentTutorialName() const override { return m_TutorialName; }
