@@ -42,8 +42,8 @@ CEngine::CEngine(const xml::CNodePtr& profiles)
 }
 
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
-                 const std::string& startState, bool restarted, const CFrameLimiter::CTimer& timer,
-                 const CDZLoaderFactory& createDZLoader)
+                 const CEngineStateFactory& createEditor, const std::string& startState, bool restarted,
+                 const CFrameLimiter::CTimer& timer, const CDZLoaderFactory& createDZLoader)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
       m_Application(application), m_FrameLimiter(minFrameTime, timer)
 {
@@ -83,6 +83,11 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     auto menuMode = std::make_shared<EngineStates::CMenuModeState>(this, m_GuiEngine.get());
     m_MenuModeState = menuMode.get();
     m_AllStates.push_back(menuMode);
+
+    if (std::shared_ptr<IEngineState> editor = createEditor ? createEditor(*this) : nullptr) {
+        m_EditorState = editor.get();
+        m_AllStates.push_back(editor);
+    }
 
     ILogMgr::GetSingleton()->LogMessage("Engine is started");
     m_BgMusic->Play(true);

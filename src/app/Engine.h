@@ -34,6 +34,9 @@ class CMenuModeState;
 
 // A state of the engine's machine (splash screens, menu mode, game mode, editor).
 typedef IStateTmpl<CEngine> IEngineState;
+// Makes a state that lives in a layer above the engine (the force-field
+// editor); null when the program has none.
+typedef std::function<std::shared_ptr<IEngineState>(CEngine& engine)> CEngineStateFactory;
 
 // The program's top state machine. It owns the long-lived program objects
 // (profiles, input bindings, equipment, GUI engine, menu music), turns each frame event
@@ -43,15 +46,16 @@ typedef IStateTmpl<CEngine> IEngineState;
 class CEngine : public CStateMachineTmpl<IEngineState>, public CSingletonTmpl<CEngine>
 {
 public:
-    // Builds the program objects, the menus from `createGuiEngine` among
-    // them, and enters the first state: the splash screens, or menu mode at
+    // Builds the program objects, the menus from `createGuiEngine` and the
+    // force-field editor from `createEditor` (after the menus, whose screens
+    // it opens) among them, and enters the first state: the splash screens, or menu mode at
     // the main menu for "MainMenu", or the drop-zone menu's jump with its
     // stored choice for "GameMode", or, after a restart, the main menu with
     // the video settings open. `minFrameTime` (seconds) of 0 means no limit.
     // The game mode loads its levels with `createDZLoader` (none: empty levels).
     // Needs the application, event, GUI, graphics, fader and sound services.
     CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
-            const std::string& startState, bool restarted,
+            const CEngineStateFactory& createEditor, const std::string& startState, bool restarted,
             const CFrameLimiter::CTimer& timer = CFrameLimiter::SystemTimer(),
             const CDZLoaderFactory& createDZLoader = CDZLoaderFactory());
     ~CEngine() override;
@@ -121,7 +125,7 @@ private:
     std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;
     std::shared_ptr<IGuiEngine> m_GuiEngine;
-    // Every state, in the order splash screens, game mode, menu mode; keeps them alive.
+    // Every state, in the order splash screens, game mode, menu mode, editor; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;
     std::shared_ptr<EngineStates::CSplashScreensState> m_SplashScreensState;
 };

@@ -25,6 +25,7 @@
 #include "mods/HUDMessageMod.h"
 #include "mods/OverlaysMod.h"
 #include "mods/PhyEnabledMod.h"
+#include "physics/IPhyMgr.h"
 #include "mods/TrajectoryViewerMod.h"
 #include "scene/DropZoneLevel.h"
 #include "sound/ISound.h"
@@ -223,6 +224,8 @@ void CGameModeState::Enter()
     fader->SetVisible(true);
 
     ConnectHandlers();
+    if (m_EditorLevelListener)
+        m_EditorLevelListener(this);
     CHUDMessageMod::GetSingleton()->ShowMessage("", -1.0f);
     m_Engine->m_BgMusic->Stop();
     StartJump();
@@ -230,6 +233,8 @@ void CGameModeState::Enter()
 
 void CGameModeState::Exit()
 {
+    if (m_EditorLevelListener)
+        m_EditorLevelListener(nullptr);
     DisconnectHandlers();
     // The loader records a jump still in the air while the level is whole.
     if (m_DZLoader)
@@ -340,6 +345,24 @@ void CGameModeState::StartJump()
     m_Engine->PushState(&m_WaitForFaderState);
     m_Engine->PushState(&m_SkipUpdateState);
     m_Engine->PushState(&m_SkipUpdateState);
+}
+
+xml::CNodePtr CGameModeState::GetSceneTree() const
+{
+    return m_DZ ? m_DZ->GetWorkingTree() : xml::CNodePtr();
+}
+
+physics::IWindMgr& CGameModeState::GetWindMgr()
+{
+    CPhyEnabledMod* physics = CPhyEnabledMod::GetSingleton();
+    if (m_Mods.empty() || !physics)
+        throw CException("No level is loaded: there is no wind to edit");
+    return physics->GetPhyMgr().GetWindMgr();
+}
+
+std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> CGameModeState::GetNearestSimObj(const CVector& point)
+{
+    return m_DZLoader ? m_DZLoader->GetNearestSimObj(point) : nullptr;
 }
 
 void CGameModeState::OnFadeFinished(bool firstJump, bool editing)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/Engine.h"
 #include "app/IGameMode.h"
 #include "core/SingletonTmpl.h"
+#include "forcefields/IEditorLevel.h"
 #include "jumper/IJumpEndDisplay.h"
 #include "mods/IDZLoaderMod.h"
 #include "mods/ILevelHost.h"
@@ -32,6 +34,7 @@ class CGameModeState : public IEngineState,
                        public IGameMode,
                        public ILevelHost,
                        public IJumpEndDisplay,
+                       public DovuvUvozeVozediza::IEditorLevel,
                        public CSingletonTmpl<CGameModeState>
 {
 public:
@@ -78,7 +81,7 @@ public:
     explicit CGameModeState(CEngine* engine);
     ~CGameModeState() override;
 
-    // The mods in their order, then the camera.
+    // The mods in their order, then the camera; also the frame the editor runs under itself.
     void OnUpdate(const CTiming& timing) override;
     // Loads the level of the current drop zone and starts the first jump.
     void Enter() override;
@@ -91,6 +94,7 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_DropZones.m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones.m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) override { m_DZ = dropZone; }
+    std::shared_ptr<CDropZoneLevel> GetCurrentDropZone() const override { return m_DZ; }
     void LoadTutorials() override;
     const std::vector<std::string>& GetTutorialNames() const override { return m_Tutorials.m_Names; }
     const std::string& GetCurrentTutorialName() const override { return m_TutorialName; }
@@ -104,6 +108,18 @@ public:
     // The trajectory files of these jumps, read from the current profile's folder.
     void ShowTrajectories(const std::vector<const CJumpRecord*>& jumps) override;
     void ShowCenterMessage(const std::string& text) override;
+
+    // IEditorLevel, answered while a level is loaded
+    xml::CNodePtr GetSceneTree() const override;
+    void SetEditFlag(bool editing) override { m_Editing = editing; }
+    // Throws sds::CException while no level is loaded.
+    physics::IWindMgr& GetWindMgr() override;
+    std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> GetNearestSimObj(const CVector& point) override;
+    // Told this game mode as the level when a level has been loaded, null when it goes.
+    void SetEditorLevelListener(const std::function<void(DovuvUvozeVozediza::IEditorLevel*)>& listener)
+    {
+        m_EditorLevelListener = listener;
+    }
 
     // IJumpEndDisplay
     bool ShowsLandingComment() const override { return m_ShowLandingComment; }
@@ -166,6 +182,7 @@ private:
     std::shared_ptr<ILoadingProgressBar> m_ProgressBar;
     CDZLoaderFactory m_CreateDZLoader;
     CCollisionJudgeFactory m_JudgeFactory;
+    std::function<void(DovuvUvozeVozediza::IEditorLevel*)> m_EditorLevelListener;
 };
 
 } // namespace EngineStates

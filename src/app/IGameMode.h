@@ -28,6 +28,8 @@ public:
     virtual const CDropZones& GetDropZones() const = 0;
     // The drop zone the next jump loads.
     virtual void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) = 0;
+    // That drop zone, or the one being flown; null before the first choice.
+    virtual std::shared_ptr<CDropZoneLevel> GetCurrentDropZone() const = 0;
     // Reads the drop-zone folder again, so that a file written meanwhile is listed.
     virtual void ListDropZones() = 0;
     // Whether the next level opens in the force-field editor instead of a jump.

@@ -19,6 +19,8 @@ public:
     {
         LANDING_NORMAL,
         LANDING_CRASH,
+        // Not a landing: the jump ends where the jumper touched (the force-field edition's judge).
+        LANDING_TELEPORT,
     };
 
     virtual ~IJudgedJumper() = default;

@@ -276,10 +276,17 @@ void CJumper::Land(ELanding landing)
 {
     if (m_States.empty())
         throw std::runtime_error("!m_States.empty() && \"No states are added\"");
-    if (landing == LANDING_CRASH)
+    switch (landing) {
+    case LANDING_CRASH:
         ChangeState(m_CrashLanding.get());
-    else
+        break;
+    case LANDING_TELEPORT:
+        ChangeState(m_Teleport.get());
+        break;
+    default:
         ChangeState(m_LandingNormal.get());
+        break;
+    }
 }
 
 xml::CNodePtr CJumper::GetLandingInfo() const

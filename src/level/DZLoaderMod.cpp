@@ -10,6 +10,8 @@
 #include "core/ILogMgr.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
+#include "forcefields/IEditorSimObj.h"
+#include "jumper/SimObj.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
 #include "graphics/ILoadingProgressBar.h"
@@ -19,6 +21,22 @@
 #include "scene/DropZoneLevel.h"
 
 namespace sds {
+
+namespace {
+
+// A level's simulated object as the editor drags it.
+class CEditorSimObj : public DovuvUvozeVozediza::IEditorSimObj
+{
+public:
+    explicit CEditorSimObj(const std::shared_ptr<CSimObj>& simObj) : m_SimObj(simObj) {}
+    CGfxObjPtr GetGfxObj() const override { return m_SimObj->GetGfxObj(); }
+    void SetGfxDriven(bool gfxDriven) override { m_SimObj->SetGfxDriven(gfxDriven); }
+
+private:
+    std::shared_ptr<CSimObj> m_SimObj;
+};
+
+} // namespace
 
 CDZLoaderMod::CDZLoaderMod(const CDropZoneLevel& dropZone, ILoadingProgressBar& progress,
                            const CLevelContext& context)
@@ -107,6 +125,14 @@ void CDZLoaderMod::StartCountDown()
 void CDZLoaderMod::Reset()
 {
     GetEngineLoader().RecordJump();
+}
+
+std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> CDZLoaderMod::GetNearestSimObj(const CVector& point)
+{
+    if (m_Loaders.size() < 3)
+        return nullptr;
+    const std::shared_ptr<CSimObj> nearest = GetEngineLoader().GetNearestSimObj(point);
+    return nearest ? std::make_shared<CEditorSimObj>(nearest) : nullptr;
 }
 
 CEngineLoader& CDZLoaderMod::GetEngineLoader() const

@@ -33,6 +33,7 @@ public:
     void StartCountDown() override;
     // Records a jump still in the air.
     void Reset() override;
+    std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> GetNearestSimObj(const CVector& point) override;
 
     const std::vector<std::shared_ptr<ILevelResourceLoader>>& GetLoaders() const { return m_Loaders; }
     CJumperMgr& GetJumperMgr() { return m_JumperMgr; }

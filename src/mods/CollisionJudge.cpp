@@ -5,7 +5,9 @@
 
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
-#include "graphics/IGfxMgr.h"
+#include "mods/ForceFieldsCollisionJudge.h"
+#include "mods/JudgeRecord.h"
+#include "mods/PhyEnabledMod.h"
 #include "physics/IPhyJumper.h"
 
 namespace sds {
@@ -17,22 +19,6 @@ IJudgedJumper::ELanding TargetOf(const xml::CNodePtr& element)
     // Only "Landing" lands normally; "PLF" and everything else is a crash landing.
     return element->GetAttribute("State", "Crash") == "Landing" ? IJudgedJumper::LANDING_NORMAL
                                                                 : IJudgedJumper::LANDING_CRASH;
-}
-
-// The landing target that the level registered; the origin without one.
-CVector TargetPos()
-{
-    for (const CLevelPositionsPtr& positions : IGfxMgr::GetSingleton()->GetLevelPositions())
-        if (const std::optional<CVector> target = positions->GetTargetPos())
-            return *target;
-    return CVector::ZERO;
-}
-
-xml::CNodePtr AddInfo(const xml::CNodePtr& record, const std::string& name, const std::string& value)
-{
-    xml::CNodePtr info = record->AddChild("Info", value);
-    info->AddAttribute("Name", name);
-    return info;
 }
 
 } // namespace
@@ -124,17 +110,17 @@ xml::CNodePtr CCollisionJudge::GetCollisionInfo()
 {
     if (!m_Result)
         return MakeUnfinishedInfo();
-    const CVector target = TargetPos();
+    const CVector target = LevelTargetPos();
     const CVector point = GetLandingValue();
     const CVector apart(target.x - point.x, 0.0f, target.z - point.z);
 
     xml::CNodePtr record(new xml::CNode("CollisionInfo", false));
-    AddInfo(record, "Distance to target on landing", ToString(apart.Length()))
+    AddRecordItem(record, "Distance to target on landing", ToString(apart.Length()))
         ->AddAttribute("Units", "Distance");
-    AddInfo(record, "Landing type", m_Result->GetType());
-    AddInfo(record, "Landing speed", ToString(m_Result->GetSpeed()))
+    AddRecordItem(record, "Landing type", m_Result->GetType());
+    AddRecordItem(record, "Landing speed", ToString(m_Result->GetSpeed()))
         ->AddAttribute("Units", "Speed");
-    AddInfo(record, "Landing message", m_Result->GetMessage());
+    AddRecordItem(record, "Landing message", m_Result->GetMessage());
     return record;
 }
 
@@ -142,9 +128,16 @@ CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKe
 {
     return [keeper](const std::string& edition, IJudgedJumper& jumper,
                     const xml::CNodePtr& table) -> std::shared_ptr<ICollisionJudge> {
-        if (edition == "DovuvUvozeVozediza")
+        if (edition != "DovuvUvozeVozediza")
+            return std::make_shared<CCollisionJudge>(jumper, table, keeper);
+        // Its table names the materials of the level's physics world.
+        const CPhyEnabledMod* physics = CPhyEnabledMod::GetSingleton();
+        if (!physics) {
+            ILogMgr::GetSingleton()->LogError("No physics world: the jump has no force-field judge");
             return nullptr;
-        return std::make_shared<CCollisionJudge>(jumper, table, keeper);
+        }
+        return std::make_shared<DovuvUvozeVozediza::CForceFieldsCollisionJudge>(jumper, table, physics->GetPhyMgr(),
+                                                                                keeper);
     };
 }
 

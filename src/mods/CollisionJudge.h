@@ -55,7 +55,8 @@ private:
 };
 
 // The judge factory of the game: the normal judge for every edition but the
-// force-field one ("DovuvUvozeVozediza"), whose judge is not made here (null).
+// force-field one ("DovuvUvozeVozediza"), which gets its own judge over the
+// physics world of the level's physics mod (none without that mod).
 CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper);
 
 } // namespace sds

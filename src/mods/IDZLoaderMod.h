@@ -3,9 +3,14 @@
 #include <functional>
 #include <memory>
 
+#include "core/Vector.h"
 #include "mods/ILevelMod.h"
 
 namespace sds {
+
+namespace DovuvUvozeVozediza {
+class IEditorSimObj;
+}
 
 class ILevelHost;
 class ILoadingProgressBar;
@@ -21,6 +26,12 @@ public:
     // Called as the game mode leaves the level, before any mod goes: a jump
     // still in the air is recorded here.
     virtual void Reset() = 0;
+    // The level's simulated object nearest to the point, for the editor to
+    // drag; none in a level without such objects.
+    virtual std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> GetNearestSimObj(const CVector& /*point*/)
+    {
+        return nullptr;
+    }
 };
 
 // Loads the host's drop zone, reporting on the bar; the level lives as long as the mod.

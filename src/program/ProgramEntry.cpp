@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/EditionSelection.h"
 #include "app/Engine.h"
+#include "app/GameModeState.h"
 #include "app/ProgramSetup.h"
 #include "app/QuitSignals.h"
 #include "app/SelfTester.h"
@@ -19,6 +20,7 @@
 #include "core/ResourceMgr.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
+#include "editor/Editor.h"
 #include "gui/Version.h"
 #include "gui/menus/GuiEngine.h"
 #include "level/DZLoaderMod.h"
@@ -126,6 +128,24 @@ void WriteDataLogs()
         ILogMgr::GetSingleton()->LogError("The data logs could not be written to data.log and data.csv");
 }
 
+// The force-field editor over the menus' screens, told the game mode's level
+// while one is loaded.
+std::shared_ptr<IEngineState> CreateEditor(CEngine& engine)
+{
+    auto* menus = dynamic_cast<CGuiEngine*>(engine.GetGuiEngine());
+    if (!menus)
+        return nullptr;
+    auto editor = std::make_shared<DovuvUvozeVozediza::CEditor>(&engine, menus->GetEditorScreens());
+    if (auto* gameMode = dynamic_cast<EngineStates::CGameModeState*>(engine.m_GameModeState)) {
+        const std::weak_ptr<DovuvUvozeVozediza::CEditor> weak = editor;
+        gameMode->SetEditorLevelListener([weak](DovuvUvozeVozediza::IEditorLevel* level) {
+            if (const auto editor = weak.lock())
+                editor->SetLevel(level);
+        });
+    }
+    return editor;
+}
+
 // One pass of the restart loop: an application and an engine until the frame loop ends.
 void RunApplication(const CCommandLine& options, const CProgramServices& services, const xml::CNodePtr& config,
                     const xml::CNodePtr& settings, const xml::CNodePtr& recording, bool& restart)
@@ -136,7 +156,7 @@ void RunApplication(const CCommandLine& options, const CProgramServices& service
     application->SetIcon(GetEditionIcon(config->GetChild("Application")->GetAttribute("Edition", "")));
 
     auto engine = std::make_unique<CEngine>(options.GetMinFrameTime(), application.get(),
-                                            [] { return std::make_shared<CGuiEngine>(); },
+                                            [] { return std::make_shared<CGuiEngine>(); }, &CreateEditor,
                                             options.GetString("StartState"), restart, CFrameLimiter::SystemTimer(),
                                             CDZLoaderMod::Factory());
     restart = false;

@@ -107,6 +107,28 @@ TEST_F(EngineTest, ConstructionLogsAroundTheProgramObjectsAndStartsTheMusic)
     EXPECT_EQ(nullptr, sds::CEquipmentManager::GetSingleton());
 }
 
+TEST_F(EngineTest, TheEditorIsMadeOverTheMenusAndGoesWithTheEngine)
+{
+    std::weak_ptr<sds::IEngineState> made;
+    bool menusFirst = false;
+    m_World.m_CreateEditor = [&](CEngine& engine) -> std::shared_ptr<sds::IEngineState> {
+        menusFirst = engine.GetGuiEngine() != nullptr;
+        auto editor = std::make_shared<CProbeState>(&engine);
+        made = editor;
+        return editor;
+    };
+    {
+        const auto engine = m_World.MakeEngine();
+        EXPECT_TRUE(menusFirst);
+        ASSERT_FALSE(made.expired());
+        EXPECT_EQ(made.lock().get(), engine->m_EditorState);
+    }
+    EXPECT_TRUE(made.expired());
+
+    m_World.m_CreateEditor = nullptr;
+    EXPECT_EQ(nullptr, m_World.MakeEngine()->m_EditorState);
+}
+
 TEST_F(EngineTest, ProfileComesFromTheSettingsUnlessItsNameCannotBeAFolder)
 {
     m_World.m_App.m_Settings->AddAttribute("Profile", "Jane");

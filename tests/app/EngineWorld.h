@@ -97,8 +97,8 @@ public:
     std::unique_ptr<sds::CEngine> MakeEngine(const std::string& startState = "SplashScreens", bool restarted = false,
                                              float minFrameTime = 0.0f)
     {
-        return std::make_unique<sds::CEngine>(minFrameTime, &m_App, m_CreateGuiEngine, startState, restarted,
-                                              Timer());
+        return std::make_unique<sds::CEngine>(minFrameTime, &m_App, m_CreateGuiEngine, m_CreateEditor, startState,
+                                              restarted, Timer());
     }
 
     // The fake menus of an engine the world made.
@@ -140,4 +140,6 @@ public:
     CFakeSndMgr m_Sound;
     // The menus the engines get: fakes, unless a test of the real ones says otherwise.
     sds::CGuiEngineFactory m_CreateGuiEngine = [] { return std::make_shared<CFakeGuiEngine>(); };
+    // No editor unless a test gives one.
+    sds::CEngineStateFactory m_CreateEditor;
 };

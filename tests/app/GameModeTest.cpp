@@ -15,6 +15,8 @@
 #include "mods/HUDMessageMod.h"
 #include "mods/ILevelHost.h"
 #include "mods/OverlaysMod.h"
+#include "mods/PhyEnabledMod.h"
+#include "physics/IPhyMgr.h"
 #include "mods/TrajectoryViewerMod.h"
 #include "mods/FakeJumper.h"
 #include "scene/DropZoneLevel.h"
@@ -372,6 +374,28 @@ TEST_F(GameModeTest, EditingLoadsTheLevelWithoutAJumper)
     RunFade();
     EXPECT_TRUE(m_World.Logged("Warning: The force-field editor is not available"));
     EXPECT_FALSE(m_World.m_Gfx.IsOverlayVisible("InputType"));
+}
+
+TEST_F(GameModeTest, TheEditorIsToldTheLevelOnlyWhileOneIsLoaded)
+{
+    CGameModeState& game = Start();
+    std::vector<DovuvUvozeVozediza::IEditorLevel*> told;
+    game.SetEditorLevelListener([&told](DovuvUvozeVozediza::IEditorLevel* level) { told.push_back(level); });
+    DovuvUvozeVozediza::IEditorLevel& level = game;
+    EXPECT_THROW(level.GetWindMgr(), CException) << "no level, no wind";
+
+    game.SetEditing(true);
+    m_Engine->ChangeState(m_Engine->m_GameModeState);
+    ASSERT_EQ(std::vector<DovuvUvozeVozediza::IEditorLevel*>{&level}, told);
+    EXPECT_EQ(game.GetDropZone()->GetWorkingTree(), level.GetSceneTree());
+    EXPECT_EQ(&CPhyEnabledMod::GetSingleton()->GetPhyMgr().GetWindMgr(), &level.GetWindMgr());
+    EXPECT_EQ(nullptr, level.GetNearestSimObj(CVector::ZERO)) << "the loader has no simulated objects";
+    // The editor's own exit ends the editing: the next level is flown.
+    level.SetEditFlag(false);
+    EXPECT_FALSE(game.IsEditing());
+
+    LeaveToMainMenu();
+    EXPECT_EQ((std::vector<DovuvUvozeVozediza::IEditorLevel*>{&level, nullptr}), told);
 }
 
 TEST_F(GameModeTest, TheJumpLogReplaysSavedTrajectoriesAndShowsItsMessage)

@@ -237,3 +237,40 @@ TEST_F(ScriptCameraTest, FailingInitializeStopsTheScript)
     EXPECT_EQ(1, ErrorsNaming(missing));
     EXPECT_TRUE(m_Log.HasContaining(missing)) << m_Log.m_Lines.back();
 }
+
+// The force-field editor's camera: a side view of the plane z = 0 from where
+// the editor put the camera, the wheel moving it nearer or further.
+TEST_F(ScriptCameraTest, SideViewLooksAtThePlaneAndZoomsWithTheWheel)
+{
+    sds::CScriptCameraMotionController controller(SDS_SOURCE_DIR "/data/scripts/SideViewCamera.lua", "dofile",
+                                                  &m_Gfx, &m_Events);
+    m_Camera.m_PrevModeLastPos = CVector(10.0f, 130.0f, 360.0f);
+    m_Events.m_MousePosition = CVector(0.5f, 0.5f, 240.0f);
+    controller.Initialize(&m_Camera);
+    EXPECT_VECTOR_NEAR(CVector(10.0f, 130.0f, 360.0f), m_Camera.GetPos(), 1e-4f);
+    EXPECT_VECTOR_NEAR(CVector(10.0f, 130.0f, 0.0f), m_Camera.m_LookAt.back(), 1e-4f);
+
+    const struct
+    {
+        float Wheel;
+        CVector Moved; // where something else moved the camera before the frame
+        CVector Expected;
+    } frames[] = {
+        // The wheel's position at the switch is the rest: no jump.
+        {240.0f, {10.0f, 130.0f, 360.0f}, {10.0f, 130.0f, 360.0f}},
+        // A turn forward comes nearer; a pan across is kept.
+        {340.0f, {-50.0f, 80.0f, 360.0f}, {-50.0f, 80.0f, 350.0f}},
+        // Never through the plane, nor out of sight.
+        {100000.0f, {-50.0f, 80.0f, 350.0f}, {-50.0f, 80.0f, 20.0f}},
+        {-100000.0f, {-50.0f, 80.0f, 20.0f}, {-50.0f, 80.0f, 3000.0f}},
+    };
+    for (const auto& frame : frames) {
+        m_Events.m_MousePosition.z = frame.Wheel;
+        m_Camera.SetPos(frame.Moved);
+        controller.Update(&m_Camera, Frame(0.02f, 1.0f));
+        SCOPED_TRACE(frame.Wheel);
+        EXPECT_VECTOR_NEAR(frame.Expected, m_Camera.GetPos(), 1e-3f);
+        EXPECT_VECTOR_NEAR(CVector(frame.Expected.x, frame.Expected.y, 0.0f), m_Camera.m_LookAt.back(), 1e-3f);
+    }
+    EXPECT_FALSE(m_Log.HasContaining("Error"));
+}

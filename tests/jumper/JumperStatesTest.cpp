@@ -138,6 +138,20 @@ TEST_F(JumperStatesTest, ACrashIsLimpFromItsFirstFrame)
     EXPECT_EQ(jumper->GetCrashLandingState(), jumper->GetCurrentState());
 }
 
+TEST_F(JumperStatesTest, AJudgesVerdictSendsTheJumperToItsState)
+{
+    const std::unique_ptr<CJumper> jumper = MakeAt("CanopyRide");
+    const std::pair<sds::IJudgedJumper::ELanding, decltype(jumper->GetCurrentState())> verdicts[] = {
+        {sds::IJudgedJumper::LANDING_NORMAL, jumper->GetLandingNormalState()},
+        {sds::IJudgedJumper::LANDING_CRASH, jumper->GetCrashLandingState()},
+        {sds::IJudgedJumper::LANDING_TELEPORT, jumper->GetTeleportState()},
+    };
+    for (const auto& verdict : verdicts) {
+        jumper->Land(verdict.first);
+        EXPECT_EQ(verdict.second, jumper->GetCurrentState()) << verdict.first;
+    }
+}
+
 TEST_F(JumperStatesTest, ATeleportEndsAtOnceWithTheJudgesMessageOnItsOwnLine)
 {
     const std::unique_ptr<CJumper> jumper = MakeAt("ExitPlane");

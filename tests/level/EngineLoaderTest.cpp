@@ -4,6 +4,7 @@
 
 #include "LevelWorld.h"
 #include "forcefields/ForceVisualization.h"
+#include "forcefields/IEditorSimObj.h"
 #include "app/EventNames.h"
 #include "core/ConfigPath.h"
 #include "graphics/script/ScriptCameraMotionController.h"
@@ -265,6 +266,16 @@ TEST_F(EngineLoaderTest, NearestSimObjIsFoundAndNoneIsEmpty)
     const std::shared_ptr<CSimObj> cone = Loader().GetSimObjs().at(1);
     EXPECT_EQ(cone, Loader().GetNearestSimObj(cone->GetGfxObj()->GetPos() + CVector(0.5f, 0, 0)));
     EXPECT_EQ(cone, Loader().GetSimObjs().front());
+
+    // The editor reaches the same object through the level mod and drags it.
+    const CVector grabbed = cone->GetGfxObj()->GetPos() + CVector(0, 0, 0.5f);
+    const std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> dragged = m_Level->GetNearestSimObj(grabbed);
+    ASSERT_NE(nullptr, dragged);
+    EXPECT_EQ(cone->GetGfxObj(), dragged->GetGfxObj());
+    dragged->SetGfxDriven(true);
+    dragged->GetGfxObj()->SetPos(grabbed);
+    cone->Update(CTiming());
+    EXPECT_VECTOR_NEAR(grabbed, cone->GetSimObj()->GetPos(), 1e-4f);
     m_Level.reset();
 
     SetScene(TestField, [](const xml::CNodePtr& scene) {
@@ -273,6 +284,7 @@ TEST_F(EngineLoaderTest, NearestSimObjIsFoundAndNoneIsEmpty)
     });
     LoadLevel();
     EXPECT_EQ(nullptr, Loader().GetNearestSimObj(CVector::ZERO));
+    EXPECT_EQ(nullptr, m_Level->GetNearestSimObj(CVector::ZERO));
 }
 
 TEST_F(EngineLoaderTest, TheJumperMaterialFollowsTheShaderSettingAndIsNoReasonToStop)

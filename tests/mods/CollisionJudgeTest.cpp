@@ -185,5 +185,6 @@ TEST_F(CollisionJudgeTest, FactoryMakesTheNormalJudgeButForTheForceFieldEdition)
 {
     const CCollisionJudgeFactory factory = MakeCollisionJudgeFactory(nullptr);
     EXPECT_NE(nullptr, dynamic_cast<CCollisionJudge*>(factory("SkorvelPersonal", m_Jumper, m_Table).get()));
+    // That edition's judge names materials of the level's physics world: none without it.
     EXPECT_EQ(nullptr, factory("DovuvUvozeVozediza", m_Jumper, m_Table));
 }

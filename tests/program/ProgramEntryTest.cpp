@@ -19,6 +19,7 @@
 #include "core/DataLog.h"
 #include "core/UnitConverter.h"
 #include "core/XmlFile.h"
+#include "editor/Editor.h"
 #include "program/ProgramEntry.h"
 
 using namespace sds;
@@ -44,6 +45,8 @@ public:
         m_Events = std::make_unique<CTestEventMgr>();
         m_Gfx.DefineOverlay("SplashScreens/Title", {});
         m_Gfx.DefineOverlay("MenuBackground", {});
+        // The force-field editor's, made with the engine.
+        m_Gfx.DefineOverlay("ConsoleBackDrop", {});
     }
     ~CProgramApplication() override
     {
@@ -259,6 +262,17 @@ TEST_F(ProgramEntryTest, StartsFromTheBuiltInDefaultsAlone)
     EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
     EXPECT_TRUE(Logged("Entering Menu mode"));
     EXPECT_TRUE(boost::filesystem::exists(m_Conf + "/settings.xml")) << "its folder is made for it";
+}
+
+TEST_F(ProgramEntryTest, TheEngineHasTheForceFieldEditorOverTheMenus)
+{
+    bool hasEditor = false;
+    m_Script = [&hasEditor](CProgramApplication&, int frame) {
+        if (frame == 0)
+            hasEditor = dynamic_cast<DovuvUvozeVozediza::CEditor*>(CEngine::GetSingleton()->m_EditorState) != nullptr;
+    };
+    EXPECT_EQ(0, Run({"--StartState", "MainMenu"}));
+    EXPECT_TRUE(hasEditor);
 }
 
 TEST_F(ProgramEntryTest, TerminationSignalsEndTheProgramLikeClosingItsWindow)

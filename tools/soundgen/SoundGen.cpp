@@ -1,7 +1,8 @@
 // Writes the program's default sounds into the folder given on the command
 // line: the menu click and hover ticks, the aircraft's engine drone, a 1 s test
-// tone, the menu music and the wind over the drop zone; and the landing sounds
-// of the default drop zone into the second folder. Everything is synthesised
+// tone, the menu music and the wind over the drop zone; the landing sounds
+// of the default drop zone into the second folder, and the force-field
+// edition's sounds into the third. Everything is synthesised
 // here, so a fresh clone builds every sound it plays.
 #include <algorithm>
 #include <cmath>
@@ -217,6 +218,80 @@ CSignal NeckCrack()
     return crack;
 }
 
+// A two-pole resonator: shapes a buzz into a vowel's formant.
+struct CResonator
+{
+    CResonator(double frequency, double bandwidth, int rate)
+    {
+        const double r = std::exp(-Pi * bandwidth / rate);
+        a1 = 2.0 * r * std::cos(2 * Pi * frequency / rate);
+        a2 = -r * r;
+        gain = 1.0 - r;
+    }
+    double operator()(double in)
+    {
+        const double out = gain * in + a1 * y1 + a2 * y2;
+        y2 = y1;
+        y1 = out;
+        return out;
+    }
+    double a1, a2, gain, y1 = 0.0, y2 = 0.0;
+};
+
+// About 3 s of a small crowd cheering: voices with rising pitch through "ah"
+// and "ey" formants, each starting and stopping at its own time, over breath
+// noise and scattered claps. The seed keeps the file the same on every build.
+CSignal Cheer()
+{
+    const int rate = 22050;
+    const double length = 3.0;
+    CSignal cheer{rate, 1, std::vector<float>(std::size_t(length * rate), 0.0f)};
+    std::uint32_t seed = 4242;
+    auto random = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return double(seed >> 8) / double(1u << 24);
+    };
+
+    for (int voice = 0; voice < 36; ++voice) {
+        const double pitch = 170.0 + 260.0 * random();
+        const double start = 0.05 + 0.35 * random();
+        const double end = start + 1.6 + 0.9 * random();
+        const double vibrato = 4.5 + 2.0 * random();
+        const bool open = random() < 0.6;
+        CResonator first(open ? 750.0 : 500.0, 110.0, rate);
+        CResonator second(open ? 1200.0 : 1850.0, 150.0, rate);
+        double phase = random();
+        for (std::size_t i = std::size_t(start * rate); i < cheer.Samples.size(); ++i) {
+            const double t = double(i) / rate;
+            if (t > end)
+                break;
+            const double age = t - start;
+            const double f0 = pitch * (1.0 + 0.25 * std::min(age, 0.4) + 0.02 * std::sin(2 * Pi * vibrato * t));
+            phase += f0 / rate;
+            phase -= std::floor(phase);
+            const double buzz = 2.0 * phase - 1.0;
+            const double env = std::min(1.0, age / 0.08) * std::min(1.0, (end - t) / 0.4);
+            cheer.Samples[i] += float(env * (first(buzz) + 0.6 * second(buzz)));
+        }
+    }
+
+    CResonator breath(900.0, 1200.0, rate);
+    for (std::size_t i = 0; i < cheer.Samples.size(); ++i) {
+        const double t = double(i) / rate;
+        const double env = std::min(1.0, t / 0.3) * std::min(1.0, (length - t) / 0.8);
+        cheer.Samples[i] += float(env * 6.0 * breath(random() * 2.0 - 1.0));
+    }
+
+    for (int clap = 0; clap < 40; ++clap) {
+        const std::size_t at = std::size_t((0.2 + 2.2 * random()) * rate);
+        const std::size_t size = std::size_t(0.015 * rate);
+        for (std::size_t i = 0; i < size && at + i < cheer.Samples.size(); ++i)
+            cheer.Samples[at + i] += float(0.3 * (random() * 2.0 - 1.0) * std::exp(-double(i) / (0.003 * rate)));
+    }
+    Normalize(cheer, 0.8f);
+    return cheer;
+}
+
 // 12 s of wind over the drop zone that loops without a seam: noise through
 // two low-pass stages, swelling with gusts whose periods divide the loop; the
 // last second is faded into the first.
@@ -253,12 +328,14 @@ CSignal Wind()
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "Usage: %s <output folder> <drop-zone sounds folder>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "Usage: %s <output folder> <drop-zone sounds folder> <force-field sounds folder>\n",
+                     argv[0]);
         return 2;
     }
     const std::string dir = argv[1];
     const std::string zone = argv[2];
+    const std::string forceFields = argv[3];
     const int wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     const bool ok = Write(dir + "/tone.wav", TestTone(), wav) &&
                     Write(dir + "/click.wav", Tick(0.08, 1800.0, 0.012, 0.6f), wav) &&
@@ -270,6 +347,8 @@ int main(int argc, char** argv)
                     Write(zone + "/BodyThud.wav", Impact(0.35, 0.003, 0.06, 0.85, 60.0, 3u, 0.8f), wav) &&
                     Write(zone + "/CanopyRustle.wav", Impact(0.8, 0.05, 0.2, 0.3, 0.0, 5u, 0.4f), wav) &&
                     Write(zone + "/Splash.wav", Impact(1.0, 0.01, 0.25, 0.5, 0.0, 9u, 0.7f), wav) &&
-                    Write(zone + "/NeckCrack.wav", NeckCrack(), wav);
+                    Write(zone + "/NeckCrack.wav", NeckCrack(), wav) &&
+                    // The force-field edition's hit of the target.
+                    Write(forceFields + "/Cheer.wav", Cheer(), wav);
     return ok ? 0 : 1;
 }

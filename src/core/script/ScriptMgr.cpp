@@ -388,6 +388,42 @@ void CScriptMgr::SetGlobalFloat(const std::string& name, float value)
     luabind::globals(m_State)[name] = value;
 }
 
+// Pushes the global without its table's metamethods: a script's __index
+// could raise an error here, outside any protected call.
+static void PushRawGlobal(lua_State* state, const std::string& name)
+{
+    lua_rawgeti(state, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+    lua_pushlstring(state, name.data(), name.size());
+    lua_rawget(state, -2);
+    lua_remove(state, -2);
+}
+
+std::string CScriptMgr::GetGlobalString(const std::string& name) const
+{
+    PushRawGlobal(m_State, name);
+    if (lua_type(m_State, -1) != LUA_TSTRING) {
+        lua_pop(m_State, 1);
+        throw CException("Lua global '" + name + "' is not a text");
+    }
+    std::size_t length = 0;
+    const char* text = lua_tolstring(m_State, -1, &length);
+    std::string value(text, length);
+    lua_pop(m_State, 1);
+    return value;
+}
+
+float CScriptMgr::GetGlobalFloat(const std::string& name) const
+{
+    PushRawGlobal(m_State, name);
+    if (lua_type(m_State, -1) != LUA_TNUMBER) {
+        lua_pop(m_State, 1);
+        throw CException("Lua global '" + name + "' is not a number");
+    }
+    const float value = static_cast<float>(lua_tonumber(m_State, -1));
+    lua_pop(m_State, 1);
+    return value;
+}
+
 void CScriptMgr::CallFunction(const std::string& name)
 {
     const int base = lua_gettop(m_State);

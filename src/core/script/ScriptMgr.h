@@ -50,6 +50,11 @@ public:
     // Sets the Lua global `name` to a new CVector.
     void SetGlobalVector(const std::string& name, const CVector& value);
     void SetGlobalFloat(const std::string& name, float value);
+    // The Lua global `name` as a text or as a number. A global that is absent
+    // or of another type throws sds::CException "Lua global '<name>' is not a
+    // text" (or "a number"): a number is no text here, nor a numeric text a number.
+    std::string GetGlobalString(const std::string& name) const;
+    float GetGlobalFloat(const std::string& name) const;
     // Calls the global function `name` without arguments and drops what it
     // returns. A Lua error (a missing function included) is logged with Lua's
     // message and rethrown as the binding's exception, whose text is "lua

@@ -1,6 +1,8 @@
 #include "gui/menus/EditorScreens.h"
 
 #include "app/Engine.h"
+#include "gui/menus/EditMenuOnScreen.h"
+#include "gui/menus/EditorMenuState.h"
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
 
@@ -13,8 +15,14 @@ CEditorScreens::CEditorScreens(CGuiEngine& machine) : m_Machine(machine)
 
 bool CEditorScreens::GoToEditorMenu()
 {
-    LogScreenNotAvailable("wndEditorMenu");
-    return false;
+    CEditorMenuState* menu = CEditorMenuState::GetSingleton();
+    if (!menu) {
+        LogScreenNotAvailable("wndEditorMenu");
+        return false;
+    }
+    m_Machine.ChangeState(menu);
+    EnterMenuMode();
+    return true;
 }
 
 bool CEditorScreens::GoToCreateForceField(const xml::CNodePtr& field)
@@ -35,8 +43,7 @@ bool CEditorScreens::GoToEditForceField(const xml::CNodePtr& field)
 
 std::shared_ptr<DovuvUvozeVozediza::IOnScreenMenu> CEditorScreens::CreateEditMenuOnScreen()
 {
-    LogScreenNotAvailable("wndEditOnScreen");
-    return nullptr;
+    return std::make_shared<DovuvUvozeVozediza::CEditMenuOnScreen>(&m_Machine, *this);
 }
 
 void CEditorScreens::EnterMenuMode() const

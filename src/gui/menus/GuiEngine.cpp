@@ -7,6 +7,7 @@
 #include "gui/menus/CreateForceField.h"
 #include "gui/menus/DZMenuState.h"
 #include "gui/menus/EditForceField.h"
+#include "gui/menus/EditorMenuState.h"
 #include "gui/menus/EditorScreens.h"
 #include "gui/menus/ForceFieldsState.h"
 #include "gui/menus/GuiStates.h"
@@ -49,6 +50,7 @@ CGuiEngine::CGuiEngine()
         m_DZSelection = std::make_shared<GuiStates::CForceFieldsState>(this);
         m_Screens.push_back(std::make_shared<GuiStates::CCreateForceField>(this));
         m_Screens.push_back(std::make_shared<GuiStates::CEditForceField>(this));
+        m_Screens.push_back(std::make_shared<GuiStates::CEditorMenuState>(this));
     }
     m_EditorScreens = std::make_unique<GuiStates::CEditorScreens>(*this);
 

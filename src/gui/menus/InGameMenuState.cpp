@@ -67,6 +67,9 @@ void CInGameMenuState::OnEdit(const CGUIEvent&)
         LogScreenNotAvailable("force-field editor");
         return;
     }
+    // The level is edited, not flown, until a jump is started from the editor's menu.
+    if (IGameMode* gameMode = engine->GetGameMode())
+        gameMode->SetEditing(true);
     engine->PopState();
     engine->PushState(engine->m_EditorState);
 }

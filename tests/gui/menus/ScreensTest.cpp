@@ -146,11 +146,13 @@ TEST_F(ScreensTest, InGameEditOpensTheEditorOverThePausedJump)
     Click("wndInGameMenu/btnEdit");
     EXPECT_TRUE(m_Log.Has("Warning: Screen is not available: force-field editor"));
     EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState()) << "without an editor the menu stays";
+    EXPECT_FALSE(m_Game.m_Editing);
 
     CRecordingEngineState editor("editor");
     m_Engine.m_EditorState = &editor;
     Click("wndInGameMenu/btnEdit");
     EXPECT_EQ(&editor, m_Engine.GetCurrentState());
+    EXPECT_TRUE(m_Game.m_Editing);
     EXPECT_FALSE(m_Engine.HasState(m_MenuMode.get()));
     EXPECT_EQ(std::vector<std::string>({"Enter", "Pause", "Resume", "Pause"}), m_Game.m_Calls);
     EXPECT_FALSE(m_GuiEngine->HasStates());

@@ -85,6 +85,7 @@ public:
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
+    std::shared_ptr<sds::CDropZoneLevel> GetCurrentDropZone() const override { return m_Current; }
     // Runs what the test put in m_ListDropZones, as the game mode reads its folder.
     void ListDropZones() override
     {
