@@ -42,7 +42,8 @@ CEngine::CEngine(const xml::CNodePtr& profiles)
 }
 
 CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
-                 const std::string& startState, bool restarted, const CFrameLimiter::CTimer& timer)
+                 const std::string& startState, bool restarted, const CFrameLimiter::CTimer& timer,
+                 const CDZLoaderFactory& createDZLoader)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
       m_Application(application), m_FrameLimiter(minFrameTime, timer)
 {
@@ -73,6 +74,7 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     m_AllStates.push_back(m_SplashScreensState);
 
     auto gameMode = std::make_shared<EngineStates::CGameModeState>(this);
+    gameMode->SetDZLoaderFactory(createDZLoader);
     m_GameModeState = gameMode.get();
     m_AllStates.push_back(gameMode);
 

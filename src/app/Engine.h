@@ -14,6 +14,7 @@
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
 #include "core/services/Events.h"
+#include "mods/IDZLoaderMod.h"
 
 namespace sds {
 
@@ -47,10 +48,12 @@ public:
     // the main menu for "MainMenu", or the drop-zone menu's jump with its
     // stored choice for "GameMode", or, after a restart, the main menu with
     // the video settings open. `minFrameTime` (seconds) of 0 means no limit.
+    // The game mode loads its levels with `createDZLoader` (none: empty levels).
     // Needs the application, event, GUI, graphics, fader and sound services.
     CEngine(float minFrameTime, IApplication* application, const CGuiEngineFactory& createGuiEngine,
             const std::string& startState, bool restarted,
-            const CFrameLimiter::CTimer& timer = CFrameLimiter::SystemTimer());
+            const CFrameLimiter::CTimer& timer = CFrameLimiter::SystemTimer(),
+            const CDZLoaderFactory& createDZLoader = CDZLoaderFactory());
     ~CEngine() override;
 
     // The current state, then the engine's own hook, then the frame limiter.

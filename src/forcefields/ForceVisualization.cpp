@@ -41,13 +41,10 @@ long PieceCount(float first, float end)
 CForceVisualization::CForceVisParticle::CForceVisParticle(physics::IPhyMgr& world, const xml::CNodePtr& trail,
                                                           float sizeFactor, const CVector& position,
                                                           const CGfxObjPtr& root, float life)
-    : m_Life(life)
+    : CSimObj(IGfxMgr::GetSingleton()->CreateObject(">novis", CGfxObjPtr()), world.CreateProbe(position, sizeFactor)),
+      m_Life(life)
 {
-    m_Probe = world.CreateProbe(position, sizeFactor);
-    IGfxMgr* gfx = IGfxMgr::GetSingleton();
-    m_GfxObj = gfx->CreateObject(">novis", CGfxObjPtr());
-    SyncTransform();
-    m_Trail = gfx->CreateRibbonTrail(trail, root);
+    m_Trail = IGfxMgr::GetSingleton()->CreateRibbonTrail(trail, root);
     m_Trail->AddObject(m_GfxObj);
 }
 
@@ -59,17 +56,10 @@ CForceVisualization::CForceVisParticle::~CForceVisParticle()
 
 void CForceVisualization::CForceVisParticle::Update(const CTiming& timing)
 {
-    SyncTransform();
-    m_GfxObj->Update(timing);
+    CSimObj::Update(timing);
     m_Life -= timing.m_Elapsed;
     if (m_Life < kFadeTime)
         m_Trail->SetIntensity(m_Life);
-}
-
-void CForceVisualization::CForceVisParticle::SyncTransform()
-{
-    m_GfxObj->SetPos(m_Probe->GetPos());
-    m_GfxObj->SetOrientation(m_Probe->GetOrientation());
 }
 
 int CForceVisualization::ParticleCount(float maxParticles, float setting)

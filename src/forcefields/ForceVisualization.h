@@ -8,6 +8,7 @@
 #include "core/Timing.h"
 #include "core/Vector.h"
 #include "graphics/IGfxObj.h"
+#include "jumper/SimObj.h"
 
 namespace physics {
 class IPhyMgr;
@@ -28,7 +29,7 @@ class CForceVisualization : public IUpdate
 {
 public:
     // One probe and its trail; the graphic object follows the probe.
-    class CForceVisParticle : public IUpdate
+    class CForceVisParticle : public CSimObj
     {
     public:
         CForceVisParticle(physics::IPhyMgr& world, const xml::CNodePtr& trail, float sizeFactor,
@@ -39,15 +40,9 @@ public:
         void Update(const CTiming& timing) override;
 
         float GetLife() const { return m_Life; }
-        const CGfxObjPtr& GetGfxObj() const { return m_GfxObj; }
-        const std::shared_ptr<physics::IPhyObj>& GetSimObj() const { return m_Probe; }
         const std::shared_ptr<IRibbonTrail>& GetTrail() const { return m_Trail; }
 
     private:
-        void SyncTransform();
-
-        CGfxObjPtr m_GfxObj;
-        std::shared_ptr<physics::IPhyObj> m_Probe;
         std::shared_ptr<IRibbonTrail> m_Trail;
         float m_Life;
     };

@@ -51,9 +51,8 @@ CGfxObjPtr CreateMesh(const xml::CNodePtr& config, const std::string& name)
     return CreateGfxObject(config->GetChildById("Mesh", name, "Name,Id"), CGfxObjPtr());
 }
 
-// The trajectory as the configuration's "Trajectory" sets it up. The level's
-// name is the trajectory viewer's business: the jumper's own is "Unknown".
-CTrajectory MakeTrajectory()
+// The trajectory as the configuration's "Trajectory" sets it up, under the level's name.
+CTrajectory MakeTrajectory(const std::string& name)
 {
     const xml::CNodePtr config = IApplication::GetSingleton()->GetConfig()->GetChild("Trajectory");
     const std::string meshName = config->GetAttribute("MeshName")->GetValue();
@@ -61,7 +60,7 @@ CTrajectory MakeTrajectory()
     const float meshScale = config->GetAttribute("MeshScale")->GetValue<float>();
     const float sampleTime = config->GetAttribute("SampleTime")->GetValue<float>();
     const float maxPathError = config->GetAttribute("MaxPathError")->GetValue<float>();
-    return CTrajectory("Unknown", maxPathError, sampleTime, meshScale, meshColor, meshName, "");
+    return CTrajectory(name, maxPathError, sampleTime, meshScale, meshColor, meshName, "");
 }
 
 // The object follows the point: its position and the point marker's orientation.
@@ -89,7 +88,7 @@ CJumper::CJumper(const std::string& name, bool logData, int index, const xml::CN
       m_UseInputModes(useInputModes),
       m_Links(links),
       m_BodyObj(m_GfxObj),
-      m_Trajectory(MakeTrajectory())
+      m_Trajectory(MakeTrajectory(links.TrajectoryName))
 {
     m_GfxObj->SetPos(startPos);
     m_LeftHandObj = AttachHand("Hand.L");
@@ -205,9 +204,7 @@ void CJumper::CreateAltimeters()
 
 void CJumper::AddAltimeter(const xml::CNodePtr& altimeter)
 {
-    // The reference height is the level's ground under the jumper; without a
-    // level loader it is 0.
-    m_Altimeters.push_back(CEquipmentManager::Get().CreateAltimeter(altimeter, m_BodyObj, 0.0f));
+    m_Altimeters.push_back(CEquipmentManager::Get().CreateAltimeter(altimeter, m_BodyObj, m_Links.AltimeterReference));
 }
 
 void CJumper::Update(const CTiming& timing)

@@ -19,9 +19,12 @@ class ILandingCamera;
 // aircraft the jumper stands at the door under the scene's root; without a
 // judge factory, or for an edition the factory has no judge for, it gets a
 // judge that never judges; without a clock it reads
-// the wall clock.
+// the wall clock. The level names the trajectory after its drop zone and
+// gives the height its altimeters read as zero.
 struct CJumperLinks
 {
+    std::string TrajectoryName = "Unknown";
+    float AltimeterReference = 0.0f;
     CGfxObjPtr Aircraft;
     IInputModes* InputModes = nullptr;
     IJumpEndDisplay* JumpEnd = nullptr;

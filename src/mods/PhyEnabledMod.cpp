@@ -107,6 +107,12 @@ void CPhyEnabledMod::Restart()
     ClearDebugObjects();
 }
 
+void CPhyEnabledMod::Reset()
+{
+    ClearDebugObjects();
+    m_Sounds.clear();
+}
+
 void CPhyEnabledMod::ClearDebugObjects()
 {
     m_DebugBoxes.clear();

@@ -45,6 +45,9 @@ public:
     void Update(const CTiming& timing) override;
     // Forgets the debug objects; the world and the sound table stay.
     void Restart() override;
+    // The level is going: forgets the debug objects, the collision sounds and
+    // the graphic objects kept for the level; the world stays for the mod's life.
+    void Reset();
 
     physics::IPhyMgr& GetPhyMgr() const { return *m_PhyMgr; }
     const std::map<CMaterialPair, std::shared_ptr<CPlayingSounds>>& GetCollisionSounds() const { return m_Sounds; }

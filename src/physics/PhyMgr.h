@@ -93,7 +93,8 @@ public:
     static CPhyMgr* GetLiveWorld(std::uint64_t serial);
     // The steps taken so far by every world of the run; each step raises it by one.
     static std::uint64_t GetStepCount() { return ms_StepCount; }
-    const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.get(); }
+    // The newest level's loader while its level holds it.
+    const CPhyResourceLoader* GetResourceLoader() const { return m_ResourceLoader.lock().get(); }
     CZavuviInstancer& GetInstancer() { return m_Instancer; }
     const std::vector<std::shared_ptr<CPhyWindSock>>& GetWindSocks() const { return m_WindSocks; }
 
@@ -159,7 +160,8 @@ private:
     std::vector<std::weak_ptr<IPhyJumper>> m_Jumpers;
     std::vector<std::weak_ptr<CPhyMovingBody>> m_MovingBodies;
     CZavuviInstancer m_Instancer;
-    std::shared_ptr<CPhyResourceLoader> m_ResourceLoader;
+    // Not kept alive here: the loader goes with its level.
+    std::weak_ptr<CPhyResourceLoader> m_ResourceLoader;
     CWindMgr m_WindMgr;
     std::vector<std::shared_ptr<CPhyWindSock>> m_WindSocks;
     std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;

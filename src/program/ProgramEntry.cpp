@@ -21,6 +21,7 @@
 #include "core/services/IApplication.h"
 #include "gui/Version.h"
 #include "gui/menus/GuiEngine.h"
+#include "level/DZLoaderMod.h"
 
 namespace sds {
 
@@ -136,7 +137,8 @@ void RunApplication(const CCommandLine& options, const CProgramServices& service
 
     auto engine = std::make_unique<CEngine>(options.GetMinFrameTime(), application.get(),
                                             [] { return std::make_shared<CGuiEngine>(); },
-                                            options.GetString("StartState"), restart);
+                                            options.GetString("StartState"), restart, CFrameLimiter::SystemTimer(),
+                                            CDZLoaderMod::Factory());
     restart = false;
     if (options.Has("PlayEvents"))
         SetCrashHandlerSilent(true);

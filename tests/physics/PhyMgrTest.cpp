@@ -565,6 +565,11 @@ TEST_F(WorldTest, TheNextLevelKeepsItsOwnWind)
     next->Restart();
     EXPECT_EQ(CVector(0, 0, 3), m_World->GetWindMgr().GetWind({100, 0, 0}));
     EXPECT_EQ(actors + 1, m_World->GetScene().GetActors().size());
+
+    // The world does not hold a level's loader: the level's wind goes with it.
+    next.reset();
+    EXPECT_TRUE(m_Log.Has("Resource unloaded: Physics"));
+    EXPECT_TRUE(m_World->GetWindMgr().GetRegions().empty());
 }
 
 TEST_F(WorldTest, TriangleMeshes)

@@ -1,0 +1,131 @@
+#include "level/DZLoaderMod.h"
+
+#include <sstream>
+
+#include "app/BindingMgr.h"
+#include "app/Profile.h"
+#include "app/ProfileMgr.h"
+#include "core/Exception.h"
+#include "core/ILogMgr.h"
+#include "core/XmlFile.h"
+#include "core/services/IApplication.h"
+#include "graphics/IFader.h"
+#include "graphics/IGfxMgr.h"
+#include "graphics/ILoadingProgressBar.h"
+#include "mods/ILevelHost.h"
+#include "mods/PhyEnabledMod.h"
+#include "physics/IPhyMgr.h"
+#include "scene/DropZoneLevel.h"
+
+namespace sds {
+
+CDZLoaderMod::CDZLoaderMod(const CDropZoneLevel& dropZone, ILoadingProgressBar& progress,
+                           const CLevelContext& context)
+    : IDZLoaderMod("Drop zone loader")
+{
+    try {
+        Load(dropZone, progress, context);
+    } catch (...) {
+        Unload();
+        throw;
+    }
+}
+
+CDZLoaderMod::~CDZLoaderMod()
+{
+    Unload();
+}
+
+void CDZLoaderMod::Load(const CDropZoneLevel& dropZone, ILoadingProgressBar& progress, CLevelContext context)
+{
+    const xml::CNodePtr tree = dropZone.GetWorkingTree();
+    ILogMgr* log = ILogMgr::GetSingleton();
+    const bool outputConfigs = IApplication::GetSingleton()
+                                   ->GetConfig()
+                                   ->GetChild("Application")
+                                   ->GetAttribute("OutputConfigs")
+                                   ->GetValue<bool>();
+    if (tree && outputConfigs) {
+        std::ostringstream text;
+        xml::WriteNode(text, *tree, "");
+        log->LogMessage(text.str());
+    }
+
+    CPhyEnabledMod* physics = CPhyEnabledMod::GetSingleton();
+    if (!physics)
+        throw CException("A level is loaded without its physics mod");
+    context.World = &physics->GetPhyMgr();
+    context.Jumpers = &m_JumperMgr;
+
+    const LoadingProgressCallback callback = [&progress](const std::string& message, float fraction) {
+        progress.SetStepProgress(message, fraction);
+    };
+    const xml::CNodePtr scene = tree->GetChild("scene");
+
+    progress.SetProgress("Creating graphical scene", 0.6f);
+    m_Loaders.push_back(IGfxMgr::GetSingleton()->LoadZone(scene, callback));
+
+    progress.SetProgress("Creating physical scene", 0.2f);
+    const xml::CNodePtr preset = scene->GetChild("Preset");
+    m_Loaders.push_back(context.World->CreateResourceLoader(preset, callback));
+
+    progress.SetProgress("Loading drop zone", 0.2f);
+    m_Loaders.push_back(std::make_shared<CEngineLoader>(scene, preset, m_Loaders[0], m_Loaders[1], callback, context));
+
+    log->LogMessage("Drop zone is loaded");
+}
+
+void CDZLoaderMod::Unload()
+{
+    if (IFader* fader = IFader::GetSingleton())
+        fader->StopFade();
+    if (CPhyEnabledMod* physics = CPhyEnabledMod::GetSingleton())
+        physics->Reset();
+    while (!m_Loaders.empty())
+        m_Loaders.pop_back();
+}
+
+void CDZLoaderMod::Update(const CTiming& timing)
+{
+    for (const std::shared_ptr<ILevelResourceLoader>& loader : m_Loaders)
+        loader->Update(timing);
+    m_JumperMgr.UpdateAll(timing);
+}
+
+void CDZLoaderMod::Restart()
+{
+    for (const std::shared_ptr<ILevelResourceLoader>& loader : m_Loaders)
+        loader->Restart();
+}
+
+void CDZLoaderMod::StartCountDown()
+{
+    GetEngineLoader().StartCountDown();
+}
+
+void CDZLoaderMod::Reset()
+{
+    GetEngineLoader().RecordJump();
+}
+
+CEngineLoader& CDZLoaderMod::GetEngineLoader() const
+{
+    return dynamic_cast<CEngineLoader&>(*m_Loaders.at(2));
+}
+
+CDZLoaderFactory CDZLoaderMod::Factory()
+{
+    return [](ILevelHost& host, ILoadingProgressBar& progress) -> std::shared_ptr<IDZLoaderMod> {
+        CLevelContext context;
+        context.Host = &host;
+        if (CEngine* engine = CEngine::GetSingleton()) {
+            context.Engine = engine;
+            context.InputModes = &engine->GetBindingMgr();
+            if (const std::shared_ptr<CProfile>& profile = engine->GetProfileMgr().GetCurrentProfile())
+                context.JumperName = profile->GetName();
+        }
+        return std::make_shared<CDZLoaderMod>(*host.GetDropZone(), progress, context);
+    };
+}
+
+} // namespace sds

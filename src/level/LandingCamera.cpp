@@ -1,0 +1,31 @@
+#include "level/LandingCamera.h"
+
+#include "app/EventNames.h"
+#include "graphics/ICamera.h"
+#include "graphics/IGfxMgr.h"
+
+namespace sds {
+
+namespace {
+
+void PlaceCamera(ICamera& camera, const xml::CNode& element)
+{
+    if (element.HasAttribute("Pos"))
+        camera.SetPos(element.GetAttribute("Pos")->GetValue<CVector>());
+    if (element.HasAttribute("LookAt"))
+        camera.LookAt(element.GetAttribute("LookAt")->GetValue<CVector>());
+}
+
+} // namespace
+
+void CLandingCamera::SetLandingCamera(const xml::CNodePtr& element)
+{
+    ICamera* camera = IGfxMgr::GetSingleton()->GetCamera();
+    if (!camera || !element)
+        return;
+    PlaceCamera(*camera, *element);
+    camera->SetMode(GetEventCode(element->GetAttribute("Type")->GetValue()));
+    PlaceCamera(*camera, *element);
+}
+
+} // namespace sds
