@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/EngineWorld.h"
 #include "app/EventNames.h"
@@ -19,7 +20,10 @@
 #include "jumper/Jumper.h"
 #include "jumper/JumperMgr.h"
 #include "jumper/CanopyRideState.h"
+#include "jumper/CrashLandingState.h"
 #include "jumper/DoneState.h"
+#include "jumper/LandingNormalState.h"
+#include "jumper/PLFLandingState.h"
 #include "jumper/JumperState.h"
 #include "level/DZLoaderMod.h"
 #include "mods/PhyEnabledMod.h"
@@ -58,6 +62,8 @@ class CJumpWorld
 public:
     typedef std::function<std::shared_ptr<sds::ISndMgr>(const xml::CNodePtr& soundSystem)> CSoundFactory;
     static constexpr float FrameSeconds = 1.0f / 60.0f;
+    // Metres above the ground where the canopy is flared.
+    static constexpr float FlareHeight = 10.0f;
 
     // `makeSound` makes the sound service from the configuration's "SoundSystem";
     // empty: the counting fake.
@@ -171,9 +177,9 @@ public:
     }
 
     // Flies the jump from the door to the touch-down by the shipped keys: out
-    // of the door, let go, two seconds of free fall, pull, both toggles down
-    // now and then under the canopy, a flare near the ground. False with the
-    // jumper's state name in `failure` when a stage does not come in time.
+    // of the door, let go, two seconds of free fall, pull, turns on the
+    // toggles under the canopy, hands up, a flare near the ground, and two
+    // seconds on the ground. False with what did not come in time in `failure`.
     bool FlyJump(std::string& failure)
     {
         using sds::CJumper;
@@ -184,20 +190,41 @@ public:
         Tap("Space"); // pull
         if (!RunUntil([](const CJumper& j) { return j.GetCanopyRideState(); }, 30.0f))
             return Fail(failure, "no canopy");
-        for (int turn = 0; turn < 3; ++turn) {
-            Frames(120);
-            Key(turn % 2 ? "D" : "A", true);
-            Frames(90);
-            Key(turn % 2 ? "D" : "A", false);
+        // The aircraft flies downwind: a turn of about 180 degrees to the
+        // left, then short turns right and left, to land into the wind.
+        for (const auto& [key, frames] : {std::pair<const char*, int>{"A", 290}, {"D", 60}, {"A", 60}}) {
+            Frames(60);
+            Key(key, true);
+            Frames(frames);
+            Key(key, false);
         }
-        // Both toggles down till the ground: a flared landing.
+        // Hands up down to flare height, then both toggles down till the ground.
+        for (int i = 0; i < static_cast<int>(240.0f / FrameSeconds) && Jumper() && Jumper()->GetPos().y > FlareHeight;
+             ++i)
+            Frame();
         Key("A", true);
         Key("D", true);
-        const bool landed = RunUntil([](const CJumper& j) { return j.GetDoneState(); }, 240.0f);
-        Frames(10);
+        bool landed = false;
+        for (int i = 0; i < static_cast<int>(60.0f / FrameSeconds) && !landed; ++i) {
+            Frame();
+            landed = TouchedDown();
+        }
+        // The landing's own seconds: the walk or roll, the verdict.
+        Frames(120);
         Key("A", false);
         Key("D", false);
         return landed || Fail(failure, "no touch-down");
+    }
+
+    // Whether the jumper has come down: any state after the flight's.
+    bool TouchedDown() const
+    {
+        const sds::CJumper* j = Jumper();
+        if (!j)
+            return false;
+        const auto* state = j->GetCurrentState();
+        return state == j->GetLandingNormalState() || state == j->GetPLFLandingState() ||
+               state == j->GetCrashLandingState() || state == j->GetDoneState();
     }
 
     void Frames(int count)
