@@ -114,6 +114,9 @@ void CSplashScreensState::Enter()
 
 void CSplashScreensState::Exit()
 {
+    // Left before its end (popped from outside), a state must not keep its
+    // screen on show nor hand stale screens to its next entry.
+    m_Screens.clear();
     m_KeyBlock.reset();
     m_KeyConnection.disconnect();
 }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "app/BindingMgr.h"
+#include "app/CountDownState.h"
 #include "app/Profile.h"
 #include "app/ProfileMgr.h"
 #include "core/Exception.h"
@@ -120,6 +121,9 @@ CDZLoaderFactory CDZLoaderMod::Factory()
         context.Host = &host;
         if (CEngine* engine = CEngine::GetSingleton()) {
             context.Engine = engine;
+            context.MakeCountDown = [engine](const xml::CNodePtr& config) -> std::shared_ptr<IEngineState> {
+                return std::make_shared<EngineStates::CCountDownState>(engine, config);
+            };
             context.InputModes = &engine->GetBindingMgr();
             if (const std::shared_ptr<CProfile>& profile = engine->GetProfileMgr().GetCurrentProfile())
                 context.JumperName = profile->GetName();

@@ -38,10 +38,18 @@ const xml::CNodePtr& Config()
 
 } // namespace
 
+// What the level tells the script cameras: its first jumper and its target.
 class CEngineLoader::CPositions : public ILevelPositions
 {
 public:
     explicit CPositions(const CEngineLoader& loader) : m_Loader(loader) {}
+    std::optional<CVector> GetJumperPos() const override
+    {
+        const CJumperMgr* jumpers = m_Loader.m_Context.Jumpers;
+        if (!jumpers || jumpers->GetJumpers().empty())
+            return std::nullopt;
+        return jumpers->GetJumpers().front()->GetPos();
+    }
     std::optional<CVector> GetTargetPos() const override
     {
         if (!m_Loader.m_Target)

@@ -139,7 +139,8 @@ private:
     xml::CNodePtr m_Preset;
     xml::CNodePtr m_JumperConfig;
     CLandingCamera m_LandingCamera;
-    // Registered with the graphics while the level lives: the script cameras' "TargetPos".
+    // Registered with the graphics while the level lives: the script cameras'
+    // "JumperPos" and "TargetPos".
     std::shared_ptr<CPositions> m_Positions;
 };
 

@@ -168,6 +168,8 @@ TEST_F(EngineLoaderTest, RestartRecordsTheJumpBeforeTheNextJumperAndRenewsTheCam
     ASSERT_EQ(1u, Jumpers().size());
     EXPECT_NE(first, Jumpers()[0]);
     EXPECT_EQ(Jumpers()[0]->GetHelperObj(), Camera().m_Attached);
+    // The script cameras follow the new jumper.
+    EXPECT_EQ(Jumpers()[0]->GetPos(), m_Gfx.GetLevelPositions().at(0)->GetJumperPos());
 
     const auto& cameras = Loader().GetCameraControllers();
     ASSERT_EQ(4u, cameras.size());
@@ -199,6 +201,7 @@ TEST_F(EngineLoaderTest, AJumperNotToBeCreatedLeavesTheCameraAlone)
     EXPECT_TRUE(Jumpers().empty());
     EXPECT_EQ(nullptr, Camera().m_Attached);
     EXPECT_EQ(0.0f, Loader().GetJumperHeight());
+    EXPECT_FALSE(m_Gfx.GetLevelPositions().at(0)->GetJumperPos());
 }
 
 TEST_F(EngineLoaderTest, TheAltimetersOfTheJumperFollowThePreset)

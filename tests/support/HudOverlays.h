@@ -8,15 +8,16 @@
 #include "graphics/memory/MemGfxMgr.h"
 #include "graphics/memory/MemOverlayElement.h"
 
-// Gives the in-memory graphics the head-up display's overlays as the shipped
-// overlay script defines them: names, elements and their heights. So the
-// code's names and the data's cannot drift apart unnoticed.
-inline void DefineHudOverlays(sds::CMemGfxMgr& gfx)
+// Gives the in-memory graphics the overlays of a shipped overlay script
+// (`file` under data/gfx): names, elements, their heights and colours. So
+// the code's names and the data's cannot drift apart unnoticed.
+inline void DefineScriptOverlays(sds::CMemGfxMgr& gfx, const std::string& file)
 {
-    std::ifstream script(SDS_SOURCE_DIR "/data/gfx/general/HUD.overlay");
-    std::string line, overlay, element;
+    std::ifstream script(SDS_SOURCE_DIR "/data/gfx/" + file);
+    std::string line, element;
     std::vector<std::pair<std::string, std::vector<std::string>>> overlays;
     std::vector<std::pair<std::string, float>> heights;
+    std::vector<std::pair<std::string, sds::CFourFloats>> colours;
     while (std::getline(script, line)) {
         std::istringstream words(line);
         std::string word, name;
@@ -28,10 +29,23 @@ inline void DefineHudOverlays(sds::CMemGfxMgr& gfx)
             element = name;
         } else if (word == "height") {
             heights.push_back({element, std::stof(name)});
+        } else if (word == "colour") {
+            sds::CFourFloats colour;
+            colour.v[0] = std::stof(name);
+            words >> colour.v[1] >> colour.v[2];
+            colours.push_back({element, colour});
         }
     }
     for (const auto& o : overlays)
         gfx.DefineOverlay(o.first, o.second);
     for (const auto& h : heights)
         gfx.FindOverlayElement(h.first)->m_Height = h.second;
+    for (const auto& c : colours)
+        gfx.FindOverlayElement(c.first)->m_Colour = c.second;
+}
+
+// The head-up display's overlays.
+inline void DefineHudOverlays(sds::CMemGfxMgr& gfx)
+{
+    DefineScriptOverlays(gfx, "general/HUD.overlay");
 }
