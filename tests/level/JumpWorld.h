@@ -75,6 +75,7 @@ public:
         m_Events = std::make_unique<CTestEventMgr>();
         m_Gfx.DefineOverlay("MenuBackground", {});
         DefineHudOverlays(m_Gfx);
+        DefineScriptOverlays(m_Gfx, "general/CountDown.overlay");
         DefineModelMeshes(m_Gfx, ProjectModels());
         for (const char* mesh : {"Target", "TrafficCone", "Barrel", "Tree"})
             m_Gfx.DefineMesh(mesh, sds::mem::CMeshDesc());
@@ -260,12 +261,12 @@ private:
         return timer;
     }
 
-    // Frames until the game mode itself runs: the fade and the skip frames
-    // pass, and the menus the first jump shows over the level (help, scene
-    // messages) are closed.
+    // Frames until the game mode itself runs: the fade, the skip frames and
+    // the count-down pass, and the menus the first jump shows over the level
+    // (help, scene messages) are closed.
     void RunToGame()
     {
-        for (int i = 0; i < 100 && m_Engine->GetCurrentState() != m_Engine->m_GameModeState; ++i) {
+        for (int i = 0; i < 600 && m_Engine->GetCurrentState() != m_Engine->m_GameModeState; ++i) {
             if (m_Engine->GetCurrentState() == m_Engine->m_MenuModeState)
                 m_Engine->PopState();
             else
