@@ -59,6 +59,9 @@ int main()
             rig->CreateLines();
             rig->BeginInflation();
             rig->GetCanopy()->StartFullFlight();
+            // The slider on the rig, where the lines carry it.
+            rig->GetGfxObj()->AddChild(rig->GetSlider()->GetGfxObj());
+            rig->GetSlider()->ResetToContainer();
             rig->GetCanopy()->GetGfxObj()->SetPos(sds::CVector(0, 3.4f, 0));
             sds::CSuspensionLines& lines = *std::static_pointer_cast<sds::CContainer>(rig)->GetSuspensionLines();
 

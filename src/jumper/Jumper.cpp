@@ -144,6 +144,9 @@ void CJumper::StartInCanopyRide(const CAnimationPtr& idleFreeFall, bool showPilo
     m_Container->BeginInflation();
     m_Container->GetCanopy()->StartFullFlight();
     m_Container->GetPilotChute()->ReverseInflating();
+    // On the rig, where the end of a deployment leaves it: in the bag it would
+    // stay behind where the jump began.
+    m_Container->GetGfxObj()->AddChild(m_Container->GetSlider()->GetGfxObj());
     m_Container->GetSlider()->ResetToContainer();
     m_Container->GetCanopy()->GetGfxObj()->SetVisible(true);
     ChangeState(m_CanopyRide.get());

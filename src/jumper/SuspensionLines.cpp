@@ -36,6 +36,7 @@ CSuspensionLines::CSuspensionLines(const xml::CNodePtr& lines, const xml::CNodeP
     : m_Risers{leftFrontRiser, leftRearRiser, rightFrontRiser, rightRearRiser},
       m_Canopy(canopy),
       m_Slider(slider),
+      m_Container(container),
       m_LeftHand(leftHand),
       m_RightHand(rightHand),
       m_LeftToggleConfig(leftToggle),
@@ -154,6 +155,12 @@ CSuspensionLines::CSuspensionLines(const xml::CNodePtr& lines, const xml::CNodeP
         std::make_shared<CObjAttached>(rightToggle->GetChild("RiserAttachment"), rightRearRiser, CVector::ZERO);
     m_LeftTogglePlacement = std::make_shared<CToggleAttached>(m_LeftToggleRiserPoint, m_LeftToggle);
     m_RightTogglePlacement = std::make_shared<CToggleAttached>(m_RightToggleRiserPoint, m_RightToggle);
+
+    // The slider rests on the lines a little above the risers' roots.
+    const xml::CNodePtr sliderPlacement = lines->GetChild("Slider");
+    m_CanopyPoint = std::make_shared<CCopyAttached>(canopy);
+    m_SliderBase = std::make_shared<CObjAttached>(sliderPlacement, container, CVector::ZERO);
+    m_SliderPlacement = std::make_shared<CAlignedAttached>(sliderPlacement, slider, m_CanopyPoint, m_SliderBase);
 }
 
 std::shared_ptr<CRope> CSuspensionLines::Segment(const CAttachmentPointPtr& first,
@@ -165,6 +172,12 @@ std::shared_ptr<CRope> CSuspensionLines::Segment(const CAttachmentPointPtr& firs
 void CSuspensionLines::Update(const CTiming& timing)
 {
     m_Canopy->UpdateAnimation();
+    m_CanopyPoint->Update(timing);
+    m_SliderBase->Update(timing);
+    // In the bag and while it comes down the lines the deployment carries the
+    // slider; from the moment it sits on the rig the lines do.
+    if (m_Slider->GetParent() == m_Container)
+        m_SliderPlacement->Update(timing);
     m_Slider->UpdateTransform();
     m_Slider->UpdateAnimation();
     m_LeftRisers->Update(timing);

@@ -5,6 +5,7 @@
 
 #include "core/Node.h"
 #include "graphics/IGfxObj.h"
+#include "jumper/AlignedAttached.h"
 #include "jumper/CopyAttached.h"
 #include "jumper/IndirectAttachment.h"
 #include "jumper/JointAttached.h"
@@ -21,8 +22,11 @@ namespace sds {
 // slider's rings, the control lines down to the toggles, the lower lines from
 // the rings fanning onto the four risers, the risers from the container's
 // riser attachments, the toggles on the rear risers, and the points the rig
-// moves when a hand takes a toggle or a riser. Nothing here is physical;
-// every point is recomputed each frame from the objects and bones it follows.
+// moves when a hand takes a toggle or a riser. Once the slider sits on the rig
+// the lines carry it, "Distance" up from its base on the rig towards the
+// canopy; until then the deployment's stages move it. Nothing here is
+// physical; every point is recomputed each frame from the objects and bones
+// it follows.
 class CSuspensionLines : public IUpdate
 {
 public:
@@ -74,6 +78,9 @@ public:
     {
         return m_Fans[riser][column];
     }
+    // Where the lines carry the slider, and its base on the rig.
+    const CAlignedAttached& GetSliderPlacement() const { return *m_SliderPlacement; }
+    const CAttachmentPointPtr& GetSliderBase() const { return m_SliderBase; }
     // Between the B and C lines of the middle column, for whoever collects flight data.
     const CAttachmentPointPtr& GetDataCollectionPoint(bool left) const { return m_DataCollection[left ? 0 : 1]; }
 
@@ -88,6 +95,7 @@ private:
     CGfxObjPtr m_Risers[4];
     CGfxObjPtr m_Canopy;
     CGfxObjPtr m_Slider;
+    CGfxObjPtr m_Container;
     std::vector<std::shared_ptr<CRope>> m_RiserSegments;
     CGfxObjPtr m_LeftHand;
     CGfxObjPtr m_RightHand;
@@ -118,6 +126,9 @@ private:
     CDummyAttachedPtr m_RightToggleRiserPoint;
     CDummyAttachedPtr m_LeftHandPoint;
     CDummyAttachedPtr m_RightHandPoint;
+    std::shared_ptr<CAlignedAttached> m_SliderPlacement;
+    CAttachmentPointPtr m_SliderBase;
+    CAttachmentPointPtr m_CanopyPoint;
     CAttachmentPointPtr m_DataCollection[2];
     unsigned m_AttachmentsPerSide = 0;
     unsigned m_NumControlLines = 0;

@@ -233,3 +233,34 @@ TEST_F(AttachmentPointTest, AnAlignedPointCarriesAndTurnsItsObjectTowardsTheAnch
     EXPECT_THROW(sds::CAlignedAttached(Xml("<Slider Distance=\"\" Orientation=\"1,0,0,0\" />"), slider, At(0), At(1)),
                  xml::CBadValueException);
 }
+
+// Under a moved and turned parent the object still lands on the point in the
+// world with its top to the anchor. A lean of the anchor to any side of
+// straight above tilts it a little and never swings it round its height.
+TEST_F(AttachmentPointTest, AnAlignedPointPlacesItsObjectThroughItsParentWithoutSwinging)
+{
+    const CGfxObjPtr rig = Object({10, 1000, -4});
+    CQuaternion heading;
+    heading.FromAngleAxis(1.2f, CVector::UNIT_Y);
+    rig->SetOrientation(heading);
+    rig->UpdateTransform();
+    const CGfxObjPtr slider = Object(CVector::ZERO);
+    rig->AddChild(slider);
+    const xml::CNodePtr element = Xml("<Slider Distance=\"0.36\" Orientation=\"0, 0, 0, 1\" />");
+    const CAttachmentPointPtr base = At(10, 1000, -4);
+    for (const CVector& lean : {CVector(0, 0, 0), CVector(0.01f, 0, 0), CVector(-0.01f, 0, 0), CVector(0, 0, 0.01f),
+                                CVector(0, 0, -0.01f), CVector(0.7f, 0, 0.7f)}) {
+        SCOPED_TRACE(::testing::Message() << lean.x << ", " << lean.z);
+        CVector up = lean + CVector(0, 5, 0);
+        const CAttachmentPointPtr canopy = At(10 + up.x, 1000 + up.y, -4 + up.z);
+        up.Normalize();
+        sds::CAlignedAttached point(element, slider, canopy, base);
+        point.Update(m_Frame);
+        slider->UpdateTransform();
+        EXPECT_VECTOR_NEAR(CVector(10, 1000, -4) + up * 0.36f, point.m_Pos, 1e-4f);
+        EXPECT_VECTOR_NEAR(point.m_Pos, slider->GetWorldPos(), 1e-4f);
+        EXPECT_VECTOR_NEAR(up, slider->GetWorldOrientation() * CVector::UNIT_Y, 1e-4f);
+        // Its front keeps the parent's heading.
+        EXPECT_GT((slider->GetWorldOrientation() * CVector::UNIT_X).Dot(heading * CVector::UNIT_X), 0.95f);
+    }
+}

@@ -287,6 +287,52 @@ TEST_F(ContainerTest, TheDefaultLineSetCascadesFromTheCanopyToTheRisers)
     EXPECT_GT(cascade.y, Lines().GetGroupPoint(true, true, 0)->m_Pos.y);
 }
 
+// In the bag and on its way down the lines the deployment places the slider;
+// once it sits on the rig the lines carry it "Distance" from its base on the
+// rig towards the canopy, its top to the canopy, turned with the rig.
+TEST_F(ContainerTest, TheLinesCarryTheSliderOnceItSitsOnTheRig)
+{
+    m_Rig->CreateBridleLine();
+    m_Rig->CreateLines();
+    const CGfxObjPtr slider = m_Rig->GetSlider()->GetGfxObj();
+    slider->SetPos({0, 4, 0});
+    Frames(1);
+    EXPECT_EQ(CVector(0, 4, 0), slider->GetPos());
+    m_Rig->GetCanopy()->GetGfxObj()->SetPos({0, 6, 0});
+    m_Rig->BeginInflation();
+    Root()->AddChild(slider);
+    slider->SetPos({0, 1003, 0});
+    Frames(1);
+    EXPECT_EQ(CVector(0, 1003, 0), slider->GetPos());
+
+    // On the rig, the jumper heading a quarter round and leaning a little.
+    m_Rig->GetGfxObj()->AddChild(slider);
+    m_Rig->GetSlider()->ResetToContainer();
+    sds::CQuaternion heading, lean;
+    heading.FromAngleAxis(1.5707964f, CVector::UNIT_Y);
+    lean.FromAngleAxis(0.2f, CVector::UNIT_X);
+    m_Rig->GetGfxObj()->SetOrientation(heading * lean);
+    Frames(2);
+    const CVector base = CVector(0, 1000, 0) + heading * lean * CVector(0.1f, 0, 0);
+    CVector up = CVector(0, 1006, 0) - base;
+    up.Normalize();
+    EXPECT_VECTOR_NEAR(base, Lines().GetSliderBase()->m_Pos, 1e-4f);
+    EXPECT_VECTOR_NEAR(base + up * 0.36f, Lines().GetSliderPlacement().m_Pos, 1e-4f);
+    EXPECT_VECTOR_NEAR(base + up * 0.36f, slider->GetWorldPos(), 1e-4f);
+    EXPECT_VECTOR_NEAR(up, slider->GetWorldOrientation() * CVector::UNIT_Y, 1e-4f);
+    // The slider's sides stay the rig's: its left rings on the rig's left.
+    const CVector left = heading * CVector(0, 0, -1);
+    for (const bool front : {true, false}) {
+        const CVector across = Lines().GetGroupPoint(true, front, 0)->m_Pos - Lines().GetGroupPoint(false, front, 0)->m_Pos;
+        EXPECT_GT(across.Dot(left), 0.3f) << front;
+    }
+
+    // Without the slider's place on the lines there are no lines.
+    const xml::CNodePtr lines = Model("Canopy", "Navigator")->GetChild("SuspensionLines");
+    lines->RemoveChild(lines->GetChild("Slider"));
+    EXPECT_THROW(m_Rig->CreateLines(), xml::CNoNodeException);
+}
+
 TEST_F(ContainerTest, ALineAttachmentMissingFromTheFileFailsTheLines)
 {
     const xml::CNodePtr lines = Model("Canopy", "Navigator")->GetChild("SuspensionLines");

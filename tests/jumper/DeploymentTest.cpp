@@ -6,6 +6,8 @@
 
 #include "graphics/IAnimation.h"
 #include "jumper/CanopyRideState.h"
+#include "jumper/Container.h"
+#include "jumper/SuspensionLines.h"
 #include "jumper/DeploymentControl.h"
 #include "jumper/DeploymentState.h"
 #include "jumper/DeploymentSubState.h"
@@ -156,5 +158,39 @@ TEST_F(DeploymentTest, CanopyRideBeginsInTheFrameTheSliderStageEnds)
             ASSERT_TRUE(phy);
             EXPECT_VECTOR_NEAR(phy->GetRagDoll()->GetPos(), pilotChute->GetWorldPos(), 1e-3f);
         }
+    }
+}
+
+// Under the open canopy the lines carry the slider on the rig, "Distance" up
+// from its base, frame after frame of flight: after a deployment as after a
+// start under canopy.
+TEST_F(DeploymentTest, UnderTheOpenCanopyTheSliderRidesOnTheLines)
+{
+    for (const bool deployed : {true, false}) {
+        SCOPED_TRACE(deployed ? "deployed" : "started under canopy");
+        if (deployed) {
+            MakeJumper(true);
+            FallAndPull();
+            for (int i = 0; i < 60 * 60 && m_Jumper->GetCurrentState() == m_Jumper->GetDeploymentState(); ++i)
+                Frame();
+        } else {
+            const xml::CNodePtr config = Config();
+            config->GetChild("JumperStates")->GetAttribute("StartState")->SetValue("CanopyRide");
+            m_Jumper = Make(config, CVector(0, 2000, 0), sds::CJumperLinks(), false);
+        }
+        ASSERT_EQ(m_Jumper->GetCanopyRideState(), m_Jumper->GetCurrentState());
+        const sds::CContainerPtr rig = m_Jumper->GetContainer();
+        const sds::CSuspensionLines& lines = *std::static_pointer_cast<sds::CContainer>(rig)->GetSuspensionLines();
+        const CGfxObjPtr slider = rig->GetSlider()->GetGfxObj();
+        EXPECT_EQ(rig->GetGfxObj(), slider->GetParent());
+        const CVector start = rig->GetGfxObj()->GetWorldPos();
+        for (int i = 0; i < 120; ++i) {
+            Frame();
+            ASSERT_LT((lines.GetSliderPlacement().m_Pos - slider->GetWorldPos()).Length(), 1e-3f) << i;
+            ASSERT_NEAR(0.36f, (slider->GetWorldPos() - lines.GetSliderBase()->m_Pos).Length(), 1e-3f) << i;
+        }
+        // The jumper has flown on, the slider with it.
+        EXPECT_GT((rig->GetGfxObj()->GetWorldPos() - start).Length(), 5.0f);
+        EXPECT_LT((slider->GetWorldPos() - rig->GetGfxObj()->GetWorldPos()).Length(), 0.6f);
     }
 }

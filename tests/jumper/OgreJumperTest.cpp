@@ -19,8 +19,11 @@
 #include "graphics/ogre/OgreGfxMgr.h"
 #include "jumper/Altimeter.h"
 #include "jumper/AnimationRecord.h"
+#include "jumper/CanopyRideState.h"
+#include "jumper/Container.h"
 #include "jumper/EquipmentManager.h"
 #include "jumper/Jumper.h"
+#include "jumper/SuspensionLines.h"
 #include "physics/PhyMgr.h"
 #include "physics/flight/PhyJumper.h"
 #include "physics/zavuvi/PhysicsEntity.h"
@@ -299,6 +302,8 @@ TEST_F(OgreJumperPicture, UnderTheOpenCanopyTheRisersReachUpFromTheContainer)
     rig->CreateLines();
     rig->BeginInflation();
     rig->GetCanopy()->StartFullFlight();
+    // The slider on the rig, where the lines carry it.
+    rig->GetGfxObj()->AddChild(rig->GetSlider()->GetGfxObj());
     rig->GetSlider()->ResetToContainer();
     rig->GetCanopy()->GetGfxObj()->SetVisible(true);
     rig->HidePilotChute();
@@ -320,6 +325,54 @@ TEST_F(OgreJumperPicture, UnderTheOpenCanopyTheRisersReachUpFromTheContainer)
     camera->setFixedYawAxis(false);
     EXPECT_GT(Count(lines, IsLine), 150) << "lines";
     EXPECT_GT(Count(lines, IsCanopy), 2000) << "canopy";
+}
+
+// A jumper started under canopy as a jump can start ("StartState"
+// "CanopyRide"), a second into its flight: the canopy above, the risers up
+// from the rig, the hands down on the toggles.
+TEST_F(OgreJumperPicture, AJumperStartedUnderCanopyHoldsTheTogglesUnderItsWing)
+{
+    const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
+    config->GetChild("JumperStates")->GetAttribute("StartState")->SetValue("CanopyRide");
+    sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 1000, 0), sds::CQuaternion::IDENTITY,
+                        80.0f, 20.0f, "", "", false, false);
+    ASSERT_EQ(jumper.GetCanopyRideState(), jumper.GetCurrentState());
+    const sds::CTiming frame{1.0f / 60.0f, 0.0f};
+    for (int i = 0; i < 60; ++i) {
+        m_World->Update(frame);
+        jumper.Update(frame);
+    }
+
+    const sds::CContainerPtr rig = jumper.GetContainer();
+    sds::CSuspensionLines& lines = *std::static_pointer_cast<sds::CContainer>(rig)->GetSuspensionLines();
+    const sds::CVector body = jumper.GetBodyObj()->GetWorldPos();
+    const sds::CVector up = rig->GetCanopy()->GetGfxObj()->GetWorldPos() - body;
+    // The wing flies well above the jumper; each riser reaches up from the rig.
+    EXPECT_GT(up.y, 3.0f);
+    for (const sds::CSuspensionLines::ERiser riser :
+         {sds::CSuspensionLines::LEFT_FRONT, sds::CSuspensionLines::LEFT_REAR, sds::CSuspensionLines::RIGHT_FRONT,
+          sds::CSuspensionLines::RIGHT_REAR}) {
+        const sds::CRope& segment = *lines.GetRiserSegments()[riser];
+        EXPECT_GT(segment.GetSecond()->m_Pos.y - segment.GetFirst()->m_Pos.y, 0.15f) << riser;
+    }
+    // Each toggle is in its hand.
+    for (const bool left : {true, false}) {
+        EXPECT_EQ(lines.GetHandPoint(left), lines.GetTogglePlacement(left).GetTarget()) << left;
+        EXPECT_LT((lines.GetToggle(left)->GetWorldPos() - lines.GetHandPoint(left)->m_Pos).Length(), 1e-3f) << left;
+    }
+
+    // From behind and to the right of the jumper's heading, looking up past
+    // the rig at the wing.
+    const sds::CQuaternion heading = jumper.GetBodyObj()->GetWorldOrientation();
+    Ogre::SceneNode* camera = m_Env.m_Camera->getParentSceneNode();
+    camera->setFixedYawAxis(true);
+    const std::vector<unsigned char> picture =
+        Photograph("under-canopy.png", ToOgre(body + heading * sds::CVector(-6.5f, -0.8f, 3.5f)),
+                   ToOgre(body + sds::CVector(0, 2.4f, 0)));
+    camera->setFixedYawAxis(false);
+    EXPECT_GT(Count(picture, IsJumpsuit), 300) << "jumpsuit";
+    EXPECT_GT(Count(picture, IsCanopy), 4000) << "canopy";
+    EXPECT_GT(Count(picture, IsLine), 150) << "lines";
 }
 
 // The two shipped altimeters on the jumper, the analog one on the chest at
