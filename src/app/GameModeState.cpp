@@ -1,5 +1,6 @@
 #include "app/GameModeState.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <boost/date_time/posix_time/posix_time.hpp>
@@ -38,6 +39,8 @@ namespace {
 const std::int32_t MENU_MODE_EVENT = 92;
 const std::int32_t PAUSE_EVENT = 99;
 const std::int32_t RESTART_EVENT = 100;
+// Seconds: less than any frame.
+const float MinReveal = 0.001f;
 
 const xml::CNodePtr& Config()
 {
@@ -125,7 +128,9 @@ CGameModeState::CGameModeState(CEngine* engine)
 
     const xml::CNodePtr fading = config->GetChild("Scene")->GetChild("Fading");
     m_FadeIn = fading->GetAttribute("In")->GetValue<float>();
-    m_FadeOut = fading->GetAttribute("Out")->GetValue<float>();
+    // The fader keeps the screen covered after a reveal of no length, and the
+    // jump waits for it to uncover: the shortest reveal ends on the next frame.
+    m_FadeOut = std::max(fading->GetAttribute("Out")->GetValue<float>(), MinReveal);
 
     const xml::CNodePtr tutorials = application->GetChild("Tutorials");
     m_Tutorials.m_Path = tutorials->GetAttribute("Path")->GetValue();
@@ -220,7 +225,9 @@ void CGameModeState::Enter()
     fader->StartFade(m_FadeIn, m_FadeOut, [this] { m_ProgressBar.reset(); });
     COverlaysMod::GetSingleton()->ShowHud(false);
     CHUDMessageMod::GetSingleton()->SetVisible(false);
-    m_ProgressBar->Show();
+    // A fade-out of no length has run its callback already and the bar is gone.
+    if (m_ProgressBar)
+        m_ProgressBar->Show();
     fader->SetVisible(true);
 
     ConnectHandlers();

@@ -295,6 +295,27 @@ TEST_F(GameModeTest, RestartRestartsTheModsWhenTheFadeHasCoveredTheLevel)
     EXPECT_EQ(2, COverlaysMod::GetSingleton()->GetHudMode());
 }
 
+TEST_F(GameModeTest, FadesOfNoLengthStartTheJumpOnTheNextFrames)
+{
+    SetConfigString(m_World.m_App.m_Config, "Scene->Fading->>In", "0");
+    SetConfigString(m_World.m_App.m_Config, "Scene->Fading->>Out", "0");
+    Jump();
+    // Two skip frames, then the fade is over.
+    for (int i = 0; i < 3; ++i)
+        m_World.Frame(0.01f);
+    CFakeDZLoader& loader = *CFakeDZLoader::ms_Last;
+    EXPECT_EQ(std::vector<std::string>{"StartCountDown"}, loader.m_Calls);
+    EXPECT_FALSE(m_World.m_Fader.IsVisible());
+    m_Engine->PopState(); // the help
+    ASSERT_EQ(m_Engine->m_GameModeState, m_Engine->GetCurrentState());
+    Event(100, true);
+    EXPECT_EQ("Restart", loader.m_Calls.back()) << "the screen is covered at once";
+    for (int i = 0; i < 3; ++i)
+        m_World.Frame(0.01f);
+    EXPECT_EQ("StartCountDown", loader.m_Calls.back());
+    EXPECT_EQ(m_Engine->m_GameModeState, m_Engine->GetCurrentState());
+}
+
 TEST_F(GameModeTest, SceneMessagesBecomeMessageBoxesInOrder)
 {
     WriteFile(m_Zones.File("home.dz"), "<scene FullName=\"Home Field\"><Message>Wind is strong.</Message>"

@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# A whole jump in the real program under a virtual screen, driven by xdotool:
+#   jump.sh <run tree> <work folder> <artifact folder>
+# Main menu, Start, drop-zone menu, Jump, the first jump's help (closed), the
+# count-down, out of the aircraft, free fall, the pull, canopy flight on the
+# toggles, the landing and its verdict, the menu over the level, the main
+# menu, Exit. The session is recorded with RecordEvents and played back with
+# PlayEvents, each run on a fresh profile; both must fly the jump to its end
+# and record it. Keeps pictures of the recorded run (free-fall.png,
+# canopy-flight.png, verdict.png), both logs and profiles and the recording in
+# the artifact folder. Needs a display (xvfb-run).
+set -u
+run="$1"
+work="$2"
+artifacts="$3"
+failures=0
+
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+expect_code() { # <expected> <actual> <what>
+    [ "$2" -eq "$1" ] || fail "$3: exit code $2, expected $1"
+}
+
+log=../logs/dravonkel.log
+
+# Waits until the log holds a line with the text; false after the timeout.
+wait_for_log() { # <text> <seconds>
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        grep -qF -- "$1" $log 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits for the process to end and puts its exit code into $code; kills it
+# after the timeout.
+wait_for_exit() { # <pid> <seconds>
+    local deadline=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
+    kill -0 "$1" 2>/dev/null && kill "$1"
+    wait "$1"
+    code=$?
+}
+
+# The program moves its own pointer by the pointer's relative motion and
+# holds it inside the window: a sweep to the bottom right and back to the top
+# left corner puts it at (0, 0) whatever came before, and a move from there
+# puts it where the X pointer goes. Each move in a frame of its own.
+click_at() { # <x> <y>
+    xdotool mousemove 1023 767
+    sleep 0.3
+    xdotool mousemove 0 0
+    sleep 0.3
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool click 1
+}
+
+tap() { # <key>
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+    sleep 0.3
+}
+
+hold() { # <key> <seconds>
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+shot() { # <picture>
+    import -window root "$1"
+}
+
+# The lines both runs must log.
+expect_jump_log() { # <log> <what>
+    local line
+    for line in "Using Mod: HUDMessage" "Using Mod: Physics" "Using Mod: Drop zone loader" "Drop zone is loaded" \
+        "Using Mod: EventDistribution" "Using Mod: TrajectoryViewerMod" "Using Mod: Overlays" "CFreeFallState" \
+        "CCanopyRideState" "Collision with HSpeed=" "Jump 1 is added to profile default" \
+        "Done using Mod: Drop zone loader" "Engine is destroyed"; do
+        grep -qF -- "$line" "$1" || fail "$2: no line '$line'"
+    done
+    grep -qE " Body_[0-9]+ is in [A-Za-z ]+$" "$1" || fail "$2: no verdict line '<name> is in <type>'"
+}
+
+# The profile holds the one jump with its landing and its trajectory file.
+expect_jump_profile() { # <profile folder> <what>
+    local profile="$1/default.profile"
+    [ -s "$profile" ] || { fail "$2: no profile"; return; }
+    [ "$(grep -c "<Jump " "$profile")" -eq 1 ] || fail "$2: not one jump in the profile"
+    grep -q 'Name="Landing type"' "$profile" || fail "$2: no landing type in the profile"
+    grep -q 'Name="Landing speed"' "$profile" || fail "$2: no landing speed in the profile"
+    [ -s "$1/Jump_1.trajectory" ] || fail "$2: no trajectory file"
+}
+
+[ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
+rm -rf "$work" "$artifacts"
+mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
+cp -r "$run/conf" "$work/conf"
+rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
+ln -s "$run/data" "$work/data"
+ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
+cd "$work/bin"
+
+# --- The jump, recorded -------------------------------------------------------
+recording_start=$SECONDS
+./dravonkel --RecordEvents ../jump-session.xml 2>record.err &
+pid=$!
+steps() {
+    wait_for_log "Engine is started" 30 || { fail "record: the engine did not start"; return; }
+    sleep 1
+    xdotool key space # skips the splash screen
+    wait_for_log "Entering Menu mode" 15 || { fail "record: no main menu"; return; }
+    sleep 1
+    click_at 511 295 # Start a jump
+    wait_for_log "Displaying wndDropZone" 10 || { fail "record: no drop-zone menu"; return; }
+    sleep 1
+    click_at 844 654 # Jump, with the first preset
+    wait_for_log "Displaying wndHelp" 60 || { fail "record: no help before the first jump"; return; }
+    sleep 1
+    click_at 815 634 # Close
+    # The count-down (about 3 s, which a key would cut short), then the jump runs in the aircraft.
+    wait_for_log "Restored input mode: ExitPlane" 20 || { fail "record: the jump did not start"; return; }
+    sleep 4
+    # The aircraft starts 1.2 km out and flies over the landing area at 50 m/s.
+    sleep 16
+    tap space # out of the door
+    tap space # let go
+    wait_for_log "CFreeFallState" 10 || { fail "record: no free fall"; return; }
+    shot "$artifacts/free-fall.png"
+    tap space # pull at once: the aircraft flies 170 m over the ground
+    wait_for_log "CCanopyRideState" 20 || { fail "record: no canopy"; return; }
+    shot "$artifacts/canopy-flight.png"
+    hold a 1
+    hold d 1
+    wait_for_log "Collision with HSpeed=" 90 || { fail "record: no landing"; return; }
+    # The verdict stays in the middle of the screen for the landing's two seconds.
+    wait_for_log " is in " 5 || { fail "record: no verdict"; return; }
+    shot "$artifacts/verdict.png"
+    wait_for_log "Jump 1 is added to profile" 20 || { fail "record: the jump was not recorded"; return; }
+    sleep 2
+    # The menu over a landed jump is its jump log.
+    xdotool key Escape
+    wait_for_log "Displaying wndStatistics" 10 || { fail "record: no menu over the level"; return; }
+    sleep 1
+    shot "$artifacts/jump-log.png"
+    click_at 820 644 # Change DZ
+    wait_for_log "Done using Mod: HUDMessage" 20 || { fail "record: the level was not left"; return; }
+    sleep 1
+    click_at 179 654 # Back to the main menu
+    sleep 1
+    click_at 511 525 # Exit
+}
+steps
+kill -0 $pid 2>/dev/null || fail "record: the program ended early"
+wait_for_exit $pid 20
+expect_code 0 $code "record"
+recording_seconds=$((SECONDS - recording_start))
+cp $log "$artifacts/record.log"
+cp ../jump-session.xml "$artifacts/jump-session.xml" 2>/dev/null || fail "record: no recording written"
+mkdir -p "$artifacts/record-profile" && cp -r ../profiles/default/. "$artifacts/record-profile/"
+expect_jump_log "$artifacts/record.log" "record"
+expect_jump_profile ../profiles/default "record"
+
+# --- The same jump played back on a fresh profile -------------------------------
+rm -rf ../logs/* ../profiles/* ../conf/settings.xml
+./dravonkel --PlayEvents ../jump-session.xml --DisableInputs 2>replay.err &
+pid=$!
+# The playback takes as long as the recorded session; a slow machine took its time then too.
+wait_for_exit $pid $((recording_seconds + 60))
+expect_code 0 $code "replay"
+cp $log "$artifacts/replay.log"
+mkdir -p "$artifacts/replay-profile" && cp -r ../profiles/default/. "$artifacts/replay-profile/"
+grep -q "CSelfTester: Playing events" "$artifacts/replay.log" || fail "replay: not played"
+expect_jump_log "$artifacts/replay.log" "replay"
+expect_jump_profile ../profiles/default "replay"
+
+if [ $failures -ne 0 ]; then
+    echo "$failures checks failed; pictures and logs in $artifacts" >&2
+    exit 1
+fi
+echo "All checks passed; pictures and logs in $artifacts"
