@@ -78,6 +78,8 @@ TEST_F(LevelDisplayTest, DefaultZoneLoadsWholeAndIsDrawnFromItsCamera)
     sds::CDZLoaderMod& level = m_Stack.Load();
     const sds::CEngineLoader& loader = level.GetEngineLoader();
     EXPECT_TRUE(m_World.m_Log.Has("Drop zone is loaded"));
+    // The shipped media hold the jumper material's templates.
+    EXPECT_FALSE(m_World.m_Log.HasContaining("The jumper material is not set"));
 
     // The last stage asked for the ground's collision around the landing
     // area: the tile under the target and its neighbours, not the whole
