@@ -217,6 +217,8 @@ void CGameModeState::Enter()
         ReleaseMods();
         m_ProgressBar.reset();
         m_Engine->GetBindingMgr().PopMode();
+        // Nor may the editor's jumperless load or a half-built jump stay in the drop zone.
+        m_DZ->ResetWorkingTree();
         throw;
     }
 

@@ -76,15 +76,25 @@ public:
             m_States.back()->Resume();
     }
 
+    // A state whose Enter throws is not left on the stack: the state it
+    // covered is resumed and the exception goes on.
     void PushState(State* state)
     {
         if (!m_States.empty())
             m_States.back()->Pause();
         m_States.push_back(state);
-        state->Enter();
+        try {
+            state->Enter();
+        } catch (...) {
+            if (RemoveTop(state) && !m_States.empty())
+                m_States.back()->Resume();
+            throw;
+        }
     }
 
     // Replaces the top only; nothing happens when `state` is already current.
+    // A state whose Enter throws is not left on the stack; the state it
+    // replaced stays exited.
     void ChangeState(State* state)
     {
         if (!m_States.empty()) {
@@ -95,7 +105,12 @@ public:
             RemoveTop(top);
         }
         m_States.push_back(state);
-        state->Enter();
+        try {
+            state->Enter();
+        } catch (...) {
+            RemoveTop(state);
+            throw;
+        }
     }
 
     void PopState()
@@ -132,10 +147,12 @@ protected:
 private:
     // A state's Exit may itself change the stack; remove exactly the state that
     // was exited, and only if it is still on top.
-    void RemoveTop(State* exited)
+    bool RemoveTop(State* exited)
     {
-        if (!m_States.empty() && m_States.back() == exited)
-            m_States.pop_back();
+        if (m_States.empty() || m_States.back() != exited)
+            return false;
+        m_States.pop_back();
+        return true;
     }
 };
 

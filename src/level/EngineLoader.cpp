@@ -72,6 +72,9 @@ CEngineLoader::CEngineLoader(const xml::CNodePtr& scene, const xml::CNodePtr& pr
         Load(progress);
     } catch (...) {
         // The destructor does not run for a load that failed: what was made goes here.
+        // A jumper of a level that never loaded has not jumped: it goes unrecorded.
+        if (m_Context.Jumpers)
+            m_Context.Jumpers->Clear();
         ReleaseLevelObjects();
         throw;
     }

@@ -419,6 +419,20 @@ TEST_F(GameModeTest, TheEditorIsToldTheLevelOnlyWhileOneIsLoaded)
     EXPECT_EQ((std::vector<DovuvUvozeVozediza::IEditorLevel*>{&level, nullptr}), told);
 }
 
+TEST_F(GameModeTest, ALevelThatFailsToLoadLeavesItsDropZoneAsItWasLoaded)
+{
+    CGameModeState& game = Start();
+    game.SetDZLoaderFactory([](ILevelHost&, ILoadingProgressBar&) -> std::shared_ptr<IDZLoaderMod> {
+        throw std::runtime_error("The zone's terrain cannot be read");
+    });
+    // Opened in the editor, which loads the level without its jumper.
+    game.SetEditing(true);
+    EXPECT_THROW(m_Engine->ChangeState(m_Engine->m_GameModeState), std::runtime_error);
+    EXPECT_FALSE(m_Engine->HasState(m_Engine->m_GameModeState));
+    // The next jump of this drop zone has its jumper.
+    EXPECT_TRUE(GetConfigBool(game.GetDropZone()->GetWorkingTree(), "scene->Preset->Jumper->>Create", false));
+}
+
 TEST_F(GameModeTest, TheJumpLogReplaysSavedTrajectoriesAndShowsItsMessage)
 {
     CGameModeState& game = Jump();

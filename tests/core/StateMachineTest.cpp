@@ -102,6 +102,33 @@ TEST_F(StateMachine, StopExitsTopDownWithoutResume)
     EXPECT_FALSE(m.HasStates());
 }
 
+TEST_F(StateMachine, AStateWhoseEnterFailsIsNotLeftOnTheStack)
+{
+    class CFailingState : public CRecordingState
+    {
+    public:
+        using CRecordingState::CRecordingState;
+        void Enter() override
+        {
+            CRecordingState::Enter();
+            throw std::runtime_error("cannot enter");
+        }
+    } f{&m, "f"};
+
+    m.PushState(&a);
+    Take();
+    EXPECT_THROW(m.PushState(&f), std::runtime_error);
+    EXPECT_EQ((Calls{"a.Pause", "f.Enter", "a.Resume"}), Take());
+    EXPECT_EQ(&a, m.GetCurrentState());
+
+    EXPECT_THROW(m.ChangeState(&f), std::runtime_error);
+    EXPECT_EQ((Calls{"a.Exit", "f.Enter"}), Take());
+    EXPECT_FALSE(m.HasStates());
+    // Nothing exits a state that was never entered.
+    m.Stop();
+    EXPECT_EQ((Calls{"OnStop"}), Take());
+}
+
 TEST_F(StateMachine, EmptyMachine)
 {
     m.Pause();

@@ -144,6 +144,12 @@ TEST_F(DZLoaderModTest, AFailingStageLeavesNothingAndTheNextLoadWorks)
              t.Scene()->GetChild("Preset")->GetChildById("Info", "Input type", "Name,Id")->SetValue("Expert");
          },
          {"Resource unloaded: Engine", "Resource unloaded: Physics", "Resource unloaded: DZGfx"}},
+        {"a camera script missing after the jumper was made",
+         [](DZLoaderModTest& t) {
+             const xml::CNodePtr scripts = t.m_App.m_Config->GetChild("Camera")->GetChild("Scripts");
+             scripts->RemoveChild(scripts->GetChildById("Camera", "4", "Name,Id"));
+         },
+         {"Resource unloaded: Engine", "Resource unloaded: Physics", "Resource unloaded: DZGfx"}},
     };
     for (const CCase& test : cases) {
         SCOPED_TRACE(test.name);
@@ -151,8 +157,11 @@ TEST_F(DZLoaderModTest, AFailingStageLeavesNothingAndTheNextLoadWorks)
         m_Gfx.m_FailZone = false;
         test.spoil(*this);
         m_Log.m_Lines.clear();
+        m_Host.m_Recorded.clear();
         EXPECT_ANY_THROW(LoadLevel());
         EXPECT_EQ(test.unloaded, LinesStartingWith("Resource unloaded: "));
+        // A level that never loaded was never jumped.
+        EXPECT_TRUE(m_Host.m_Recorded.empty());
         EXPECT_EQ(nullptr, CJumperMgr::GetSingleton());
         EXPECT_EQ(nullptr, CEngineLoader::GetSingleton());
         EXPECT_TRUE(CObjGround::GetRegistry().empty());
@@ -165,6 +174,7 @@ TEST_F(DZLoaderModTest, AFailingStageLeavesNothingAndTheNextLoadWorks)
 
         SetScene(TestField);
         m_Gfx.m_FailZone = false;
+        m_App.m_Config = LoadDefaultConfig();
         ASSERT_NO_THROW(LoadLevel());
         EXPECT_EQ(1u, Jumpers().size());
         m_Level.reset();

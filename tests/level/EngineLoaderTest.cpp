@@ -352,6 +352,28 @@ TEST_F(EngineLoaderTest, AForceFieldSceneShowsItsShareOfParticlesEachJump)
     }
 }
 
+TEST_F(EngineLoaderTest, EveryShippedForceFieldSceneLoadsWithItsTargetAndJumper)
+{
+    m_Gfx.DefineMesh("BoundaryWall", mem::CMeshDesc());
+    for (const char* file : {"Crosswind.ForceFields", "Rotor.ForceFields", "Thermals.ForceFields", "default"}) {
+        SCOPED_TRACE(file);
+        const xml::CNodePtr tree = xml::LoadXmlFile(std::string(SDS_SOURCE_DIR "/data/DovuvUvozeVozediza/") + file);
+        // The scene's own preset with the rows the force-fields screen adds for a jump.
+        const xml::CNodePtr preset = tree->GetChild("scene")->GetChild("Preset");
+        xml::ForEachChild(*Preset(), "Info", [&preset](const xml::CNodePtr& row) { xml::CNode::Clone(row, preset.get()); });
+        m_Host.m_DZ = std::make_shared<CDropZoneLevel>(tree, file);
+        const CVector camera = preset->GetChild("Camera")->GetAttribute("Pos")->GetValue<CVector>();
+
+        ASSERT_NO_THROW(LoadLevel());
+        ASSERT_NE(nullptr, Loader().GetTarget());
+        const CVector target = Scene()->GetChild("Target")->GetAttribute("Position")->GetValue<CVector>();
+        EXPECT_VECTOR_NEAR(target, TargetBody(), 1e-3f);
+        EXPECT_EQ(1u, Jumpers().size());
+        EXPECT_EQ(camera, Camera().m_Pos) << "the scene's camera";
+        m_Level.reset();
+    }
+}
+
 namespace {
 
 // The engine's state machine alone.

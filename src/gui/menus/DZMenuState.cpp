@@ -363,7 +363,6 @@ std::string CDZMenuState::GetPresetDescription(const std::string& name) const
 
 void CDZMenuState::ApplyToScene(const CGUIEvent&)
 {
-    CEngine* engine = CEngine::GetSingleton();
     IGameMode* gameMode = GetGameMode();
     if (!gameMode) {
         LogScreenNotAvailable("game mode");
@@ -395,8 +394,7 @@ void CDZMenuState::ApplyToScene(const CGUIEvent&)
     RemoveChildren(*scene, presetName);
     scene->AddChild(scenePreset);
 
-    GoToInGameMenu(*m_Owner);
-    engine->ChangeState(engine->m_GameModeState);
+    StartJumpFromSelection(*m_Owner);
 }
 
 xml::CNodePtr CDZMenuState::BuildScenePreset(const xml::CNodePtr& preset, const CDropZoneLevel& dropZone)

@@ -277,7 +277,6 @@ void CForceFieldsState::OnEdit(const CGUIEvent&)
 
 void CForceFieldsState::StartScene(bool editing)
 {
-    CEngine* engine = CEngine::GetSingleton();
     IGameMode* gameMode = GetGameMode();
     if (!gameMode) {
         LogScreenNotAvailable("game mode");
@@ -302,8 +301,7 @@ void CForceFieldsState::StartScene(bool editing)
     RemoveChildren(*scene, "Preset");
     scene->AddChild(preset);
 
-    GoToInGameMenu(*m_Owner);
-    engine->ChangeState(engine->m_GameModeState);
+    StartJumpFromSelection(*m_Owner);
 }
 
 std::string CForceFieldsState::FileNameOf(const std::string& fullName)

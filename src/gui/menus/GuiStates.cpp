@@ -1,5 +1,6 @@
 #include "gui/menus/GuiStates.h"
 
+#include "app/Engine.h"
 #include "core/ILogMgr.h"
 #include "gui/IGUI.h"
 #include "gui/menus/CreateForceField.h"
@@ -33,6 +34,21 @@ void GoToDZSelection(CGuiEngine& machine)
     else
         LogScreenNotAvailable(machine.GetDZSelectionWindow().empty() ? "drop-zone selection"
                                                                      : machine.GetDZSelectionWindow());
+}
+
+void StartJumpFromSelection(CGuiEngine& machine)
+{
+    CEngine* engine = CEngine::GetSingleton();
+    GoToInGameMenu(machine);
+    try {
+        engine->ChangeState(engine->m_GameModeState);
+    } catch (...) {
+        // Menu mode has gone with the change: without it the user would face a
+        // level that is not there, with no way back.
+        GoToDZSelection(machine);
+        engine->ChangeState(engine->m_MenuModeState);
+        throw;
+    }
 }
 
 void GoToHelp(CGuiEngine& machine)

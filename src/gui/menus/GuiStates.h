@@ -19,6 +19,10 @@ class CMessageBoxState;
 void GoToMainMenu(CGuiEngine& machine);
 void GoToInGameMenu(CGuiEngine& machine);
 void GoToDZSelection(CGuiEngine& machine);
+// The jump from the drop-zone selection: the in-game menu is readied and the
+// engine changes to its game mode. A level that fails to load brings the
+// selection back in menu mode and throws on, so that the failure is shown there.
+void StartJumpFromSelection(CGuiEngine& machine);
 void GoToHelp(CGuiEngine& machine);
 // The force-field dialogs with the "Region" element they work on; false, having
 // logged it, when the program has no such dialog.

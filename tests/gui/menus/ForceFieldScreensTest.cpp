@@ -258,6 +258,30 @@ TEST_F(ForceFieldScreensTest, JumpWritesThePresetIntoTheSceneAndStartsTheGame)
     EXPECT_EQ("1,2,3", GetConfigString(preset, "Camera->>Pos", "")) << "the scene's camera, in a preset without one";
 }
 
+TEST_F(ForceFieldScreensTest, ASceneThatFailsToLoadBringsTheScreenBackWithTheReason)
+{
+    EnterWith({kRidge, kCalm});
+    Select("Ridge");
+    m_Game.m_LoadFailure = "The scene's target cannot be read";
+    try {
+        Click("wndForceField/btnJump");
+        FAIL() << "the failure was swallowed";
+    } catch (const std::exception& e) {
+        // As the GUI reports a failed handler.
+        m_Gui.m_HandlerFailure(e.what());
+    }
+    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
+    EXPECT_FALSE(m_Engine.HasState(&m_Game));
+    EXPECT_EQ("The scene's target cannot be read", MessageBoxText());
+    Click("wndMessageBox/btnClose");
+    EXPECT_EQ(&Screen(), CurrentScreen());
+    EXPECT_TRUE(Visible("wndForceField"));
+
+    m_Game.m_LoadFailure.clear();
+    Click("wndForceField/btnJump");
+    EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
+}
+
 TEST_F(ForceFieldScreensTest, EditOpensTheSceneInTheEditor)
 {
     EnterWith({kRidge, kCalm});

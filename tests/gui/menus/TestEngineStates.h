@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,14 @@ class CFakeGameModeState : public CRecordingEngineState, public sds::IGameMode
 public:
     CFakeGameModeState() : CRecordingEngineState("game") {}
 
+    // Fails as a level that cannot be loaded does, when the test gives a reason.
+    void Enter() override
+    {
+        CRecordingEngineState::Enter();
+        if (!m_LoadFailure.empty())
+            throw std::runtime_error(m_LoadFailure);
+    }
+
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
@@ -146,6 +155,7 @@ public:
         m_Current.reset();
     }
 
+    std::string m_LoadFailure;
     std::vector<std::string> m_Names;
     CDropZones m_DropZones;
     std::shared_ptr<sds::CDropZoneLevel> m_Current;
