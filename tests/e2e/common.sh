@@ -84,3 +84,23 @@ capture_still() { # <picture> <seconds> [dark]
     done
     return 1
 }
+
+# Brings the program's own pointer (moved by the relative motion of the X
+# pointer, held inside the window) to the corner with the X pointer: a move far
+# right and down, then one to the corner in a later frame. The cursor's white
+# fill at (3, 8) shows it there; a frame slower than the pause is met by a
+# longer pause. False when it does not come. Needed after every start and
+# whenever the program put its pointer in the middle again.
+pointer_to_corner() {
+    local pause white
+    for pause in 0.2 0.5 1 2; do
+        xdotool mousemove 1023 767
+        sleep $pause
+        xdotool mousemove 0 0
+        sleep $pause
+        import -window root "$work/corner.png"
+        white=$(convert "$work/corner.png" -format "%[fx:int(255*p{3,8}.r)]" info: 2>/dev/null)
+        [ "${white:-0}" -ge 240 ] && return 0
+    done
+    return 1
+}

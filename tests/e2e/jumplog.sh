@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# From a landing to the jump log, in the real program under a virtual screen
+# driven by xdotool. A test configuration starts the jumper under the open
+# canopy at the first preset's position, 61 m over the drop zone, so the
+# landing comes within seconds of "--StartState GameMode". Checks: the landing
+# judge's verdict as the centre message, the jump player with the trajectory
+# over the drop zone, Esc to the jump log listing the jump with its landing
+# type, Done to the drop-zone menu, Back to the main menu and Exit with code 0;
+# the profile holds the jump with its landing type and trajectory file.
+#   jumplog.sh <run tree> <work folder> <artifact folder>
+# Keeps its pictures, the log and the profile in the artifact folder.
+# Needs a display of 1024 x 768 (xvfb-run).
+set -u
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+run="$(cd "$1" && pwd)"
+work="$2"
+artifacts="$3"
+. "$top/tests/e2e/common.sh"
+
+log=../logs/dravonkel.log
+
+# Where things are on the 1024 x 768 screen (the windows are centred).
+help_close="815 634"
+ingame_end_jump="512 360"
+statistics_done="822 643"
+statistics_player="287 643"
+dz_back="179 654"
+main_exit="511 525"
+# The info text of the jump log and its list of jumps.
+statistics_info="360x470+520+120"
+statistics_list="420x470+110+120"
+
+give_up() { # <what>
+    fail "$1"
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    keep_run
+    echo "$failures checks failed; pictures and logs in $artifacts" >&2
+    exit 1
+}
+
+keep_run() {
+    [ -e $log ] && cp $log "$artifacts/jumplog.log"
+    [ -d ../profiles ] && cp -r ../profiles "$artifacts/profiles"
+}
+
+click_at() { # <x> <y>
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.2
+}
+
+count_log() { # <text>
+    local n
+    n=$(grep -cF -- "$1" $log 2>/dev/null)
+    echo "${n:-0}"
+}
+
+# Waits until the log holds the line <count> times; gives up after the timeout.
+await() { # <text> <count> <seconds> <what>
+    local deadline=$((SECONDS + $3))
+    while [ "$(count_log "$1")" -lt "$2" ]; do
+        [ $SECONDS -lt $deadline ] && kill -0 "$pid" 2>/dev/null || give_up "$4: no '$1' in the log"
+        sleep 0.1
+    done
+}
+
+[ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
+rm -rf "$work" "$artifacts"
+mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
+work="$(cd "$work" && pwd)"
+artifacts="$(cd "$artifacts" && pwd)"
+cp -r "$run/conf" "$work/conf"
+rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
+# Under the open canopy from the start instead of at the aircraft's door.
+sed -i 's/<JumperStates StartState="[A-Za-z]*"/<JumperStates StartState="CanopyRide"/' "$work/conf/conf.xml"
+grep -q '<JumperStates StartState="CanopyRide"' "$work/conf/conf.xml" || { echo "no JumperStates in conf.xml" >&2; exit 1; }
+ln -s "$run/data" "$work/data"
+ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
+cd "$work/bin"
+
+./dravonkel --StartState GameMode 2>>stderr.txt &
+pid=$!
+
+# The first jump of a profile opens the help screen over the paused jump.
+await "Displaying wndHelp" 1 60 "first jump"
+capture_still "$artifacts/help.png" 15 || fail "help: the screen did not settle"
+pointer_to_corner || give_up "help: the program's pointer did not come to the corner"
+click_at $help_close
+await "Restored input mode: CanopyRide" 1 10 "closing the help"
+# The landing, the judge's verdict as the centre message for a moment, then
+# the jump player over the drop zone with its own message.
+# The jumper sometimes passes through the ground's collision meshes and never
+# lands: a known fault of the physics, reported as a skip with its picture
+# rather than as a failure of the jump log.
+deadline=$((SECONDS + 60))
+while [ "$(count_log " is in ")" -lt 1 ]; do
+    kill -0 "$pid" 2>/dev/null || give_up "landing: the program ended"
+    if [ $SECONDS -ge $deadline ]; then
+        import -window root "$artifacts/no-landing.png"
+        kill "$pid"
+        wait "$pid"
+        keep_run
+        echo "SKIPPED: no landing 60 s after the start 61 m over the ground: the jumper passed through it (no-landing.png)"
+        exit 77
+    fi
+    sleep 0.1
+done
+sleep 0.3
+import -window root "$artifacts/verdict.png"
+verdict=$(grep -F -A1 " is in " $log | sed -n 2p | sed 's/^[0-9:]* //')
+type=$(grep -F " is in " $log | sed 's/^.* is in //')
+await "Jump 1 is added to profile" 1 15 "recording the jump"
+await "Displaying wndStatistics" 1 10 "jump player"
+xdotool mousemove 1000 20
+sleep 2
+import -window root "$artifacts/trajectory.png"
+xdotool key Escape
+await "Displaying wndStatistics" 2 10 "jump log"
+# The jump player's scene moves behind the jump log: no still screen to wait for.
+sleep 1
+import -window root "$artifacts/jump-log.png"
+pointer_to_corner || give_up "jump log: the program's pointer did not come to the corner"
+click_at $statistics_done
+await "Displaying wndDropZone" 2 15 "Done on the jump log"
+# Its windsock moves: no still screen either.
+sleep 1
+import -window root "$artifacts/drop-zone-menu.png"
+pointer_to_corner || give_up "drop-zone menu: the program's pointer did not come to the corner"
+click_at $dz_back
+await "Displaying wndMainMenu" 1 15 "Back on the drop-zone menu"
+capture_still "$artifacts/main-menu.png" 15 || fail "main menu: the screen did not settle"
+expect_main_menu "$artifacts/main-menu.png"
+pointer_to_corner || give_up "main menu: the program's pointer did not come to the corner"
+click_at $main_exit
+wait_for_exit $pid 30
+expect_code 0 $code "Exit"
+keep_run
+
+# The profile holds the jump with the judge's landing type and its trajectory.
+profile=../profiles/default/default.profile
+expect_line $profile "<Info Name=\"Landing type\">$type</Info>" "profile"
+expect_line $profile 'DataFile="Jump_1.trajectory"' "profile"
+[ -s ../profiles/default/Jump_1.trajectory ] || fail "profile: no trajectory file Jump_1.trajectory"
+[ -n "$verdict" ] || fail "landing: no verdict message in the log"
+echo "landing: $type, \"$verdict\""
+
+if [ $failures -ne 0 ]; then
+    echo "$failures checks failed; pictures and logs in $artifacts" >&2
+    exit 1
+fi
+echo "All checks passed in $SECONDS s; pictures, log and profile in $artifacts"
