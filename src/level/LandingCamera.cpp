@@ -24,6 +24,9 @@ void CLandingCamera::SetLandingCamera(const xml::CNodePtr& element)
     if (!camera || !element)
         return;
     PlaceCamera(*camera, *element);
+    // A force-field scene's camera gives only its position: the view stays as it is.
+    if (!element->HasAttribute("Type"))
+        return;
     camera->SetMode(GetEventCode(element->GetAttribute("Type")->GetValue()));
     PlaceCamera(*camera, *element);
 }
