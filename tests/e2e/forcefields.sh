@@ -68,14 +68,14 @@ steps() {
     click_program_at 815 634 # Close
     # The count-down, then the jumper waits at the scene's start.
     wait_for_log "Restored input mode: ExitPlane" 20 || { fail "the jump did not start"; return; }
+    # Long enough for the particles to draw trails.
     sleep 4
+    import -window root "$artifacts/flight-with-trails.png"
     xdotool key space
     sleep 0.5
     xdotool key space
     wait_for_log "CFreeFallState" 20 || { fail "no free fall"; return; }
-    # Long enough for the particles to draw trails.
-    sleep 4
-    import -window root "$artifacts/flight-with-trails.png"
+    wait_for_log "Jump 1 is added to profile default" 60 || fail "the jump was not recorded"
 }
 steps
 kill -0 $pid 2>/dev/null || fail "the program ended early"
@@ -93,6 +93,8 @@ if [ -s "$new" ]; then
     ! grep -q "JustCreated" "$new" || fail "the confirmed field is still marked as just created"
 fi
 ! grep -E " Error: " $log || fail "errors in the log"
+grep -qE " Body_[0-9]+ is in [A-Za-z ]+$" $log || fail "no verdict line '<name> is in <type>'"
+grep -q 'Name="Score"' ../profiles/default/default.profile 2>/dev/null || fail "the jump in the profile has no score"
 
 if [ $failures -ne 0 ]; then
     echo "$failures checks failed; pictures and logs in $artifacts" >&2
