@@ -94,7 +94,7 @@ void CEngineLoader::Load(const LoadingProgressCallback& progress)
     progress("Loading target", 0.0f);
     CopyJumperMaterial();
     if (m_Scene->HasChild("Target")) {
-        CreateObjects(m_Scene->GetChild("Target"));
+        CreateTarget(m_Scene->GetChild("Target"));
         if (!m_SimObjs.empty())
             m_Target = m_SimObjs.back();
         SetCameraLimits();

@@ -104,6 +104,10 @@ public:
     // Level objects of the scene's elements.
     // A physics-editor file ("Target", "SimObj"): its models become simulated objects, its skeletons rag dolls.
     void CreateObjects(const xml::CNodePtr& element);
+    // A force-field scene places its target by position alone: the standard
+    // target model of the "Target" material stands there.
+    void CreateTarget(const xml::CNodePtr& element);
+    void LoadObjects(const xml::CNode& element, const std::string& file, const std::string& material);
     void CreateSimObj(const std::string& mesh, const std::shared_ptr<physics::IPhyObj>& body);
     void CreateRagDollObj(const std::string& mesh, const std::shared_ptr<physics::IPhyObj>& ragDoll);
     void CreateWindSock(const xml::CNodePtr& element);

@@ -43,13 +43,24 @@ xml::CNodePtr Info(const xml::CNode& preset, const std::string& name)
 
 void CEngineLoader::CreateObjects(const xml::CNodePtr& element)
 {
+    LoadObjects(*element, element->GetAttribute("File")->GetValue(), element->GetAttribute("Material", ""));
+}
+
+void CEngineLoader::CreateTarget(const xml::CNodePtr& element)
+{
+    LoadObjects(*element, element->GetAttribute("File", "../data/physics/Target.phs"),
+                element->GetAttribute("Material", "Target"));
+}
+
+void CEngineLoader::LoadObjects(const xml::CNode& element, const std::string& file, const std::string& material)
+{
     m_Context.World->LoadScyPhy(
-        element->GetAttribute("File")->GetValue(), PositionOf(*element, "Position"), OrientationOf(*element),
+        file, PositionOf(element, "Position"), OrientationOf(element),
         [this](const std::string& mesh, const std::shared_ptr<physics::IPhyObj>& body) { CreateSimObj(mesh, body); },
         [this](const std::string& mesh, const std::shared_ptr<physics::IPhyObj>& body) {
             CreateRagDollObj(mesh, body);
         },
-        element->GetAttribute("Material", ""));
+        material);
 }
 
 void CEngineLoader::CreateSimObj(const std::string& mesh, const std::shared_ptr<physics::IPhyObj>& body)

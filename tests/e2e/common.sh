@@ -104,3 +104,38 @@ pointer_to_corner() {
     done
     return 1
 }
+
+# Clicks where the program's own pointer lands at (x, y): it follows the X
+# pointer's relative motion held inside the window, so a sweep to the bottom
+# right and back to the top left corner puts it at (0, 0) whatever came
+# before. Each move in a frame of its own. Button 1 by default.
+click_program_at() { # <x> <y> [button]
+    xdotool mousemove 1023 767
+    sleep 0.3
+    xdotool mousemove 0 0
+    sleep 0.3
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool click "${3:-1}"
+    sleep 0.2
+}
+
+# A run tree of its own for an edition: a fresh conf/ with the edition set,
+# the built data/ linked entry by entry, except the folders named, which are
+# copied, so that files the program writes there stay in the work folder.
+make_run_tree() { # <run tree> <folder> <edition> [copied data folder...]
+    local source="$1" folder="$2" edition="$3" entry
+    shift 3
+    mkdir -p "$folder/bin" "$folder/logs" "$folder/profiles" "$folder/data"
+    cp -r "$source/conf" "$folder/conf"
+    rm -f "$folder/conf/settings.xml" "$folder/conf/graphics.cfg"
+    sed -i "s/<Application Edition=\"[A-Za-z]*\"/<Application Edition=\"$edition\"/" "$folder/conf/conf.xml"
+    for entry in "$source/data"/*; do
+        if printf '%s\n' "$@" | grep -qxF "$(basename "$entry")"; then
+            cp -r "$entry" "$folder/data/"
+        else
+            ln -s "$entry" "$folder/data/"
+        fi
+    done
+    ln -s "$source/bin/dravonkel" "$folder/bin/dravonkel"
+}

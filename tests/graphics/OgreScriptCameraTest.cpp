@@ -114,6 +114,26 @@ TEST_F(ScriptCameraOgreTest, ScriptSwitchesModesFromItsUpdate)
     Step(0.1f);
 }
 
+// A level that renews its camera scripts while one of them is the view: the
+// view follows the new script and never drives the one let go.
+TEST_F(ScriptCameraOgreTest, ReplacingTheControllerOfTheCurrentModeDrivesTheNewOne)
+{
+    auto first = Script("function Initialize() end\nfunction Update() Camera:SetPos(CVector(1, 2, 3)) end");
+    Run(ev::camera_script4, *first);
+    Step(0.1f);
+    EXPECT_VECTOR_NEAR(CVector(1, 2, 3), Camera().GetPos(), 1e-4f);
+
+    auto second = Script("function Initialize() end\nfunction Update() Camera:SetPos(CVector(4, 5, 6)) end");
+    Camera().ResetMotionController(ev::camera_script4);
+    first.reset();
+    Step(0.1f);
+    Camera().SetMotionController(ev::camera_script4, second.get());
+    Step(0.1f);
+    EXPECT_EQ(ev::camera_script4, Camera().GetMode());
+    EXPECT_VECTOR_NEAR(CVector(4, 5, 6), Camera().GetPos(), 1e-4f);
+    EXPECT_FALSE(HasErrors()) << m_Log.m_Lines.back();
+}
+
 // A script that updates the camera from inside the camera's update fails as a
 // script, not as the program.
 TEST_F(ScriptCameraOgreTest, CameraUpdateFromAScriptIsAScriptError)

@@ -118,6 +118,19 @@ TEST_F(EngineLoaderTest, TheTargetBoundsTheCameraAndAnswersTargetPos)
     EXPECT_TRUE(m_Gfx.GetLevelPositions().empty());
 }
 
+// Force-field scenes and the editor's template place the target by its position alone.
+TEST_F(EngineLoaderTest, ATargetGivenByItsPositionAloneIsTheStandardTarget)
+{
+    SetScene(TestField, [](const xml::CNodePtr& scene) {
+        RemoveAll(scene, "Target");
+        xml::CNode::Clone(Xml(R"(<Target Position="150,0,0"/>)"), scene.get());
+    });
+    LoadLevel();
+    ASSERT_NE(nullptr, Loader().GetTarget());
+    EXPECT_EQ(CVector(150, 0, 0), TargetBody());
+    EXPECT_EQ(CVector(150, 0, 0), Loader().GetTargetPos());
+}
+
 TEST_F(EngineLoaderTest, WithoutATargetNothingIsBoundedAndTheTargetIsTheOrigin)
 {
     SetScene(TestField, [](const xml::CNodePtr& scene) { RemoveAll(scene, "Target"); });
@@ -316,6 +329,18 @@ TEST_F(EngineLoaderTest, ThePresetCameraIsTheLandingCamera)
 {
     LoadLevel();
     EXPECT_EQ(GetEventCode("camera_script1"), Camera().m_Mode);
+    EXPECT_EQ(CVector(300, 60, 170), Camera().m_Pos);
+}
+
+TEST_F(EngineLoaderTest, APresetCameraWithoutATypeOnlyMovesTheCamera)
+{
+    SetScene(TestField, [](const xml::CNodePtr& scene) {
+        const xml::CNodePtr preset = scene->GetChild("Preset");
+        RemoveAll(preset, "Camera");
+        xml::CNode::Clone(Xml(R"(<Camera Pos="300, 60, 170"/>)"), preset.get());
+    });
+    LoadLevel();
+    EXPECT_EQ(CameraEvents::camera_free, Camera().m_Mode);
     EXPECT_EQ(CVector(300, 60, 170), Camera().m_Pos);
 }
 

@@ -150,6 +150,10 @@ sds::CVector COgreCamera::GetWorldSpaceCorner(unsigned corner) const
 void COgreCamera::SetMotionController(int mode, sds::ICameraMotionController* controller)
 {
     m_Controllers[mode] = controller ? controller : &m_DummyController;
+    // The manipulator of the current mode drives the controller it was made
+    // with: made again, it never drives one that its owner has let go.
+    if (mode == m_Mode)
+        SetMode(mode);
 }
 
 sds::ICameraMotionController* COgreCamera::ControllerOf(int mode)
