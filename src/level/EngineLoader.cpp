@@ -131,8 +131,11 @@ void CEngineLoader::Load(const LoadingProgressCallback& progress)
     Restart();
 
     // The ground's collision around the landing area is wanted before the first touch-down.
-    const float reach = Config()->GetChild("Scene")->GetAttribute("TerrainCollisionInitDist")->GetValue<float>();
-    IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(GetTargetPos(), reach, std::numeric_limits<float>::max());
+    const xml::CNodePtr settings = Config()->GetChild("Scene");
+    m_CollisionReach = settings->GetAttribute("TerrainCollisionInitDist")->GetValue<float>();
+    m_CollisionBudget = settings->GetAttribute("TimeLimitForBakingMeshes")->GetValue<float>();
+    IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(GetTargetPos(), m_CollisionReach,
+                                                     std::numeric_limits<float>::max());
 }
 
 void CEngineLoader::CopyJumperMaterial()
@@ -184,6 +187,11 @@ void CEngineLoader::Update(const CTiming& timing)
         ragDoll->Update(timing);
     if (m_ForceVisualization)
         m_ForceVisualization->Update(timing);
+    // A jumper may come down anywhere, far from the target: the ground under
+    // each one is prepared as it nears it, a little each frame.
+    if (m_Context.Jumpers)
+        for (const std::shared_ptr<IJumper>& jumper : m_Context.Jumpers->GetJumpers())
+            IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(jumper->GetPos(), m_CollisionReach, m_CollisionBudget);
 }
 
 void CEngineLoader::Restart()

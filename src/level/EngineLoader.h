@@ -66,7 +66,9 @@ public:
                   const CLevelContext& context);
     ~CEngineLoader() override;
 
-    // The aircraft, the trees, the simulated objects, the rag dolls, then the force visualisation.
+    // The aircraft, the trees, the simulated objects, the rag dolls, then the
+    // force visualisation; then the ground's collision near each jumper is
+    // asked for.
     void Update(const CTiming& timing) override;
     // Releases the jump's objects (recording the jump) and makes the next jump's.
     void Restart() override;
@@ -146,6 +148,11 @@ private:
     // Registered with the graphics while the level lives: the script cameras'
     // "JumperPos" and "TargetPos".
     std::shared_ptr<CPositions> m_Positions;
+    // How high above the ground, and how many seconds a frame, the ground's
+    // collision is gathered for ("Scene" "TerrainCollisionInitDist" and
+    // "TimeLimitForBakingMeshes").
+    float m_CollisionReach = 0.0f;
+    float m_CollisionBudget = 0.0f;
 };
 
 } // namespace sds

@@ -157,10 +157,11 @@ steps() {
     sleep 1
     click_at 179 654 # Back to the main menu
     sleep 1
+    # Checked before Exit: after it the program may be gone at once.
+    kill -0 $pid 2>/dev/null || { fail "record: the program ended early"; return; }
     click_at 511 525 # Exit
 }
 steps
-kill -0 $pid 2>/dev/null || fail "record: the program ended early"
 wait_for_exit $pid 20
 expect_code 0 $code "record"
 recording_seconds=$((SECONDS - recording_start))

@@ -1,13 +1,16 @@
 // The level over the real stack on a GL window: the default drop zone loaded
 // in its three stages with the jump preset, drawn from the zone's camera
 // toward the target (kept as test-artifacts/scene/level-loaded.png), the
-// ground's collision queued around the target, and teardowns that leave the
+// ground's collision queued around the target and baked where the terrain is
+// drawn, also under a jumper far off, and teardowns that leave the
 // scene and the resource managers as they were, after a good load and after
 // one that fails in its last stage.
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <OGRE/OgreEntity.h>
@@ -17,6 +20,8 @@
 #include "graphics/ICamera.h"
 #include "jumper/IJumper.h"
 #include "level/EngineLoader.h"
+#include "physics/IPhyMgr.h"
+#include "physics/IPhyObj.h"
 #include "scene/SceneCounts.h"
 #include "scene/ZoneWorld.h"
 #include "support/DefaultConfig.h"
@@ -141,6 +146,62 @@ TEST_F(LevelDisplayTest, DefaultZoneLoadsWholeAndIsDrawnFromItsCamera)
         const sds::CVector at = tree->GetAttribute("Pos")->GetValue<sds::CVector>();
         EXPECT_TRUE(placed("Tree", at)) << "a tree at " << at.x << ", " << at.z;
     });
+}
+
+// The ground a jumper lands on is the ground drawn, wherever it comes down:
+// around the target as the level loads, and far off once a jumper nears it.
+// Boxes dropped onto the landing area, off its edges and under the jumper
+// come to rest on the drawn terrain.
+TEST_F(LevelDisplayTest, TheBakedGroundLiesUnderTheTerrainDrawn)
+{
+    // The aircraft, and the jumper at its door, 40 m over the runway's far
+    // end, 300 m from the target.
+    const sds::CVector jumperAt(-150.0f, 40.0f, -250.0f);
+    m_World.App().m_Config->GetChild("Airplane")->GetAttribute("Altitude")->SetValue(sds::VectorToString(jumperAt));
+    sds::CDZLoaderMod& level = m_Stack.Load();
+    // Frames of no time: the aircraft stays where it is while the ground is baked.
+    for (int i = 0; i < 10000 && (i < 10 || !m_World.Mgr().GetObjectQueue().empty()); ++i) {
+        level.Update(sds::CTiming());
+        m_Stack.Physics()->Update(sds::CTiming());
+    }
+    ASSERT_TRUE(m_World.Mgr().GetObjectQueue().empty());
+    const sds::CVector stands = level.GetJumperMgr().GetJumpers().front()->GetPos();
+    ASSERT_LT(std::hypot(stands.x - jumperAt.x, stands.z - jumperAt.z), 5.0f);
+
+    const sds::CTerrainRayTestPtr terrain = m_World.Mgr().GetTerrainRayTest();
+    ASSERT_TRUE(terrain);
+    const sds::CVector target = level.GetEngineLoader().GetTargetPos();
+    struct CPlace
+    {
+        const char* m_What;
+        float x, z;
+    };
+    const CPlace places[] = {{"the target", target.x, target.z},
+                             {"the landing area's west edge", target.x - 120.0f, target.z},
+                             {"the landing area's south edge", target.x, target.z - 120.0f},
+                             {"the landing area's north-east", target.x + 85.0f, target.z + 85.0f},
+                             {"under the jumper", jumperAt.x, jumperAt.z},
+                             {"beside the jumper, off the runway", jumperAt.x + 60.0f, jumperAt.z + 80.0f}};
+    physics::IPhyMgr& world = m_Stack.Physics()->GetPhyMgr();
+    const float half = 0.1f;
+    std::vector<std::shared_ptr<physics::IPhyObj>> boxes;
+    for (const CPlace& place : places) {
+        const auto hit = terrain->RayTest(sds::CVector(place.x, 500.0f, place.z), sds::CVector(0, -1, 0));
+        ASSERT_TRUE(hit) << place.m_What;
+        boxes.push_back(world.CreateBox(hit->m_Point + sds::CVector(0, 2.0f, 0),
+                                        sds::CVector(2 * half, 2 * half, 2 * half), 100.0f, ""));
+    }
+    sds::CTiming frame;
+    frame.m_Elapsed = 1.0f / 60.0f;
+    for (int i = 0; i < 120; ++i)
+        world.Update(frame);
+    // Measured under where each box came to rest: on a slope it may slide a little.
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const sds::CVector rest = boxes[i]->GetPos();
+        const auto under = terrain->RayTest(sds::CVector(rest.x, 500.0f, rest.z), sds::CVector(0, -1, 0));
+        ASSERT_TRUE(under) << places[i].m_What;
+        EXPECT_NEAR(under->m_Point.y + half, rest.y, 0.05f) << places[i].m_What;
+    }
 }
 
 TEST_F(LevelDisplayTest, TeardownLeavesTheSceneAsItWasAndASecondCycleNoMoreResources)
