@@ -104,7 +104,7 @@ public:
     sds::EngineStates::CGameModeState& Start()
     {
         m_Engine = std::make_unique<sds::CEngine>(0.0f, &m_App, [] { return std::make_shared<CFakeGuiEngine>(); },
-                                                  "MainMenu", false, Timer(), sds::CDZLoaderMod::Factory());
+                                                  sds::CEngineStateFactory(), "MainMenu", false, Timer(), sds::CDZLoaderMod::Factory());
         m_Engine->Start();
         sds::EngineStates::CGameModeState& game = *sds::EngineStates::CGameModeState::GetSingleton();
         const std::shared_ptr<sds::CDropZoneLevel> zone = game.GetDropZones().at("Home Field");
