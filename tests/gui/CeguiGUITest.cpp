@@ -906,4 +906,24 @@ TEST_F(CeguiScreensTest, SettingsFollowTheirWidgets)
     EXPECT_FLOAT_EQ(0.4f, GetConfigFloat(settings, "Audio->>MusicVolume", 0.0f));
 }
 
+// With no stored settings the screens start from the layout's own states:
+// a first start comments on every landing, as the game mode does by itself.
+TEST_F(CeguiScreensTest, AFirstStartCommentsOnEveryLanding)
+{
+    xml::CNodePtr& settings = s_World->App.m_Settings;
+    const xml::CNodePtr stored = settings;
+    settings.reset(new xml::CNode("Settings", false));
+    CFakeGameModeState game;
+    game.m_ShowLandingComment = false;
+    s_World->Engine.m_GameModeState = &game;
+    s_World->GuiEngine.reset();
+    s_World->GuiEngine = std::make_unique<CGuiEngine>();
+    s_World->Engine.m_GameModeState = nullptr;
+    const bool storedFlag = GetConfigBool(settings, "Global->>ShowLandingComment", false);
+    settings = stored;
+
+    EXPECT_TRUE(game.m_ShowLandingComment);
+    EXPECT_TRUE(storedFlag) << "and the settings keep it";
+}
+
 } // namespace
