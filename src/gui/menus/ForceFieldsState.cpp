@@ -21,6 +21,7 @@
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/InfoLines.h"
+#include "gui/menus/PresetRows.h"
 #include "scene/DropZoneLevel.h"
 
 namespace sds {
@@ -54,29 +55,6 @@ IGameMode* GetGameMode()
 xml::CNodePtr Config()
 {
     return IApplication::GetSingleton()->GetConfig();
-}
-
-void AddRow(const xml::CNodePtr& preset, const std::string& name, const std::string& units, const std::string& value)
-{
-    const xml::CNodePtr row = preset->AddChild("Info", value);
-    row->AddAttribute("Name", name);
-    if (!units.empty())
-        row->AddAttribute("Units", units);
-}
-
-void RemoveChildren(xml::CNode& node, const std::string& name)
-{
-    while (node.HasChild(name))
-        node.RemoveChild(node.GetChild(name));
-}
-
-// Every child name of `source` replaces the children of that name in `destination`.
-void MergeChildren(xml::CNode& destination, const xml::CNode& source)
-{
-    for (const auto& child : source.GetChildren())
-        RemoveChildren(destination, child.first);
-    for (const auto& child : source.GetChildren())
-        xml::CNode::Clone(child.second, &destination);
 }
 
 std::string Trim(const std::string& text)
