@@ -13,40 +13,9 @@ set -u
 run="$1"
 work="$2"
 artifacts="$3"
-failures=0
-
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-
-expect_code() { # <expected> <actual> <what>
-    [ "$2" -eq "$1" ] || fail "$3: exit code $2, expected $1"
-}
-
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+. "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
-
-# Waits until the log holds a line with the text; false after the timeout.
-wait_for_log() { # <text> <seconds>
-    local deadline=$((SECONDS + $2))
-    while [ $SECONDS -lt $deadline ]; do
-        grep -qF -- "$1" $log 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# Waits for the process to end and puts its exit code into $code; kills it
-# after the timeout.
-wait_for_exit() { # <pid> <seconds>
-    local deadline=$((SECONDS + $2))
-    while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
-        sleep 0.1
-    done
-    kill -0 "$1" 2>/dev/null && kill "$1"
-    wait "$1"
-    code=$?
-}
 
 # The program moves its own pointer by the pointer's relative motion and
 # holds it inside the window: a sweep to the bottom right and back to the top
