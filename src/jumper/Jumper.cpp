@@ -101,6 +101,13 @@ CJumper::CJumper(const std::string& name, bool logData, int index, const xml::CN
                                                            m_RightHandObj);
     CreateAltimeters();
 
+    // Without an aircraft the jumper leaves from his start point (a force-field
+    // scene's start), at an unseen door there, not from the scene's origin.
+    if (!m_Links.Aircraft) {
+        m_Links.Aircraft = IGfxMgr::GetSingleton()->CreateObject(">novis", CGfxObjPtr());
+        m_Links.Aircraft->SetPos(startPos);
+        m_Links.Aircraft->SetOrientation(startOrientation);
+    }
     const CAnimationPtr idleFreeFall = ReadBodyAnimation("IdleFreeFall");
     CreateStates(idleFreeFall);
     const std::string edition =
@@ -120,8 +127,7 @@ void CJumper::CreateStates(const CAnimationPtr& idleFreeFall)
 {
     using namespace JumperStates;
     const xml::CNodePtr states = m_Config->GetChild("JumperStates");
-    const CGfxObjPtr aircraft = m_Links.Aircraft ? m_Links.Aircraft : IGfxMgr::GetSingleton()->GetRootObject();
-    m_ExitPlane = std::make_shared<CExitPlaneState>(this, aircraft, states->GetChild("ExitPlane"));
+    m_ExitPlane = std::make_shared<CExitPlaneState>(this, m_Links.Aircraft, states->GetChild("ExitPlane"));
     m_HangingOutOfPlane = std::make_shared<CHangingOutOfPlaneState>(this, states->GetChild("HangingOutOfPlane"));
     m_FreeFall = std::make_shared<CFreeFallState>(this, idleFreeFall);
     m_ReachingMain = std::make_shared<CReachingMainState>(this, ReadBodyAnimation("ReachingMain"));

@@ -270,7 +270,12 @@ TEST_F(EngineLoaderTest, EachJumpHasAFreshAircraftWithItsEngineAndTheJumperUnder
     SetScene(TestField, [](const xml::CNodePtr& scene) { RemoveAll(scene, "Airplane"); });
     LoadLevel();
     EXPECT_EQ(nullptr, Loader().GetAirplane());
-    EXPECT_EQ(m_Gfx.GetRootObject()->GetName(), Jumper()->GetBodyObj()->GetParent()->GetName());
+    // Without an aircraft the jumper leaves from the preset's start point, not the scene's origin.
+    const CGfxObjPtr door = Jumper()->GetBodyObj()->GetParent();
+    ASSERT_NE(nullptr, door->GetParent());
+    EXPECT_EQ(m_Gfx.GetRootObject()->GetName(), door->GetParent()->GetName());
+    EXPECT_VECTOR_NEAR(CVector(180, 80, 0), door->GetPos(), 1e-4f);
+    EXPECT_GT(Jumper()->GetBodyObj()->GetWorldPos().y, 80.0f);
 }
 
 TEST_F(EngineLoaderTest, NearestSimObjIsFoundAndNoneIsEmpty)
