@@ -14,6 +14,7 @@
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/InfoLines.h"
+#include "gui/menus/JumpSettingsLists.h"
 #include "gui/menus/PresetRows.h"
 #include "jumper/EquipmentManager.h"
 #include "scene/DropZoneLevel.h"
@@ -80,7 +81,7 @@ bool IsBlank(const std::string& text)
 } // namespace
 
 CDZMenuState::CDZMenuState(CGuiEngine* owner)
-    : CGuiEngineState(owner, "wndDropZone"), m_Desc(ReadDZMenuDesc(*Config())), m_Presets(m_Desc.PresetsPath)
+    : CGuiEngineState(owner, "wndDropZone"), m_Desc(ReadDZMenuDesc(*Config())), m_Lists(kWeight, kSize), m_Presets(m_Desc.PresetsPath)
 {
     if (IGameMode* gameMode = GetGameMode())
         m_DropZoneNames = gameMode->GetDropZoneNames();
@@ -105,7 +106,7 @@ CDZMenuState::~CDZMenuState() = default;
 
 void CDZMenuState::Enter()
 {
-    FillWeightAndSizeLists();
+    m_Lists.Fill(m_Desc);
     CGuiEngineState::Enter();
 
     CGuiEngine& machine = *m_Owner;
@@ -124,7 +125,7 @@ void CDZMenuState::Enter()
 
     m_Connections.push_back(Subscribe("lbPresets", [this](const CGUIEvent&) { ApplyPreset(); }));
 
-    ApplySpinnerRanges();
+    ApplySpinnerRanges(m_Desc);
     RefreshPresetList("");
     SelectMatchingPreset();
 }
@@ -132,51 +133,6 @@ void CDZMenuState::Enter()
 void CDZMenuState::Exit()
 {
     ExitAndUnsubscribe(*this, m_Connections);
-}
-
-void CDZMenuState::FillWeightAndSizeLists()
-{
-    const CUnitConverter& units = Units();
-    auto fill = [&](const char* comboBox, const std::vector<float>& values, float defaultValue, CTable& table,
-                    std::string (CUnitConverter::*format)(float) const) {
-        table.clear();
-        std::vector<std::string> texts;
-        for (float value : values) {
-            const std::string text = (units.*format)(value);
-            texts.push_back(text);
-            table[text] = value;
-        }
-        std::sort(texts.begin(), texts.end());
-        Gui().SetItems(comboBox, texts, 0);
-        const std::string defaultText = (units.*format)(defaultValue);
-        table[defaultText] = defaultValue;
-        Gui().SelectItem(comboBox, defaultText);
-    };
-    fill(kWeight, m_Desc.ExitWeights, m_Desc.DefaultExitWeight, m_Weights, &CUnitConverter::FormatMass);
-    fill(kSize, m_Desc.CanopySizes, m_Desc.DefaultCanopySize, m_Sizes, &CUnitConverter::FormatArea);
-    m_LastWeight = m_Desc.DefaultExitWeight;
-    m_LastSize = m_Desc.DefaultCanopySize;
-}
-
-void CDZMenuState::ApplySpinnerRanges()
-{
-    const CUnitConverter& units = Units();
-    IGUI& gui = Gui();
-    for (const CDZMenuDesc::CSpinner& spinner : m_Desc.Spinners) {
-        // The configured minimum is enforced when presets are applied, so
-        // that a preset below it shows as raised rather than refused.
-        gui.SetSpinnerRange(spinner.Name, 0.0f, units.ConvertToDisplay(spinner.Max, spinner.Units), spinner.Step);
-        gui.SetSpinnerValue(spinner.Name, units.ConvertToDisplay(spinner.Value, spinner.Units));
-        gui.SetText(spinner.UnitLabel, units.GetUnitLabel(spinner.Units));
-    }
-}
-
-float CDZMenuState::ReadTableValue(const std::string& comboBox, const CTable& table, float& lastValid) const
-{
-    const auto found = table.find(Gui().GetText(comboBox));
-    if (found != table.end())
-        lastValid = found->second;
-    return lastValid;
 }
 
 float CDZMenuState::ReadSpinner(const std::string& spinner, const std::string& category) const
@@ -202,8 +158,8 @@ xml::CNodePtr CDZMenuState::BuildPresetInfo()
     AddRow(preset, "Wind strength", "Speed", ToString(ReadSpinner(kWindStrength, "Speed")));
     AddRow(preset, "Wind direction", "", gui.GetText(kWindDirection));
     AddRow(preset, "Random wind", "", ToString(gui.IsChecked(kRandomWind)));
-    AddRow(preset, "Exit weight", "Mass", ToString(ReadTableValue(kWeight, m_Weights, m_LastWeight)));
-    AddRow(preset, "Canopy size", "Area", ToString(ReadTableValue(kSize, m_Sizes, m_LastSize)));
+    AddRow(preset, "Exit weight", "Mass", ToString(m_Lists.ReadWeight()));
+    AddRow(preset, "Canopy size", "Area", ToString(m_Lists.ReadSize()));
     AddRow(preset, "Altitude", "Distance", ToString(ReadSpinner(kAltitude, "Distance")));
     AddRow(preset, "Distance to target at altitude", "Distance", ToString(ReadSpinner(kTargetDistance, "Distance")));
     AddRow(preset, "Altimeter", "", gui.GetText(kAltimeter));

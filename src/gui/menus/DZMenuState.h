@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "core/SingletonTmpl.h"
 #include "gui/menus/DZMenuDesc.h"
 #include "gui/menus/GuiEngineState.h"
+#include "gui/menus/JumpSettingsLists.h"
 #include "gui/menus/PresetsDocument.h"
 
 namespace sds {
@@ -62,24 +62,14 @@ public:
     const CPresetsDocument& GetPresets() const { return m_Presets; }
 
 private:
-    // Display text of a weight or size -> kilograms or square metres.
-    typedef std::map<std::string, float> CTable;
-
-    void FillWeightAndSizeLists();
-    void ApplySpinnerRanges();
     // Sets the widget of one of the preset's rows; a value that is not a
     // number throws xml::CBadValueException.
     void ApplyPresetRow(const std::string& row, const xml::CNode& info);
-    // The table value of the combo box's text; a text the table lacks keeps `lastValid`.
-    float ReadTableValue(const std::string& comboBox, const CTable& table, float& lastValid) const;
     float ReadSpinner(const std::string& spinner, const std::string& category) const;
     void SavePresetsFile();
 
     const CDZMenuDesc m_Desc;
-    CTable m_Weights;
-    CTable m_Sizes;
-    float m_LastWeight = 0.0f;
-    float m_LastSize = 0.0f;
+    CJumpSettingsLists m_Lists;
     CConnections m_Connections;
     CPresetsDocument m_Presets;
     std::vector<std::string> m_DropZoneNames;

@@ -21,6 +21,7 @@
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/InfoLines.h"
+#include "gui/menus/JumpSettingsLists.h"
 #include "gui/menus/PresetRows.h"
 #include "scene/DropZoneLevel.h"
 
@@ -81,7 +82,7 @@ bool ReadRow(const xml::CNodePtr& jumpInfo, const std::string& name, float& valu
 } // namespace
 
 CForceFieldsState::CForceFieldsState(CGuiEngine* owner)
-    : CGuiEngineState(owner, "wndForceField"), m_Desc(ReadDZMenuDesc(*Config()))
+    : CGuiEngineState(owner, "wndForceField"), m_Desc(ReadDZMenuDesc(*Config())), m_Lists(kWeight, kSize)
 {
     if (IGameMode* gameMode = GetGameMode())
         m_DropZoneNames = gameMode->GetDropZoneNames();
@@ -94,7 +95,7 @@ CForceFieldsState::~CForceFieldsState() = default;
 
 void CForceFieldsState::Enter()
 {
-    FillWeightAndSizeLists();
+    m_Lists.Fill(m_Desc);
     CGuiEngineState::Enter();
     if (Config()->GetChild("Switches")->GetAttribute<bool>("ReloadDZs", false))
         FillDropZoneList();
@@ -107,7 +108,7 @@ void CForceFieldsState::Enter()
     m_Connections.push_back(Subscribe("cbDropZones", [this](const CGUIEvent& e) { OnDropZoneSelected(e); }));
     OnDropZoneSelected(CGUIEvent());
 
-    ApplySpinnerRanges();
+    ApplySpinnerRanges(m_Desc);
     Gui().SetEnabled(kCreate, true);
     Gui().SetEnabled(kNewFieldName, true);
 }
@@ -122,49 +123,6 @@ void CForceFieldsState::FillDropZoneList()
     IGameMode* gameMode = GetGameMode();
     m_DropZoneNames = gameMode ? gameMode->GetDropZoneNames() : std::vector<std::string>();
     Gui().SetItems(kDropZones, m_DropZoneNames, 0);
-}
-
-void CForceFieldsState::FillWeightAndSizeLists()
-{
-    const CUnitConverter& units = *CUnitConverter::GetSingleton();
-    auto fill = [&](const char* comboBox, const std::vector<float>& values, float defaultValue, CTable& table,
-                    std::string (CUnitConverter::*format)(float) const) {
-        table.clear();
-        std::vector<std::string> texts;
-        for (float value : values) {
-            const std::string text = (units.*format)(value);
-            texts.push_back(text);
-            table[text] = value;
-        }
-        std::sort(texts.begin(), texts.end());
-        Gui().SetItems(comboBox, texts, 0);
-        const std::string defaultText = (units.*format)(defaultValue);
-        table[defaultText] = defaultValue;
-        Gui().SelectItem(comboBox, defaultText);
-    };
-    fill(kWeight, m_Desc.ExitWeights, m_Desc.DefaultExitWeight, m_Weights, &CUnitConverter::FormatMass);
-    fill(kSize, m_Desc.CanopySizes, m_Desc.DefaultCanopySize, m_Sizes, &CUnitConverter::FormatArea);
-    m_LastWeight = m_Desc.DefaultExitWeight;
-    m_LastSize = m_Desc.DefaultCanopySize;
-}
-
-void CForceFieldsState::ApplySpinnerRanges()
-{
-    const CUnitConverter& units = *CUnitConverter::GetSingleton();
-    IGUI& gui = Gui();
-    for (const CDZMenuDesc::CSpinner& spinner : m_Desc.Spinners) {
-        gui.SetSpinnerRange(spinner.Name, 0.0f, units.ConvertToDisplay(spinner.Max, spinner.Units), spinner.Step);
-        gui.SetSpinnerValue(spinner.Name, units.ConvertToDisplay(spinner.Value, spinner.Units));
-        gui.SetText(spinner.UnitLabel, units.GetUnitLabel(spinner.Units));
-    }
-}
-
-float CForceFieldsState::ReadTableValue(const std::string& comboBox, const CTable& table, float& lastValid) const
-{
-    const auto found = table.find(Gui().GetText(comboBox));
-    if (found != table.end())
-        lastValid = found->second;
-    return lastValid;
 }
 
 void CForceFieldsState::OnDropZoneSelected(const CGUIEvent&)
@@ -232,8 +190,8 @@ void CForceFieldsState::AddScoreInfo(const xml::CNodePtr& preset) const
 
 xml::CNodePtr CForceFieldsState::BuildPreset()
 {
-    const float weight = ReadTableValue(kWeight, m_Weights, m_LastWeight);
-    const float size = ReadTableValue(kSize, m_Sizes, m_LastSize);
+    const float weight = m_Lists.ReadWeight();
+    const float size = m_Lists.ReadSize();
     const xml::CNodePtr preset(new xml::CNode("Preset", false));
     AddDropZoneInfo(preset);
     AddRow(preset, "Configuration", "", "");

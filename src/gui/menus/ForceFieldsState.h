@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -8,6 +7,7 @@
 #include "core/SingletonTmpl.h"
 #include "gui/menus/DZMenuDesc.h"
 #include "gui/menus/GuiEngineState.h"
+#include "gui/menus/JumpSettingsLists.h"
 
 namespace sds {
 namespace GuiStates {
@@ -53,15 +53,8 @@ public:
     static std::string FileNameOf(const std::string& fullName);
 
 private:
-    // Display text of a weight or size -> kilograms or square metres.
-    typedef std::map<std::string, float> CTable;
-
-    void FillWeightAndSizeLists();
-    void ApplySpinnerRanges();
     // Takes the game mode's scene names and offers them, the first selected.
     void FillDropZoneList();
-    // The table value of the combo box's text; a text the table lacks keeps `lastValid`.
-    float ReadTableValue(const std::string& comboBox, const CTable& table, float& lastValid) const;
     // Builds the jump into the selected scene's working tree and starts the
     // game mode, in the editor when `editing`.
     void StartScene(bool editing);
@@ -69,10 +62,7 @@ private:
     std::string RefuseNewScene(const std::string& fileName, const std::string& path) const;
 
     const CDZMenuDesc m_Desc;
-    CTable m_Weights;
-    CTable m_Sizes;
-    float m_LastWeight = 0.0f;
-    float m_LastSize = 0.0f;
+    CJumpSettingsLists m_Lists;
     CConnections m_Connections;
     std::vector<std::string> m_DropZoneNames;
     std::string m_LastSelected;
