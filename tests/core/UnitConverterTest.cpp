@@ -43,7 +43,7 @@ TEST(UnitConverter, Metric)
     EXPECT_EQ("Metric (kg, m)", units.GetSystemName());
     EXPECT_EQ("80kg", units.FormatMass(80.0f));
     EXPECT_EQ("36.0km/h", units.FormatValue(units.GetUnit("Speed"), 10.0f));
-    EXPECT_EQ("100m", units.FormatValue(units.GetUnit("Distance"), 100.0f));
+    EXPECT_EQ("100.0m", units.FormatValue(units.GetUnit("Distance"), 100.0f));
 }
 
 TEST(UnitConverter, UnknownDefaultSelectsInternal)

@@ -59,7 +59,7 @@ TEST(DZMenuScreenshot, ShowsTheDefaultDropZoneAndTheFirstPresetWithItsDescriptio
     EXPECT_EQ("On target, 8mph wind", gui->GetSelectedItem("wndDropZone/lbPresets"));
     const std::string description = gui->GetText("wndDropZone/mebPresetDescription");
     EXPECT_NE(std::string::npos, description.find("\nWind strength: 8.0mph\n")) << description;
-    EXPECT_NE(std::string::npos, description.find("\nDrop zone elevation: 98.4252ft\n")) << description;
+    EXPECT_NE(std::string::npos, description.find("\nDrop zone elevation: 98.4ft\n")) << description;
 
     wrappers::CWindowResolver windows;
     windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());

@@ -421,7 +421,7 @@ TEST_F(DZMenuTest, APresetSetsTheWidgetsAndShowsItsDescription)
     EXPECT_EQ(11, std::count(description.begin(), description.end(), '\n')) << description;
     EXPECT_EQ(0u, description.find("Drop zone name: Home Field\nWind strength: 8.0mph\n")) << description;
     EXPECT_NE(std::string::npos, description.find("\nExit weight: 160lb\nCanopy size: 220ft2\n")) << description;
-    const std::string last = "Drop zone elevation: 98.4252ft\n";
+    const std::string last = "Drop zone elevation: 98.4ft\n";
     EXPECT_EQ(description.size() - last.size(), description.rfind(last)) << description;
 
     Click("wndDropZone/tcSections");

@@ -29,7 +29,7 @@ TEST_F(InfoLinesTest, RowsWithUnitsAreConvertedAndOthersShownAsStored)
         const char* Row;
         const char* Line;
     } cases[] = {
-        {R"(<Info Name="Altitude" Units="Distance">60.96</Info>)", "Altitude: 200ft\n"},
+        {R"(<Info Name="Altitude" Units="Distance">60.96</Info>)", "Altitude: 200.0ft\n"},
         {R"(<Info Name="Wind strength" Units="Speed">3.57632</Info>)", "Wind strength: 8.0mph\n"},
         {R"(<Info Name="Altimeter">Neptune</Info>)", "Altimeter: Neptune\n"},
         {R"(<Info Units="Mass">72.574784</Info>)", "160lb\n"},
@@ -41,7 +41,7 @@ TEST_F(InfoLinesTest, RowsWithUnitsAreConvertedAndOthersShownAsStored)
     for (const auto& c : cases)
         EXPECT_EQ(c.Line, GuiStates::FormatInfoLine(*Row(c.Row), "\n")) << c.Row;
 
-    EXPECT_EQ("200ft", GuiStates::FormatInfoLine(*Row(cases[0].Row), "", false));
+    EXPECT_EQ("200.0ft", GuiStates::FormatInfoLine(*Row(cases[0].Row), "", false));
 }
 
 TEST_F(InfoLinesTest, UnknownCategoriesFormatToNothing)
