@@ -36,19 +36,24 @@ void GoToDZSelection(CGuiEngine& machine)
                                                                      : machine.GetDZSelectionWindow());
 }
 
-void StartJumpFromSelection(CGuiEngine& machine)
+void ChangeToGameMode(CGuiEngine& machine, const std::function<void()>& backOnFailure)
 {
     CEngine* engine = CEngine::GetSingleton();
-    GoToInGameMenu(machine);
     try {
         engine->ChangeState(engine->m_GameModeState);
     } catch (...) {
         // Menu mode has gone with the change: without it the user would face a
         // level that is not there, with no way back.
-        GoToDZSelection(machine);
+        backOnFailure();
         engine->ChangeState(engine->m_MenuModeState);
         throw;
     }
+}
+
+void StartJumpFromSelection(CGuiEngine& machine)
+{
+    GoToInGameMenu(machine);
+    ChangeToGameMode(machine, [&machine] { GoToDZSelection(machine); });
 }
 
 void GoToHelp(CGuiEngine& machine)

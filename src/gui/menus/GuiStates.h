@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,9 +20,12 @@ class CMessageBoxState;
 void GoToMainMenu(CGuiEngine& machine);
 void GoToInGameMenu(CGuiEngine& machine);
 void GoToDZSelection(CGuiEngine& machine);
-// The jump from the drop-zone selection: the in-game menu is readied and the
-// engine changes to its game mode. A level that fails to load brings the
-// selection back in menu mode and throws on, so that the failure is shown there.
+// Changes the engine to its game mode, the in-game menu readied by the caller.
+// A level that fails to load runs `backOnFailure` (it brings the screen the
+// jump came from back) in menu mode and throws on, so that the failure is
+// shown there.
+void ChangeToGameMode(CGuiEngine& machine, const std::function<void()>& backOnFailure);
+// The jump from the drop-zone selection, which comes back on failure.
 void StartJumpFromSelection(CGuiEngine& machine);
 void GoToHelp(CGuiEngine& machine);
 // The force-field dialogs with the "Region" element they work on; false, having

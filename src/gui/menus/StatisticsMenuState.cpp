@@ -247,7 +247,9 @@ void CStatisticsMenuState::OnContinueTutorial(const CGUIEvent&)
     GoToInGameMenu(*m_Owner);
     engine->PopState();
     engine->PopState();
-    engine->ChangeState(engine->m_GameModeState);
+    // The jump log belonged to the jump that has ended: a tutorial that cannot
+    // be loaded brings the tutorial screen back, where the next one can be chosen.
+    ChangeToGameMode(*m_Owner, [this] { CTutorialMenuState::ShowAgain(*m_Owner); });
 }
 
 } // namespace GuiStates

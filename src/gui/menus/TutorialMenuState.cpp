@@ -77,8 +77,13 @@ void CTutorialMenuState::OnStartTutorial(const CGUIEvent&)
     if (!SelectTutorialDropZone(*gameMode))
         return;
     GoToInGameMenu(*m_Owner);
-    CEngine* engine = CEngine::GetSingleton();
-    engine->ChangeState(engine->m_GameModeState);
+    ChangeToGameMode(*m_Owner, [this] { ShowAgain(*m_Owner); });
+}
+
+void CTutorialMenuState::ShowAgain(CGuiEngine& machine)
+{
+    GoToMainMenu(machine);
+    ShowTutorials(machine);
 }
 
 void CTutorialMenuState::OnMainMenu(const CGUIEvent&)

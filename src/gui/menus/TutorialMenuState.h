@@ -35,6 +35,8 @@ public:
     // Makes the current tutorial's drop zone the one to fly. A tutorial the
     // set no longer holds is logged and ends the tutorials: false.
     static bool SelectTutorialDropZone(IGameMode& gameMode);
+    // The tutorial screen over the main menu, as the main menu's Tutorial opens it.
+    static void ShowAgain(CGuiEngine& machine);
 
 private:
     void FillList();

@@ -11,7 +11,6 @@
 #include "graphics/memory/MemGfxMgr.h"
 #include "gui/menus/EditorMenuState.h"
 #include "gui/menus/MainMenuState.h"
-#include "gui/menus/MessageBoxState.h"
 #include "ScreensFixture.h"
 
 using namespace sds;
@@ -63,12 +62,6 @@ protected:
         ASSERT_TRUE(Screens().GoToEditorMenu());
         ASSERT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
         ASSERT_EQ(GuiStates::CEditorMenuState::GetSingleton(), CurrentScreen());
-    }
-
-    std::string MessageBoxText() const
-    {
-        const auto* box = dynamic_cast<GuiStates::CMessageBoxState*>(CurrentScreen());
-        return box ? box->GetText() : "(no message box)";
     }
 
     void FireMenuKey(bool on)

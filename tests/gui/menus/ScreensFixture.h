@@ -8,6 +8,7 @@
 
 #include "gui/menus/GuiEngine.h"
 #include "gui/menus/GuiStates.h"
+#include "gui/menus/MessageBoxState.h"
 #include "MenuServices.h"
 #include "TestEngineStates.h"
 #include "support/CapturingLogMgr.h"
@@ -55,6 +56,23 @@ protected:
     sds::CGuiEngineState* CurrentScreen() const { return m_GuiEngine->GetCurrentState(); }
 
     bool Visible(const std::string& window) { return m_Gui.Get(window).Visible; }
+
+    std::string MessageBoxText() const
+    {
+        const auto* box = dynamic_cast<sds::GuiStates::CMessageBoxState*>(CurrentScreen());
+        return box ? box->GetText() : "(no message box)";
+    }
+
+    // A click whose handler throws, reported as the GUI reports a failed handler.
+    void ClickFailing(const std::string& widget)
+    {
+        try {
+            Click(widget);
+            ADD_FAILURE() << "the failure of " << widget << " was swallowed";
+        } catch (const std::exception& e) {
+            m_Gui.m_HandlerFailure(e.what());
+        }
+    }
 
     // The main menu, with menu mode on the engine.
     void OpenMainMenu()

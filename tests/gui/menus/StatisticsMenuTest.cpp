@@ -8,6 +8,7 @@
 #include "gui/menus/InGameMenuState.h"
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/StatisticsMenuState.h"
+#include "gui/menus/TutorialMenuState.h"
 #include "ScreensFixture.h"
 
 using namespace sds;
@@ -300,6 +301,22 @@ TEST_F(StatisticsTest, ContinueTutorialIsOfferedUntilTheLastTutorial)
     m_Game.m_CurrentTutorial = "Final turn";
     OpenJumpLog();
     EXPECT_FALSE(Visible("wndStatistics/btnContinueTutorial")) << "out of game";
+}
+
+TEST_F(StatisticsTest, ANextTutorialThatFailsToLoadBringsTheTutorialScreenBack)
+{
+    m_Game.m_TutorialsOnDisk = {"Straight in", "Final turn", "Flare"};
+    StartMenus();
+    m_Game.m_CurrentTutorial = "Final turn";
+    OpenJumpLogInGame();
+    m_Game.m_LoadFailure = "The tutorial's drop zone cannot be read";
+    ClickFailing("wndStatistics/btnContinueTutorial");
+    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
+    EXPECT_FALSE(m_Engine.HasState(&m_Game));
+    EXPECT_EQ("The tutorial's drop zone cannot be read", MessageBoxText());
+    Click("wndMessageBox/btnClose");
+    EXPECT_EQ(GuiStates::CTutorialMenuState::GetSingleton(), CurrentScreen());
+    EXPECT_TRUE(Visible("wndTutorial"));
 }
 
 } // namespace

@@ -87,6 +87,24 @@ TEST_F(TutorialTest, ATutorialTheSetLostStartsNothing)
     EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
 }
 
+TEST_F(TutorialTest, ATutorialThatFailsToLoadBringsTheScreenBackWithTheReason)
+{
+    OpenTutorials();
+    m_Game.m_LoadFailure = "The tutorial's drop zone cannot be read";
+    ClickFailing("wndTutorial/btnStartTutorial");
+    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
+    EXPECT_FALSE(m_Engine.HasState(&m_Game));
+    EXPECT_EQ("The tutorial's drop zone cannot be read", MessageBoxText());
+    Click("wndMessageBox/btnClose");
+    EXPECT_EQ(GuiStates::CTutorialMenuState::GetSingleton(), CurrentScreen());
+    EXPECT_TRUE(Visible("wndTutorial"));
+
+    m_Game.m_LoadFailure.clear();
+    Click("wndTutorial/btnStartTutorial");
+    EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
+    EXPECT_EQ("Straight in", m_Game.m_CurrentTutorial);
+}
+
 TEST_F(TutorialTest, TheListIsReadOnceUnlessDropZonesAreReloaded)
 {
     m_Game.m_TutorialsOnDisk.push_back("Crosswind");
