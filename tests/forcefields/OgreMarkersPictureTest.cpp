@@ -20,6 +20,7 @@
 #include "forcefields/CursorMarker.h"
 #include "forcefields/ForceFieldMarker.h"
 #include "forcefields/ForceFieldScene.h"
+#include "forcefields/RadiusMarker.h"
 #include "forcefields/IEditorDialogs.h"
 #include "forcefields/StartingPosMarker.h"
 #include "graphics/OgreWorld.h"
@@ -181,7 +182,7 @@ bool IsYellow(const Ogre::ColourValue& c) { return c.r > 0.8f && c.g > 0.6f && c
 
 TEST_F(OgreMarkersPictureTest, FieldShowsItsCentreAreaAndOnSelectionItsHandlesAndConsoleLines)
 {
-    CreateMarkers();
+    ASSERT_NO_FATAL_FAILURE(CreateMarkers());
     const xml::CNodePtr field = m_Scene->GetChild("Preset")->GetChild("Wind")->GetChild("Region");
     const CVector centre = field->GetChild("Shape")->GetAttribute("Position")->GetValue<CVector>();
     const CVector radius1 = field->GetChildById("Radius", "1", ID_NAMES)->GetAttribute("Position")->GetValue<CVector>();
@@ -229,4 +230,9 @@ TEST_F(OgreMarkersPictureTest, FieldShowsItsCentreAreaAndOnSelectionItsHandlesAn
     for (std::size_t i = 1; i < inkRows.size(); ++i)
         lines += inkRows[i] > inkRows[i - 1] + 2;
     EXPECT_EQ(3u, lines) << "lines 0 to 2, apart";
+
+    // The size handle selected: its area stands out more, still seen through.
+    m_Field->Deselect();
+    m_Field->GetHandles().back()->Select();
+    EXPECT_TRUE(Near(kSky * 0.65f + kArea * 0.35f, ColourAt(inArea, Draw()), 0.04f)) << "a stronger tint";
 }
