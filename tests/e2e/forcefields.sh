@@ -41,12 +41,17 @@ steps() {
     [ -s "$scenes/E2E_field.ForceFields" ] || fail "Create wrote no scene file"
     # The force visualisation's particles keep the picture moving: a moment for the first frames.
     sleep 3
+    # A click on the field's centre selects it: its handles show, and the
+    # console's lines say what it is and what to do.
+    click_program_at 512 443
+    sleep 1
     import -window root "$artifacts/editor.png"
 
     # --- A force field through the dialogs --------------------------------------
-    # A right click on the drawing along the ground below the scene, which no
-    # marker owns: the cursor comes there and opens its dialog.
-    click_program_at 511 738 3
+    # A right click on the field's area below its centre, which no marker owns
+    # (a click on nothing at all changes nothing): the cursor comes there and
+    # opens its dialog.
+    click_program_at 512 570 3
     wait_for_log "Displaying wndCreateForceField" 10 || { fail "a right click did not open the create dialog"; return; }
     sleep 1
     import -window root "$artifacts/create-dialog.png"

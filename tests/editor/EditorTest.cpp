@@ -145,11 +145,12 @@ protected:
         Button(EVENT_KEY_PRESSED, key);
         Button(EVENT_KEY_RELEASED, key);
     }
-    // The next pick hits the marker's graphic object.
+    // The next pick hits the marker's graphic object; as the rendering engine's
+    // ray query does, the hit names the entity, not the object's node.
     void Aim(const CMarkerPtr& marker)
     {
         ICamera::CPickResult hit;
-        hit.m_Name = marker->GetGfxObj()->GetName();
+        hit.m_Name = marker->GetGfxObj()->GetEntityName();
         Camera().m_Hits = {hit};
         MouseAt(marker->GetGfxObj()->GetPos());
     }

@@ -6,6 +6,7 @@
 #include "forcefields/ForceFieldScene.h"
 #include "forcefields/ForceFunctions.h"
 #include "graphics/RibbonTrailDesc.h"
+#include "physics/WindMgr.h"
 #include "support/CapturingLogMgr.h"
 #include "support/TempDir.h"
 #include "support/VectorNear.h"
@@ -120,6 +121,10 @@ TEST(ForceFieldScene, ShippedScenesHoldWhatTheEditorAndTheLevelRead)
             EXPECT_EQ("", CheckForceFunction(region->GetChild("Function")->GetValue()));
         });
         EXPECT_TRUE(fields >= 1 && fields <= 3) << fields;
+        // The level's wind takes the scene's fields, so they blow in flight and the editor shows them.
+        physics::CWindMgr wind(30.0f);
+        wind.LoadRegions(preset->GetChild("Wind"));
+        EXPECT_EQ(static_cast<std::size_t>(fields), wind.GetRegions().size());
 
         // The start and the target lie inside the area with room to the sides:
         // the save's fit leaves the area as it is.
