@@ -2,19 +2,19 @@
 # The force-field edition end to end under a virtual screen, driven by xdotool:
 #   forcefields.sh <run tree> <work folder> <artifact folder>
 # Main menu, Start, the force-fields screen, Create with a new name: the
-# editor opens on the new scene with its markers. A right click opens the
-# create dialog, Create the edit dialog, OK adds the field. The new field and
-# the target are dragged with the mouse: the target under the start, the field
-# out of the fall line. Escape opens the editor menu; "Save and jump" writes
-# the scene and "LastEdit" and flies it with the force visualisation's
-# particles and trails; the free fall ends on the target with a score. The
-# jump log comes up over the level; Change DZ leads back to the force-fields
-# screen, which counts the jump; Back and Exit end the program.
-# The session is recorded with RecordEvents and played back with PlayEvents
-# on a fresh run tree; both must fly to the target and record the jump.
-# Keeps pictures of the recorded run (editor.png, create-dialog.png,
-# dragged.png, flight-with-trails.png, verdict.png, statistics.png), both logs,
-# profiles and written scenes, and the recording in the artifact folder.
+# editor opens on the new scene with its markers. The cursor, dragged below
+# the start, opens the create dialog with a right click; Create, then the edit
+# dialog's OK add the field. The field is dragged by its centre out of the
+# fall line and the target under the start. Escape opens the editor menu;
+# "Save and jump" writes the scene and "LastEdit" and flies it, watched from
+# the side among the force visualisation's particles and trails; the free
+# fall ends on the target with a score. Escape brings the jump log, Change DZ
+# the force-fields screen, which counts the jump; Back and Exit end the
+# program. The session is recorded with RecordEvents and played back with
+# PlayEvents on a fresh run tree; both must end on the target with the same
+# score. Keeps pictures of the recorded run (editor.png, create-dialog.png,
+# dragged.png, flight-with-trails.png, verdict.png, statistics.png), both
+# logs, profiles and written scenes, and the recording in the artifact folder.
 # Needs a display (xvfb-run).
 set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -114,7 +114,9 @@ expect_flight() { # <log> <profile folder> <what>
 }
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-rm -rf "$work" "$artifacts"
+# The folder holds the scene screen's pictures of another test too: only this test's go.
+rm -rf "$work" "$artifacts"/{record,replay}-* "$artifacts"/{record,replay}.log "$artifacts/session.xml"
+rm -f "$artifacts"/{editor,create-dialog,dragged,flight-with-trails,verdict,statistics}.png
 mkdir -p "$artifacts"
 # The scenes' folder is copied: the program writes the new scene there.
 make_run_tree "$run" "$work/record" DovuvUvozeVozediza DovuvUvozeVozediza
