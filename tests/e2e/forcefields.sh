@@ -144,10 +144,13 @@ steps() {
     import -window root "$artifacts/editor.png"
 
     # --- A force field through the dialogs, then dragged aside ------------------
-    # The scene's plane is empty space, where a click hits nothing: the cursor,
-    # standing at the origin, is dragged into the fall line below the start
-    # and opens its dialog there with a right click.
-    drag_program "$(scene_x 0)" "$(scene_y 3)" "$(scene_x -150)" "$(scene_y 100)"
+    # The scene's plane is empty space, where a click hits nothing: the cursor
+    # is brought to a known place, dragged into the fall line below the start
+    # and opens its dialog there with a right click. A click on the bottom
+    # boundary puts it at the boundary's middle, (0, -2), where its top half
+    # stands clear of the bar.
+    click_program_at "$(scene_x -100)" "$(scene_y -2)"
+    drag_program "$(scene_x 0)" "$(scene_y 2.5)" "$(scene_x -150)" "$(scene_y 100)"
     click_program_at "$(scene_x -150)" "$(scene_y 100)" 3
     wait_for_log "Displaying wndCreateForceField" 10 || { fail "a right click did not open the create dialog"; return; }
     sleep 1
