@@ -104,7 +104,7 @@ expect_flight() { # <log> <profile folder> <what>
         ! grep -q "JustCreated" "$new_scene" || fail "$3: the confirmed field is still marked as just created"
         [ "$(scene_vector "$new_scene" Camera Type)" = camera_script3 ] || fail "$3: the saved scene lost its flight camera"
         target=$(scene_vector "$new_scene" Target Position)
-        near "$target" -150 0 || fail "$3: the saved target is at ($target), not under the start"
+        near "$target" -152 0 || fail "$3: the saved target is at ($target), not under the start"
         field=$(tr '\n\t' '  ' <"$new_scene" | grep -oE '<Shape [^>]*>' | sed -n 2p | grep -oE 'Position="[^"]*"' |
             sed -E 's/^[^"]*"//; s/"$//; s/,/ /g')
         near "$field" 80 150 || fail "$3: the dragged field is at ($field), not at (80, 150)"
@@ -146,11 +146,10 @@ steps() {
     # --- A force field through the dialogs, then dragged aside ------------------
     # The scene's plane is empty space, where a click hits nothing: the cursor
     # is brought to a known place, dragged into the fall line below the start
-    # and opens its dialog there with a right click. A click on the bottom
-    # boundary puts it at the boundary's middle, (0, -2), where its top half
-    # stands clear of the bar.
-    click_program_at "$(scene_x -100)" "$(scene_y -2)"
-    drag_program "$(scene_x 0)" "$(scene_y 2.5)" "$(scene_x -150)" "$(scene_y 100)"
+    # and opens its dialog there with a right click. A click on the target
+    # puts it at the target, (150, 0), where its top stands clear of it.
+    click_program_at "$(scene_x 150)" "$(scene_y 0)"
+    drag_program "$(scene_x 150)" "$(scene_y 4.4)" "$(scene_x -150)" "$(scene_y 100)"
     click_program_at "$(scene_x -150)" "$(scene_y 100)" 3
     wait_for_log "Displaying wndCreateForceField" 10 || { fail "a right click did not open the create dialog"; return; }
     sleep 1
@@ -161,9 +160,10 @@ steps() {
     click_program_at 855 665 # OK
     sleep 1
     # The new field by its centre out of the fall line, the target from
-    # (150, 0) under the start.
+    # (150, 0) under the start: the jumper's body leaves 2 m to the left of the
+    # start marker and falls straight down, so the target goes to x = -152.
     drag_program "$(scene_x -150)" "$(scene_y 100)" "$(scene_x 80)" "$(scene_y 150)"
-    drag_program "$(scene_x 150)" "$(scene_y 0)" "$(scene_x -150)" "$(scene_y 0)"
+    drag_program "$(scene_x 150)" "$(scene_y 0)" "$(scene_x -152)" "$(scene_y 0)"
     sleep 1
     import -window root "$artifacts/dragged.png"
 
@@ -231,7 +231,9 @@ cp -r ../profiles/default/. "$artifacts/replay-profile/" 2>/dev/null
 cp "$scenes"/*.ForceFields "$artifacts/replay-scenes/" 2>/dev/null
 grep -q "CSelfTester: Playing events" "$artifacts/replay.log" || fail "replay: not played"
 expect_flight "$artifacts/replay.log" ../profiles/default "replay"
-for row in Score Result "Distance to the target center"; do
+# The physics steps follow the frames' timing, so the landing point may differ
+# by millimetres; the verdict may not.
+for row in Score Result; do
     [ "$(profile_row "$artifacts/replay-profile/default.profile" "$row")" = \
         "$(profile_row "$artifacts/record-profile/default.profile" "$row")" ] || fail "replay: another '$row' than the recorded jump's"
 done
