@@ -63,6 +63,15 @@ wait_for_log_count() { # <text> <count> <seconds>
     return 1
 }
 
+# The falling jumper lit in the middle of the picture, and the blue of the
+# particles' trails above the HUD's bottom row.
+shows_flight() { # <picture>
+    local jumper trails
+    jumper=$(convert "$1" -crop 80x80+472+335 -colorspace Gray -threshold 5% -format "%[fx:int(mean*w*h)]" info:)
+    trails=$(convert "$1" -crop 1024x660+0+0 -channel B -separate -threshold 35% -format "%[fx:int(mean*w*h)]" info:)
+    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
+}
+
 # A vector attribute of a scene file's element as three numbers, blank-separated.
 scene_vector() { # <file> <element> <attribute>
     tr '\n\t' '  ' <"$1" | grep -oE "<$2 [^>]*>" | head -1 | grep -oE "$3=\"[^\"]*\"" | sed -E 's/^[^"]*"//; s/"$//; s/,/ /g'
@@ -183,11 +192,22 @@ steps() {
     sleep 0.5
     xdotool key space
     wait_for_log "CFreeFallState" 20 || { fail "no free fall"; return; }
-    # Long enough for the particles around the falling jumper to draw trails.
-    sleep 3
-    import -window root "$artifacts/flight-with-trails.png"
+    # The particles are sparse at the camera's distance: of a few pictures in
+    # the fall, the first with trails about the jumper is kept.
+    sleep 1
+    local attempt
+    for attempt in 1 2 3 4 5 6; do
+        import -window root "$artifacts/flight-with-trails.png"
+        shows_flight "$artifacts/flight-with-trails.png" && break
+        [ $attempt -eq 6 ] && fail "flight-with-trails.png shows no jumper in the middle among trails"
+        sleep 0.5
+    done
     wait_for_log " is in " 30 || { fail "no verdict"; return; }
+    sleep 0.5
     import -window root "$artifacts/verdict.png"
+    # The verdict's pale lines in the upper middle; the trails' blue has little red.
+    [ "$(convert "$artifacts/verdict.png" -crop 600x120+212+235 -channel R -separate -threshold 75% \
+        -format "%[fx:int(mean*w*h)]" info:)" -ge 1000 ] || fail "verdict.png shows no verdict"
     wait_for_log "Jump 1 is added to profile default" 20 || { fail "the jump was not recorded"; return; }
 
     # --- Back to the force-fields screen, which counts the jump -------------------
