@@ -281,13 +281,15 @@ void CEditor::Pick()
 
 bool CEditor::TrySelectHit(const ICamera::CPickResult& hit)
 {
-    // A ray hit names the entity it met, which is not the name of the object's node.
-    if (hit.m_Name.empty() || hit.m_Name == m_Cursor->GetGfxObj()->GetEntityName())
+    // A ray hit names the entity it met; the graphics find its object by that name.
+    if (hit.m_Name == m_Cursor->GetGfxObj()->GetEntityName())
         return false;
-    const auto found = std::find_if(m_Markers.begin(), m_Markers.end(), [&hit](const CMarkerPtr& marker) {
-        return marker->GetGfxObj()->GetEntityName() == hit.m_Name;
-    });
-    if (found == m_Markers.end() || *found == m_Cursor || !(*found)->GetGfxObj()->IsVisible())
+    const CGfxObjPtr object = IGfxMgr::GetSingleton()->FindObject(hit.m_Name);
+    if (!object)
+        return false;
+    const auto found = std::find_if(m_Markers.begin(), m_Markers.end(),
+                                    [&object](const CMarkerPtr& marker) { return HasGfxObj(marker, object); });
+    if (found == m_Markers.end() || *found == m_Cursor || !object->IsVisible())
         return false;
 
     const CMarkerPtr marker = *found;

@@ -79,7 +79,8 @@ public:
     virtual std::shared_ptr<ILoadingProgressBar> CreateLoadingProgressBar(const std::string& overlayName) = 0;
     virtual std::shared_ptr<IDial> CreateDial(const xml::CNodePtr& renderTarget, const xml::CNodePtr& dial,
                                                 const xml::CNodePtr& needle) = 0;
-    // The object whose scene node has that name, or null.
+    // The object whose scene node has that name, or else the object showing the
+    // entity of that name (what a pick reports), or null.
     virtual CGfxObjPtr FindObject(const std::string& name) = 0;
     virtual std::shared_ptr<IRibbonTrail> CreateRibbonTrail(const xml::CNodePtr& config,
                                                               const CGfxObjPtr& anchor) = 0;

@@ -28,6 +28,9 @@ public:
 
     // Drops what a jump wrote: the working tree becomes a fresh copy of the file's.
     void ResetWorkingTree();
+    // The file was written anew: the next reset starts from this tree. The
+    // working tree, which a level may be using, stays.
+    void SetTree(const xml::CNodePtr& tree) { m_Tree = tree; }
 
 private:
     xml::CNodePtr m_Tree;

@@ -2,12 +2,20 @@
 # The force-field edition end to end under a virtual screen, driven by xdotool:
 #   forcefields.sh <run tree> <work folder> <artifact folder>
 # Main menu, Start, the force-fields screen, Create with a new name: the
-# editor opens on the new scene with its markers. A right click opens the
-# create dialog, Create the edit dialog, OK adds the field. Escape opens the
-# editor menu; "Save and jump" writes the scene and "LastEdit" and flies it
-# with the force visualisation's particles and trails. Keeps editor.png,
-# create-dialog.png and flight-with-trails.png, the log and the written scene
-# files in the artifact folder. Needs a display (xvfb-run).
+# editor opens on the new scene with its markers. The cursor, dragged below
+# the start, opens the create dialog with a right click; Create, then the edit
+# dialog's OK add the field. The field is dragged by its centre out of the
+# fall line and the target under the start. Escape opens the editor menu;
+# "Save and jump" writes the scene and "LastEdit" and flies it, watched from
+# the side among the force visualisation's particles and trails; the free
+# fall ends on the target with a score. Escape brings the jump log, Change DZ
+# the force-fields screen, which counts the jump; Back and Exit end the
+# program. The session is recorded with RecordEvents and played back with
+# PlayEvents on a fresh run tree; both must end on the target with a score.
+# Keeps pictures of the recorded run (editor.png, create-dialog.png,
+# dragged.png, flight-with-trails.png, verdict.png, statistics.png), both
+# logs, profiles and written scenes, and the recording in the artifact folder.
+# Needs a display (xvfb-run).
 set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 run="$1"
@@ -16,15 +24,116 @@ artifacts="$3"
 . "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
 scenes=../data/DovuvUvozeVozediza
+new_scene="$scenes/E2E_field.ForceFields"
+
+# The editor's camera stands at (0, 120, 320) and looks along -z: a metre of
+# the scene's plane is 2.9 pixels, its origin at (513, 733).
+scene_x() { awk -v x="$1" 'BEGIN { printf "%d", 513.3 + 2.9 * x + 0.5 }'; }
+scene_y() { awk -v y="$1" 'BEGIN { printf "%d", 732.7 - 2.9 * y + 0.5 }'; }
+
+# Drags with the program's own pointer from one place to another: brought to
+# the first as click_program_at does, the button held while it moves in steps,
+# each in a frame of its own.
+drag_program() { # <x> <y> <to x> <to y>
+    local step
+    xdotool mousemove 1023 767
+    sleep 0.3
+    xdotool mousemove 0 0
+    sleep 0.3
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.3
+    for step in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove $(($1 + ($3 - $1) * step / 8)) $(($2 + ($4 - $2) * step / 8))
+        sleep 0.1
+    done
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 0.3
+}
+
+# Waits until the log holds the line that many times; false after the timeout.
+wait_for_log_count() { # <text> <count> <seconds>
+    local deadline=$((SECONDS + $3))
+    while [ $SECONDS -lt $deadline ]; do
+        [ "$(grep -cF -- "$1" $log 2>/dev/null)" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# The falling jumper lit in the middle of the picture, and the blue of the
+# particles' trails above the HUD's bottom row.
+shows_flight() { # <picture>
+    local jumper trails
+    jumper=$(convert "$1" -crop 80x80+472+335 -colorspace Gray -threshold 5% -format "%[fx:int(mean*w*h)]" info:)
+    trails=$(convert "$1" -crop 1024x660+0+0 -channel B -separate -threshold 35% -format "%[fx:int(mean*w*h)]" info:)
+    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
+}
+
+# A vector attribute of a scene file's element as three numbers, blank-separated.
+scene_vector() { # <file> <element> <attribute>
+    tr '\n\t' '  ' <"$1" | grep -oE "<$2 [^>]*>" | head -1 | grep -oE "$3=\"[^\"]*\"" | sed -E 's/^[^"]*"//; s/"$//; s/,/ /g'
+}
+
+# The value of a row of the profile's jump.
+profile_row() { # <profile> <name>
+    tr '\n' ' ' <"$1" | grep -oE "<Info [^>]*Name=\"$2\"[^>]*>[^<]*" | head -1 | sed 's/.*>//'
+}
+
+# The vector is within a metre and a half of the point, in x and y.
+near() { # <x y z> <x> <y>
+    echo "$1" | awk -v x="$2" -v y="$3" '{ exit !(($1 - x) ^ 2 <= 2.25 && ($2 - y) ^ 2 <= 2.25) }'
+}
+
+# The same checks for both runs: the verdict on the target, the jump in the
+# profile with its score and result, the scenes written with the moved
+# target and field.
+expect_flight() { # <log> <profile folder> <what>
+    local profile="$2/default.profile" score target field
+    grep -qE " Body_[0-9]+ is in TargetHit End$" "$1" || fail "$3: no verdict 'Body_N is in TargetHit End'"
+    ! grep -E " Error: " "$1" || fail "$3: errors in the log"
+    grep -qF "Jump 1 is added to profile default" "$1" || fail "$3: the jump was not recorded"
+    grep -qF "Camera script 3." <(sed -n '/Exiting editor/,$p' "$1") || fail "$3: the flight is not watched by the side camera"
+    grep -qF "Displaying wndForceField" <(sed -n '/Jump 1 is added/,$p' "$1") || fail "$3: no force-fields screen after the jump"
+    if [ -s "$profile" ]; then
+        [ "$(grep -c "<Jump " "$profile")" -eq 1 ] || fail "$3: not one jump in the profile"
+        grep -q 'Location="E2E field"' "$profile" || fail "$3: the jump is not on the new scene"
+        score=$(profile_row "$profile" Score)
+        awk -v s="${score:-0}" 'BEGIN { exit !(s > 0) }' || fail "$3: the jump's score is '${score}', not above 0"
+        [ -n "$(profile_row "$profile" Result)" ] || fail "$3: the jump has no result"
+    else
+        fail "$3: no profile"
+    fi
+    [ -s "$scenes/LastEdit.ForceFields" ] || fail "$3: no LastEdit scene was written"
+    if [ -s "$new_scene" ]; then
+        grep -q 'FullName="E2E field"' "$new_scene" || fail "$3: the new scene's full name is not kept"
+        [ "$(grep -c "<Region>" "$new_scene")" -eq 2 ] || fail "$3: the new scene does not hold two force fields"
+        ! grep -q "JustCreated" "$new_scene" || fail "$3: the confirmed field is still marked as just created"
+        [ "$(scene_vector "$new_scene" Camera Type)" = camera_script3 ] || fail "$3: the saved scene lost its flight camera"
+        target=$(scene_vector "$new_scene" Target Position)
+        near "$target" -152 0 || fail "$3: the saved target is at ($target), not under the start"
+        field=$(tr '\n\t' '  ' <"$new_scene" | grep -oE '<Shape [^>]*>' | sed -n 2p | grep -oE 'Position="[^"]*"' |
+            sed -E 's/^[^"]*"//; s/"$//; s/,/ /g')
+        near "$field" 80 150 || fail "$3: the dragged field is at ($field), not at (80, 150)"
+    else
+        fail "$3: Create wrote no scene file"
+    fi
+}
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-rm -rf "$work" "$artifacts"
+# The folder holds the scene screen's pictures of another test too: only this test's go.
+rm -rf "$work" "$artifacts"/{record,replay}-* "$artifacts"/{record,replay}.log "$artifacts/session.xml"
+rm -f "$artifacts"/{editor,create-dialog,dragged,flight-with-trails,verdict,statistics}.png
 mkdir -p "$artifacts"
 # The scenes' folder is copied: the program writes the new scene there.
-make_run_tree "$run" "$work" DovuvUvozeVozediza DovuvUvozeVozediza
-cd "$work/bin"
+make_run_tree "$run" "$work/record" DovuvUvozeVozediza DovuvUvozeVozediza
+cd "$work/record/bin"
 
-./dravonkel --StartState MainMenu 2>stderr.txt &
+# --- The session, recorded ------------------------------------------------------
+recording_start=$SECONDS
+./dravonkel --StartState MainMenu --RecordEvents ../session.xml 2>stderr.txt &
 pid=$!
 steps() {
     wait_for_log "Entering Menu mode" 30 || { fail "no main menu"; return; }
@@ -47,11 +156,14 @@ steps() {
     sleep 1
     import -window root "$artifacts/editor.png"
 
-    # --- A force field through the dialogs --------------------------------------
-    # A right click on the field's area below its centre, which no marker owns
-    # (a click on nothing at all changes nothing): the cursor comes there and
-    # opens its dialog.
-    click_program_at 512 570 3
+    # --- A force field through the dialogs, then dragged aside ------------------
+    # The scene's plane is empty space, where a click hits nothing: the cursor
+    # is brought to a known place, dragged into the fall line below the start
+    # and opens its dialog there with a right click. A click on the target
+    # puts it at the target, (150, 0), where its top stands clear of it.
+    click_program_at "$(scene_x 150)" "$(scene_y 0)"
+    drag_program "$(scene_x 150)" "$(scene_y 4.4)" "$(scene_x -150)" "$(scene_y 100)"
+    click_program_at "$(scene_x -150)" "$(scene_y 100)" 3
     wait_for_log "Displaying wndCreateForceField" 10 || { fail "a right click did not open the create dialog"; return; }
     sleep 1
     import -window root "$artifacts/create-dialog.png"
@@ -60,6 +172,13 @@ steps() {
     sleep 1
     click_program_at 855 665 # OK
     sleep 1
+    # The new field by its centre out of the fall line, the target from
+    # (150, 0) under the start: the jumper's body leaves 2 m to the left of the
+    # start marker and falls straight down, so the target goes to x = -152.
+    drag_program "$(scene_x -150)" "$(scene_y 100)" "$(scene_x 80)" "$(scene_y 150)"
+    drag_program "$(scene_x 150)" "$(scene_y 0)" "$(scene_x -152)" "$(scene_y 0)"
+    sleep 1
+    import -window root "$artifacts/dragged.png"
 
     # --- Save and jump ------------------------------------------------------------
     xdotool key Escape
@@ -67,39 +186,78 @@ steps() {
     sleep 1
     click_program_at 512 373 # Save and jump
     wait_for_log "Exiting editor" 20 || { fail "Save and jump did not leave the editor"; return; }
-    [ -s "$scenes/LastEdit.ForceFields" ] || fail "no LastEdit scene was written"
     wait_for_log "Displaying wndHelp" 30 || { fail "no help before the first jump"; return; }
     sleep 1
     click_program_at 815 634 # Close
     # The count-down, then the jumper waits at the scene's start.
     wait_for_log "Restored input mode: ExitPlane" 20 || { fail "the jump did not start"; return; }
-    # Long enough for the particles to draw trails.
     sleep 4
-    import -window root "$artifacts/flight-with-trails.png"
     xdotool key space
     sleep 0.5
     xdotool key space
     wait_for_log "CFreeFallState" 20 || { fail "no free fall"; return; }
-    wait_for_log "Jump 1 is added to profile default" 60 || fail "the jump was not recorded"
+    # The particles are sparse at the camera's distance: of a few pictures in
+    # the fall, the first with trails about the jumper is kept.
+    sleep 1
+    local attempt
+    for attempt in 1 2 3 4 5 6; do
+        import -window root "$artifacts/flight-with-trails.png"
+        shows_flight "$artifacts/flight-with-trails.png" && break
+        [ $attempt -eq 6 ] && fail "flight-with-trails.png shows no jumper in the middle among trails"
+        sleep 0.5
+    done
+    wait_for_log " is in " 30 || { fail "no verdict"; return; }
+    sleep 0.5
+    import -window root "$artifacts/verdict.png"
+    # The verdict's pale lines in the upper middle; the trails' blue has little red.
+    [ "$(convert "$artifacts/verdict.png" -crop 600x120+212+235 -channel R -separate -threshold 75% \
+        -format "%[fx:int(mean*w*h)]" info:)" -ge 1000 ] || fail "verdict.png shows no verdict"
+    wait_for_log "Jump 1 is added to profile default" 20 || { fail "the jump was not recorded"; return; }
+
+    # --- Back to the force-fields screen, which counts the jump -------------------
+    # The level stays on show with the verdict; Escape brings the jump log.
+    sleep 1
+    xdotool key Escape
+    wait_for_log_count "Displaying wndStatistics" 2 10 || { fail "Escape did not bring the jump log"; return; }
+    sleep 1
+    click_program_at 820 644 # Change DZ
+    wait_for_log_count "Displaying wndForceField" 2 20 || { fail "Change DZ did not lead to the force-fields screen"; return; }
+    sleep 1
+    import -window root "$artifacts/statistics.png"
+    click_program_at 174 639 # Back
+    sleep 1
+    # Checked before Exit: after it the program may be gone at once.
+    kill -0 $pid 2>/dev/null || { fail "the program ended early"; return; }
+    click_program_at 511 525 # Exit
 }
 steps
-kill -0 $pid 2>/dev/null || fail "the program ended early"
-kill -TERM $pid 2>/dev/null
 wait_for_exit $pid 20
-expect_code 0 $code "SIGTERM"
-cp $log "$artifacts/forcefields.log"
-cp "$scenes"/*.ForceFields "$artifacts/" 2>/dev/null
+expect_code 0 $code "record"
+recording_seconds=$((SECONDS - recording_start))
+cp $log "$artifacts/record.log"
+cp ../session.xml "$artifacts/session.xml" 2>/dev/null || fail "record: no recording written"
+mkdir -p "$artifacts/record-profile" "$artifacts/record-scenes"
+cp -r ../profiles/default/. "$artifacts/record-profile/" 2>/dev/null
+cp "$scenes"/*.ForceFields "$artifacts/record-scenes/" 2>/dev/null
+expect_flight "$artifacts/record.log" ../profiles/default "record"
 
-# The new scene keeps the template's field and the confirmed one.
-new="$scenes/E2E_field.ForceFields"
-if [ -s "$new" ]; then
-    grep -q 'FullName="E2E field"' "$new" || fail "the new scene's full name is not kept"
-    [ "$(grep -c "<Region>" "$new")" -eq 2 ] || fail "the new scene does not hold two force fields"
-    ! grep -q "JustCreated" "$new" || fail "the confirmed field is still marked as just created"
-fi
-! grep -E " Error: " $log || fail "errors in the log"
-grep -qE " Body_[0-9]+ is in [A-Za-z ]+$" $log || fail "no verdict line '<name> is in <type>'"
-grep -q 'Name="Score"' ../profiles/default/default.profile 2>/dev/null || fail "the jump in the profile has no score"
+# --- The same session played back on a fresh run tree ----------------------------
+make_run_tree "$run" "$work/replay" DovuvUvozeVozediza DovuvUvozeVozediza
+cd "$work/replay/bin"
+./dravonkel --StartState MainMenu --PlayEvents ../../record/session.xml --DisableInputs 2>stderr.txt &
+pid=$!
+# The playback takes as long as the recorded session; a slow machine took its time then too.
+wait_for_exit $pid $((recording_seconds + 60))
+expect_code 0 $code "replay"
+cp $log "$artifacts/replay.log"
+mkdir -p "$artifacts/replay-profile" "$artifacts/replay-scenes"
+cp -r ../profiles/default/. "$artifacts/replay-profile/" 2>/dev/null
+cp "$scenes"/*.ForceFields "$artifacts/replay-scenes/" 2>/dev/null
+grep -q "CSelfTester: Playing events" "$artifacts/replay.log" || fail "replay: not played"
+expect_flight "$artifacts/replay.log" ../profiles/default "replay"
+# Both ended on the target with a score (expect_flight). The physics steps
+# follow the frames' timing, which a busy machine changes: the body may touch
+# the target a few decimetres off, and so score a band apart.
 
 if [ $failures -ne 0 ]; then
     echo "$failures checks failed; pictures and logs in $artifacts" >&2

@@ -37,6 +37,8 @@ TYPED_TEST_P(GfxObjectModelTest, FactoriesNameNodesByKindCounters)
     EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), sphere->GetScale(), 1e-4f);
     EXPECT_VECTOR_NEAR(sds::CVector(1, 1, 1), box1->GetSize(), 1e-4f);
     EXPECT_EQ(box2, this->Mgr().FindObject("_Box2"));
+    // A pick names the entity it hit; the object showing it is found by that name too.
+    EXPECT_EQ(box2, this->Mgr().FindObject(box2->GetEntityName()));
     EXPECT_FALSE(this->Mgr().FindObject("NoSuchNode"));
     EXPECT_EQ(this->Mgr().GetRootObject(), this->Mgr().GetRootObject());
 }

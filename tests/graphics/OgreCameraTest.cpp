@@ -295,6 +295,8 @@ TEST_F(CameraTest, PickingMergesTheTerrain)
     ASSERT_EQ(1u, camera.GetPickResults().size());
     EXPECT_EQ(box->GetEntityName(), camera.GetPickResults()[0].m_Name);
     EXPECT_VECTOR_NEAR(CVector(0, 10, 0), camera.GetPickResults()[0].m_Point, 1e-4f);
+    // The object picked is found by the name the pick gives.
+    EXPECT_EQ(box, m_Mgr->FindObject(camera.GetPickResults()[0].m_Name));
 
     ASSERT_TRUE(camera.FindObjUnderCursor(0.5f, 0.5f, sds::ICamera::PICK_ALL));
     const auto& all = camera.GetPickResults();

@@ -400,6 +400,8 @@ TEST_F(EngineLoaderTest, EveryShippedForceFieldSceneLoadsWithItsTargetAndJumper)
         EXPECT_VECTOR_NEAR(target, TargetBody(), 1e-3f);
         EXPECT_EQ(1u, Jumpers().size());
         EXPECT_EQ(camera, Camera().m_Pos) << "the scene's camera";
+        // The editor's side view stays in the editor: the flight is watched from beside the jumper.
+        EXPECT_EQ(GetEventCode("camera_script3"), Camera().m_Mode);
         m_Level.reset();
     }
 }

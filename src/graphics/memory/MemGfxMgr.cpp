@@ -469,9 +469,12 @@ std::shared_ptr<IDial> CMemGfxMgr::CreateDial(const xml::CNodePtr& renderTarget,
 CGfxObjPtr CMemGfxMgr::FindObject(const std::string& name)
 {
     const auto found = m_NodesByName.find(name);
-    if (found == m_NodesByName.end())
-        return CGfxObjPtr();
-    return CGfxObjPtr(FindGfxObjByNode(found->second));
+    if (found != m_NodesByName.end())
+        return CGfxObjPtr(FindGfxObjByNode(found->second));
+    const auto entity = m_Entities.find(name);
+    if (entity != m_Entities.end() && entity->second->m_Node)
+        return CGfxObjPtr(FindGfxObjByNode(entity->second->m_Node));
+    return CGfxObjPtr();
 }
 
 std::shared_ptr<IRibbonTrail> CMemGfxMgr::CreateRibbonTrail(const xml::CNodePtr& config, const CGfxObjPtr& anchor)

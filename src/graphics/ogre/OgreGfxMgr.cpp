@@ -389,9 +389,13 @@ std::shared_ptr<sds::IDial> COgreGfxMgr::CreateDial(const xml::CNodePtr& renderT
 
 sds::CGfxObjPtr COgreGfxMgr::FindObject(const std::string& name)
 {
-    if (!m_pSceneManager->hasSceneNode(name))
-        return sds::CGfxObjPtr();
-    return sds::CGfxObjPtr(FindGfxObjByNode(m_pSceneManager->getSceneNode(name)));
+    if (m_pSceneManager->hasSceneNode(name))
+        return sds::CGfxObjPtr(FindGfxObjByNode(m_pSceneManager->getSceneNode(name)));
+    // A ray query names the entity it hit: the object is the one on the entity's node.
+    if (m_pSceneManager->hasEntity(name))
+        if (const Ogre::SceneNode* node = m_pSceneManager->getEntity(name)->getParentSceneNode())
+            return sds::CGfxObjPtr(FindGfxObjByNode(node));
+    return sds::CGfxObjPtr();
 }
 
 std::shared_ptr<sds::IRibbonTrail> COgreGfxMgr::CreateRibbonTrail(const xml::CNodePtr& config,

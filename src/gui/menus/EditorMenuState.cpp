@@ -2,9 +2,12 @@
 
 #include <exception>
 
+#include <boost/filesystem/operations.hpp>
+
 #include "app/Engine.h"
 #include "app/IGameMode.h"
 #include "core/ILogMgr.h"
+#include "core/XmlFile.h"
 #include "core/services/IApplication.h"
 #include "forcefields/ForceFieldScene.h"
 #include "graphics/ICamera.h"
@@ -16,6 +19,39 @@
 
 namespace sds {
 namespace GuiStates {
+
+namespace {
+
+bool IsFile(const std::shared_ptr<CDropZoneLevel>& dropZone, const std::string& file)
+{
+    boost::system::error_code error;
+    return dropZone && (dropZone->GetPath() == file || boost::filesystem::equivalent(dropZone->GetPath(), file, error));
+}
+
+// The game mode lists each scene as its file was read and starts every jump
+// and edit from that: a scene just written must take its place there, or the
+// next edit would start from the old one and its save undo this one. A file
+// not listed yet (the first "LastEdit") is listed by reading the folder again.
+void ListWrittenScene(const std::string& file)
+{
+    IGameMode* gameMode = CEngine::GetSingleton()->GetGameMode();
+    if (!gameMode)
+        return;
+    const xml::CNodePtr tree = xml::LoadXmlFile(file);
+    bool listed = false;
+    if (IsFile(gameMode->GetCurrentDropZone(), file))
+        gameMode->GetCurrentDropZone()->SetTree(tree);
+    for (const auto& entry : gameMode->GetDropZones()) {
+        if (IsFile(entry.second, file)) {
+            entry.second->SetTree(tree);
+            listed = true;
+        }
+    }
+    if (!listed)
+        gameMode->ListDropZones();
+}
+
+} // namespace
 
 CEditorMenuState::CEditorMenuState(CGuiEngine* owner) : CGuiEngineState(owner, "wndEditorMenu")
 {
@@ -65,7 +101,9 @@ bool CEditorMenuState::Save(const std::string& file, const std::string& fullName
         } else {
             const ICamera* camera = IGfxMgr::GetSingleton()->GetCamera();
             const CVector cameraPos = camera ? camera->GetPos() : CVector::ZERO;
-            if (!SaveDropZone(dropZone->GetWorkingTree(), file, fullName, cameraPos))
+            if (SaveDropZone(dropZone->GetWorkingTree(), file, fullName, cameraPos))
+                ListWrittenScene(file);
+            else
                 failure = "the file could not be written";
         }
     } catch (const std::exception& e) {

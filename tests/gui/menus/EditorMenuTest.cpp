@@ -96,6 +96,8 @@ TEST_F(EditorMenuTest, SaveAndContinueWritesTheSceneWithoutTheJumpsRowsAndGoesBa
     EXPECT_FALSE(saved->GetChild("Preset")->HasChild("Info"));
     EXPECT_EQ("Rotor Valley", saved->GetAttribute("FullName")->GetValue());
     EXPECT_EQ(CVector(7.0f, 8.0f, 9.0f), saved->GetChild("Preset")->GetChild("Camera")->GetAttribute<CVector>("Pos", CVector::ZERO));
+    // Only the editor's view is written: the flight's camera mode goes through.
+    EXPECT_EQ("camera_script3", saved->GetChild("Preset")->GetChild("Camera")->GetAttribute("Type", ""));
     // The jump's rows stay in the working tree; the camera is kept there too.
     EXPECT_EQ(3, std::distance(Preset()->GetChildrenBegin("Info"), Preset()->GetChildrenEnd("Info")));
     EXPECT_EQ("7,8,9", Preset()->GetChild("Camera")->GetAttribute("Pos")->GetValue());
@@ -189,4 +191,39 @@ TEST_F(EditorMenuTest, TheOnScreenButtonAndTheMenuKeysReleaseOpenTheMenuOnce)
     EXPECT_EQ(2, MenuPushes());
     EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
     onScreen->Exit();
+}
+
+TEST_F(EditorMenuTest, TheNextJumpOrEditOfASavedSceneStartsFromWhatWasSaved)
+{
+    const auto moveTarget = [this](const CVector& to) {
+        Scene()->GetChild("Target")->GetAttribute("Position")->SetValue(to);
+    };
+    const auto targetAfterReset = [](const std::shared_ptr<CDropZoneLevel>& dropZone) {
+        // Leaving a jump drops its working tree for a copy of the listed scene.
+        dropZone->ResetWorkingTree();
+        return dropZone->GetWorkingTree()->GetChild("scene")->GetChild("Target")->GetAttribute<CVector>(
+            "Position", CVector::ZERO);
+    };
+
+    moveTarget(CVector(-150, 0, 0));
+    OpenMenu();
+    Click("wndEditorMenu/btnSaveAndContinue");
+    EXPECT_EQ(CVector(-150, 0, 0), targetAfterReset(m_Game.m_Current));
+    EXPECT_EQ(0, m_Game.m_DropZoneListings);
+
+    // The first "LastEdit" is not listed yet: the folder is read again.
+    moveTarget(CVector(-100, 0, 0));
+    OpenMenu();
+    Click("wndEditorMenu/btnStartSimulationNoSaving");
+    EXPECT_EQ(1, m_Game.m_DropZoneListings);
+
+    // Once listed, it takes each new save as its own scene does.
+    const std::shared_ptr<CDropZoneLevel> lastEdit = m_Game.Add(xml::LoadXmlFile(LastEdit()), LastEdit());
+    moveTarget(CVector(-50, 0, 0));
+    m_Engine.PushState(&m_Editor);
+    OpenMenu();
+    Click("wndEditorMenu/btnStartSimulationNoSaving");
+    EXPECT_EQ(1, m_Game.m_DropZoneListings);
+    EXPECT_EQ(CVector(-50, 0, 0), targetAfterReset(lastEdit));
+    EXPECT_EQ(CVector(-150, 0, 0), targetAfterReset(m_Game.m_Current)) << "the own file was not saved again";
 }
