@@ -110,14 +110,19 @@ pointer_to_corner() {
 # right and back to the top left corner puts it at (0, 0) whatever came
 # before. Each move in a frame of its own. Button 1 by default.
 click_program_at() { # <x> <y> [button]
+    program_pointer_to "$1" "$2"
+    xdotool click "${3:-1}"
+    sleep 0.2
+}
+
+# Brings the program's own pointer to (x, y) as click_program_at does.
+program_pointer_to() { # <x> <y>
     xdotool mousemove 1023 767
     sleep 0.3
     xdotool mousemove 0 0
     sleep 0.3
     xdotool mousemove "$1" "$2"
     sleep 0.3
-    xdotool click "${3:-1}"
-    sleep 0.2
 }
 
 # A run tree of its own for an edition: a fresh conf/ with the edition set,

@@ -36,12 +36,7 @@ scene_y() { awk -v y="$1" 'BEGIN { printf "%d", 732.7 - 2.9 * y + 0.5 }'; }
 # each in a frame of its own.
 drag_program() { # <x> <y> <to x> <to y>
     local step
-    xdotool mousemove 1023 767
-    sleep 0.3
-    xdotool mousemove 0 0
-    sleep 0.3
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
+    program_pointer_to "$1" "$2"
     xdotool mousedown 1
     sleep 0.3
     for step in 1 2 3 4 5 6 7 8; do

@@ -17,20 +17,6 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
 
-# The program moves its own pointer by the pointer's relative motion and
-# holds it inside the window: a sweep to the bottom right and back to the top
-# left corner puts it at (0, 0) whatever came before, and a move from there
-# puts it where the X pointer goes. Each move in a frame of its own.
-click_at() { # <x> <y>
-    xdotool mousemove 1023 767
-    sleep 0.3
-    xdotool mousemove 0 0
-    sleep 0.3
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
-    xdotool click 1
-}
-
 tap() { # <key>
     xdotool keydown "$1"
     sleep 0.15
@@ -89,13 +75,13 @@ steps() {
     xdotool key space # skips the splash screen
     wait_for_log "Entering Menu mode" 15 || { fail "record: no main menu"; return; }
     sleep 1
-    click_at 511 295 # Start a jump
+    click_program_at 511 295 # Start a jump
     wait_for_log "Displaying wndDropZone" 10 || { fail "record: no drop-zone menu"; return; }
     sleep 1
-    click_at 844 654 # Jump, with the first preset
+    click_program_at 844 654 # Jump, with the first preset
     wait_for_log "Displaying wndHelp" 60 || { fail "record: no help before the first jump"; return; }
     sleep 1
-    click_at 815 634 # Close
+    click_program_at 815 634 # Close
     # The count-down (about 3 s, which a key would cut short), then the jump runs in the aircraft.
     wait_for_log "Restored input mode: ExitPlane" 20 || { fail "record: the jump did not start"; return; }
     sleep 4
@@ -123,14 +109,14 @@ steps() {
     wait_for_log "Displaying wndStatistics" 10 || { fail "record: no menu over the level"; return; }
     sleep 1
     shot "$artifacts/jump-log.png"
-    click_at 820 644 # Change DZ
+    click_program_at 820 644 # Change DZ
     wait_for_log "Done using Mod: HUDMessage" 20 || { fail "record: the level was not left"; return; }
     sleep 1
-    click_at 179 654 # Back to the main menu
+    click_program_at 179 654 # Back to the main menu
     sleep 1
     # Checked before Exit: after it the program may be gone at once.
     kill -0 $pid 2>/dev/null || { fail "record: the program ended early"; return; }
-    click_at 511 525 # Exit
+    click_program_at 511 525 # Exit
 }
 steps
 wait_for_exit $pid 20

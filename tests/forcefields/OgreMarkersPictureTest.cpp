@@ -29,6 +29,7 @@
 #include "physics/PhyMgr.h"
 #include "physics/WindMgr.h"
 #include "support/CapturingLogMgr.h"
+#include "support/Pictures.h"
 
 using namespace sds;
 using namespace sds::DovuvUvozeVozediza;
@@ -48,25 +49,6 @@ class CNoDialogs : public IEditorDialogs
 public:
     bool ShowCreateDialog(const xml::CNodePtr&) override { return false; }
     bool ShowEditDialog(const xml::CNodePtr&) override { return false; }
-};
-
-struct CPicture
-{
-    unsigned Width;
-    unsigned Height;
-    std::vector<std::uint8_t> Pixels;
-
-    Ogre::ColourValue At(unsigned x, unsigned y) const
-    {
-        const std::uint8_t* p = &Pixels[4u * (y * Width + x)];
-        return Ogre::ColourValue(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f);
-    }
-    void Keep(const std::string& file)
-    {
-        Ogre::Image image;
-        image.loadDynamicImage(Pixels.data(), Width, Height, 1, Ogre::PF_BYTE_RGBA);
-        image.save(file);
-    }
 };
 
 ::testing::AssertionResult Near(const Ogre::ColourValue& expected, const Ogre::ColourValue& actual, float tolerance)
@@ -134,7 +116,7 @@ protected:
     physics::CWindMgr& WindMgr() { return static_cast<physics::CWindMgr&>(m_Physics->GetWindMgr()); }
 
     // Where a point of the scene shows in the window.
-    std::pair<unsigned, unsigned> Pixel(const CVector& point, const CPicture& picture) const
+    std::pair<unsigned, unsigned> Pixel(const CVector& point, const CWindowPicture& picture) const
     {
         const Ogre::Camera& camera = *COgreTestEnvironment::Get().m_Camera;
         const Ogre::Vector3 ndc =
@@ -142,24 +124,19 @@ protected:
         return {static_cast<unsigned>((ndc.x + 1.0f) * 0.5f * picture.Width),
                 static_cast<unsigned>((1.0f - ndc.y) * 0.5f * picture.Height)};
     }
-    Ogre::ColourValue ColourAt(const CVector& point, const CPicture& picture) const
+    Ogre::ColourValue ColourAt(const CVector& point, const CWindowPicture& picture) const
     {
         const auto pixel = Pixel(point, picture);
         return picture.At(pixel.first, pixel.second);
     }
 
     // Two frames: a text drawn for the first time shows from the second.
-    CPicture Draw()
+    CWindowPicture Draw()
     {
         COgreTestEnvironment& env = COgreTestEnvironment::Get();
         env.RenderFrame();
         env.RenderFrame();
-        CPicture picture{env.m_Window->getWidth(), env.m_Window->getHeight(), {}};
-        picture.Pixels.resize(4u * picture.Width * picture.Height);
-        env.m_Window->copyContentsToMemory(
-            Ogre::Box(0, 0, picture.Width, picture.Height),
-            Ogre::PixelBox(picture.Width, picture.Height, 1, Ogre::PF_BYTE_RGBA, picture.Pixels.data()));
-        return picture;
+        return CWindowPicture::Capture(*env.m_Window);
     }
 
     CCapturingLogMgr m_Log;
@@ -191,7 +168,7 @@ TEST_F(OgreMarkersPictureTest, FieldShowsItsCentreAreaAndOnSelectionItsHandlesAn
     const CVector start =
         m_Scene->GetChild("Preset")->GetChild("Jumper")->GetAttribute("Position")->GetValue<CVector>();
 
-    const CPicture unselected = Draw();
+    const CWindowPicture unselected = Draw();
     EXPECT_TRUE(IsYellow(ColourAt(centre, unselected))) << "the field's centre";
     const Ogre::ColourValue lightTint = kSky * 0.85f + kArea * 0.15f;
     EXPECT_TRUE(Near(lightTint, ColourAt(inArea, unselected), 0.04f)) << "the area is a light see-through tint";
@@ -201,7 +178,7 @@ TEST_F(OgreMarkersPictureTest, FieldShowsItsCentreAreaAndOnSelectionItsHandlesAn
     EXPECT_TRUE(startColour.b > 0.8f && startColour.r < 0.4f) << "the start marker is blue";
 
     SelectField();
-    CPicture selected = Draw();
+    CWindowPicture selected = Draw();
     const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/forcefields";
     boost::filesystem::create_directories(folder);
     selected.Keep(folder + "/editor-markers.png");

@@ -20,6 +20,7 @@
 
 #include "OgreWorld.h"
 #include "graphics/IOverlayElement.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -55,38 +56,13 @@ void ShowLevelStandIn(float horizon)
     overlay->show();
 }
 
-struct CWindowPicture
-{
-    unsigned Width;
-    unsigned Height;
-    std::vector<std::uint8_t> Pixels;
-
-    Ogre::ColourValue At(unsigned x, unsigned y) const
-    {
-        const std::uint8_t* p = &Pixels[4u * (y * Width + x)];
-        return Ogre::ColourValue(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f);
-    }
-
-    void Keep(const std::string& file)
-    {
-        Ogre::Image image;
-        image.loadDynamicImage(Pixels.data(), Width, Height, 1, Ogre::PF_BYTE_RGBA);
-        image.save(file);
-    }
-};
-
 // Two frames: a text drawn for the first time shows from the second.
 CWindowPicture Draw()
 {
     COgreTestEnvironment& env = COgreTestEnvironment::Get();
     env.RenderFrame();
     env.RenderFrame();
-    CWindowPicture picture{env.m_Window->getWidth(), env.m_Window->getHeight(), {}};
-    picture.Pixels.resize(4u * picture.Width * picture.Height);
-    env.m_Window->copyContentsToMemory(Ogre::Box(0, 0, picture.Width, picture.Height),
-                                       Ogre::PixelBox(picture.Width, picture.Height, 1, Ogre::PF_BYTE_RGBA,
-                                                      picture.Pixels.data()));
-    return picture;
+    return CWindowPicture::Capture(*env.m_Window);
 }
 
 // Where a word's pixels lie: each pixel far from the plain backdrop.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include <OGRE/OgreImage.h>
 #include <OGRE/OgreRenderTarget.h>
 #include <boost/filesystem.hpp>
 
@@ -51,3 +54,34 @@ inline Ogre::ColourValue ReadPixel(Ogre::RenderTarget& target, unsigned x, unsig
     target.copyContentsToMemory(Ogre::Box(x, y, x + 1, y + 1), Ogre::PixelBox(1, 1, 1, Ogre::PF_BYTE_RGBA, pixel));
     return Ogre::ColourValue(pixel[0] / 255.0f, pixel[1] / 255.0f, pixel[2] / 255.0f);
 }
+
+// What a render target shows, read once, pixel by pixel.
+struct CWindowPicture
+{
+    unsigned Width;
+    unsigned Height;
+    std::vector<std::uint8_t> Pixels;
+
+    static CWindowPicture Capture(Ogre::RenderTarget& target)
+    {
+        CWindowPicture picture{target.getWidth(), target.getHeight(), {}};
+        picture.Pixels.resize(4u * picture.Width * picture.Height);
+        target.copyContentsToMemory(
+            Ogre::Box(0, 0, picture.Width, picture.Height),
+            Ogre::PixelBox(picture.Width, picture.Height, 1, Ogre::PF_BYTE_RGBA, picture.Pixels.data()));
+        return picture;
+    }
+
+    Ogre::ColourValue At(unsigned x, unsigned y) const
+    {
+        const std::uint8_t* p = &Pixels[4u * (y * Width + x)];
+        return Ogre::ColourValue(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f);
+    }
+
+    void Keep(const std::string& file)
+    {
+        Ogre::Image image;
+        image.loadDynamicImage(Pixels.data(), Width, Height, 1, Ogre::PF_BYTE_RGBA);
+        image.save(file);
+    }
+};

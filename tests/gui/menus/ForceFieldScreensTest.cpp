@@ -255,16 +255,10 @@ TEST_F(ForceFieldScreensTest, ASceneThatFailsToLoadBringsTheScreenBackWithTheRea
 {
     EnterWith({kRidge, kCalm});
     Select("Ridge");
-    m_Game.m_LoadFailure = "The scene's target cannot be read";
-    ClickFailing("wndForceField/btnJump");
-    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
-    EXPECT_FALSE(m_Engine.HasState(&m_Game));
-    EXPECT_EQ("The scene's target cannot be read", MessageBoxText());
-    Click("wndMessageBox/btnClose");
+    ClickFailingToLoad("wndForceField/btnJump", "The scene's target cannot be read");
     EXPECT_EQ(&Screen(), CurrentScreen());
     EXPECT_TRUE(Visible("wndForceField"));
 
-    m_Game.m_LoadFailure.clear();
     Click("wndForceField/btnJump");
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
 }

@@ -63,15 +63,23 @@ protected:
         return box ? box->GetText() : "(no message box)";
     }
 
-    // A click whose handler throws, reported as the GUI reports a failed handler.
-    void ClickFailing(const std::string& widget)
+    // A click that starts a jump whose level fails to load with `reason`: the
+    // handler throws, as the GUI reports a failed handler; the engine is left in
+    // menu mode with the reason in a message box, which is closed.
+    void ClickFailingToLoad(const std::string& widget, const std::string& reason)
     {
+        m_Game.m_LoadFailure = reason;
         try {
             Click(widget);
             ADD_FAILURE() << "the failure of " << widget << " was swallowed";
         } catch (const std::exception& e) {
             m_Gui.m_HandlerFailure(e.what());
         }
+        m_Game.m_LoadFailure.clear();
+        EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
+        EXPECT_FALSE(m_Engine.HasState(&m_Game));
+        EXPECT_EQ(reason, MessageBoxText());
+        Click("wndMessageBox/btnClose");
     }
 
     // The main menu, with menu mode on the engine.

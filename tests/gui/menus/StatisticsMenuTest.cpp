@@ -309,12 +309,7 @@ TEST_F(StatisticsTest, ANextTutorialThatFailsToLoadBringsTheTutorialScreenBack)
     StartMenus();
     m_Game.m_CurrentTutorial = "Final turn";
     OpenJumpLogInGame();
-    m_Game.m_LoadFailure = "The tutorial's drop zone cannot be read";
-    ClickFailing("wndStatistics/btnContinueTutorial");
-    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
-    EXPECT_FALSE(m_Engine.HasState(&m_Game));
-    EXPECT_EQ("The tutorial's drop zone cannot be read", MessageBoxText());
-    Click("wndMessageBox/btnClose");
+    ClickFailingToLoad("wndStatistics/btnContinueTutorial", "The tutorial's drop zone cannot be read");
     EXPECT_EQ(GuiStates::CTutorialMenuState::GetSingleton(), CurrentScreen());
     EXPECT_TRUE(Visible("wndTutorial"));
 }

@@ -90,16 +90,10 @@ TEST_F(TutorialTest, ATutorialTheSetLostStartsNothing)
 TEST_F(TutorialTest, ATutorialThatFailsToLoadBringsTheScreenBackWithTheReason)
 {
     OpenTutorials();
-    m_Game.m_LoadFailure = "The tutorial's drop zone cannot be read";
-    ClickFailing("wndTutorial/btnStartTutorial");
-    EXPECT_EQ(m_MenuMode.get(), m_Engine.GetCurrentState());
-    EXPECT_FALSE(m_Engine.HasState(&m_Game));
-    EXPECT_EQ("The tutorial's drop zone cannot be read", MessageBoxText());
-    Click("wndMessageBox/btnClose");
+    ClickFailingToLoad("wndTutorial/btnStartTutorial", "The tutorial's drop zone cannot be read");
     EXPECT_EQ(GuiStates::CTutorialMenuState::GetSingleton(), CurrentScreen());
     EXPECT_TRUE(Visible("wndTutorial"));
 
-    m_Game.m_LoadFailure.clear();
     Click("wndTutorial/btnStartTutorial");
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
     EXPECT_EQ("Straight in", m_Game.m_CurrentTutorial);
