@@ -27,14 +27,6 @@ void CQuaternion::FromAngleAxis(float angleRadians, const CVector& axis)
     z = axis.z * s;
 }
 
-CQuaternion CQuaternion::operator*(const CQuaternion& q) const
-{
-    return {w * q.w - x * q.x - y * q.y - z * q.z,
-            w * q.x + x * q.w + y * q.z - z * q.y,
-            w * q.y + y * q.w + z * q.x - x * q.z,
-            w * q.z + z * q.w + x * q.y - y * q.x};
-}
-
 void CQuaternion::MultiplyQuaternion(const CQuaternion& q)
 {
     *this = *this * q;
@@ -62,16 +54,6 @@ CQuaternion CQuaternion::Inverse() const
         return ZERO;
     const float inv = 1.0f / s;
     return {w * inv, -x * inv, -y * inv, -z * inv};
-}
-
-CVector CQuaternion::operator*(const CVector& v) const
-{
-    const CVector axis(x, y, z);
-    CVector uv = axis.Cross(v);
-    CVector uuv = axis.Cross(uv);
-    uv *= 2.0f * w;
-    uuv *= 2.0f;
-    return v + uv + uuv;
 }
 
 float CQuaternion::GetRoll() const

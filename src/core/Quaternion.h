@@ -39,10 +39,22 @@ public:
 
     CQuaternion operator+(const CQuaternion& q) const { return {w + q.w, x + q.x, y + q.y, z + q.z}; }
     CQuaternion operator-(const CQuaternion& q) const { return {w - q.w, x - q.x, y - q.y, z - q.z}; }
-    CQuaternion operator*(const CQuaternion& q) const;
+    // Inline, as the vector operations: the physics sync and the line set
+    // turn and combine orientations many times a frame.
+    CQuaternion operator*(const CQuaternion& q) const
+    {
+        return {w * q.w - x * q.x - y * q.y - z * q.z, w * q.x + x * q.w + y * q.z - z * q.y,
+                w * q.y + y * q.w + z * q.x - x * q.z, w * q.z + z * q.w + x * q.y - y * q.x};
+    }
     CQuaternion operator*(float s) const { return {w * s, x * s, y * s, z * s}; }
     // The vector rotated by this quaternion.
-    CVector operator*(const CVector& v) const;
+    CVector operator*(const CVector& v) const
+    {
+        const CVector axis(x, y, z);
+        const CVector uv = axis.Cross(v);
+        const CVector uuv = axis.Cross(uv);
+        return v + uv * (2.0f * w) + uuv * 2.0f;
+    }
     CQuaternion operator-() const { return {-w, -x, -y, -z}; }
     bool operator==(const CQuaternion& q) const { return w == q.w && x == q.x && y == q.y && z == q.z; }
     bool operator!=(const CQuaternion& q) const { return !(*this == q); }

@@ -30,11 +30,6 @@ float CVector::Length() const
     return std::sqrt(x * x + y * y + z * z);
 }
 
-CVector CVector::Cross(const CVector& o) const
-{
-    return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x};
-}
-
 void CVector::Normalize()
 {
     const float length = Length();

@@ -28,7 +28,8 @@ public:
 
     float Length() const;
     float Dot(const CVector& other) const { return x * other.x + y * other.y + z * other.z; }
-    CVector Cross(const CVector& other) const;
+    // Inline: the flight model and the line set call it many times a frame.
+    CVector Cross(const CVector& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
     // Divides by the length in place; a vector of length exactly 0 is left as it is.
     void Normalize();
     bool IsZero() const { return x == 0.0f && y == 0.0f && z == 0.0f; }
