@@ -9,6 +9,7 @@ local margin = 25      -- metres added to the distance, so the ends stay inside
 local pullBack = 0.9   -- distance per metre of trajectory
 local rise = 0.35      -- height per metre of distance
 local settle = 2       -- how quickly the camera moves to a new framing, per second
+local drift = 10       -- metres across below which a trajectory has no side of its own
 
 local position
 
@@ -16,7 +17,9 @@ local function Framing()
     local middle = (TrajectoryStart + TrajectoryFinish) * 0.5
     local along = TrajectoryFinish - TrajectoryStart
     along.y = 0
-    if along:length() < 0.01 then
+    -- A fall with little drift is seen from one fixed side, not from whichever
+    -- way its last metres happened to go.
+    if along:length() < drift then
         along = CVector(1, 0, 0)
     end
     along:normalize()

@@ -274,3 +274,38 @@ TEST_F(ScriptCameraTest, SideViewLooksAtThePlaneAndZoomsWithTheWheel)
     }
     EXPECT_FALSE(m_Log.HasContaining("Error"));
 }
+
+// The trajectory camera: seen square to the trajectory's way across, from far
+// enough for both ends; a fall with little drift from the fixed side +z, not
+// from whichever way its last metres went.
+TEST_F(ScriptCameraTest, TrajectoryCameraLooksSquareAcrossTheWayFlown)
+{
+    const struct
+    {
+        const char* what;
+        CVector start, finish;
+        CVector side; // the direction from the middle to the camera, level part
+    } cases[] = {
+        {"a flight across x", {0, 1000, 0}, {600, 0, 0}, {0, 0, 1}},
+        {"a flight across z", {0, 1000, 0}, {0, 0, -600}, {1, 0, 0}},
+        {"a fall drifting 2 m along -x", {-150, 200, 0}, {-152, 0, 0.5f}, {0, 0, 1}},
+        {"the jumper alone", {5, 50, 5}, {5, 50, 5}, {0, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto level = std::make_shared<CFakeLevelPositions>();
+        level->m_Trajectory = std::make_pair(c.start, c.finish);
+        m_Gfx.AddLevelPositions(level);
+        sds::CScriptCameraMotionController controller(SDS_SOURCE_DIR "/data/scripts/Camera3.lua", "dofile", &m_Gfx,
+                                                      &m_Events);
+        controller.Initialize(&m_Camera);
+        const CVector middle = (c.start + c.finish) * 0.5f;
+        EXPECT_VECTOR_NEAR(middle, m_Camera.m_LookAt.back(), 1e-3f);
+        CVector away = m_Camera.GetPos() - middle;
+        away.y = 0.0f;
+        const float distance = (c.finish - c.start).Length() * 0.9f + 25.0f;
+        EXPECT_VECTOR_NEAR(c.side * distance, away, 1e-2f);
+        EXPECT_GT(m_Camera.GetPos().y, middle.y) << "from above";
+    }
+    EXPECT_FALSE(m_Log.HasContaining("Error"));
+}
