@@ -125,6 +125,16 @@ program_pointer_to() { # <x> <y>
     sleep 0.3
 }
 
+# A run tree of the shipped configuration: a fresh conf/ (no settings, no
+# video file) with the built data/ and program linked.
+make_shipped_run_tree() { # <run tree> <folder>
+    mkdir -p "$2/bin" "$2/logs" "$2/profiles"
+    cp -r "$1/conf" "$2/conf"
+    rm -f "$2/conf/settings.xml" "$2/conf/graphics.cfg"
+    ln -s "$1/data" "$2/data"
+    ln -s "$1/bin/dravonkel" "$2/bin/dravonkel"
+}
+
 # A run tree of its own for an edition: a fresh conf/ with the edition set,
 # the built data/ linked entry by entry, except the folders named, which are
 # copied, so that files the program writes there stay in the work folder.

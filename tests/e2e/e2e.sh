@@ -24,12 +24,9 @@ story() {
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 rm -rf "$work" "$artifacts"
-mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
-cp -r "$run/conf" "$work/conf"
-rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
-ln -s "$run/data" "$work/data"
+mkdir -p "$artifacts"
 # Started as ./dravonkel, so that the crash dump lands beside it.
-ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
+make_shipped_run_tree "$run" "$work"
 cd "$work/bin"
 
 # --- Options and configuration -------------------------------------------
@@ -164,12 +161,7 @@ ln -s "$run/bin/dravonkel" ../defaults/bin/dravonkel
 failures=$((failures + $?))
 
 # --- The force-field edition: Start leads to its scene screen -----------------
-mkdir -p ../forcefields/bin ../forcefields/logs ../forcefields/profiles
-cp -r "$run/conf" ../forcefields/conf
-rm -f ../forcefields/conf/settings.xml ../forcefields/conf/graphics.cfg
-sed -i 's/<Application Edition="[A-Za-z]*"/<Application Edition="DovuvUvozeVozediza"/' ../forcefields/conf/conf.xml
-ln -s "$run/data" ../forcefields/data
-ln -s "$run/bin/dravonkel" ../forcefields/bin/dravonkel
+make_run_tree "$run" ../forcefields DovuvUvozeVozediza
 (
     failures=0
     cd ../forcefields/bin

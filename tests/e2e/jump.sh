@@ -58,11 +58,8 @@ expect_jump_profile() { # <profile folder> <what>
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 rm -rf "$work" "$artifacts"
-mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
-cp -r "$run/conf" "$work/conf"
-rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
-ln -s "$run/data" "$work/data"
-ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
+mkdir -p "$artifacts"
+make_shipped_run_tree "$run" "$work"
 cd "$work/bin"
 
 # --- The jump, recorded -------------------------------------------------------

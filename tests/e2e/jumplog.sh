@@ -68,16 +68,13 @@ await() { # <text> <count> <seconds> <what>
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 rm -rf "$work" "$artifacts"
-mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
+mkdir -p "$artifacts"
+make_shipped_run_tree "$run" "$work"
 work="$(cd "$work" && pwd)"
 artifacts="$(cd "$artifacts" && pwd)"
-cp -r "$run/conf" "$work/conf"
-rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
 # Under the open canopy from the start instead of at the aircraft's door.
 sed -i 's/<JumperStates StartState="[A-Za-z]*"/<JumperStates StartState="CanopyRide"/' "$work/conf/conf.xml"
 grep -q '<JumperStates StartState="CanopyRide"' "$work/conf/conf.xml" || { echo "no JumperStates in conf.xml" >&2; exit 1; }
-ln -s "$run/data" "$work/data"
-ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
 cd "$work/bin"
 
 ./dravonkel --StartState GameMode 2>>stderr.txt &

@@ -69,24 +69,10 @@ wait_for_count() { # <text> <count> <seconds>
     done
 }
 
-# The program keeps its own pointer, moved by the relative motion of the X
-# pointer and held inside the window. A move far right and down, then one to
-# the corner in a later frame, puts both pointers at (0, 0); from there they
-# move together. The cursor's white fill at (3, 8) shows the program's pointer
-# in the corner; a frame slower than the pause is met by a longer pause. Needed
-# after every start: the program puts its pointer in the middle again.
+# After every start the program puts its pointer in the middle again; the
+# clicks here start from the corner.
 home_pointer() {
-    local pause white
-    for pause in 0.2 0.5 1 2; do
-        xdotool mousemove 1023 767
-        sleep $pause
-        xdotool mousemove 0 0
-        sleep $pause
-        import -window root "$work/home.png"
-        white=$(convert "$work/home.png" -format "%[fx:int(255*p{3,8}.r)]" info: 2>/dev/null)
-        [ "${white:-0}" -ge 240 ] && return 0
-    done
-    give_up "the program's pointer did not come to the corner"
+    pointer_to_corner || give_up "the program's pointer did not come to the corner"
 }
 
 click_at() { # <x> <y>
@@ -177,11 +163,8 @@ expect_setting() { # <attribute> <value> <what>
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 rm -rf "$work" "$artifacts"/settings-* "$artifacts"/screen-*
-mkdir -p "$work/bin" "$work/logs" "$work/profiles" "$artifacts"
-cp -r "$run/conf" "$work/conf"
-rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
-ln -s "$run/data" "$work/data"
-ln -s "$run/bin/dravonkel" "$work/bin/dravonkel"
+mkdir -p "$artifacts"
+make_shipped_run_tree "$run" "$work"
 cd "$work/bin"
 
 # --- First run: metric units and a louder music ---------------------------

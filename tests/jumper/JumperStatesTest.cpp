@@ -19,24 +19,14 @@
 #include "jumper/FreeFallState.h"
 #include "jumper/HangingOutOfPlaneState.h"
 #include "jumper/ICanopy.h"
-#include "jumper/IJumpEndDisplay.h"
 #include "jumper/LandingNormalState.h"
 #include "jumper/RagDollObj.h"
 #include "jumper/TeleportState.h"
 #include "physics/IPhyJumper.h"
 #include "JumperWorld.h"
+#include "support/RecordingJumpEnd.h"
 
 namespace {
-
-class CJumpEnd : public sds::IJumpEndDisplay
-{
-public:
-    void ShowTrajectory(bool show, const std::string& text) override { m_Shown.emplace_back(show, text); }
-    bool ShowsLandingComment() const override { return false; }
-    void ShowCentreMessage(const std::string&) override {}
-
-    std::vector<std::pair<bool, std::string>> m_Shown;
-};
 
 sds::CInternalEvent Event(std::int32_t code, bool on)
 {
@@ -64,7 +54,7 @@ protected:
     }
 
     CGfxObjPtr m_Aircraft = m_Gfx.CreateObject(">novis", nullptr);
-    CJumpEnd m_JumpEnd;
+    CRecordingJumpEnd m_JumpEnd;
     std::uint64_t m_ClockMs = 5000;
 };
 

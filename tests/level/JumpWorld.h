@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "LevelMeshes.h"
 #include "app/EngineWorld.h"
 #include "app/EventNames.h"
 #include "app/GameModeState.h"
@@ -30,7 +31,6 @@
 #include "scene/DropZoneLevel.h"
 #include "sound/ISndMgr.h"
 #include "support/HudOverlays.h"
-#include "support/ModelMeshes.h"
 
 // The zone's graphics as far as a headless level needs them: the camera the
 // zone makes, and flat ground for the physics where the terrain would be.
@@ -76,16 +76,7 @@ public:
         m_Gfx.DefineOverlay("MenuBackground", {});
         DefineHudOverlays(m_Gfx);
         DefineScriptOverlays(m_Gfx, "general/CountDown.overlay");
-        DefineModelMeshes(m_Gfx, ProjectModels());
-        for (const char* mesh : {"Target", "TrafficCone", "Barrel", "Tree"})
-            m_Gfx.DefineMesh(mesh, sds::mem::CMeshDesc());
-        sds::mem::CMeshDesc windSock;
-        windSock.m_Bones = {{"Mast", -1, sds::CVector::ZERO, sds::CQuaternion::IDENTITY},
-                            {"Twist", 0, sds::CVector(0, 5, 0), sds::CQuaternion::IDENTITY},
-                            {"Tail", 1, sds::CVector(-0.25f, 0, 0), sds::CQuaternion::IDENTITY}};
-        m_Gfx.DefineMesh("WindSock", windSock);
-        for (const char* material : {"Jumper_Simple", "Jumper_Shaders"})
-            m_Gfx.DefineMaterial(material, sds::mem::CMaterial());
+        DefineLevelMeshes(m_Gfx);
         if (makeSound)
             m_Sound = makeSound(m_App.m_Config->GetChild("SoundSystem"));
         else

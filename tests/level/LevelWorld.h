@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "LevelMeshes.h"
 #include "core/XmlFile.h"
 #include "graphics/memory/MemFader.h"
 #include "graphics/memory/MemGfxMgr.h"
@@ -26,7 +27,6 @@
 #include "support/FakeApplication.h"
 #include "support/FakeSndMgr.h"
 #include "support/MessageCapture.h"
-#include "support/ModelMeshes.h"
 
 // What the level's parts did, in order.
 typedef std::vector<std::string> CJournal;
@@ -148,17 +148,8 @@ public:
         : m_App(LoadDefaultConfig()), m_Gfx(m_Journal), m_Fader([] { return std::uint64_t(0); }),
           m_Equipment(Load("../conf/equipment.xml", "Equipment")), m_Host(m_Journal)
     {
-        DefineModelMeshes(m_Gfx, ProjectModels());
-        for (const char* mesh : {"Target", "TrafficCone", "Barrel", "Tree"})
-            m_Gfx.DefineMesh(mesh, sds::mem::CMeshDesc());
-        sds::mem::CMeshDesc windSock;
-        windSock.m_Bones = {{"Mast", -1, sds::CVector::ZERO, sds::CQuaternion::IDENTITY},
-                            {"Twist", 0, sds::CVector(0, 5, 0), sds::CQuaternion::IDENTITY},
-                            {"Tail", 1, sds::CVector(-0.25f, 0, 0), sds::CQuaternion::IDENTITY}};
-        m_Gfx.DefineMesh("WindSock", windSock);
+        DefineLevelMeshes(m_Gfx);
         m_Context.Host = &m_Host;
-        for (const char* material : {"Jumper_Simple", "Jumper_Shaders"})
-            m_Gfx.DefineMaterial(material, sds::mem::CMaterial());
     }
 
     ~LevelTest() override

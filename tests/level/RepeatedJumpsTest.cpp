@@ -16,23 +16,9 @@
 #include "physics/sdk/IScene.h"
 #include "sound/openal/OpenALSndMgr.h"
 #include "sound/openal/SndMgrFactory.h"
+#include "support/OpenALSources.h"
 
 namespace {
-
-// Sources OpenAL can still make, counted by making them and deleting them again.
-int FreeOpenALSources()
-{
-    ALuint sources[512];
-    int count = 0;
-    alGetError();
-    for (; count < 512; ++count) {
-        alGenSources(1, &sources[count]);
-        if (alGetError() != AL_NO_ERROR)
-            break;
-    }
-    alDeleteSources(count, sources);
-    return count;
-}
 
 // Heap memory in use, in bytes.
 long HeapBytes()

@@ -14,6 +14,7 @@
 #include "sound/openal/OpenALSndMgr.h"
 #include "sound/openal/OpenALSound.h"
 #include "sound/openal/SndMgrFactory.h"
+#include "support/OpenALSources.h"
 #include "core/XmlFile.h"
 #include "support/CapturingLogMgr.h"
 #include "support/MessageCapture.h"
@@ -52,21 +53,6 @@ float SourceFloat(const std::shared_ptr<sds::ISound>& sound, ALenum what)
     ALfloat value = -1.0f;
     alGetSourcef(SourceOf(sound), what, &value);
     return value;
-}
-
-// Sources OpenAL can still make, counted by making them and deleting them again.
-int FreeOpenALSources()
-{
-    ALuint sources[512];
-    int count = 0;
-    alGetError();
-    for (; count < 512; ++count) {
-        alGenSources(1, &sources[count]);
-        if (alGetError() != AL_NO_ERROR)
-            break;
-    }
-    alDeleteSources(count, sources);
-    return count;
 }
 
 class OpenALSndMgrTest : public ::testing::Test

@@ -18,10 +18,10 @@
 #include "jumper/DoneState.h"
 #include "jumper/EquipmentManager.h"
 #include "jumper/ICollisionJudge.h"
-#include "jumper/IJumpEndDisplay.h"
 #include "jumper/Jumper.h"
 #include "jumper/JumperMgr.h"
 #include "physics/IPhyJumper.h"
+#include "support/RecordingJumpEnd.h"
 #include "physics/PhyMgr.h"
 #include "physics/flight/PhyJumper.h"
 #include "support/CapturingLogMgr.h"
@@ -61,16 +61,6 @@ public:
         sds::IJudgedJumper& m_Jumper;
         bool m_Touched = false;
         bool m_Landed = false;
-    };
-
-    class CJumpEnd : public sds::IJumpEndDisplay
-    {
-    public:
-        void ShowTrajectory(bool show, const std::string& text) override { m_Shown.emplace_back(show, text); }
-        bool ShowsLandingComment() const override { return false; }
-        void ShowCentreMessage(const std::string&) override {}
-
-        std::vector<std::pair<bool, std::string>> m_Shown;
     };
 
     CScriptedJump()
@@ -189,7 +179,7 @@ public:
     sds::CBindingMgr m_Bindings;
     sds::CJumperMgr m_Jumpers;
     std::vector<boost::signals2::scoped_connection> m_Connections;
-    CJumpEnd m_JumpEnd;
+    CRecordingJumpEnd m_JumpEnd;
     sds::CGfxObjPtr m_Aircraft;
     std::shared_ptr<sds::CJumper> m_Jumper;
     float m_Time = 0.0f;
