@@ -12,6 +12,7 @@
 #include "core/ConfigPath.h"
 #include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
@@ -36,9 +37,6 @@ namespace EngineStates {
 
 namespace {
 
-const std::int32_t MENU_MODE_EVENT = 92;
-const std::int32_t PAUSE_EVENT = 99;
-const std::int32_t RESTART_EVENT = 100;
 // Seconds: less than any frame.
 const float MinReveal = 0.001f;
 
@@ -83,7 +81,7 @@ void CGameModeState::CPauseModeState::Enter()
         // The game mode's pause hid the panel.
         hud->Resume();
     }
-    m_Connection = IEventMgr::GetSingleton()->ConnectEvent(PAUSE_EVENT, [this](const CInternalEvent& event) {
+    m_Connection = IEventMgr::GetSingleton()->ConnectEvent(EventCodes::Pause, [this](const CInternalEvent& event) {
         if (event.On && m_Owner->HasStates() && m_Owner->GetCurrentState() == this)
             m_Owner->PopState();
     });
@@ -281,7 +279,7 @@ void CGameModeState::ConnectHandlers()
 {
     DisconnectHandlers();
     IEventMgr* events = IEventMgr::GetSingleton();
-    for (std::int32_t code : {MENU_MODE_EVENT, PAUSE_EVENT, RESTART_EVENT})
+    for (std::int32_t code : {EventCodes::MenuMode, EventCodes::Pause, EventCodes::Restart})
         m_Connections.emplace_back(events->ConnectEvent(code, [this](const CInternalEvent& e) { OnGameEvent(e); }));
 }
 
@@ -292,11 +290,11 @@ void CGameModeState::DisconnectHandlers()
 
 void CGameModeState::OnGameEvent(const CInternalEvent& event)
 {
-    if (event.Code == MENU_MODE_EVENT && !event.On)
+    if (event.Code == EventCodes::MenuMode && !event.On)
         GoToMenu();
-    else if (event.Code == PAUSE_EVENT && event.On)
+    else if (event.Code == EventCodes::Pause && event.On)
         m_Engine->PushState(&m_PauseState);
-    else if (event.Code == RESTART_EVENT && event.On)
+    else if (event.Code == EventCodes::Restart && event.On)
         Restart();
 }
 

@@ -387,7 +387,7 @@ TEST_F(GameModeTest, JumpLeftInTheAirIsRecordedOnceAndAFailedSaveGoesOn)
 TEST_F(GameModeTest, EditingLoadsTheLevelWithoutAJumper)
 {
     CGameModeState& game = Start();
-    game.SetEditing(true);
+    game.SetEditFlag(true);
     m_Engine->ChangeState(m_Engine->m_GameModeState);
     EXPECT_EQ(nullptr, CFakeDZLoader::ms_Last->m_Jumper);
     // The drop zone's own tree asks for a jumper again for the next jump.
@@ -405,7 +405,7 @@ TEST_F(GameModeTest, TheEditorIsToldTheLevelOnlyWhileOneIsLoaded)
     DovuvUvozeVozediza::IEditorLevel& level = game;
     EXPECT_THROW(level.GetWindMgr(), CException) << "no level, no wind";
 
-    game.SetEditing(true);
+    game.SetEditFlag(true);
     m_Engine->ChangeState(m_Engine->m_GameModeState);
     ASSERT_EQ(std::vector<DovuvUvozeVozediza::IEditorLevel*>{&level}, told);
     EXPECT_EQ(game.GetDropZone()->GetWorkingTree(), level.GetSceneTree());
@@ -426,7 +426,7 @@ TEST_F(GameModeTest, ALevelThatFailsToLoadLeavesItsDropZoneAsItWasLoaded)
         throw std::runtime_error("The zone's terrain cannot be read");
     });
     // Opened in the editor, which loads the level without its jumper.
-    game.SetEditing(true);
+    game.SetEditFlag(true);
     EXPECT_THROW(m_Engine->ChangeState(m_Engine->m_GameModeState), std::runtime_error);
     EXPECT_FALSE(m_Engine->HasState(m_Engine->m_GameModeState));
     // The next jump of this drop zone has its jumper.

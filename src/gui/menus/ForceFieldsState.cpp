@@ -233,7 +233,7 @@ void CForceFieldsState::StartScene(bool editing)
 
     gameMode->SetCurrentDropZone(dropZone);
     // A jump after an edit flies; it does not open the editor again.
-    gameMode->SetEditing(editing);
+    gameMode->SetEditFlag(editing);
     RemoveChildren(*scene, "Preset");
     scene->AddChild(preset);
 
