@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 
@@ -390,7 +392,6 @@ void CGameModeState::OnFadeFinished(bool firstJump, bool editing)
     if (firstJump && m_TutorialName.empty()) {
         if (m_DZLoader)
             m_DZLoader->StartCountDown();
-        ShowSceneMessages();
         IGuiEngine* menus = m_Engine->GetGuiEngine();
         if (!IsMenuModeCurrent()) {
             menus->ShowHelp();
@@ -398,6 +399,8 @@ void CGameModeState::OnFadeFinished(bool firstJump, bool editing)
         } else {
             menus->GoToHelp();
         }
+        // Over the help: the scene's own words come first, the help after them.
+        ShowSceneMessages();
         return;
     }
     if (overlays)
@@ -415,9 +418,11 @@ void CGameModeState::ShowSceneMessages()
     if (!scene->HasChild("Message"))
         return;
     PushMenuMode();
-    xml::ForEachChild(*scene, "Message", [this](const xml::CNodePtr& message) {
-        m_Engine->GetGuiEngine()->ShowMessageBox(message->GetValue());
-    });
+    std::vector<std::string> texts;
+    xml::ForEachChild(*scene, "Message", [&texts](const xml::CNodePtr& message) { texts.push_back(message->GetValue()); });
+    // Each box is pushed over the last: the first message goes on top, to be read first.
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text)
+        m_Engine->GetGuiEngine()->ShowMessageBox(*text);
 }
 
 void CGameModeState::ShowTrajectories(const std::vector<const CJumpRecord*>& jumps)

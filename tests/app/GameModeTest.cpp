@@ -316,16 +316,19 @@ TEST_F(GameModeTest, FadesOfNoLengthStartTheJumpOnTheNextFrames)
     EXPECT_EQ(m_Engine->m_GameModeState, m_Engine->GetCurrentState());
 }
 
-TEST_F(GameModeTest, SceneMessagesBecomeMessageBoxesInOrder)
+TEST_F(GameModeTest, SceneMessagesArePushedOverTheHelpWithTheFirstOnTop)
 {
     WriteFile(m_Zones.File("home.dz"), "<scene FullName=\"Home Field\"><Message>Wind is strong.</Message>"
                                        "<Message>Land into the wind.</Message></scene>");
     Jump();
     RunFade();
+    // Each box covers the one pushed before it.
     const std::vector<std::string> calls = MenuCalls();
-    const auto first = std::find(calls.begin(), calls.end(), "ShowMessageBox Wind is strong.");
-    ASSERT_NE(calls.end(), first);
-    EXPECT_EQ("ShowMessageBox Land into the wind.", *(first + 1));
+    const auto help = std::find(calls.begin(), calls.end(), "ShowHelp");
+    ASSERT_NE(calls.end(), help);
+    EXPECT_EQ((std::vector<std::string>{"ShowMessageBox Land into the wind.", "ShowMessageBox Wind is strong."}),
+              std::vector<std::string>(calls.end() - 2, calls.end()));
+    EXPECT_LT(help, calls.end() - 2) << "the help under the messages";
 }
 
 TEST_F(GameModeTest, LandedJumpIsRecordedOnce)
