@@ -323,6 +323,13 @@ bool CEditor::IsInMarkers(const CMarkerPtr& marker) const
 
 void CEditor::Pause()
 {
+    // The release of a button held now goes to whatever covers the editor (the
+    // on-screen menu button's click): the drag ends here, or it would go on
+    // without a button once the editor is back.
+    if (m_Dragging && m_Selected)
+        EndDrag();
+    m_Dragging = false;
+    m_Moved = false;
     m_DiscreteBlock = std::make_unique<boost::signals2::shared_connection_block>(m_DiscreteConnection);
     m_AnalogBlock = std::make_unique<boost::signals2::shared_connection_block>(m_AnalogConnection);
     Console().Clear();
