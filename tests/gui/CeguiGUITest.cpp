@@ -568,6 +568,44 @@ TEST_F(CeguiGUITest, SpinnerRangeAcceptsWholeNumbersOnly)
     EXPECT_FLOAT_EQ(15.0f, Gui().GetSpinnerValue(spinner));
 }
 
+TEST_F(CeguiGUITest, SpinnerDecimalsShowTheValueRoundedAndKeepIt)
+{
+    const std::string spinner = "wndDropZone/spAltitude";
+    const std::string shown = spinner + "/__auto_editbox__";
+    Gui().SetSpinnerRange(spinner, 0.0f, 400.0f, 10.0f);
+    Gui().SetSpinnerDecimals(spinner, 1);
+    const struct
+    {
+        float Value;
+        const char* Shown;
+    } cases[] = {{60.96f, "61.0"}, {12.87f, "12.9"}, {200.0f, "200.0"}, {0.04f, "0.0"}};
+    for (const auto& c : cases) {
+        Gui().SetSpinnerValue(spinner, c.Value);
+        EXPECT_EQ(c.Shown, Gui().GetText(shown)) << c.Value;
+        EXPECT_FLOAT_EQ(c.Value, Gui().GetSpinnerValue(spinner)) << "the value is kept, not the text's";
+    }
+
+    // The arrows step from the value; the user types decimals, taken as typed.
+    Gui().SetSpinnerValue(spinner, 60.96f);
+    static_cast<CEGUI::Spinner&>(Window(spinner)).setCurrentValue(60.96 + 10.0);
+    EXPECT_EQ("71.0", Gui().GetText(shown));
+    Gui().ShowWindow("wndDropZone", true);
+    Gui().SelectTab("wndDropZone/tcSections", "wndDropZone/tcSections/tabSettings");
+    CEGUI::Window& text = *Window(spinner).getChild("__auto_editbox__");
+    text.activate();
+    static_cast<CEGUI::Editbox&>(text).setSelection(0, text.getText().length());
+    for (char c : std::string("72.25"))
+        Context().injectChar(static_cast<CEGUI::utf32>(c));
+    EXPECT_EQ("72.25", Gui().GetText(shown));
+    EXPECT_FLOAT_EQ(72.25f, Gui().GetSpinnerValue(spinner));
+
+    // A new range is whole numbers again, until decimals are asked for.
+    Gui().SetSpinnerRange(spinner, 0.0f, 400.0f, 10.0f);
+    Gui().SetSpinnerValue(spinner, 60.96f);
+    EXPECT_EQ("60", Gui().GetText(shown));
+    Gui().SetSpinnerValue(spinner, 0.0f);
+}
+
 TEST_F(CeguiGUITest, EditBoxesRefuseTextBeyondTheirLengthBeforeMatchingIt)
 {
     EXPECT_EQ(60u, static_cast<CEGUI::Editbox&>(Window("wndForceField/ebNewFieldName")).getMaxTextLength())
