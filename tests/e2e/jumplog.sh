@@ -23,7 +23,7 @@ log=../logs/dravonkel.log
 help_close="815 634"
 ingame_end_jump="512 360"
 statistics_done="822 643"
-statistics_player="287 643"
+statistics_player="233 643"
 dz_back="179 654"
 main_exit="511 525"
 # The info text of the jump log and its list of jumps.
@@ -140,6 +140,15 @@ profile=../profiles/default/default.profile
 expect_line $profile "<Info Name=\"Landing type\">$type</Info>" "profile"
 expect_line $profile 'DataFile="Jump_1.trajectory"' "profile"
 [ -s ../profiles/default/Jump_1.trajectory ] || fail "profile: no trajectory file Jump_1.trajectory"
+# The wind the jump was flown in, wherever the jumper came down: the first
+# preset's 8 mph (3.6 m/s), give or take its gusts.
+wind=$(tr -d '\n\t' < $profile | sed -n 's/.*<Info Name="Wind strength" *Units="Speed">\([^<]*\)<.*/\1/p')
+awk -v w="${wind:-0}" 'BEGIN { exit !(w > 3.0 && w < 4.2) }' ||
+    fail "profile: the jump's wind strength is '${wind}' m/s, not the preset's 3.6"
+# The canopy's figures count from its opening: the jumper started under it.
+ride=$(tr -d '\n\t' < $profile | sed -n 's/.*<Info Name="Canopy ride average horizontal speed" *Units="Speed">\([^<]*\)<.*/\1/p')
+awk -v v="${ride:-99}" 'BEGIN { exit !(v > 2 && v < 15) }' ||
+    fail "profile: an average horizontal canopy speed of '${ride}' m/s"
 [ -n "$verdict" ] || fail "landing: no verdict message in the log"
 echo "landing: $type, \"$verdict\""
 
