@@ -3,8 +3,12 @@
 // GUI service serve the whole suite.
 
 #include <algorithm>
+#include <functional>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <CEGUI/CEGUI.h>
 #include <CEGUI/RendererModules/Null/Renderer.h>
@@ -713,6 +717,41 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
     Gui().SetProperty("wndStatistics/btnDone", "Tooltip", "Go to main menu");
     EXPECT_EQ("Go to main menu", Window("wndStatistics/btnDone").getTooltipText());
     EXPECT_EQ("Dravonkel/MouseArrow", Context().getMouseCursor().getDefaultImage()->getName());
+}
+
+// Every button's and check box's words fit inside its frame with room to
+// spare at 1024 x 768, the texts of the layout and those the screens set.
+TEST_F(CeguiGUITest, ButtonAndCheckBoxTextsFitTheirFrames)
+{
+    // The screens' own texts for their buttons.
+    const std::pair<const char*, const char*> setByScreens[] = {
+        {"wndStatistics/btnDone", "Change DZ"}, {"wndStatistics/btnDone", "Main menu"}};
+    std::vector<std::pair<const CEGUI::Window*, std::string>> labelled;
+    std::function<void(const CEGUI::Window&)> collect = [&](const CEGUI::Window& window) {
+        const std::string type = window.getType().c_str();
+        if (type == "Dravonkel/Button" || type == "Dravonkel/Checkbox")
+            labelled.push_back({&window, window.getText().c_str()});
+        for (size_t i = 0; i < window.getChildCount(); ++i)
+            collect(*window.getChildAtIdx(i));
+    };
+    collect(*s_World->Windows.GetRoot());
+    for (const auto& [path, text] : setByScreens)
+        labelled.push_back({&Window(path), text});
+    ASSERT_LT(20u, labelled.size());
+
+    for (const auto& [window, text] : labelled) {
+        const std::string name = window->getNamePath().c_str();
+        const float width = window->getPixelSize().d_width;
+        const float words = window->getFont()->getTextExtent(CEGUI::String(text));
+        if (std::string(window->getType().c_str()) == "Dravonkel/Button") {
+            // The frame's ends are 12 px; the words keep 6 px from each.
+            EXPECT_LE(words + 2 * (12 + 6), width) << name << ": \"" << text << "\"";
+        } else {
+            const float box = CEGUI::ImageManager::getSingleton().get("Dravonkel/CheckboxNormal").getRenderedSize().d_width;
+            EXPECT_GE(box, 20.0f) << "a box to see at a glance";
+            EXPECT_LE(box + 3 + words, width) << name << ": \"" << text << "\"";
+        }
+    }
 }
 
 TEST_F(CeguiGUITest, TheMenusRunOnTheRealLayout)
