@@ -6,7 +6,9 @@
 # judge's verdict as the centre message, the jump player with the trajectory
 # over the drop zone, Esc to the jump log listing the jump with its landing
 # type, Done to the drop-zone menu, Back to the main menu and Exit with code 0;
-# the profile holds the jump with its landing type and trajectory file.
+# the profile holds the jump with its landing type and trajectory file, the
+# preset's wind and canopy figures of a canopy. The verdict is bright text on
+# a dark band.
 #   jumplog.sh <run tree> <work folder> <artifact folder>
 # Keeps its pictures, the log and the profile in the artifact folder.
 # Needs a display of 1024 x 768 (xvfb-run).
@@ -106,6 +108,11 @@ while [ "$(count_log " is in ")" -lt 1 ]; do
 done
 sleep 0.3
 import -window root "$artifacts/verdict.png"
+# The verdict reads over sky and sunlit ground alike: bright words on a dark
+# band (the message's upper line, in grey levels 0 to 1).
+band=$(convert "$artifacts/verdict.png" -crop 880x40+72+238 -colorspace Gray -format "%[fx:mean] %[fx:maxima]" info:)
+awk -v mean="${band% *}" -v top="${band#* }" 'BEGIN { exit !(mean < 0.4 && top > 0.85) }' ||
+    fail "verdict: the message is no bright text on a dark band (mean and brightest grey: $band)"
 verdict=$(grep -F -A1 " is in " $log | sed -n 2p | sed 's/^[0-9:]* //')
 type=$(grep -F " is in " $log | sed 's/^.* is in //')
 await "Jump 1 is added to profile" 1 15 "recording the jump"
