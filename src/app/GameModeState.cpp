@@ -419,7 +419,8 @@ void CGameModeState::ShowSceneMessages()
         return;
     PushMenuMode();
     std::vector<std::string> texts;
-    xml::ForEachChild(*scene, "Message", [&texts](const xml::CNodePtr& message) { texts.push_back(message->GetValue()); });
+    xml::ForEachChild(*scene, "Message",
+                      [&texts](const xml::CNodePtr& message) { texts.push_back(message->GetValue()); });
     // Each box is pushed over the last: the first message goes on top, to be read first.
     for (auto text = texts.rbegin(); text != texts.rend(); ++text)
         m_Engine->GetGuiEngine()->ShowMessageBox(*text);

@@ -747,7 +747,8 @@ TEST_F(CeguiGUITest, ButtonAndCheckBoxTextsFitTheirFrames)
             // The frame's ends are 12 px; the words keep 6 px from each.
             EXPECT_LE(words + 2 * (12 + 6), width) << name << ": \"" << text << "\"";
         } else {
-            const float box = CEGUI::ImageManager::getSingleton().get("Dravonkel/CheckboxNormal").getRenderedSize().d_width;
+            const CEGUI::Image& image = CEGUI::ImageManager::getSingleton().get("Dravonkel/CheckboxNormal");
+            const float box = image.getRenderedSize().d_width;
             EXPECT_GE(box, 20.0f) << "a box to see at a glance";
             EXPECT_LE(box + 3 + words, width) << name << ": \"" << text << "\"";
         }

@@ -99,9 +99,10 @@ TEST(JumpLogScreenshot, TheFilterCheckBoxIsSeenCheckedAndTheButtonsHoldTheirWord
         gui->SetText(button, text);
         const float end = 14.0f;
         EXPECT_GT(Changed(checked, blank, area), 0.02) << "its words are drawn";
-        EXPECT_EQ(0.0, Changed(checked, blank, CEGUI::Rectf(area.left(), area.top(), area.left() + end, area.bottom())));
-        EXPECT_EQ(0.0,
-                  Changed(checked, blank, CEGUI::Rectf(area.right() - end, area.top(), area.right(), area.bottom())));
+        const CEGUI::Rectf left(area.left(), area.top(), area.left() + end, area.bottom());
+        const CEGUI::Rectf right(area.right() - end, area.top(), area.right(), area.bottom());
+        EXPECT_EQ(0.0, Changed(checked, blank, left));
+        EXPECT_EQ(0.0, Changed(checked, blank, right));
     }
 
     guiEngine.reset();

@@ -94,7 +94,8 @@ TEST(TutorialFiles, TheWindOfEveryShippedJumpReachesTheGround)
                                preset->GetChild("Wind")->GetChild("Region")});
     });
     for (const dzgen::CTutorialFile& tutorial : dzgen::TutorialFiles(kZoneFolder))
-        regions.push_back({tutorial.m_FileName, tutorial.m_Scene->GetChild("Preset")->GetChild("Wind")->GetChild("Region")});
+        regions.push_back(
+            {tutorial.m_FileName, tutorial.m_Scene->GetChild("Preset")->GetChild("Wind")->GetChild("Region")});
     ASSERT_LE(4u, regions.size());
 
     for (const auto& [name, region] : regions) {

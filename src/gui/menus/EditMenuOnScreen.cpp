@@ -20,10 +20,11 @@ void CEditMenuOnScreen::Enter()
     CGuiEngineState::Enter();
     m_Connections.push_back(Subscribe("btnMenu", [this](const CGUIEvent&) { m_Screens.GoToEditorMenu(); }));
     // On the release, so that the press does not reach the menu that opens.
-    m_Connections.push_back(IEventMgr::GetSingleton()->ConnectEvent(EventCodes::MenuMode, [this](const CInternalEvent& e) {
-        if (!e.On)
-            m_Screens.GoToEditorMenu();
-    }));
+    m_Connections.push_back(
+        IEventMgr::GetSingleton()->ConnectEvent(EventCodes::MenuMode, [this](const CInternalEvent& e) {
+            if (!e.On)
+                m_Screens.GoToEditorMenu();
+        }));
     IGUI::GetSingleton()->ConnectInputs();
 }
 

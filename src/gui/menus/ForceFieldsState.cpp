@@ -157,8 +157,10 @@ void CForceFieldsState::AddDropZoneInfo(const xml::CNodePtr& preset) const
     int fields = 0;
     const xml::CNodePtr scene = tree->GetChild("scene");
     // A scene without force fields (its last one deleted) is a scene all the same.
-    if (scene->HasChild("Preset") && scene->GetChild("Preset")->HasChild("Wind"))
-        xml::ForEachChild(*scene->GetChild("Preset")->GetChild("Wind"), "Region", [&fields](const xml::CNodePtr&) { ++fields; });
+    if (scene->HasChild("Preset") && scene->GetChild("Preset")->HasChild("Wind")) {
+        const xml::CNodePtr wind = scene->GetChild("Preset")->GetChild("Wind");
+        xml::ForEachChild(*wind, "Region", [&fields](const xml::CNodePtr&) { ++fields; });
+    }
     AddRow(preset, "Number of force fields", "", ToString(fields));
     AddScoreInfo(preset);
 }

@@ -236,7 +236,8 @@ TEST_F(EditorMenuTest, ASceneSavedWithoutForceFieldsIsDescribedFlownAndEditedWit
     OpenMenu();
     Click("wndEditorMenu/btnSaveAndContinue");
     EXPECT_EQ(&m_Editor, m_Engine.GetCurrentState());
-    EXPECT_FALSE(xml::LoadXmlFile(OwnFile())->GetChild("scene")->GetChild("Preset")->GetChild("Wind")->HasChild("Region"));
+    const xml::CNodePtr saved = xml::LoadXmlFile(OwnFile())->GetChild("scene");
+    EXPECT_FALSE(saved->GetChild("Preset")->GetChild("Wind")->HasChild("Region"));
 
     // Back on the force-fields screen, as leaving the editor for the main menu and Start do.
     m_Engine.PopState();

@@ -341,8 +341,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CNewScene{std::string(51, 'x'), std::string(51, 'x'), std::string(49, 'x')},
                       CNewScene{std::string(50, 'y'), std::string(50, 'y'), std::string(50, 'y')},
                       // Counted and cut by characters, never inside one.
-                      CNewScene{std::string(48, 'x') + "\u00e9\u00e9\u00e9", std::string(48, 'x') + "\u00e9\u00e9\u00e9",
-                                std::string(48, 'x') + "\u00e9"},
+                      CNewScene{std::string(48, 'x') + "\u00e9\u00e9\u00e9",
+                                std::string(48, 'x') + "\u00e9\u00e9\u00e9", std::string(48, 'x') + "\u00e9"},
                       CNewScene{Repeat("\u00fc", 50), Repeat("\u00fc", 50), Repeat("\u00fc", 50)},
                       CNewScene{Repeat("\u65e5", 60), Repeat("\u65e5", 60), Repeat("\u65e5", 49)},
                       CNewScene{"Dünen & Wind!", "Dünen & Wind!", "Dünen_Wind_"}));
