@@ -12,6 +12,7 @@
 #include "core/Exception.h"
 #include "core/IResourceMgr.h"
 #include "core/ILogMgr.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
@@ -25,7 +26,6 @@ namespace sds {
 
 namespace {
 
-const std::int32_t SCREEN_SHOT_EVENT = 113;
 
 } // namespace
 
@@ -141,7 +141,7 @@ void CEngine::OnStart()
     IEventMgr* events = IEventMgr::GetSingleton();
     m_FrameConnection = events->ConnectFrameEvent([this](const CFrameEvent& event) { OnFrame(event); });
     m_ScreenShotConnection =
-        events->ConnectEvent(SCREEN_SHOT_EVENT, [this](const CInternalEvent& event) { TakeScreenShot(event); });
+        events->ConnectEvent(EventCodes::ScreenShot, [this](const CInternalEvent& event) { TakeScreenShot(event); });
 }
 
 void CEngine::OnStop()

@@ -1,6 +1,7 @@
 #include "app/EventNames.h"
 
 #include "core/ILogMgr.h"
+#include "core/services/EventCodes.h"
 
 namespace sds {
 
@@ -8,30 +9,9 @@ namespace {
 
 CNameTable MakeEventNameTable()
 {
-    static const std::pair<const char*, std::int32_t> events[] = {
-        // Jumper controls.
-        {"turn_left", 2}, {"turn_right", 3}, {"turn_left_toggle", 4}, {"turn_right_toggle", 5},
-        {"turn_left_rear_riser", 6}, {"turn_right_rear_riser", 7}, {"turn_left_front_riser", 8},
-        {"turn_right_front_riser", 9}, {"turn_left_harness", 10}, {"turn_right_harness", 11},
-        {"control_left_rear_riser", 12}, {"control_right_rear_riser", 13}, {"control_left_front_riser", 14},
-        {"control_right_front_riser", 15}, {"control_left_toggle", 16}, {"control_right_toggle", 17},
-        {"feet_up", 18}, {"forward", 19}, {"back", 20}, {"open_canopy", 27}, {"next_canopy_control_type", 28},
-        {"letgo_from_plane", 29}, {"cut_away", 30}, {"fold_canopy", 31},
-        // Camera.
-        {"camera_yaw", 44}, {"camera_pitch", 45}, {"camera_forward", 46}, {"camera_slow_movement", 47},
-        {"camera_accelerated_movement", 48}, {"camera_back", 49}, {"camera_right", 50}, {"camera_left", 51},
-        {"camera_up", 52}, {"camera_down", 53}, {"camera_horizontal_forward", 54}, {"camera_horizontal_back", 55},
-        {"camera_switch_details", 56}, {"camera_3dperspective", 57}, {"camera_behind", 58}, {"camera_around", 59},
-        {"camera_sideways", 60}, {"camera_free", 61}, {"camera_script1", 62}, {"camera_script2", 63},
-        {"camera_script3", 64}, {"camera_script4", 65}, {"camera_fixed", 66}, {"camera_none", 67},
-        // Application.
-        {"menu_mode", 92}, {"loading_start", 93}, {"loading_done", 94}, {"menu_cancel", 95}, {"exit", 96},
-        {"end", 97}, {"continue", 98}, {"pause", 99}, {"restart", 100}, {"gui_copy", 111}, {"gui_paste", 112},
-        {"screen_shot", 113}, {"switch_hud", 114}, {"switch_fps", 115},
-    };
     CNameTable table;
-    for (const auto& event : events)
-        NameTableInsert(table, event.first, event.second);
+    for (const EventCodes::CNamedCode& event : EventCodes::kNamedCodes)
+        NameTableInsert(table, event.Name, event.Code);
     return table;
 }
 

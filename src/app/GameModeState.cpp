@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 
@@ -12,6 +14,7 @@
 #include "core/ConfigPath.h"
 #include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IFader.h"
@@ -36,9 +39,6 @@ namespace EngineStates {
 
 namespace {
 
-const std::int32_t MENU_MODE_EVENT = 92;
-const std::int32_t PAUSE_EVENT = 99;
-const std::int32_t RESTART_EVENT = 100;
 // Seconds: less than any frame.
 const float MinReveal = 0.001f;
 
@@ -83,7 +83,7 @@ void CGameModeState::CPauseModeState::Enter()
         // The game mode's pause hid the panel.
         hud->Resume();
     }
-    m_Connection = IEventMgr::GetSingleton()->ConnectEvent(PAUSE_EVENT, [this](const CInternalEvent& event) {
+    m_Connection = IEventMgr::GetSingleton()->ConnectEvent(EventCodes::Pause, [this](const CInternalEvent& event) {
         if (event.On && m_Owner->HasStates() && m_Owner->GetCurrentState() == this)
             m_Owner->PopState();
     });
@@ -281,7 +281,7 @@ void CGameModeState::ConnectHandlers()
 {
     DisconnectHandlers();
     IEventMgr* events = IEventMgr::GetSingleton();
-    for (std::int32_t code : {MENU_MODE_EVENT, PAUSE_EVENT, RESTART_EVENT})
+    for (std::int32_t code : {EventCodes::MenuMode, EventCodes::Pause, EventCodes::Restart})
         m_Connections.emplace_back(events->ConnectEvent(code, [this](const CInternalEvent& e) { OnGameEvent(e); }));
 }
 
@@ -292,11 +292,11 @@ void CGameModeState::DisconnectHandlers()
 
 void CGameModeState::OnGameEvent(const CInternalEvent& event)
 {
-    if (event.Code == MENU_MODE_EVENT && !event.On)
+    if (event.Code == EventCodes::MenuMode && !event.On)
         GoToMenu();
-    else if (event.Code == PAUSE_EVENT && event.On)
+    else if (event.Code == EventCodes::Pause && event.On)
         m_Engine->PushState(&m_PauseState);
-    else if (event.Code == RESTART_EVENT && event.On)
+    else if (event.Code == EventCodes::Restart && event.On)
         Restart();
 }
 
@@ -392,7 +392,6 @@ void CGameModeState::OnFadeFinished(bool firstJump, bool editing)
     if (firstJump && m_TutorialName.empty()) {
         if (m_DZLoader)
             m_DZLoader->StartCountDown();
-        ShowSceneMessages();
         IGuiEngine* menus = m_Engine->GetGuiEngine();
         if (!IsMenuModeCurrent()) {
             menus->ShowHelp();
@@ -400,6 +399,8 @@ void CGameModeState::OnFadeFinished(bool firstJump, bool editing)
         } else {
             menus->GoToHelp();
         }
+        // Over the help: the scene's own words come first, the help after them.
+        ShowSceneMessages();
         return;
     }
     if (overlays)
@@ -417,9 +418,12 @@ void CGameModeState::ShowSceneMessages()
     if (!scene->HasChild("Message"))
         return;
     PushMenuMode();
-    xml::ForEachChild(*scene, "Message", [this](const xml::CNodePtr& message) {
-        m_Engine->GetGuiEngine()->ShowMessageBox(message->GetValue());
-    });
+    std::vector<std::string> texts;
+    xml::ForEachChild(*scene, "Message",
+                      [&texts](const xml::CNodePtr& message) { texts.push_back(message->GetValue()); });
+    // Each box is pushed over the last: the first message goes on top, to be read first.
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text)
+        m_Engine->GetGuiEngine()->ShowMessageBox(*text);
 }
 
 void CGameModeState::ShowTrajectories(const std::vector<const CJumpRecord*>& jumps)

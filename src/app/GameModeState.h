@@ -107,11 +107,14 @@ public:
     void ShowTrajectory(bool showJump, const std::string& message) override;
     // The trajectory files of these jumps, read from the current profile's folder.
     void ShowTrajectories(const std::vector<const CJumpRecord*>& jumps) override;
+    // Also the jumper's end-of-jump display.
     void ShowCenterMessage(const std::string& text) override;
+
+    // Also the editor's, which sets it while it runs.
+    void SetEditFlag(bool editing) override { m_Editing = editing; }
 
     // IEditorLevel, answered while a level is loaded
     xml::CNodePtr GetSceneTree() const override;
-    void SetEditFlag(bool editing) override { m_Editing = editing; }
     // Throws sds::CException while no level is loaded.
     physics::IWindMgr& GetWindMgr() override;
     std::shared_ptr<DovuvUvozeVozediza::IEditorSimObj> GetNearestSimObj(const CVector& point) override;
@@ -123,7 +126,6 @@ public:
 
     // IJumpEndDisplay
     bool ShowsLandingComment() const override { return m_ShowLandingComment; }
-    void ShowCentreMessage(const std::string& text) override { ShowCenterMessage(text); }
 
     // ILevelHost
     const std::shared_ptr<CDropZoneLevel>& GetDropZone() const override { return m_DZ; }
@@ -141,7 +143,6 @@ public:
 
     // The level's loader; the level is loaded without one when it is not set.
     void SetDZLoaderFactory(const CDZLoaderFactory& factory) { m_CreateDZLoader = factory; }
-    void SetEditing(bool editing) override { m_Editing = editing; }
     // Lists the drop-zone files again (after one was saved).
     void ListDropZones() override;
     const std::vector<std::shared_ptr<ILevelMod>>& GetMods() const { return m_Mods; }

@@ -33,7 +33,7 @@ public:
     // Reads the drop-zone folder again, so that a file written meanwhile is listed.
     virtual void ListDropZones() = 0;
     // Whether the next level opens in the force-field editor instead of a jump.
-    virtual void SetEditing(bool editing) = 0;
+    virtual void SetEditFlag(bool editing) = 0;
 
     // Tutorials: prepared jumps in a folder of their own, flown in order.
     // Reads the tutorial set from its folder again.

@@ -3,6 +3,7 @@
 #include "app/BindingMgr.h"
 #include "app/ProfileMgr.h"
 #include "core/ILogMgr.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/IGfxMgr.h"
@@ -11,13 +12,6 @@
 
 namespace sds {
 namespace EngineStates {
-
-namespace {
-
-const std::int32_t GUI_COPY_EVENT = 111;
-const std::int32_t GUI_PASTE_EVENT = 112;
-
-} // namespace
 
 CMenuModeState::CMenuModeState(CEngine* engine, IGuiEngine* guiEngine)
     : CSuperStateTmpl<IEngineState, IGuiEngine>(engine, guiEngine)
@@ -46,11 +40,11 @@ void CMenuModeState::Enter()
     m_Owner->GetBindingMgr().PushMode("Menu");
 
     IEventMgr* events = IEventMgr::GetSingleton();
-    m_Connections.emplace_back(events->ConnectEvent(GUI_COPY_EVENT, [](const CInternalEvent& event) {
+    m_Connections.emplace_back(events->ConnectEvent(EventCodes::GuiCopy, [](const CInternalEvent& event) {
         if (event.On)
             IGUI::GetSingleton()->CopyToClipboard();
     }));
-    m_Connections.emplace_back(events->ConnectEvent(GUI_PASTE_EVENT, [](const CInternalEvent& event) {
+    m_Connections.emplace_back(events->ConnectEvent(EventCodes::GuiPaste, [](const CInternalEvent& event) {
         if (event.On)
             IGUI::GetSingleton()->PasteFromClipboard();
     }));

@@ -1,6 +1,8 @@
 #include "core/UnitConverter.h"
 
+#include <cctype>
 #include <ostream>
+#include <string>
 
 #include <boost/format.hpp>
 
@@ -105,6 +107,23 @@ std::string CUnitConverter::GetUnitLabel(const std::string& category) const
 {
     const CUnit* unit = FindUnit(category);
     return unit ? unit->Label : std::string();
+}
+
+int CUnitConverter::GetDecimals(const std::string& category) const
+{
+    const std::string& format = GetUnit(category).Format;
+    std::size_t i = format.find("%1$");
+    if (i == std::string::npos)
+        return -1;
+    i += 3;
+    while (i < format.size() && std::string("-+ #0123456789").find(format[i]) != std::string::npos)
+        ++i;
+    if (i >= format.size() || format[i] != '.')
+        return -1;
+    int decimals = 0;
+    while (++i < format.size() && std::isdigit(static_cast<unsigned char>(format[i])))
+        decimals = decimals * 10 + (format[i] - '0');
+    return i < format.size() && (format[i] == 'f' || format[i] == 'F') ? decimals : -1;
 }
 
 std::string CUnitConverter::FormatValue(const CUnit& unit, float value) const

@@ -46,6 +46,9 @@ public:
     float ConvertToDisplay(float value, const std::string& category) const;
     // The current system's label; empty for a category outside the eight.
     std::string GetUnitLabel(const std::string& category) const;
+    // How many decimals the current system's format shows a value of the
+    // category with ("%1$.1f%2%": 1); -1 when its format does not fix them.
+    int GetDecimals(const std::string& category) const;
     // The unit's format filled with the converted value and the label.
     std::string FormatValue(const CUnit& unit, float value) const;
     // The same for a vector: the format gets the three converted components,

@@ -8,6 +8,7 @@
 #include "core/Exception.h"
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IConsole.h"
 #include "core/services/IEventMgr.h"
 #include "forcefields/BoundaryMarker.h"
@@ -32,7 +33,7 @@ const std::int32_t kLeftButton = MOUSE_BUTTON_KEY_BASE;
 const std::int32_t kRightButton = MOUSE_BUTTON_KEY_BASE + 1;
 const std::int32_t kMiddleButton = MOUSE_BUTTON_KEY_BASE + 2;
 // The fourth script camera, which this edition's camera script points at the scene from the side.
-const int kEditorCameraMode = 65;
+const int kEditorCameraMode = EventCodes::CameraScript4;
 // How far the camera moves in z before the markers rescale.
 const float kRescaleDistance = 0.1f;
 const CVector kPlaneNormal(0.0f, 0.0f, 1.0f);
@@ -322,6 +323,13 @@ bool CEditor::IsInMarkers(const CMarkerPtr& marker) const
 
 void CEditor::Pause()
 {
+    // The release of a button held now goes to whatever covers the editor (the
+    // on-screen menu button's click): the drag ends here, or it would go on
+    // without a button once the editor is back.
+    if (m_Dragging && m_Selected)
+        EndDrag();
+    m_Dragging = false;
+    m_Moved = false;
     m_DiscreteBlock = std::make_unique<boost::signals2::shared_connection_block>(m_DiscreteConnection);
     m_AnalogBlock = std::make_unique<boost::signals2::shared_connection_block>(m_AnalogConnection);
     Console().Clear();

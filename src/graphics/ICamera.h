@@ -6,6 +6,7 @@
 #include "core/Quaternion.h"
 #include "core/Timing.h"
 #include "core/Vector.h"
+#include "core/services/EventCodes.h"
 #include "core/services/Events.h"
 #include "graphics/IGfxObj.h"
 
@@ -13,35 +14,35 @@ namespace sds {
 
 class ICameraMotionController;
 
-// The camera's event codes, as the event vocabulary names them; the camera
-// modes are the codes from 57 to 67.
+// The camera's event codes under the names the event vocabulary gives them;
+// the camera modes are the codes from 57 to 67.
 namespace CameraEvents {
 enum ECode : int
 {
-    camera_yaw = 44,
-    camera_pitch = 45,
-    camera_forward = 46,
-    camera_slow_movement = 47,
-    camera_accelerated_movement = 48,
-    camera_back = 49,
-    camera_right = 50,
-    camera_left = 51,
-    camera_up = 52,
-    camera_down = 53,
-    camera_horizontal_forward = 54,
-    camera_horizontal_back = 55,
-    camera_switch_details = 56,
-    camera_3dperspective = 57,
-    camera_behind = 58,
-    camera_around = 59,
-    camera_sideways = 60,
-    camera_free = 61,
-    camera_script1 = 62,
-    camera_script2 = 63,
-    camera_script3 = 64,
-    camera_script4 = 65,
-    camera_fixed = 66,
-    camera_none = 67,
+    camera_yaw = EventCodes::CameraYaw,
+    camera_pitch = EventCodes::CameraPitch,
+    camera_forward = EventCodes::CameraForward,
+    camera_slow_movement = EventCodes::CameraSlowMovement,
+    camera_accelerated_movement = EventCodes::CameraAcceleratedMovement,
+    camera_back = EventCodes::CameraBack,
+    camera_right = EventCodes::CameraRight,
+    camera_left = EventCodes::CameraLeft,
+    camera_up = EventCodes::CameraUp,
+    camera_down = EventCodes::CameraDown,
+    camera_horizontal_forward = EventCodes::CameraHorizontalForward,
+    camera_horizontal_back = EventCodes::CameraHorizontalBack,
+    camera_switch_details = EventCodes::CameraSwitchDetails,
+    camera_3dperspective = EventCodes::Camera3dPerspective,
+    camera_behind = EventCodes::CameraBehind,
+    camera_around = EventCodes::CameraAround,
+    camera_sideways = EventCodes::CameraSideways,
+    camera_free = EventCodes::CameraFree,
+    camera_script1 = EventCodes::CameraScript1,
+    camera_script2 = EventCodes::CameraScript2,
+    camera_script3 = EventCodes::CameraScript3,
+    camera_script4 = EventCodes::CameraScript4,
+    camera_fixed = EventCodes::CameraFixed,
+    camera_none = EventCodes::CameraNone,
 };
 } // namespace CameraEvents
 

@@ -8,6 +8,7 @@
 #include "core/ILogMgr.h"
 #include "core/services/IEventMgr.h"
 #include "gui/CeguiText.h"
+#include "gui/DecimalSpinner.h"
 #include "gui/StdRegexMatcher.h"
 
 namespace wrappers {
@@ -123,6 +124,11 @@ void CCeguiGUI::Load(const xml::CNodePtr& guiNode, const CSettingsListFactory& c
     // before the layout sets their validation strings.
     m_LibrarySubscriptions.push_back(CEGUI::WindowManager::getSingleton().subscribeEvent(
         CEGUI::WindowManager::EventWindowCreated, CEGUI::Event::Subscriber(&CCeguiGUI::OnWindowCreated, this)));
+
+    // The scheme's spinners are of this type.
+    CEGUI::WindowFactoryManager& factories = CEGUI::WindowFactoryManager::getSingleton();
+    if (!factories.isFactoryPresent(CDecimalSpinner::WidgetTypeName))
+        factories.addWindowType<CDecimalSpinner>();
 
     CEGUI::SchemeManager::getSingleton().createFromFile(ToCegui(Attribute(guiNode, "Scheme")), "");
 
@@ -464,10 +470,24 @@ void CCeguiGUI::SetSpinnerRange(const std::string& window, float minimum, float 
         spinner->setMinimumValue(minimum);
         spinner->setMaximumValue(maximum);
         spinner->setStepSize(step);
+        if (auto* decimal = dynamic_cast<CDecimalSpinner*>(spinner))
+            decimal->SetDecimals(-1);
         spinner->setTextInputMode(CEGUI::Spinner::Integer);
     } else {
         LogKindError(window, "' must be a spinner");
     }
+}
+
+void CCeguiGUI::SetSpinnerDecimals(const std::string& window, int decimals)
+{
+    CEGUI::Spinner* spinner = As<CEGUI::Spinner>(GetTested(window), SpinnerKind);
+    if (!spinner)
+        return LogKindError(window, "' must be a spinner");
+    if (auto* decimal = dynamic_cast<CDecimalSpinner*>(spinner))
+        decimal->SetDecimals(decimals);
+    else
+        // A spinner of another look: the library's decimal text, unrounded.
+        spinner->setTextInputMode(CEGUI::Spinner::FloatingPoint);
 }
 
 void CCeguiGUI::SelectTab(const std::string& tabControl, const std::string& tab)

@@ -80,6 +80,7 @@ public:
     void SetSpinnerValue(const std::string& window, float value) override;
     float GetSpinnerValue(const std::string& window) const override;
     void SetSpinnerRange(const std::string& window, float minimum, float maximum, float step) override;
+    void SetSpinnerDecimals(const std::string& window, int decimals) override;
     void SelectTab(const std::string& tabControl, const std::string& tab) override;
     void CopyToClipboard() override;
     void PasteFromClipboard() override;

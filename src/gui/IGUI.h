@@ -63,6 +63,10 @@ public:
     virtual float GetSpinnerValue(const std::string& window) const = 0;
     // Also restricts the spinner's text to whole numbers.
     virtual void SetSpinnerRange(const std::string& window, float minimum, float maximum, float step) = 0;
+    // The spinner shows its value rounded to that many decimals (not cut to
+    // its whole part) and takes decimal numbers; the value stays as given.
+    // Lasts until the next SetSpinnerRange.
+    virtual void SetSpinnerDecimals(const std::string& window, int decimals) = 0;
 
     // `tab` is the page's path, as "wndSettings/tcSections/tabVideo".
     virtual void SelectTab(const std::string& tabControl, const std::string& tab) = 0;

@@ -45,6 +45,7 @@ CCanopyRideState::~CCanopyRideState() = default;
 void CCanopyRideState::Enter()
 {
     ILogMgr::GetSingleton()->LogMessage("CCanopyRideState");
+    GetJumper()->OnCanopyOpened();
     m_Inputs = std::make_shared<CCanopyRideInputs>(GetJumper());
     const CContainerPtr rig = GetJumper()->GetContainer();
     IGfxMgr::GetSingleton()->GetRootObject()->AddChild(rig->GetCanopy()->GetGfxObj());

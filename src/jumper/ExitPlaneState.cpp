@@ -1,7 +1,7 @@
 #include "jumper/ExitPlaneState.h"
 
 #include "core/ILogMgr.h"
-#include "jumper/EventCodes.h"
+#include "core/services/EventCodes.h"
 #include "jumper/GfxObjectConfig.h"
 #include "jumper/Jumper.h"
 #include "jumper/HangingOutOfPlaneState.h"

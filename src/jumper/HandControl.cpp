@@ -4,7 +4,7 @@
 
 #include "core/services/IApplication.h"
 #include "graphics/IAnimation.h"
-#include "jumper/EventCodes.h"
+#include "core/services/EventCodes.h"
 #include "jumper/ICanopy.h"
 #include "jumper/IContainer.h"
 #include "jumper/Jumper.h"

@@ -2,7 +2,7 @@
 
 #include "core/ILogMgr.h"
 #include "graphics/IGfxMgr.h"
-#include "jumper/EventCodes.h"
+#include "core/services/EventCodes.h"
 #include "jumper/ExitPlaneState.h"
 #include "jumper/GfxObjectConfig.h"
 #include "jumper/Jumper.h"

@@ -14,7 +14,7 @@ public:
     virtual void ShowTrajectory(bool show, const std::string& text) = 0;
     virtual bool ShowsLandingComment() const = 0;
     // The centre message of the HUD: shown, with the text, its fade restarted.
-    virtual void ShowCentreMessage(const std::string& text) = 0;
+    virtual void ShowCenterMessage(const std::string& text) = 0;
 };
 
 } // namespace sds

@@ -15,7 +15,7 @@
 #include "jumper/DeploymentState.h"
 #include "jumper/DoneState.h"
 #include "jumper/EquipmentManager.h"
-#include "jumper/EventCodes.h"
+#include "core/services/EventCodes.h"
 #include "jumper/ExitPlaneState.h"
 #include "jumper/FreeFallState.h"
 #include "jumper/GfxObjectConfig.h"

@@ -82,6 +82,8 @@ public:
     void OnDiscreteEvent(const CInternalEvent& event) override;
     void OnAnalogEvent(const CInternalEvent& event) override;
     const CTrajectory& GetTrajectory() const override { return m_Trajectory; }
+    // The canopy flies: the trajectory's canopy-ride figures count from here.
+    void OnCanopyOpened() { m_Trajectory.StartCanopyRide(); }
     CGfxObjPtr GetHelperObj() const override { return m_EyesObj; }
     std::string GetAltimeterCaption() const override;
     void OnEvent(const std::string& name) override;

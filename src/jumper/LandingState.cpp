@@ -45,7 +45,7 @@ void CLandingState::Enter()
         SetLandingCamera(m_LandingConfig->GetChild("Camera"));
     if (IJumpEndDisplay* display = jumper.GetLinks().JumpEnd)
         if (display->ShowsLandingComment())
-            display->ShowCentreMessage(jumper.GetCollisionJudge()->GetMessage());
+            display->ShowCenterMessage(jumper.GetCollisionJudge()->GetMessage());
 }
 
 void CLandingState::OnUpdate(const CTiming& timing)

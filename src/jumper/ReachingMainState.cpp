@@ -2,7 +2,7 @@
 
 #include "core/ILogMgr.h"
 #include "graphics/IAnimation.h"
-#include "jumper/EventCodes.h"
+#include "core/services/EventCodes.h"
 #include "jumper/Jumper.h"
 #include "jumper/PullingMainState.h"
 

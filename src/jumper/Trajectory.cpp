@@ -1,5 +1,6 @@
 #include "jumper/Trajectory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <fstream>
@@ -26,12 +27,27 @@ CTrajectory::CTrajectory(const std::string& name, float maxPathError, float samp
 void CTrajectory::AddSample(const CTiming& timing, const CVector& pos, const CVector& velocity)
 {
     m_TimeToSample -= timing.m_Elapsed;
-    if (m_TimeToSample >= 0.0f)
+    if (m_TimeToSample >= 0.0f && !m_SampleNow)
         return;
     m_TimeToSample = m_SampleTime;
-    if (!m_Points.empty() && (pos - m_Points.back().Pos).Length() <= m_MaxPathError)
+    const bool now = m_SampleNow;
+    m_SampleNow = false;
+    if (!now && !m_Points.empty() && (pos - m_Points.back().Pos).Length() <= m_MaxPathError)
         return;
     m_Points.push_back(CSample{pos, velocity, timing.m_Global});
+}
+
+void CTrajectory::StartCanopyRide()
+{
+    if (m_CanopyRideStart)
+        return;
+    m_CanopyRideStart = m_Points.size();
+    m_SampleNow = true;
+}
+
+std::vector<CTrajectory::CSample>::size_type CTrajectory::RideStart() const
+{
+    return m_CanopyRideStart ? std::min(*m_CanopyRideStart, m_Points.size()) : m_Points.size();
 }
 
 void CTrajectory::Save(const std::string& fileName) const
@@ -80,25 +96,27 @@ void CTrajectory::Load(const std::string& fileName)
 
 float CTrajectory::GetDuration() const
 {
-    return m_Points.empty() ? 0.0f : m_Points.back().Time - m_Points.front().Time;
+    const std::size_t first = RideStart();
+    return first == m_Points.size() ? 0.0f : m_Points.back().Time - m_Points[first].Time;
 }
 
 float CTrajectory::GetPathLength() const
 {
     float length = 0.0f;
-    for (std::size_t i = 1; i < m_Points.size(); ++i)
+    for (std::size_t i = RideStart() + 1; i < m_Points.size(); ++i)
         length += (m_Points[i].Pos - m_Points[i - 1].Pos).Length();
     return length;
 }
 
 CVector CTrajectory::GetAverageVelocity() const
 {
-    if (m_Points.empty())
+    const std::size_t first = RideStart();
+    if (first == m_Points.size())
         return CVector::ZERO;
     CVector sum;
-    for (const CSample& sample : m_Points)
-        sum += sample.Velocity;
-    return sum / static_cast<float>(m_Points.size());
+    for (std::size_t i = first; i < m_Points.size(); ++i)
+        sum += m_Points[i].Velocity;
+    return sum / static_cast<float>(m_Points.size() - first);
 }
 
 xml::CNodePtr CTrajectory::GetInfo() const

@@ -6,6 +6,7 @@
 #include "core/BoundingBox.h"
 #include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "forcefields/ForceVisualization.h"
 #include "graphics/ICamera.h"
@@ -28,7 +29,7 @@ namespace sds {
 namespace {
 
 // The camera modes the four camera scripts drive.
-const int FIRST_SCRIPT_CAMERA_MODE = 62;
+const int FIRST_SCRIPT_CAMERA_MODE = EventCodes::CameraScript1;
 const char* const SCRIPT_CAMERAS[] = {"1", "2", "3", "4"};
 
 const xml::CNodePtr& Config()

@@ -1,6 +1,7 @@
 #include "mods/EventCopyMod.h"
 
 #include "core/WallClock.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
 #include "jumper/JumperMgr.h"
@@ -9,21 +10,16 @@ namespace sds {
 
 namespace {
 
-const std::int32_t CONTROL_LEFT_REAR_RISER = 12;
-const std::int32_t CONTROL_LEFT_FRONT_RISER = 14;
-const std::int32_t CONTROL_LEFT_TOGGLE = 16;
-const std::int32_t NEXT_CANOPY_CONTROL_TYPE = 28;
-
 // Brakes, then front risers, then rear risers, then brakes again.
 std::int32_t NextControlCode(std::int32_t code)
 {
     switch (code) {
-    case CONTROL_LEFT_TOGGLE:
-        return CONTROL_LEFT_FRONT_RISER;
-    case CONTROL_LEFT_FRONT_RISER:
-        return CONTROL_LEFT_REAR_RISER;
-    case CONTROL_LEFT_REAR_RISER:
-        return CONTROL_LEFT_TOGGLE;
+    case EventCodes::ControlLeftToggle:
+        return EventCodes::ControlLeftFrontRiser;
+    case EventCodes::ControlLeftFrontRiser:
+        return EventCodes::ControlLeftRearRiser;
+    case EventCodes::ControlLeftRearRiser:
+        return EventCodes::ControlLeftToggle;
     default:
         return code;
     }
@@ -34,7 +30,7 @@ std::int32_t NextControlCode(std::int32_t code)
 CEventCopyMod::CEventCopyMod() : CEventCopyMod(&GetWallClockMs) {}
 
 CEventCopyMod::CEventCopyMod(const CClock& clock)
-    : ILevelMod("EventCopy"), m_Clock(clock), m_LastSwitchMs(clock()), m_ControlCode(CONTROL_LEFT_TOGGLE)
+    : ILevelMod("EventCopy"), m_Clock(clock), m_LastSwitchMs(clock()), m_ControlCode(EventCodes::ControlLeftToggle)
 {
     // Each left-hand code 2, 4, ... 16 and its right-hand partner one above.
     for (std::int32_t left = 2; left <= 16; left += 2) {
@@ -58,7 +54,7 @@ CEventCopyMod::~CEventCopyMod()
 
 void CEventCopyMod::Restart()
 {
-    m_ControlCode = CONTROL_LEFT_TOGGLE;
+    m_ControlCode = EventCodes::ControlLeftToggle;
     m_LastSwitchMs = m_Clock();
 }
 
@@ -97,7 +93,7 @@ void CEventCopyMod::OnDiscreteEvent(const CInternalEvent& event)
         return;
     }
 
-    if (event.Code != NEXT_CANOPY_CONTROL_TYPE || !event.On)
+    if (event.Code != EventCodes::NextCanopyControlType || !event.On)
         return;
     const std::uint64_t now = m_Clock();
     const double elapsed = static_cast<double>(now - m_LastSwitchMs) / 1000.0;

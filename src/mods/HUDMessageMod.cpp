@@ -6,6 +6,7 @@ namespace sds {
 
 CHUDMessageMod::CHUDMessageMod()
     : ILevelMod("HUDMessage"), m_Overlay(IGfxMgr::GetSingleton()->CreateOverlayed("CenterMessage")),
+      m_Backdrop(m_Overlay->GetElement("CenterMessage/Panel")),
       m_Element(m_Overlay->GetElement("CenterMessage/Message"))
 {
     m_Overlay->SetVisible(false);
@@ -25,12 +26,12 @@ void CHUDMessageMod::Update(const CTiming& timing)
         return;
     }
     m_Overlay->SetVisible(false);
-    m_Element->SetCaption("");
+    SetCaption("");
 }
 
 void CHUDMessageMod::Restart()
 {
-    m_Element->SetCaption("");
+    SetCaption("");
     m_Overlay->SetVisible(true);
     m_FadeTimer = 0.0f;
 }
@@ -47,9 +48,15 @@ void CHUDMessageMod::Resume()
 
 void CHUDMessageMod::ShowMessage(const std::string& text, float fadeTime)
 {
-    m_Element->SetCaption(text);
+    SetCaption(text);
     m_Overlay->SetVisible(true);
     m_FadeTimer = fadeTime >= 0.0f ? fadeTime : DEFAULT_FADE_TIME;
+}
+
+void CHUDMessageMod::SetCaption(const std::string& text)
+{
+    m_Element->SetCaption(text);
+    m_Backdrop->SetVisible(!text.empty());
 }
 
 } // namespace sds

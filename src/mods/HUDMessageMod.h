@@ -36,7 +36,11 @@ public:
     void SetVisible(bool visible) { m_Overlay->SetVisible(visible); }
 
 private:
+    // The band behind the text: shown with a text, hidden without one.
+    void SetCaption(const std::string& text);
+
     COverlayedPtr m_Overlay;
+    IOverlayElement* m_Backdrop;
     IOverlayElement* m_Element;
     float m_FadeTimer = 0.0f;
 };

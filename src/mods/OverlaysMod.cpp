@@ -5,6 +5,7 @@
 
 #include "core/UnitConverter.h"
 #include "core/services/IApplication.h"
+#include "core/services/EventCodes.h"
 #include "core/services/IConsole.h"
 #include "core/services/IEventMgr.h"
 #include "graphics/ICamera.h"
@@ -18,15 +19,6 @@
 namespace sds {
 
 namespace {
-
-const std::int32_t CONTROL_LEFT_REAR_RISER = 12;
-const std::int32_t CONTROL_RIGHT_REAR_RISER = 13;
-const std::int32_t CONTROL_LEFT_FRONT_RISER = 14;
-const std::int32_t CONTROL_RIGHT_FRONT_RISER = 15;
-const std::int32_t CONTROL_LEFT_TOGGLE = 16;
-const std::int32_t CONTROL_RIGHT_TOGGLE = 17;
-const std::int32_t SWITCH_HUD = 114;
-const std::int32_t SWITCH_FPS = 115;
 
 IJumper* FirstJumper()
 {
@@ -100,12 +92,12 @@ COverlaysMod::COverlaysMod() : ILevelMod("Overlays")
     IOverlayed& type = *m_InputType;
     m_LeftIndicator = std::make_unique<CInputTypeIndicator>(
         type.GetElement("InputType/LeftBrake"), type.GetElement("InputType/LeftFrontRiser"),
-        type.GetElement("InputType/LeftRearRiser"), CONTROL_LEFT_TOGGLE, CONTROL_LEFT_FRONT_RISER,
-        CONTROL_LEFT_REAR_RISER, fadeTime);
+        type.GetElement("InputType/LeftRearRiser"), EventCodes::ControlLeftToggle, EventCodes::ControlLeftFrontRiser,
+        EventCodes::ControlLeftRearRiser, fadeTime);
     m_RightIndicator = std::make_unique<CInputTypeIndicator>(
         type.GetElement("InputType/RightBrake"), type.GetElement("InputType/RightFrontRiser"),
-        type.GetElement("InputType/RightRearRiser"), CONTROL_RIGHT_TOGGLE, CONTROL_RIGHT_FRONT_RISER,
-        CONTROL_RIGHT_REAR_RISER, fadeTime);
+        type.GetElement("InputType/RightRearRiser"), EventCodes::ControlRightToggle, EventCodes::ControlRightFrontRiser,
+        EventCodes::ControlRightRearRiser, fadeTime);
 
     m_InputPosition = gfx->CreateOverlayed("InputPositionIndicator");
     m_LeftBar = m_InputPosition->GetElement("InputPositionIndicator/Left");
@@ -121,8 +113,8 @@ COverlaysMod::COverlaysMod() : ILevelMod("Overlays")
     SetAltimeterFromJumper();
 
     IEventMgr* events = IEventMgr::GetSingleton();
-    m_HudConnection = events->ConnectEvent(SWITCH_HUD, [this](const CInternalEvent& e) { OnSwitchHud(e); });
-    m_FpsConnection = events->ConnectEvent(SWITCH_FPS, [this](const CInternalEvent& e) { OnSwitchFps(e); });
+    m_HudConnection = events->ConnectEvent(EventCodes::SwitchHud, [this](const CInternalEvent& e) { OnSwitchHud(e); });
+    m_FpsConnection = events->ConnectEvent(EventCodes::SwitchFps, [this](const CInternalEvent& e) { OnSwitchFps(e); });
     ApplyHudMode(m_HudMode);
 }
 

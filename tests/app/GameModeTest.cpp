@@ -316,16 +316,19 @@ TEST_F(GameModeTest, FadesOfNoLengthStartTheJumpOnTheNextFrames)
     EXPECT_EQ(m_Engine->m_GameModeState, m_Engine->GetCurrentState());
 }
 
-TEST_F(GameModeTest, SceneMessagesBecomeMessageBoxesInOrder)
+TEST_F(GameModeTest, SceneMessagesArePushedOverTheHelpWithTheFirstOnTop)
 {
     WriteFile(m_Zones.File("home.dz"), "<scene FullName=\"Home Field\"><Message>Wind is strong.</Message>"
                                        "<Message>Land into the wind.</Message></scene>");
     Jump();
     RunFade();
+    // Each box covers the one pushed before it.
     const std::vector<std::string> calls = MenuCalls();
-    const auto first = std::find(calls.begin(), calls.end(), "ShowMessageBox Wind is strong.");
-    ASSERT_NE(calls.end(), first);
-    EXPECT_EQ("ShowMessageBox Land into the wind.", *(first + 1));
+    const auto help = std::find(calls.begin(), calls.end(), "ShowHelp");
+    ASSERT_NE(calls.end(), help);
+    EXPECT_EQ((std::vector<std::string>{"ShowMessageBox Land into the wind.", "ShowMessageBox Wind is strong."}),
+              std::vector<std::string>(calls.end() - 2, calls.end()));
+    EXPECT_LT(help, calls.end() - 2) << "the help under the messages";
 }
 
 TEST_F(GameModeTest, LandedJumpIsRecordedOnce)
@@ -387,7 +390,7 @@ TEST_F(GameModeTest, JumpLeftInTheAirIsRecordedOnceAndAFailedSaveGoesOn)
 TEST_F(GameModeTest, EditingLoadsTheLevelWithoutAJumper)
 {
     CGameModeState& game = Start();
-    game.SetEditing(true);
+    game.SetEditFlag(true);
     m_Engine->ChangeState(m_Engine->m_GameModeState);
     EXPECT_EQ(nullptr, CFakeDZLoader::ms_Last->m_Jumper);
     // The drop zone's own tree asks for a jumper again for the next jump.
@@ -405,7 +408,7 @@ TEST_F(GameModeTest, TheEditorIsToldTheLevelOnlyWhileOneIsLoaded)
     DovuvUvozeVozediza::IEditorLevel& level = game;
     EXPECT_THROW(level.GetWindMgr(), CException) << "no level, no wind";
 
-    game.SetEditing(true);
+    game.SetEditFlag(true);
     m_Engine->ChangeState(m_Engine->m_GameModeState);
     ASSERT_EQ(std::vector<DovuvUvozeVozediza::IEditorLevel*>{&level}, told);
     EXPECT_EQ(game.GetDropZone()->GetWorkingTree(), level.GetSceneTree());
@@ -426,7 +429,7 @@ TEST_F(GameModeTest, ALevelThatFailsToLoadLeavesItsDropZoneAsItWasLoaded)
         throw std::runtime_error("The zone's terrain cannot be read");
     });
     // Opened in the editor, which loads the level without its jumper.
-    game.SetEditing(true);
+    game.SetEditFlag(true);
     EXPECT_THROW(m_Engine->ChangeState(m_Engine->m_GameModeState), std::runtime_error);
     EXPECT_FALSE(m_Engine->HasState(m_Engine->m_GameModeState));
     // The next jump of this drop zone has its jumper.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/ResourceMgr.h"
 #include "core/UnitConverter.h"
 #include "support/MessageCapture.h"
@@ -44,6 +46,11 @@ TEST(UnitConverter, Metric)
     EXPECT_EQ("80kg", units.FormatMass(80.0f));
     EXPECT_EQ("36.0km/h", units.FormatValue(units.GetUnit("Speed"), 10.0f));
     EXPECT_EQ("100.0m", units.FormatValue(units.GetUnit("Distance"), 100.0f));
+    // The decimals the formats show, which spinners show too.
+    for (const auto& [category, decimals] :
+         {std::pair<const char*, int>{"Distance", 1}, {"Speed", 1}, {"Mass", 0}, {"WingLoading", 2}, {"Furlongs", -1}})
+        EXPECT_EQ(decimals, units.GetDecimals(category)) << category;
+    EXPECT_EQ(-1, CUnitConverter(DefaultConfig("Internal")).GetDecimals("Distance")) << "\"%1%%2%\" fixes none";
 }
 
 TEST(UnitConverter, UnknownDefaultSelectsInternal)

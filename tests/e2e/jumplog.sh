@@ -6,7 +6,9 @@
 # judge's verdict as the centre message, the jump player with the trajectory
 # over the drop zone, Esc to the jump log listing the jump with its landing
 # type, Done to the drop-zone menu, Back to the main menu and Exit with code 0;
-# the profile holds the jump with its landing type and trajectory file.
+# the profile holds the jump with its landing type and trajectory file, the
+# preset's wind and canopy figures of a canopy. The verdict is bright text on
+# a dark band.
 #   jumplog.sh <run tree> <work folder> <artifact folder>
 # Keeps its pictures, the log and the profile in the artifact folder.
 # Needs a display of 1024 x 768 (xvfb-run).
@@ -23,7 +25,7 @@ log=../logs/dravonkel.log
 help_close="815 634"
 ingame_end_jump="512 360"
 statistics_done="822 643"
-statistics_player="287 643"
+statistics_player="233 643"
 dz_back="179 654"
 main_exit="511 525"
 # The info text of the jump log and its list of jumps.
@@ -106,6 +108,11 @@ while [ "$(count_log " is in ")" -lt 1 ]; do
 done
 sleep 0.3
 import -window root "$artifacts/verdict.png"
+# The verdict reads over sky and sunlit ground alike: bright words on a dark
+# band (the message's upper line, in grey levels 0 to 1).
+band=$(convert "$artifacts/verdict.png" -crop 880x40+72+238 -colorspace Gray -format "%[fx:mean] %[fx:maxima]" info:)
+awk -v mean="${band% *}" -v top="${band#* }" 'BEGIN { exit !(mean < 0.4 && top > 0.85) }' ||
+    fail "verdict: the message is no bright text on a dark band (mean and brightest grey: $band)"
 verdict=$(grep -F -A1 " is in " $log | sed -n 2p | sed 's/^[0-9:]* //')
 type=$(grep -F " is in " $log | sed 's/^.* is in //')
 await "Jump 1 is added to profile" 1 15 "recording the jump"
@@ -140,6 +147,15 @@ profile=../profiles/default/default.profile
 expect_line $profile "<Info Name=\"Landing type\">$type</Info>" "profile"
 expect_line $profile 'DataFile="Jump_1.trajectory"' "profile"
 [ -s ../profiles/default/Jump_1.trajectory ] || fail "profile: no trajectory file Jump_1.trajectory"
+# The wind the jump was flown in, wherever the jumper came down: the first
+# preset's 8 mph (3.6 m/s), give or take its gusts.
+wind=$(tr -d '\n\t' < $profile | sed -n 's/.*<Info Name="Wind strength" *Units="Speed">\([^<]*\)<.*/\1/p')
+awk -v w="${wind:-0}" 'BEGIN { exit !(w > 3.0 && w < 4.2) }' ||
+    fail "profile: the jump's wind strength is '${wind}' m/s, not the preset's 3.6"
+# The canopy's figures count from its opening: the jumper started under it.
+ride=$(tr -d '\n\t' < $profile | sed -n 's/.*<Info Name="Canopy ride average horizontal speed" *Units="Speed">\([^<]*\)<.*/\1/p')
+awk -v v="${ride:-99}" 'BEGIN { exit !(v > 2 && v < 15) }' ||
+    fail "profile: an average horizontal canopy speed of '${ride}' m/s"
 [ -n "$verdict" ] || fail "landing: no verdict message in the log"
 echo "landing: $type, \"$verdict\""
 

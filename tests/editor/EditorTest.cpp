@@ -285,6 +285,38 @@ TEST_F(EditorTest, EscapeAndTheMiddleButtonOpenTheMenuOnRelease)
     EXPECT_EQ(3u, m_Screens.m_Calls.size());
 }
 
+TEST_F(EditorTest, AButtonReleasedWhileTheEditorIsCoveredEndsItsDrag)
+{
+    // The on-screen menu button: its press reaches the editor (nothing there is
+    // picked, the cursor comes), its release is the button's click, which
+    // covers the editor with its menu before the editor hears the release.
+    m_Editor->Enter();
+    Aim(Find<CForceFieldMarker>()->GetHandles().front()); // hidden: no marker is hit
+    MouseAt(CVector(80, 90, 0));
+    Button(EVENT_KEY_PRESSED, kLeft);
+    const auto cursor = Find<CCursorMarker>();
+    ASSERT_EQ(CMarkerPtr(cursor), m_Editor->GetSelected());
+    m_Editor->Pause();
+    Button(EVENT_KEY_RELEASED, kLeft);
+    m_Editor->Resume(); // "Continue editing"
+    // No button is held: the cursor stays.
+    MouseAt(CVector(-20, 40, 0));
+    EXPECT_VECTOR_NEAR(CVector(80, 90, 0), cursor->GetGfxObj()->GetPos(), 1e-5f);
+    EXPECT_EQ("", m_Console.GetLine(1));
+
+    // A drag under way when the editor is covered keeps where it was moved to.
+    const auto minX = Find<CMinXBoundaryMarker>();
+    Aim(minX);
+    Button(EVENT_KEY_PRESSED, kLeft);
+    MouseAt(CVector(-90, 30, 0));
+    m_Editor->Pause();
+    Button(EVENT_KEY_RELEASED, kLeft);
+    m_Editor->Resume();
+    EXPECT_EQ("-90,0,0", GetBoundaries(m_Level.Scene())->GetAttribute("MinCorner")->GetValue());
+    MouseAt(CVector(-50, 30, 0));
+    EXPECT_FLOAT_EQ(-90.0f, minX->GetGfxObj()->GetPos().x);
+}
+
 TEST_F(EditorTest, FieldDeletedInItsDialogLeavesTheEditor)
 {
     m_Editor->Enter();

@@ -3,8 +3,12 @@
 // GUI service serve the whole suite.
 
 #include <algorithm>
+#include <functional>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <CEGUI/CEGUI.h>
 #include <CEGUI/RendererModules/Null/Renderer.h>
@@ -568,6 +572,44 @@ TEST_F(CeguiGUITest, SpinnerRangeAcceptsWholeNumbersOnly)
     EXPECT_FLOAT_EQ(15.0f, Gui().GetSpinnerValue(spinner));
 }
 
+TEST_F(CeguiGUITest, SpinnerDecimalsShowTheValueRoundedAndKeepIt)
+{
+    const std::string spinner = "wndDropZone/spAltitude";
+    const std::string shown = spinner + "/__auto_editbox__";
+    Gui().SetSpinnerRange(spinner, 0.0f, 400.0f, 10.0f);
+    Gui().SetSpinnerDecimals(spinner, 1);
+    const struct
+    {
+        float Value;
+        const char* Shown;
+    } cases[] = {{60.96f, "61.0"}, {12.87f, "12.9"}, {200.0f, "200.0"}, {0.04f, "0.0"}};
+    for (const auto& c : cases) {
+        Gui().SetSpinnerValue(spinner, c.Value);
+        EXPECT_EQ(c.Shown, Gui().GetText(shown)) << c.Value;
+        EXPECT_FLOAT_EQ(c.Value, Gui().GetSpinnerValue(spinner)) << "the value is kept, not the text's";
+    }
+
+    // The arrows step from the value; the user types decimals, taken as typed.
+    Gui().SetSpinnerValue(spinner, 60.96f);
+    static_cast<CEGUI::Spinner&>(Window(spinner)).setCurrentValue(60.96 + 10.0);
+    EXPECT_EQ("71.0", Gui().GetText(shown));
+    Gui().ShowWindow("wndDropZone", true);
+    Gui().SelectTab("wndDropZone/tcSections", "wndDropZone/tcSections/tabSettings");
+    CEGUI::Window& text = *Window(spinner).getChild("__auto_editbox__");
+    text.activate();
+    static_cast<CEGUI::Editbox&>(text).setSelection(0, text.getText().length());
+    for (char c : std::string("72.25"))
+        Context().injectChar(static_cast<CEGUI::utf32>(c));
+    EXPECT_EQ("72.25", Gui().GetText(shown));
+    EXPECT_FLOAT_EQ(72.25f, Gui().GetSpinnerValue(spinner));
+
+    // A new range is whole numbers again, until decimals are asked for.
+    Gui().SetSpinnerRange(spinner, 0.0f, 400.0f, 10.0f);
+    Gui().SetSpinnerValue(spinner, 60.96f);
+    EXPECT_EQ("60", Gui().GetText(shown));
+    Gui().SetSpinnerValue(spinner, 0.0f);
+}
+
 TEST_F(CeguiGUITest, EditBoxesRefuseTextBeyondTheirLengthBeforeMatchingIt)
 {
     EXPECT_EQ(60u, static_cast<CEGUI::Editbox&>(Window("wndForceField/ebNewFieldName")).getMaxTextLength())
@@ -675,6 +717,42 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
     Gui().SetProperty("wndStatistics/btnDone", "Tooltip", "Go to main menu");
     EXPECT_EQ("Go to main menu", Window("wndStatistics/btnDone").getTooltipText());
     EXPECT_EQ("Dravonkel/MouseArrow", Context().getMouseCursor().getDefaultImage()->getName());
+}
+
+// Every button's and check box's words fit inside its frame with room to
+// spare at 1024 x 768, the texts of the layout and those the screens set.
+TEST_F(CeguiGUITest, ButtonAndCheckBoxTextsFitTheirFrames)
+{
+    // The screens' own texts for their buttons.
+    const std::pair<const char*, const char*> setByScreens[] = {
+        {"wndStatistics/btnDone", "Change DZ"}, {"wndStatistics/btnDone", "Main menu"}};
+    std::vector<std::pair<const CEGUI::Window*, std::string>> labelled;
+    std::function<void(const CEGUI::Window&)> collect = [&](const CEGUI::Window& window) {
+        const std::string type = window.getType().c_str();
+        if (type == "Dravonkel/Button" || type == "Dravonkel/Checkbox")
+            labelled.push_back({&window, window.getText().c_str()});
+        for (size_t i = 0; i < window.getChildCount(); ++i)
+            collect(*window.getChildAtIdx(i));
+    };
+    collect(*s_World->Windows.GetRoot());
+    for (const auto& [path, text] : setByScreens)
+        labelled.push_back({&Window(path), text});
+    ASSERT_LT(20u, labelled.size());
+
+    for (const auto& [window, text] : labelled) {
+        const std::string name = window->getNamePath().c_str();
+        const float width = window->getPixelSize().d_width;
+        const float words = window->getFont()->getTextExtent(CEGUI::String(text));
+        if (std::string(window->getType().c_str()) == "Dravonkel/Button") {
+            // The frame's ends are 12 px; the words keep 6 px from each.
+            EXPECT_LE(words + 2 * (12 + 6), width) << name << ": \"" << text << "\"";
+        } else {
+            const CEGUI::Image& image = CEGUI::ImageManager::getSingleton().get("Dravonkel/CheckboxNormal");
+            const float box = image.getRenderedSize().d_width;
+            EXPECT_GE(box, 20.0f) << "a box to see at a glance";
+            EXPECT_LE(box + 3 + words, width) << name << ": \"" << text << "\"";
+        }
+    }
 }
 
 TEST_F(CeguiGUITest, TheMenusRunOnTheRealLayout)

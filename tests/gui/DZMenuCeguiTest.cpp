@@ -85,7 +85,7 @@ protected:
     std::unique_ptr<CGuiEngine> m_GuiEngine;
 };
 
-// Imperial units on spinners that keep whole numbers in their text: the first
+// Imperial units on spinners that show the unit settings' decimals: the first
 // preset still reads back as itself.
 TEST_F(DZMenuCeguiTest, EnteringKeepsTheFirstPresetOnTheRealWidgets)
 {
@@ -99,10 +99,35 @@ TEST_F(DZMenuCeguiTest, EnteringKeepsTheFirstPresetOnTheRealWidgets)
     EXPECT_DOUBLE_EQ(10.0, altitude.getStepSize());
     EXPECT_NEAR(200.0, altitude.getCurrentValue(), 0.001);
     EXPECT_NEAR(8.0, Spinner("wndDropZone/spWindStrength").getCurrentValue(), 0.001);
-    EXPECT_EQ("8", m_Gui->GetText("wndDropZone/spWindStrength/__auto_editbox__"));
+    EXPECT_EQ("8.0", m_Gui->GetText("wndDropZone/spWindStrength/__auto_editbox__"));
+    EXPECT_EQ("200.0", m_Gui->GetText("wndDropZone/spAltitude/__auto_editbox__"));
     EXPECT_EQ("Home Field", m_Gui->GetText("wndDropZone/cbDropZones"));
     EXPECT_EQ("160lb", m_Gui->GetText("wndDropZone/cbWeight"));
     EXPECT_EQ(0u, m_Gui->GetText("wndDropZone/mebPresetDescription").find("Drop zone name: Home Field\n"));
+}
+
+// In metric units the presets' values are no whole numbers: each spinner
+// shows the value the jump uses, to the unit's decimal, not its whole part,
+// and an untouched preset still matches.
+TEST_F(DZMenuCeguiTest, MetricSpinnersShowTheValueTheJumpUses)
+{
+    ASSERT_TRUE(m_Services.m_Units->SelectSystem("Metric (kg, m)"));
+    GuiStates::GoToMainMenu(*m_GuiEngine);
+    GuiStates::GoToDZSelection(*m_GuiEngine);
+    EXPECT_EQ("On target, 8mph wind", SelectedPreset());
+    EXPECT_EQ(8u, Presets().size()) << "nothing stored as Custom";
+    const struct
+    {
+        const char* Spinner;
+        double Value;
+        const char* Shown;
+    } spinners[] = {{"wndDropZone/spAltitude", 60.96, "61.0"},
+                    {"wndDropZone/spTargetDistance", 128.016, "128.0"},
+                    {"wndDropZone/spWindStrength", 12.874752, "12.9"}};
+    for (const auto& s : spinners) {
+        EXPECT_NEAR(s.Value, Spinner(s.Spinner).getCurrentValue(), 0.001) << s.Spinner;
+        EXPECT_EQ(s.Shown, m_Gui->GetText(std::string(s.Spinner) + "/__auto_editbox__")) << s.Spinner;
+    }
 }
 
 TEST_F(DZMenuCeguiTest, ListAndTabEventsApplyAndMatchPresets)

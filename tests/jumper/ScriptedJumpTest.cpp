@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,4 +50,16 @@ TEST(ScriptedJump, FromTheDoorToTheLandingWithTheShippedKeys)
     EXPECT_FLOAT_EQ(1.0f, jump.m_LeftToggle);
     EXPECT_FLOAT_EQ(1.0f, jump.m_RightToggle);
     EXPECT_EQ((std::vector<std::pair<bool, std::string>>{{true, ""}}), jump.m_JumpEnd.m_Shown);
+
+    // The path runs from the door; the canopy's figures from its opening: no
+    // free-fall speed passes for the canopy's.
+    const sds::CTrajectory& trajectory = jump.m_Jumper->GetTrajectory();
+    const auto& points = trajectory.GetPoints();
+    ASSERT_LE(2u, points.size());
+    const float wholePath = points.back().Time - points.front().Time;
+    EXPECT_LT(trajectory.GetDuration(), wholePath - 3.0f);
+    EXPECT_GT(trajectory.GetDuration(), 10.0f);
+    const sds::CVector mean = trajectory.GetAverageVelocity();
+    EXPECT_LT(std::fabs(mean.y), 8.0f) << "a canopy's sink rate";
+    EXPECT_LT(std::sqrt(mean.x * mean.x + mean.z * mean.z), 15.0f) << "a canopy's forward speed";
 }

@@ -141,19 +141,28 @@ TEST_F(TrajectoryTest, FilesThatCannotBeOpenedAreLogged)
     EXPECT_TRUE(m_Log.Has("Error: Could not save trajectory into " + unwritable));
 }
 
-TEST_F(TrajectoryTest, StatisticsSumUpTheCanopyRide)
+TEST_F(TrajectoryTest, StatisticsSumUpTheCanopyRideFromTheCanopysOpening)
 {
     CTrajectory empty = Make();
     EXPECT_EQ(0.0f, empty.GetDuration());
     EXPECT_EQ(0.0f, empty.GetPathLength());
     EXPECT_EQ(CVector::ZERO, empty.GetAverageVelocity());
 
+    // The aircraft's ride and the free fall are on the path, not in the figures.
     CTrajectory trajectory = Make(0.0f, 0.0f);
+    trajectory.AddSample({1.0f, 2.0f}, CVector(-900, 1000, 0), CVector(60, 0, 0));
+    trajectory.AddSample({1.0f, 6.0f}, CVector(0, 600, 0), CVector(5, -50, 0));
+    EXPECT_EQ(0.0f, trajectory.GetDuration()) << "no canopy yet";
+    EXPECT_EQ(0.0f, trajectory.GetPathLength());
+    EXPECT_EQ(CVector::ZERO, trajectory.GetAverageVelocity());
+    trajectory.StartCanopyRide();
     trajectory.AddSample({1.0f, 10.0f}, CVector(0, 100, 0), CVector(3, -5, 0));
     EXPECT_EQ(0.0f, trajectory.GetDuration());
     EXPECT_EQ(CVector(3, -5, 0), trajectory.GetAverageVelocity());
+    trajectory.StartCanopyRide(); // once open, it stays open from the first time
     trajectory.AddSample({1.0f, 12.0f}, CVector(3, 96, 0), CVector(-3, -7, 8));
     trajectory.AddSample({1.0f, 14.5f}, CVector(3, 96, 12), CVector(0, -6, 4));
+    EXPECT_EQ(5u, trajectory.GetPoints().size()) << "the whole path is kept";
     EXPECT_EQ(4.5f, trajectory.GetDuration());
     EXPECT_EQ(17.0f, trajectory.GetPathLength());
     EXPECT_EQ(CVector(0, -6, 4), trajectory.GetAverageVelocity());
@@ -177,4 +186,19 @@ TEST_F(TrajectoryTest, StatisticsSumUpTheCanopyRide)
         EXPECT_FLOAT_EQ(e.m_Value, entry->second->GetValue<float>());
         ++entry;
     }
+}
+
+TEST_F(TrajectoryTest, TheCanopysOpeningIsSampledOnTheNextFrame)
+{
+    // A sample was just taken: the next is 0.5 s away and the body moves
+    // less than the path error a frame; the opening is recorded at once.
+    CTrajectory trajectory = Make(0.5f, 0.25f);
+    trajectory.AddSample({0.1f, 1.0f}, CVector(0, 500, 0), CVector(0, -50, 0));
+    trajectory.StartCanopyRide();
+    trajectory.AddSample({0.1f, 1.1f}, CVector(0, 499.9f, 0), CVector(0, -5, 0));
+    ASSERT_EQ(2u, trajectory.GetPoints().size());
+    EXPECT_EQ(1.1f, trajectory.GetPoints()[1].Time);
+    trajectory.AddSample({0.1f, 1.2f}, CVector(0, 499.4f, 0), CVector(0, -5, 0));
+    EXPECT_EQ(2u, trajectory.GetPoints().size()) << "then the usual rule";
+    EXPECT_EQ(CVector(0, -5, 0), trajectory.GetAverageVelocity());
 }

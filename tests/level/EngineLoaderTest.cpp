@@ -385,9 +385,18 @@ TEST_F(EngineLoaderTest, AForceFieldSceneShowsItsShareOfParticlesEachJump)
 TEST_F(EngineLoaderTest, EveryShippedForceFieldSceneLoadsWithItsTargetAndJumper)
 {
     m_Gfx.DefineMesh("BoundaryWall", mem::CMeshDesc());
-    for (const char* file : {"Crosswind.ForceFields", "Rotor.ForceFields", "Thermals.ForceFields", "default"}) {
+    const std::string folder = SDS_SOURCE_DIR "/data/DovuvUvozeVozediza/";
+    std::vector<std::pair<std::string, xml::CNodePtr>> scenes;
+    for (const char* file : {"Crosswind.ForceFields", "Rotor.ForceFields", "Thermals.ForceFields", "default"})
+        scenes.push_back({file, xml::LoadXmlFile(folder + file)});
+    // The editor's template with its only force field deleted, as the editor saves it.
+    const xml::CNodePtr noField = xml::LoadXmlFile(folder + "default");
+    const xml::CNodePtr wind = noField->GetChild("scene")->GetChild("Preset")->GetChild("Wind");
+    wind->RemoveChild(wind->GetChild("Region"));
+    scenes.push_back({"default without its force field", noField});
+
+    for (const auto& [file, tree] : scenes) {
         SCOPED_TRACE(file);
-        const xml::CNodePtr tree = xml::LoadXmlFile(std::string(SDS_SOURCE_DIR "/data/DovuvUvozeVozediza/") + file);
         // The scene's own preset with the rows the force-fields screen adds for a jump.
         const xml::CNodePtr preset = tree->GetChild("scene")->GetChild("Preset");
         xml::ForEachChild(*Preset(), "Info", [&preset](const xml::CNodePtr& row) { xml::CNode::Clone(row, preset.get()); });

@@ -80,7 +80,7 @@ public:
     sds::IJumpEndDisplay& GetJumpEndDisplay() override { return *this; }
     void ShowTrajectory(bool, const std::string&) override {}
     bool ShowsLandingComment() const override { return false; }
-    void ShowCentreMessage(const std::string&) override {}
+    void ShowCenterMessage(const std::string&) override {}
 
 private:
     sds::CEquipmentManager m_Equipment;

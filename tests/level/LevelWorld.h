@@ -111,7 +111,7 @@ public:
     sds::IJumpEndDisplay& GetJumpEndDisplay() override { return *this; }
     void ShowTrajectory(bool, const std::string&) override {}
     bool ShowsLandingComment() const override { return true; }
-    void ShowCentreMessage(const std::string&) override {}
+    void ShowCenterMessage(const std::string&) override {}
 
     std::shared_ptr<sds::CDropZoneLevel> m_DZ;
     bool m_Editing = false;

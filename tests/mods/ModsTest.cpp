@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "FakeJumper.h"
@@ -100,6 +101,22 @@ TEST_F(ModsTest, CentreMessageLastsItsTimePlusAFrame)
     hud.Resume();
     EXPECT_FALSE(Shown("CenterMessage"));
     EXPECT_EQ(&hud, CHUDMessageMod::GetSingleton());
+}
+
+TEST_F(ModsTest, CentreMessageHasADarkBandBehindItsTextOnly)
+{
+    CHUDMessageMod hud;
+    CMemOverlayElement& band = Element("CenterMessage/Panel");
+    EXPECT_EQ("HUD/Backdrop", band.GetMaterialName()) << "the shipped overlay's";
+    hud.ShowMessage("Stand-up landing", -1.0f);
+    EXPECT_TRUE(band.IsVisible());
+    // The game mode's empty message at the start of a jump shows no empty band.
+    for (const auto& clear : {std::function<void()>([&] { hud.ShowMessage("", -1.0f); }),
+                              std::function<void()>([&] { hud.Restart(); })}) {
+        hud.ShowMessage("Stand-up landing", -1.0f);
+        clear();
+        EXPECT_FALSE(band.IsVisible());
+    }
 }
 
 TEST_F(ModsTest, EventsAreRoutedByTheirCode)

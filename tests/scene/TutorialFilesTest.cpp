@@ -3,10 +3,14 @@
 
 #include <cmath>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/Vector.h"
+#include "core/XmlFile.h"
 #include "dzgen/HomeField.h"
 #include "dzgen/TutorialFiles.h"
 #include "dzgen/ZoneFile.h"
@@ -72,6 +76,42 @@ TEST(TutorialFiles, EachIsTheDropZoneWithItsOwnNameAPresetAndABriefing)
         EXPECT_GT(start.y - CHomeField::Height(start.x, start.z), 40.0);
         EXPECT_LT(std::abs(start.x), CHomeField::kMax);
         EXPECT_LT(std::abs(start.z), CHomeField::kMax);
+    }
+}
+
+// The wind layer of every shipped jump, the drop-zone menu's template and the
+// tutorials' own presets, reaches down to the ground everywhere in the zone:
+// a jumper low over a hollow or landed in one is in the wind, and the jump
+// log records the wind it flew in.
+TEST(TutorialFiles, TheWindOfEveryShippedJumpReachesTheGround)
+{
+    std::vector<std::pair<std::string, xml::CNodePtr>> regions;
+    const xml::CNodePtr configuration =
+        xml::LoadXmlFile(SDS_SOURCE_DIR "/conf/conf.xml")->GetChild("sds")->GetChild("Configuration");
+    xml::ForEachChild(*configuration, "Preset", [&regions](const xml::CNodePtr& preset) {
+        if (preset->HasChild("Wind"))
+            regions.push_back({"the template of " + preset->GetAttribute("Edition", ""),
+                               preset->GetChild("Wind")->GetChild("Region")});
+    });
+    for (const dzgen::CTutorialFile& tutorial : dzgen::TutorialFiles(kZoneFolder))
+        regions.push_back(
+            {tutorial.m_FileName, tutorial.m_Scene->GetChild("Preset")->GetChild("Wind")->GetChild("Region")});
+    ASSERT_LE(4u, regions.size());
+
+    for (const auto& [name, region] : regions) {
+        SCOPED_TRACE(name);
+        const xml::CNodePtr shape = region->GetChild("Shape");
+        const sds::CVector centre = shape->GetAttribute("Position")->GetValue<sds::CVector>();
+        const sds::CVector size = shape->GetAttribute("Size")->GetValue<sds::CVector>();
+        int outside = 0;
+        for (double x = -CHomeField::kMax; x <= CHomeField::kMax; x += 25.0)
+            for (double z = -CHomeField::kMax; z <= CHomeField::kMax; z += 25.0) {
+                const double low = CHomeField::Height(x, z) + 1.0;
+                if (std::fabs(x - centre.x) > size.x / 2 || std::fabs(low - centre.y) > size.y / 2 ||
+                    std::fabs(z - centre.z) > size.z / 2)
+                    ++outside;
+            }
+        EXPECT_EQ(0, outside) << "places a metre over the ground without wind";
     }
 }
 

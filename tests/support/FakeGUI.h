@@ -32,6 +32,8 @@ public:
         float SpinnerMin = 0.0f;
         float SpinnerMax = 0.0f;
         float SpinnerStep = 0.0f;
+        // -1: whole numbers, as after SetSpinnerRange.
+        int SpinnerDecimals = -1;
         std::string SelectedTab;
         std::map<std::string, std::string> Properties;
     };
@@ -184,6 +186,14 @@ public:
         w.SpinnerMin = minimum;
         w.SpinnerMax = maximum;
         w.SpinnerStep = step;
+        w.SpinnerDecimals = -1;
+    }
+    void SetSpinnerDecimals(const std::string& window, int decimals) override
+    {
+        CWidget& w = Get(window);
+        if (!IsKind(w, "Spinner"))
+            return KindError(window, "' must be a spinner");
+        w.SpinnerDecimals = decimals;
     }
     void SelectTab(const std::string& tabControl, const std::string& tab) override
     {

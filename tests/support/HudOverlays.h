@@ -9,7 +9,8 @@
 #include "graphics/memory/MemOverlayElement.h"
 
 // Gives the in-memory graphics the overlays of a shipped overlay script
-// (`file` under data/gfx): names, elements, their heights and colours. So
+// (`file` under data/gfx): names, elements, their heights, colours and
+// materials (those written before an element's children). So
 // the code's names and the data's cannot drift apart unnoticed.
 inline void DefineScriptOverlays(sds::CMemGfxMgr& gfx, const std::string& file)
 {
@@ -18,6 +19,7 @@ inline void DefineScriptOverlays(sds::CMemGfxMgr& gfx, const std::string& file)
     std::vector<std::pair<std::string, std::vector<std::string>>> overlays;
     std::vector<std::pair<std::string, float>> heights;
     std::vector<std::pair<std::string, sds::CFourFloats>> colours;
+    std::vector<std::pair<std::string, std::string>> materials;
     while (std::getline(script, line)) {
         std::istringstream words(line);
         std::string word, name;
@@ -29,6 +31,8 @@ inline void DefineScriptOverlays(sds::CMemGfxMgr& gfx, const std::string& file)
             element = name;
         } else if (word == "height") {
             heights.push_back({element, std::stof(name)});
+        } else if (word == "material") {
+            materials.push_back({element, name});
         } else if (word == "colour") {
             sds::CFourFloats colour;
             colour.v[0] = std::stof(name);
@@ -42,6 +46,8 @@ inline void DefineScriptOverlays(sds::CMemGfxMgr& gfx, const std::string& file)
         gfx.FindOverlayElement(h.first)->m_Height = h.second;
     for (const auto& c : colours)
         gfx.FindOverlayElement(c.first)->m_Colour = c.second;
+    for (const auto& m : materials)
+        gfx.FindOverlayElement(m.first)->m_Material = m.second;
 }
 
 // The head-up display's overlays.

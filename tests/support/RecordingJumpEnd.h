@@ -12,7 +12,7 @@ class CRecordingJumpEnd : public sds::IJumpEndDisplay
 public:
     void ShowTrajectory(bool show, const std::string& text) override { m_Shown.emplace_back(show, text); }
     bool ShowsLandingComment() const override { return false; }
-    void ShowCentreMessage(const std::string&) override {}
+    void ShowCenterMessage(const std::string&) override {}
 
     std::vector<std::pair<bool, std::string>> m_Shown;
 };

@@ -86,9 +86,9 @@ xml::CNodePtr Preset(const CExercise& exercise)
     region->AddAttribute("Gustiness", "0.1, 0, 0");
     region->AddAttribute("Speed", sds::ToString(static_cast<float>(exercise.m_WindSpeed)));
     const xml::CNodePtr shape = region->AddChild("Shape");
-    shape->AddAttribute("Position", "0, 500, 0");
+    shape->AddAttribute("Position", "0, 250, 0");
     shape->AddAttribute("Orientation", "1.0, 0.0, 0.0, 0.0");
-    shape->AddAttribute("Size", "5000, 1000, 5000");
+    shape->AddAttribute("Size", "5000, 1500, 5000");
 
     // The rows a jump started from the drop-zone menu records, in its order.
     AddInfo(preset, "Configuration", exercise.m_Configuration);

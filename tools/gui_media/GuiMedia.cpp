@@ -127,11 +127,41 @@ float RoundBoxDistance(float x, float y, float hx, float hy, float r)
 const CColour Black{0.0f, 0.0f, 0.0f, 1.0f};
 const CColour White{1.0f, 1.0f, 1.0f, 1.0f};
 
-// The mouse arrow (tip at 1,1) and the list-selection brush, side by side.
+// A check box of `size` pixels at `left`: a light frame round a dark well
+// that reads on the menus' dark and light parts alike.
+void DrawCheckbox(CImage& image, int left, int size, const CColour& frame, const CColour& well)
+{
+    const float half = size / 2.0f;
+    auto box = [half](float x, float y, float inset) {
+        return RoundBoxDistance(x - half, y - half, half - inset, half - inset, 4.0f - inset * 0.5f);
+    };
+    image.Paint(left, 0, size, size, [&](float x, float y) { return box(x, y, 0.5f) < 0.0f ? 1.0f : 0.0f; },
+                [&](float, float) { return frame; });
+    image.Paint(left, 0, size, size, [&](float x, float y) { return box(x, y, 2.5f) < 0.0f ? 1.0f : 0.0f; },
+                [&](float, float) { return well; });
+}
+
+// The check mark: a thick bright tick with a dark edge, over the box's well.
+void DrawCheckMark(CImage& image, int left, int size)
+{
+    const float s = size / 22.0f;
+    const CPoint a{5.0f * s, 11.5f * s}, b{9.5f * s, 16.0f * s}, c{17.5f * s, 5.5f * s};
+    auto tick = [&](float x, float y, float width) {
+        const CPoint p{x, y};
+        return std::min(SegmentDistance(p, a, b), SegmentDistance(p, b, c)) < width / 2.0f ? 1.0f : 0.0f;
+    };
+    image.Paint(left, 0, size, size, [&](float x, float y) { return tick(x, y, 5.6f * s); },
+                [](float, float) { return CColour{0.02f, 0.05f, 0.02f, 1.0f}; });
+    image.Paint(left, 0, size, size, [&](float x, float y) { return tick(x, y, 3.4f * s); },
+                [](float, float) { return CColour{0.55f, 1.0f, 0.35f, 1.0f}; });
+}
+
+// The mouse arrow (tip at 1,1), the list-selection brush and the check box's
+// three pictures (22 px: normal, under the pointer, the mark), side by side.
 // Layout of the image must match Dravonkel.imageset.
 bool DrawSkinImages(const std::string& fileName)
 {
-    CImage image(64, 32);
+    CImage image(160, 32);
     const std::vector<CPoint> arrow = {{1.0f, 1.0f},   {1.0f, 23.0f},  {6.2f, 18.2f}, {10.0f, 27.0f},
                                        {13.6f, 25.6f}, {9.8f, 17.0f},  {17.0f, 17.0f}};
     image.Paint(0, 0, 20, 29,
@@ -142,6 +172,9 @@ bool DrawSkinImages(const std::string& fileName)
                 [](float, float) { return White; });
     // Selection brush: a soft blue that keeps white item text readable.
     image.Fill(32, 0, 16, 16, CColour{0.18f, 0.42f, 0.82f, 0.85f});
+    DrawCheckbox(image, 64, 22, CColour{0.82f, 0.86f, 0.95f, 1.0f}, CColour{0.05f, 0.07f, 0.12f, 0.95f});
+    DrawCheckbox(image, 90, 22, CColour{0.45f, 0.78f, 1.0f, 1.0f}, CColour{0.10f, 0.15f, 0.26f, 0.95f});
+    DrawCheckMark(image, 116, 22);
     return image.Save(fileName);
 }
 

@@ -1,17 +1,12 @@
 #include "gui/menus/EditMenuOnScreen.h"
 
+#include "core/services/EventCodes.h"
 #include "core/services/IEventMgr.h"
 #include "gui/IGUI.h"
 #include "gui/menus/GuiStates.h"
 
 namespace sds {
 namespace DovuvUvozeVozediza {
-
-namespace {
-
-const std::int32_t MENU_MODE_EVENT = 92;
-
-} // namespace
 
 CEditMenuOnScreen::CEditMenuOnScreen(CGuiEngine* owner, IEditorScreens& screens)
     : CGuiEngineState(owner, "wndEditOnScreen"), m_Screens(screens)
@@ -25,10 +20,11 @@ void CEditMenuOnScreen::Enter()
     CGuiEngineState::Enter();
     m_Connections.push_back(Subscribe("btnMenu", [this](const CGUIEvent&) { m_Screens.GoToEditorMenu(); }));
     // On the release, so that the press does not reach the menu that opens.
-    m_Connections.push_back(IEventMgr::GetSingleton()->ConnectEvent(MENU_MODE_EVENT, [this](const CInternalEvent& e) {
-        if (!e.On)
-            m_Screens.GoToEditorMenu();
-    }));
+    m_Connections.push_back(
+        IEventMgr::GetSingleton()->ConnectEvent(EventCodes::MenuMode, [this](const CInternalEvent& e) {
+            if (!e.On)
+                m_Screens.GoToEditorMenu();
+        }));
     IGUI::GetSingleton()->ConnectInputs();
 }
 

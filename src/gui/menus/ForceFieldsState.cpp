@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include <boost/filesystem.hpp>
 
@@ -14,6 +13,7 @@
 #include "core/Helpers.h"
 #include "core/IResourceMgr.h"
 #include "core/UnitConverter.h"
+#include "core/Utf8.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
 #include "forcefields/ForceFieldScene.h"
@@ -97,8 +97,9 @@ void CForceFieldsState::Enter()
 {
     m_Lists.Fill(m_Desc);
     CGuiEngineState::Enter();
-    if (Config()->GetChild("Switches")->GetAttribute<bool>("ReloadDZs", false))
-        FillDropZoneList();
+    // The game mode lists a scene as soon as the editor has written it (the
+    // first "LastEdit" among them): the list is taken again at every visit.
+    FillDropZoneList(m_LastSelected);
 
     CGuiEngine& machine = *m_Owner;
     m_Connections.push_back(Subscribe("btnJump", [this](const CGUIEvent& e) { OnJump(e); }));
@@ -118,11 +119,13 @@ void CForceFieldsState::Exit()
     ExitAndUnsubscribe(*this, m_Connections);
 }
 
-void CForceFieldsState::FillDropZoneList()
+void CForceFieldsState::FillDropZoneList(const std::string& selected)
 {
     IGameMode* gameMode = GetGameMode();
     m_DropZoneNames = gameMode ? gameMode->GetDropZoneNames() : std::vector<std::string>();
-    Gui().SetItems(kDropZones, m_DropZoneNames, 0);
+    // Past the end, which a name not listed gives, selects the first.
+    const auto found = std::find(m_DropZoneNames.begin(), m_DropZoneNames.end(), selected);
+    Gui().SetItems(kDropZones, m_DropZoneNames, static_cast<unsigned>(found - m_DropZoneNames.begin()));
 }
 
 void CForceFieldsState::OnDropZoneSelected(const CGUIEvent&)
@@ -153,9 +156,10 @@ void CForceFieldsState::AddDropZoneInfo(const xml::CNodePtr& preset) const
 
     int fields = 0;
     const xml::CNodePtr scene = tree->GetChild("scene");
+    // A scene without force fields (its last one deleted) is a scene all the same.
     if (scene->HasChild("Preset") && scene->GetChild("Preset")->HasChild("Wind")) {
         const xml::CNodePtr wind = scene->GetChild("Preset")->GetChild("Wind");
-        fields = static_cast<int>(std::distance(wind->GetChildrenBegin("Region"), wind->GetChildrenEnd("Region")));
+        xml::ForEachChild(*wind, "Region", [&fields](const xml::CNodePtr&) { ++fields; });
     }
     AddRow(preset, "Number of force fields", "", ToString(fields));
     AddScoreInfo(preset);
@@ -233,7 +237,7 @@ void CForceFieldsState::StartScene(bool editing)
 
     gameMode->SetCurrentDropZone(dropZone);
     // A jump after an edit flies; it does not open the editor again.
-    gameMode->SetEditing(editing);
+    gameMode->SetEditFlag(editing);
     RemoveChildren(*scene, "Preset");
     scene->AddChild(preset);
 
@@ -248,8 +252,17 @@ std::string CForceFieldsState::FileNameOf(const std::string& fullName)
             c = '_';
     for (std::size_t twice = name.find("__"); twice != std::string::npos; twice = name.find("__", twice))
         name.erase(twice, 1);
-    if (name.size() > kMaxFileName)
-        name.resize(kMaxFileName - 1);
+    // Counted and cut by characters, so that no character is cut in two; a
+    // byte that begins no character counts as one.
+    std::size_t characters = 0;
+    std::size_t cut = 0;
+    for (std::size_t i = 0; i < name.size(); ++characters) {
+        if (characters == kMaxFileName - 1)
+            cut = i;
+        i += std::max<std::size_t>(1, DecodeUtf8At(name, i).second);
+    }
+    if (characters > kMaxFileName)
+        name.resize(cut);
     return name;
 }
 
@@ -305,7 +318,7 @@ void CForceFieldsState::OnCreate(const CGUIEvent&)
 
         if (IGameMode* gameMode = GetGameMode())
             gameMode->ListDropZones();
-        FillDropZoneList();
+        FillDropZoneList(fullName);
         if (std::find(m_DropZoneNames.begin(), m_DropZoneNames.end(), fullName) == m_DropZoneNames.end()) {
             ShowMessageBox(*m_Owner, "Could not create new force field.");
             return;

@@ -53,8 +53,9 @@ public:
     static std::string FileNameOf(const std::string& fullName);
 
 private:
-    // Takes the game mode's scene names and offers them, the first selected.
-    void FillDropZoneList();
+    // Takes the game mode's scene names and offers them, `selected` selected
+    // when it is listed, else the first.
+    void FillDropZoneList(const std::string& selected);
     // Builds the jump into the selected scene's working tree and starts the
     // game mode, in the editor when `editing`.
     void StartScene(bool editing);

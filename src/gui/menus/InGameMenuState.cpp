@@ -69,7 +69,7 @@ void CInGameMenuState::OnEdit(const CGUIEvent&)
     }
     // The level is edited, not flown, until a jump is started from the editor's menu.
     if (IGameMode* gameMode = engine->GetGameMode())
-        gameMode->SetEditing(true);
+        gameMode->SetEditFlag(true);
     engine->PopState();
     engine->PushState(engine->m_EditorState);
 }

@@ -63,6 +63,10 @@ void ApplySpinnerRanges(const CDZMenuDesc& desc)
     IGUI& gui = *IGUI::GetSingleton();
     for (const CDZMenuDesc::CSpinner& spinner : desc.Spinners) {
         gui.SetSpinnerRange(spinner.Name, 0.0f, units.ConvertToDisplay(spinner.Max, spinner.Units), spinner.Step);
+        // Shown as the unit settings show the value, not cut to its whole part.
+        const int decimals = units.GetDecimals(spinner.Units);
+        if (decimals >= 0)
+            gui.SetSpinnerDecimals(spinner.Name, decimals);
         gui.SetSpinnerValue(spinner.Name, units.ConvertToDisplay(spinner.Value, spinner.Units));
         gui.SetText(spinner.UnitLabel, units.GetUnitLabel(spinner.Units));
     }

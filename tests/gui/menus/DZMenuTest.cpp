@@ -191,6 +191,9 @@ TEST_P(DZMenuUnitsTest, SpinnersAndListsAreInTheUsersUnits)
     EXPECT_NEAR(c.AltitudeMax, altitude.SpinnerMax, 0.01f);
     EXPECT_FLOAT_EQ(10.0f, altitude.SpinnerStep) << "the step is in display units";
     EXPECT_NEAR(c.AltitudeShown, altitude.SpinnerValue, 0.001f);
+    // Shown to the precision of the unit settings, not cut to whole numbers.
+    for (const char* spinner : {kAltitude, kTargetDistance, kWindStrength})
+        EXPECT_EQ(1, Widget(spinner).SpinnerDecimals) << spinner;
     EXPECT_EQ(c.DistanceLabel, Widget("wndDropZone/stAltitudeUnits").Text);
     EXPECT_EQ(c.DistanceLabel, Widget("wndDropZone/stTargetDistanceUnits").Text);
     EXPECT_EQ(c.SpeedLabel, Widget("wndDropZone/stWindUnits").Text);

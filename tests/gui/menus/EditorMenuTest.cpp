@@ -227,3 +227,35 @@ TEST_F(EditorMenuTest, TheNextJumpOrEditOfASavedSceneStartsFromWhatWasSaved)
     EXPECT_EQ(CVector(-50, 0, 0), targetAfterReset(lastEdit));
     EXPECT_EQ(CVector(-150, 0, 0), targetAfterReset(m_Game.m_Current)) << "the own file was not saved again";
 }
+
+TEST_F(EditorMenuTest, ASceneSavedWithoutForceFieldsIsDescribedFlownAndEditedWithNone)
+{
+    const xml::CNodePtr wind = Preset()->GetChild("Wind");
+    while (wind->HasChild("Region"))
+        wind->RemoveChild(wind->GetChild("Region"));
+    OpenMenu();
+    Click("wndEditorMenu/btnSaveAndContinue");
+    EXPECT_EQ(&m_Editor, m_Engine.GetCurrentState());
+    const xml::CNodePtr saved = xml::LoadXmlFile(OwnFile())->GetChild("scene");
+    EXPECT_FALSE(saved->GetChild("Preset")->GetChild("Wind")->HasChild("Region"));
+
+    // Back on the force-fields screen, as leaving the editor for the main menu and Start do.
+    m_Engine.PopState();
+    m_Game.m_Current->ResetWorkingTree();
+    GuiStates::GoToDZSelection(*m_GuiEngine);
+    m_Engine.ChangeState(m_MenuMode.get());
+    const std::string name = m_Game.m_Current->GetFullName();
+    m_Gui.SelectItem("wndForceField/cbDropZones", name);
+    Click("wndForceField/cbDropZones");
+    EXPECT_NE(std::string::npos, m_Gui.GetText("wndForceField/mlbDZDescription").find("Number of force fields: 0\n"))
+        << m_Gui.GetText("wndForceField/mlbDZDescription");
+    for (const char* button : {"wndForceField/btnJump", "wndForceField/btnEdit"}) {
+        SCOPED_TRACE(button);
+        Click(button);
+        EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
+        EXPECT_EQ(name, m_Game.m_Current->GetFullName());
+        m_Game.m_Current->ResetWorkingTree();
+        GuiStates::GoToDZSelection(*m_GuiEngine);
+        m_Engine.ChangeState(m_MenuMode.get());
+    }
+}

@@ -272,6 +272,20 @@ TEST_F(ForceFieldScreensTest, EditOpensTheSceneInTheEditor)
     EXPECT_EQ("4,5,6", GetConfigString(WorkingScene("Calm"), "Preset->Camera->>Pos", ""));
 }
 
+TEST_F(ForceFieldScreensTest, AScenesTheGameModeListedMeanwhileIsOfferedOnTheNextVisit)
+{
+    EnterWith({kRidge, kCalm});
+    Select("Ridge");
+    sds::GuiStates::GoToMainMenu(*m_GuiEngine);
+    // The editor's "Start simulation" writes "LastEdit"; the game mode lists it.
+    m_Game.Add(Scene(R"(<scene FullName="Last Edit"><Preset><Wind /></Preset></scene>)"));
+    sds::GuiStates::GoToDZSelection(*m_GuiEngine);
+    EXPECT_EQ((std::vector<std::string>{"Ridge", "Calm", "Last Edit"}), m_Gui.Get(kDropZones).Items);
+    EXPECT_EQ("Ridge", m_Gui.GetSelectedItem(kDropZones)) << "the scene chosen before";
+    Select("Last Edit");
+    EXPECT_EQ("0", Row(Screen().BuildPreset(), "Number of force fields"));
+}
+
 TEST_F(ForceFieldScreensTest, TypingTheNameOfAListedSceneOpensItWithoutWriting)
 {
     EnterWith({kRidge, kCalm});
@@ -287,6 +301,14 @@ struct CNewScene
     std::string FullName;
     std::string FileName;
 };
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
+}
 
 void PrintTo(const CNewScene& scene, std::ostream* out)
 {
@@ -318,6 +340,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CNewScene{"a\tb\x01", "a_b_", "a_b_"},
                       CNewScene{std::string(51, 'x'), std::string(51, 'x'), std::string(49, 'x')},
                       CNewScene{std::string(50, 'y'), std::string(50, 'y'), std::string(50, 'y')},
+                      // Counted and cut by characters, never inside one.
+                      CNewScene{std::string(48, 'x') + "\u00e9\u00e9\u00e9",
+                                std::string(48, 'x') + "\u00e9\u00e9\u00e9", std::string(48, 'x') + "\u00e9"},
+                      CNewScene{Repeat("\u00fc", 50), Repeat("\u00fc", 50), Repeat("\u00fc", 50)},
+                      CNewScene{Repeat("\u65e5", 60), Repeat("\u65e5", 60), Repeat("\u65e5", 49)},
                       CNewScene{"Dünen & Wind!", "Dünen & Wind!", "Dünen_Wind_"}));
 
 TEST_F(ForceFieldScreensTest, NewSceneNamesThatWouldLoseDataAreRefused)

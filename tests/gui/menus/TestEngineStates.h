@@ -102,7 +102,7 @@ public:
         if (m_ListDropZones)
             m_ListDropZones();
     }
-    void SetEditing(bool editing) override { m_Editing = editing; }
+    void SetEditFlag(bool editing) override { m_Editing = editing; }
     void ShowTrajectory(bool showJump, const std::string& jump) override
     {
         m_Calls.push_back("ShowTrajectory " + std::to_string(showJump) + " " + jump);
