@@ -154,3 +154,24 @@ make_run_tree() { # <run tree> <folder> <edition> [copied data folder...]
     done
     ln -s "$source/bin/dravonkel" "$folder/bin/dravonkel"
 }
+
+# The analog altimeter's dial in the head-up display of a 1024x768 screen, at
+# the lower left ("AltimeterOverlay/Panel" of data/gfx/general/HUD.overlay):
+# the face's white numerals and its orange needle, which below 1,800 m stands
+# in the dial's upper half. An empty or black panel, or one without the dial,
+# fails.
+expect_altimeter_dial() { # <picture> <what>
+    local counts white needle above
+    counts=$(convert "$1" -crop 205x207+20+538 +repage -depth 8 txt:- | awk '
+        NR > 1 {
+            split($1, at, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
+            if (c[1] > 200 && c[2] > 200 && c[3] > 200) white++
+            if (c[1] > 180 && c[2] > 40 && c[2] < 150 && c[3] < 100) { needle++; if (at[2] < 103) above++ }
+        }
+        END { printf "%d %d %d\n", white, needle, above }')
+    read -r white needle above <<<"$counts"
+    [ "${white:-0}" -ge 800 ] || fail "$2: the altimeter's numerals are not on screen ($white white pixels in its panel)"
+    [ "${needle:-0}" -ge 200 ] || fail "$2: the altimeter's needle is not on screen ($needle needle pixels in its panel)"
+    [ "${above:-0}" -ge $((needle * 3 / 4)) ] ||
+        fail "$2: the altimeter's needle does not stand in the dial's upper half ($above of $needle pixels)"
+}

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A whole jump in the real program under a virtual screen, driven by xdotool:
-#   jump.sh <run tree> <work folder> <artifact folder>
+#   jump.sh <run tree> <work folder> <artifact folder> <head-up display artifact folder>
 # Main menu, Start, drop-zone menu, Jump, the first jump's help (closed), the
 # count-down, out of the aircraft, free fall, the pull, canopy flight on the
 # toggles, the landing and its verdict, the menu over the level, the main
@@ -8,11 +8,14 @@
 # PlayEvents, each run on a fresh profile; both must fly the jump to its end
 # and record it. Keeps pictures of the recorded run (free-fall.png,
 # canopy-flight.png, verdict.png), both logs and profiles and the recording in
-# the artifact folder. Needs a display (xvfb-run).
+# the artifact folder; the altimeter must be on screen in free fall and under
+# canopy (altimeter-free-fall.png, altimeter-canopy.png in the head-up display's
+# folder). Needs a display (xvfb-run).
 set -u
 run="$1"
 work="$2"
 artifacts="$3"
+hud="$4"
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
@@ -57,8 +60,8 @@ expect_jump_profile() { # <profile folder> <what>
 }
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-rm -rf "$work" "$artifacts"
-mkdir -p "$artifacts"
+rm -rf "$work" "$artifacts" "$hud"
+mkdir -p "$artifacts" "$hud"
 make_shipped_run_tree "$run" "$work"
 cd "$work/bin"
 
@@ -88,9 +91,13 @@ steps() {
     tap space # let go
     wait_for_log "CFreeFallState" 10 || { fail "record: no free fall"; return; }
     shot "$artifacts/free-fall.png"
+    cp "$artifacts/free-fall.png" "$hud/altimeter-free-fall.png"
+    expect_altimeter_dial "$hud/altimeter-free-fall.png" "free fall"
     tap space # pull at once: the aircraft flies 170 m over the ground
     wait_for_log "CCanopyRideState" 20 || { fail "record: no canopy"; return; }
     shot "$artifacts/canopy-flight.png"
+    cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png"
+    expect_altimeter_dial "$hud/altimeter-canopy.png" "canopy flight"
     hold a 1
     hold d 1
     wait_for_log "Collision with HSpeed=" 90 || { fail "record: no landing"; return; }
