@@ -175,3 +175,23 @@ expect_altimeter_dial() { # <picture> <what>
     [ "${above:-0}" -ge $((needle * 3 / 4)) ] ||
         fail "$2: the altimeter's needle does not stand in the dial's upper half ($above of $needle pixels)"
 }
+
+# Which control the head-up display names for each hand of a 1024x768 screen
+# ("InputType" of data/gfx/general/HUD.overlay): the blue panel of the rear
+# risers, the front risers or the brakes (toggles) is shown on both sides,
+# the other two are not.
+expect_hand_controls() { # <picture> <rear|front|brakes> <what>
+    local row top shown
+    for row in rear front brakes; do
+        case $row in rear) top=628 ;; front) top=659 ;; brakes) top=689 ;; esac
+        for left in 312 568; do
+            shown=$(convert "$1" -crop 14x14+$left+$top +repage -format \
+                "%[fx:(mean.b > 0.45 && mean.b > mean.r + 0.25 && mean.b > mean.g + 0.12) ? 1 : 0]" info:)
+            if [ "$row" = "$2" ] && [ "$shown" != 1 ]; then
+                fail "$3: the $row panel is not shown at ($left, $top)"
+            elif [ "$row" != "$2" ] && [ "$shown" = 1 ]; then
+                fail "$3: the $row panel is shown at ($left, $top), not only the $2"
+            fi
+        done
+    done
+}

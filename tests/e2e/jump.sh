@@ -10,7 +10,8 @@
 # canopy-flight.png, verdict.png), both logs and profiles and the recording in
 # the artifact folder; the altimeter must be on screen in free fall and under
 # canopy (altimeter-free-fall.png, altimeter-canopy.png in the head-up display's
-# folder). Needs a display (xvfb-run).
+# folder), and under canopy the display names the rear risers the hands hold
+# (canopy-controls.png there). Needs a display (xvfb-run).
 set -u
 run="$1"
 work="$2"
@@ -98,6 +99,9 @@ steps() {
     shot "$artifacts/canopy-flight.png"
     cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png"
     expect_altimeter_dial "$hud/altimeter-canopy.png" "canopy flight"
+    sleep 1 # the hands take the rear risers
+    shot "$hud/canopy-controls.png"
+    expect_hand_controls "$hud/canopy-controls.png" rear "canopy flight"
     hold a 1
     hold d 1
     wait_for_log "Collision with HSpeed=" 90 || { fail "record: no landing"; return; }
