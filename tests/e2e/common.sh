@@ -176,21 +176,40 @@ expect_altimeter_dial() { # <picture> <what>
         fail "$2: the altimeter's needle does not stand in the dial's upper half ($above of $needle pixels)"
 }
 
-# Which control the head-up display names for each hand of a 1024x768 screen
-# ("InputType" of data/gfx/general/HUD.overlay): the blue panel of the rear
-# risers, the front risers or the brakes (toggles) is shown on both sides,
-# the other two are not.
+# Whether the head-up display's blue panel of a hand's control is shown at
+# (x, y) of a 1024x768 screen ("InputType" of data/gfx/general/HUD.overlay).
+control_panel_shown() { # <picture> <x> <y>
+    [ "$(convert "$1" -crop 14x14+$2+$3 +repage -format \
+        "%[fx:(mean.b > 0.45 && mean.b > mean.r + 0.25 && mean.b > mean.g + 0.12) ? 1 : 0]" info:)" = 1 ]
+}
+
+# The panels' rows (rear risers, front risers, brakes) and the two hands' columns.
+control_rows="rear:628 front:659 brakes:689"
+control_columns="312 568"
+
+# Whether the display names any control for either hand.
+any_hand_control_shown() { # <picture>
+    local row left
+    for row in $control_rows; do
+        for left in $control_columns; do
+            control_panel_shown "$1" "$left" "${row#*:}" && return 0
+        done
+    done
+    return 1
+}
+
+# Which control the display names for each hand: the panel of the rear
+# risers, the front risers or the brakes (toggles) is shown on both sides, the
+# other two are not.
 expect_hand_controls() { # <picture> <rear|front|brakes> <what>
-    local row top shown
-    for row in rear front brakes; do
-        case $row in rear) top=628 ;; front) top=659 ;; brakes) top=689 ;; esac
-        for left in 312 568; do
-            shown=$(convert "$1" -crop 14x14+$left+$top +repage -format \
-                "%[fx:(mean.b > 0.45 && mean.b > mean.r + 0.25 && mean.b > mean.g + 0.12) ? 1 : 0]" info:)
-            if [ "$row" = "$2" ] && [ "$shown" != 1 ]; then
-                fail "$3: the $row panel is not shown at ($left, $top)"
-            elif [ "$row" != "$2" ] && [ "$shown" = 1 ]; then
-                fail "$3: the $row panel is shown at ($left, $top), not only the $2"
+    local row left
+    for row in $control_rows; do
+        for left in $control_columns; do
+            if [ "${row%%:*}" = "$2" ]; then
+                control_panel_shown "$1" "$left" "${row#*:}" ||
+                    fail "$3: the $2 panel is not shown at ($left, ${row#*:})"
+            elif control_panel_shown "$1" "$left" "${row#*:}"; then
+                fail "$3: the ${row%%:*} panel is shown at ($left, ${row#*:}), not only the $2"
             fi
         done
     done

@@ -97,8 +97,14 @@ steps() {
     wait_for_log "CCanopyRideState" 20 || { fail "record: no canopy"; return; }
     shot "$artifacts/canopy-flight.png"
     cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png"
-    sleep 1 # the hands take the rear risers
-    shot "$hud/canopy-controls.png"
+    # The hands take the rear risers at once; the display names them a frame
+    # later. A slow machine may land first: then the landing says so.
+    local until=$((SECONDS + 5))
+    while shot "$hud/canopy-controls.png" && ! any_hand_control_shown "$hud/canopy-controls.png"; do
+        grep -qF "Collision with HSpeed=" $log && { controls_landed=1; break; }
+        [ $SECONDS -lt $until ] || break
+        sleep 0.2
+    done
     hold a 1
     hold d 1
     wait_for_log "Collision with HSpeed=" 90 || { fail "record: no landing"; return; }
@@ -135,7 +141,11 @@ expect_jump_profile ../profiles/default "record"
 # Checked after the jump: the jump's keys must not wait for the checks.
 expect_altimeter_dial "$hud/altimeter-free-fall.png" "free fall"
 expect_altimeter_dial "$hud/altimeter-canopy.png" "canopy flight"
-expect_hand_controls "$hud/canopy-controls.png" rear "canopy flight"
+if [ -n "${controls_landed:-}" ]; then
+    echo "The jump landed before the display showed the hands' controls: not checked" >&2
+else
+    expect_hand_controls "$hud/canopy-controls.png" rear "canopy flight"
+fi
 
 # --- The same jump played back on a fresh profile -------------------------------
 rm -rf ../logs/* ../profiles/* ../conf/settings.xml
