@@ -116,6 +116,12 @@ xml::CNodePtr CBindingMgr::ResolveBindings(const xml::CNodePtr& bindings)
     return root->GetChild("InputBindings");
 }
 
+xml::CNodePtr CBindingMgr::ChosenBindings(const xml::CNodePtr& config)
+{
+    const std::string set = config->GetChild("Rules")->GetAttribute("DefaultBinding")->GetValue();
+    return config->GetChildById("InputBindings", set, "Edition");
+}
+
 void CBindingMgr::Load(const xml::CNodePtr& bindings)
 {
     CInputMode& global = m_Modes[GLOBAL_MODE];

@@ -31,6 +31,8 @@ public:
     // The bindings themselves: the "InputBindings" element of the file the node
     // names in "File" (read through the resource manager), or the node itself.
     static xml::CNodePtr ResolveBindings(const xml::CNodePtr& bindings);
+    // The configuration's "InputBindings" set that its "Rules" name in "DefaultBinding".
+    static xml::CNodePtr ChosenBindings(const xml::CNodePtr& config);
 
     // Ends the held bindings of the current mode, then makes `name` current.
     void PushMode(const std::string& name) override;

@@ -57,8 +57,7 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
     const xml::CNodePtr& config = m_Application->GetConfig();
     m_ProfileMgr = std::make_unique<CProfileMgr>(config->GetChild("Profiles"));
 
-    const std::string binding = config->GetChild("Rules")->GetAttribute("DefaultBinding")->GetValue();
-    m_BindingMgr = std::make_unique<CBindingMgr>(config->GetChildById("InputBindings", binding, "Edition"));
+    m_BindingMgr = std::make_unique<CBindingMgr>(CBindingMgr::ChosenBindings(config));
 
     m_BgMusic = CreateMenuMusic();
 

@@ -80,6 +80,9 @@ std::string CDigitalAltimeter::GetReadout() const
         value = units->ConvertToDisplay(value, "Distance");
     // Rounded up to tens, so that the read-out never shows less than the height.
     value = std::ceil(value / 10.0f) * 10.0f;
+    // Just below the reference the ceiling is -0, which printf shows as "-0".
+    if (value == 0.0f)
+        value = 0.0f;
     char text[128];
     std::snprintf(text, sizeof text, m_Format.c_str(), static_cast<double>(value));
     return text;

@@ -34,28 +34,29 @@ COverlaysMod::CInputTypeIndicator::CInputTypeIndicator(IOverlayElement* brake, I
                                                        IOverlayElement* rearRiser, std::int32_t brakeCode,
                                                        std::int32_t frontRiserCode, std::int32_t rearRiserCode,
                                                        float fadeTime)
-    : m_Brake(brake), m_FrontRiser(frontRiser), m_RearRiser(rearRiser), m_FadeTime(fadeTime)
+    : m_Brake(brake), m_FrontRiser(frontRiser), m_RearRiser(rearRiser), m_BrakeCode(brakeCode),
+      m_FrontRiserCode(frontRiserCode), m_RearRiserCode(rearRiserCode), m_FadeTime(fadeTime)
 {
-    IEventMgr* events = IEventMgr::GetSingleton();
-    m_Connections[0] = events->ConnectEvent(
-        rearRiserCode, [this](const CInternalEvent& e) { OnControl(e, m_RearRiser, "Rear Risers"); });
-    m_Connections[1] = events->ConnectEvent(
-        frontRiserCode, [this](const CInternalEvent& e) { OnControl(e, m_FrontRiser, "Front Risers"); });
-    m_Connections[2] =
-        events->ConnectEvent(brakeCode, [this](const CInternalEvent& e) { OnControl(e, m_Brake, "Brakes"); });
-    for (int i = 0; i < 3; ++i)
-        m_Blocks[i] = boost::signals2::shared_connection_block(m_Connections[i], false);
+    Clear();
 }
 
-void COverlaysMod::CInputTypeIndicator::OnControl(const CInternalEvent& event, IOverlayElement* shown,
-                                                  const std::string& message)
+void COverlaysMod::CInputTypeIndicator::Follow(std::int32_t control)
 {
-    if (event.On)
-        Show(shown, message);
-}
-
-void COverlaysMod::CInputTypeIndicator::Show(IOverlayElement* shown, const std::string& message)
-{
+    if (control == m_Shown)
+        return;
+    m_Shown = control;
+    IOverlayElement* shown = nullptr;
+    std::string message;
+    if (control == m_BrakeCode) {
+        shown = m_Brake;
+        message = "Brakes";
+    } else if (control == m_FrontRiserCode) {
+        shown = m_FrontRiser;
+        message = "Front Risers";
+    } else if (control == m_RearRiserCode) {
+        shown = m_RearRiser;
+        message = "Rear Risers";
+    }
     for (IOverlayElement* element : {m_Brake, m_FrontRiser, m_RearRiser})
         element->SetVisible(element == shown);
     if (CHUDMessageMod* hud = CHUDMessageMod::GetSingleton())
@@ -63,19 +64,11 @@ void COverlaysMod::CInputTypeIndicator::Show(IOverlayElement* shown, const std::
             hud->ShowMessage(message, m_FadeTime);
 }
 
-void COverlaysMod::CInputTypeIndicator::PressBrakes()
+void COverlaysMod::CInputTypeIndicator::Clear()
 {
-    Show(m_Brake, "Brakes");
-}
-
-void COverlaysMod::CInputTypeIndicator::Block(bool block)
-{
-    for (auto& b : m_Blocks) {
-        if (block)
-            b.block();
-        else
-            b.unblock();
-    }
+    m_Shown = 0;
+    for (IOverlayElement* element : {m_Brake, m_FrontRiser, m_RearRiser})
+        element->SetVisible(false);
 }
 
 COverlaysMod::COverlaysMod() : ILevelMod("Overlays")
@@ -92,12 +85,12 @@ COverlaysMod::COverlaysMod() : ILevelMod("Overlays")
     IOverlayed& type = *m_InputType;
     m_LeftIndicator = std::make_unique<CInputTypeIndicator>(
         type.GetElement("InputType/LeftBrake"), type.GetElement("InputType/LeftFrontRiser"),
-        type.GetElement("InputType/LeftRearRiser"), EventCodes::ControlLeftToggle, EventCodes::ControlLeftFrontRiser,
-        EventCodes::ControlLeftRearRiser, fadeTime);
+        type.GetElement("InputType/LeftRearRiser"), EventCodes::TurnLeftToggle, EventCodes::TurnLeftFrontRiser,
+        EventCodes::TurnLeftRearRiser, fadeTime);
     m_RightIndicator = std::make_unique<CInputTypeIndicator>(
         type.GetElement("InputType/RightBrake"), type.GetElement("InputType/RightFrontRiser"),
-        type.GetElement("InputType/RightRearRiser"), EventCodes::ControlRightToggle, EventCodes::ControlRightFrontRiser,
-        EventCodes::ControlRightRearRiser, fadeTime);
+        type.GetElement("InputType/RightRearRiser"), EventCodes::TurnRightToggle, EventCodes::TurnRightFrontRiser,
+        EventCodes::TurnRightRearRiser, fadeTime);
 
     m_InputPosition = gfx->CreateOverlayed("InputPositionIndicator");
     m_LeftBar = m_InputPosition->GetElement("InputPositionIndicator/Left");
@@ -105,9 +98,6 @@ COverlaysMod::COverlaysMod() : ILevelMod("Overlays")
     m_Travel = m_InputPosition->GetElement("InputPositionIndicator/Border")->GetHeight() - m_RightBar->GetHeight();
     m_SpeedOverlay = gfx->CreateOverlayed("SpeedIndicator");
     m_Speed = m_SpeedOverlay->GetElement("SpeedIndicator/Speed");
-
-    m_LeftIndicator->PressBrakes();
-    m_RightIndicator->PressBrakes();
 
     m_Altimeter->SetVisible(false);
     SetAltimeterFromJumper();
@@ -143,6 +133,8 @@ void COverlaysMod::SetAltimeterFromJumper()
 void COverlaysMod::Update(const CTiming&)
 {
     if (IJumper* jumper = FirstJumper()) {
+        m_LeftIndicator->Follow(jumper->GetLeftHandControl());
+        m_RightIndicator->Follow(jumper->GetRightHandControl());
         m_LeftBar->SetPosition(m_LeftBar->GetLeft(), m_Travel * jumper->GetLeftTurnValue());
         m_RightBar->SetPosition(m_RightBar->GetLeft(), m_Travel * jumper->GetRightTurnValue());
 
@@ -177,23 +169,19 @@ void COverlaysMod::Update(const CTiming&)
 
 void COverlaysMod::Restart()
 {
-    m_LeftIndicator->ShowBrakes();
-    m_RightIndicator->ShowBrakes();
+    m_LeftIndicator->Clear();
+    m_RightIndicator->Clear();
     SetHudMode(2);
     SetAltimeterFromJumper();
 }
 
 void COverlaysMod::Pause()
 {
-    m_LeftIndicator->Block(true);
-    m_RightIndicator->Block(true);
     HideAll();
 }
 
 void COverlaysMod::Resume()
 {
-    m_LeftIndicator->Block(false);
-    m_RightIndicator->Block(false);
     ApplyHudMode(m_HudMode);
 }
 

@@ -5,7 +5,6 @@
 #include <string>
 
 #include <boost/signals2/connection.hpp>
-#include <boost/signals2/shared_connection_block.hpp>
 
 #include "core/SingletonTmpl.h"
 #include "core/services/Events.h"
@@ -14,45 +13,46 @@
 
 namespace sds {
 
-// The head-up display of a jump: the altimeter panel, each hand's control type
-// (brakes, front or rear risers), how far each hand pulls, and the speeds.
+// The head-up display of a jump: the altimeter panel, the control each hand
+// holds (brakes, front or rear risers), how far each hand pulls, and the speeds.
 // "switch_hud" cycles what is shown, "switch_fps" the frame statistics.
 class COverlaysMod : public ILevelMod, public CSingletonTmpl<COverlaysMod>
 {
 public:
-    // One hand's control type: shows the element of the type last chosen.
+    // One hand's control type: shows the element of the control the hand
+    // holds, none while it holds none, and names a new one in the centre.
     class CInputTypeIndicator
     {
     public:
+        // The hand's turn codes of its toggle, front riser and rear riser.
         CInputTypeIndicator(IOverlayElement* brake, IOverlayElement* frontRiser, IOverlayElement* rearRiser,
                             std::int32_t brakeCode, std::int32_t frontRiserCode, std::int32_t rearRiserCode,
                             float fadeTime);
-        // Shows `shown` of the three elements; the message goes to the centre unless empty.
-        void Show(IOverlayElement* shown, const std::string& message);
-        void ShowBrakes() { Show(m_Brake, ""); }
-        void Block(bool block);
-        // Runs the brake handler as a press would.
-        void PressBrakes();
+        // `control` is the turn code of the control the hand holds, 0 for none.
+        void Follow(std::int32_t control);
+        // Shows none, as for a hand that holds nothing, without a message.
+        void Clear();
 
     private:
-        void OnControl(const CInternalEvent& event, IOverlayElement* shown, const std::string& message);
-
         IOverlayElement* m_Brake;
         IOverlayElement* m_FrontRiser;
         IOverlayElement* m_RearRiser;
-        boost::signals2::scoped_connection m_Connections[3];
-        boost::signals2::shared_connection_block m_Blocks[3];
+        std::int32_t m_BrakeCode;
+        std::int32_t m_FrontRiserCode;
+        std::int32_t m_RearRiserCode;
         float m_FadeTime;
+        std::int32_t m_Shown = 0;
     };
 
     COverlaysMod();
     ~COverlaysMod() override;
 
-    // Moves the pull bars and writes the speeds of the first jumper.
+    // Shows the controls the first jumper's hands hold, moves the pull bars
+    // and writes the speeds.
     void Update(const CTiming& timing) override;
-    // Brakes on both hands, mode 2, the new jumper's altimeter.
+    // No control shown until the new jumper's hands hold one, mode 2, the new jumper's altimeter.
     void Restart() override;
-    // Hides the display; the control-type events stop moving it.
+    // Hides the display.
     void Pause() override;
     void Resume() override;
 

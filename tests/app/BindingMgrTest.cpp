@@ -4,6 +4,7 @@
 
 #include "AppFixture.h"
 #include "app/BindingMgr.h"
+#include "app/KeyDescriptions.h"
 #include "support/DiskResourceMgr.h"
 
 using namespace sds;
@@ -400,4 +401,44 @@ TEST_F(Bindings, ShippedBindingsLoadCleanly)
     Press("LeftMouseBtn");
     MoveY(0.7f, 0.05f);
     EXPECT_EQ(std::vector<std::int32_t>{2}, FiredAnalog());
+}
+
+TEST(KeyDescriptions, SeqsReadAsKeysAndMouse)
+{
+    const struct
+    {
+        const char* seq;
+        const char* shown;
+    } cases[] = {
+        {"A; Left", "A or Left arrow"},
+        {"Ctrl, R", "Ctrl+R"},
+        {"Pause; Ctrl, P", "Pause or Ctrl+P"},
+        {"Space; LeftMouseBtn", "Space or left mouse button"},
+        {"RightMouseBtn, m0y", "right mouse button + mouse forward-back"},
+        {"m0x", "mouse left-right"},
+        {"m0z", "mouse wheel"},
+        {"Sysrq; F12", "Print Screen or F12"},
+        {"Released MiddleMouseBtn", "middle mouse button (on release)"},
+        {"Numpad8", "Numpad 8"},
+        {"MouseBtn4", "mouse button 4"},
+        {"Escape", "Esc"},
+        {" ; Q ,", "Q"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.shown, DescribeSeq(c.seq)) << c.seq;
+}
+
+TEST(KeyDescriptions, AModeWithoutTheActionTakesTheGlobalKeys)
+{
+    CMessageCapture quiet;
+    const xml::CNodePtr bindings = ParseElement(
+        "<InputBindings>" + Mode("Global", Binding("pause", "Pause") + Binding("turn_left", "J")) +
+        Mode("CanopyRide", Binding("turn_left", "A; Left"), Binding("turn_left", "LeftMouseBtn, m0y")) +
+        Mode("FreeFall", "") + "</InputBindings>");
+    EXPECT_EQ("A or Left arrow or left mouse button + mouse forward-back",
+              DescribeKeys(bindings, "CanopyRide", "turn_left"));
+    EXPECT_EQ("J", DescribeKeys(bindings, "FreeFall", "turn_left"));
+    EXPECT_EQ("Pause", DescribeKeys(bindings, "CanopyRide", "pause"));
+    EXPECT_EQ("", DescribeKeys(bindings, "CanopyRide", "cut_away"));
+    EXPECT_EQ("", DescribeKeys(bindings, "NoSuchMode", "feet_up"));
 }

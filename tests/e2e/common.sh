@@ -154,3 +154,63 @@ make_run_tree() { # <run tree> <folder> <edition> [copied data folder...]
     done
     ln -s "$source/bin/dravonkel" "$folder/bin/dravonkel"
 }
+
+# The analog altimeter's dial in the head-up display of a 1024x768 screen, at
+# the lower left ("AltimeterOverlay/Panel" of data/gfx/general/HUD.overlay):
+# the face's white numerals and its orange needle, which below 1,800 m stands
+# in the dial's upper half. An empty or black panel, or one without the dial,
+# fails.
+expect_altimeter_dial() { # <picture> <what>
+    local counts white needle above
+    counts=$(convert "$1" -crop 205x207+20+538 +repage -depth 8 txt:- | awk '
+        NR > 1 {
+            split($1, at, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",")
+            if (c[1] > 200 && c[2] > 200 && c[3] > 200) white++
+            if (c[1] > 180 && c[2] > 40 && c[2] < 150 && c[3] < 100) { needle++; if (at[2] < 103) above++ }
+        }
+        END { printf "%d %d %d\n", white, needle, above }')
+    read -r white needle above <<<"$counts"
+    [ "${white:-0}" -ge 800 ] || fail "$2: the altimeter's numerals are not on screen ($white white pixels in its panel)"
+    [ "${needle:-0}" -ge 200 ] || fail "$2: the altimeter's needle is not on screen ($needle needle pixels in its panel)"
+    [ "${above:-0}" -ge $((needle * 3 / 4)) ] ||
+        fail "$2: the altimeter's needle does not stand in the dial's upper half ($above of $needle pixels)"
+}
+
+# Whether the head-up display's blue panel of a hand's control is shown at
+# (x, y) of a 1024x768 screen ("InputType" of data/gfx/general/HUD.overlay).
+control_panel_shown() { # <picture> <x> <y>
+    [ "$(convert "$1" -crop 14x14+$2+$3 +repage -format \
+        "%[fx:(mean.b > 0.45 && mean.b > mean.r + 0.25 && mean.b > mean.g + 0.12) ? 1 : 0]" info:)" = 1 ]
+}
+
+# The panels' rows (rear risers, front risers, brakes) and the two hands' columns.
+control_rows="rear:628 front:659 brakes:689"
+control_columns="312 568"
+
+# Whether the display names any control for either hand.
+any_hand_control_shown() { # <picture>
+    local row left
+    for row in $control_rows; do
+        for left in $control_columns; do
+            control_panel_shown "$1" "$left" "${row#*:}" && return 0
+        done
+    done
+    return 1
+}
+
+# Which control the display names for each hand: the panel of the rear
+# risers, the front risers or the brakes (toggles) is shown on both sides, the
+# other two are not.
+expect_hand_controls() { # <picture> <rear|front|brakes> <what>
+    local row left
+    for row in $control_rows; do
+        for left in $control_columns; do
+            if [ "${row%%:*}" = "$2" ]; then
+                control_panel_shown "$1" "$left" "${row#*:}" ||
+                    fail "$3: the $2 panel is not shown at ($left, ${row#*:})"
+            elif control_panel_shown "$1" "$left" "${row#*:}"; then
+                fail "$3: the ${row%%:*} panel is shown at ($left, ${row#*:}), not only the $2"
+            fi
+        done
+    done
+}

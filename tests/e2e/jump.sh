@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A whole jump in the real program under a virtual screen, driven by xdotool:
-#   jump.sh <run tree> <work folder> <artifact folder>
+#   jump.sh <run tree> <work folder> <artifact folder> <head-up display artifact folder>
 # Main menu, Start, drop-zone menu, Jump, the first jump's help (closed), the
 # count-down, out of the aircraft, free fall, the pull, canopy flight on the
 # toggles, the landing and its verdict, the menu over the level, the main
@@ -8,11 +8,15 @@
 # PlayEvents, each run on a fresh profile; both must fly the jump to its end
 # and record it. Keeps pictures of the recorded run (free-fall.png,
 # canopy-flight.png, verdict.png), both logs and profiles and the recording in
-# the artifact folder. Needs a display (xvfb-run).
+# the artifact folder; the altimeter must be on screen in free fall and under
+# canopy (altimeter-free-fall.png, altimeter-canopy.png in the head-up display's
+# folder), and under canopy the display names the rear risers the hands hold
+# (canopy-controls.png there). Needs a display (xvfb-run).
 set -u
 run="$1"
 work="$2"
 artifacts="$3"
+hud="$4"
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
@@ -57,8 +61,8 @@ expect_jump_profile() { # <profile folder> <what>
 }
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-rm -rf "$work" "$artifacts"
-mkdir -p "$artifacts"
+rm -rf "$work" "$artifacts" "$hud"
+mkdir -p "$artifacts" "$hud"
 make_shipped_run_tree "$run" "$work"
 cd "$work/bin"
 
@@ -87,10 +91,24 @@ steps() {
     tap space # out of the door
     tap space # let go
     wait_for_log "CFreeFallState" 10 || { fail "record: no free fall"; return; }
-    shot "$artifacts/free-fall.png"
-    tap space # pull at once: the aircraft flies 170 m over the ground
+    # Taken while the pull goes on: on a busy machine a picture takes seconds,
+    # and the aircraft flies only 170 m over the ground.
+    shot "$artifacts/free-fall.png" &
+    local free_fall_shot=$!
+    tap space # pull at once
+    wait $free_fall_shot
+    cp "$artifacts/free-fall.png" "$hud/altimeter-free-fall.png"
     wait_for_log "CCanopyRideState" 20 || { fail "record: no canopy"; return; }
     shot "$artifacts/canopy-flight.png"
+    cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png"
+    # The hands take the rear risers at once; the display names them a frame
+    # later. A slow machine may land first: then the landing says so.
+    local until=$((SECONDS + 5))
+    while shot "$hud/canopy-controls.png" && ! any_hand_control_shown "$hud/canopy-controls.png"; do
+        grep -qF "Collision with HSpeed=" $log && { controls_landed=1; break; }
+        [ $SECONDS -lt $until ] || break
+        sleep 0.2
+    done
     hold a 1
     hold d 1
     wait_for_log "Collision with HSpeed=" 90 || { fail "record: no landing"; return; }
@@ -124,6 +142,14 @@ cp ../jump-session.xml "$artifacts/jump-session.xml" 2>/dev/null || fail "record
 mkdir -p "$artifacts/record-profile" && cp -r ../profiles/default/. "$artifacts/record-profile/"
 expect_jump_log "$artifacts/record.log" "record"
 expect_jump_profile ../profiles/default "record"
+# Checked after the jump: the jump's keys must not wait for the checks.
+expect_altimeter_dial "$hud/altimeter-free-fall.png" "free fall"
+expect_altimeter_dial "$hud/altimeter-canopy.png" "canopy flight"
+if [ -n "${controls_landed:-}" ]; then
+    echo "The jump landed before the display showed the hands' controls: not checked" >&2
+else
+    expect_hand_controls "$hud/canopy-controls.png" rear "canopy flight"
+fi
 
 # --- The same jump played back on a fresh profile -------------------------------
 rm -rf ../logs/* ../profiles/* ../conf/settings.xml

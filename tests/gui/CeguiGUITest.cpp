@@ -692,7 +692,7 @@ TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
     const auto& sensitivity = static_cast<CEGUI::Scrollbar&>(Window("wndSettings/sbMouseInputsSensitivity"));
     EXPECT_FLOAT_EQ(2.2f, sensitivity.getDocumentSize());
     EXPECT_FLOAT_EQ(0.1f, static_cast<CEGUI::Scrollbar&>(Window("wndSettings/sbMusicVolume")).getPageSize());
-    EXPECT_EQ(0u, Gui().GetText("wndHelp/mleKeyboard").find("The keys of every action"));
+    EXPECT_EQ(0u, Gui().GetText("wndHelp/mleKeyboard").find("Keys of the input bindings"));
 
     // Removed windows and tabs leave the tree but can still be addressed.
     EXPECT_EQ(nullptr, s_World->Windows.Find("wndInGameMenu/btnEdit"));
@@ -767,6 +767,9 @@ TEST_F(CeguiGUITest, TheMenusRunOnTheRealLayout)
     GuiStates::ShowHelp(machine);
     EXPECT_FALSE(Window("wndMainMenu").isVisible());
     EXPECT_NE(std::string::npos, Gui().GetText("wndHelp/mleAboutInfo").find("Version: 1.2.863.0"));
+    const std::string keyboard = Gui().GetText("wndHelp/mleKeyboard");
+    EXPECT_NE(std::string::npos, keyboard.find("  Pull the main handle: Space or left mouse button\n")) << keyboard;
+    EXPECT_EQ(std::string::npos, keyboard.find('{')) << keyboard;
     GuiStates::GoToInGameMenu(machine);
     EXPECT_TRUE(Window("wndInGameMenu").isVisible());
     GuiStates::ShowMessageBox(machine, "Done");

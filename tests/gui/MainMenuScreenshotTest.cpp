@@ -106,6 +106,50 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
     gui.reset();
 }
 
+// The help's keyboard page with the keys of the shipped bindings, over the
+// main menu: the page is full of lines of text.
+TEST(MainMenuScreenshot, ShowsTheKeysOnTheHelpsKeyboardPage)
+{
+    CCapturingLogMgr log;
+    CFakeEventMgr events;
+    CFakeApplication app(LoadDefaultConfig());
+    CFakeSndMgr sound;
+    CMenuServices services(app.m_Config);
+    CTestEngine engine;
+    COgreTestWindow window(Width, Height);
+    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
+    auto guiEngine = std::make_unique<CGuiEngine>();
+    CTestMenuModeState menuMode(guiEngine.get());
+
+    GuiStates::GoToMainMenu(*guiEngine);
+    engine.ChangeState(&menuMode);
+    GuiStates::ShowHelp(*guiEngine);
+    gui->ShowMouseCursor(false);
+    window.Render();
+    const CPixels page = window.Capture();
+    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/gui";
+    boost::filesystem::create_directories(artifacts);
+    window.Save(artifacts + "/help-keyboard.png");
+    const std::string keys = gui->GetText("wndHelp/mleKeyboard");
+    EXPECT_NE(std::string::npos, keys.find("Pull the main handle: Space or left mouse button")) << keys;
+
+    // The same page without its text: the text covers a fair share of the box,
+    // from its top to its bottom.
+    gui->SetText("wndHelp/mleKeyboard", "");
+    window.Render();
+    const CPixels empty = window.Capture();
+    wrappers::CWindowResolver windows;
+    windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
+    const CEGUI::Rectf box = windows.Get("wndHelp/tcSections/tabKeyboard/mleKeyboard").getUnclippedInnerRect().get();
+    const float half = (box.top() + box.bottom()) / 2.0f;
+    EXPECT_GT(Changed(page, empty, CEGUI::Rectf(box.left(), box.top(), box.right(), half)), 0.04);
+    EXPECT_GT(Changed(page, empty, CEGUI::Rectf(box.left(), half, box.right(), box.bottom())), 0.04);
+
+    engine.PopState();
+    guiEngine.reset();
+    gui.reset();
+}
+
 xml::CNodePtr JumpInfo(std::uint32_t number, const std::string& preset, const std::string& landing, float speed)
 {
     xml::CNodePtr info(new xml::CNode("Jump", false));

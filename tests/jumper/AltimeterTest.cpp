@@ -112,7 +112,9 @@ TEST_F(AltimeterTest, ReadoutRoundsUpToTensOfTheDisplayUnit)
     {
         float altitude;
         const char* text;
-    } metric[] = {{1234.2f, "1240"}, {1230.0f, "1230"}, {1230.01f, "1240"}};
+    } metric[] = {// Just below the reference it reads 0, never "-0".
+                  {-0.5f, "   0"},   {-5.0f, "   0"},   {-9.9f, "   0"},   {-10.0f, " -10"},
+                  {1234.2f, "1240"}, {1230.0f, "1230"}, {1230.01f, "1240"}};
     for (const auto& c : metric) {
         StandAt(c.altitude);
         altimeter->Update(m_Frame);

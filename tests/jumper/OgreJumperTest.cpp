@@ -375,17 +375,17 @@ TEST_F(OgreJumperPicture, AJumperStartedUnderCanopyHoldsTheTogglesUnderItsWing)
     EXPECT_GT(Count(picture, IsLine), 150) << "lines";
 }
 
-// The two shipped altimeters on the jumper, the analog one on the chest at
-// 914.5 m (a quarter turn: 3000 ft), the digital one on the hand at 1234.2 m.
+// The two shipped altimeters on the jumper: the analog one the shipped jumper
+// wears on the chest, at 914.5 m (a quarter turn: 3000 ft), and the digital
+// one on the hand at 1234.2 m.
 TEST_F(OgreJumperPicture, AltimetersShowTheirDialsOnTheirCases)
 {
     const sds::CUnitConverter units(m_App.m_Config->GetChild("UnitConverter"));
     const xml::CNodePtr config = xml::CNode::Clone(m_App.m_Config->GetChild("Jumper"));
-    for (const auto& worn : {std::make_pair("AltimasterIII (feet)", "Chest"), std::make_pair("Neptune", "Hand")}) {
-        const xml::CNodePtr altimeter = config->AddChild("Altimeter");
-        altimeter->AddAttribute("Model", worn.first);
-        altimeter->AddAttribute("Attachment", worn.second);
-    }
+    ASSERT_EQ("Chest", config->GetChild("Altimeter")->GetAttribute("Attachment")->GetValue());
+    const xml::CNodePtr hand = config->AddChild("Altimeter");
+    hand->AddAttribute("Model", "Neptune");
+    hand->AddAttribute("Attachment", "Hand");
     sds::CJumper jumper("Jumper", false, 0, config, nullptr, sds::CVector(0, 914.5f, 0), sds::CQuaternion::IDENTITY,
                         80.0f, 20.0f, "", "", true, false);
     ASSERT_EQ(2u, jumper.GetAltimeters().size());
@@ -393,9 +393,47 @@ TEST_F(OgreJumperPicture, AltimetersShowTheirDialsOnTheirCases)
     jumper.GetAltimeters()[1]->SetReferenceHeight(914.5f - 1234.2f);
     jumper.Update(sds::CTiming{0.02f, 0.02f});
 
-    // The chest from in front, a little to the left.
-    const Ogre::Vector3 chest = ToOgre(jumper.GetBodyObj()->GetWorldPos()) + Ogre::Vector3(0.17f, 0.36f, -0.07f);
-    Photograph("altimeter-case.png", chest + Ogre::Vector3(0.45f, 0.05f, -0.1f), chest, "equipment");
+    // The chest as the wearer sees it, looking down from the eyes: the face
+    // turned up to them, its "0" away from the body (forward, +x), so the
+    // needle at 3000 ft points a quarter turn clockwise from forward.
+    const sds::CVector body = jumper.GetBodyObj()->GetWorldPos();
+    const Ogre::Vector3 chest = ToOgre(body + sds::CVector(0.17f, 0.36f, -0.07f));
+    const Ogre::Vector3 eyes = ToOgre(body + sds::CVector(0.1f, 0.74f, 0.0f));
+    Ogre::SceneNode* camera = m_Env.m_Camera->getParentSceneNode();
+    camera->setFixedYawAxis(true);
+    const std::vector<unsigned char> worn = Photograph("altimeter-case.png", eyes, chest, "equipment");
+    camera->setFixedYawAxis(false);
+    const auto onScreen = [this](const Ogre::Vector3& point) {
+        const Ogre::Vector3 p = m_Env.m_Camera->getProjectionMatrix() * m_Env.m_Camera->getViewMatrix() * point;
+        return Ogre::Vector2((p.x + 1.0f) * 0.5f * COgreTestEnvironment::kWidth,
+                             (1.0f - p.y) * 0.5f * COgreTestEnvironment::kHeight);
+    };
+    // The face stands 16.5 mm out of its case, along the case's +y.
+    const sds::CGfxObjPtr& chestCase = dynamic_cast<const sds::CAltimeter&>(*jumper.GetAltimeters()[0]).GetCase();
+    const Ogre::Vector3 dialCentre = ToOgre(chestCase->GetWorldPos() + chestCase->GetWorldOrientation() * sds::CVector(0, 0.0165f, 0));
+    const Ogre::Vector2 centre = onScreen(dialCentre);
+    const Ogre::Vector2 forward = (onScreen(dialCentre + Ogre::Vector3(0.02f, 0, 0)) - centre).normalisedCopy();
+    // A quarter turn clockwise on the screen, whose y runs down.
+    const Ogre::Vector2 threeOClock(-forward.y, forward.x);
+    int needle = 0, numerals = 0;
+    Ogre::Vector2 needleCentre(0, 0);
+    for (unsigned y = 0; y < COgreTestEnvironment::kHeight; ++y)
+        for (unsigned x = 0; x < COgreTestEnvironment::kWidth; ++x) {
+            const unsigned char* p = &worn[3u * (y * COgreTestEnvironment::kWidth + x)];
+            if (p[0] > 170 && p[1] > 40 && p[1] < 150 && p[2] < 100) {
+                ++needle;
+                needleCentre += Ogre::Vector2(static_cast<float>(x), static_cast<float>(y));
+            }
+            numerals += p[0] > 200 && p[1] > 200 && p[2] > 200;
+        }
+    ASSERT_GT(needle, 30) << "the needle is not seen: the face is turned away from the wearer";
+    EXPECT_GT(numerals, 60) << "the face's numerals are not seen";
+    const Ogre::Vector2 pointing = needleCentre / static_cast<float>(needle) - centre;
+    EXPECT_GT(pointing.length(), 8.0f);
+    EXPECT_GT(pointing.normalisedCopy().dotProduct(threeOClock), 0.9f)
+        << "the needle at 3000 ft points at (" << pointing.x << ", " << pointing.y << ") from the centre, "
+        << "forward is (" << forward.x << ", " << forward.y << ")";
+
     const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/equipment";
     const auto& analog = dynamic_cast<const wrappers::CDial&>(
         *dynamic_cast<const sds::CAltimeter&>(*jumper.GetAltimeters()[0]).GetDial());

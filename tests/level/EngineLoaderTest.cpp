@@ -9,6 +9,7 @@
 #include "core/ConfigPath.h"
 #include "graphics/script/ScriptCameraMotionController.h"
 #include "jumper/Airplane.h"
+#include "jumper/DigitalAltimeter.h"
 #include "jumper/Jumper.h"
 #include "jumper/ObjGround.h"
 #include "jumper/RagDollObj.h"
@@ -218,20 +219,32 @@ TEST_F(EngineLoaderTest, AJumperNotToBeCreatedLeavesTheCameraAlone)
     EXPECT_FALSE(m_Gfx.GetLevelPositions().at(0)->GetJumperPos());
 }
 
-TEST_F(EngineLoaderTest, TheAltimetersOfTheJumperFollowThePreset)
+// The shipped jumper wears one altimeter on the chest: the model the preset chooses.
+TEST_F(EngineLoaderTest, TheJumperWearsTheAltimeterThePresetChooses)
 {
-    const xml::CNodePtr jumper = m_App.m_Config->GetChild("Jumper");
-    xml::CNode::Clone(Xml(R"(<Altimeter Model="Neptune" Attachment="Chest"/>)"), jumper.get());
-    xml::CNode::Clone(Xml(R"(<Altimeter Model="Neptune" Attachment="Hand"/>)"), jumper.get());
+    const xml::CNodePtr shipped = m_App.m_Config->GetChild("Jumper");
+    for (const char* model : {"Neptune", "AltimasterIII (feet)"}) {
+        SCOPED_TRACE(model);
+        SetScene(TestField, [model](const xml::CNodePtr& scene) {
+            scene->GetChild("Preset")->GetChildById("Info", "Altimeter", "Name,Id")->SetValue(model);
+        });
+        LoadLevel();
+        std::vector<std::string> worn;
+        xml::ForEachChild(*Loader().GetJumperConfig(), "Altimeter", [&worn](const xml::CNodePtr& altimeter) {
+            worn.push_back(altimeter->GetAttribute("Model")->GetValue() + " on " +
+                           altimeter->GetAttribute("Attachment")->GetValue());
+        });
+        EXPECT_EQ(std::vector<std::string>{std::string(model) + " on Chest"}, worn);
+        ASSERT_EQ(1u, Jumper()->GetAltimeters().size());
+        const IAltimeter& altimeter = *Jumper()->GetAltimeters()[0];
+        EXPECT_EQ(std::string(model) == "Neptune", dynamic_cast<const CDigitalAltimeter*>(&altimeter) != nullptr);
+        // The head-up display shows the dial the altimeter renders.
+        EXPECT_FALSE(Jumper()->GetAltimeterCaption().empty());
+        EXPECT_EQ(altimeter.GetCaption(), Jumper()->GetAltimeterCaption());
+        m_Level.reset();
+    }
 
-    LoadLevel();
-    std::vector<std::string> models;
-    xml::ForEachChild(*Loader().GetJumperConfig(), "Altimeter", [&models](const xml::CNodePtr& altimeter) {
-        models.push_back(altimeter->GetAttribute("Model")->GetValue());
-    });
-    EXPECT_EQ((std::vector<std::string>{"AltimasterIII (feet)", "AltimasterIII (feet)"}), models);
-    m_Level.reset();
-
+    // A preset without a choice: no altimeter; the configuration keeps its own for the next jump.
     SetScene(TestField, [](const xml::CNodePtr& scene) {
         const xml::CNodePtr preset = scene->GetChild("Preset");
         preset->RemoveChild(preset->GetChildById("Info", "Altimeter", "Name,Id"));
@@ -239,9 +252,9 @@ TEST_F(EngineLoaderTest, TheAltimetersOfTheJumperFollowThePreset)
     LoadLevel();
     EXPECT_FALSE(Loader().GetJumperConfig()->HasChild("Altimeter"));
     EXPECT_TRUE(Jumper()->GetAltimeters().empty());
-    // The configuration keeps them for the next jump.
-    EXPECT_EQ(2, std::distance(jumper->GetChildrenBegin("Altimeter"), jumper->GetChildrenEnd("Altimeter")));
-    EXPECT_EQ("Neptune", jumper->GetChild("Altimeter")->GetAttribute("Model")->GetValue());
+    EXPECT_EQ("", Jumper()->GetAltimeterCaption());
+    EXPECT_EQ(1, std::distance(shipped->GetChildrenBegin("Altimeter"), shipped->GetChildrenEnd("Altimeter")));
+    EXPECT_EQ("AltimasterIII (feet)", shipped->GetChild("Altimeter")->GetAttribute("Model")->GetValue());
 }
 
 TEST_F(EngineLoaderTest, EachJumpHasAFreshAircraftWithItsEngineAndTheJumperUnderIt)

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "graphics/memory/MemGfxMgr.h"
+#include "support/HudOverlays.h"
 #include "support/ModelMeshes.h"
 
 // What a level's objects need of the in-memory graphics: the project's model
-// meshes, the surface objects' meshes, a wind sock with its three bones and
-// the jumper's material templates.
+// meshes, the surface objects' meshes, a wind sock with its three bones, the
+// jumper's material templates and the digital altimeter's read-out overlay.
 inline void DefineLevelMeshes(sds::CMemGfxMgr& gfx)
 {
     DefineModelMeshes(gfx, ProjectModels());
@@ -18,4 +19,5 @@ inline void DefineLevelMeshes(sds::CMemGfxMgr& gfx)
     gfx.DefineMesh("WindSock", windSock);
     for (const char* material : {"Jumper_Simple", "Jumper_Shaders"})
         gfx.DefineMaterial(material, sds::mem::CMaterial());
+    DefineScriptOverlays(gfx, "general/Altimeters.overlay");
 }

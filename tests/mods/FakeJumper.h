@@ -51,8 +51,8 @@ public:
     sds::CGfxObjPtr GetHelperObj() const override { return nullptr; }
     void OnEvent(const std::string&) override {}
     void SetVisible(bool) override {}
-    int GetLeftHandControl() const override { return 0; }
-    int GetRightHandControl() const override { return 0; }
+    int GetLeftHandControl() const override { return m_LeftControl; }
+    int GetRightHandControl() const override { return m_RightControl; }
     const sds::ITrajectory& GetTrajectory() const override { return m_Trajectory; }
     xml::CNodePtr GetLandingInfo() const override
     {
@@ -70,6 +70,9 @@ public:
     sds::CVector m_Velocity;
     float m_Left = 0.0f;
     float m_Right = 0.0f;
+    // The turn codes of the controls the hands hold, 0 for none.
+    int m_LeftControl = 0;
+    int m_RightControl = 0;
     std::string m_Altimeter;
     CFakeTrajectory m_Trajectory;
     std::vector<std::pair<std::string, std::string>> m_LandingRows;

@@ -15,6 +15,8 @@
 #include "gui/menus/MainMenuState.h"
 #include "gui/menus/MessageBoxState.h"
 #include "ScreensFixture.h"
+#include "app/EditionSelection.h"
+#include "support/DiskResourceMgr.h"
 
 using namespace sds;
 
@@ -229,6 +231,76 @@ TEST_F(ScreensTest, HelpAboutTextCarriesTheVersion)
     const std::string about = m_Gui.GetText("wndHelp/mleAboutInfo");
     EXPECT_NE(std::string::npos, about.find("Version: 1.2.863.0\n")) << about;
     EXPECT_NE(std::string::npos, about.find("\nDravonkel\nSkorvel Personal\n")) << about;
+}
+
+TEST(HelpKeys, ActionsBecomeTheirKeysAndUnboundOnesLeaveTheirLine)
+{
+    const GuiStates::CHelpState::CKeysOf keys = [](const std::string& mode, const std::string& action) {
+        if (action == "pause")
+            return mode + ":P";
+        if (action == "turn_left")
+            return mode + ":A";
+        return std::string();
+    };
+    const struct
+    {
+        const char *page, *shown;
+    } cases[] = {
+        {"Pause: {pause}", "Pause: Global:P"},
+        {"Turn: {FreeFall/turn_left}, then {pause}.", "Turn: FreeFall:A, then Global:P."},
+        {"Title\n  Cut away: {cut_away}\n  Pause: {pause}", "Title\n  Pause: Global:P"},
+        {"Both: {pause} {CanopyRide/feet_up}\nEnd", "End"},
+        {"Plain text, no actions\n\nAfter a blank line", "Plain text, no actions\n\nAfter a blank line"},
+        {"Unclosed {pause", "Unclosed {pause"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.shown, GuiStates::CHelpState::FillKeys(c.page, keys)) << c.page;
+}
+
+// The keyboard page of every edition: each action it names has keys in the
+// shipped bindings, but the next control type where no mod acts on it.
+TEST(HelpKeys, TheShippedKeyboardPagesNameOnlyBoundActions)
+{
+    CCapturingLogMgr log;
+    CDiskResourceMgr resources;
+    const xml::CNodePtr shipped = xml::LoadXmlFile(SDS_SOURCE_DIR "/conf/conf.xml")->GetChild("sds");
+    std::vector<std::string> editions;
+    xml::ForEachChild(*shipped->GetChild("Application"), "AvailableEdition",
+                      [&editions](const xml::CNodePtr& edition) { editions.push_back(edition->GetValue()); });
+    ASSERT_EQ(5u, editions.size());
+    for (const std::string& edition : editions) {
+        SCOPED_TRACE(edition);
+        const xml::CNodePtr config = xml::CNode::Clone(shipped);
+        config->GetChild("Application")->GetAttribute("Edition")->SetValue(edition);
+        SelectEdition(config);
+        const xml::CNodePtr change = config->GetChild("GUI")->GetChild("Change");
+        const std::string page =
+            change->GetChildById("SetProperty", "wndHelp/mleKeyboard", "Window")->GetValue();
+        const std::string shown = GuiStates::CHelpState::FillKeys(page, GuiStates::CHelpState::KeysOf(config));
+        EXPECT_EQ(std::string::npos, shown.find('{')) << shown;
+        const bool copies = config->GetChild("Rules")->GetAttribute("EventCopyMod")->GetValue<bool>();
+        const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+        EXPECT_EQ(lines(page) - (copies ? 0 : 1), lines(shown)) << shown;
+        for (const char* line : {"  Climb out of the door, then let go: Space or left mouse button\n",
+                                 "  Pull the main handle: Space or left mouse button\n",
+                                 "  Pull with the left hand: A or Left arrow or left mouse button + mouse forward-back\n",
+                                 "  Left hand to the rear riser, front riser, toggle: Q, Z, X\n",
+                                 "  Right hand to the rear riser, front riser, toggle: E, C, V\n",
+                                 "  Restart the jump: Ctrl+R\n"})
+            EXPECT_NE(std::string::npos, shown.find(line)) << line << " in\n" << shown;
+        EXPECT_EQ(copies, shown.find("next control type: Space or middle mouse button") != std::string::npos);
+    }
+}
+
+// Opened, the help fills its keyboard page with the keys; opened again, the same.
+TEST_F(ScreensTest, HelpShowsTheKeysOfItsKeyboardPage)
+{
+    m_Gui.SetText("wndHelp/mleKeyboard", "Menu: {menu_mode}\nLet go: {ExitPlane/letgo_from_plane}\nCut away: {cut_away}");
+    for (int open = 0; open < 2; ++open) {
+        GuiStates::ShowHelp(*m_GuiEngine);
+        EXPECT_EQ("Menu: Esc\nLet go: Space or left mouse button", m_Gui.GetText("wndHelp/mleKeyboard"));
+        Click("wndHelp/btnClose");
+    }
 }
 
 xml::CNodePtr AboutConfig()
