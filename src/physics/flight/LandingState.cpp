@@ -1,10 +1,9 @@
 #include "physics/flight/LandingState.h"
 
-#include <typeinfo>
-
 #include "core/Exception.h"
 #include "physics/PhyMgr.h"
 #include "physics/PhyRagDoll.h"
+#include "physics/flight/BadCast.h"
 #include "physics/flight/JumperConfig.h"
 #include "physics/flight/PhyJumper.h"
 #include "physics/flight/PhyPilotChute.h"
@@ -201,7 +200,7 @@ sdk::IJoint* CLandingState::MakeDistanceJoint(sdk::IActor& first, sdk::IActor& s
         DistanceJointDesc(first, second, sds::CVector::ZERO, sds::CVector::ZERO, sds::CVector::UNIT_Y, extraLength);
     sdk::IJoint* joint = CPhyMgr::GetSingleton()->GetScene().CreateJoint(desc);
     if (!joint)
-        throw std::bad_cast();
+        throw CBadCast();
     return joint;
 }
 

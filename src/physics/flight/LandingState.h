@@ -65,9 +65,11 @@ public:
     sdk::IJoint* GetSliderCanopyJoint() const { return m_SliderCanopyJoint; }
     sdk::IJoint* GetJumperSliderJoint() const { return m_JumperSliderJoint; }
 
-private:
-    // Throws std::bad_cast when the scene makes no joint.
+    // That rope between the actors' origins, made in the world's scene; throws
+    // a std::bad_cast ("bad cast") when the scene makes none.
     static sdk::IJoint* MakeDistanceJoint(sdk::IActor& first, sdk::IActor& second, float extraLength);
+
+private:
     void ReleaseJoint(sdk::IJoint*& joint);
     // The canopy ride's canopy, which the canopy rag doll stands in for.
     sdk::IActor* GetCanopyActor() const;

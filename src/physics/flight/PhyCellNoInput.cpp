@@ -1,12 +1,12 @@
 #include "physics/flight/PhyCellNoInput.h"
 
 #include <cmath>
-#include <typeinfo>
 
 #include "core/DataLog.h"
 #include "physics/FlagNames.h"
 #include "physics/IWindMgr.h"
 #include "physics/PhyMgr.h"
+#include "physics/flight/BadCast.h"
 #include "physics/sdk/ActorDesc.h"
 #include "physics/sdk/IActor.h"
 #include "physics/sdk/IJoint.h"
@@ -16,13 +16,6 @@
 namespace physics {
 
 namespace {
-
-// What the scene's joint turned out not to be.
-class CBadCast : public std::bad_cast
-{
-public:
-    const char* what() const noexcept override { return "bad cast"; }
-};
 
 sds::CVector Normalised(sds::CVector v)
 {
