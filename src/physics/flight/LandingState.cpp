@@ -29,6 +29,7 @@ CLandingState::CLandingState(CPhyJumper* owner, const xml::CNodePtr& phyJumper,
       m_CanopyRagDoll(canopy),
       m_JumperRagDoll(jumper),
       m_SliderRagDoll(slider),
+      m_World(CPhyMgr::GetSingleton()->GetSerial()),
       m_CanopyForces(GetNamedChild(GetJumperState(phyJumper, "Landing"), "ForceGravity", "Canopy"),
                      GetNamedChild(GetJumperState(phyJumper, "Landing"), "ForceDrag", "Canopy"))
 {
@@ -207,7 +208,7 @@ sdk::IJoint* CLandingState::MakeDistanceJoint(sdk::IActor& first, sdk::IActor& s
 void CLandingState::ReleaseJoint(sdk::IJoint*& joint)
 {
     if (joint)
-        if (CPhyMgr* world = CPhyMgr::GetSingleton())
+        if (CPhyMgr* world = CPhyMgr::GetLiveWorld(m_World))
             world->GetScene().ReleaseJoint(*joint);
     joint = nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "core/Node.h"
@@ -77,6 +78,7 @@ private:
     std::shared_ptr<CPhyRagDoll> m_CanopyRagDoll;
     std::shared_ptr<CPhyRagDoll> m_JumperRagDoll;
     std::shared_ptr<CPhyRagDoll> m_SliderRagDoll;
+    std::uint64_t m_World; // the serial of the world the ropes are made in
     sdk::IJoint* m_JumperCanopyJoint = nullptr;
     sdk::IJoint* m_SliderCanopyJoint = nullptr;
     sdk::IJoint* m_JumperSliderJoint = nullptr;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "core/DataLog.h"
 #include "core/Exception.h"
@@ -260,4 +262,42 @@ TEST_F(JumperTest, TheWorldStepsItsLiveJumpersAndMakesNoneWithoutAFactory)
     m_Physics->RemoveChild(m_Physics->GetChild("PhyJumper"));
     bare->SetJumperFactory(&CPhyJumper::Create);
     EXPECT_THROW(bare->CreateJumper("J", false, 0, {}, {}, 0, 0, "", "", true), xml::CNoNodeException);
+}
+
+TEST_F(JumperTest, ABodyOutlivesItsWorldInEveryPhase)
+{
+    // Like every other physical object, the body may be released after the world it lived in.
+    const std::pair<const char*, std::function<void(CPhyJumper&)>> phases[] = {
+        {"exit", [](CPhyJumper& j) { j.SwitchToExitState(); }},
+        {"free fall", [](CPhyJumper& j) { j.SwitchToFreeFallState(); }},
+        {"deployment",
+         [](CPhyJumper& j) {
+             j.SwitchToDeploymentState();
+             for (int i = 0; i < 3; ++i)
+                 j.GetDeploymentState()->NextStage();
+         }},
+        {"canopy ride", [](CPhyJumper& j) { j.SwitchToCanopyRideState(); }},
+        {"landing", [](CPhyJumper& j) { j.SwitchToLandingState(); }},
+        {"stand-up landing",
+         [](CPhyJumper& j) {
+             j.GetLandingState()->SetLandingMode(1);
+             j.SwitchToLandingState();
+         }},
+    };
+    for (const auto& phase : phases)
+    {
+        SCOPED_TRACE(phase.first);
+        if (!m_World)
+        {
+            m_World = physics::CPhyMgr::Create(m_Physics, LoadShipped("../conf/materials.conf", "Materials"));
+            m_World->SetJumperFactory(&CPhyJumper::Create);
+            m_World->CreateGroundPlane();
+        }
+        CPhyJumperDesc desc;
+        desc.m_Position = {0, 300, 0};
+        phase.second(Make(desc));
+        Steps(20);
+        m_World.reset();
+        m_Jumpers.clear();
+    }
 }
