@@ -49,4 +49,10 @@ TEST(ScriptedJump, FromTheDoorToTheLandingWithTheShippedKeys)
     EXPECT_FLOAT_EQ(1.0f, jump.m_LeftToggle);
     EXPECT_FLOAT_EQ(1.0f, jump.m_RightToggle);
     EXPECT_EQ((std::vector<std::pair<bool, std::string>>{{true, ""}}), jump.m_JumpEnd.m_Shown);
+
+    // Landed on the feet, the jumper stands: after the touch-down's own frame its body reports no speed.
+    ASSERT_GT(jump.m_StandingSpeeds.size(), 30u);
+    for (std::size_t frame = 1; frame < jump.m_StandingSpeeds.size(); ++frame)
+        EXPECT_LT(jump.m_StandingSpeeds[frame], 0.3f) << "frame " << frame << " after the touch-down";
 }
+
