@@ -34,12 +34,14 @@ CPhyCellNoInput::CPhyCellNoInput(sdk::IActor& body, const xml::CNodePtr& shape, 
                                  const xml::CNodePtr& lift, const xml::CNodePtr& drag, const xml::CNodePtr& svg,
                                  const CCellDesc& desc)
     : m_BaseTrim(lift->GetAttribute("Trim")->GetValue<float>()),
+      m_ToggleDownLift(lift->GetAttribute<float>("ToggleDownLift", 1.0f)),
       m_Lift(lift, svg),
       m_Drag(drag),
       m_Boost(lift),
       m_Desc(desc),
       m_VelocityVector(lift)
 {
+    m_Drag.ScaleAreas(m_Desc.m_AreaScale);
     // The cell's up runs from the canopy's centre through the cell's drag point.
     const sds::CVector up =
         Normalised(actor->GetAttribute("Position")->GetValue<sds::CVector>() + m_Drag.GetPosition() - m_Desc.m_Center);
