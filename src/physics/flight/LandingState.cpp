@@ -29,7 +29,7 @@ CLandingState::CLandingState(CPhyJumper* owner, const xml::CNodePtr& phyJumper,
       m_CanopyRagDoll(canopy),
       m_JumperRagDoll(jumper),
       m_SliderRagDoll(slider),
-      m_World(CPhyMgr::GetSingleton()->GetSerial()),
+      m_World(CPhyMgr::GetSingleton() ? CPhyMgr::GetSingleton()->GetSerial() : 0),
       m_CanopyForces(GetNamedChild(GetJumperState(phyJumper, "Landing"), "ForceGravity", "Canopy"),
                      GetNamedChild(GetJumperState(phyJumper, "Landing"), "ForceDrag", "Canopy"))
 {

@@ -54,7 +54,7 @@ CPhyJumper::CPhyJumper(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& des
       m_Name(desc.m_Name),
       m_Index(desc.m_Index),
       m_LogData(desc.m_LogData),
-      m_World(CPhyMgr::GetSingleton()->GetSerial())
+      m_World(CPhyMgr::GetSingleton() ? CPhyMgr::GetSingleton()->GetSerial() : 0)
 {
     ApplyOverrides(desc);
     const xml::CNodePtr canopyRide = GetJumperState(m_Config, "CanopyRide");
