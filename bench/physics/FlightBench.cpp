@@ -9,12 +9,29 @@
 //   segment=<name> t=<s> h_speed=<m/s> v_speed=<m/s> glide=<ratio> turn=<deg/s>
 //
 // (v_speed positive downward; turn positive to the left, that is anticlockwise
-// seen from above; "touchdown" gives the speeds at the first ground contact),
-// and last realtime_ratio, simulated seconds per wall-clock second of the
-// stepping. The body's telemetry goes to data.csv beside it. Exits with 1 when
-// a value turns non-finite, 2 when the jump never lands, 3 on an error.
+// seen from above; "touchdown" gives the speeds at the first ground contact).
+// Then flights of their own over flat ground, each judged by the landing judge
+// with the shipped table: a full flare (both toggles down) from hands-up
+// flight begun when the feet are that high over the ground (0: no flare), into
+// a head-on wind of a wind region,
+//
+//   flare height=<m> wind=<m/s> h_speed=<m/s> v_speed=<m/s> landing=<verdict>
+//
+// (the speeds the judge classified), every menu canopy size at the menu's
+// default exit weight and the smallest at the heaviest, the largest at the
+// lightest, hands up after an opening from free fall (the means of the last
+// 10 s of 40 s; settle_s is the time from the opening until the sink stays
+// within 10 % of that mean),
+//
+//   size ft2=<ft²> lb=<lb> h_speed=<m/s> v_speed=<m/s> turn=<deg/s> settle_s=<s>
+//
+// and the best verdict of each wind's flares (best_flare_landing_wind_<m/s>=).
+// Last realtime_ratio, simulated seconds per wall-clock second of the whole
+// jump's stepping. The body's telemetry goes to data.csv beside it. Exits with
+// 1 when a value turns non-finite, 2 when a flight never lands, 3 on an error.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +54,9 @@
 #include "physics/flight/IExitState.h"
 #include "physics/flight/ILandingState.h"
 #include "physics/flight/PhyJumper.h"
+#include "sound/DummySndMgr.h"
+#include "support/CanopyFlight.h"
+#include "support/JudgedLanding.h"
 
 namespace {
 
@@ -59,6 +79,7 @@ struct CScript
     float m_RearRisers = 10.0f;
     float m_BothToggles = 10.0f;
     float m_BothTogglesPull = 0.5f;
+    float m_DeepBrakes = 10.0f;
     float m_FlareHeight = 4.0f;    // of the body's centre
     float m_Landing = 3.0f;
     float m_TimeLimit = 1200.0f;   // no touch-down by then: the jump never lands
@@ -75,6 +96,7 @@ struct CScript
             {"hands-up", &m_HandsUp},           {"left-turn", &m_LeftTurn},
             {"front-risers", &m_FrontRisers},   {"rear-risers", &m_RearRisers},
             {"both-toggles", &m_BothToggles},   {"both-toggles-pull", &m_BothTogglesPull},
+            {"deep-brakes", &m_DeepBrakes},
             {"flare-height", &m_FlareHeight},   {"landing", &m_Landing},
             {"time-limit", &m_TimeLimit},       {"telemetry", &m_Telemetry}};
         for (int i = 1; i < argc; ++i)
@@ -203,6 +225,9 @@ public:
         });
     }
 
+    // Simulated seconds per wall-clock second of the jump's stepping.
+    double GetRealtimeRatio() const { return m_RealtimeRatio; }
+
     // Flies the jump; the exit code.
     int Run()
     {
@@ -212,7 +237,7 @@ public:
         if (result != 0)
             return result;
         for (const char* name : {"freefall", "canopy_hands_up", "canopy_left_turn", "canopy_front_risers",
-                                 "canopy_rear_risers", "canopy_both_toggles", "flare"})
+                                 "canopy_rear_risers", "canopy_both_toggles", "canopy_deep_brakes", "flare"})
         {
             std::vector<CSample> samples;
             for (const CSegment& segment : m_Segments)
@@ -221,7 +246,7 @@ public:
             PrintSummary(name, samples);
         }
         PrintSummary("touchdown", {m_TouchDown});
-        std::printf("realtime_ratio=%.0f\n", wall > 0.0 ? m_Time / wall : 0.0);
+        m_RealtimeRatio = wall > 0.0 ? m_Time / wall : 0.0;
         return 0;
     }
 
@@ -271,6 +296,7 @@ private:
             {"canopy_rear_risers", m_Script.m_RearRisers, {0.0f, 0.0f}, 0.0f, 1.0f},
             {"canopy_both_toggles", m_Script.m_BothToggles, {m_Script.m_BothTogglesPull, m_Script.m_BothTogglesPull},
              0.0f, 0.0f},
+            {"canopy_deep_brakes", m_Script.m_DeepBrakes, {1.0f, 1.0f}, 0.0f, 0.0f},
             {"canopy_approach", m_Script.m_TimeLimit, {0.0f, 0.0f}, 0.0f, 0.0f},
         };
         const auto low = [this] { return m_Jumper.GetPos().y <= m_Script.m_FlareHeight || m_Touched; };
@@ -389,7 +415,106 @@ private:
     int m_Error = 0;
     CSample m_TouchDown{};
     std::vector<CSegment> m_Segments;
+    double m_RealtimeRatio = 0.0;
 };
+
+// The verdicts of the shipped judge table from the best to the worst: its
+// landings, then its crashes, each in the table's order.
+std::vector<std::string> VerdictsBestFirst()
+{
+    const xml::CNodePtr table = xml::LoadXmlFile("../conf/collision.conf")->GetChild("Collision");
+    std::vector<std::string> verdicts;
+    xml::ForEachChild(*table, "Landing", [&](const xml::CNodePtr& row) {
+        verdicts.push_back(row->GetAttribute("Type")->GetValue() + " Landing");
+    });
+    xml::ForEachChild(*table, "Crash", [&](const xml::CNodePtr& row) {
+        verdicts.push_back(row->GetAttribute("Type")->GetValue() + " Crash");
+    });
+    return verdicts;
+}
+
+// A full flare begun when the feet are `height` over the ground (0: none),
+// from hands-up flight into a head-on wind; prints its line and gives the
+// verdict, empty when the flight never lands.
+std::string Flare(float height, float wind)
+{
+    CCanopyFlight::CSetup setup;
+    setup.m_HeadWind = wind;
+    setup.m_Height = 60.0f;
+    CCanopyFlight flight(setup);
+    CJudgedLanding judge(flight);
+    const auto landed = [&judge] { return !judge.GetVerdict().empty(); };
+    if (height > 0.0f)
+    {
+        flight.FlyUntil([&] { return landed() || flight.FeetHeight() <= height; }, 120.0f);
+        flight.SetPulls(CCanopyFlight::CPulls::Toggles(1.0f, 1.0f));
+    }
+    flight.FlyUntil(landed, 120.0f);
+    const sds::CVector v = judge.GetTouchDownVelocity();
+    std::printf("flare height=%g wind=%g h_speed=%.2f v_speed=%.2f landing=%s\n", height, wind,
+                std::hypot(v.x, v.z), std::fabs(v.y), landed() ? judge.GetVerdict().c_str() : "none");
+    return judge.GetVerdict();
+}
+
+// Hands-up flight under a canopy of that size (m²) and exit weight (kg) after an opening; prints its line.
+void FlySize(float size, float weight)
+{
+    CCanopyFlight::CSetup setup;
+    setup.m_CanopySize = size;
+    setup.m_ExitWeight = weight;
+    CCanopyFlight flight(setup, true);
+    flight.Fly(40.0f);
+    const CCanopyFlight::CMeans means = flight.Means(-10.0f);
+    std::printf("size ft2=%.0f lb=%.0f h_speed=%.2f v_speed=%.2f turn=%.1f settle_s=%.1f\n", size / 0.09290304f,
+                weight / 0.45359237f, means.m_HSpeed, means.m_VSpeed, means.m_Turn, flight.SettleTime(0.1f, 10.0f));
+}
+
+// The shipped configuration's "Jumper" element.
+xml::CNodePtr JumperConfig()
+{
+    return xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds")->GetChild("Jumper");
+}
+
+// The menu's values of a "PhyParam" of the shipped configuration, in its order.
+std::vector<float> MenuValues(const std::string& name)
+{
+    const xml::CNodePtr config = JumperConfig();
+    std::vector<float> values;
+    xml::ForEachChild(*config, "PhyParam", [&](const xml::CNodePtr& row) {
+        if (row->GetAttribute("Name")->GetValue() == name)
+            values.push_back(row->GetAttribute("Value")->GetValue<float>());
+    });
+    return values;
+}
+
+// The flare and size tables.
+void FlyTables()
+{
+    const std::vector<std::string> verdicts = VerdictsBestFirst();
+    const auto rank = [&verdicts](const std::string& verdict) {
+        return std::find(verdicts.begin(), verdicts.end(), verdict) - verdicts.begin();
+    };
+    std::map<float, std::string> best;
+    for (float wind : {0.0f, 3.6f, 5.8f})
+        for (float height : {0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 8.0f, 10.0f, 12.0f})
+        {
+            const std::string verdict = Flare(height, wind);
+            if (best.count(wind) == 0 || rank(verdict) < rank(best[wind]))
+                best[wind] = verdict;
+        }
+
+    const xml::CNodePtr defaults = JumperConfig()->GetChild("Defaults");
+    const float weight = defaults->GetAttribute("ExitWeight")->GetValue<float>();
+    const std::vector<float> sizes = MenuValues("CanopySize");
+    const std::vector<float> weights = MenuValues("ExitWeight");
+    for (float size : sizes)
+        FlySize(size, weight);
+    FlySize(*std::min_element(sizes.begin(), sizes.end()), *std::max_element(weights.begin(), weights.end()));
+    FlySize(*std::max_element(sizes.begin(), sizes.end()), *std::min_element(weights.begin(), weights.end()));
+
+    std::printf("best_flare_landing_wind_3.6=%s\n", best[3.6f].c_str());
+    std::printf("best_flare_landing_wind_0=%s\n", best[0.0f].c_str());
+}
 
 } // namespace
 
@@ -410,18 +535,21 @@ int main(int argc, char** argv)
     {
         const xml::CNodePtr physics = resources.LoadXml("../data/physics/physics.xml")->GetChild("Physics");
         const xml::CNodePtr materials = resources.LoadXml("../conf/materials.conf")->GetChild("Materials");
-        const std::shared_ptr<physics::CPhyMgr> world = physics::CPhyMgr::Create(physics, materials);
+        std::shared_ptr<physics::CPhyMgr> world = physics::CPhyMgr::Create(physics, materials);
         world->SetLogCallbacks([&log](const std::string& text) { log.LogMessage(text); },
                                [&log](const std::string& text) { log.LogWarning(text); },
                                [&log](const std::string& text) { log.LogError(text); });
         world->SetJumperFactory(&physics::CPhyJumper::Create);
         world->CreateGroundPlane();
         int result = 0;
+        double ratio = 0.0;
         {
             const std::shared_ptr<physics::IPhyJumper> jumper =
                 world->CreateJumper("Jumper", script.m_Telemetry != 0.0f, 0, {0.0f, script.m_PullHeight, 0.0f}, sds::CQuaternion::IDENTITY,
                                     0.0f, 0.0f, "", "", true);
-            result = CFlight(script, *world, *jumper).Run();
+            CFlight flight(script, *world, *jumper);
+            result = flight.Run();
+            ratio = flight.GetRealtimeRatio();
         }
         std::ofstream csv("data.csv");
         sds::GetDataLog("main").WriteCsv(csv);
@@ -430,7 +558,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "bench_flight: could not write data.csv\n");
             return 3;
         }
-        return result;
+        if (result != 0)
+            return result;
+        world.reset();
+        sds::CDummySndMgr sound;
+        FlyTables();
+        std::printf("realtime_ratio=%.0f\n", ratio);
+        return 0;
     }
     catch (const std::exception& e)
     {

@@ -33,6 +33,7 @@
 #include "physics/IPhyJumper.h"
 #include "physics/IWindMgr.h"
 #include "physics/PhyMgr.h"
+#include "physics/flight/ICanopyRideState.h"
 
 namespace sds {
 
@@ -150,6 +151,11 @@ void CJumper::StartInCanopyRide(const CAnimationPtr& idleFreeFall, bool showPilo
     m_Container->BeginInflation();
     m_Container->GetCanopy()->StartFullFlight();
     m_Container->GetPilotChute()->ReverseInflating();
+    // The physical pilot chute takes the visible one's pose as the ride begins,
+    // and hangs from the canopy: over the canopy, not where the rig was made.
+    const CGfxObjPtr pilotChute = m_Container->GetPilotChute()->GetGfxObj();
+    pilotChute->SetPos(m_PhyJumper->GetCanopyRideState()->GetCanopyPos());
+    pilotChute->UpdateTransform();
     // On the rig, where the end of a deployment leaves it: in the bag it would
     // stay behind where the jump began.
     m_Container->GetGfxObj()->AddChild(m_Container->GetSlider()->GetGfxObj());

@@ -40,6 +40,7 @@ CRagDollObj::CRagDollObj(const CGfxObjPtr& gfxObj, const std::shared_ptr<physics
         bone->m_HasPhysicsBone = m_PhyRagDoll->HasBone(joint->GetName());
         bones.push_back(bone);
     }
+    m_Bones = bones;
     for (const std::shared_ptr<CBone>& bone : bones) {
         if (bone->m_Joint->IsRoot()) {
             m_RootBone = bone;
@@ -71,28 +72,33 @@ void CRagDollObj::SwitchToPhysics()
     }
 }
 
-void CRagDollObj::PosePhysicsFromSkeleton()
+void CRagDollObj::PosePhysicsFromSkeleton(float elapsed)
 {
-    const CSkeletonPtr skeleton = m_GfxObj->GetSkeleton();
     const CVector objectPos = m_GfxObj->GetWorldPos();
     const CQuaternion objectOrientation = m_GfxObj->GetWorldOrientation();
-    for (std::size_t index = 0; index < skeleton->GetNumJoints(); ++index) {
-        const CJointPtr joint = skeleton->GetJoint(static_cast<std::uint16_t>(index));
-        if (!m_PhyRagDoll->HasActor(joint->GetName()))
+    for (const std::shared_ptr<CBone>& bone : m_Bones) {
+        const std::string& name = bone->m_Joint->GetName();
+        if (!m_PhyRagDoll->HasActor(name))
             continue;
         // The skeleton bone's own pose, not one built on the physical bone's
         // last pose, which would drift a little every frame. The root is posed
         // too: the model is placed where the rag doll's root is, so a root left
         // where physics last had it would carry the model away.
-        m_PhyRagDoll->SetBonePose(joint->GetName(), objectPos + objectOrientation * joint->GetWorldPos(),
-                                  objectOrientation * joint->GetWorldOrientation());
+        const CVector position = objectPos + objectOrientation * bone->m_Joint->GetWorldPos();
+        m_PhyRagDoll->SetBonePose(name, position, objectOrientation * bone->m_Joint->GetWorldOrientation());
+        // Moved between poses, not by the scene: a standing model's bones stand
+        // still, whatever speed the scene's gravity would give them meanwhile.
+        const bool moved = bone->m_Posed && elapsed > 0.0f;
+        m_PhyRagDoll->SetBoneVelocity(name, moved ? (position - bone->m_PosedAt) / elapsed : CVector::ZERO);
+        bone->m_Posed = true;
+        bone->m_PosedAt = position;
     }
 }
 
-void CRagDollObj::Update(const CTiming&)
+void CRagDollObj::Update(const CTiming& timing)
 {
     if (!m_PhysicsDriven) {
-        PosePhysicsFromSkeleton();
+        PosePhysicsFromSkeleton(timing.m_Elapsed);
         return;
     }
     // The model sits where the rag doll is in the world, whatever it hangs under.

@@ -28,8 +28,10 @@ public:
     // From now on physics drives the model; there is no way back.
     void SwitchToPhysics();
     // Each physical bone takes its skeleton bone's pose in the world; a second
-    // call changes nothing.
-    void PosePhysicsFromSkeleton();
+    // call changes nothing. The bone moves as its skeleton bone did since the
+    // last pose, `elapsed` seconds ago; it stands still at its first pose or
+    // without elapsed time.
+    void PosePhysicsFromSkeleton(float elapsed = 0.0f);
 
     bool IsPhysicsDriven() const { return m_PhysicsDriven; }
 
@@ -38,6 +40,8 @@ private:
     {
         CJointPtr m_Joint;
         bool m_HasPhysicsBone = false;
+        bool m_Posed = false;
+        CVector m_PosedAt; // in the world, at the last pose
         std::vector<std::shared_ptr<CBone>> m_Children;
     };
 
@@ -47,6 +51,7 @@ private:
 
     std::shared_ptr<physics::IPhyRagDoll> m_PhyRagDoll;
     std::shared_ptr<CBone> m_RootBone;
+    std::vector<std::shared_ptr<CBone>> m_Bones; // in the skeleton's order
     bool m_PhysicsDriven;
 };
 

@@ -26,6 +26,9 @@ public:
     // Puts the named bone's actor at that world pose.
     virtual void SetBonePose(const std::string& name, const sds::CVector& position,
                              const sds::CQuaternion& orientation) = 0;
+    // Gives the named bone's actor that world velocity, turning it no more: a
+    // bone posed from outside moves as its poses do.
+    virtual void SetBoneVelocity(const std::string& name, const sds::CVector& velocity) = 0;
     virtual sds::CQuaternion GetBoneOrientation(const std::string& name) const = 0;
     virtual sds::CVector GetBonePos(const std::string& name) const = 0;
     // A bone the rag doll drives (a bone name).

@@ -54,6 +54,15 @@ void CPhyRagDoll::SetBonePose(const std::string& name, const sds::CVector& posit
     m_Bones->SetBonePose(name, Zavuvi::Matrix::FromQuaternion(q), position);
 }
 
+void CPhyRagDoll::SetBoneVelocity(const std::string& name, const sds::CVector& velocity)
+{
+    if (sdk::IActor* actor = m_Bones->GetBone(name).GetActor(); actor && actor->IsDynamic())
+    {
+        actor->SetLinearVelocity(velocity);
+        actor->SetAngularVelocity(sds::CVector::ZERO);
+    }
+}
+
 sds::CQuaternion CPhyRagDoll::GetBoneOrientation(const std::string& name) const
 {
     return m_Bones->GetBone(name).GetActor()->GetGlobalOrientation();

@@ -37,6 +37,7 @@ public:
 
     void SetBonePose(const std::string& name, const sds::CVector& position,
                      const sds::CQuaternion& orientation) override;
+    void SetBoneVelocity(const std::string& name, const sds::CVector& velocity) override;
     sds::CQuaternion GetBoneOrientation(const std::string& name) const override;
     sds::CVector GetBonePos(const std::string& name) const override;
     bool HasBone(const std::string& name) const override;

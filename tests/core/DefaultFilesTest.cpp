@@ -261,7 +261,7 @@ TEST_F(DefaultFiles, CanopyCurvesReadAgainstTheirAxes)
     const CNodePtr curveGroup = svg->GetChildById("g", "Curves", "inkscape:label");
 
     const std::map<std::string, std::pair<std::string, std::string>> axes = {
-        {"LiftCoefficientAxes", {"0,0,0", "1.8,0,4"}},
+        {"LiftCoefficientAxes", {"-0.4,0,-0.5", "1.4,0,2"}},
         {"ToggleInputConversionAxes", {"0,0,0", "1,0,1"}},
         {"FrontRiserInputConversionAxes", {"0,0,0", "1,0,0.15"}},
         {"RearRiserInputConversionAxes", {"0,0,0", "1,0, -0.07"}},

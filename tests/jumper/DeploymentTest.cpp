@@ -194,3 +194,21 @@ TEST_F(DeploymentTest, UnderTheOpenCanopyTheSliderRidesOnTheLines)
         EXPECT_LT((slider->GetWorldPos() - rig->GetGfxObj()->GetWorldPos()).Length(), 0.6f);
     }
 }
+
+// A jump begun under the open canopy: the physical pilot chute hangs from the
+// canopy where the jump begins, and the canopy flies on at its start speed
+// rather than being dragged towards wherever the pilot chute was made.
+TEST_F(DeploymentTest, UnderCanopyFromTheStartThePilotChuteHangsFromTheCanopy)
+{
+    const xml::CNodePtr config = Config();
+    config->GetChild("JumperStates")->GetAttribute("StartState")->SetValue("CanopyRide");
+    m_Jumper = Make(config, CVector(0, 2000, 0), sds::CJumperLinks(), false);
+    const auto& pilotChute = m_Jumper->GetPhyJumper()->GetCanopyRideState()->GetPilotChute();
+    ASSERT_TRUE(pilotChute);
+    const CVector canopy = m_Jumper->GetPhyJumper()->GetCanopyRideState()->GetCanopyPos();
+    EXPECT_LT((pilotChute->GetRagDoll()->GetPos() - canopy).Length(), 3.0f);
+    for (int i = 0; i < 30; ++i) {
+        Frame();
+        ASSERT_LT(m_Jumper->GetPhyJumper()->GetVelocity().Length(), 15.0f) << "frame " << i;
+    }
+}

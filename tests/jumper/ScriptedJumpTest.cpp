@@ -62,4 +62,10 @@ TEST(ScriptedJump, FromTheDoorToTheLandingWithTheShippedKeys)
     const sds::CVector mean = trajectory.GetAverageVelocity();
     EXPECT_LT(std::fabs(mean.y), 8.0f) << "a canopy's sink rate";
     EXPECT_LT(std::sqrt(mean.x * mean.x + mean.z * mean.z), 15.0f) << "a canopy's forward speed";
+
+    // Landed on the feet, the jumper stands: after the touch-down's own frame its body reports no speed.
+    ASSERT_GT(jump.m_StandingSpeeds.size(), 30u);
+    for (std::size_t frame = 1; frame < jump.m_StandingSpeeds.size(); ++frame)
+        EXPECT_LT(jump.m_StandingSpeeds[frame], 0.3f) << "frame " << frame << " after the touch-down";
 }
+

@@ -16,6 +16,7 @@
 #include "jumper/CanopyRideInputs.h"
 #include "jumper/CanopyRideState.h"
 #include "jumper/DoneState.h"
+#include "jumper/LandingNormalState.h"
 #include "jumper/EquipmentManager.h"
 #include "jumper/ICollisionJudge.h"
 #include "jumper/Jumper.h"
@@ -151,6 +152,8 @@ public:
             m_LeftToggle = std::max(m_LeftToggle, inputs->GetLeftToggle());
             m_RightToggle = std::max(m_RightToggle, inputs->GetRightToggle());
         }
+        if (m_Jumper->GetCurrentState() == m_Jumper->GetLandingNormalState())
+            m_StandingSpeeds.push_back(m_Jumper->GetVelocity().Length());
     }
     void Frames(int count)
     {
@@ -188,6 +191,8 @@ public:
     // The furthest each toggle went down under canopy.
     float m_LeftToggle = 0.0f;
     float m_RightToggle = 0.0f;
+    // The speed the body reports in each frame of a normal landing, from its first.
+    std::vector<float> m_StandingSpeeds;
 
 private:
     static xml::CNodePtr Load(const std::string& path, const std::string& root)

@@ -7,4 +7,11 @@ CCanopyDragForce::CCanopyDragForce(const xml::CNodePtr& node)
 {
 }
 
+void CCanopyDragForce::ScaleAreas(float scale)
+{
+    m_ToggleDownArea *= scale;
+    m_BaseArea *= scale;
+    SetArea(GetArea() * scale);
+}
+
 } // namespace physics

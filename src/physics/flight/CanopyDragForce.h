@@ -11,6 +11,9 @@ class CCanopyDragForce : public CDragForce
 public:
     explicit CCanopyDragForce(const xml::CNodePtr& node);
 
+    // Both areas times `scale`, for a canopy of another size than the one they are given for.
+    void ScaleAreas(float scale);
+
     float GetToggleDownArea() const { return m_ToggleDownArea; }
     float GetBaseArea() const { return m_BaseArea; }
 

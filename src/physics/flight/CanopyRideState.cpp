@@ -55,6 +55,7 @@ void CCanopyRideState::BuildBody(const xml::CNodePtr& phyJumper, const sds::CQua
     const xml::CNodePtr actor = GetNamedChild(GetJumperState(phyJumper, "CanopyRide"), "Actor", "Body");
     desc.m_LinearDamping = actor->GetAttribute("LinearDamping")->GetValue<float>();
     desc.m_AngularDamping = actor->GetAttribute("AngularDamping")->GetValue<float>();
+    m_PitchDamping = actor->GetAttribute<float>("PitchDamping", 0.0f);
     desc.m_Position = position;
     // A zero orientation is no turn at all.
     desc.m_Orientation = orientation;
@@ -128,6 +129,45 @@ void CCanopyRideState::OnUpdate(const sds::CTiming& timing)
     if (m_PilotChute)
         m_PilotChute->Update(BodyStep(timing));
     CPhyMovingBody::Update(BodyStep(timing));
+    DampPitch(timing.m_Elapsed);
+}
+
+void CCanopyRideState::DampPitch(float elapsed)
+{
+    if (!(m_PitchDamping > 0.0f) || !(elapsed > 0.0f))
+        return;
+    // The body and its cells are one rigid piece, whose pitching lives in the
+    // cells' speeds as much as in the body's turning: both are damped alike,
+    // about the piece's centre of mass. Turns, about the vertical, are left alone.
+    sdk::IActor& body = *GetActor();
+    sds::CVector heading = body.GetGlobalOrientation() * sds::CVector::UNIT_X;
+    heading.y = 0.0f;
+    sds::CVector axis = sds::CVector::UNIT_Y.Cross(heading);
+    if (axis.Length() < 1e-3f)
+        return; // nose straight up or down: no pitch to tell from a turn
+    axis.Normalize();
+
+    const auto centreOf = [](const sdk::IActor& part) {
+        return part.GetGlobalPosition() + part.GetGlobalOrientation() * part.GetCMassLocalPosition();
+    };
+    float mass = body.GetMass();
+    sds::CVector centre = centreOf(body) * mass;
+    for (const std::shared_ptr<CPhyCell>& cell : m_Cells)
+    {
+        mass += cell->GetActor()->GetMass();
+        centre = centre + centreOf(*cell->GetActor()) * cell->GetActor()->GetMass();
+    }
+    centre = centre / mass;
+
+    const float pitch = body.GetAngularVelocity().Dot(axis);
+    const sds::CVector change = axis * (-pitch * (1.0f - std::exp(-m_PitchDamping * elapsed)));
+    const auto damp = [&](sdk::IActor& part) {
+        part.SetLinearVelocity(part.GetLinearVelocity() + change.Cross(centreOf(part) - centre));
+        part.SetAngularVelocity(part.GetAngularVelocity() + change);
+    };
+    damp(body);
+    for (const std::shared_ptr<CPhyCell>& cell : m_Cells)
+        damp(*cell->GetActor());
 }
 
 void CCanopyRideState::Enter()

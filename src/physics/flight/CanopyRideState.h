@@ -78,6 +78,9 @@ private:
     };
 
     void SetPull(EControl control, ESide side, float pull);
+    // Takes the share of the step's "PitchDamping" off the body's and the
+    // cells' swinging fore and aft together, about their centre of mass.
+    void DampPitch(float elapsed);
     void BuildBody(const xml::CNodePtr& phyJumper, const sds::CQuaternion& orientation, const sds::CVector& position);
     void BuildCells(const xml::CNodePtr& phyJumper);
     // From now on the body and its cells move as one with the owner's current body.
@@ -94,6 +97,7 @@ private:
     std::shared_ptr<CPhyPilotChute> m_PilotChute;
     sds::CVector m_CanopyOffset;
     float m_WingArea = 0.0f;
+    float m_PitchDamping = 0.0f; // per second
     float m_Pulls[CONTROL_COUNT][2] = {};
 };
 

@@ -1,5 +1,6 @@
 #include "physics/flight/DeploymentState.h"
 
+#include "physics/IWindMgr.h"
 #include "physics/flight/JumperBox.h"
 #include "physics/flight/JumperConfig.h"
 #include "physics/sdk/IActor.h"
@@ -36,6 +37,16 @@ void CDeploymentState::NextStage()
         m_StageCounter = 2;
         break;
     default: m_ActiveStageForce = &m_SliderDownDrag; break;
+    }
+}
+
+void CDeploymentState::ApplyWind(IWindMgr& source)
+{
+    if (const sdk::IActor* actor = GetActor())
+    {
+        const sds::CVector wind = source.GetWind(actor->GetGlobalPosition());
+        m_Drag.AddWind(wind);
+        m_ActiveStageForce->AddWind(wind);
     }
 }
 

@@ -24,6 +24,8 @@ public:
     sds::CQuaternion GetOrientation() const override { return CPhyMovingBody::GetOrientation(); }
     void NextStage() override;
 
+    // The wind where the body is meets its drag and the stage drag alike.
+    void ApplyWind(IWindMgr& source) override;
     void OnUpdate(const sds::CTiming& timing) override;
     void Enter() override;
     void Exit() override;

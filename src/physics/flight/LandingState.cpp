@@ -1,10 +1,9 @@
 #include "physics/flight/LandingState.h"
 
-#include <typeinfo>
-
 #include "core/Exception.h"
 #include "physics/PhyMgr.h"
 #include "physics/PhyRagDoll.h"
+#include "physics/flight/BadCast.h"
 #include "physics/flight/JumperConfig.h"
 #include "physics/flight/PhyJumper.h"
 #include "physics/flight/PhyPilotChute.h"
@@ -30,6 +29,7 @@ CLandingState::CLandingState(CPhyJumper* owner, const xml::CNodePtr& phyJumper,
       m_CanopyRagDoll(canopy),
       m_JumperRagDoll(jumper),
       m_SliderRagDoll(slider),
+      m_World(CPhyMgr::GetSingleton() ? CPhyMgr::GetSingleton()->GetSerial() : 0),
       m_CanopyForces(GetNamedChild(GetJumperState(phyJumper, "Landing"), "ForceGravity", "Canopy"),
                      GetNamedChild(GetJumperState(phyJumper, "Landing"), "ForceDrag", "Canopy"))
 {
@@ -201,14 +201,14 @@ sdk::IJoint* CLandingState::MakeDistanceJoint(sdk::IActor& first, sdk::IActor& s
         DistanceJointDesc(first, second, sds::CVector::ZERO, sds::CVector::ZERO, sds::CVector::UNIT_Y, extraLength);
     sdk::IJoint* joint = CPhyMgr::GetSingleton()->GetScene().CreateJoint(desc);
     if (!joint)
-        throw std::bad_cast();
+        throw CBadCast();
     return joint;
 }
 
 void CLandingState::ReleaseJoint(sdk::IJoint*& joint)
 {
     if (joint)
-        if (CPhyMgr* world = CPhyMgr::GetSingleton())
+        if (CPhyMgr* world = CPhyMgr::GetLiveWorld(m_World))
             world->GetScene().ReleaseJoint(*joint);
     joint = nullptr;
 }

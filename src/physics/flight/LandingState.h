@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "core/Node.h"
@@ -65,9 +66,11 @@ public:
     sdk::IJoint* GetSliderCanopyJoint() const { return m_SliderCanopyJoint; }
     sdk::IJoint* GetJumperSliderJoint() const { return m_JumperSliderJoint; }
 
-private:
-    // Throws std::bad_cast when the scene makes no joint.
+    // That rope between the actors' origins, made in the world's scene; throws
+    // a std::bad_cast ("bad cast") when the scene makes none.
     static sdk::IJoint* MakeDistanceJoint(sdk::IActor& first, sdk::IActor& second, float extraLength);
+
+private:
     void ReleaseJoint(sdk::IJoint*& joint);
     // The canopy ride's canopy, which the canopy rag doll stands in for.
     sdk::IActor* GetCanopyActor() const;
@@ -75,6 +78,7 @@ private:
     std::shared_ptr<CPhyRagDoll> m_CanopyRagDoll;
     std::shared_ptr<CPhyRagDoll> m_JumperRagDoll;
     std::shared_ptr<CPhyRagDoll> m_SliderRagDoll;
+    std::uint64_t m_World; // the serial of the world the ropes are made in
     sdk::IJoint* m_JumperCanopyJoint = nullptr;
     sdk::IJoint* m_SliderCanopyJoint = nullptr;
     sdk::IJoint* m_JumperSliderJoint = nullptr;

@@ -85,9 +85,17 @@ void CLiftForce::Apply(sdk::IActor& actor, float scale)
     float lift = 0.5f * m_Rho * m_Sw * m_Coefficient.GetValue(m_AngleOfAttack) * speed * speed;
     if (lift > m_MaxLift)
         lift = m_MaxLift;
-    const sds::CVector direction =
-        Normalised({sinTrim, cosTrim * m_UpDirection.y, cosTrim * m_UpDirection.z});
-    m_Force = direction * (lift * scale);
+    // Lift stands across the air the cell meets (in the plane of its chord and
+    // up, on its up side), so that the glide is set by lift against drag and
+    // the canopy hangs from its lift as from a pendulum's pivot. The trim only
+    // turns the chord: it sets the angle of attack, not the lift's direction.
+    sds::CVector across = m_WorldUp;
+    if (const float along = projected.Length(); along > 1e-6f)
+    {
+        const sds::CVector flowInPlane = projected / along;
+        across = Normalised(m_WorldUp - flowInPlane * m_WorldUp.Dot(flowInPlane));
+    }
+    m_Force = orientation.Inverse() * across * (lift * scale);
     actor.AddLocalForceAtLocalPos(m_Force, m_Position, true);
 }
 

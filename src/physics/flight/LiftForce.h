@@ -8,9 +8,10 @@
 namespace physics {
 
 // The lift of one canopy cell: 0.5 x density x Sw x CL x V squared, with CL
-// looked up by the angle of attack, along the cell's up direction tilted
-// forward by the trim, at most "MaxLift". The cell sets the trim (risers) and
-// the area Sw (toggle) between steps; the lift knows nothing of inputs.
+// looked up by the angle of attack, across the air the cell meets, at most
+// "MaxLift". The trim tilts the chord forward and so lowers the angle of
+// attack. The cell sets the trim (risers) and the area Sw (toggle) between
+// steps; the lift knows nothing of inputs.
 class CLiftForce : public CLocalForceAtLocalPos, public CWindAffected
 {
 public:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Exception.h"
+
 namespace physics {
 
 namespace {
@@ -26,11 +28,12 @@ void CPhyCell::SetToggle(float pull)
 {
     m_RawToggle = pull;
     const float effect = std::clamp(m_Inputs.m_Toggle.GetValue(Limited(pull)), 0.0f, 1.0f);
+    // The tail pulled down: more drag and more lift.
+    const float down = m_Inputs.m_Scale * effect * effect;
     CCanopyDragForce& drag = GetDrag();
-    const float moved = m_Inputs.m_Scale * (drag.GetToggleDownArea() - drag.GetBaseArea()) * effect * effect;
-    drag.SetArea(m_Inputs.m_Scale * drag.GetBaseArea() + moved);
+    drag.SetArea(m_Inputs.m_Scale * drag.GetBaseArea() + (drag.GetToggleDownArea() - drag.GetBaseArea()) * down);
     // Below zero the lift would turn over.
-    GetLift().SetSw(std::max(0.0f, GetLift().GetBaseSw() - moved));
+    GetLift().SetSw(std::max(0.0f, GetLift().GetBaseSw() * (1.0f + (GetToggleDownLift() - 1.0f) * down)));
 }
 
 void CPhyCell::SetFrontRiser(float pull)
@@ -59,6 +62,16 @@ std::shared_ptr<CPhyCell> CreateCell(sdk::IActor& body, const xml::CNodePtr& cel
     desc.m_LiftScale = cell->GetAttribute("LiftScale")->GetValue<float>();
     desc.m_DragScale = cell->GetAttribute("DragScale")->GetValue<float>();
     desc.m_CenterCell = cell->HasChild("CenterCell");
+    // The drag's areas are given for a canopy of "Area"; one of another size scales them.
+    if (state->HasChild("CanopyInfo") && state->GetChild("CanopyInfo")->HasAttribute("Area"))
+    {
+        const xml::CNodePtr area = state->GetChild("CanopyInfo")->GetAttribute("Area");
+        const float given = area->GetValue<float>();
+        if (!std::isfinite(given) || given <= 0.0f)
+            throw sds::CException(area->GetPath() + " must be a positive number of square metres, not '" +
+                                  area->GetValue() + "'");
+        desc.m_AreaScale = lift->GetAttribute("Sw")->GetValue<float>() / given;
+    }
 
     const bool sided = inputType == "Left" || inputType == "Right";
     const bool takesInputs = inputType == "Both" || (sided && cell->HasChild("InputConversion"));

@@ -1,12 +1,12 @@
 #include "physics/flight/PhyCellNoInput.h"
 
 #include <cmath>
-#include <typeinfo>
 
 #include "core/DataLog.h"
 #include "physics/FlagNames.h"
 #include "physics/IWindMgr.h"
 #include "physics/PhyMgr.h"
+#include "physics/flight/BadCast.h"
 #include "physics/sdk/ActorDesc.h"
 #include "physics/sdk/IActor.h"
 #include "physics/sdk/IJoint.h"
@@ -16,13 +16,6 @@
 namespace physics {
 
 namespace {
-
-// What the scene's joint turned out not to be.
-class CBadCast : public std::bad_cast
-{
-public:
-    const char* what() const noexcept override { return "bad cast"; }
-};
 
 sds::CVector Normalised(sds::CVector v)
 {
@@ -41,12 +34,14 @@ CPhyCellNoInput::CPhyCellNoInput(sdk::IActor& body, const xml::CNodePtr& shape, 
                                  const xml::CNodePtr& lift, const xml::CNodePtr& drag, const xml::CNodePtr& svg,
                                  const CCellDesc& desc)
     : m_BaseTrim(lift->GetAttribute("Trim")->GetValue<float>()),
+      m_ToggleDownLift(lift->GetAttribute<float>("ToggleDownLift", 1.0f)),
       m_Lift(lift, svg),
       m_Drag(drag),
       m_Boost(lift),
       m_Desc(desc),
       m_VelocityVector(lift)
 {
+    m_Drag.ScaleAreas(m_Desc.m_AreaScale);
     // The cell's up runs from the canopy's centre through the cell's drag point.
     const sds::CVector up =
         Normalised(actor->GetAttribute("Position")->GetValue<sds::CVector>() + m_Drag.GetPosition() - m_Desc.m_Center);

@@ -26,6 +26,8 @@ struct CCellDesc
     sds::CVector m_Center; // in the body's frame: the cell's up points away from it
     float m_LiftScale = 1.0f;
     float m_DragScale = 1.0f;
+    // The canopy's area over the area its drag's areas are given for.
+    float m_AreaScale = 1.0f;
     bool m_CenterCell = false;
 };
 
@@ -70,6 +72,8 @@ public:
     float GetBaseTrim() const { return m_BaseTrim; }
     float GetFrontRiserTrim() const { return m_FrontRiserTrim; }
     float GetRearRiserTrim() const { return m_RearRiserTrim; }
+    // The lift's factor with the toggle fully down.
+    float GetToggleDownLift() const { return m_ToggleDownLift; }
     const CCellDesc& GetDesc() const { return m_Desc; }
     bool IsCenterCell() const { return m_Desc.m_CenterCell; }
 
@@ -89,6 +93,7 @@ private:
     sdk::IJoint* m_Joint = nullptr;
     std::uint64_t m_World = 0; // the serial of the world the joint is in
     float m_BaseTrim;
+    float m_ToggleDownLift;
     CLiftForce m_Lift;
     CCanopyDragForce m_Drag;
     CBoostForce m_Boost;

@@ -50,7 +50,11 @@ bool IsOverride(float value, const std::string& what)
 } // namespace
 
 CPhyJumper::CPhyJumper(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& desc)
-    : m_Config(phyJumper), m_Name(desc.m_Name), m_Index(desc.m_Index), m_LogData(desc.m_LogData)
+    : m_Config(phyJumper),
+      m_Name(desc.m_Name),
+      m_Index(desc.m_Index),
+      m_LogData(desc.m_LogData),
+      m_World(CPhyMgr::GetSingleton() ? CPhyMgr::GetSingleton()->GetSerial() : 0)
 {
     ApplyOverrides(desc);
     const xml::CNodePtr canopyRide = GetJumperState(m_Config, "CanopyRide");
@@ -96,8 +100,11 @@ CPhyJumper::CPhyJumper(const xml::CNodePtr& phyJumper, const CPhyJumperDesc& des
 
 CPhyJumper::~CPhyJumper()
 {
-    while (HasStates())
-        PopState();
+    // Without its world the bodies are gone already, and there is nothing to leave.
+    if (CPhyMgr::GetLiveWorld(m_World))
+        while (HasStates())
+            PopState();
+    m_States.clear();
     m_CollisionCallback = nullptr;
     m_CurrentBody = nullptr;
     m_LandingState.reset();

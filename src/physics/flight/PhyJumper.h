@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -111,6 +112,7 @@ private:
     std::vector<std::string> m_Columns;
     int m_Index;
     bool m_LogData;
+    std::uint64_t m_World; // the serial of the world the bodies are in
     CPhyObj* m_CurrentBody = nullptr;
     CCollisionCallback m_CollisionCallback;
     // Released in the reverse order: the landing first, the test last.

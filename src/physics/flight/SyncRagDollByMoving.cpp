@@ -13,7 +13,7 @@ CSyncRagDollByMoving::CSyncRagDollByMoving(CPhyRagDoll& ragDoll, sdk::IActor* le
 
 CSyncRagDollByMoving::~CSyncRagDollByMoving()
 {
-    if (!m_Leader)
+    if (!m_Leader || !IsWorldAlive())
         return;
     RestoreGravity();
     const sds::CQuaternion orientation = m_Leader->GetGlobalOrientation();

@@ -37,6 +37,8 @@ CSyncRagDollExternally::CSyncRagDollExternally(CPhyRagDoll& ragDoll) : m_RagDoll
 
 CSyncRagDollExternally::~CSyncRagDollExternally()
 {
+    if (!IsWorldAlive())
+        return;
     RestoreGravity();
     m_RagDoll.ResetPose();
     m_RagDoll.EnableCollision(true);

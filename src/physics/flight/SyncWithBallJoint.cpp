@@ -54,7 +54,8 @@ CSyncWithBallJoint::CSyncWithBallJoint(sdk::IActor& leader, sdk::IActor& followe
 
 CSyncWithBallJoint::~CSyncWithBallJoint()
 {
-    m_Scene.ReleaseJoint(m_Joint);
+    if (IsWorldAlive())
+        m_Scene.ReleaseJoint(m_Joint);
 }
 
 } // namespace physics

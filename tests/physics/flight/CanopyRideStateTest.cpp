@@ -155,3 +155,28 @@ TEST_F(JumperTest, TheCanopyRideBodyKeepsOutOfTheScenesGravityAndCarriesItsCells
         EXPECT_FALSE(cell->GetActor()->ReadActorFlag(sdk::AF_DISABLE_COLLISION));
     EXPECT_TRUE(ride.GetPilotChute()->IsActive());
 }
+
+TEST_F(JumperTest, PitchDampingStillsTheCanopySwingingForeAndAftButNotItsTurning)
+{
+    // The whole canopy set swinging at 1 rad/s about the axis across its
+    // flight, or turning at 1 rad/s about the vertical; what is left of it a
+    // tenth of a second later, with the shipped damping and without any.
+    const auto remaining = [this](const char* damping, const CVector& axis) {
+        m_Jumpers.clear();
+        State("CanopyRide")->GetChildById("Actor", "Body", "Name,Id")->GetAttribute("PitchDamping")->SetValue(damping);
+        physics::CPhyJumperDesc desc;
+        desc.m_Position = {0, 500, 0};
+        CPhyJumper& jumper = Make(desc);
+        sdk::IActor& body = *jumper.GetCanopyRide().GetActor();
+        body.SetGroupVelocity({10, 0, 0}, axis);
+        Steps(6);
+        return body.GetAngularVelocity().Dot(axis);
+    };
+    const std::string shipped =
+        State("CanopyRide")->GetChildById("Actor", "Body", "Name,Id")->GetAttribute("PitchDamping")->GetValue();
+    ASSERT_GT(std::stof(shipped), 0.0f);
+    const CVector across(0, 0, 1);
+    EXPECT_LT(remaining(shipped.c_str(), across), 0.25f * remaining("0", across));
+    const CVector up(0, 1, 0);
+    EXPECT_NEAR(remaining("0", up), remaining(shipped.c_str(), up), 0.02f);
+}

@@ -6,6 +6,7 @@
 #include <typeinfo>
 
 #include "core/DataLog.h"
+#include "core/Exception.h"
 #include "core/Helpers.h"
 #include "physics/IWindMgr.h"
 #include "physics/flight/PhyCell.h"
@@ -36,12 +37,13 @@ xml::CNodePtr ShippedCurves()
 
 // A canopy-ride element of one cell whose numbers are easy to follow: the
 // toggle's curve gives its pull, base area 0.3, toggle-down area 2, Sw 20,
-// base trim 0.2; the cell sits 4 m above the body, straight up.
-xml::CNodePtr PlainState(const std::string& cell)
+// base trim 0.2, lift 1.5 times with the toggle down; the cell sits 4 m above
+// the body, straight up. `canopy` is the "CanopyInfo" there is, if any.
+xml::CNodePtr PlainState(const std::string& cell, const std::string& canopy = "")
 {
-    return Xml("<State Name=\"CanopyRide\">"
+    return Xml("<State Name=\"CanopyRide\">" + canopy +
                "<ForceLift Name=\"Lift\" Force=\"0, 0, 0\" Position=\"0, 0, 0\" Color=\"0, 0, 1, 1\" Sw=\"20\""
-               " AspectRatio=\"3\" SweepAngle=\"0\" Trim=\"0.2\" MaxLift=\"10000\">"
+               " AspectRatio=\"3\" SweepAngle=\"0\" Trim=\"0.2\" MaxLift=\"10000\" ToggleDownLift=\"1.5\">"
                "<LiftCoefficient Curve=\"Curve\" Axes=\"Box\" /></ForceLift>"
                "<ForceDrag Name=\"Drag\" Force=\"0, 0, 0\" Position=\"0, 0, 0\" Color=\"1, 0, 0, 1\" Cd=\"1\""
                " Area=\"0.3\" ToggleDownArea=\"2\" />"
@@ -143,7 +145,7 @@ TEST_F(CellTest, ShippedModelsAndConversions)
     }
 }
 
-TEST_F(CellTest, ToggleMovesAreaFromLiftToDrag)
+TEST_F(CellTest, ToggleGrowsTheDragAndTheLift)
 {
     const auto cell = Plain();
     EXPECT_FLOAT_EQ(0.3f, cell->GetDrag().GetArea());
@@ -153,8 +155,8 @@ TEST_F(CellTest, ToggleMovesAreaFromLiftToDrag)
         float area;
         float sw;
     } cases[] = {
-        {1.0f, 2.0f, 20 - 1.7f},  {0.0f, 0.3f, 20},         {0.5f, 0.3f + 1.7f / 4, 20 - 1.7f / 4},
-        {1.5f, 2.0f, 20 - 1.7f},  {-1.0f, 0.3f, 20},        {NaN, 0.3f, 20}, // not a number: released
+        {1.0f, 2.0f, 30},        {0.0f, 0.3f, 20},         {0.5f, 0.3f + 1.7f / 4, 20 * (1 + 0.5f / 4)},
+        {1.5f, 2.0f, 30},        {-1.0f, 0.3f, 20},        {NaN, 0.3f, 20}, // not a number: released
     };
     for (const auto& c : cases)
     {
@@ -171,12 +173,56 @@ TEST_F(CellTest, ToggleMovesAreaFromLiftToDrag)
 
 TEST_F(CellTest, ToggleNeverTurnsTheLiftOver)
 {
-    const xml::CNodePtr state = PlainState(PlainCell("Both", "<InputConversion Scale=\"20\" />"));
+    // A toggle that takes lift away, scaled far past all of it.
+    xml::CNodePtr state = PlainState(PlainCell("Both", "<InputConversion Scale=\"20\" />"));
+    state->GetChild("ForceLift")->GetAttribute("ToggleDownLift")->SetValue("0.5");
     const auto cell = physics::CreateCell(m_Body, state->GetChild("Cell"), state, CurveDocument(kDiagonal),
                                           state->GetChild("InputConversion"));
     cell->SetToggle(1.0f);
     EXPECT_FLOAT_EQ(0.0f, cell->GetLift().GetSw());
     EXPECT_FLOAT_EQ(20 * 0.3f + 20 * 1.7f, cell->GetDrag().GetArea());
+}
+
+TEST_F(CellTest, TheDragAreasGrowWithTheCanopyFromTheSizeTheyAreGivenFor)
+{
+    const struct
+    {
+        const char* canopy;
+        float scale;
+    } cases[] = {
+        {"", 1.0f}, // given for no size: as they are
+        {"<CanopyInfo Mass=\"5\" Position=\"0, 4, 0\" />", 1.0f},
+        {"<CanopyInfo Mass=\"5\" Position=\"0, 4, 0\" Area=\"20\" />", 1.0f},
+        {"<CanopyInfo Mass=\"5\" Position=\"0, 4, 0\" Area=\"10\" />", 2.0f}, // a canopy of twice that size
+        {"<CanopyInfo Mass=\"5\" Position=\"0, 4, 0\" Area=\"40\" />", 0.5f},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.canopy);
+        const xml::CNodePtr state = PlainState(PlainCell("Both", "<InputConversion Scale=\"1\" />"), c.canopy);
+        const auto cell = physics::CreateCell(m_Body, state->GetChild("Cell"), state, CurveDocument(kDiagonal),
+                                              state->GetChild("InputConversion"));
+        EXPECT_FLOAT_EQ(0.3f * c.scale, cell->GetDrag().GetArea());
+        cell->SetToggle(1.0f);
+        EXPECT_FLOAT_EQ(2.0f * c.scale, cell->GetDrag().GetArea());
+        EXPECT_FLOAT_EQ(30.0f, cell->GetLift().GetSw()); // the lift's area is the canopy's own
+    }
+    for (const char* area : {"0", "-20", "nan"})
+    {
+        const xml::CNodePtr state = PlainState(PlainCell("Both", "<InputConversion Scale=\"1\" />"),
+                                               std::string("<CanopyInfo Position=\"0, 4, 0\" Area=\"") + area + "\" />");
+        try
+        {
+            physics::CreateCell(m_Body, state->GetChild("Cell"), state, CurveDocument(kDiagonal),
+                                state->GetChild("InputConversion"));
+            ADD_FAILURE() << area;
+        }
+        catch (const sds::CException& e)
+        {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find("must be a positive number of square metres"))
+                << e.what();
+        }
+    }
 }
 
 TEST_F(CellTest, RisersSetTheTrimFromTheNextStep)

@@ -9,6 +9,7 @@
 #include "core/DataLog.h"
 #include "core/Exception.h"
 #include "core/XmlFile.h"
+#include "physics/IWindMgr.h"
 #include "physics/PhyMgr.h"
 #include "physics/flight/FlightFixture.h"
 #include "physics/flight/ICanopyRideState.h"
@@ -81,6 +82,16 @@ protected:
     {
         PhyJumper()->GetAttribute("StartIn")->SetValue(phase);
         return Make();
+    }
+
+    // A wind region of the world's own kind over the whole sky, from the
+    // ground up, blowing `wind` (m/s).
+    void Blow(const sds::CVector& wind)
+    {
+        physics::IWindMgr& winds = m_World->GetWindMgr();
+        winds.GetRegions().push_back(winds.CreateRegion(
+            Xml("<Region Direction=\"" + std::to_string(wind.x) + ", " + std::to_string(wind.y) + ", " +
+                std::to_string(wind.z) + "\" Speed=\"1\"><Shape Position=\"0, 1500, 0\" Size=\"40000, 3100, 40000\" /></Region>")));
     }
 
     // Frames of one fixed step each.

@@ -1,10 +1,14 @@
 #include "physics/flight/JumperFixture.h"
 
+#include <typeinfo>
+
 #include "physics/PhyRagDoll.h"
 #include "physics/flight/CanopyRideState.h"
 #include "physics/flight/LandingState.h"
 #include "physics/flight/PhyPilotChute.h"
+#include "physics/sdk/ActorDesc.h"
 #include "physics/sdk/IJoint.h"
+#include "physics/sdk/IScene.h"
 #include "physics/sdk/SdkConstants.h"
 
 using physics::CPhyJumper;
@@ -170,5 +174,25 @@ TEST_F(LandingTest, EveryEntryMakesTheJumpersRagDollWholeAgain)
         EXPECT_VECTOR_NEAR(velocity, Actor(doll, i).GetLinearVelocity(), 0.1f);
         // Every part is back in its place around the root.
         EXPECT_LT((Actor(doll, i).GetGlobalPosition() - position).Length(), 1.2f) << doll.GetActorName(i);
+    }
+}
+
+TEST_F(LandingTest, ARopeTheSceneRefusesIsABadCastInTheSystemsWords)
+{
+    // A rope between two fixed boxes moves nothing, so the scene makes none.
+    sdk::CActorDesc desc;
+    desc.m_Shapes.push_back(sdk::CShapeDesc::Box({0.5f, 0.5f, 0.5f}));
+    sdk::IActor* first = m_World->GetScene().CreateActor(desc);
+    desc.m_GlobalPosition = {0, 3, 0};
+    sdk::IActor* second = m_World->GetScene().CreateActor(desc);
+    ASSERT_TRUE(first && second);
+    try
+    {
+        CLandingState::MakeDistanceJoint(*first, *second, 0.0f);
+        ADD_FAILURE() << "no bad cast";
+    }
+    catch (const std::bad_cast& e)
+    {
+        EXPECT_STREQ("bad cast", e.what());
     }
 }

@@ -14,6 +14,8 @@ namespace sdk = physics::sdk;
 namespace {
 
 const float kRho = 1.23f; // the fixture's air at sea level
+// Across air that meets the cell from 45 degrees below its forward axis.
+const CVector kAcross45(float(M_SQRT1_2), float(M_SQRT1_2), 0);
 
 // A lift of the given numbers whose coefficient is the angle of attack itself,
 // between the coefficients `low` and `high`.
@@ -68,16 +70,17 @@ TEST_F(LiftTest, AngleSizeAndDirectionFollowTheFlowTrimAndArea)
     } cases[] = {
         // Along the forward axis: no angle, so no lift with this curve.
         {"level", {10, 0, 0}, 0.0f, 20, 1, 0.0f, {0, 0, 0}},
-        // Sinking at 45 degrees: CL = pi/4, lift = 0.5 rho Sw CL V^2 straight up.
-        {"sinking", {5, -5, 0}, 0.0f, 20, 1, float(M_PI / 4), {0, 0.5f * kRho * 20 * float(M_PI / 4) * 50, 0}},
-        {"half area", {5, -5, 0}, 0.0f, 10, 1, float(M_PI / 4), {0, 0.5f * kRho * 10 * float(M_PI / 4) * 50, 0}},
-        {"scaled", {5, -5, 0}, 0.0f, 20, 0.5f, float(M_PI / 4), {0, 0.25f * kRho * 20 * float(M_PI / 4) * 50, 0}},
-        // A trim lowers the angle and tilts the lift forward.
-        {"trimmed", {10, 0, 0}, 0.1f, 20, 1, -0.1f,
-         CVector(std::sin(0.1f), std::cos(0.1f), 0) * (0.5f * kRho * 20 * -0.1f * 100)},
-        // Backwards and a little up, the angle comes round to the other side.
+        // Sinking at 45 degrees: CL = pi/4, lift = 0.5 rho Sw CL V^2 across the
+        // air, up and forward at 45 degrees.
+        {"sinking", {5, -5, 0}, 0.0f, 20, 1, float(M_PI / 4), kAcross45 * (0.5f * kRho * 20 * float(M_PI / 4) * 50)},
+        {"half area", {5, -5, 0}, 0.0f, 10, 1, float(M_PI / 4), kAcross45 * (0.5f * kRho * 10 * float(M_PI / 4) * 50)},
+        {"scaled", {5, -5, 0}, 0.0f, 20, 0.5f, float(M_PI / 4), kAcross45 * (0.25f * kRho * 20 * float(M_PI / 4) * 50)},
+        // A trim lowers the angle; the lift stays across the air.
+        {"trimmed", {10, 0, 0}, 0.1f, 20, 1, -0.1f, CVector(0, 1, 0) * (0.5f * kRho * 20 * -0.1f * 100)},
+        // Backwards and a little up, the angle comes round to the other side;
+        // the lift is still across the air, on the side of the cell's up.
         {"wrapped", {10 * std::cos(3.0f), 10 * std::sin(3.0f), 0}, 0.5f, 20, 1, float(2 * M_PI) - 3.5f,
-         CVector(std::sin(0.5f), std::cos(0.5f), 0) * (0.5f * kRho * 20 * 2.0f * 100)},
+         CVector(std::sin(3.0f), -std::cos(3.0f), 0) * (0.5f * kRho * 20 * 2.0f * 100)},
     };
     for (const auto& c : cases)
     {
@@ -94,11 +97,11 @@ TEST_F(LiftTest, OnlyAPositiveLiftIsCut)
 {
     auto strong = Lift(20, 0.0f);
     strong->Apply(Cell({100, -100, 0}), 1.0f);
-    EXPECT_VECTOR_NEAR(CVector(0, 10000, 0), strong->GetForce(), 1e-2f);
+    EXPECT_VECTOR_NEAR(kAcross45 * 10000.0f, strong->GetForce(), 1e-2f);
 
     auto negative = Lift(20, 0.0f, 10000, "-2", "0"); // a coefficient never above 0
     negative->Apply(Cell({100, -100, 0}), 1.0f);
-    EXPECT_LT(negative->GetForce().y, -10000.0f);
+    EXPECT_LT(negative->GetForce().Dot(kAcross45), -10000.0f);
 }
 
 TEST_F(LiftTest, WindIsTakenOffTheCellsSpeedOnce)
@@ -122,14 +125,15 @@ TEST_F(LiftTest, LiftActsInTheCellsFrameAtItsPoint)
     auto lift = Lift(20, 0.0f, 10000, "-2", "2", "0, 0, 1");
     lift->Apply(cell, 1.0f);
     const float size = 0.5f * kRho * 20 * float(M_PI / 4) * 50;
-    EXPECT_VECTOR_NEAR(CVector(0, size, 0), lift->GetForce(), 1e-2f);
+    EXPECT_VECTOR_NEAR(kAcross45 * size, lift->GetForce(), 1e-2f);
     EXPECT_VECTOR_NEAR(CVector(0, -1, 0), lift->GetWorldPosition(), 1e-4f);
 
     Steps(1);
     const float dt = m_World->GetMaxTimeStep();
-    EXPECT_VECTOR_NEAR(CVector(5, 0, -5 + size * dt), cell.GetLinearVelocity(), 1e-2f);
-    // Torque (0, -1, 0) x (0, 0, L) about the centre of a 1 kg cube of side 1.
-    EXPECT_VECTOR_NEAR(CVector(-6 * size * dt, 0, 0), cell.GetAngularVelocity(), 1e-2f);
+    const float part = size * float(M_SQRT1_2) * dt; // of each axis the force is along, in the world
+    EXPECT_VECTOR_NEAR(CVector(5 + part, 0, -5 + part), cell.GetLinearVelocity(), 1e-2f);
+    // Torque (0, -1, 0) x (F, 0, F) about the centre of a 1 kg cube of side 1.
+    EXPECT_VECTOR_NEAR(CVector(-6 * part, 0, 6 * part), cell.GetAngularVelocity(), 1e-2f);
 }
 
 TEST_F(LiftTest, AirThatIsNotANumberGivesNoLiftAndOneReport)

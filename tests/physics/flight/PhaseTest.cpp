@@ -127,3 +127,24 @@ TEST_F(JumperTest, TheStageDragSlowsTheFallAndStandsTheBodyUp)
     // The body's head (+y) points up.
     EXPECT_GT((jumper.GetOrientation() * CVector::UNIT_Y).y, 0.8f);
 }
+
+TEST_F(JumperTest, EveryStageDragMeetsTheWind)
+{
+    CPhyJumper& jumper = MakeStartingIn("FreeFall");
+    Steps(600);
+    const CVector wind(0, 0, 20);
+    Blow(wind);
+    jumper.SwitchToDeploymentState();
+    physics::PhyJumperStates::CDeploymentState& deployment = jumper.GetDeployment();
+    for (int stage = 0; stage < 4; ++stage)
+    {
+        if (stage > 0)
+            jumper.GetDeploymentState()->NextStage();
+        Steps(3);
+        // The drag worked out after a step, for the next, is against the air its point meets now.
+        const physics::CDragForce& drag = deployment.GetActiveStageForce();
+        const CVector air = deployment.GetActor()->GetLocalPointVelocity(drag.GetPosition()) - wind;
+        const CVector force = drag.GetForce();
+        EXPECT_GT(force.Dot(air * -1.0f) / (force.Length() * air.Length()), 0.999f) << stage;
+    }
+}
