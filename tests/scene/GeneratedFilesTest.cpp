@@ -256,7 +256,7 @@ TEST_F(GeneratedFilesTest, TheWindSocksBonesAreItsPhysicsFilesBones)
     }
     EXPECT_EQ((std::set<std::string>{"Tail", "Twist"}), driven);
     // The simulated objects show meshes that exist.
-    for (const char* file : {"Target", "TrafficCone", "Barrel"}) {
+    for (const char* file : {"Target", "ForceFieldTarget", "TrafficCone", "Barrel"}) {
         Zavuvi::PhysicsEntity object;
         object.Load(std::string("../data/physics/") + file + ".phs");
         ASSERT_EQ(1u, object.m_Actors.at(0).m_Models.size()) << file;
