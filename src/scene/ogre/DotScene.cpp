@@ -164,7 +164,8 @@ void CDotScene::Load(const xml::CNodePtr& scene, bool useSceneSky, float progres
     }
     if (useSceneSky && scene->HasChild("SkyBox") && !m_SkyDome) {
         const xml::CNodePtr box = scene->GetChild("SkyBox");
-        m_SkyBox = std::make_shared<CSkyBox>(box->GetAttribute("Material")->GetValue(), Float(box, "Distance"), m_SceneMgr);
+        m_SkyBox =
+            std::make_shared<CSkyBox>(box->GetAttribute("Material")->GetValue(), Float(box, "Distance"), m_SceneMgr);
     }
     if (useSceneSky && scene->HasChild("SunLight"))
         LoadNode(scene->GetChild("SunLight"));
