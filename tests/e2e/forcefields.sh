@@ -101,6 +101,8 @@ expect_flight() { # <log> <profile folder> <what>
         [ "$(grep -c "<Region>" "$new_scene")" -eq 2 ] || fail "$3: the new scene does not hold two force fields"
         ! grep -q "JustCreated" "$new_scene" || fail "$3: the confirmed field is still marked as just created"
         [ "$(scene_vector "$new_scene" Camera Type)" = camera_script3 ] || fail "$3: the saved scene lost its flight camera"
+        grep -q '<SkyBox ' "$new_scene" && grep -q 'Material="Sky/Ground"' "$new_scene" ||
+            fail "$3: the saved scene lost its sky or its ground"
         target=$(scene_vector "$new_scene" Target Position)
         near "$target" -152 0 || fail "$3: the saved target is at ($target), not under the start"
         field=$(tr '\n\t' '  ' <"$new_scene" | grep -oE '<Shape [^>]*>' | sed -n 2p | grep -oE 'Position="[^"]*"' |
