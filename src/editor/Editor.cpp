@@ -11,6 +11,7 @@
 #include "core/services/EventCodes.h"
 #include "core/services/IConsole.h"
 #include "core/services/IEventMgr.h"
+#include "editor/SceneFraming.h"
 #include "forcefields/BoundaryMarker.h"
 #include "forcefields/CursorMarker.h"
 #include "forcefields/ForceFieldMarker.h"
@@ -37,6 +38,8 @@ const int kEditorCameraMode = EventCodes::CameraScript4;
 // How far the camera moves in z before the markers rescale.
 const float kRescaleDistance = 0.1f;
 const CVector kPlaneNormal(0.0f, 0.0f, 1.0f);
+// The band behind the console's lines, at the top of the picture.
+const char* const kBackdropPanel = "ConsoleBackDrop/Panel";
 
 void LogMessage(const std::string& text)
 {
@@ -100,6 +103,24 @@ ICamera& CEditor::Camera() const
     return *camera;
 }
 
+CSideView CEditor::SideView()
+{
+    // The near plane's corners give the field of view, whichever way the camera looks.
+    ICamera& camera = Camera();
+    const CVector topRight = camera.GetWorldSpaceCorner(0);
+    const CVector topLeft = camera.GetWorldSpaceCorner(1);
+    const CVector bottomLeft = camera.GetWorldSpaceCorner(2);
+    const float nearDistance = camera.GetNearClipDistance();
+    CSideView view;
+    if (!(nearDistance > 0.0f))
+        return view;
+    view.m_TanAcross = (topRight - topLeft).Length() / (2.0f * nearDistance);
+    view.m_TanUp = (topLeft - bottomLeft).Length() / (2.0f * nearDistance);
+    if (view.m_TanAcross > 0.0f && view.m_TanUp > 0.0f)
+        view.m_TopBand = m_Backdrop->GetElement(kBackdropPanel)->GetHeight();
+    return view;
+}
+
 xml::CNodePtr CEditor::Scene() const
 {
     return Level().GetSceneTree()->GetChild("scene");
@@ -110,7 +131,8 @@ void CEditor::Enter()
     LogMessage("Entering editor");
     // The markers come first: a scene the editor cannot show changes nothing.
     CreateMarkers();
-    const CVector cameraPos = Scene()->GetChild("Preset")->GetChild("Camera")->GetAttribute("Pos")->GetValue<CVector>();
+    const CVector savedPos = Scene()->GetChild("Preset")->GetChild("Camera")->GetAttribute("Pos")->GetValue<CVector>();
+    const CVector cameraPos = StartingPosition(SideView(), savedPos, EditedArea(Scene()));
 
     if (CJumperMgr* jumpers = CJumperMgr::GetSingleton())
         jumpers->Clear();
@@ -126,8 +148,10 @@ void CEditor::Enter()
 
     Level().SetEditFlag(true);
     GetOwner()->GetBindingMgr().PushMode("Editor");
+    // The side view starts where the camera stands when its mode is set.
     Camera().SetPos(cameraPos);
     Camera().SetMode(kEditorCameraMode);
+    LogMessage("The editor's view starts at " + VectorToString(cameraPos));
     m_Backdrop->SetVisible(true);
     if (m_MenuOnScreen)
         m_MenuOnScreen->Enter();

@@ -12,6 +12,7 @@
 #include "core/services/Events.h"
 #include "forcefields/BaseMarker.h"
 #include "forcefields/IEditorDialogs.h"
+#include "editor/SceneFraming.h"
 #include "graphics/ICamera.h"
 #include "graphics/IOverlayed.h"
 
@@ -68,6 +69,8 @@ public:
 private:
     IEditorLevel& Level() const;
     ICamera& Camera() const;
+    // What the camera shows of the scene's plane, below the console's band.
+    CSideView SideView();
     xml::CNodePtr Scene() const;
     void CreateMarkers();
     void AddForceFieldMarker(const std::shared_ptr<physics::IWindRegion>& region);

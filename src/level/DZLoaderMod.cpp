@@ -8,6 +8,7 @@
 #include "app/ProfileMgr.h"
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
+#include "core/IResourceMgr.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
 #include "forcefields/IEditorSimObj.h"
@@ -19,6 +20,7 @@
 #include "mods/PhyEnabledMod.h"
 #include "physics/IPhyMgr.h"
 #include "scene/DropZoneLevel.h"
+#include "scene/SceneLook.h"
 
 namespace sds {
 
@@ -35,6 +37,29 @@ public:
 private:
     std::shared_ptr<CSimObj> m_SimObj;
 };
+
+// The scene as its graphics draw it: a scene written before scenes had a sky
+// and a ground takes them from the edition's template of new scenes, when
+// the edition has one.
+xml::CNodePtr SceneToDraw(const xml::CNodePtr& scene)
+{
+    if (HasOwnLook(*scene))
+        return scene;
+    const xml::CNodePtr config = IApplication::GetSingleton()->GetConfig();
+    const xml::CNodePtr application = config->HasChild("Application") ? config->GetChild("Application") : nullptr;
+    const xml::CNodePtr configs =
+        application && application->HasChild("Configs") ? application->GetChild("Configs") : nullptr;
+    if (!configs || !configs->HasChild("EditorTemplate"))
+        return scene;
+    const std::string path = configs->GetChild("EditorTemplate")->GetAttribute("Path")->GetValue();
+    try {
+        return WithDefaultLook(scene, IResourceMgr::GetSingleton()->LoadXml(path)->GetChild("scene"));
+    } catch (const std::exception& e) {
+        ILogMgr::GetSingleton()->LogWarning("The scene is drawn without the sky and ground of " + path + ": " +
+                                            e.what());
+        return scene;
+    }
+}
 
 } // namespace
 
@@ -82,7 +107,7 @@ void CDZLoaderMod::Load(const CDropZoneLevel& dropZone, ILoadingProgressBar& pro
     const xml::CNodePtr scene = tree->GetChild("scene");
 
     progress.SetProgress("Creating graphical scene", 0.6f);
-    m_Loaders.push_back(IGfxMgr::GetSingleton()->LoadZone(scene, callback));
+    m_Loaders.push_back(IGfxMgr::GetSingleton()->LoadZone(SceneToDraw(scene), callback));
 
     progress.SetProgress("Creating physical scene", 0.2f);
     const xml::CNodePtr preset = scene->GetChild("Preset");

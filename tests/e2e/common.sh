@@ -59,6 +59,24 @@ expect_colour() { # <picture> <x> <y> <r> <g> <b> <what>
         fail "$7: ($2, $3) of $(basename "$1") is ($8, $9, ${10}), not ($4, $5, $6)"
 }
 
+# The number of pixels of a part of a picture that meet an -fx condition on
+# their hue, saturation and lightness (r, g, b of the HSL colour space).
+count_hsl() { # <picture> <geometry> <condition>
+    convert "$1" -crop "$2" +repage -colorspace HSL -fx "$3" -format "%[fx:int(mean*w*h)]" info:
+}
+
+# The force-field editor logs where its view starts; it looks along -z with a
+# vertical field of view of 45 degrees over the 768 rows: a point of the
+# scene's plane z = 0 as a pixel of the screen.
+editor_view() { grep -o "The editor's view starts at .*" ../logs/dravonkel.log | tail -1 | sed 's/.* at //; s/,/ /g'; }
+scene_x() { editor_view | awk -v x="$1" '{ printf "%d", 512.5 + (x - $1) * 384 / (0.41421356 * $3) + 0.5 }'; }
+scene_y() { editor_view | awk -v y="$1" '{ printf "%d", 384.5 - (y - $2) * 384 / (0.41421356 * $3) + 0.5 }'; }
+
+# A vector attribute of a scene file's element as three numbers, blank-separated.
+scene_vector() { # <file> <element> <attribute>
+    tr '\n\t' '  ' <"$1" | grep -oE "<$2 [^>]*>" | head -1 | grep -oE "$3=\"[^\"]*\"" | sed -E 's/^[^"]*"//; s/"$//; s/,/ /g'
+}
+
 # The main menu over its background: sky at the top, the menu panel beside
 # the buttons, grass at the bottom.
 expect_main_menu() { # <picture>

@@ -26,11 +26,6 @@ log=../logs/dravonkel.log
 scenes=../data/DovuvUvozeVozediza
 new_scene="$scenes/E2E_field.ForceFields"
 
-# The editor's camera stands at (0, 120, 320) and looks along -z: a metre of
-# the scene's plane is 2.9 pixels, its origin at (513, 733).
-scene_x() { awk -v x="$1" 'BEGIN { printf "%d", 513.3 + 2.9 * x + 0.5 }'; }
-scene_y() { awk -v y="$1" 'BEGIN { printf "%d", 732.7 - 2.9 * y + 0.5 }'; }
-
 # Drags with the program's own pointer from one place to another: brought to
 # the first as click_program_at does, the button held while it moves in steps,
 # each in a frame of its own.
@@ -58,18 +53,17 @@ wait_for_log_count() { # <text> <count> <seconds>
     return 1
 }
 
-# The falling jumper lit in the middle of the picture, and the blue of the
-# particles' trails above the HUD's bottom row.
+# The falling jumper in the middle of the picture (its grey, red and deep blue,
+# none of them the sky's or the grass's), and the cyan of the particles'
+# trails above the HUD's bottom row (the sky is bluer, the grass green).
 shows_flight() { # <picture>
     local jumper trails
-    jumper=$(convert "$1" -crop 80x80+472+335 -colorspace Gray -threshold 5% -format "%[fx:int(mean*w*h)]" info:)
-    trails=$(convert "$1" -crop 1024x660+0+0 -channel B -separate -threshold 35% -format "%[fx:int(mean*w*h)]" info:)
+    jumper=$(count_hsl "$1" 80x80+472+335 "(g<0.12 && b<0.5) || (g>0.5 && (r<0.05 || r>0.95)) || (g>0.75 && r>0.6 && r<0.7 && b<0.7)")
+    # Hue 0.47 to 0.53, saturation and lightness above 0.6, channel by channel (-fx is slow on a whole picture).
+    trails=$(convert "$1" -crop 1024x660+0+0 +repage -colorspace HSL -separate \
+        \( -clone 0 -threshold 47% \) \( -clone 0 -threshold 53% -negate \) \( -clone 1 -threshold 60% \) \
+        \( -clone 2 -threshold 60% \) -delete 0-2 -evaluate-sequence min -format "%[fx:int(mean*w*h)]" info:)
     [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
-}
-
-# A vector attribute of a scene file's element as three numbers, blank-separated.
-scene_vector() { # <file> <element> <attribute>
-    tr '\n\t' '  ' <"$1" | grep -oE "<$2 [^>]*>" | head -1 | grep -oE "$3=\"[^\"]*\"" | sed -E 's/^[^"]*"//; s/"$//; s/,/ /g'
 }
 
 # The value of a row of the profile's jump.
@@ -107,6 +101,8 @@ expect_flight() { # <log> <profile folder> <what>
         [ "$(grep -c "<Region>" "$new_scene")" -eq 2 ] || fail "$3: the new scene does not hold two force fields"
         ! grep -q "JustCreated" "$new_scene" || fail "$3: the confirmed field is still marked as just created"
         [ "$(scene_vector "$new_scene" Camera Type)" = camera_script3 ] || fail "$3: the saved scene lost its flight camera"
+        grep -q '<SkyBox ' "$new_scene" && grep -q 'Material="Sky/Ground"' "$new_scene" ||
+            fail "$3: the saved scene lost its sky or its ground"
         target=$(scene_vector "$new_scene" Target Position)
         near "$target" -152 0 || fail "$3: the saved target is at ($target), not under the start"
         field=$(tr '\n\t' '  ' <"$new_scene" | grep -oE '<Shape [^>]*>' | sed -n 2p | grep -oE 'Position="[^"]*"' |
@@ -147,17 +143,16 @@ steps() {
     sleep 3
     # A click on the field's centre selects it: its handles show, and the
     # console's lines say what it is and what to do.
-    click_program_at 512 443
+    click_program_at "$(scene_x 0)" "$(scene_y 100)"
     sleep 1
     import -window root "$artifacts/editor.png"
 
     # --- A force field through the dialogs, then dragged aside ------------------
-    # The scene's plane is empty space, where a click hits nothing: the cursor
-    # is brought to a known place, dragged into the fall line below the start
-    # and opens its dialog there with a right click. A click on the target
-    # puts it at the target, (150, 0), where its top stands clear of it.
-    click_program_at "$(scene_x 150)" "$(scene_y 0)"
-    drag_program "$(scene_x 150)" "$(scene_y 4.4)" "$(scene_x -150)" "$(scene_y 100)"
+    # A press that selects no marker brings the cursor, where the ground lies
+    # behind the scene's plane: pressed beside the field, the cursor is
+    # dragged into the fall line below the start and opens its dialog there
+    # with a right click.
+    drag_program "$(scene_x 100)" "$(scene_y 30)" "$(scene_x -150)" "$(scene_y 100)"
     click_program_at "$(scene_x -150)" "$(scene_y 100)" 3
     wait_for_log "Displaying wndCreateForceField" 10 || { fail "a right click did not open the create dialog"; return; }
     sleep 1
@@ -204,8 +199,9 @@ steps() {
     wait_for_log " is in " 30 || { fail "no verdict"; return; }
     sleep 0.5
     import -window root "$artifacts/verdict.png"
-    # The verdict's pale lines in the upper middle; the trails' blue has little red.
-    [ "$(convert "$artifacts/verdict.png" -crop 600x120+212+235 -channel R -separate -threshold 75% \
+    # The verdict's pale yellow lines in the upper middle, over sky and grass
+    # that are bluer or darker.
+    [ "$(convert "$artifacts/verdict.png" -crop 600x120+212+235 +repage -fx "r>0.7 && b<r-0.12" \
         -format "%[fx:int(mean*w*h)]" info:)" -ge 1000 ] || fail "verdict.png shows no verdict"
     wait_for_log "Jump 1 is added to profile default" 20 || { fail "the jump was not recorded"; return; }
 

@@ -137,3 +137,21 @@ TEST(ForceFieldScene, ShippedScenesHoldWhatTheEditorAndTheLevelRead)
     }
     EXPECT_GE(files.size(), 4u);
 }
+
+// What the editor does not edit reaches the saved file as the scene had it:
+// the sky, the ground and the target's model of the shipped scenes.
+TEST(ForceFieldScene, SavingAShippedSceneKeepsItsSkyGroundAndTarget)
+{
+    CCapturingLogMgr log;
+    CTempDir dir;
+    for (const char* file : {"Crosswind.ForceFields", "default"}) {
+        SCOPED_TRACE(file);
+        const xml::CNodePtr scene =
+            xml::LoadXmlFile(std::string(SDS_SOURCE_DIR) + "/data/DovuvUvozeVozediza/" + file)->GetChild("scene");
+        ASSERT_TRUE(SaveScene(scene, dir.File("saved.ForceFields"), "Saved"));
+        const xml::CNodePtr saved = xml::LoadXmlFile(dir.File("saved.ForceFields"))->GetChild("scene");
+        for (const char* element : {"Caelum", "SkyBox", "Fog", "SunLight", "Plane", "Target"})
+            EXPECT_TRUE(saved->HasChild(element) && xml::Match(*scene->GetChild(element), *saved->GetChild(element)))
+                << element;
+    }
+}

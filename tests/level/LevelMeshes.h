@@ -10,7 +10,7 @@
 inline void DefineLevelMeshes(sds::CMemGfxMgr& gfx)
 {
     DefineModelMeshes(gfx, ProjectModels());
-    for (const char* mesh : {"Target", "TrafficCone", "Barrel", "Tree"})
+    for (const char* mesh : {"Target", "ForceFieldTarget", "TrafficCone", "Barrel", "Tree"})
         gfx.DefineMesh(mesh, sds::mem::CMeshDesc());
     sds::mem::CMeshDesc windSock;
     windSock.m_Bones = {{"Mast", -1, sds::CVector::ZERO, sds::CQuaternion::IDENTITY},

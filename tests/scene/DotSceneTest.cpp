@@ -12,6 +12,7 @@
 #include "scene/SceneCounts.h"
 #include "scene/ZoneWorld.h"
 #include "scene/ogre/DotScene.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -19,6 +20,16 @@ std::size_t VertexCount(const Ogre::MeshPtr& mesh)
 {
     const Ogre::SubMesh* sub = mesh->getSubMesh(0);
     return (sub->useSharedVertices ? mesh->sharedVertexData : sub->vertexData)->vertexCount;
+}
+
+// The mean colour of the rows from `first` up to `last`.
+Ogre::ColourValue MeanOfRows(const CWindowPicture& picture, unsigned first, unsigned last)
+{
+    Ogre::ColourValue sum(0, 0, 0, 0);
+    for (unsigned y = first; y < last; ++y)
+        for (unsigned x = 0; x < picture.Width; ++x)
+            sum += picture.At(x, y);
+    return sum / static_cast<float>((last - first) * picture.Width);
 }
 
 xml::CNodePtr Scene(const std::string& text)
@@ -280,6 +291,66 @@ TEST_F(DotSceneTest, TheSceneSkyOnlyWhenTheZoneHasNoneOfItsOwn)
         EXPECT_FALSE(m_World.m_Log.HasContaining("NoSuchSkyBox"));
     }
     EXPECT_FALSE(Level()->isSkyDomeEnabled());
+}
+
+// A scene whose only sky is the shipped sky box: sky all around, none of it
+// black, blue overhead and land under the horizon; the box goes with the scene.
+// The view towards the horizon is kept as scene/scene-sky-box.png.
+TEST_F(DotSceneTest, ASkyBoxIsTheWholeSkyOfASceneWithoutOne)
+{
+    const CSceneCounts before(Level());
+    const char* const kSkyBoxScene = "<scene><SkyBox Distance='4000' Material='Sky/SkyBox'/></scene>";
+    const auto noBlack = [](const CWindowPicture& picture) {
+        for (unsigned y = 0; y < picture.Height; y += picture.Height / 12)
+            for (unsigned x = 0; x < picture.Width; x += picture.Width / 16) {
+                const Ogre::ColourValue c = picture.At(x, y);
+                if (c.r + c.g + c.b < 0.3f)
+                    return false;
+            }
+        return true;
+    };
+    {
+        auto scene = Make(kSkyBoxScene);
+        EXPECT_TRUE(Level()->hasSceneNode("CustomSkyBoxNode"));
+        const struct
+        {
+            const char* m_Towards;
+            Ogre::Vector3 m_At;
+        } views[] = {{"north", {0, 0, -1}}, {"east", {1, 0, 0}}, {"south", {0, 0, 1}},
+                     {"west", {-1, 0, 0}},  {"up", {0.01f, 1, 0}}, {"down", {0.01f, -1, 0}}};
+        for (const auto& view : views) {
+            m_World.LookFrom(Ogre::Vector3::ZERO, view.m_At);
+            COgreTestEnvironment::Get().RenderFrame();
+            const CWindowPicture picture = CWindowPicture::Capture(*COgreTestEnvironment::Get().m_Window);
+            EXPECT_TRUE(noBlack(picture)) << view.m_Towards;
+            const Ogre::ColourValue top = MeanOfRows(picture, 0, picture.Height / 8);
+            const Ogre::ColourValue bottom = MeanOfRows(picture, picture.Height * 7 / 8, picture.Height);
+            if (view.m_At.y == 0) {
+                EXPECT_GT(top.b, top.r + 0.2f) << view.m_Towards << ": sky above the horizon";
+                EXPECT_LT(bottom.b, bottom.g) << view.m_Towards << ": land under it";
+            } else if (view.m_At.y > 0) {
+                EXPECT_GT(top.b, top.r + 0.2f) << "blue overhead";
+            }
+        }
+        m_World.LookFrom(Ogre::Vector3::ZERO, Ogre::Vector3(0, 0.2f, -1));
+        COgreTestEnvironment::Get().RenderFrame();
+        CWindowPicture::Capture(*COgreTestEnvironment::Get().m_Window)
+            .Keep(CZoneWorld::ArtifactFolder() + "/scene-sky-box.png");
+    }
+    EXPECT_FALSE(Level()->hasSceneNode("CustomSkyBoxNode"));
+    EXPECT_EQ(before, CSceneCounts(Level()));
+
+    // The next scene's sky box meets nothing of this one's.
+    auto again = Make(kSkyBoxScene);
+    again.reset();
+    try {
+        Make("<scene><SkyBox Distance='4000' Material='NoSuchSkyBox'/></scene>");
+        ADD_FAILURE() << "a sky box without its material was made";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ("Sky box material not found: NoSuchSkyBox", e.what());
+    }
+    EXPECT_EQ(before, CSceneCounts(Level()));
+    m_World.LookFrom(CZoneWorld::HomeFieldCamera(), CZoneWorld::HomeFieldTarget());
 }
 
 // A scene that fails part-way leaves nothing behind, its resource locations

@@ -75,8 +75,8 @@ void AddSky(const xml::CNodePtr& scene)
     Add(caelum, "SolarSystem",
         {{"ObserverLongitude", "8.5"}, {"ObserverLatitude", "47.4"}, {"StarfieldInclination", "13"}});
 
-    // The scene's own sky, for drawing without shaders.
-    Add(scene, "SkyDome", {{"Distance", "4000"}, {"Tiling", "3"}, {"Curvature", "8"}, {"Material", "HomeField/SkyDome"}});
+    // The scene's own sky, for drawing without shaders: the sky box, as in
+    // every scene of the program.
     Add(scene, "SkyBox", {{"Distance", "4000"}, {"Material", "Sky/SkyBox"}});
     const xml::CNodePtr sun = Add(scene, "SunLight", {{"name", "HomeFieldSun"}});
     const xml::CNodePtr light = Add(sun, "light", {{"name", "HomeFieldSunLight"}, {"type", "directional"}, {"castShadows", "true"}});

@@ -99,11 +99,6 @@ void SaveZoneTextures(const std::string& folder)
         const bool frame = u < 0.08f || u > 0.92f || v < 0.08f || v > 0.92f || std::fabs(u - 0.5f) < 0.03f;
         return frame ? CColour{0.95f, 0.95f, 0.95f} : Mix({0.15f, 0.25f, 0.4f}, {0.4f, 0.55f, 0.7f}, 1 - v);
     });
-    // Light cloud over blue, for the scene's own sky dome.
-    Save(folder, "SkyDome", 256, [](float u, float v) {
-        const float cloud = TileableFractal(u * 4, v * 4, 4, 5, 181);
-        return Mix({0.38f, 0.58f, 0.86f}, {0.97f, 0.97f, 0.98f}, (cloud - 0.52f) * 3.0f);
-    });
     Save(folder, "Smoke", 64, [](float u, float v) { return Spot(u, v, {0.92f, 0.92f, 0.9f}, 1.6f); });
     Save(folder, "Flare", 64, [](float u, float v) { return Spot(u, v, {1.0f, 1.0f, 1.0f}, 2.5f); });
 }

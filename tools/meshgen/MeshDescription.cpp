@@ -216,6 +216,18 @@ CMeshDesc Target()
     return mesh;
 }
 
+CMeshDesc ForceFieldTarget()
+{
+    // Seen from the side, as the force-field edition shows its scenes, the
+    // disc on the ground is a line: a board of its face stands behind it.
+    CMeshDesc mesh = Target();
+    mesh.m_Name = "ForceFieldTarget.mesh";
+    // Two sides in one plane, each seen only from its own side.
+    mesh.Part("Target/Face").AddQuad({-5, 0, -5.5f}, {5, 0, -5.5f}, {5, 10, -5.5f}, {-5, 10, -5.5f});
+    mesh.Part("Target/Rim").AddQuad({5, 0, -5.5f}, {-5, 0, -5.5f}, {-5, 10, -5.5f}, {5, 10, -5.5f});
+    return mesh;
+}
+
 CMeshDesc TrafficCone()
 {
     CMeshDesc mesh{"TrafficCone.mesh"};

@@ -86,6 +86,7 @@ CMeshDesc Tree();                             // a broadleaf tree, 10 m
 CMeshDesc Pine();                             // a conifer, 14 m
 CMeshDesc Bush();                             // a shrub, 2 m
 CMeshDesc Target();                           // the landing target, a disc of 5 m radius
+CMeshDesc ForceFieldTarget();                 // the target with a board of its face behind it, facing +z
 CMeshDesc TrafficCone();                      // 0.75 m
 CMeshDesc Barrel();                           // an oil drum, 0.9 m
 // A mast with a ring ("Twist", turning on top at 5 m) and a sock ("Tail")

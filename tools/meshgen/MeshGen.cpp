@@ -217,7 +217,8 @@ int main(int argc, char** argv)
 
         for (const meshgen::CMeshDesc& mesh :
              {meshgen::Cube("Cube.mesh"), meshgen::Cube("cube.mesh"), meshgen::SimpleSphere(), meshgen::UnitArrow(),
-              meshgen::Tree(), meshgen::Pine(), meshgen::Bush(), meshgen::Target(), meshgen::TrafficCone(),
+              meshgen::Tree(), meshgen::Pine(), meshgen::Bush(), meshgen::Target(), meshgen::ForceFieldTarget(),
+              meshgen::TrafficCone(),
               meshgen::Barrel(), meshgen::WindSock(), meshgen::BoundaryWall()})
             meshgen::SaveMesh(mesh, folder, kGroup);
         for (const meshgen::CMeshModel& model : meshgen::ProjectModels(physicsSources))

@@ -11,7 +11,9 @@
 //   greyer where they are thickest;
 // - SunDisc.png: the sun's disc and glow, for additive drawing;
 // - SkyBox_fr.png … SkyBox_dn.png: the six faces of a sky box of a clear
-//   afternoon, in the sky box's frame order.
+//   afternoon, in the sky box's frame order;
+// - Ground.png: mown grass in a light and a dark strip, the ground under a
+//   sky for a scene without a terrain of its own; it tiles both ways.
 // The pictures are the same on every run.
 
 #include <algorithm>
@@ -334,6 +336,26 @@ void SaveSkyBox(const std::string& folder)
     }
 }
 
+// ---- Ground ----
+
+void SaveGround(const std::string& file)
+{
+    const int size = 256;
+    CPicture picture(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const float u = (x + 0.5f) / size;
+            const float v = (y + 0.5f) / size;
+            // Mown one way in the top half, the other way in the bottom half.
+            const float strip = SmoothStep(0.0f, 0.02f, v) * SmoothStep(0.5f, 0.48f, v);
+            const float patches = TileableFractal(u, v, 2, 4, 301);
+            const float blades = TileableFractal(u, v, 64, 2, 302);
+            const CRgb grass = Mix(CRgb{0.3f, 0.46f, 0.17f}, CRgb{0.4f, 0.58f, 0.22f}, strip * 0.8f + patches * 0.3f);
+            picture.Set(x, y, Mix(grass, CRgb{0.28f, 0.38f, 0.15f}, blades * 0.35f));
+        }
+    picture.Save(file);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -349,5 +371,6 @@ int main(int argc, char** argv)
     SaveSunDisc(folder + "/SunDisc.png");
     SaveStarfield(folder + "/Starfield.png");
     SaveSkyBox(folder);
+    SaveGround(folder + "/Ground.png");
     return 0;
 }

@@ -164,7 +164,8 @@ void CDotScene::Load(const xml::CNodePtr& scene, bool useSceneSky, float progres
     }
     if (useSceneSky && scene->HasChild("SkyBox") && !m_SkyDome) {
         const xml::CNodePtr box = scene->GetChild("SkyBox");
-        MakeSkyBox(box->GetAttribute("Material")->GetValue(), Float(box, "Distance"));
+        m_SkyBox =
+            std::make_shared<CSkyBox>(box->GetAttribute("Material")->GetValue(), Float(box, "Distance"), m_SceneMgr);
     }
     if (useSceneSky && scene->HasChild("SunLight"))
         LoadNode(scene->GetChild("SunLight"));
@@ -191,15 +192,6 @@ void CDotScene::SetSkyDome(const xml::CNodePtr& dome, bool enable)
     const float distance = whole("Distance");
     m_SceneMgr->setSkyDome(enable, material, curvature, tiling, distance, true, Ogre::Quaternion::IDENTITY, 16, 16,
                            -1, kAnyGroup);
-}
-
-void CDotScene::MakeSkyBox(const std::string& material, float distance)
-{
-    // SKY SEAM: the sky box (CSkyBox) comes with the sky layer; until it is
-    // merged a scene's "SkyBox" draws nothing.
-    if (sds::ILogMgr* log = sds::ILogMgr::GetSingleton())
-        log->LogWarning("Sky box is not available in this version of the program: " + material + " " +
-                        sds::ToString(distance));
 }
 
 void CDotScene::LoadNode(const xml::CNodePtr& node)
@@ -402,6 +394,7 @@ void CDotScene::TearDown()
     }
     if (m_SkyDome)
         SetSkyDome(m_SkyDome, false);
+    m_SkyBox.reset();
     m_SkyDome.reset();
     m_SceneMgr->setFog(Ogre::FOG_NONE, Ogre::ColourValue::White, 0.001f, 0.0f, 1.0f);
 

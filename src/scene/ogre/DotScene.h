@@ -16,6 +16,7 @@
 #include "graphics/IGfxMgr.h"
 #include "scene/TerrainRayTest.h"
 #include "scene/ogre/EntityCache.h"
+#include "scene/ogre/SkyBox.h"
 #include "scene/ogre/SurfaceObjectSet.h"
 #include "scene/ogre/TerrainLoader.h"
 #include "scene/ogre/paging/PagedGeometry.h"
@@ -60,8 +61,6 @@ private:
     void LoadTerrain(const xml::CNodePtr& terrain, float progressStart, float progressRange,
                      const sds::LoadingProgressCallback& progress);
     void SetSkyDome(const xml::CNodePtr& dome, bool enable);
-    // The sky box of the scene's own sky; see the definition.
-    void MakeSkyBox(const std::string& material, float distance);
     // Lets go of the plane under the terrain with its node and mesh.
     void ReleaseUnderGroundPlane();
 
@@ -79,6 +78,7 @@ private:
     std::shared_ptr<CTerrainLoader> m_TerrainLoader;
     std::list<std::string> m_ResourceLocations;
     sds::IGfxMgr* m_GfxMgr;
+    std::shared_ptr<CSkyBox> m_SkyBox;
     std::list<std::shared_ptr<CSurfaceObjectSet>> m_SurfaceObjects;
     std::shared_ptr<Forests::PagedGeometry> m_PagedGeometry;
     Forests::GeometryPageManager* m_TerrainDetailLevel = nullptr;
