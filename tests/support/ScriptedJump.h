@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -151,6 +152,8 @@ public:
             m_LeftToggle = std::max(m_LeftToggle, inputs->GetLeftToggle());
             m_RightToggle = std::max(m_RightToggle, inputs->GetRightToggle());
         }
+        if (m_AfterFrame)
+            m_AfterFrame();
     }
     void Frames(int count)
     {
@@ -188,6 +191,8 @@ public:
     // The furthest each toggle went down under canopy.
     float m_LeftToggle = 0.0f;
     float m_RightToggle = 0.0f;
+    // Called at the end of every frame, when set.
+    std::function<void()> m_AfterFrame;
 
 private:
     static xml::CNodePtr Load(const std::string& path, const std::string& root)
