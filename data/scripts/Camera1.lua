@@ -1,6 +1,7 @@
--- Camera 1: chases the jumper from behind, a little above him. Once he has
--- come down and stands still, it moves round to his side and a little above,
--- so that he is seen against the ground beside his canopy, not behind it.
+-- Camera 1: chases the jumper from behind, a little above him. Chosen again
+-- as he touches down near the ground (the landing does so), or once he stands
+-- still there, it frames him from his side and a little above, so that he is
+-- seen against the ground beside his canopy, not behind it.
 --
 -- The program calls Initialize once when this camera is chosen and Update
 -- every frame. It sets these globals before each call:
@@ -25,6 +26,7 @@ local heading          -- horizontal direction the jumper moves in
 local lastJumperPos
 local position
 local still = 0        -- seconds he has stood still near the ground
+local landed = false   -- seen from beside until the camera is chosen anew
 
 local function Flat(v)
     return CVector(v.x, 0, v.z)
@@ -42,7 +44,7 @@ end
 -- Where the camera wants to be: behind the jumper along his heading, or
 -- beside him once he has landed.
 local function Wanted()
-    if still >= stillTime then
+    if landed then
         local side = CVector(-heading.z, 0, heading.x)
         return JumperPos + side * aside + CVector(0, asideHeight, 0)
     end
@@ -53,8 +55,9 @@ function Initialize()
     -- Chosen again near him (the landing does so at the touch-down), the
     -- camera stays on the side it was; otherwise, until he moves, "behind"
     -- means on the far side from the target.
+    local near = (JumperPos - Camera:GetPrevModeLastPos()):length() <= nearby
     heading = Flat(JumperPos - Camera:GetPrevModeLastPos())
-    if (JumperPos - Camera:GetPrevModeLastPos()):length() > nearby or heading:length() < 0.01 then
+    if not near or heading:length() < 0.01 then
         heading = Flat(TargetPos - JumperPos)
     end
     if heading:length() < 0.01 then
@@ -63,6 +66,8 @@ function Initialize()
     heading:normalize()
     lastJumperPos = JumperPos
     still = 0
+    -- Chosen again by the touch-down: beside him at once.
+    landed = near and JumperPos.y < TargetPos.y + lowEnough
     position = Wanted()
     Camera:SetPos(position)
     Camera:LookAt(JumperPos)
@@ -86,6 +91,7 @@ function Update()
         else
             still = 0
         end
+        landed = landed or still >= stillTime
     end
     lastJumperPos = JumperPos
 
