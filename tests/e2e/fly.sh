@@ -5,7 +5,7 @@
 # that a jump started later in its course (under the canopy) skips the steps
 # it has no phase for. The caller defines jump_step <step>, called as each
 # step is reached (count-down, exit, free-fall, pull, canopy-flight, flare,
-# verdict), to keep its picture.
+# verdict; the verdict's from a process of its own), to keep its picture.
 
 tap() { # <key>
     xdotool keydown "$1"
@@ -108,6 +108,10 @@ fly_jump() {
     fi
     wait_for_log "CCanopyRideState" 20 || { fail "no canopy flight"; return 1; }
     local canopy_start=$SECONDS
+    # The verdict stays in the middle of the screen for the landing's two
+    # seconds: its picture is taken as soon as it shows, whatever the keys do.
+    (wait_for_log " is in " 150 && sleep 0.3 && jump_step verdict) &
+    local verdict=$!
     sleep 1
     jump_step canopy-flight
     # The hands go from the rear risers to the toggles, which A and D pull.
@@ -125,12 +129,9 @@ fly_jump() {
     fi
     wait_for_log "Collision with HSpeed=" 90
     local landed=$?
-    # The verdict stays in the middle of the screen for the landing's two seconds.
-    wait_for_log " is in " 5
+    wait $verdict
     local judged=$?
-    sleep 0.3
     xdotool keyup a keyup d
     [ $landed -eq 0 ] || { fail "no landing"; return 1; }
     [ $judged -eq 0 ] || { fail "no verdict"; return 1; }
-    jump_step verdict
 }
