@@ -289,6 +289,15 @@ TEST_F(CameraTest, LookAtFacesThePoint)
         camera.LookAt(kFreeOffset + offset);
         EXPECT_VECTOR_NEAR(Normalised(offset), camera.GetDir(), 1e-3f);
     }
+    // Out of the level's bounds (below their floor, down in a valley) it
+    // still turns to the point: turning moves it nowhere.
+    const CVector low(10, -6, 10);
+    camera.SetBounds(CVector(-1000, 1, -1000), CVector(1000, 4000, 1000));
+    camera.SetPos(low);
+    for (const CVector& offset : offsets) {
+        camera.LookAt(low + offset);
+        EXPECT_VECTOR_NEAR(Normalised(offset), camera.GetDir(), 1e-3f);
+    }
 }
 
 TEST_F(CameraTest, ListenerHearsThePoseBeforeTheStep)
