@@ -100,8 +100,11 @@ fly_jump() {
         jump_step exit
         tap space # let go
         wait_for_log "CFreeFallState" 10 || { fail "no free fall"; return 1; }
+        # A second away from the aircraft, then the pull: it flies 200 m over the ground.
+        sleep 1
         jump_step free-fall
-        tap space # pull at once: the aircraft flies 200 m over the ground
+        sleep 0.3
+        tap space
         wait_for_log "Inflating canopy" 20 || { fail "no canopy out of its bag"; return 1; }
         jump_step pull
         canopy_seconds=$canopy_seconds_from_door
