@@ -25,9 +25,9 @@ logged() { # <text>
 }
 
 # The shipped aircraft starts 700 m east of the target, on its line, and flies
-# west at 50 m/s once the count-down is over. Out of the door 50 m past the
-# target and pulled at once, the jumper is thrown on some 250 m; the canopy
-# opens facing back east and glides to the target.
+# west at 50 m/s once the count-down is over. Out of the door some 100 m short
+# of the target and pulled soon, the jumper is thrown on some 250 m past it;
+# the canopy opens facing back east, and is steered to the target.
 door_seconds=12
 # Under the canopy, hands up, the seconds until the flare height: from an
 # opening at about 130 m over the ground (a door jump pulled at once), or from
@@ -132,6 +132,7 @@ fly_jump() {
     fi
     wait_for_log "Collision with HSpeed=" 90
     local landed=$?
+    [ $landed -eq 0 ] || kill $verdict 2>/dev/null
     wait $verdict
     local judged=$?
     xdotool keyup a keyup d
