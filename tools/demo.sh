@@ -25,8 +25,8 @@ rm -f "$pictures"/*.png "$pictures"/demo.log
 make_shipped_run_tree "$run" "$work/run"
 cd "$work/run/bin"
 
-# Keeps the picture of a step once the screen is still (a moving scene: after
-# a moment); says where it is.
+# Keeps the picture of a step once the screen is still, or of a moving scene
+# at once; says where it is.
 picture() { # <name> [moving]
     if [ -n "${2:-}" ]; then
         # Taken aside, so that the jump's keys are not held up.
@@ -59,7 +59,7 @@ jump_step() { # <step>
     pull) picture 05-pull moving ;;
     canopy-flight) picture 06-canopy-flight moving ;;
     flare) picture 07-flare moving ;;
-    verdict) # taken aside already
+    verdict) # called by a process of its own: taken at once
         import -window root "$pictures/08-verdict.png"
         echo "  $pictures/08-verdict.png" ;;
     esac
