@@ -6,10 +6,11 @@
 # toggles toward the target, the flare, the landing and its verdict (the
 # jumper in view), the menu over the level, the main menu, Exit. The jump is
 # flown as tests/e2e/fly.sh flies it. The session is recorded with
-# RecordEvents and played back with PlayEvents, each run on a fresh profile; both must fly the jump to its end
-# and record it. Keeps pictures of the recorded run (free-fall.png,
-# canopy-flight.png, verdict.png), both logs and profiles and the recording in
-# the artifact folder. Needs a display (xvfb-run).
+# RecordEvents and played back with PlayEvents, each run on a fresh profile;
+# both must fly the jump to its end and record it. Keeps pictures of the
+# recorded run (free-fall.png, canopy-flight.png, verdict.png), both logs and
+# profiles and the recording in the artifact folder. Needs a display
+# (xvfb-run).
 set -u
 run="$1"
 work="$2"
