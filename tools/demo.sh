@@ -29,9 +29,7 @@ cd "$work/run/bin"
 # at once; says where it is.
 picture() { # <name> [moving]
     if [ -n "${2:-}" ]; then
-        # Taken aside, so that the jump's keys are not held up.
-        import -window root "$pictures/$1.png" &
-        shots="$shots $!"
+        import -window root "$pictures/$1.png"
     else
         capture_still "$pictures/$1.png" 10 dark || true
     fi
@@ -59,9 +57,7 @@ jump_step() { # <step>
     pull) picture 05-pull moving ;;
     canopy-flight) picture 06-canopy-flight moving ;;
     flare) picture 07-flare moving ;;
-    verdict) # called by a process of its own: taken at once
-        import -window root "$pictures/08-verdict.png"
-        echo "  $pictures/08-verdict.png" ;;
+    verdict) picture 08-verdict moving ;;
     esac
 }
 
@@ -99,14 +95,10 @@ steps() {
     picture 10-trajectory moving
 }
 
-shots=""
 ./dravonkel 2>"$work/stderr.txt" &
 pid=$!
 echo "The program runs; pictures of the demonstration:"
 steps
-for shot in $shots; do
-    wait "$shot"
-done
 
 # The same orderly end as closing the window: the settings are written.
 kill -TERM "$pid" 2>/dev/null

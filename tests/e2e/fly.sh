@@ -3,9 +3,9 @@
 # end-to-end jump (tests/e2e/jump.sh) and the demonstration (tools/demo.sh);
 # sourced after common.sh. Each step waits on the phase lines of the log, so
 # that a jump started later in its course (under the canopy) skips the steps
-# it has no phase for. The caller defines jump_step <step>, called as each
-# step is reached (count-down, exit, free-fall, pull, canopy-flight, flare,
-# verdict; the verdict's from a process of its own), to keep its picture.
+# it has no phase for. The caller defines jump_step <step>, called from a
+# process of its own as each step is reached (count-down, exit, free-fall,
+# pull, canopy-flight, flare, verdict), to keep its picture.
 
 tap() { # <key>
     xdotool keydown "$1"
@@ -79,8 +79,28 @@ steer_to_target() { # <seconds>
     done
 }
 
-# Flies the jump; false, with the failure reported, when a phase does not come.
+# Keeps the step's picture from a process of its own, after a pause if
+# given, so that the keys are not held up: a pull late by a picture taken on a
+# busy machine ends the jump in the ground.
+snap() { # <step> [seconds]
+    (sleep "${2:-0}" && jump_step "$1") &
+    snaps="$snaps $!"
+}
+
+# Flies the jump; false, with the failure reported, when a phase does not
+# come. Returns once the pictures are kept.
 fly_jump() {
+    snaps=""
+    fly_steps
+    local flown=$?
+    local pid
+    for pid in $snaps; do
+        wait "$pid"
+    done
+    return $flown
+}
+
+fly_steps() {
     local at_door=0
     local deadline=$((SECONDS + 30))
     until logged "Restored input mode: ExitPlane" || logged "Restored input mode: CanopyRide"; do
@@ -89,24 +109,22 @@ fly_jump() {
     done
     logged "Restored input mode: ExitPlane" && at_door=1
     # "Ready", "Set", "Go!" over the paused jump: about 3 s.
-    sleep 1
-    jump_step count-down
-    sleep 2.5
+    snap count-down 1
+    sleep 3.5
     local canopy_seconds=$canopy_seconds_from_start
     if [ $at_door -eq 1 ]; then
         sleep $door_seconds
         tap space # out of the door, hanging on
         wait_for_log "HangingOutOfPlaneState" 10 || { fail "no exit"; return 1; }
-        jump_step exit
+        snap exit
         tap space # let go
         wait_for_log "CFreeFallState" 10 || { fail "no free fall"; return 1; }
-        # A second away from the aircraft, then the pull: it flies 200 m over the ground.
-        sleep 1
-        jump_step free-fall
-        sleep 0.3
+        # Pulled at once (the aircraft flies 200 m over the ground); the
+        # picture a moment later, away from the aircraft.
+        snap free-fall 0.7
         tap space
         wait_for_log "Inflating canopy" 20 || { fail "no canopy out of its bag"; return 1; }
-        jump_step pull
+        snap pull
         canopy_seconds=$canopy_seconds_from_door
     fi
     wait_for_log "CCanopyRideState" 20 || { fail "no canopy flight"; return 1; }
@@ -115,8 +133,8 @@ fly_jump() {
     # seconds: its picture is taken as soon as it shows, whatever the keys do.
     (wait_for_log " is in " 150 && sleep 0.3 && jump_step verdict) &
     local verdict=$!
+    snap canopy-flight 1
     sleep 1
-    jump_step canopy-flight
     # The hands go from the rear risers to the toggles, which A and D pull.
     tap x
     tap v
@@ -128,7 +146,7 @@ fly_jump() {
     if ! logged "Collision with HSpeed="; then
         xdotool keydown a keydown d
         sleep 1.5
-        logged "Collision with HSpeed=" || jump_step flare
+        logged "Collision with HSpeed=" || snap flare
     fi
     wait_for_log "Collision with HSpeed=" 90
     local landed=$?
