@@ -17,6 +17,7 @@
 #include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
 #include "core/services/IEventMgr.h"
+#include "graphics/ICamera.h"
 #include "graphics/IFader.h"
 #include "graphics/IGfxMgr.h"
 #include "jumper/IJumper.h"
@@ -442,6 +443,12 @@ void CGameModeState::ShowTrajectories(const std::vector<const CJumpRecord*>& jum
         if (!points.empty())
             viewer->AddTrajectory(points);
     }
+    // The jump player frames what is on show, from the exit to the landing:
+    // the trajectory camera, chosen anew so that it starts from these paths.
+    // Left as it was, the landing's chase camera looks at a corner of their box.
+    ICamera* camera = IGfxMgr::GetSingleton()->GetCamera();
+    if (camera && !viewer->IsEmpty())
+        camera->SetMode(CameraEvents::camera_script3);
 }
 
 void CGameModeState::ShowCenterMessage(const std::string& text)

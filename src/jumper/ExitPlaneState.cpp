@@ -13,12 +13,12 @@ namespace sds::JumperStates {
 CVector FollowWithExitBody(CJumper& jumper, physics::PhyJumperStates::IExitState& exit, const CVector& prevPos,
                            const CTiming& timing)
 {
-    // The body lies along the jumper's object turned a quarter about -y.
-    static const CQuaternion toBody(0.707107f, 0.0f, -0.707107f, 0.0f);
+    // The physical body has the drawn body's axes: free fall takes over from
+    // this pose, and the drawn body follows free fall's without turning.
     const CVector pos = jumper.GetBodyObj()->GetWorldPos();
     const CVector velocity = timing.m_Elapsed > 0.00001f ? (pos - prevPos) / timing.m_Elapsed : CVector::ZERO;
     exit.SetPos(pos);
-    exit.SetOrientation(toBody * jumper.GetBodyObj()->GetWorldOrientation());
+    exit.SetOrientation(jumper.GetBodyObj()->GetWorldOrientation());
     exit.SetVelocity(velocity);
     return pos;
 }

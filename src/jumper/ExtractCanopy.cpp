@@ -19,8 +19,9 @@ CExtractCanopy::CExtractCanopy(CDeploymentControl* control, const CContainerPtr&
 void CExtractCanopy::Enter()
 {
     ILogMgr::GetSingleton()->LogMessage("Extracting canopy");
+    // The canopy hangs under the D-bag: out of it, at its origin.
     m_Canopy->GetGfxObj()->SetVisible(true);
-    m_Canopy->GetGfxObj()->SetPos(m_DBag->GetGfxObj()->GetWorldPos());
+    m_Canopy->GetGfxObj()->SetPos(CVector::ZERO);
     m_Owner->NextPhysicalStage();
 }
 

@@ -40,4 +40,24 @@ CGfxObjPtr CreateLineObject(const xml::CNodePtr& meshElement)
     return object;
 }
 
+CVector InParentSpace(const IGfxObj& object, const CVector& world)
+{
+    const CGfxObjPtr parent = object.GetParent();
+    if (!parent)
+        return world;
+    CVector scale(1.0f, 1.0f, 1.0f);
+    for (CGfxObjPtr node = parent; node; node = node->GetParent())
+        scale = scale * node->GetScale();
+    return (parent->GetWorldOrientation().Inverse() * (world - parent->GetWorldPos())) / scale;
+}
+
+void MoveUnder(const CGfxObjPtr& parent, const CGfxObjPtr& object)
+{
+    object->UpdateTransform();
+    const CVector world = object->GetWorldPos();
+    parent->AddChild(object);
+    object->SetPos(InParentSpace(*object, world));
+    object->UpdateTransform();
+}
+
 } // namespace sds

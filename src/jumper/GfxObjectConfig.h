@@ -27,4 +27,12 @@ bool ParseOrientation(const std::string& text, CQuaternion& orientation);
 // normal as it is stretched: the object of a rope.
 CGfxObjPtr CreateLineObject(const xml::CNodePtr& meshElement);
 
+// The position in the object's parent's space (its scales undone) that puts
+// the object at `world`; `world` itself for an object without a parent.
+CVector InParentSpace(const IGfxObj& object, const CVector& world);
+
+// Hangs the object under the parent where it is drawn now: its place in the
+// world stays, its orientation relative to its parent too.
+void MoveUnder(const CGfxObjPtr& parent, const CGfxObjPtr& object);
+
 } // namespace sds

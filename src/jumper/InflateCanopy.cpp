@@ -8,6 +8,7 @@
 #include "jumper/IDBag.h"
 #include "jumper/IPilotChute.h"
 #include "jumper/ISlider.h"
+#include "jumper/DeploymentControl.h"
 #include "jumper/SliderDown.h"
 
 namespace sds::JumperStates {
@@ -40,14 +41,25 @@ void CInflateCanopy::Enter()
 {
     ILogMgr::GetSingleton()->LogMessage("Inflating canopy");
     m_Container->BeginInflation();
+    // The pieces change parents where they are drawn, and take their places
+    // before this frame is drawn, not a frame later.
+    CDeploymentControl::RefreshScene();
     const CGfxObjPtr root = IGfxMgr::GetSingleton()->GetRootObject();
     const CGfxObjPtr canopy = m_Container->GetCanopy()->GetGfxObj();
-    root->AddChild(canopy);
-    root->AddChild(m_Container->GetSlider()->GetGfxObj());
-    canopy->AddChild(m_Container->GetDBag()->GetGfxObj());
+    MoveUnder(root, canopy);
+    MoveUnder(root, m_Container->GetSlider()->GetGfxObj());
+    MoveUnder(canopy, m_Container->GetDBag()->GetGfxObj());
+    Place();
 }
 
 void CInflateCanopy::OnUpdate(const CTiming&)
+{
+    Place();
+    if (m_Container->GetCanopy()->GetExtractionAnimation()->GetRelativePosition() >= 1.0f)
+        m_Owner->ChangeState(m_Owner->GetSliderDown());
+}
+
+void CInflateCanopy::Place()
 {
     const CGfxObjPtr rig = m_Container->GetGfxObj();
     rig->UpdateTransform();
@@ -61,12 +73,9 @@ void CInflateCanopy::OnUpdate(const CTiming&)
     const CQuaternion orientation = GetRotationTo(CVector::UNIT_Y, heading.Cross(CVector::UNIT_Y));
     canopy->SetOrientation(orientation);
     const CVector target = canopyPos + orientation * m_PilotChuteOffset;
-    const CAnimationPtr extraction = m_Container->GetCanopy()->GetExtractionAnimation();
-    const float k = extraction->GetRelativePosition();
+    const float k = m_Container->GetCanopy()->GetExtractionAnimation()->GetRelativePosition();
     pilotChute->SetPos(pilotChutePos + (target - pilotChutePos) * k);
     m_Container->GetSlider()->GetGfxObj()->SetPos(canopyPos + m_SliderOffset);
-    if (k >= 1.0f)
-        m_Owner->ChangeState(m_Owner->GetSliderDown());
 }
 
 } // namespace sds::JumperStates

@@ -16,6 +16,9 @@ public:
     void Enter() override;
 
 private:
+    // The canopy above the rig, the pilot chute closing in on it, the slider under it.
+    void Place();
+
     CContainerPtr m_Container;
     CVector m_CanopyPosition;
     CVector m_PilotChuteOffset;

@@ -1,5 +1,7 @@
 #include "jumper/LandingNormalState.h"
 
+#include <cmath>
+
 #include "core/ILogMgr.h"
 #include "jumper/Jumper.h"
 
@@ -13,7 +15,14 @@ CLandingNormalState::CLandingNormalState(CJumper* jumper, const CAnimationPtr& w
 void CLandingNormalState::Enter()
 {
     m_StandUp = true;
-    GetJumper()->GetGfxObj()->SetOrientation(CQuaternion::IDENTITY);
+    // Upright at once, facing the way he came in: not turned to one fixed
+    // heading on the ground.
+    const CGfxObjPtr body = GetJumper()->GetGfxObj();
+    const CVector forward = body->GetOrientation() * CVector::UNIT_X;
+    CQuaternion upright;
+    if (forward.x * forward.x + forward.z * forward.z > 1e-6f)
+        upright.FromAngleAxis(std::atan2(-forward.z, forward.x), CVector::UNIT_Y);
+    body->SetOrientation(upright);
     CLandingState::Enter();
     ILogMgr::GetSingleton()->LogMessage("CLandingNormalState");
     GetJumper()->PushInputMode("LandingNormal");

@@ -3,25 +3,10 @@
 #include <stdexcept>
 
 #include "graphics/ISkeleton.h"
+#include "jumper/GfxObjectConfig.h"
 #include "physics/IPhyRagDoll.h"
 
 namespace sds {
-
-namespace {
-
-// The position in the object's parent's space that puts it at `world`.
-CVector InParentSpace(const IGfxObj& object, const CVector& world)
-{
-    const CGfxObjPtr parent = object.GetParent();
-    if (!parent)
-        return world;
-    CVector scale(1.0f, 1.0f, 1.0f);
-    for (CGfxObjPtr node = parent; node; node = node->GetParent())
-        scale = scale * node->GetScale();
-    return (parent->GetWorldOrientation().Inverse() * (world - parent->GetWorldPos())) / scale;
-}
-
-} // namespace
 
 CRagDollObj::CRagDollObj(const CGfxObjPtr& gfxObj, const std::shared_ptr<physics::IPhyRagDoll>& ragDoll,
                          bool physicsDriven)

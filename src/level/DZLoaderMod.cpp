@@ -11,6 +11,7 @@
 #include "core/IResourceMgr.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
+#include "core/services/IEventMgr.h"
 #include "forcefields/IEditorSimObj.h"
 #include "jumper/SimObj.h"
 #include "graphics/IFader.h"
@@ -170,6 +171,7 @@ CDZLoaderFactory CDZLoaderMod::Factory()
     return [](ILevelHost& host, ILoadingProgressBar& progress) -> std::shared_ptr<IDZLoaderMod> {
         CLevelContext context;
         context.Host = &host;
+        context.Events = IEventMgr::GetSingleton();
         if (CEngine* engine = CEngine::GetSingleton()) {
             context.Engine = engine;
             context.MakeCountDown = [engine](const xml::CNodePtr& config) -> std::shared_ptr<IEngineState> {

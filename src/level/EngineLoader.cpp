@@ -259,7 +259,7 @@ void CEngineLoader::InstallCameraScripts()
     for (const char* name : SCRIPT_CAMERAS) {
         const std::string script = scripts->GetChildById("Camera", name, "Name,Id")->GetAttribute("Script")->GetValue();
         auto controller = std::make_shared<CScriptCameraMotionController>(script, loadingMethod,
-                                                                          IGfxMgr::GetSingleton(), nullptr);
+                                                                          IGfxMgr::GetSingleton(), m_Context.Events);
         m_CameraControllers.push_back(controller);
         if (camera)
             camera->SetMotionController(mode, controller.get());

@@ -27,6 +27,7 @@ class CJumperMgr;
 class CRagDollObj;
 class CScriptCameraMotionController;
 class CSimObj;
+class IEventMgr;
 class IInputModes;
 class ILevelHost;
 class ISound;
@@ -42,6 +43,8 @@ struct CLevelContext
     CJumperMgr* Jumpers = nullptr;
     // The engine's input-mode stack for the jumpers' states; null: none.
     IInputModes* InputModes = nullptr;
+    // Where the script cameras find the mouse; null: they see it at rest.
+    const IEventMgr* Events = nullptr;
     // The engine the count-down is pushed on; null: no count-down is shown.
     CEngine* Engine = nullptr;
     // Makes the count-down state from the configuration's "CountDown"; empty: no count-down.

@@ -17,7 +17,10 @@ class CTestEventMgr : public sds::CEventMgr
 {
 public:
     bool IsKeyDown(std::int32_t) const override { return false; }
-    sds::CVector GetMousePosition() const override { return sds::CVector(); }
+    sds::CVector GetMousePosition() const override { return m_MousePosition; }
+
+    // Where the pointer is (x and y from 0 to 1 across the window, z the wheel).
+    sds::CVector m_MousePosition;
 };
 
 // The document element of XML text.

@@ -451,8 +451,15 @@ TEST_F(GameModeTest, TheJumpLogReplaysSavedTrajectoriesAndShowsItsMessage)
     const CJumpRecord saved(1, "Home Field", "Jump_1.trajectory", CVector(0, 900, 0), CVector(10, 0, 5), info);
     const CJumpRecord lost(2, "Home Field", "Jump_2.trajectory", CVector(0, 900, 0), CVector(10, 0, 5), info);
 
+    if (!m_World.m_Gfx.GetMemCamera())
+        m_World.m_Gfx.CreateCamera();
+    const sds::CMemCamera& camera = *m_World.m_Gfx.GetMemCamera();
+    const std::size_t modes = camera.m_Modes.size();
     game.ShowTrajectories({&saved, &lost});
     ASSERT_EQ(1u, CTrajectoryViewerMod::GetSingleton()->GetShown().size()) << "a missing file shows nothing";
+    // The trajectory camera, chosen anew, frames them.
+    ASSERT_EQ(modes + 1, camera.m_Modes.size());
+    EXPECT_EQ(sds::CameraEvents::camera_script3, camera.m_Modes.back());
     game.ShowCenterMessage("Nice landing!");
     EXPECT_EQ("Nice landing!", CHUDMessageMod::GetSingleton()->GetMessage());
     EXPECT_TRUE(game.ShowsLandingComment()) << "until the settings say otherwise";

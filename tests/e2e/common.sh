@@ -232,3 +232,46 @@ expect_hand_controls() { # <picture> <rear|front|brakes> <what>
         done
     done
 }
+
+# Pictures of the level: how much of a picture is of a kind, the instruments
+# at the bottom and on the right left out. The share of near-black pixels (the
+# world's edge shows black), of grass and crops (green over red and blue),
+# and the number of pixels of the jumper's blue suit.
+share_black() { # <picture>
+    convert "$1" -alpha off -fx '(r < 0.06 && g < 0.06 && b < 0.06) ? 1 : 0' -format '%[fx:mean]' info:
+}
+share_ground() { # <picture>
+    convert "$1" -alpha off -fx '(g > r && g > b && g > 0.25) ? 1 : 0' -format '%[fx:mean]' info:
+}
+jumper_pixels() { # <picture>
+    convert "$1" -alpha off -fill black -draw "rectangle 945,420 1023,767" -draw "rectangle 0,680 1023,767" \
+        -fx '(b > 0.25 && r < 0.2 * b && g < 0.5 * b) ? 1 : 0' -format '%[fx:int(mean * w * h)]' info:
+}
+# How many of the picture's 64 x 64 squares hold the colour (give or take
+# 10 %): a drawn path crosses many, a spot of the colour one or two.
+colour_squares() { # <picture> <colour>
+    convert "$1" -alpha off -fuzz 10% -fill black +opaque "$2" -fill white -opaque "$2" \
+        -scale 16x12! -threshold 0 -format '%[fx:int(mean * w * h + 0.5)]' info:
+}
+
+# A view of the level from the air, not of the world's edge: ground in the
+# lower part at least, and no black band where the terrain ends.
+expect_level_view() { # <picture> <what>
+    awk -v g="$(share_ground "$1")" 'BEGIN { exit !(g > 0.2) }' || fail "$2: hardly any ground ($(basename "$1"))"
+    awk -v k="$(share_black "$1")" 'BEGIN { exit !(k < 0.01) }' ||
+        fail "$2: black where the world ends ($(basename "$1"): $(share_black "$1") of it)"
+}
+
+# The jumper is in the picture: his suit, a few hundred pixels at least.
+expect_jumper() { # <picture> <what>
+    local pixels
+    pixels=$(jumper_pixels "$1")
+    [ "${pixels:-0}" -ge 300 ] || fail "$2: the jumper is not in $(basename "$1") (${pixels:-0} pixels of his suit)"
+}
+
+# A path of the trajectory's first colour (pure red) across the picture.
+expect_trajectory() { # <picture> <what>
+    local squares
+    squares=$(colour_squares "$1" "rgb(255,0,0)")
+    [ "${squares:-0}" -ge 6 ] || fail "$2: no trajectory along $(basename "$1") (its colour in ${squares:-0} squares)"
+}

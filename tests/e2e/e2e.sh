@@ -6,9 +6,11 @@
 # RecordEvents (a key to skip the splash screen, a screenshot key, mouse moves
 # and a click on Exit) and its replay with PlayEvents, a start from the
 # built-in default files alone ended by SIGTERM, Start in the force-field
-# edition, the demonstration run.sh gives without a display, RunTest and Fail.
-# Keeps the pictures of the splash screen, the main menu and the force-field
-# screen, the logs and the recording in the artifact folder.
+# edition, the demonstration run.sh gives without a display (a whole jump:
+# the count-down shows no world's edge, the verdict the jumper, the jump player
+# the trajectory), RunTest and Fail. Keeps the pictures of the splash screen,
+# the main menu, the force-field screen and the demonstration's steps (demo/),
+# the logs and the recording in the artifact folder.
 # Needs a display (xvfb-run).
 set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -198,11 +200,18 @@ failures=$((failures + $?))
 # --- The demonstration run.sh gives without a display ---------------------------
 "$top/tools/demo.sh" "$work" "$artifacts/demo" >demo.txt 2>&1
 expect_code 0 $? "demonstration"
-for picture in 1-splash-screen 2-main-menu 3-help; do
-    [ -s "$artifacts/demo/$picture.png" ] || fail "demonstration: no $picture picture"
+# Each step has its picture, unless the demonstration said why it has none.
+for picture in 00-main-menu 01-drop-zone-menu 02-count-down 03-exit 04-free-fall 05-pull 06-canopy-flight \
+    07-flare 08-verdict 09-jump-log 10-trajectory; do
+    [ -s "$artifacts/demo/$picture.png" ] || grep -q "^  ($picture: " demo.txt ||
+        fail "demonstration: no $picture picture"
 done
 grep -q "its pictures are in $artifacts/demo" demo.txt || fail "demonstration: does not say where the pictures are"
-expect_main_menu "$artifacts/demo/2-main-menu.png"
+expect_main_menu "$artifacts/demo/00-main-menu.png"
+expect_level_view "$artifacts/demo/02-count-down.png" "demonstration: the count-down"
+expect_jumper "$artifacts/demo/02-count-down.png" "demonstration: the count-down"
+expect_jumper "$artifacts/demo/08-verdict.png" "demonstration: the verdict"
+expect_trajectory "$artifacts/demo/10-trajectory.png" "demonstration: the jump player"
 
 # --- RunTest and Fail --------------------------------------------------------
 rm -f ../logs/dravonkel.log

@@ -3,15 +3,17 @@
 #   jump.sh <run tree> <work folder> <artifact folder> <head-up display artifact folder>
 # Main menu, Start, drop-zone menu, Jump, the first jump's help (closed), the
 # count-down, out of the aircraft, free fall, the pull, canopy flight on the
-# toggles, the landing and its verdict, the menu over the level, the main
-# menu, Exit. The session is recorded with RecordEvents and played back with
-# PlayEvents, each run on a fresh profile; both must fly the jump to its end
-# and record it. Keeps pictures of the recorded run (free-fall.png,
-# canopy-flight.png, verdict.png), both logs and profiles and the recording in
-# the artifact folder; the altimeter must be on screen in free fall and under
-# canopy (altimeter-free-fall.png, altimeter-canopy.png in the head-up display's
-# folder), and under canopy the display names the rear risers the hands hold
-# (canopy-controls.png there). Needs a display (xvfb-run).
+# toggles toward the target, the flare, the landing and its verdict (the
+# jumper in view), the menu over the level, the main menu, Exit. The jump is
+# flown as tests/e2e/fly.sh flies it. The session is recorded with
+# RecordEvents and played back with PlayEvents, each run on a fresh profile;
+# both must fly the jump to its end and record it. Keeps pictures of the
+# recorded run (free-fall.png, canopy-flight.png, verdict.png), both logs and
+# profiles and the recording in the artifact folder; the altimeter must be on
+# screen in free fall and under canopy (altimeter-free-fall.png,
+# altimeter-canopy.png in the head-up display's folder), and under canopy the
+# display names the rear risers the hands hold (canopy-controls.png there).
+# Needs a display (xvfb-run).
 set -u
 run="$1"
 work="$2"
@@ -21,21 +23,33 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
 
-tap() { # <key>
-    xdotool keydown "$1"
-    sleep 0.15
-    xdotool keyup "$1"
-    sleep 0.3
-}
-
-hold() { # <key> <seconds>
-    xdotool keydown "$1"
-    sleep "$2"
-    xdotool keyup "$1"
-}
+. "$top/tests/e2e/fly.sh"
 
 shot() { # <picture>
     import -window root "$1"
+}
+
+# The pictures kept of the flown jump.
+jump_step() { # <step>
+    case $1 in
+    free-fall | canopy-flight | verdict) shot "$artifacts/$1.png" ;;
+    esac
+    case $1 in
+    free-fall) cp "$artifacts/free-fall.png" "$hud/altimeter-free-fall.png" ;;
+    canopy-flight) cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png" ;;
+    esac
+}
+
+# Under canopy, before the hands leave the rear risers: the display names
+# them a frame after the opening. A slow machine may land first: then the
+# landing says so.
+jump_hands_on_risers() {
+    local until=$((SECONDS + 5))
+    while shot "$hud/canopy-controls.png" && ! any_hand_control_shown "$hud/canopy-controls.png"; do
+        logged "Collision with HSpeed=" && { controls_landed=1; break; }
+        [ $SECONDS -lt $until ] || break
+        sleep 0.2
+    done
 }
 
 # The lines both runs must log.
@@ -83,38 +97,7 @@ steps() {
     wait_for_log "Displaying wndHelp" 60 || { fail "record: no help before the first jump"; return; }
     sleep 1
     click_program_at 815 634 # Close
-    # The count-down (about 3 s, which a key would cut short), then the jump runs in the aircraft.
-    wait_for_log "Restored input mode: ExitPlane" 20 || { fail "record: the jump did not start"; return; }
-    sleep 4
-    # The aircraft starts 1.2 km out and flies over the landing area at 50 m/s.
-    sleep 16
-    tap space # out of the door
-    tap space # let go
-    wait_for_log "CFreeFallState" 10 || { fail "record: no free fall"; return; }
-    # Taken while the pull goes on: on a busy machine a picture takes seconds,
-    # and the aircraft flies only 170 m over the ground.
-    shot "$artifacts/free-fall.png" &
-    local free_fall_shot=$!
-    tap space # pull at once
-    wait $free_fall_shot
-    cp "$artifacts/free-fall.png" "$hud/altimeter-free-fall.png"
-    wait_for_log "CCanopyRideState" 20 || { fail "record: no canopy"; return; }
-    shot "$artifacts/canopy-flight.png"
-    cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png"
-    # The hands take the rear risers at once; the display names them a frame
-    # later. A slow machine may land first: then the landing says so.
-    local until=$((SECONDS + 5))
-    while shot "$hud/canopy-controls.png" && ! any_hand_control_shown "$hud/canopy-controls.png"; do
-        grep -qF "Collision with HSpeed=" $log && { controls_landed=1; break; }
-        [ $SECONDS -lt $until ] || break
-        sleep 0.2
-    done
-    hold a 1
-    hold d 1
-    wait_for_log "Collision with HSpeed=" 90 || { fail "record: no landing"; return; }
-    # The verdict stays in the middle of the screen for the landing's two seconds.
-    wait_for_log " is in " 5 || { fail "record: no verdict"; return; }
-    shot "$artifacts/verdict.png"
+    fly_jump || { fail "record: the jump was not flown"; return; }
     wait_for_log "Jump 1 is added to profile" 20 || { fail "record: the jump was not recorded"; return; }
     # Played back by the clock, a jump on a busier machine can land some
     # seconds later: the keys after the landing wait for it.
@@ -150,6 +133,7 @@ if [ -n "${controls_landed:-}" ]; then
 else
     expect_hand_controls "$hud/canopy-controls.png" rear "canopy flight"
 fi
+expect_jumper "$artifacts/verdict.png" "record: the verdict"
 
 # --- The same jump played back on a fresh profile -------------------------------
 rm -rf ../logs/* ../profiles/* ../conf/settings.xml

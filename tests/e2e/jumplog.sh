@@ -3,8 +3,8 @@
 # driven by xdotool. A test configuration starts the jumper under the open
 # canopy at the first preset's position, 61 m over the drop zone, so the
 # landing comes within seconds of "--StartState GameMode". Checks: the landing
-# judge's verdict as the centre message, the jump player with the trajectory
-# over the drop zone, Esc to the jump log listing the jump with its landing
+# judge's verdict as the centre message with the jumper in view, the jump
+# player with the trajectory drawn across the picture, Esc to the jump log listing the jump with its landing
 # type, Done to the drop-zone menu, Back to the main menu and Exit with code 0;
 # the profile holds the jump with its landing type and trajectory file, the
 # preset's wind and canopy figures of a canopy. The verdict is bright text on
@@ -113,6 +113,7 @@ import -window root "$artifacts/verdict.png"
 band=$(convert "$artifacts/verdict.png" -crop 880x40+72+238 -colorspace Gray -format "%[fx:mean] %[fx:maxima]" info:)
 awk -v mean="${band% *}" -v top="${band#* }" 'BEGIN { exit !(mean < 0.4 && top > 0.85) }' ||
     fail "verdict: the message is no bright text on a dark band (mean and brightest grey: $band)"
+expect_jumper "$artifacts/verdict.png" "verdict"
 verdict=$(grep -F -A1 " is in " $log | sed -n 2p | sed 's/^[0-9:]* //')
 type=$(grep -F " is in " $log | sed 's/^.* is in //')
 await "Jump 1 is added to profile" 1 15 "recording the jump"
@@ -120,6 +121,7 @@ await "Displaying wndStatistics" 1 10 "jump player"
 xdotool mousemove 1000 20
 sleep 2
 import -window root "$artifacts/trajectory.png"
+expect_trajectory "$artifacts/trajectory.png" "jump player"
 xdotool key Escape
 await "Displaying wndStatistics" 2 10 "jump log"
 # The jump player's scene moves behind the jump log: no still screen to wait for.

@@ -1,6 +1,8 @@
 #include <cmath>
 #include <functional>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include <OGRE/OgreMath.h>
 
@@ -204,6 +206,42 @@ TEST_F(CameraTest, AroundZoomNeverPassesThePivot)
     EXPECT_LT(distance, kAround.Length());
 }
 
+// However long the keys or the mouse turn it up or down, the orbit stops at
+// straight over or under the pivot: it never goes over the top onto the other
+// side, which would turn the view upside down.
+TEST_F(CameraTest, OrbitStopsAtStraightUpAndDown)
+{
+    sds::ICamera& camera = Camera();
+    const sds::CGfxObjPtr box = m_Mgr->CreateBox(CVector(1, 1, 1));
+    box->SetPos(kBoxPos);
+    camera.Attach(box);
+    const std::pair<int, CVector> modes[] = {
+        {ev::camera_behind, kBehind}, {ev::camera_sideways, kSideways}, {ev::camera_around, kAround}};
+    // A key held (a code with no change) or the mouse, 15 degrees a frame.
+    const std::pair<int, float> turns[] = {
+        {ev::camera_up, 0.0f}, {ev::camera_down, 0.0f}, {ev::camera_pitch, 0.025f}, {ev::camera_pitch, -0.025f}};
+    for (const auto& [mode, offset] : modes) {
+        for (const auto& [code, change] : turns) {
+            const std::string what = ModeMessage(mode) + std::string(" turned by ") + std::to_string(code) + " " +
+                                     std::to_string(change);
+            camera.SetMode(mode);
+            const CVector side(offset.x, 0, offset.z);
+            for (int frame = 0; frame < 24; ++frame) {
+                Send(code, true, change);
+                Step(0.25f);
+                const CVector fromPivot = camera.GetPos() - kBoxPos;
+                ASSERT_GE(CVector(fromPivot.x, 0, fromPivot.z).Dot(side), -1e-3f) << what << ", frame " << frame;
+                ASSERT_GE(Eye()->getDerivedUp().y, -1e-4f) << what << ", frame " << frame;
+            }
+            Send(code, false);
+            // It got there: over or under the pivot, at the offset's distance.
+            const CVector fromPivot = camera.GetPos() - kBoxPos;
+            EXPECT_LT(CVector(fromPivot.x, 0, fromPivot.z).Length(), 0.01f) << what;
+            EXPECT_NEAR(offset.Length(), std::fabs(fromPivot.y), 0.01f) << what;
+        }
+    }
+}
+
 TEST_F(CameraTest, PerspectivePitchStopsShortOfTheLimit)
 {
     sds::ICamera& camera = Camera();
@@ -249,6 +287,15 @@ TEST_F(CameraTest, LookAtFacesThePoint)
                                {-5, -3, 5}, {5, 0, -5}, {-7, 2, -3}, {3, 20, 2}};
     for (const CVector& offset : offsets) {
         camera.LookAt(kFreeOffset + offset);
+        EXPECT_VECTOR_NEAR(Normalised(offset), camera.GetDir(), 1e-3f);
+    }
+    // Out of the level's bounds (below their floor, down in a valley) it
+    // still turns to the point: turning moves it nowhere.
+    const CVector low(10, -6, 10);
+    camera.SetBounds(CVector(-1000, 1, -1000), CVector(1000, 4000, 1000));
+    camera.SetPos(low);
+    for (const CVector& offset : offsets) {
+        camera.LookAt(low + offset);
         EXPECT_VECTOR_NEAR(Normalised(offset), camera.GetDir(), 1e-3f);
     }
 }

@@ -1,5 +1,7 @@
+#include <cmath>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -307,5 +309,58 @@ TEST_F(ScriptCameraTest, TrajectoryCameraLooksSquareAcrossTheWayFlown)
         EXPECT_VECTOR_NEAR(c.side * distance, away, 1e-2f);
         EXPECT_GT(m_Camera.GetPos().y, middle.y) << "from above";
     }
+    EXPECT_FALSE(m_Log.HasContaining("Error"));
+}
+
+// The chase camera through a touch-down: chosen again by the landing it
+// frames him from beside; the run out, a bounce back and standing still never
+// swing it through the jumper or below him, and he stays seen from beside.
+TEST_F(ScriptCameraTest, ChaseCameraFramesTheLandedJumperFromAbove)
+{
+    auto level = std::make_shared<CFakeLevelPositions>();
+    // The target lies off to his side: "the far side from the target" is not behind him.
+    level->m_Target = CVector(-60, 0, 40);
+    m_Gfx.AddLevelPositions(level);
+    sds::CScriptCameraMotionController chase(SDS_SOURCE_DIR "/data/scripts/Camera1.lua", "dofile", &m_Gfx,
+                                             &m_Events);
+    const float dt = 1.0f / 30.0f;
+    CVector jumper(-100, 30, 0);
+    level->m_Jumper = jumper;
+    m_Camera.m_PrevModeLastPos = CVector(500, 100, 500);
+    chase.Initialize(&m_Camera);
+    // Under canopy along +x, 7 m/s across and 2 m/s down, to the ground.
+    while (jumper.y > 1.0f) {
+        jumper += CVector(7 * dt, -2 * dt, 0);
+        level->m_Jumper = jumper;
+        chase.Update(&m_Camera, Frame(dt, 0));
+    }
+    // Chosen again at the touch-down: beside him at once, on his side of the
+    // way flown, not swung round to the far side from the target.
+    m_Camera.m_PrevModeLastPos = m_Camera.GetPos();
+    chase.Initialize(&m_Camera);
+    const CVector landing = m_Camera.GetPos() - jumper;
+    EXPECT_LT(std::fabs(landing.x), std::fabs(landing.z)) << "not beside him";
+    EXPECT_GT(landing.y, 1.0f);
+
+    // The run out slows down from 7 m/s, a bounce 0.3 m back, then he stands.
+    std::vector<CVector> steps;
+    for (float speed = 7.0f; speed > 0.0f; speed -= 0.25f)
+        steps.push_back(CVector(speed * dt, 0, 0));
+    for (int i = 0; i < 6; ++i)
+        steps.push_back(CVector(-0.08f, 0, 0));
+    steps.resize(steps.size() + 90, CVector::ZERO);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        jumper += steps[i];
+        level->m_Jumper = jumper;
+        chase.Update(&m_Camera, Frame(dt, 0));
+        const CVector view = m_Camera.GetPos() - jumper;
+        ASSERT_GT(view.Length(), 5.0f) << "frame " << i << ": the camera came through him";
+        ASSERT_GT(view.y, 1.0f) << "frame " << i << ": not looking down on him";
+        EXPECT_VECTOR_NEAR(jumper, m_Camera.m_LookAt.back(), 1e-4f);
+    }
+    // Beside him, not behind where his canopy comes down.
+    const CVector view = m_Camera.GetPos() - jumper;
+    EXPECT_LT(std::fabs(view.x), std::fabs(view.z));
+    EXPECT_LT(std::hypot(view.x, view.z), 12.0f);
     EXPECT_FALSE(m_Log.HasContaining("Error"));
 }

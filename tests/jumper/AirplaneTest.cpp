@@ -67,7 +67,7 @@ TEST_F(AirplaneTest, FliesStraightOnAtItsDirectionTimesItsSpeed)
     m_Config->GetChild("Movement")->GetAttribute("Direction")->SetValue("-2,0,0");
     sds::CAirplane airplane(m_Config);
     ASSERT_EQ(1u, m_Sound.m_Made.size());
-    const CVector start(1330, 200, -100);
+    const CVector start = m_Config->GetAttribute("Altitude")->GetValue<CVector>();
     EXPECT_EQ(start, airplane.GetGfxObj()->GetPos());
 
     airplane.Update({0.0f, 0.0f});
@@ -78,6 +78,25 @@ TEST_F(AirplaneTest, FliesStraightOnAtItsDirectionTimesItsSpeed)
     EXPECT_VECTOR_NEAR(start + CVector(-100, 0, 0), airplane.GetGfxObj()->GetPos(), 1e-2f);
     // The engine is heard where the aircraft is.
     EXPECT_VECTOR_NEAR(airplane.GetGfxObj()->GetPos(), m_Sound.m_Made.front()->m_Position, 1e-4f);
+}
+
+// The count-down shows the view from the door: where the shipped aircraft
+// starts and flies for half a minute, the default zone's terrain lies under
+// it and well around it, so that its edge is not in sight.
+TEST_F(AirplaneTest, TheShippedCourseStaysOverTheDefaultZone)
+{
+    const xml::CNodePtr tiles = LoadShipped("../data/Skorvel/HomeField/HomeField.tiles", "Tiles");
+    const CVector low = tiles->GetAttribute("MinCorner")->GetValue<CVector>();
+    const CVector high = tiles->GetAttribute("MaxCorner")->GetValue<CVector>();
+    const float margin = 100.0f;
+    sds::CAirplane airplane(m_Config);
+    for (int second = 0; second <= 30; ++second) {
+        const CVector at = airplane.GetGfxObj()->GetPos();
+        EXPECT_TRUE(at.x > low.x + margin && at.x < high.x - margin && at.z > low.z + margin &&
+                    at.z < high.z - margin)
+            << "at " << at.x << ", " << at.z << " after " << second << " s";
+        airplane.Update({1.0f, 0.0f});
+    }
 }
 
 TEST_F(AirplaneTest, ReleasingTheAircraftStopsItsEngine)

@@ -83,9 +83,8 @@ TEST_F(JumperStatesTest, TheExitBodyRidesWithTheAircraft)
     jumper->Update(sds::CTiming{0.02f, 0.0f});
     EXPECT_VECTOR_NEAR(CVector(50, 0, 0), jumper->GetPhyJumper()->GetVelocity(), 1e-3f);
     EXPECT_VECTOR_NEAR(door + CVector(1, 0, 0), jumper->GetPhyJumper()->GetPos(), 1e-3f);
-    // The body lies along the jumper turned a quarter about -y.
-    const sds::CQuaternion body =
-        sds::CQuaternion(0.707107f, 0, -0.707107f, 0) * jumper->GetBodyObj()->GetWorldOrientation();
+    // The body is turned as the jumper is drawn: free fall takes over from it.
+    const sds::CQuaternion body = jumper->GetBodyObj()->GetWorldOrientation();
     const sds::CQuaternion phy = jumper->GetPhyJumper()->GetOrientation();
     EXPECT_NEAR(1.0f, std::fabs(body.w * phy.w + body.x * phy.x + body.y * phy.y + body.z * phy.z), 1e-4f);
 

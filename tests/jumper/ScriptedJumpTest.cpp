@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "jumper/ICanopy.h"
+#include "jumper/IContainer.h"
+#include "jumper/ISlider.h"
 #include "support/ScriptedJump.h"
 
 namespace {
@@ -29,6 +32,13 @@ std::vector<std::string> TopModes(const CCapturingLogMgr& log)
             if (line.compare(0, prefix.size(), prefix) == 0)
                 modes.push_back(line.substr(prefix.size()));
     return modes;
+}
+
+// The angle in degrees between two orientations.
+float TurnDegrees(const sds::CQuaternion& a, const sds::CQuaternion& b)
+{
+    const float dot = std::fabs(a.w * b.w + a.x * b.x + a.y * b.y + a.z * b.z);
+    return 2.0f * std::acos(std::min(1.0f, dot)) * 57.29578f;
 }
 
 } // namespace
@@ -69,3 +79,42 @@ TEST(ScriptedJump, FromTheDoorToTheLandingWithTheShippedKeys)
         EXPECT_LT(jump.m_StandingSpeeds[frame], 0.3f) << "frame " << frame << " after the touch-down";
 }
 
+// What each frame shows, as the renderer places it: the body turns smoothly
+// from the door to the ground (letting go of the aircraft too), and the canopy
+// and the slider, once shown, stay by the rig on their lines.
+TEST(ScriptedJump, NothingJumpsBetweenTwoFrames)
+{
+    CScriptedJump jump;
+    const sds::CGfxObjPtr body = jump.m_Jumper->GetBodyObj();
+    const std::shared_ptr<sds::IContainer> rig = jump.m_Jumper->GetContainer();
+    sds::CQuaternion last = body->GetWorldOrientation();
+    float largestTurn = 0.0f, farthestCanopy = 0.0f, farthestSlider = 0.0f;
+    std::string turnAt, canopyAt, sliderAt;
+    jump.m_AfterFrame = [&] {
+        jump.m_Gfx.GetRootObject()->UpdateTransform();
+        const std::string state = jump.m_Log.m_Lines.back();
+        const std::string when = "frame " + std::to_string(jump.m_Frames) + " (" + state + ")";
+        const sds::CQuaternion now = body->GetWorldOrientation();
+        const float turn = TurnDegrees(last, now);
+        if (turn > largestTurn) {
+            largestTurn = turn;
+            turnAt = when;
+        }
+        last = now;
+        const sds::CVector at = rig->GetGfxObj()->GetWorldPos();
+        const sds::CGfxObjPtr canopy = rig->GetCanopy()->GetGfxObj();
+        const sds::CGfxObjPtr slider = rig->GetSlider()->GetGfxObj();
+        if (canopy->IsVisible() && (canopy->GetWorldPos() - at).Length() > farthestCanopy) {
+            farthestCanopy = (canopy->GetWorldPos() - at).Length();
+            canopyAt = when;
+        }
+        if (slider->IsVisible() && (slider->GetWorldPos() - at).Length() > farthestSlider) {
+            farthestSlider = (slider->GetWorldPos() - at).Length();
+            sliderAt = when;
+        }
+    };
+    ASSERT_EQ("", jump.Fly());
+    EXPECT_LT(largestTurn, 30.0f) << "the body turned at " << turnAt;
+    EXPECT_LT(farthestCanopy, 15.0f) << "the canopy was drawn away from the rig at " << canopyAt;
+    EXPECT_LT(farthestSlider, 15.0f) << "the slider was drawn away from the rig at " << sliderAt;
+}

@@ -120,6 +120,18 @@ TEST_F(EngineLoaderTest, TheTargetBoundsTheCameraAndAnswersTargetPos)
 }
 
 // Force-field scenes and the editor's template place the target by its position alone.
+// The orbiting cameras follow the jumper, and the free camera flies, only
+// inside the shipped limits: their floor lies below the default zone's lowest
+// ground, where a jumper may come down.
+TEST_F(EngineLoaderTest, TheShippedLimitsHoldTheDefaultZonesGround)
+{
+    const float floor =
+        Load("../conf/conf.xml", "sds")->GetChild("Camera")->GetChild("Limits")->GetAttribute("MinY")->GetValue<float>();
+    const CVector lowest =
+        Load("../data/Skorvel/HomeField/HomeField.tiles", "Tiles")->GetAttribute("MinCorner")->GetValue<CVector>();
+    EXPECT_LT(floor, lowest.y - 5.0f);
+}
+
 TEST_F(EngineLoaderTest, ATargetGivenByItsPositionAloneIsTheStandardTarget)
 {
     SetScene(TestField, [](const xml::CNodePtr& scene) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -154,6 +155,8 @@ public:
         }
         if (m_Jumper->GetCurrentState() == m_Jumper->GetLandingNormalState())
             m_StandingSpeeds.push_back(m_Jumper->GetVelocity().Length());
+        if (m_AfterFrame)
+            m_AfterFrame();
     }
     void Frames(int count)
     {
@@ -193,6 +196,8 @@ public:
     float m_RightToggle = 0.0f;
     // The speed the body reports in each frame of a normal landing, from its first.
     std::vector<float> m_StandingSpeeds;
+    // Called at the end of every frame, when set.
+    std::function<void()> m_AfterFrame;
 
 private:
     static xml::CNodePtr Load(const std::string& path, const std::string& root)

@@ -1,5 +1,7 @@
 #include "graphics/ogre/AroundCameraManipulator.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include <OGRE/OgreMath.h>
@@ -84,6 +86,18 @@ void CAroundCameraManipulator::OrbitByKeys(float mouseScale, float elapsed)
         m_Camera.m_RotY = m_InvertY ? -turn : turn;
 }
 
+void CAroundCameraManipulator::LimitElevation()
+{
+    // The pitch node only ever turns about its own x axis. Past straight up or
+    // down the orbit would go over the top and the view turn upside down: the
+    // turn stops there.
+    const Ogre::Quaternion pitch = m_pPitchNode->getOrientation();
+    const float now = 2.0f * std::atan2(pitch.x, pitch.w);
+    const float current = std::atan2(std::sin(now), std::cos(now));
+    const float wanted = std::clamp(current - m_Camera.m_RotY, -Ogre::Math::HALF_PI, Ogre::Math::HALF_PI);
+    m_Camera.m_RotY = current - wanted;
+}
+
 void CAroundCameraManipulator::Update(const sds::CTiming& timing)
 {
     using sds::ICamera;
@@ -101,13 +115,9 @@ void CAroundCameraManipulator::Update(const sds::CTiming& timing)
         m_pYawNode->setPosition(ToOgre(m_Target->GetWorldPos()));
     RefreshChain();
 
-    // The elevation stops at straight up and straight down.
+    LimitElevation();
     m_Camera.m_TotalRotX += m_Camera.m_RotX;
     m_Camera.m_TotalRotY += m_Camera.m_RotY;
-    if (m_Camera.m_TotalRotY > Ogre::Math::PI || m_Camera.m_TotalRotY < -Ogre::Math::PI) {
-        m_Camera.m_TotalRotY -= m_Camera.m_RotY;
-        m_Camera.m_RotY = 0.0f;
-    }
     RotationStep();
     RefreshChain();
 }

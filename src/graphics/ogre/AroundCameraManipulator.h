@@ -25,6 +25,8 @@ private:
     Ogre::Vector3 ZoomStep(float distance) const;
     // The keys turn a tenth of the mouse scale in degrees per second.
     void OrbitByKeys(float mouseScale, float elapsed);
+    // Cuts the pending elevation so that the orbit stops at straight up and down.
+    void LimitElevation();
 
     sds::CGfxObjPtr m_Target;
     bool m_InvertX;

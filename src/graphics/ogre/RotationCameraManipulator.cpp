@@ -95,11 +95,16 @@ void CRotationCameraManipulator::LookAlong(sds::CVector direction)
     // direction; straight up or down it is a half turn.
     const float horizontal = std::sqrt(direction.x * direction.x + direction.z * direction.z);
     const float heading = horizontal < 0.001f ? Ogre::Math::PI : std::atan2(-direction.x, -direction.z);
-    m_Camera.m_RotX = heading;
-    m_Camera.m_RotY = -std::asin(std::clamp(direction.y, -1.0f, 1.0f));
-    m_Camera.m_TotalRotX = 0.0f;
-    m_Camera.m_TotalRotY = 0.0f;
-    RotationStep();
+    // Turning in place moves the camera nowhere: it faces the point wherever it
+    // stands, out of the level's bounds too (a script's camera down in a valley).
+    const float pitch = -std::asin(std::clamp(direction.y, -1.0f, 1.0f));
+    m_pPitchNode->pitch(Ogre::Radian(-pitch));
+    m_pYawNode->yaw(Ogre::Radian(heading));
+    RefreshChain();
+    m_Camera.m_TotalRotX = heading;
+    m_Camera.m_TotalRotY = pitch;
+    m_Camera.m_RotX = 0.0f;
+    m_Camera.m_RotY = 0.0f;
 }
 
 } // namespace wrappers

@@ -1,0 +1,164 @@
+# Flying a jump by keys in the real program under a virtual screen, from the
+# closed help screen of the first jump to the landing's verdict. Shared by the
+# end-to-end jump (tests/e2e/jump.sh) and the demonstration (tools/demo.sh);
+# sourced after common.sh. Each step waits on the phase lines of the log, so
+# that a jump started later in its course (under the canopy) skips the steps
+# it has no phase for. The caller defines jump_step <step>, called from a
+# process of its own as each step is reached (count-down, exit, free-fall,
+# pull, canopy-flight, flare, verdict), to keep its picture, and may define
+# jump_hands_on_risers, called under canopy before the hands leave the risers.
+
+tap() { # <key>
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+    sleep 0.3
+}
+
+hold() { # <key> <seconds>
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+logged() { # <text>
+    grep -qF -- "$1" ../logs/dravonkel.log 2>/dev/null
+}
+
+# The shipped aircraft starts 700 m east of the target, on its line, and flies
+# west at 50 m/s once the count-down is over. Out of the door some 100 m short
+# of the target and pulled soon, the jumper is thrown on some 250 m past it;
+# the canopy opens facing back east, and is steered to the target.
+door_seconds=12
+# Under the canopy, hands up, the seconds until the flare height: from an
+# opening at about 130 m over the ground (a door jump pulled at once), or from
+# a start under the canopy at the preset's 61 m; sinking about 4 m/s.
+canopy_seconds_from_door=25
+canopy_seconds_from_start=11
+
+# Where the landing target shows on the screen: the x of the middle of its
+# yellow face, or nothing. The canopy's yellow cells are far larger, the
+# jumper's yellow trim lies in the middle of the screen, where the chase
+# camera keeps him; the instruments are left out.
+target_on_screen() {
+    import -window root "$work/steer.png"
+    convert "$work/steer.png" -alpha off -fuzz 12% -fill black +opaque "rgb(240,210,60)" \
+        -fill white -opaque "rgb(240,210,60)" -fill black -draw "rectangle 945,420 1023,767" \
+        -draw "rectangle 0,680 1023,767" -define connected-components:verbose=true \
+        -define connected-components:area-threshold=10 -connected-components 8 null: 2>/dev/null |
+        awk '/srgba\(255,255,255/ {
+                 split($3, c, ","); area = $4
+                 if (area < 20 || area > 3000) next
+                 if (c[1] > 440 && c[1] < 590 && c[2] > 290 && c[2] < 470) next
+                 if (area > best) { best = area; x = c[1] }
+             }
+             END { if (best) printf "%d", x }'
+}
+
+# Steers the canopy toward the landing target for some seconds, by where the
+# target shows on the screen: the chase camera looks along the way the jumper
+# flies, so a target left of the middle is to his left. Not seen yet, it is
+# looked for by turning left; seen before, it is now under him or behind.
+steer_to_target() { # <seconds>
+    local until=$((SECONDS + $1)) x turn seen=0
+    while [ $SECONDS -lt $until ] && ! logged "Collision with HSpeed="; do
+        x=$(target_on_screen)
+        if [ -z "$x" ]; then
+            [ $seen -eq 0 ] && hold a 0.6
+            continue
+        fi
+        seen=1
+        x=$((x - 512))
+        turn=$(awk -v x="$x" 'BEGIN { t = (x < 0 ? -x : x) / 800; if (t > 0.6) t = 0.6; printf "%.2f", t }')
+        if [ "$x" -lt -60 ]; then
+            hold a "$turn"
+        elif [ "$x" -gt 60 ]; then
+            hold d "$turn"
+        else
+            sleep 0.5
+        fi
+    done
+}
+
+# Keeps the step's picture from a process of its own, after a pause if
+# given, so that the keys are not held up: a pull late by a picture taken on a
+# busy machine ends the jump in the ground.
+snap() { # <step> [seconds]
+    (sleep "${2:-0}" && jump_step "$1") &
+    snaps="$snaps $!"
+}
+
+# Flies the jump; false, with the failure reported, when a phase does not
+# come. Returns once the pictures are kept.
+fly_jump() {
+    snaps=""
+    fly_steps
+    local flown=$?
+    local pid
+    for pid in $snaps; do
+        wait "$pid"
+    done
+    return $flown
+}
+
+fly_steps() {
+    local at_door=0
+    local deadline=$((SECONDS + 30))
+    until logged "Restored input mode: ExitPlane" || logged "Restored input mode: CanopyRide"; do
+        [ $SECONDS -lt $deadline ] || { fail "the jump did not start"; return 1; }
+        sleep 0.1
+    done
+    logged "Restored input mode: ExitPlane" && at_door=1
+    # "Ready", "Set", "Go!" over the paused jump: about 3 s.
+    snap count-down 1
+    sleep 3.5
+    local canopy_seconds=$canopy_seconds_from_start
+    if [ $at_door -eq 1 ]; then
+        sleep $door_seconds
+        tap space # out of the door, hanging on
+        wait_for_log "HangingOutOfPlaneState" 10 || { fail "no exit"; return 1; }
+        snap exit
+        tap space # let go
+        wait_for_log "CFreeFallState" 10 || { fail "no free fall"; return 1; }
+        # Pulled at once (the aircraft flies 200 m over the ground); the
+        # picture a moment later, away from the aircraft.
+        snap free-fall 0.7
+        tap space
+        wait_for_log "Inflating canopy" 20 || { fail "no canopy out of its bag"; return 1; }
+        snap pull
+        canopy_seconds=$canopy_seconds_from_door
+    fi
+    wait_for_log "CCanopyRideState" 20 || { fail "no canopy flight"; return 1; }
+    local canopy_start=$SECONDS
+    # The verdict stays in the middle of the screen for the landing's two
+    # seconds: its picture is taken as soon as it shows, whatever the keys do.
+    (wait_for_log " is in " 150 && sleep 0.3 && jump_step verdict) &
+    local verdict=$!
+    snap canopy-flight 1
+    sleep 1
+    # The caller may look at the hands on the rear risers before they leave them.
+    if declare -F jump_hands_on_risers >/dev/null; then
+        jump_hands_on_risers
+    fi
+    # The hands go from the rear risers to the toggles, which A and D pull.
+    tap x
+    tap v
+    steer_to_target $((canopy_seconds - 6))
+    # Hands up to the flare height, then both toggles down to the ground.
+    while [ $((SECONDS - canopy_start)) -lt $canopy_seconds ] && ! logged "Collision with HSpeed="; do
+        sleep 0.2
+    done
+    if ! logged "Collision with HSpeed="; then
+        xdotool keydown a keydown d
+        sleep 1.5
+        logged "Collision with HSpeed=" || snap flare
+    fi
+    wait_for_log "Collision with HSpeed=" 90
+    local landed=$?
+    [ $landed -eq 0 ] || kill $verdict 2>/dev/null
+    wait $verdict
+    local judged=$?
+    xdotool keyup a keyup d
+    [ $landed -eq 0 ] || { fail "no landing"; return 1; }
+    [ $judged -eq 0 ] || { fail "no verdict"; return 1; }
+}
