@@ -41,6 +41,22 @@ void BM_CalculateForce(benchmark::State& state)
 }
 BENCHMARK(BM_CalculateForce)->Arg(1)->Arg(0);
 
+// What a scripted wind region does per query, in the sandbox of user texts:
+// the three position globals set, then the force asked for.
+void BM_WindQuery(benchmark::State& state)
+{
+    sds::CScriptMgr script("dofile", sds::CScriptMgr::USER_SANDBOX);
+    Prepare(script, true);
+    const sds::CVector pos(10.0f, 2.0f, -3.0f);
+    for (auto _ : state) {
+        script.SetGlobalVector("Pos", pos);
+        script.SetGlobalVector("Velocity", sds::CVector::ZERO);
+        script.SetGlobalVector("Acceleration", sds::CVector::ZERO);
+        benchmark::DoNotOptimize(luabind::call_function<sds::CVector>(script.GetState(), "CalculateForce"));
+    }
+}
+BENCHMARK(BM_WindQuery);
+
 } // namespace
 
 BENCHMARK_MAIN();
