@@ -85,6 +85,16 @@ capture_still() { # <picture> <seconds> [dark]
     return 1
 }
 
+# A force-field flight seen from the side: the falling jumper lit in the
+# middle of the picture, and the blue of the particles' trails above the
+# HUD's bottom row.
+shows_flight() { # <picture>
+    local jumper trails
+    jumper=$(convert "$1" -crop 80x80+472+335 -colorspace Gray -threshold 5% -format "%[fx:int(mean*w*h)]" info:)
+    trails=$(convert "$1" -crop 1024x660+0+0 -channel B -separate -threshold 35% -format "%[fx:int(mean*w*h)]" info:)
+    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
+}
+
 # Brings the program's own pointer (moved by the relative motion of the X
 # pointer, held inside the window) to the corner with the X pointer: a move far
 # right and down, then one to the corner in a later frame. The cursor's white

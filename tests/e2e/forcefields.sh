@@ -58,15 +58,6 @@ wait_for_log_count() { # <text> <count> <seconds>
     return 1
 }
 
-# The falling jumper lit in the middle of the picture, and the blue of the
-# particles' trails above the HUD's bottom row.
-shows_flight() { # <picture>
-    local jumper trails
-    jumper=$(convert "$1" -crop 80x80+472+335 -colorspace Gray -threshold 5% -format "%[fx:int(mean*w*h)]" info:)
-    trails=$(convert "$1" -crop 1024x660+0+0 -channel B -separate -threshold 35% -format "%[fx:int(mean*w*h)]" info:)
-    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
-}
-
 # A vector attribute of a scene file's element as three numbers, blank-separated.
 scene_vector() { # <file> <element> <attribute>
     tr '\n\t' '  ' <"$1" | grep -oE "<$2 [^>]*>" | head -1 | grep -oE "$3=\"[^\"]*\"" | sed -E 's/^[^"]*"//; s/"$//; s/,/ /g'
