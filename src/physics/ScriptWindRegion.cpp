@@ -38,9 +38,9 @@ std::string Reason(const std::exception& e)
 } // namespace
 
 CScriptWindRegion::CScriptWindRegion(const xml::CNodePtr& node, float maxWindStrength,
-                                     sds::CScriptBudget::CClock::duration frameBudget)
+                                     sds::CScriptBudget::CClock::duration budget)
     : CWindRegion(node),
-      m_Budget(std::make_shared<sds::CScriptBudget>(frameBudget)),
+      m_Budget(std::make_shared<sds::CScriptBudget>(budget)),
       m_Script("dofile", sds::CScriptMgr::USER_SANDBOX),
       m_MaxWindStrength(maxWindStrength)
 {
@@ -65,7 +65,7 @@ void CScriptWindRegion::ReadScript(const xml::CNodePtr& node)
     m_Failed = false;
     m_Constant = false;
     m_ReportedNonFinite = false;
-    // Loading is the start of a frame of its own.
+    // Loading has a budget of its own.
     m_Budget->Start();
     try
     {
@@ -129,6 +129,13 @@ sds::CVector CScriptWindRegion::CalculateForce(const sds::CVector& position)
 {
     if (m_Failed)
         return sds::CVector::ZERO;
+    // Each step of the world asks again for every body: each has a budget.
+    const std::uint64_t step = CPhyMgr::GetStepCount();
+    if (step != m_Step)
+    {
+        m_Step = step;
+        m_Budget->Start();
+    }
     sds::CVector force;
     try
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,14 +20,15 @@ namespace physics {
 // No answer is stronger than the largest wind strength.
 //
 // The script is the user's: it runs in the sandbox of user scripts, with a
-// budget of time per frame (from one Update to the next). A script that fails
-// or overruns is reported once, naming the region; the region then blows no
-// wind, and the flight goes on.
+// budget of time for its loading, for each Update and for each step of the
+// physics world, in which every body in the box asks for its wind. A script
+// that fails or overruns is reported once, naming the region; the region then
+// blows no wind, and the flight goes on.
 class CScriptWindRegion : public CWindRegion
 {
 public:
     CScriptWindRegion(const xml::CNodePtr& node, float maxWindStrength,
-                      sds::CScriptBudget::CClock::duration frameBudget = sds::CScriptBudget::kSceneFrameLimit);
+                      sds::CScriptBudget::CClock::duration budget = sds::CScriptBudget::kSceneFrameLimit);
 
     void Update(const sds::CTiming& timing) override;
     sds::CVector GetWind(const sds::CVector& position) override;
@@ -51,6 +53,8 @@ private:
     bool m_Constant = false;
     bool m_Failed = false;
     bool m_ReportedNonFinite = false;
+    // The step of the world whose queries the budget counts.
+    std::uint64_t m_Step = 0;
 };
 
 } // namespace physics

@@ -47,13 +47,17 @@ steps() {
     sleep 1
     click_program_at 815 634 # Close
     wait_for_log "Restored input mode: ExitPlane" 30 || { fail "the jump did not start"; return; }
+    # Out of the door and let go, once the count-down is over: a busy machine
+    # may take its time, so a key that came too early is given again.
     sleep 4
-    xdotool key space
-    sleep 0.5
-    xdotool key space
+    local attempt
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        grep -qF "CFreeFallState" $log && break
+        xdotool key space
+        sleep 1
+    done
     wait_for_log "CFreeFallState" 20 || { fail "no free fall"; return; }
     sleep 1
-    local attempt
     for attempt in 1 2 3 4 5 6; do
         import -window root "$artifacts/hostile-flight.png"
         shows_flight "$artifacts/hostile-flight.png" && break
