@@ -60,7 +60,10 @@ void CScriptWindRegion::ReadScript(const xml::CNodePtr& node)
     sds::CVector positions[3];
     const char* const ids[] = {"1", "2", "3"};
     for (int i = 0; i < 3; ++i)
-        positions[i] = node->GetChildById("Radius", ids[i], "Name,Id")->GetAttribute("Position")->GetValue<sds::CVector>();
+    {
+        const xml::CNodePtr radius = node->GetChildById("Radius", ids[i], "Name,Id");
+        positions[i] = radius->GetAttribute("Position")->GetValue<sds::CVector>();
+    }
     const std::string text = node->GetChild("Function")->GetValue();
     m_Failed = false;
     m_Constant = false;

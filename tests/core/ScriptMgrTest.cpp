@@ -322,7 +322,8 @@ TEST_F(ScriptMgrTest, CalledFunctionsFailWithTheScriptsReason)
             EXPECT_NE(std::string::npos, std::string(e.what()).find(failure.second)) << e.what();
             EXPECT_EQ(std::string(e.what()), e.GetReason());
         }
-        EXPECT_TRUE(m_Log.HasContaining(std::string("Error: Script error in ") + failure.first + "(): ")) << failure.first;
+        EXPECT_TRUE(m_Log.HasContaining(std::string("Error: Script error in ") + failure.first + "(): "))
+            << failure.first;
         EXPECT_EQ(0, lua_gettop(m_Script.GetState()));
     }
 
@@ -344,7 +345,8 @@ TEST_F(ScriptMgrTest, CalledFunctionsFailWithTheScriptsReason)
 TEST_F(ScriptMgrTest, TheProgramsCallsPassAHostileTableOfGlobals)
 {
     m_Script.RunScript("function Force() return Pos * Scale end Name = 'kept'\n"
-                       "setmetatable(_G, {__newindex = function() error('set') end, __index = function() error('get') end})");
+                       "setmetatable(_G, {__newindex = function() error('set') end,\n"
+                       "                  __index = function() error('get') end})");
     m_Script.SetGlobalVector("Pos", sds::CVector(1, 2, 3));
     m_Script.SetGlobalFloat("Scale", 2.0f);
     EXPECT_EQ(sds::CVector(2, 4, 6), m_Script.CallVectorFunction("Force"));

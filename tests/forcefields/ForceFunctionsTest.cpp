@@ -36,8 +36,8 @@ TEST(ForceFunctions, CheckReportsWhatWentWrong)
         const char* expected; // the start of the result
         const char* why;      // and what it says further on
     } cases[] = {
-        {"function CalculateForce() return CVector(0, 0, 0) end", "Error in Update(): the script has no function Update()",
-         ""},
+        {"function CalculateForce() return CVector(0, 0, 0) end",
+         "Error in Update(): the script has no function Update()", ""},
         // Lua's message names the chunk by its first line and says where it went wrong.
         {"function CalculateForce( return", "While loading script: [string \"function CalculateForce( return\"]:1: ",
          "expected near 'return'"},

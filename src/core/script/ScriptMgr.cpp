@@ -184,7 +184,8 @@ struct CProtectedBody
         }
         if (!failed)
             return 0;
-        return luaL_error(state, "%s", call.m_HostError->empty() ? "failure in the program" : call.m_HostError->c_str());
+        const char* text = call.m_HostError->empty() ? "failure in the program" : call.m_HostError->c_str();
+        return luaL_error(state, "%s", text);
     }
 };
 
