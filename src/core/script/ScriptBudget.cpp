@@ -28,8 +28,6 @@ CScriptBudget::CScriptBudget(CClock::duration limit)
       m_Message("script stopped: it ran for more than " + Milliseconds(limit) +
                 " in one frame, the most a scene's script may take")
 {
-    m_InCall = false;
-    Start();
 }
 
 void CScriptBudget::Start()

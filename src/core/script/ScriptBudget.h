@@ -41,12 +41,12 @@ private:
     void CountProcessorTime();
 
     CClock::duration m_Limit;
-    CClock::duration m_WallSpent;
-    bool m_InCall;
+    CClock::duration m_WallSpent{};
+    bool m_InCall = false;
     // Counting processor time, and what the calls spent of it.
-    bool m_ByProcessor;
-    std::chrono::nanoseconds m_ProcessorSpent;
-    std::chrono::nanoseconds m_ProcessorAtCallStart;
+    bool m_ByProcessor = false;
+    std::chrono::nanoseconds m_ProcessorSpent{};
+    std::chrono::nanoseconds m_ProcessorAtCallStart{};
     std::string m_Message;
 };
 
