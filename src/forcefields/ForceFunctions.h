@@ -30,8 +30,11 @@ void SetForceFunction(const xml::CNodePtr& field, const std::string& function, c
 
 // Runs the function text once in a fresh sandboxed Lua state with fixed test
 // values: "Update" with "Time" 1 and "DeltaTime" 0.1, then "CalculateForce"
-// at 50 random points of the x axis between -150 and 150. Returns the empty
-// text when every call works, else what went wrong; never throws.
+// at 50 random points of the x axis between -150 and 150, all of it within
+// the time a field's script has in a frame of flight. Returns the empty text
+// when every call works, else what went wrong and why ("While loading
+// script: ", "Error in Update(): " or "Error in CalculateForce(): " and the
+// script's error or why it was stopped); never throws.
 std::string CheckForceFunction(const std::string& function);
 
 } // namespace DovuvUvozeVozediza

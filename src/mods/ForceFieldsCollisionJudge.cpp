@@ -90,11 +90,11 @@ void CForceFieldsCollisionJudge::OnCollision(const physics::IPhyCollisionEvent& 
 void CForceFieldsCollisionJudge::Score(const CEndType& endType, const xml::CNodePtr& function, float speed,
                                        const CVector& contact, const CVector& bodyPos)
 {
-    m_Script.SetGlobalFloat("Velocity", speed);
-    m_Script.SetGlobalVector("CollisionPosition", contact);
-    m_Script.SetGlobalVector("JumperPosition", bodyPos);
-    m_Script.SetGlobalVector("TargetPosition", LevelTargetPos());
     try {
+        m_Script.SetGlobals({{"Velocity", speed},
+                             {"CollisionPosition", contact},
+                             {"JumperPosition", bodyPos},
+                             {"TargetPosition", LevelTargetPos()}});
         m_Script.RunScript(function->GetValue());
         m_CollisionResult = m_Script.GetGlobalString("CollisionResult");
         m_Score = m_Script.GetGlobalFloat("Score");

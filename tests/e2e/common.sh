@@ -113,6 +113,19 @@ capture_still() { # <picture> <seconds> [dark]
     return 1
 }
 
+# The falling jumper in the middle of the picture (its grey, red and deep blue,
+# none of them the sky's or the grass's), and the cyan of the particles'
+# trails above the HUD's bottom row (the sky is bluer, the grass green).
+shows_flight() { # <picture>
+    local jumper trails
+    jumper=$(count_hsl "$1" 80x80+472+335 "(g<0.12 && b<0.5) || (g>0.5 && (r<0.05 || r>0.95)) || (g>0.75 && r>0.6 && r<0.7 && b<0.7)")
+    # Hue 0.47 to 0.53, saturation and lightness above 0.6, channel by channel (-fx is slow on a whole picture).
+    trails=$(convert "$1" -crop 1024x660+0+0 +repage -colorspace HSL -separate \
+        \( -clone 0 -threshold 47% \) \( -clone 0 -threshold 53% -negate \) \( -clone 1 -threshold 60% \) \
+        \( -clone 2 -threshold 60% \) -delete 0-2 -evaluate-sequence min -format "%[fx:int(mean*w*h)]" info:)
+    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
+}
+
 # Brings the program's own pointer (moved by the relative motion of the X
 # pointer, held inside the window) to the corner with the X pointer: a move far
 # right and down, then one to the corner in a later frame. The cursor's white
