@@ -83,6 +83,8 @@ bool IsBlank(const std::string& text)
 CDZMenuState::CDZMenuState(CGuiEngine* owner)
     : CGuiEngineState(owner, "wndDropZone"), m_Desc(ReadDZMenuDesc(*Config())), m_Lists(kWeight, kSize), m_Presets(m_Desc.PresetsPath)
 {
+    if (CEngine* engine = CEngine::GetSingleton())
+        engine->AddNotice(m_Presets.GetNotice());
     if (IGameMode* gameMode = GetGameMode())
         m_DropZoneNames = gameMode->GetDropZoneNames();
 
