@@ -5,17 +5,20 @@
 #include <boost/filesystem.hpp>
 
 #include "core/ILogMgr.h"
+#include "core/XmlException.h"
 #include "core/XmlFile.h"
 #include "scene/DropZoneLevel.h"
 
 namespace sds {
 
 void ListDirectory(const std::string& path, const std::string& extension, IGameMode::CDropZones& dropZones,
-                   std::vector<std::string>& names)
+                   std::vector<std::string>& names, std::vector<std::string>* unreadable)
 {
     namespace fs = boost::filesystem;
     dropZones.clear();
     names.clear();
+    if (unreadable)
+        unreadable->clear();
     ILogMgr* log = ILogMgr::GetSingleton();
     boost::system::error_code error;
     if (!fs::is_directory(path, error)) {
@@ -30,16 +33,30 @@ void ListDirectory(const std::string& path, const std::string& extension, IGameM
     // The folder's order is the file system's; which of two namesakes wins should not be.
     std::sort(files.begin(), files.end());
 
+    const auto skip = [&](const std::string& file, const std::string& reason) {
+        log->LogWarning("'" + file + "' cannot be read and is skipped: " + reason);
+        if (unreadable)
+            unreadable->push_back(file + ": " + reason);
+    };
     for (const std::string& file : files) {
         xml::CNodePtr tree;
         try {
             tree = xml::LoadXmlFile(file);
+        } catch (const xml::CLoadException& e) {
+            skip(file, e.GetReason());
+            continue;
         } catch (const std::exception& e) {
-            log->LogWarning("'" + file + "' cannot be read and is skipped: " + e.what());
+            skip(file, e.what());
             continue;
         }
-        if (!CDropZoneLevel::HasFullName(tree))
+        if (!tree || !tree->HasChild("scene")) {
+            skip(file, "its document element is not \"scene\"");
             continue;
+        }
+        if (!CDropZoneLevel::HasFullName(tree)) {
+            skip(file, "its \"scene\" has no \"FullName\"");
+            continue;
+        }
         auto dropZone = std::make_shared<CDropZoneLevel>(tree, file);
         const std::string& name = dropZone->GetFullName();
         if (dropZones.count(name)) {

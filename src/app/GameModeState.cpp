@@ -149,7 +149,8 @@ CGameModeState::~CGameModeState()
 
 void CGameModeState::ListDropZones()
 {
-    ListDirectory(m_DropZones.m_Path, m_DropZones.m_Extension, m_DropZones.m_DropZones, m_DropZones.m_Names);
+    ListDirectory(m_DropZones.m_Path, m_DropZones.m_Extension, m_DropZones.m_DropZones, m_DropZones.m_Names,
+                  &m_DropZones.m_Unreadable);
 }
 
 void CGameModeState::LoadTutorials()

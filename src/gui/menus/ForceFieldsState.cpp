@@ -111,6 +111,9 @@ void CForceFieldsState::Enter()
     ApplySpinnerRanges(m_Desc);
     Gui().SetEnabled(kCreate, true);
     Gui().SetEnabled(kNewFieldName, true);
+    // Last: the box covers the screen once it is whole.
+    if (IGameMode* gameMode = GetGameMode())
+        ReportUnreadableDropZones(*m_Owner, gameMode->GetUnreadableDropZones(), m_ReportedUnreadable);
 }
 
 void CForceFieldsState::Exit()
@@ -216,6 +219,10 @@ void CForceFieldsState::StartScene(bool editing)
     IGameMode* gameMode = GetGameMode();
     if (!gameMode) {
         LogScreenNotAvailable("game mode");
+        return;
+    }
+    if (Gui().GetSelectedItem(kDropZones).empty()) {
+        ShowMessageBox(*m_Owner, NoDropZoneText(gameMode->GetUnreadableDropZones()));
         return;
     }
     const std::shared_ptr<CDropZoneLevel> dropZone =

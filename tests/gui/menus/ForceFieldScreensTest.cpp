@@ -106,7 +106,7 @@ protected:
     {
         // The game mode lists the folder as the program's does.
         m_Game.m_ListDropZones = [this] {
-            ListDirectory(m_Scenes.Path() + "/", kExtension, m_Game.m_DropZones, m_Game.m_Names);
+            ListDirectory(m_Scenes.Path() + "/", kExtension, m_Game.m_DropZones, m_Game.m_Names, &m_Game.m_Unreadable);
         };
     }
 
