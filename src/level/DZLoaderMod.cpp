@@ -44,6 +44,10 @@ CDZLoaderMod::CDZLoaderMod(const CDropZoneLevel& dropZone, ILoadingProgressBar& 
 {
     try {
         Load(dropZone, progress, context);
+    } catch (const std::exception& e) {
+        Unload();
+        // The user sees this in a message box: which drop zone, which file and what in it.
+        throw CException(dropZone.GetFullName() + " (" + dropZone.GetPath() + ") cannot be loaded: " + e.what());
     } catch (...) {
         Unload();
         throw;
