@@ -137,9 +137,9 @@ CGameModeState::CGameModeState(CEngine* engine)
     m_Tutorials.m_Extension = tutorials->GetAttribute("Extension")->GetValue();
     LoadTutorials();
 
-    m_JudgeFactory = MakeCollisionJudgeFactory([engine](const std::shared_ptr<ISound>& sound) {
-        engine->m_PlayingSounds.push_back(sound);
-    });
+    m_JudgeFactory = MakeCollisionJudgeFactory(
+        [engine](const std::shared_ptr<ISound>& sound) { engine->m_PlayingSounds.push_back(sound); },
+        [this] { return m_DZ ? m_DZ->GetFullName() : std::string(); });
 }
 
 CGameModeState::~CGameModeState()

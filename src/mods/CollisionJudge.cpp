@@ -130,10 +130,11 @@ xml::CNodePtr CCollisionJudge::GetCollisionInfo()
     return record;
 }
 
-CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper)
+CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper,
+                                                 const std::function<std::string()>& sceneName)
 {
-    return [keeper](const std::string& edition, IJudgedJumper& jumper,
-                    const xml::CNodePtr& table) -> std::shared_ptr<ICollisionJudge> {
+    return [keeper, sceneName](const std::string& edition, IJudgedJumper& jumper,
+                               const xml::CNodePtr& table) -> std::shared_ptr<ICollisionJudge> {
         if (edition != "DovuvUvozeVozediza")
             return std::make_shared<CCollisionJudge>(jumper, table, keeper);
         // Its table names the materials of the level's physics world.
@@ -142,8 +143,8 @@ CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKe
             ILogMgr::GetSingleton()->LogError("No physics world: the jump has no force-field judge");
             return nullptr;
         }
-        return std::make_shared<DovuvUvozeVozediza::CForceFieldsCollisionJudge>(jumper, table, physics->GetPhyMgr(),
-                                                                                keeper);
+        return std::make_shared<DovuvUvozeVozediza::CForceFieldsCollisionJudge>(
+            jumper, table, physics->GetPhyMgr(), keeper, sceneName ? sceneName() : std::string());
     };
 }
 

@@ -12,6 +12,7 @@
 #include "app/Profile.h"
 #include "core/ConfigPath.h"
 #include "core/Helpers.h"
+#include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
 #include "core/UnitConverter.h"
 #include "core/XmlFile.h"
@@ -230,6 +231,14 @@ void CForceFieldsState::StartScene(bool editing)
 
     // Everything is built apart first, so that a failure leaves the scene as it was.
     const xml::CNodePtr scene = dropZone->GetWorkingTree()->GetChild("scene");
+    const std::string refusal = DovuvUvozeVozediza::RefuseScene(*scene, !editing);
+    if (!refusal.empty()) {
+        const std::string text = "The scene \"" + dropZone->GetFullName() + "\" (" + dropZone->GetPath() + ") cannot be " +
+                                 (editing ? "edited" : "flown") + ": " + refusal + ".";
+        ILogMgr::GetSingleton()->LogWarning(text);
+        ShowMessageBox(*m_Owner, text);
+        return;
+    }
     const xml::CNodePtr preset = BuildPreset();
     if (scene->HasChild("Preset")) {
         // The scene's own start, camera and force fields join the jump's rows.
