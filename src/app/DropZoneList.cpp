@@ -5,6 +5,7 @@
 #include <boost/filesystem.hpp>
 
 #include "core/ILogMgr.h"
+#include "core/UserFile.h"
 #include "core/XmlException.h"
 #include "core/XmlFile.h"
 #include "scene/DropZoneLevel.h"
@@ -26,10 +27,22 @@ void ListDirectory(const std::string& path, const std::string& extension, IGameM
         return;
     }
 
+    // A save of a drop zone or scene that was cut off left its temporary copy.
+    const std::string unfinished = extension + xml::TEMPORARY_FILE_SUFFIX;
     std::vector<std::string> files;
-    for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
-        if (!fs::is_directory(it->status()) && it->path().extension().string() == extension)
-            files.push_back(it->path().string());
+    std::vector<std::string> leftovers;
+    for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
+        const std::string file = it->path().string();
+        if (fs::is_directory(it->status()))
+            continue;
+        if (it->path().extension().string() == extension)
+            files.push_back(file);
+        else if (file.size() > unfinished.size() &&
+                 file.compare(file.size() - unfinished.size(), unfinished.size(), unfinished) == 0)
+            leftovers.push_back(file.substr(0, file.size() - std::string(xml::TEMPORARY_FILE_SUFFIX).size()));
+    }
+    for (const std::string& file : leftovers)
+        RemoveUnfinishedWrite(file);
     // The folder's order is the file system's; which of two namesakes wins should not be.
     std::sort(files.begin(), files.end());
 

@@ -23,7 +23,8 @@ struct CDropZoneList
 // that hold a "scene" with a "FullName"; the first of two files of one name
 // wins. A missing folder gives empty lists; a file that cannot be read or is
 // no drop zone is warned about, skipped and, with `unreadable`, put there as
-// "<file>: <reason>".
+// "<file>: <reason>". The temporary copy a save that was cut off left beside
+// a file of `extension` ("<file>.tmp") is removed.
 void ListDirectory(const std::string& path, const std::string& extension, IGameMode::CDropZones& dropZones,
                    std::vector<std::string>& names, std::vector<std::string>* unreadable = nullptr);
 

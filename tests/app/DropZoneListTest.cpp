@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include <boost/filesystem.hpp>
 #include <gtest/gtest.h>
 
 #include "app/DropZoneList.h"
@@ -30,6 +31,8 @@ TEST(DropZoneList, FilesThatAreNoDropZoneAreNamedWithTheReason)
         {"d-nameless.dz", "<scene />", "its \"scene\" has no \"FullName\""},
         {"e-twin.dz", "<scene FullName=\"Good\" />", ""},
         {"notes.txt", "not a drop zone, not looked at", ""},
+        {"notes.tmp", "the user's own", ""},
+        {"a-good.dz.tmp", "<scene FullName=\"Good\"><Tar", ""},
     };
     for (const auto& f : files)
         std::ofstream(folder.File(f.file)) << f.text;
@@ -40,6 +43,10 @@ TEST(DropZoneList, FilesThatAreNoDropZoneAreNamedWithTheReason)
     sds::ListDirectory(folder.Path() + "/", ".dz", dropZones, names, &unreadable);
 
     EXPECT_EQ(std::vector<std::string>{"Good"}, names);
+    // A save cut off left its temporary copy; only such a copy goes.
+    EXPECT_FALSE(boost::filesystem::exists(folder.File("a-good.dz.tmp")));
+    EXPECT_TRUE(boost::filesystem::exists(folder.File("notes.tmp")));
+    EXPECT_TRUE(log.HasContaining("a-good.dz.tmp, left by a save that was cut off"));
     const std::string good = dropZones.at("Good")->GetPath();
     ASSERT_NE(std::string::npos, good.find("a-good.dz")) << "the first of two namesakes";
     const std::string folderPrefix = good.substr(0, good.find("a-good.dz"));
