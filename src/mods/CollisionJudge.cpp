@@ -51,7 +51,7 @@ CCollisionJudge::CCollisionJudge(IJudgedJumper& jumper, const xml::CNodePtr& tab
     if (m_Crashes.empty()) {
         const std::string source = table->GetSourceName();
         throw CException("The landing table " + (source.empty() ? table->GetPath() : source) +
-                         " has no \"Crash\" row, so a landing too fast for every \"Landing\" row would get no verdict");
+                         " has no \"Crash\" row, so a landing too fast for every \"Landing\" row would get no verdict.");
     }
     // Registered last: a table that fails to read leaves no callback behind.
     m_Jumper.GetPhyJumper()->SetCollisionCallback(

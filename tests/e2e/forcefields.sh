@@ -48,16 +48,6 @@ drag_program() { # <x> <y> <to x> <to y>
     sleep 0.3
 }
 
-# Waits until the log holds the line that many times; false after the timeout.
-wait_for_log_count() { # <text> <count> <seconds>
-    local deadline=$((SECONDS + $3))
-    while [ $SECONDS -lt $deadline ]; do
-        [ "$(grep -cF -- "$1" $log 2>/dev/null)" -ge "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # The falling jumper lit in the middle of the picture, and the blue of the
 # particles' trails above the HUD's bottom row.
 shows_flight() { # <picture>

@@ -163,7 +163,7 @@ TEST_F(DZLoaderModTest, AFailingStageLeavesNothingAndTheNextLoadWorks)
             ADD_FAILURE() << "loaded";
         } catch (const std::exception& e) {
             // The message box names the drop zone and its file before the reason.
-            EXPECT_EQ(0u, std::string(e.what()).find("Test Field (test.dz) cannot be loaded: ")) << e.what();
+            EXPECT_EQ(0u, std::string(e.what()).find("Test Field (test.dz) cannot be loaded.\n")) << e.what();
         }
         EXPECT_EQ(test.unloaded, LinesStartingWith("Resource unloaded: "));
         // A level that never loaded was never jumped.

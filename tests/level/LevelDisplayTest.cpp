@@ -261,7 +261,7 @@ TEST_F(LevelDisplayTest, ADropZoneWithoutGroundIsRefusedNamingTheFileAndWhatIsWr
             terrain->GetAttribute("TerrainTiles")->SetValue(file);
         };
     };
-    const std::string zone = "Home Field (../data/Skorvel/HomeField.dz) cannot be loaded: ";
+    const std::string zone = "Home Field (../data/Skorvel/HomeField.dz) cannot be loaded.\n";
     const struct
     {
         const char* damage;
@@ -269,12 +269,12 @@ TEST_F(LevelDisplayTest, ADropZoneWithoutGroundIsRefusedNamingTheFileAndWhatIsWr
         std::string message;
     } cases[] = {
         {"no terrain", [](const xml::CNodePtr& scene) { scene->RemoveChild(scene->GetChild("Terrain")); },
-         zone + "it has no \"Terrain\", so there is no ground to land on"},
+         zone + "It has no \"Terrain\", so there is no ground to land on."},
         {"tiles without a tile", tiles("empty.tiles"),
-         zone + "The terrain tiles file " + folder.Path() + "/empty.tiles has no \"Tile\", so there is no ground to land on"},
+         zone + "The terrain tiles file " + folder.Path() + "/empty.tiles has no \"Tile\", so there is no ground to land on."},
         {"tiles of no size", tiles("flat.tiles"),
          zone + "The terrain tiles file " + folder.Path() + "/flat.tiles has a \"MinCorner\" (0,0,0) that is not below "
-                "its \"MaxCorner\" (0,90,0) in x and z"},
+                "its \"MaxCorner\" (0,90,0) in x and z."},
     };
     const CSceneCounts before(OgreScene());
     for (const auto& c : cases) {

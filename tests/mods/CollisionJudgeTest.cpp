@@ -158,7 +158,7 @@ TEST_F(CollisionJudgeTest, ATableWithoutCrashRowsIsRefusedNamingItsFile)
         ADD_FAILURE() << "accepted";
     } catch (const std::exception& e) {
         EXPECT_STREQ("The landing table ../conf/collision.conf has no \"Crash\" row, so a landing too fast for every "
-                     "\"Landing\" row would get no verdict",
+                     "\"Landing\" row would get no verdict.",
                      e.what());
     }
     EXPECT_FALSE(m_Jumper.m_Body->m_Callback) << "a judge that failed takes no contacts";

@@ -111,16 +111,16 @@ std::string RefuseTiles(const xml::CNode& tiles, const sds::CVector& minCorner, 
                         const sds::CVector& tileSize)
 {
     if (!tiles.HasChild("Tile"))
-        return "has no \"Tile\", so there is no ground to land on";
+        return "has no \"Tile\", so there is no ground to land on.";
     const auto finite = [](const sds::CVector& v) {
         return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
     };
     if (!finite(minCorner) || !finite(maxCorner) || !(minCorner.x < maxCorner.x) || !(minCorner.z < maxCorner.z))
         return "has a \"MinCorner\" (" + tiles.GetAttribute("MinCorner")->GetValue() +
                ") that is not below its \"MaxCorner\" (" + tiles.GetAttribute("MaxCorner")->GetValue() +
-               ") in x and z";
+               ") in x and z.";
     if (!std::isfinite(tileSize.x) || !(tileSize.x > 0.0f))
-        return "has a \"TileSize\" (" + tiles.GetAttribute("TileSize")->GetValue() + ") that is not above 0";
+        return "has a \"TileSize\" (" + tiles.GetAttribute("TileSize")->GetValue() + ") that is not above 0.";
     return std::string();
 }
 

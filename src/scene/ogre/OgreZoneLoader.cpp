@@ -42,7 +42,7 @@ void COgreZoneLoader::Load(const xml::CNodePtr& zone, const sds::LoadingProgress
 {
     // A jump over no ground never ends: the jumper falls on for good.
     if (!zone->HasChild("Terrain") && !zone->HasChildById("BoundingBox", "Boundaries", "Name,Id"))
-        throw std::runtime_error("it has no \"Terrain\", so there is no ground to land on");
+        throw std::runtime_error("It has no \"Terrain\", so there is no ground to land on.");
     m_GfxMgr->CreateCamera();
     progress("Initializing Sky", 0.0f);
     sds::IApplication* application = sds::IApplication::GetSingleton();
