@@ -5,6 +5,7 @@
 #include "core/Helpers.h"
 #include "core/IResourceMgr.h"
 #include "core/script/ScriptBudget.h"
+#include "core/UserFile.h"
 #include "core/script/ScriptMgr.h"
 
 namespace sds {
@@ -41,13 +42,32 @@ std::string Try(const std::string& what, Call&& call)
     return std::string();
 }
 
+// What the create dialog lists and applies of a template; throws
+// xml::CNoNodeException naming what is missing.
+void CheckTemplate(const xml::CNode& entry)
+{
+    const bool type = entry.GetName() == "ForceField";
+    if (!type && entry.GetName() != "ForceFieldTiming")
+        return;
+    entry.GetAttribute("Name");
+    entry.GetChild("Description");
+    entry.GetChild("Function");
+    if (type)
+        for (const char* id : kRadiusIds)
+            entry.GetChildById("Radius", id, kIdNames);
+}
+
 } // namespace
 
-void LoadTemplateFile(const std::string& path, const xml::CNodePtr& catalogue)
+std::string LoadTemplateFile(const std::string& path, const xml::CNodePtr& catalogue)
 {
-    const xml::CNodePtr functions = IResourceMgr::GetSingleton()->LoadXml(path)->GetChild("ForceFieldFunctions");
-    for (const auto& child : functions->GetChildren())
-        xml::CNode::Clone(child.second, catalogue.get());
+    return UseUserFile(*IResourceMgr::GetSingleton(), path, "ForceFieldFunctions",
+                       [&catalogue](const xml::CNodePtr& functions) {
+                           for (const auto& child : functions->GetChildren())
+                               CheckTemplate(*child.second);
+                           for (const auto& child : functions->GetChildren())
+                               xml::CNode::Clone(child.second, catalogue.get());
+                       });
 }
 
 void ApplyTemplate(const xml::CNodePtr& field, const xml::CNodePtr& type, const xml::CNodePtr& timing)

@@ -1,6 +1,7 @@
 #include "mods/ForceFieldsCollisionJudge.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "core/Helpers.h"
@@ -19,8 +20,10 @@ CForceFieldsCollisionJudge::CEndType::CEndType(const xml::CNodePtr& element, IJu
 }
 
 CForceFieldsCollisionJudge::CForceFieldsCollisionJudge(IJudgedJumper& jumper, const xml::CNodePtr& table,
-                                                       const physics::IPhyMgr& world, const CSoundKeeper& keeper)
-    : m_Script("dofile", CScriptMgr::USER_SANDBOX), m_Jumper(jumper)
+                                                       const physics::IPhyMgr& world, const CSoundKeeper& keeper,
+                                                       const std::string& scene)
+    : m_Script("dofile", CScriptMgr::USER_SANDBOX), m_Jumper(jumper), m_TableName(table->GetSourceName()),
+      m_Scene(scene)
 {
     xml::ForEachChild(*table, "Landing",
                       [&](const xml::CNodePtr& element) { ReadEndType(element, world, keeper); });
@@ -98,6 +101,15 @@ void CForceFieldsCollisionJudge::Score(const CEndType& endType, const xml::CNode
         m_Script.RunScript(function->GetValue());
         m_CollisionResult = m_Script.GetGlobalString("CollisionResult");
         m_Score = m_Script.GetGlobalFloat("Score");
+        // 0/0 and the like: shown as "-nan" and stored in the profile, no
+        // sum or maximum of scores would be a number again.
+        if (!std::isfinite(m_Score)) {
+            ILogMgr::GetSingleton()->LogWarning(
+                "The score function of the \"" + endType.GetType() + "\" row" +
+                (m_TableName.empty() ? std::string() : " of " + m_TableName) + " gave " + ToString(m_Score) +
+                (m_Scene.empty() ? std::string() : " in the scene \"" + m_Scene + "\"") + "; the jump scores 0");
+            m_Score = 0.0f;
+        }
         // A row's own comments, when it has any, replace this text as it is applied.
         if (endType.GetMessage().empty())
             m_Result->SetMessage(m_CollisionResult + " Score: " + ToString(m_Score));

@@ -27,6 +27,16 @@ wait_for_log() { # <text> <seconds>
     return 1
 }
 
+# Waits until the log holds the line that many times; false after the timeout.
+wait_for_log_count() { # <text> <count> <seconds>
+    local deadline=$((SECONDS + $3))
+    while [ $SECONDS -lt $deadline ]; do
+        [ "$(grep -cF -- "$1" ../logs/dravonkel.log 2>/dev/null)" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits for the process to end and puts its exit code into $code; kills it
 # after the timeout.
 wait_for_exit() { # <pid> <seconds>

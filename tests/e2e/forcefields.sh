@@ -43,16 +43,6 @@ drag_program() { # <x> <y> <to x> <to y>
     sleep 0.3
 }
 
-# Waits until the log holds the line that many times; false after the timeout.
-wait_for_log_count() { # <text> <count> <seconds>
-    local deadline=$((SECONDS + $3))
-    while [ $SECONDS -lt $deadline ]; do
-        [ "$(grep -cF -- "$1" $log 2>/dev/null)" -ge "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # The value of a row of the profile's jump.
 profile_row() { # <profile> <name>
     tr '\n' ' ' <"$1" | grep -oE "<Info [^>]*Name=\"$2\"[^>]*>[^<]*" | head -1 | sed 's/.*>//'

@@ -1,3 +1,5 @@
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
@@ -8,6 +10,7 @@
 #include "support/CapturingLogMgr.h"
 #include "support/DiskResourceMgr.h"
 #include "support/HostileScripts.h"
+#include "support/TempDir.h"
 #include "support/VectorNear.h"
 
 using namespace sds;
@@ -129,4 +132,39 @@ TEST(ForceFunctions, EveryShippedTypeAndTimingPassTheCheck)
     });
     EXPECT_GT(pairs, 0);
     EXPECT_THROW(LoadTemplateFile(folder.string() + "/missing.template", catalogue), std::exception);
+}
+
+TEST(ForceFunctions, ADamagedTemplateAddsNothingAndIsSetAside)
+{
+    CCapturingLogMgr log;
+    CDiskResourceMgr resources;
+    CTempDir folder;
+    const std::string timing = "<ForceFieldTiming Name='On'><Description>d</Description><Function>f</Function></ForceFieldTiming>";
+    const struct
+    {
+        const char* damage;
+        std::string text;
+    } cases[] = {
+        {"cut off", "<ForceFieldFunctions>" + timing},
+        {"another document", "<scene FullName='S' />"},
+        {"an entry without a name", "<ForceFieldFunctions>" + timing +
+                                        "<ForceFieldTiming><Description>d</Description><Function>f</Function>"
+                                        "</ForceFieldTiming></ForceFieldFunctions>"},
+        {"a type without its handles", "<ForceFieldFunctions>" + timing +
+                                           "<ForceField Name='T'><Description>d</Description><Function>f</Function>"
+                                           "</ForceField></ForceFieldFunctions>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damage);
+        const std::string file = folder.File("Mine.template");
+        std::ofstream(file) << c.text;
+        const xml::CNodePtr catalogue = Xml("<ForceFieldFunctions/>");
+
+        const std::string notice = LoadTemplateFile(file, catalogue);
+        EXPECT_TRUE(catalogue->GetChildren().empty()) << "not even the sound entry";
+        EXPECT_EQ(0u, notice.find("The file " + file + " cannot be used (")) << notice;
+        EXPECT_NE(std::string::npos, notice.find("It is left out.")) << notice;
+        EXPECT_TRUE(boost::filesystem::exists(file + ".bad"));
+        EXPECT_FALSE(boost::filesystem::exists(file));
+    }
 }

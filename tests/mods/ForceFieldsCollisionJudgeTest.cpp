@@ -215,6 +215,30 @@ TEST_F(ForceFieldsJudgeTest, FunctionsHaveTheTextAndMathLibraries)
     EXPECT_EQ("at speed 5 Score: 7", m_Judge->GetMessage());
 }
 
+TEST_F(ForceFieldsJudgeTest, AScoreThatIsNoNumberCountsZeroWithAWarningNamingTheScene)
+{
+    for (const char* score : {"0/0", "1/0", "-1/0"}) {
+        SCOPED_TRACE(score);
+        m_Log.m_Lines.clear();
+        CMessageCapture quiet;
+        const xml::CNodePtr file = xml::LoadXmlFromMemory(
+            std::string("<Collision><Landing Type=\"Hit\" MaterialOne=\"JumperBody\" MaterialTwo=\"Target\">"
+                        "<Function>CollisionResult = 'On the edge.' Score = ") +
+                score + "</Function></Landing></Collision>",
+            "../conf/ffcontacts.conf");
+        m_Table = file->GetChild("Collision");
+        m_Judge.reset();
+        m_Judge = std::make_unique<CForceFieldsCollisionJudge>(m_Jumper, m_Table, m_Physics->GetPhyMgr(), nullptr,
+                                                               "Rotor Valley");
+        Touch("JumperBody", "Target", TargetPos);
+        EXPECT_EQ("On the edge. Score: 0", m_Judge->GetMessage()) << "not \"Score: -nan\"";
+        EXPECT_EQ("Score=0 ", Record().at(3)) << "nor -nan in the profile";
+        EXPECT_TRUE(m_Log.HasContaining("Warning: The score function of the \"Hit"));
+        EXPECT_TRUE(m_Log.HasContaining(" of ../conf/ffcontacts.conf gave "));
+        EXPECT_TRUE(m_Log.HasContaining(" in the scene \"Rotor Valley\"; the jump scores 0"));
+    }
+}
+
 TEST_F(ForceFieldsJudgeTest, DuplicatedAndUnknownPairsAreWarned)
 {
     m_Table = ParseElement(
