@@ -204,22 +204,33 @@ TEST_F(FlightCasesTest, AFlareAtTheRightHeightLandsAndOneFarFromItCrashes)
 {
     const std::set<std::string> standingUp = {"StandUp Landing", "Running Landing"};
     const std::set<std::string> landing = {"StandUp Landing", "Running Landing", "PLF Landing"};
+    const float any = 1e9f;
     const struct
     {
         const char* conversion; // the shipped default when empty
         float wind;             // head on, m/s
         float height;           // of the feet when the flare begins, m (0: none)
         const std::set<std::string>* verdicts; // none: a crash
+        float maxForward;       // m/s over the ground at the touch-down
     } cases[] = {
-        {"", 0.0f, 0.0f, nullptr},
-        {"", 0.0f, 1.0f, nullptr},
-        {"", 0.0f, 3.0f, &landing},
-        {"", 0.0f, 12.0f, nullptr},
-        {"", 3.6f, 0.0f, nullptr},
-        {"", 3.6f, 2.0f, &standingUp},
-        {"", 3.6f, 12.0f, nullptr},
-        {"Student", 3.6f, 2.0f, &standingUp},
-        {"Student", 0.0f, 4.0f, &landing},
+        {"", 0.0f, 0.0f, nullptr, any},
+        {"", 0.0f, 1.0f, nullptr, any},
+        {"", 0.0f, 3.0f, &landing, any},
+        {"", 0.0f, 12.0f, nullptr, any},
+        {"", 3.6f, 0.0f, nullptr, any},
+        {"", 3.6f, 2.0f, &standingUp, 2.5f},
+        {"", 3.6f, 12.0f, nullptr, any},
+        // A student's flare lands from a band of heights 1.5 m deep, and at
+        // walking pace in the middle of it into the wind.
+        {"Student", 0.0f, 1.5f, nullptr, any},
+        {"Student", 0.0f, 2.5f, &landing, any},
+        {"Student", 0.0f, 4.0f, &landing, any},
+        {"Student", 0.0f, 8.0f, nullptr, any},
+        {"Student", 3.6f, 0.5f, nullptr, any},
+        {"Student", 3.6f, 1.0f, &standingUp, any},
+        {"Student", 3.6f, 1.5f, &standingUp, 2.5f},
+        {"Student", 3.6f, 2.5f, &standingUp, 2.5f},
+        {"Student", 3.6f, 8.0f, nullptr, any},
     };
     for (const auto& c : cases)
     {
@@ -227,12 +238,13 @@ TEST_F(FlightCasesTest, AFlareAtTheRightHeightLandsAndOneFarFromItCrashes)
                      std::to_string(c.height));
         CVector touchDown;
         const std::string verdict = Flare(c.conversion, c.wind, c.height, &touchDown);
-        const std::string speeds = " at " + std::to_string(std::hypot(touchDown.x, touchDown.z)) + " / " +
-                                   std::to_string(-touchDown.y) + " m/s";
+        const float forward = std::hypot(touchDown.x, touchDown.z);
+        const std::string speeds = " at " + std::to_string(forward) + " / " + std::to_string(-touchDown.y) + " m/s";
         if (c.verdicts)
             EXPECT_EQ(1u, c.verdicts->count(verdict)) << verdict << speeds;
         else
             EXPECT_NE(std::string::npos, verdict.find(" Crash")) << verdict << speeds;
+        EXPECT_LT(forward, c.maxForward) << speeds;
     }
 }
 
