@@ -283,7 +283,6 @@ TEST_F(DefaultFiles, CanopyCurvesReadAgainstTheirAxes)
     const std::pair<const char*, const char*> curves[] = {
         {"LiftCoefficientCurve", "LiftCoefficientAxes"},
         {"LinearConversion", "ToggleInputConversionAxes"},
-        {"Linear85percent", "ToggleInputConversionAxes"},
         {"Linear50percent", "FrontRiserInputConversionAxes"},
         {"Linear50percent", "RearRiserInputConversionAxes"},
     };

@@ -30,11 +30,12 @@ logged() { # <text>
 # of the target and pulled soon, the jumper is thrown on some 250 m past it;
 # the canopy opens facing back east, and is steered to the target.
 door_seconds=12
-# Under the canopy, hands up, the seconds until the flare height: from an
-# opening at about 130 m over the ground (a door jump pulled at once), or from
-# a start under the canopy at the preset's 61 m; sinking about 4 m/s.
-canopy_seconds_from_door=25
-canopy_seconds_from_start=11
+# Under the canopy, hands up, the seconds until the flare height, some 3 m:
+# from an opening at about 160 m over the ground (a door jump pulled at once),
+# or from a start under the canopy at the preset's 61 m; gliding from the
+# start, sinking about 3.1 m/s.
+canopy_seconds_from_door=50
+canopy_seconds_from_start=19
 
 # Where the landing target shows on the screen: the x of the middle of its
 # yellow face, or nothing. The canopy's yellow cells are far larger, the

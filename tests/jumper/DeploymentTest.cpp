@@ -31,6 +31,10 @@ class DeploymentTest : public JumperTest
 {
 protected:
     // With `physicalPilotChute` false the physical canopy flies without one.
+    // Made at the origin, so that its models are drawn where its physical
+    // bodies are: the fall below skips the aircraft's door, which would bring
+    // them together, and the physical pilot chute is posed from its model
+    // when the canopy opens.
     void MakeJumper(bool physicalPilotChute)
     {
         if (!physicalPilotChute)
@@ -39,7 +43,7 @@ protected:
                 ->GetChildById("State", "CanopyRide", "Name")
                 ->GetChild("PilotChute")
                 ->AddAttribute("Disabled", "");
-        m_Jumper = Make(Config(), CVector(0, 2000, 0), sds::CJumperLinks(), false);
+        m_Jumper = Make(Config(), CVector(0, 0, 0), sds::CJumperLinks(), false);
     }
     // Three seconds of free fall, then the handle is pulled and let go.
     void FallAndPull()

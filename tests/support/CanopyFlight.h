@@ -82,7 +82,7 @@ public:
 
     // A body under canopy at the setup's height, or, `fromTheDoor`, one that
     // leaves at 1,300 m, falls to 1,000 m and opens its canopy by the stages
-    // of a deployment (the canopy ride begins 4 s after the pull).
+    // of a deployment (the canopy ride begins 2.5 s after the pull).
     explicit CCanopyFlight(const CSetup& setup, bool fromTheDoor = false)
         : m_Physics(Load("../data/physics/physics.xml", "Physics")),
           m_World(physics::CPhyMgr::Create(m_Physics, Load("../conf/materials.conf", "Materials")))
@@ -257,8 +257,9 @@ private:
         return turn;
     }
 
-    // Out of the door at 1,300 m at 30 m/s, the pull at 1,000 m, the stages 0.7,
-    // 1.4 and 2.4 s after it, the canopy flying 4 s after it.
+    // Out of the door at 1,300 m at 30 m/s, the pull at 1,000 m, the stages
+    // 1.23, 1.57 and 1.63 s after it and the canopy flying 2.53 s after it, as
+    // the shipped rig's deployment takes them in the game.
     void Open()
     {
         physics::PhyJumperStates::IExitState& exit = *m_Body->GetExitState();
@@ -271,12 +272,12 @@ private:
         FlyUntil([this] { return m_Body->GetPos().y <= 1000.0f; }, 60.0f);
         m_Body->SwitchToDeploymentState();
         const float pull = m_Time;
-        for (float stage : {0.7f, 1.4f, 2.4f})
+        for (float stage : {1.23f, 1.57f, 1.63f})
         {
             FlyUntil([&] { return m_Time >= pull + stage; }, 10.0f);
             m_Body->GetDeploymentState()->NextStage();
         }
-        FlyUntil([&] { return m_Time >= pull + 4.0f; }, 10.0f);
+        FlyUntil([&] { return m_Time >= pull + 2.53f; }, 10.0f);
         m_Body->SwitchToCanopyRideState();
     }
 

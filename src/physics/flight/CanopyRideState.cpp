@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/IResourceMgr.h"
 #include "physics/PhyLog.h"
+#include "physics/PhyMgr.h"
 #include "physics/PhyRagDoll.h"
 #include "physics/flight/JumperBox.h"
 #include "physics/flight/JumperConfig.h"
@@ -56,6 +57,8 @@ void CCanopyRideState::BuildBody(const xml::CNodePtr& phyJumper, const sds::CQua
     desc.m_LinearDamping = actor->GetAttribute("LinearDamping")->GetValue<float>();
     desc.m_AngularDamping = actor->GetAttribute("AngularDamping")->GetValue<float>();
     m_PitchDamping = actor->GetAttribute<float>("PitchDamping", 0.0f);
+    m_Glide = actor->GetAttribute("InitialVelocity")->GetValue<sds::CVector>();
+    m_GlideLoading = actor->GetAttribute<float>("WingLoading", 0.0f);
     desc.m_Position = position;
     // A zero orientation is no turn at all.
     desc.m_Orientation = orientation;
@@ -217,6 +220,35 @@ void CCanopyRideState::SetLinearVelocity(const sds::CVector& velocity)
     GetActor()->SetLinearVelocity(velocity);
     for (const std::shared_ptr<CPhyCell>& cell : m_Cells)
         cell->GetActor()->SetLinearVelocity(velocity);
+}
+
+sds::CVector CCanopyRideState::GetGlideVelocity() const
+{
+    const float loading = GetActor()->GetMass() / m_WingArea;
+    if (!(m_GlideLoading > 0.0f) || !std::isfinite(loading))
+        return m_Glide;
+    float scale = loading / m_GlideLoading;
+    if (const CPhyMgr* world = CPhyMgr::GetSingleton())
+        scale *= world->GetAirDensity(0.0f) / world->GetAirDensity(GetActor()->GetGlobalPosition().y);
+    return std::isfinite(scale) && scale > 0.0f ? m_Glide * std::sqrt(scale) : m_Glide;
+}
+
+void CCanopyRideState::StartGliding(bool level)
+{
+    const sds::CVector glide = GetGlideVelocity();
+    sds::CVector velocity = GetCanopyOrientation() * glide;
+    if (level)
+    {
+        sds::CVector forward = GetCanopyOrientation() * sds::CVector::UNIT_X;
+        forward.y = 0.0f;
+        if (forward.Length() < 1e-3f)
+            return; // nose straight up or down: no heading to glide along
+        forward.Normalize();
+        velocity = forward * glide.x + sds::CVector::UNIT_Y * glide.y + forward.Cross(sds::CVector::UNIT_Y) * glide.z;
+    }
+    if (CPhyMgr* world = CPhyMgr::GetSingleton())
+        velocity = velocity + world->GetWindMgr().GetWind(GetActor()->GetGlobalPosition());
+    SetLinearVelocity(velocity);
 }
 
 const CPhyCell& CCanopyRideState::GetLoggedLeftCell() const

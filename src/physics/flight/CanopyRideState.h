@@ -58,6 +58,16 @@ public:
     sdk::IActor* GetCanopyActor() const { return m_CanopyActor; }
     // Gives the pilot chute, the body and every cell that world velocity.
     void SetLinearVelocity(const sds::CVector& velocity);
+    // The canopy's glide through the air for this body where it is now, in the
+    // canopy's frame: the body's "InitialVelocity", given for the wing loading
+    // "WingLoading" (kg/m², weight over canopy size) in the air at height 0,
+    // scaled by the square root of this body's loading over it and of the air's
+    // density at height 0 over the density where the body is. Without
+    // "WingLoading", "InitialVelocity" as it is.
+    sds::CVector GetGlideVelocity() const;
+    // Gives every part the glide along the canopy's heading (`level`) or turned
+    // as the canopy is, carried by the wind where the body is.
+    void StartGliding(bool level);
 
     const std::vector<std::shared_ptr<CPhyCell>>& GetCells() const { return m_Cells; }
     const std::vector<std::shared_ptr<CPhyCell>>& GetLeftCells() const { return m_LeftCells; }
@@ -96,6 +106,8 @@ private:
     sdk::IActor* m_CanopyActor = nullptr;
     std::shared_ptr<CPhyPilotChute> m_PilotChute;
     sds::CVector m_CanopyOffset;
+    sds::CVector m_Glide;       // "InitialVelocity", in the canopy's frame
+    float m_GlideLoading = 0.0f; // kg/m²; 0: none given
     float m_WingArea = 0.0f;
     float m_PitchDamping = 0.0f; // per second
     float m_Pulls[CONTROL_COUNT][2] = {};

@@ -159,11 +159,8 @@ void CPhyJumper::StartIn(const std::string& phase)
     if (phase == "Test")
         return ChangeState(m_TestState.get());
     SwitchToCanopyRideState();
-    // The configured start velocity is the canopy's own, turned as the canopy is.
-    const sds::CVector velocity = GetNamedChild(GetJumperState(m_Config, "CanopyRide"), "Actor", "Body")
-                                      ->GetAttribute("InitialVelocity")
-                                      ->GetValue<sds::CVector>();
-    m_CanopyRideState->SetLinearVelocity(m_CanopyRideState->GetCanopyOrientation() * velocity);
+    // Flying its own glide, turned as the canopy is.
+    m_CanopyRideState->StartGliding(false);
 }
 
 void CPhyJumper::TakeBody(CPhyJumperState& state)
@@ -182,7 +179,15 @@ void CPhyJumper::SwitchTo(CPhyJumperState& state)
 void CPhyJumper::SwitchToExitState() { SwitchTo(*m_ExitState); }
 void CPhyJumper::SwitchToFreeFallState() { SwitchTo(*m_FreeFallState); }
 void CPhyJumper::SwitchToDeploymentState() { SwitchTo(*m_DeploymentState); }
-void CPhyJumper::SwitchToCanopyRideState() { SwitchTo(*m_CanopyRideState); }
+void CPhyJumper::SwitchToCanopyRideState()
+{
+    const bool opening = HasStates() && IsInDeploymentState();
+    SwitchTo(*m_CanopyRideState);
+    // The opening, which the deployment's drags stand for, ends in the glide,
+    // whatever pitch or roll the jumper swung to under the canopy.
+    if (opening)
+        m_CanopyRideState->StartGliding(true);
+}
 void CPhyJumper::SwitchToLandingState() { SwitchTo(*m_LandingState); }
 
 std::array<CPhyJumperState*, 6> CPhyJumper::GetStatesInOrder() const

@@ -126,7 +126,7 @@ TEST_F(CellTest, ShippedModelsAndConversions)
     {
         const char* conversion;
         float toggle, front, rear;
-    } cases[] = {{"FullControl", 1.0f, 0.15f, -0.07f}, {"Student", 0.85f, 0.075f, -0.035f}};
+    } cases[] = {{"FullControl", 1.0f, 0.15f, -0.07f}, {"Student", 1.0f, 0.075f, -0.035f}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.conversion);

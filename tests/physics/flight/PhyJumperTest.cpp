@@ -106,20 +106,94 @@ TEST_F(JumperTest, StartsInThePhaseItIsToldOrTheCanopyRide)
     EXPECT_FALSE(test.IsInLandingState());
 }
 
-TEST_F(JumperTest, ACanopyStartFliesAtTheConfiguredVelocityTurnedWithTheCanopy)
+TEST_F(JumperTest, ACanopyStartGlidesAsFastAsItsLoadingAndAirAskTurnedWithTheCanopyAndCarriedByTheWind)
 {
-    CPhyJumperDesc desc;
-    desc.m_Position = {10, 500, -20};
-    desc.m_Orientation.FromAngleAxis(0.5f * 3.14159265f, CVector::UNIT_Y);
-    CPhyJumper& jumper = Make(desc);
-    // The canopy's +x, its forward, turned a quarter about y, is -z.
-    EXPECT_VECTOR_NEAR(CVector(0, -3.3f, -9.7f), jumper.GetVelocity(), 1e-4f);
-    EXPECT_VECTOR_NEAR(desc.m_Position, jumper.GetPos(), 1e-4f);
-    for (const auto& cell : jumper.GetCanopyRide().GetCells())
-        EXPECT_VECTOR_NEAR(CVector(0, -3.3f, -9.7f), cell->GetActor()->GetLinearVelocity(), 1e-4f);
+    const xml::CNodePtr actor = State("CanopyRide")->GetChildById("Actor", "Body", "Name,Id");
+    actor->GetAttribute("InitialVelocity")->SetValue("9.7, -3.3, 0");
+    actor->GetAttribute("WingLoading")->SetValue("4");
+    const float thin = m_World->GetAirDensity(0.0f) / m_World->GetAirDensity(2000.0f);
+    ASSERT_GT(thin, 1.1f);
+    const struct
+    {
+        float weight, size, height; // kg, m², m
+        bool loadingGiven;
+        float speedUp; // over the configured velocity
+    } cases[] = {
+        {80, 20, 0, true, 1.0f},
+        {80, 5, 0, true, 2.0f},          // four times the loading
+        {80, 20, 2000, true, std::sqrt(thin)},
+        {80, 5, 2000, false, 1.0f},      // without a loading the velocity as given
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.size) + " m² at " + std::to_string(c.height) + " m");
+        if (!c.loadingGiven)
+            RemoveAttribute(actor, "WingLoading");
+        CPhyJumperDesc desc;
+        desc.m_ExitWeight = c.weight;
+        desc.m_CanopySize = c.size;
+        desc.m_Position = {10, c.height, -20};
+        desc.m_Orientation.FromAngleAxis(0.5f * 3.14159265f, CVector::UNIT_Y);
+        CPhyJumper& jumper = Make(desc);
+        // The canopy's +x, its forward, turned a quarter about y, is -z.
+        const CVector expected = CVector(0, -3.3f, -9.7f) * c.speedUp;
+        EXPECT_VECTOR_NEAR(expected, jumper.GetVelocity(), 1e-3f);
+        EXPECT_VECTOR_NEAR(desc.m_Position, jumper.GetPos(), 1e-4f);
+        for (const auto& cell : jumper.GetCanopyRide().GetCells())
+            EXPECT_VECTOR_NEAR(expected, cell->GetActor()->GetLinearVelocity(), 1e-3f);
+    }
 
-    desc.m_Orientation = CQuaternion(0, 0, 0, 0); // no turn at all
-    EXPECT_VECTOR_NEAR(CVector(9.7f, -3.3f, 0), Make(desc).GetVelocity(), 1e-4f);
+    // A zero orientation is no turn at all; the glide is through the air.
+    const CVector wind(-3.6f, 0, 1);
+    Blow(wind);
+    CPhyJumperDesc still;
+    still.m_Position = {0, 500, 0};
+    still.m_Orientation = CQuaternion(0, 0, 0, 0);
+    EXPECT_VECTOR_NEAR(CVector(9.7f, -3.3f, 0) + wind, Make(still).GetVelocity(), 1e-3f);
+}
+
+TEST_F(JumperTest, AnOpeningEndsInTheGlideAlongTheCanopysHeadingCarriedByTheWind)
+{
+    const xml::CNodePtr actor = State("CanopyRide")->GetChildById("Actor", "Body", "Name,Id");
+    actor->GetAttribute("InitialVelocity")->SetValue("9.7, -3.3, 0");
+    RemoveAttribute(actor, "WingLoading");
+    const CVector wind(-3.6f, 0, 1);
+    Blow(wind);
+    CPhyJumper& jumper = MakeStartingIn("FreeFall");
+    jumper.GetFreeFall().GetActor()->SetGlobalPosition({0, 1000, 0});
+    Steps(300);
+    jumper.SwitchToDeploymentState();
+    for (int stage = 0; stage < 3; ++stage)
+        jumper.GetDeploymentState()->NextStage();
+    Steps(60);
+    // Swung to a heading of 30 degrees, pitched and rolled under the canopy.
+    CQuaternion heading, pitch, roll;
+    heading.FromAngleAxis(0.52f, CVector::UNIT_Y);
+    pitch.FromAngleAxis(-0.2f, CVector::UNIT_Z);
+    roll.FromAngleAxis(0.1f, CVector::UNIT_X);
+    jumper.GetDeployment().GetActor()->SetGlobalOrientation(heading * pitch * roll);
+    Steps(1);
+    const CVector falling = jumper.GetVelocity();
+    ASSERT_GT(-falling.y, 5.0f);
+    const CVector position = jumper.GetPos();
+
+    jumper.SwitchToCanopyRideState();
+    EXPECT_LT((jumper.GetPos() - position).Length(), 0.01f);
+    CVector forward = jumper.GetOrientation() * CVector::UNIT_X;
+    forward.y = 0;
+    forward.Normalize();
+    ASSERT_GT(forward.Dot(heading * CVector::UNIT_X), 0.995f);
+    const CVector glide = forward * 9.7f + CVector(0, -3.3f, 0) + wind;
+    EXPECT_VECTOR_NEAR(glide, jumper.GetVelocity(), 1e-3f);
+    for (const auto& cell : jumper.GetCanopyRide().GetCells())
+        EXPECT_VECTOR_NEAR(glide, cell->GetActor()->GetLinearVelocity(), 1e-3f);
+
+    // Only an opening: from any other phase the canopy ride goes on as fast as the body moved.
+    jumper.SwitchToFreeFallState();
+    Steps(10);
+    const CVector moving = jumper.GetVelocity();
+    jumper.SwitchToCanopyRideState();
+    EXPECT_VECTOR_NEAR(moving, jumper.GetVelocity(), 0.1f);
 }
 
 TEST_F(JumperTest, TheExitWeightAndCanopySizeAreTheBodysOwn)
