@@ -68,6 +68,44 @@ float DegreesBetween(const CVector& a, const CVector& b)
 // The Skorvel editions teach the canopy approach with one key for both
 // hands: the jump starts under the open canopy where the preset says, flying
 // toward the target into the preset's wind, and the key flares it.
+// The jump started: under the canopy near `start`, in the wind, flying
+// straight for the target; hands up to 3 m over the target's ground, then the
+// keys flare (A alone where one key drives both hands, A and D where each
+// drives its own): a landing, near the target.
+void FlyStraightInAndFlare(CJumpWorld& world, const CVector& start, const CVector& target, float windSpeed,
+                           bool oneKeyForBothHands)
+{
+    sds::CJumper* jumper = world.Jumper();
+    ASSERT_NE(nullptr, jumper);
+    ASSERT_EQ(jumper->GetCanopyRideState(), jumper->GetCurrentState()) << "not under the canopy";
+    EXPECT_LT((jumper->GetPos() - start).Length(), 15.0f) << "starts far from the preset's position";
+
+    // The wind blows at the start, toward the jumper: into the wind.
+    const CVector wind = physics::CPhyMgr::GetSingleton()->GetWindMgr().GetWind(jumper->GetPos());
+    EXPECT_NEAR(windSpeed, wind.Length(), 0.1f * windSpeed + 0.1f);
+    EXPECT_GT(DegreesBetween(wind, target - start), 170.0f) << "the wind does not blow from the target";
+
+    // Hands off, it flies straight for the target: five seconds after the
+    // start it still heads for it and is nearer.
+    const float before = Level(target - jumper->GetPos()).Length();
+    world.Frames(300);
+    EXPECT_LT(DegreesBetween(jumper->GetVelocity(), target - jumper->GetPos()), 10.0f);
+    EXPECT_LT(Level(target - jumper->GetPos()).Length(), before - 5.0f);
+
+    for (int i = 0; i < 60 * 60 && world.Jumper()->GetPos().y > target.y + 3.0f && !world.TouchedDown(); ++i)
+        world.Frame();
+    world.Key("A", true);
+    if (!oneKeyForBothHands)
+        world.Key("D", true);
+    for (int i = 0; i < 60 * 10 && !world.TouchedDown(); ++i)
+        world.Frame();
+    ASSERT_TRUE(world.TouchedDown());
+    EXPECT_TRUE(jumper->GetCurrentState() == jumper->GetLandingNormalState() ||
+                jumper->GetCurrentState() == jumper->GetPLFLandingState())
+        << "crashed";
+    EXPECT_LT(Level(target - jumper->GetPos()).Length(), 50.0f);
+}
+
 void FlyTheLesson(const char* edition)
 {
     CJumpWorld world(CJumpWorld::CSoundFactory(), LoadDefaultConfig(edition));
@@ -80,36 +118,8 @@ void FlyTheLesson(const char* edition)
         return built;
     });
     world.Jump();
-    sds::CJumper* jumper = world.Jumper();
-    ASSERT_NE(nullptr, jumper);
-    ASSERT_EQ(jumper->GetCanopyRideState(), jumper->GetCurrentState()) << "not under the canopy";
-    EXPECT_LT((jumper->GetPos() - start).Length(), 15.0f) << "starts far from the preset's position";
     EXPECT_TRUE(world.m_Log.HasContaining("Using Mod: EventCopy")) << "both hands are not driven by one key";
-
-    // The preset's wind blows at the start, toward the jumper: into the wind.
-    const CVector wind = physics::CPhyMgr::GetSingleton()->GetWindMgr().GetWind(jumper->GetPos());
-    EXPECT_NEAR(Row(preset, "Wind strength"), wind.Length(), 0.5f);
-    EXPECT_GT(DegreesBetween(wind, target - start), 170.0f) << "the wind does not blow from the target";
-
-    // Hands off, it flies straight for the target: five seconds after the
-    // start it still heads for it and is nearer.
-    const float before = Level(target - jumper->GetPos()).Length();
-    world.Frames(300);
-    EXPECT_LT(DegreesBetween(jumper->GetVelocity(), target - jumper->GetPos()), 10.0f);
-    EXPECT_LT(Level(target - jumper->GetPos()).Length(), before - 10.0f);
-
-    // Hands up to 3 m over the target's ground, then A alone (copied to the
-    // other hand) flares: a landing, near the target.
-    for (int i = 0; i < 60 * 60 && world.Jumper()->GetPos().y > target.y + 3.0f && !world.TouchedDown(); ++i)
-        world.Frame();
-    world.Key("A", true);
-    for (int i = 0; i < 60 * 10 && !world.TouchedDown(); ++i)
-        world.Frame();
-    ASSERT_TRUE(world.TouchedDown());
-    EXPECT_TRUE(jumper->GetCurrentState() == jumper->GetLandingNormalState() ||
-                jumper->GetCurrentState() == jumper->GetPLFLandingState())
-        << "crashed";
-    EXPECT_LT(Level(target - jumper->GetPos()).Length(), 50.0f);
+    FlyStraightInAndFlare(world, start, target, Row(preset, "Wind strength"), true);
 }
 
 TEST(JumpStart, TheSkorvelEditionsStartUnderTheCanopyHeadingForTheTargetAndTheFlareLands)
@@ -136,6 +146,29 @@ TEST(JumpStart, TheMerrowickEditionsStartInTheAircraft)
         EXPECT_GT(jumper->GetPos().y, Row(preset, "Altitude") + 100.0f);
         EXPECT_FALSE(world.m_Log.HasContaining("Using Mod: EventCopy"));
     }
+}
+
+// The tutorials are straight approaches that every edition can fly: each
+// starts under the canopy where its preset says, heading for the target into
+// its wind, and a flare at the right height lands it, with one key for both
+// hands as with two.
+TEST(JumpStart, EveryTutorialIsAStraightApproachThatAFlareLands)
+{
+    for (const char* edition : {"SkorvelPersonal", "MerrowickPersonal"})
+        for (const char* file : {"../data/Tutorials/Tutorial1.Tutorial", "../data/Tutorials/Tutorial2.Tutorial"}) {
+            SCOPED_TRACE(std::string(edition) + " " + file);
+            CJumpWorld world(CJumpWorld::CSoundFactory(), LoadDefaultConfig(edition));
+            const xml::CNodePtr preset = xml::LoadXmlFile(file)->GetChild("scene")->GetChild("Preset");
+            CVector target;
+            world.Start([&](const xml::CNodePtr& scene) {
+                target = scene->GetChild("Target")->GetAttribute("Position")->GetValue<CVector>();
+                return xml::CNode::Clone(preset);
+            });
+            world.Jump();
+            FlyStraightInAndFlare(world, preset->GetChild("Jumper")->GetAttribute("Position")->GetValue<CVector>(),
+                                  target, Row(preset, "Wind strength"),
+                                  world.m_Log.HasContaining("Using Mod: EventCopy"));
+        }
 }
 
 } // namespace
