@@ -120,7 +120,9 @@ void CEngineLoader::CreateJumper(const xml::CNodePtr& jumper, const xml::CNodePt
     // The preset may start its jump otherwise than the configuration: the
     // canopy-approach lesson starts under the open canopy, where it says.
     if (jumper->HasAttribute("StartState"))
-        copy->GetChild("JumperStates")->GetAttribute("StartState")->SetValue(jumper->GetAttribute("StartState")->GetValue());
+        copy->GetChild("JumperStates")
+            ->GetAttribute("StartState")
+            ->SetValue(jumper->GetAttribute("StartState")->GetValue());
     m_JumperConfig = copy;
 
     const std::string inputType = config->GetChild("Configuration")

@@ -88,14 +88,22 @@ expect_main_menu() { # <picture>
 
 # Keeps a picture of the screen once it is still (two captures alike) and,
 # unless "dark" is given, bright: fades run on frame time, which a slow machine
-# stretches. False after the timeout, with the last capture kept.
-capture_still() { # <picture> <seconds> [dark]
-    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
+# stretches. Given a part of the screen (a geometry), only that part must be
+# still: a dialog over a level whose smoke and windsocks move on. False after
+# the timeout, with the last capture kept.
+capture_still() { # <picture> <seconds> [dark|bright] [geometry]
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png" part="${4:-}"
     import -window root "$previous"
     while [ $SECONDS -lt $deadline ]; do
         sleep 0.2
         import -window root "$1"
-        if compare -metric AE "$previous" "$1" null: 2>/dev/null; then
+        if if [ -n "$part" ]; then
+            convert "$previous" -crop "$part" +repage "$work/previous-part.png" &&
+                convert "$1" -crop "$part" +repage "$work/capture-part.png" &&
+                compare -metric AE "$work/previous-part.png" "$work/capture-part.png" null: 2>/dev/null
+        else
+            compare -metric AE "$previous" "$1" null: 2>/dev/null
+        fi; then
             [ "${3:-}" = dark ] || is_bright "$1" && return 0
         fi
         cp "$1" "$previous"

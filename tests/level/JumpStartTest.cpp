@@ -69,7 +69,7 @@ float DegreesBetween(const CVector& a, const CVector& b)
 // hands: the jump starts under the open canopy where the preset says, flying
 // toward the target into the preset's wind, and the key flares it.
 // The jump started: under the canopy near `start`, in the wind, flying
-// straight for the target; hands up to 3 m over the target's ground, then the
+// straight for the target; hands up to 4 m over the target's ground, then the
 // keys flare (A alone where one key drives both hands, A and D where each
 // drives its own): a landing, near the target.
 void FlyStraightInAndFlare(CJumpWorld& world, const CVector& start, const CVector& target, float windSpeed,
@@ -92,7 +92,7 @@ void FlyStraightInAndFlare(CJumpWorld& world, const CVector& start, const CVecto
     EXPECT_LT(DegreesBetween(jumper->GetVelocity(), target - jumper->GetPos()), 10.0f);
     EXPECT_LT(Level(target - jumper->GetPos()).Length(), before - 5.0f);
 
-    for (int i = 0; i < 60 * 60 && world.Jumper()->GetPos().y > target.y + 3.0f && !world.TouchedDown(); ++i)
+    for (int i = 0; i < 60 * 60 && world.Jumper()->GetPos().y > target.y + 4.0f && !world.TouchedDown(); ++i)
         world.Frame();
     world.Key("A", true);
     if (!oneKeyForBothHands)

@@ -38,7 +38,7 @@ const CExercise kExercises[] = {
      {"A straight approach into the wind.",
       "You start under the open canopy with the target straight ahead and the wind blowing toward you: keep your "
       "hands up and fly straight, and let the wind slow you down over the ground.",
-      "At about 3 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
+      "At about 4 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
     {"Tutorial2.Tutorial",
      "Tutorial 2: Stronger wind",
      "Straight approach into a stronger wind",
@@ -50,7 +50,7 @@ const CExercise kExercises[] = {
       "You start under the open canopy with the target straight ahead. The wind is stronger: over the ground you "
       "move slowly, so you start closer to the target. Keep your hands up and fly straight; braking would only "
       "let the wind carry you back.",
-      "At about 3 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
+      "At about 4 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
 };
 
 // The name and units of an "Info" row, as the presets write them.
