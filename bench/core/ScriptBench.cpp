@@ -1,6 +1,6 @@
 // Cost of the Lua host: a plain loop, and a call from the program such as a
 // scripted wind region makes per query, each with and without the instruction
-// limit's hook.
+// limit's hook; and a wind region's whole query in the sandbox of user texts.
 #include <benchmark/benchmark.h>
 
 extern "C" {
@@ -9,6 +9,7 @@ extern "C" {
 
 #include <luabind/luabind.hpp>
 
+#include "core/script/ScriptBudget.h"
 #include "core/script/ScriptMgr.h"
 
 namespace {
@@ -40,6 +41,22 @@ void BM_CalculateForce(benchmark::State& state)
         benchmark::DoNotOptimize(luabind::call_function<sds::CVector>(script.GetState(), "CalculateForce"));
 }
 BENCHMARK(BM_CalculateForce)->Arg(1)->Arg(0);
+
+// What a scripted wind region does per query, in the sandbox of user texts
+// with a frame's budget: the three position globals set and the force asked
+// for, in one protected call.
+void BM_WindQuery(benchmark::State& state)
+{
+    sds::CScriptMgr script("dofile", sds::CScriptMgr::USER_SANDBOX);
+    // A budget that the run does not use up: its cost is counted, not its stop.
+    script.SetBudget(std::make_shared<sds::CScriptBudget>(std::chrono::hours(1)));
+    Prepare(script, true);
+    const sds::CVector pos(10.0f, 2.0f, -3.0f);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(script.CallVectorFunction(
+            "CalculateForce", {{"Pos", pos}, {"Velocity", sds::CVector::ZERO}, {"Acceleration", sds::CVector::ZERO}}));
+}
+BENCHMARK(BM_WindQuery);
 
 } // namespace
 

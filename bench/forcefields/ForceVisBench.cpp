@@ -61,7 +61,9 @@ int main()
     for (int i = 0; i < kFrames; ++i) {
         timing.m_Global += timing.m_Elapsed;
         const auto start = std::chrono::steady_clock::now();
+        // As the level does each frame: the physics step, then the wind regions' scripts are told the time.
         world->Update(timing);
+        world->GetWindMgr().Update(timing);
         vis.Update(timing);
         const auto end = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());

@@ -11,6 +11,7 @@
 #include "app/SplashScreensState.h"
 #include "core/Exception.h"
 #include "core/IResourceMgr.h"
+#include "core/UserFile.h"
 #include "core/ILogMgr.h"
 #include "core/services/EventCodes.h"
 #include "core/services/IApplication.h"
@@ -61,10 +62,15 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
 
     m_BgMusic = CreateMenuMusic();
 
-    // The gear every jumper of the run wears: the file on disk, else the built-in copy.
+    // The gear every jumper of the run wears: the file on disk, else (missing
+    // or damaged) the built-in copy. The drop-zone menu needs an altimeter.
     const std::string equipment = config->GetChild("Equipment")->GetAttribute("FileName")->GetValue();
-    m_EquipmentManager = std::make_shared<CEquipmentManager>(
-        IResourceMgr::GetSingleton()->LoadXml(equipment)->GetChild("Equipment"));
+    AddNotice(UseUserFile(*IResourceMgr::GetSingleton(), equipment, "Equipment", [this](const xml::CNodePtr& file) {
+        auto manager = std::make_shared<CEquipmentManager>(file);
+        if (manager->GetAltimeterNames().empty())
+            throw CException("it names no altimeter");
+        m_EquipmentManager = manager;
+    }));
 
     ILogMgr::GetSingleton()->LogMessage("Engine is starting...");
     SelectCurrentProfile();
@@ -113,6 +119,23 @@ CEngine::~CEngine()
     m_ScreenShotConnection.disconnect();
     // The current profile is written as it goes.
     m_ProfileMgr.reset();
+}
+
+void CEngine::AddNotice(const std::string& text)
+{
+    if (text.empty())
+        return;
+    if (m_GuiEngine && m_MenuModeState && HasStates() && GetCurrentState() == m_MenuModeState)
+        m_GuiEngine->ShowMessageBox(text);
+    else
+        m_Notices.push_back(text);
+}
+
+std::vector<std::string> CEngine::TakeNotices()
+{
+    std::vector<std::string> notices;
+    notices.swap(m_Notices);
+    return notices;
 }
 
 IGameMode* CEngine::GetGameMode() const

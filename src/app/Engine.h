@@ -90,6 +90,12 @@ public:
     EngineStates::CSplashScreensState* GetSplashScreensState() const { return m_SplashScreensState.get(); }
     float GetMinFrameTime() const { return m_FrameLimiter.GetMinFrameTime(); }
 
+    // Something the user must learn of that no screen shows, such as a
+    // damaged file set aside: a message box at once while a menu is up, else
+    // when menu mode is next entered.
+    void AddNotice(const std::string& text);
+    std::vector<std::string> TakeNotices();
+
     // Seconds of frame time since the program started; keeps counting across restarts.
     static float s_GlobalTime;
 
@@ -128,6 +134,7 @@ private:
     // Every state, in the order splash screens, game mode, menu mode, editor; keeps them alive.
     std::vector<std::shared_ptr<IEngineState>> m_AllStates;
     std::shared_ptr<EngineStates::CSplashScreensState> m_SplashScreensState;
+    std::vector<std::string> m_Notices;
 };
 
 } // namespace sds

@@ -138,9 +138,9 @@ CGameModeState::CGameModeState(CEngine* engine)
     m_Tutorials.m_Extension = tutorials->GetAttribute("Extension")->GetValue();
     LoadTutorials();
 
-    m_JudgeFactory = MakeCollisionJudgeFactory([engine](const std::shared_ptr<ISound>& sound) {
-        engine->m_PlayingSounds.push_back(sound);
-    });
+    m_JudgeFactory = MakeCollisionJudgeFactory(
+        [engine](const std::shared_ptr<ISound>& sound) { engine->m_PlayingSounds.push_back(sound); },
+        [this] { return m_DZ ? m_DZ->GetFullName() : std::string(); });
 }
 
 CGameModeState::~CGameModeState()
@@ -150,7 +150,8 @@ CGameModeState::~CGameModeState()
 
 void CGameModeState::ListDropZones()
 {
-    ListDirectory(m_DropZones.m_Path, m_DropZones.m_Extension, m_DropZones.m_DropZones, m_DropZones.m_Names);
+    ListDirectory(m_DropZones.m_Path, m_DropZones.m_Extension, m_DropZones.m_DropZones, m_DropZones.m_Names,
+                  &m_DropZones.m_Unreadable);
 }
 
 void CGameModeState::LoadTutorials()

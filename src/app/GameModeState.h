@@ -92,6 +92,7 @@ public:
 
     // IGameMode
     const std::vector<std::string>& GetDropZoneNames() const override { return m_DropZones.m_Names; }
+    const std::vector<std::string>& GetUnreadableDropZones() const override { return m_DropZones.m_Unreadable; }
     const CDropZones& GetDropZones() const override { return m_DropZones.m_DropZones; }
     void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) override { m_DZ = dropZone; }
     std::shared_ptr<CDropZoneLevel> GetCurrentDropZone() const override { return m_DZ; }

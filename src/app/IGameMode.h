@@ -26,6 +26,8 @@ public:
     // The full names of the drop zones, in the order they were found.
     virtual const std::vector<std::string>& GetDropZoneNames() const = 0;
     virtual const CDropZones& GetDropZones() const = 0;
+    // The drop-zone files that could not be listed, each "<file>: <reason>".
+    virtual const std::vector<std::string>& GetUnreadableDropZones() const = 0;
     // The drop zone the next jump loads.
     virtual void SetCurrentDropZone(const std::shared_ptr<CDropZoneLevel>& dropZone) = 0;
     // That drop zone, or the one being flown; null before the first choice.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "core/Node.h"
@@ -16,9 +17,13 @@ public:
     CJumpRecord(std::uint32_t number, const std::string& location, const std::string& dataFile,
                 const CVector& startPos, const CVector& finishPos, const xml::CNodePtr& jumpInfo);
 
-    // Reads a "Jump" element; every one of its five attributes is required.
+    // Reads a "Jump" element; every one of its five attributes is required,
+    // and an empty "Number" throws. A number or position that cannot be read
+    // (not a whole number, not three finite numbers) reads as 0 and is kept in
+    // Unreadable.
     static CJumpRecord FromNode(const xml::CNodePtr& jump);
-    // A new "Jump" element holding copies of the info node's children.
+    // A new "Jump" element holding copies of the info node's children; what
+    // could not be read is written back as it was.
     xml::CNodePtr ToNode() const;
 
     std::uint32_t Number;
@@ -28,6 +33,8 @@ public:
     xml::CNodePtr JumpInfo;
     CVector StartPos;
     CVector FinishPos;
+    // The texts of the attributes that could not be read, by name.
+    std::map<std::string, std::string> Unreadable;
 };
 
 } // namespace sds

@@ -33,8 +33,11 @@ void CMenuModeState::Enter()
     m_SubMachine->Start();
     // The pointer goes where the user wants while a menu is shown.
     m_Owner->GetApplication()->SetMouseGrab(false);
-    // What went wrong while no menu could say so, such as a damaged profile.
+    // What went wrong while no menu could say so, such as a damaged profile
+    // or another file set aside.
     for (const std::string& notice : m_Owner->GetProfileMgr().TakeNotices())
+        m_SubMachine->ShowMessageBox(notice);
+    for (const std::string& notice : m_Owner->TakeNotices())
         m_SubMachine->ShowMessageBox(notice);
     StartBackground();
     m_Owner->GetBindingMgr().PushMode("Menu");

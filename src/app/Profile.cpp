@@ -13,6 +13,16 @@ CProfile::CProfile(const xml::CNodePtr& profile, const std::string& file)
     const boost::filesystem::path path(file);
     m_Name = path.stem().string();
     m_Path = path.parent_path().string() + "/";
+    for (std::size_t i = 0; i < m_Jumps.size(); ++i) {
+        std::string unread;
+        for (const auto& attribute : m_Jumps[i].Unreadable)
+            unread += (unread.empty() ? "" : ", ") + attribute.first + " '" + attribute.second + "'";
+        if (unread.empty())
+            continue;
+        m_ReadWarnings.push_back("Profile " + m_File + ", jump " + std::to_string(i + 1) + ": " + unread +
+                                 " cannot be read; kept as it is");
+        ILogMgr::GetSingleton()->LogWarning(m_ReadWarnings.back());
+    }
 }
 
 CProfile::CProfile(const std::string& name, const std::string& path, const std::string& file)

@@ -37,6 +37,9 @@ public:
     const std::string& GetPath() const { return m_Path; }
     const std::string& GetFile() const { return m_File; }
     const std::vector<CJumpRecord>& GetJumps() const { return m_Jumps; }
+    // One line for each jump of the file that had a number or position that
+    // could not be read (kept as it was); each is logged as a warning too.
+    const std::vector<std::string>& GetReadWarnings() const { return m_ReadWarnings; }
 
     // The jumps of a "Profile" element; a "Jump" missing an attribute, or with
     // an empty "Number", throws the XML layer's exception.
@@ -47,6 +50,7 @@ private:
     std::string m_Name;
     std::string m_File;
     std::vector<CJumpRecord> m_Jumps;
+    std::vector<std::string> m_ReadWarnings;
 };
 
 } // namespace sds

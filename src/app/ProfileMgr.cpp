@@ -115,6 +115,10 @@ bool CProfileMgr::TryLoad(const std::string& name)
     const std::string file = GetProfileFile(name);
     try {
         m_CurrentProfile = std::make_shared<CProfile>(LoadProfile(file), file);
+        if (!m_CurrentProfile->GetReadWarnings().empty() && m_Damaged.insert(file).second)
+            m_Notices.push_back("Some jumps of the profile file " + file +
+                                " have a number or a position that cannot be read. They are kept as they are "
+                                "and count as 0; the log names them.");
         return true;
     } catch (const std::exception& e) {
         ILogMgr::GetSingleton()->LogError("Profile '" + name + "' could not be loaded: " + e.what());

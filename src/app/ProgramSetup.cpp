@@ -34,29 +34,6 @@ xml::CNodePtr LoadConfiguration()
     return file->GetChild("sds");
 }
 
-void RemoveUnfinishedWrite(const std::string& file)
-{
-    const std::string temporary = file + xml::TEMPORARY_FILE_SUFFIX;
-    boost::system::error_code error;
-    if (boost::filesystem::is_regular_file(temporary, error) && boost::filesystem::remove(temporary, error))
-        ILogMgr::GetSingleton()->LogMessage("Removed " + temporary + ", left by a save that was cut off");
-}
-
-void RemoveUnfinishedWritesIn(const std::string& folder)
-{
-    namespace fs = boost::filesystem;
-    const std::string suffix = xml::TEMPORARY_FILE_SUFFIX;
-    boost::system::error_code error;
-    std::vector<std::string> files;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-            files.push_back(it->path().string());
-    }
-    for (const std::string& file : files)
-        RemoveUnfinishedWrite(file.substr(0, file.size() - suffix.size()));
-}
-
 std::string GetSettingsPath(const xml::CNodePtr& config)
 {
     return config->GetChild("Application")->GetChild("Settings")->GetAttribute("Path")->GetValue();

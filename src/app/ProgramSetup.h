@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/Node.h"
+#include "core/UserFile.h"
 
 namespace sds {
 
@@ -11,11 +12,6 @@ namespace sds {
 // file that cannot be read throws the reader's exception, a tree without
 // "sds" the XML layer's.
 xml::CNodePtr LoadConfiguration();
-
-// Removes the temporary copy an interrupted save left beside `file`, or, for
-// `folder`, every one in it; each removal is logged.
-void RemoveUnfinishedWrite(const std::string& file);
-void RemoveUnfinishedWritesIn(const std::string& folder);
 
 // "Path" of "Application"/"Settings".
 std::string GetSettingsPath(const xml::CNodePtr& config);

@@ -24,6 +24,11 @@ public:
     virtual xml::CNodePtr LoadXml(const std::string& path, const std::string& namePrefix = "") = 0;
     // The embedded copy first, the file on disk otherwise.
     virtual xml::CNodePtr LoadDefaultXml(const std::string& path, const std::string& namePrefix = "") = 0;
+    // The bytes of the file on disk, else of the embedded copy; throws
+    // CException as LoadXml does when there is neither.
+    virtual std::string LoadText(const std::string& path) = 0;
+    // Whether the program carries a copy of that path (exact text).
+    virtual bool IsEmbedded(const std::string& path) const = 0;
 };
 
 } // namespace sds

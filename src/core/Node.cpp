@@ -202,6 +202,16 @@ std::string CNode::GetPath() const
     return path;
 }
 
+std::string CNode::GetSourceName() const
+{
+    const CNode* root = this;
+    while (root->m_Parent)
+        root = root->m_Parent;
+    const CNodeMap& attributes = root->GetAttributes();
+    const auto name = attributes.find("Name");
+    return root->m_Name == "XmlFile" && name != attributes.end() ? name->second->m_Value : std::string();
+}
+
 bool CNode::HasChild(const std::string& name) const
 {
     return GetChildren().find(name) != GetChildren().end();

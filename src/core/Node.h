@@ -72,6 +72,9 @@ public:
     // Names from the root down, "->" between elements and "->>" before an
     // attribute, each with "[Name=…]" or else "[Id=…]" when it has one.
     std::string GetPath() const;
+    // The file (or text) the node was read from: the "Name" of its tree's
+    // root "XmlFile"; empty for a tree made in memory.
+    std::string GetSourceName() const;
 
     CNode* GetParent() const { return m_Parent; }
     bool IsAttribute() const { return m_IsAttribute; }

@@ -1,5 +1,8 @@
 #include "core/ResourceMgr.h"
 
+#include <fstream>
+#include <iterator>
+
 #include <boost/filesystem/operations.hpp>
 
 #include "core/Compressor.h"
@@ -35,6 +38,21 @@ xml::CNodePtr CResourceMgr::LoadDefaultXml(const std::string& path, const std::s
     if (found == m_Files.end())
         return xml::LoadXmlFile(path, namePrefix);
     return LoadEmbedded(found->second, path, namePrefix);
+}
+
+std::string CResourceMgr::LoadText(const std::string& path)
+{
+    boost::system::error_code error;
+    if (boost::filesystem::status(path, error).type() != boost::filesystem::file_not_found) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw CException("Cannot read " + path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const auto found = m_Files.find(path);
+    if (found == m_Files.end())
+        throw CException("File not found: " + path);
+    return CCompressor::Inflate(found->second.Data, found->second.Size);
 }
 
 xml::CNodePtr CResourceMgr::LoadEmbedded(const CStream& stream, const std::string& path,

@@ -24,7 +24,8 @@ public:
     // The embedded copy when there is one; else the file on disk.
     xml::CNodePtr LoadDefaultXml(const std::string& path, const std::string& namePrefix = "") override;
 
-    bool IsEmbedded(const std::string& path) const { return m_Files.count(path) != 0; }
+    std::string LoadText(const std::string& path) override;
+    bool IsEmbedded(const std::string& path) const override { return m_Files.count(path) != 0; }
 
 private:
     struct CStream

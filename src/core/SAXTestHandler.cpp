@@ -149,7 +149,14 @@ void SAXTestHandler::warning(const xercesc::SAXParseException& exception)
 void SAXTestHandler::error(const xercesc::SAXParseException& exception)
 {
     m_Error = true;
+    KeepFirstError(exception.getLineNumber(), exception.getColumnNumber(), Transcode(exception.getMessage()));
     MessageHandler(Describe("Error", exception));
+}
+
+void SAXTestHandler::KeepFirstError(XMLFileLoc line, XMLFileLoc column, const std::string& message)
+{
+    if (m_FirstError.empty())
+        m_FirstError = "line " + std::to_string(line) + ", char " + std::to_string(column) + ": " + message;
 }
 
 void SAXTestHandler::fatalError(const xercesc::SAXParseException& exception)
@@ -161,11 +168,15 @@ void SAXTestHandler::fatalError(const xercesc::SAXParseException& exception)
 void SAXTestHandler::ReportError(const std::string& text)
 {
     m_Error = true;
-    if (m_Locator)
+    if (m_Locator) {
+        KeepFirstError(m_Locator->getLineNumber(), m_Locator->getColumnNumber(), text);
         MessageHandler(Describe("Error", m_Locator->getSystemId(), m_Locator->getLineNumber(),
                                 m_Locator->getColumnNumber(), text));
-    else
+    } else {
+        if (m_FirstError.empty())
+            m_FirstError = text;
         MessageHandler("Error: " + text);
+    }
 }
 
 void SAXTestHandler::resetErrors()

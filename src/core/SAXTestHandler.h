@@ -50,6 +50,8 @@ public:
     [[noreturn]] void StopForExpansion();
 
     bool HasErrors() const { return m_Error; }
+    // The first error as a user reads it: "line 3, char 7: <the parser's message>".
+    const std::string& GetFirstError() const { return m_FirstError; }
     unsigned GetAttributeCount() const { return m_AttributeCount; }
     unsigned GetCharacterCount() const { return m_CharacterCount; }
     unsigned GetElementCount() const { return m_ElementCount; }
@@ -57,6 +59,7 @@ public:
 
 private:
     void ReportError(const std::string& text);
+    void KeepFirstError(XMLFileLoc line, XMLFileLoc column, const std::string& message);
     void CountText(std::size_t length);
 
     const xercesc::Locator* m_Locator = nullptr;
@@ -68,6 +71,7 @@ private:
     unsigned m_ElementCount = 0;
     unsigned m_SpaceCount = 0;
     bool m_Error = false;
+    std::string m_FirstError;
     std::string m_NamePrefix;
     // Characters delivered so far (text and attribute values), and the most allowed.
     std::size_t m_TextCount = 0;

@@ -136,6 +136,7 @@ CNodePtr Parse(const std::string& sourceName, std::size_t sourceBytes, const std
     CNodePtr root(new CNode("XmlFile", sourceName, nullptr, false));
     root->AddAttribute("Name", sourceName);
     bool failed = false;
+    std::string reason;
     {
         // Caps the expansion of entities (50,000 by default): a document that
         // defines entities of entities fails instead of growing without bound.
@@ -179,17 +180,19 @@ CNodePtr Parse(const std::string& sourceName, std::size_t sourceBytes, const std
         } catch (const xercesc::OutOfMemoryException&) {
             failed = true; // reported by the handler
         } catch (const xercesc::XMLException& e) {
-            ErrorMessageHandler("Error during parsing: '" + sourceName + "' Exception message is: " +
-                                Transcode(e.getMessage()));
+            reason = Transcode(e.getMessage());
+            ErrorMessageHandler("Error during parsing: '" + sourceName + "' Exception message is: " + reason);
             failed = true;
         } catch (...) {
             ErrorMessageHandler("Unexpected exception during parsing: '" + sourceName + "'");
             failed = true;
         }
         failed = failed || handler.HasErrors();
+        if (!handler.GetFirstError().empty())
+            reason = handler.GetFirstError();
     }
     if (failed)
-        throw std::runtime_error("Could not load " + sourceName);
+        throw CLoadException("Could not load " + sourceName, reason.empty() ? "it is not readable XML" : reason);
     return root;
 }
 
@@ -479,7 +482,7 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 
 const char* const TEMPORARY_FILE_SUFFIX = ".tmp";
 
-bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
+bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::string& prolog)
 {
     const std::string temporary = fileName + TEMPORARY_FILE_SUFFIX;
     {
@@ -489,7 +492,7 @@ bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
             return false;
         }
         std::string refused;
-        out << "<?xml version=\"1.0\" ?>" << std::endl;
+        out << "<?xml version=\"1.0\" ?>" << std::endl << prolog;
         try {
             WriteNode(out, *node, "");
         } catch (const CException& e) {
@@ -509,6 +512,29 @@ bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
         return false;
     }
     return true;
+}
+
+std::string ReadProlog(const std::string& text)
+{
+    const char* const blanks = " \t\r\n";
+    std::size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    at = text.find_first_not_of(blanks, at);
+    if (at != std::string::npos && text.compare(at, 5, "<?xml") == 0) {
+        const std::size_t end = text.find("?>", at);
+        at = end == std::string::npos ? std::string::npos : end + 2;
+    }
+    const std::size_t first = at == std::string::npos ? at : text.find_first_not_of(blanks, at);
+    std::size_t last = first;
+    for (std::size_t next = first; next != std::string::npos && text.compare(next, 4, "<!--") == 0;) {
+        const std::size_t end = text.find("-->", next + 4);
+        if (end == std::string::npos)
+            break;
+        last = end + 3;
+        next = text.find_first_not_of(blanks, last);
+    }
+    if (first == std::string::npos || last == first)
+        return std::string();
+    return text.substr(first, last - first) + "\n";
 }
 
 void WriteNode(std::ostream& out, const CNode& node, const std::string& indentation)

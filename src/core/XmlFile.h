@@ -18,7 +18,13 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 
 // Writes the node as the document element. The file is written whole or not at
 // all (a temporary file renamed over the old one); false when it could not be.
-bool SaveXmlFile(const std::string& fileName, const CNodePtr& node);
+// `prolog` (comments, as ReadProlog gives them) goes between the declaration
+// and the document element.
+bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::string& prolog = "");
+// The comments before the document element of an XML text, as they stand, one
+// line end after the last: what the reader leaves out of the tree and a file
+// written back should keep (its header comment). Empty when there are none.
+std::string ReadProlog(const std::string& text);
 // SaveXmlFile writes the file name followed by this first; one left behind is
 // a write that was cut off.
 extern const char* const TEMPORARY_FILE_SUFFIX;

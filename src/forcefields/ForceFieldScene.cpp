@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "core/ConfigPath.h"
+#include "core/Helpers.h"
 #include "core/Quaternion.h"
 #include "core/XmlFile.h"
 
@@ -36,7 +38,49 @@ bool OnSide(const CVector& inner, const CVector& outer)
     return std::fabs(inner.x - outer.x) < kSideTolerance || std::fabs(inner.y - outer.y) < kSideTolerance;
 }
 
+// The attributes that hold numbers the flight and the editor compute with.
+const char* const kNumberAttributes[] = {"Position", "Pos", "Orientation", "Size", "MinCorner", "MaxCorner", "Scale"};
+
+// The first number of the text that is not finite; empty when there is none.
+std::string NonFinite(const std::string& text)
+{
+    for (const std::string& part : SplitAtAnyOf(text, ", \t")) {
+        if (part.empty())
+            continue;
+        char* end = nullptr;
+        const double value = std::strtod(part.c_str(), &end);
+        if (end != part.c_str() && !std::isfinite(value))
+            return part;
+    }
+    return std::string();
+}
+
+// The first attribute below `node` whose numbers are not all finite, as
+// "<element path> "<attribute>" is '<value>'".
+std::string FindNonFinite(const xml::CNode& node, const std::string& path)
+{
+    for (const char* name : kNumberAttributes)
+        if (node.HasAttribute(name) && !NonFinite(node.GetAttribute(name)->GetValue()).empty())
+            return path + " \"" + name + "\" is '" + node.GetAttribute(name)->GetValue() + "'";
+    for (const auto& child : node.GetChildren()) {
+        const std::string found = FindNonFinite(*child.second, path + "/" + child.first);
+        if (!found.empty())
+            return found;
+    }
+    return std::string();
+}
+
 } // namespace
+
+std::string RefuseScene(const xml::CNode& scene, bool toFly)
+{
+    if (toFly && (!scene.HasChild("Target") || !scene.GetChild("Target")->HasAttribute("Position")))
+        return "it has no \"Target\" with a \"Position\" to aim at";
+    const std::string nonFinite = FindNonFinite(scene, "scene");
+    if (!nonFinite.empty())
+        return nonFinite + ", which is no number to fly with";
+    return std::string();
+}
 
 xml::CNodePtr AddRegionNode(const xml::CNodePtr& wind, const CVector& position)
 {

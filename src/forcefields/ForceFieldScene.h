@@ -38,6 +38,12 @@ void FitBoundingBox(const xml::CNodePtr& scene);
 // throws xml::CNoNodeException before anything is written.
 bool SaveScene(const xml::CNodePtr& scene, const std::string& fileName, const std::string& fullName);
 
+// Why the scene cannot be flown (`toFly`) or edited, in the user's words;
+// empty when it can. Every place, size, orientation and corner in it must be
+// a finite number: "nan" or "inf" would be flown and drawn as if it were one.
+// A flight needs a "Target" with a "Position" to aim at; the editor can add one.
+std::string RefuseScene(const xml::CNode& scene, bool toFly);
+
 // Whether `child` is still among the children of `parent`.
 bool IsChildOf(const xml::CNode& parent, const xml::CNodePtr& child);
 

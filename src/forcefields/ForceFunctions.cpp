@@ -1,7 +1,11 @@
 #include "forcefields/ForceFunctions.h"
 
+#include <memory>
+
 #include "core/Helpers.h"
 #include "core/IResourceMgr.h"
+#include "core/script/ScriptBudget.h"
+#include "core/UserFile.h"
 #include "core/script/ScriptMgr.h"
 
 namespace sds {
@@ -21,13 +25,15 @@ void RemoveChildren(const xml::CNodePtr& node, const std::string& name)
         node->RemoveChild(node->GetChild(name));
 }
 
-// Runs `call` and turns its failure into "<what>: <text>", or "<what>" alone for
-// a failure that carries no text.
+// Runs `call` and turns its failure into "<what>: <why>", or "<what>" alone
+// for a failure that carries no text. Why a script failed is its reason.
 template <class Call>
 std::string Try(const std::string& what, Call&& call)
 {
     try {
         call();
+    } catch (const CScriptException& e) {
+        return what + ": " + e.GetReason();
     } catch (const std::exception& e) {
         return what + ": " + e.what();
     } catch (...) {
@@ -36,13 +42,32 @@ std::string Try(const std::string& what, Call&& call)
     return std::string();
 }
 
+// What the create dialog lists and applies of a template; throws
+// xml::CNoNodeException naming what is missing.
+void CheckTemplate(const xml::CNode& entry)
+{
+    const bool type = entry.GetName() == "ForceField";
+    if (!type && entry.GetName() != "ForceFieldTiming")
+        return;
+    entry.GetAttribute("Name");
+    entry.GetChild("Description");
+    entry.GetChild("Function");
+    if (type)
+        for (const char* id : kRadiusIds)
+            entry.GetChildById("Radius", id, kIdNames);
+}
+
 } // namespace
 
-void LoadTemplateFile(const std::string& path, const xml::CNodePtr& catalogue)
+std::string LoadTemplateFile(const std::string& path, const xml::CNodePtr& catalogue)
 {
-    const xml::CNodePtr functions = IResourceMgr::GetSingleton()->LoadXml(path)->GetChild("ForceFieldFunctions");
-    for (const auto& child : functions->GetChildren())
-        xml::CNode::Clone(child.second, catalogue.get());
+    return UseUserFile(*IResourceMgr::GetSingleton(), path, "ForceFieldFunctions",
+                       [&catalogue](const xml::CNodePtr& functions) {
+                           for (const auto& child : functions->GetChildren())
+                               CheckTemplate(*child.second);
+                           for (const auto& child : functions->GetChildren())
+                               xml::CNode::Clone(child.second, catalogue.get());
+                       });
 }
 
 void ApplyTemplate(const xml::CNodePtr& field, const xml::CNodePtr& type, const xml::CNodePtr& timing)
@@ -79,39 +104,37 @@ void SetForceFunction(const xml::CNodePtr& field, const std::string& function, c
 
 std::string CheckForceFunction(const std::string& function)
 {
-    // A state of its own, gone when the check returns.
+    // A state of its own, gone when the check returns. The whole check has the
+    // time that the field's script has in a frame of flight: a function that
+    // could not keep up there fails here.
     CScriptMgr script("dofile", CScriptMgr::USER_SANDBOX);
-    script.SetGlobalVector("FieldCenter", CVector(1.0f, 1.0f, 1.0f));
-    script.SetGlobalVector("Radius1Pos", CVector(1.0f, 0.0f, 0.0f));
-    script.SetGlobalFloat("Radius1", 1.0f);
-    script.SetGlobalVector("Radius2Pos", CVector(0.0f, 5.0f, 0.0f));
-    script.SetGlobalFloat("Radius2", 2.0f);
-    script.SetGlobalVector("Radius3Pos", CVector(3.0f, 3.0f, 3.0f));
-    script.SetGlobalFloat("Radius3", 2.0f);
+    script.SetBudget(std::make_shared<CScriptBudget>());
+    script.SetGlobals({{"FieldCenter", CVector(1.0f, 1.0f, 1.0f)},
+                       {"Radius1Pos", CVector(1.0f, 0.0f, 0.0f)},
+                       {"Radius1", 1.0f},
+                       {"Radius2Pos", CVector(0.0f, 5.0f, 0.0f)},
+                       {"Radius2", 2.0f},
+                       {"Radius3Pos", CVector(3.0f, 3.0f, 3.0f)},
+                       {"Radius3", 2.0f}});
 
-    try {
-        script.RunScript(function);
-    } catch (const std::exception& e) {
-        return std::string("While loading script: ") + e.what();
-    } catch (...) {
-        return "Error while loading script.";
-    }
+    // Lua's own message names the chunk by its first line and says what is
+    // wrong where; the text itself is in the editor.
+    std::string error = Try("While loading script", [&] { script.RunScript(function); });
+    if (!error.empty())
+        return error;
 
     // Flight updates a field before it asks it for forces; so does the check.
-    std::string error = Try("Error in Update()", [&script] {
-        script.SetGlobalFloat("Time", 1.0f);
-        script.SetGlobalFloat("DeltaTime", 0.1f);
-        script.CallFunction("Update");
-    });
+    error = Try("Error in Update()",
+                [&script] { script.CallFunction("Update", {{"Time", 1.0f}, {"DeltaTime", 0.1f}}); });
     for (int i = 0; i < kForceCalls && error.empty(); ++i) {
         const float x = GetRandomUnit();
         const float y = GetRandomUnit();
         const float z = GetRandomUnit();
         error = Try("Error in CalculateForce()", [&] {
-            script.SetGlobalVector("Pos", CVector(kTestRange * x - kTestRange / 2, 0.0f * y, 0.0f * z));
-            script.SetGlobalVector("Velocity", CVector::ZERO);
-            script.SetGlobalVector("Acceleration", CVector::ZERO);
-            script.CallFunction("CalculateForce");
+            script.CallFunction("CalculateForce",
+                                {{"Pos", CVector(kTestRange * x - kTestRange / 2, 0.0f * y, 0.0f * z)},
+                                 {"Velocity", CVector::ZERO},
+                                 {"Acceleration", CVector::ZERO}});
         });
     }
     return error;

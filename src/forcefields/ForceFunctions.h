@@ -13,9 +13,13 @@ namespace DovuvUvozeVozediza {
 // field) and a timing ("ForceFieldTiming": "Description" and "Function").
 
 // Deep-copies the children of the template file's "ForceFieldFunctions"
-// element into the catalogue. The file is read through the resource manager;
-// its failures, and xml::CNoNodeException for another document element, pass out.
-void LoadTemplateFile(const std::string& path, const xml::CNodePtr& catalogue);
+// element into the catalogue. The file is read through the resource manager.
+// A file that cannot be read, has another document element or an entry
+// without its "Name", "Description", "Function" (or a type without its three
+// radius handles) adds nothing, is set aside as "<path>.bad" and the notice
+// for the user is returned; empty when the file was added. A missing file
+// throws.
+std::string LoadTemplateFile(const std::string& path, const xml::CNodePtr& catalogue);
 
 // Gives the field the type's and the timing's functions and descriptions, each
 // pair joined by a line feed, and the type's radius handles.
@@ -30,8 +34,11 @@ void SetForceFunction(const xml::CNodePtr& field, const std::string& function, c
 
 // Runs the function text once in a fresh sandboxed Lua state with fixed test
 // values: "Update" with "Time" 1 and "DeltaTime" 0.1, then "CalculateForce"
-// at 50 random points of the x axis between -150 and 150. Returns the empty
-// text when every call works, else what went wrong; never throws.
+// at 50 random points of the x axis between -150 and 150, all of it within
+// the time a field's script has in a frame of flight. Returns the empty text
+// when every call works, else what went wrong and why ("While loading
+// script: ", "Error in Update(): " or "Error in CalculateForce(): " and the
+// script's error or why it was stopped); never throws.
 std::string CheckForceFunction(const std::string& function);
 
 } // namespace DovuvUvozeVozediza

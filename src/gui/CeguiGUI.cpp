@@ -258,7 +258,13 @@ void CCeguiGUI::DisconnectInputs()
 void CCeguiGUI::ShowWindow(const std::string& window, bool show)
 {
     try {
-        m_Windows.Get(window).setVisible(show);
+        CEGUI::Window& shown = m_Windows.Get(window);
+        shown.setVisible(show);
+        // The screen last shown is the one in use: in front of those shown
+        // before it, whatever their order in the layout (a message box over
+        // the screen whose failure it reports).
+        if (show)
+            shown.moveToFront();
     } catch (const CEGUI::UnknownObjectException& e) {
         ThrowMissingWindow(window, e);
     }

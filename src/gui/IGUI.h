@@ -32,6 +32,7 @@ public:
     virtual void DisconnectKeyboard() = 0;
     virtual void DisconnectInputs() = 0;
 
+    // A window shown comes in front of the windows shown before it.
     virtual void ShowWindow(const std::string& window, bool show) = 0;
     virtual void ShowMouseCursor(bool show) = 0;
     virtual std::string GetText(const std::string& window) const = 0;

@@ -1,5 +1,6 @@
 #include "level/DZLoaderMod.h"
 
+#include <cctype>
 #include <sstream>
 
 #include "app/BindingMgr.h"
@@ -70,6 +71,13 @@ CDZLoaderMod::CDZLoaderMod(const CDropZoneLevel& dropZone, ILoadingProgressBar& 
 {
     try {
         Load(dropZone, progress, context);
+    } catch (const std::exception& e) {
+        Unload();
+        // The user sees this in a message box: which drop zone, which file and what in it.
+        std::string reason = e.what();
+        if (!reason.empty())
+            reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+        throw CException(dropZone.GetFullName() + " (" + dropZone.GetPath() + ") cannot be loaded.\n" + reason);
     } catch (...) {
         Unload();
         throw;

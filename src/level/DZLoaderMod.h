@@ -22,8 +22,10 @@ class CDZLoaderMod : public IDZLoaderMod
 {
 public:
     // `context` gives the level's objects their surroundings; its world and
-    // jumper manager are the physics mod's and this mod's own. Throws what a
-    // stage throws, having released the stages made before.
+    // jumper manager are the physics mod's and this mod's own. A stage that
+    // fails throws CException "<full name> (<file>) cannot be loaded.", a line
+    // end and why,
+    // having released the stages made before.
     CDZLoaderMod(const CDropZoneLevel& dropZone, ILoadingProgressBar& progress, const CLevelContext& context);
     ~CDZLoaderMod() override;
 

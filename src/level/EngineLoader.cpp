@@ -205,7 +205,9 @@ void CEngineLoader::Restart()
 
     const std::string collisionFile =
         Config()->GetChild("Application")->GetChild("Configs")->GetChild("Collision")->GetValue();
-    const xml::CNodePtr collision = IResourceMgr::GetSingleton()->LoadXml(collisionFile)->GetChild("Collision");
+    // The file stays while the jumper reads it, so that a failure can name it.
+    const xml::CNodePtr collisionTree = IResourceMgr::GetSingleton()->LoadXml(collisionFile);
+    const xml::CNodePtr collision = collisionTree->GetChild("Collision");
 
     // Each jump starts with a fresh aircraft at its start point for the jumper to hang under.
     if (scene->HasChild("Airplane"))

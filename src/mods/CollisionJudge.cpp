@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "core/Exception.h"
 #include "core/Helpers.h"
 #include "core/ILogMgr.h"
 #include "mods/ForceFieldsCollisionJudge.h"
@@ -45,6 +46,13 @@ CCollisionJudge::CCollisionJudge(IJudgedJumper& jumper, const xml::CNodePtr& tab
     xml::ForEachChild(*table, "Crash", [&](const xml::CNodePtr& crash) {
         m_Crashes.push_back(std::make_shared<CCrash>(crash, jumper, keeper));
     });
+    // Every touch-down that no "Landing" takes falls to a crash row; without
+    // one the jumper would lie on the ground with no verdict for good.
+    if (m_Crashes.empty()) {
+        const std::string source = table->GetSourceName();
+        throw CException("The landing table " + (source.empty() ? table->GetPath() : source) +
+                         " has no \"Crash\" row, so a landing too fast for every \"Landing\" row would get no verdict.");
+    }
     // Registered last: a table that fails to read leaves no callback behind.
     m_Jumper.GetPhyJumper()->SetCollisionCallback(
         [this](const physics::IPhyCollisionEvent& event) { OnCollision(event); });
@@ -87,8 +95,6 @@ void CCollisionJudge::OnCollision(const physics::IPhyCollisionEvent& event)
             }
         }
     }
-    if (m_Crashes.empty())
-        return;
     std::shared_ptr<CCrash> crash = m_Crashes.back();
     for (const std::shared_ptr<CCrash>& candidate : m_Crashes) {
         if (candidate->m_MaxSpeed > speed) {
@@ -124,10 +130,11 @@ xml::CNodePtr CCollisionJudge::GetCollisionInfo()
     return record;
 }
 
-CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper)
+CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper,
+                                                 const std::function<std::string()>& sceneName)
 {
-    return [keeper](const std::string& edition, IJudgedJumper& jumper,
-                    const xml::CNodePtr& table) -> std::shared_ptr<ICollisionJudge> {
+    return [keeper, sceneName](const std::string& edition, IJudgedJumper& jumper,
+                               const xml::CNodePtr& table) -> std::shared_ptr<ICollisionJudge> {
         if (edition != "DovuvUvozeVozediza")
             return std::make_shared<CCollisionJudge>(jumper, table, keeper);
         // Its table names the materials of the level's physics world.
@@ -136,8 +143,8 @@ CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKe
             ILogMgr::GetSingleton()->LogError("No physics world: the jump has no force-field judge");
             return nullptr;
         }
-        return std::make_shared<DovuvUvozeVozediza::CForceFieldsCollisionJudge>(jumper, table, physics->GetPhyMgr(),
-                                                                                keeper);
+        return std::make_shared<DovuvUvozeVozediza::CForceFieldsCollisionJudge>(
+            jumper, table, physics->GetPhyMgr(), keeper, sceneName ? sceneName() : std::string());
     };
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +59,8 @@ private:
 // The judge factory of the game: the normal judge for every edition but the
 // force-field one ("DovuvUvozeVozediza"), which gets its own judge over the
 // physics world of the level's physics mod (none without that mod).
-CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper);
+// `sceneName` tells it the scene flown, for its warnings.
+CCollisionJudgeFactory MakeCollisionJudgeFactory(const ICollisionJudge::CSoundKeeper& keeper,
+                                                 const std::function<std::string()>& sceneName = {});
 
 } // namespace sds

@@ -1,6 +1,7 @@
 #include "mods/ForceFieldsCollisionJudge.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "core/Helpers.h"
@@ -19,8 +20,10 @@ CForceFieldsCollisionJudge::CEndType::CEndType(const xml::CNodePtr& element, IJu
 }
 
 CForceFieldsCollisionJudge::CForceFieldsCollisionJudge(IJudgedJumper& jumper, const xml::CNodePtr& table,
-                                                       const physics::IPhyMgr& world, const CSoundKeeper& keeper)
-    : m_Script("dofile", CScriptMgr::USER_SANDBOX), m_Jumper(jumper)
+                                                       const physics::IPhyMgr& world, const CSoundKeeper& keeper,
+                                                       const std::string& scene)
+    : m_Script("dofile", CScriptMgr::USER_SANDBOX), m_Jumper(jumper), m_TableName(table->GetSourceName()),
+      m_Scene(scene)
 {
     xml::ForEachChild(*table, "Landing",
                       [&](const xml::CNodePtr& element) { ReadEndType(element, world, keeper); });
@@ -90,14 +93,23 @@ void CForceFieldsCollisionJudge::OnCollision(const physics::IPhyCollisionEvent& 
 void CForceFieldsCollisionJudge::Score(const CEndType& endType, const xml::CNodePtr& function, float speed,
                                        const CVector& contact, const CVector& bodyPos)
 {
-    m_Script.SetGlobalFloat("Velocity", speed);
-    m_Script.SetGlobalVector("CollisionPosition", contact);
-    m_Script.SetGlobalVector("JumperPosition", bodyPos);
-    m_Script.SetGlobalVector("TargetPosition", LevelTargetPos());
     try {
+        m_Script.SetGlobals({{"Velocity", speed},
+                             {"CollisionPosition", contact},
+                             {"JumperPosition", bodyPos},
+                             {"TargetPosition", LevelTargetPos()}});
         m_Script.RunScript(function->GetValue());
         m_CollisionResult = m_Script.GetGlobalString("CollisionResult");
         m_Score = m_Script.GetGlobalFloat("Score");
+        // 0/0 and the like: shown as "-nan" and stored in the profile, no
+        // sum or maximum of scores would be a number again.
+        if (!std::isfinite(m_Score)) {
+            ILogMgr::GetSingleton()->LogWarning(
+                "The score function of the \"" + endType.GetType() + "\" row" +
+                (m_TableName.empty() ? std::string() : " of " + m_TableName) + " gave " + ToString(m_Score) +
+                (m_Scene.empty() ? std::string() : " in the scene \"" + m_Scene + "\"") + "; the jump scores 0");
+            m_Score = 0.0f;
+        }
         // A row's own comments, when it has any, replace this text as it is applied.
         if (endType.GetMessage().empty())
             m_Result->SetMessage(m_CollisionResult + " Score: " + ToString(m_Score));

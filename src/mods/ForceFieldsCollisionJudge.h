@@ -35,9 +35,9 @@ public:
     };
 
     // Reads the "Landing" rows, naming materials of `world`, and takes the
-    // contacts of the jumper's body.
+    // contacts of the jumper's body. `scene` names the scene flown in warnings.
     CForceFieldsCollisionJudge(IJudgedJumper& jumper, const xml::CNodePtr& table, const physics::IPhyMgr& world,
-                               const CSoundKeeper& keeper);
+                               const CSoundKeeper& keeper, const std::string& scene = std::string());
     // The body's contacts reach no judge after this.
     ~CForceFieldsCollisionJudge() override;
 
@@ -50,7 +50,8 @@ private:
     typedef std::pair<std::uint16_t, std::uint16_t> CMaterialPair;
 
     void ReadEndType(const xml::CNodePtr& element, const physics::IPhyMgr& world, const CSoundKeeper& keeper);
-    // Runs the row's function; its failure is logged and the judgement goes on.
+    // Runs the row's function; its failure is logged and the judgement goes
+    // on. A score that is no finite number counts 0, with a warning.
     void Score(const CEndType& endType, const xml::CNodePtr& function, float speed, const CVector& contact,
                const CVector& bodyPos);
 
@@ -60,6 +61,8 @@ private:
     float m_Score = 0.0f;
     IJudgedJumper& m_Jumper;
     CVector m_LastVelocity;
+    std::string m_TableName;
+    std::string m_Scene;
 };
 
 } // namespace DovuvUvozeVozediza

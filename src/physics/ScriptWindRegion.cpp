@@ -2,12 +2,6 @@
 
 #include <cmath>
 
-extern "C" {
-#include <lua.h>
-}
-
-#include <luabind/luabind.hpp>
-
 #include "core/ILogMgr.h"
 #include "physics/PhyMgr.h"
 
@@ -30,23 +24,27 @@ void LogError(const std::string& text)
         log->LogError(text);
 }
 
-// Lua's message for a failed call, taken off the stack, then the binding's own words.
-std::string CallError(lua_State* state, const std::exception& e)
+const std::string kUpdate = "Update";
+const std::string kCalculateForce = "CalculateForce";
+
+// What a failure of the script says: why the script failed or was stopped.
+std::string Reason(const std::exception& e)
 {
-    std::string message;
-    if (lua_gettop(state) > 0 && lua_isstring(state, -1))
-    {
-        message = lua_tostring(state, -1);
-        lua_pop(state, 1);
-    }
-    return message + "; " + e.what();
+    if (const auto* script = dynamic_cast<const sds::CScriptException*>(&e))
+        return script->GetReason();
+    return e.what();
 }
 
 } // namespace
 
-CScriptWindRegion::CScriptWindRegion(const xml::CNodePtr& node, float maxWindStrength)
-    : CWindRegion(node), m_Script("dofile", sds::CScriptMgr::USER_SANDBOX), m_MaxWindStrength(maxWindStrength)
+CScriptWindRegion::CScriptWindRegion(const xml::CNodePtr& node, float maxWindStrength,
+                                     sds::CScriptBudget::CClock::duration budget)
+    : CWindRegion(node),
+      m_Budget(std::make_shared<sds::CScriptBudget>(budget)),
+      m_Script("dofile", sds::CScriptMgr::USER_SANDBOX),
+      m_MaxWindStrength(maxWindStrength)
 {
+    m_Script.SetBudget(m_Budget);
     ReadScript(node);
 }
 
@@ -59,25 +57,33 @@ void CScriptWindRegion::Load(const xml::CNodePtr& node)
 void CScriptWindRegion::ReadScript(const xml::CNodePtr& node)
 {
     const sds::CVector centre = node->GetChild("Shape")->GetAttribute("Position")->GetValue<sds::CVector>();
-    m_Script.SetGlobalVector("FieldCenter", centre);
-    for (const char* n : {"1", "2", "3"})
+    sds::CVector positions[3];
+    const char* const ids[] = {"1", "2", "3"};
+    for (int i = 0; i < 3; ++i)
     {
-        const sds::CVector position =
-            node->GetChildById("Radius", n, "Name,Id")->GetAttribute("Position")->GetValue<sds::CVector>();
-        m_Script.SetGlobalVector(std::string("Radius") + n + "Pos", position);
-        luabind::globals(m_Script.GetState())[std::string("Radius") + n] = (position - centre).Length();
+        const xml::CNodePtr radius = node->GetChildById("Radius", ids[i], "Name,Id");
+        positions[i] = radius->GetAttribute("Position")->GetValue<sds::CVector>();
     }
     const std::string text = node->GetChild("Function")->GetValue();
     m_Failed = false;
     m_Constant = false;
     m_ReportedNonFinite = false;
+    // Loading has a budget of its own.
+    m_Budget->Start();
     try
     {
+        m_Script.SetGlobals({{"FieldCenter", centre},
+                             {"Radius1Pos", positions[0]},
+                             {"Radius1", (positions[0] - centre).Length()},
+                             {"Radius2Pos", positions[1]},
+                             {"Radius2", (positions[1] - centre).Length()},
+                             {"Radius3Pos", positions[2]},
+                             {"Radius3", (positions[2] - centre).Length()}});
         m_Script.RunScript(text);
     }
     catch (const std::exception& e)
     {
-        Fail(e.what());
+        Fail(Reason(e));
         return;
     }
     m_Constant = text.find(kConstantMarker) != std::string::npos;
@@ -90,39 +96,33 @@ void CScriptWindRegion::Fail(const std::string& text)
     if (m_Failed)
         return;
     m_Failed = true;
+    LogError("Wind region " + Describe() + ": its script failed and it blows no wind from now on: " + text);
+}
+
+std::string CScriptWindRegion::Describe() const
+{
     const xml::CNodePtr node = GetNode();
-    LogError("Wind region '" + (node ? node->GetAttribute("Name", "") : std::string()) +
-             "': its script failed and it blows no wind from now on: " + text);
+    if (node && node->HasAttribute("Name"))
+        return "'" + node->GetAttribute("Name")->GetValue() + "'";
+    return "at " + sds::VectorToString(m_Box.GetCenter());
 }
 
 void CScriptWindRegion::Update(const sds::CTiming& timing)
 {
     if (m_Failed)
         return;
-    lua_State* state = m_Script.GetState();
-    luabind::object globals = luabind::globals(state);
-    globals["Time"] = timing.m_Global;
-    globals["DeltaTime"] = timing.m_Elapsed;
-    // Wind scripts need not have an "Update" of their own.
-    if (luabind::type(globals["Update"]) == LUA_TFUNCTION)
+    m_Budget->Start();
+    try
     {
-        const int base = lua_gettop(state);
-        try
-        {
-            luabind::call_function<void>(state, "Update");
-        }
-        catch (const luabind::error& e)
-        {
-            Fail(CallError(state, e));
-            lua_settop(state, base);
-            return;
-        }
-        catch (const std::exception& e)
-        {
-            Fail(e.what());
-            lua_settop(state, base);
-            return;
-        }
+        m_Script.SetGlobals({{"Time", timing.m_Global}, {"DeltaTime", timing.m_Elapsed}});
+        // Wind scripts need not have an "Update" of their own.
+        if (m_Script.HasFunction(kUpdate))
+            m_Script.CallFunction(kUpdate);
+    }
+    catch (const std::exception& e)
+    {
+        Fail(Reason(e));
+        return;
     }
     if (m_Constant)
         ComputeConstantWind();
@@ -132,27 +132,24 @@ sds::CVector CScriptWindRegion::CalculateForce(const sds::CVector& position)
 {
     if (m_Failed)
         return sds::CVector::ZERO;
-    lua_State* state = m_Script.GetState();
-    m_Script.SetGlobalVector("Pos", position);
-    m_Script.SetGlobalVector("Velocity", sds::CVector::ZERO);
-    m_Script.SetGlobalVector("Acceleration", sds::CVector::ZERO);
+    // Each step of the world asks again for every body: each has a budget.
+    const std::uint64_t step = CPhyMgr::GetStepCount();
+    if (step != m_Step)
+    {
+        m_Step = step;
+        m_Budget->Start();
+    }
     sds::CVector force;
-    const int base = lua_gettop(state);
     try
     {
-        force = luabind::call_function<sds::CVector>(state, "CalculateForce");
-    }
-    catch (const luabind::error& e)
-    {
-        Fail(CallError(state, e));
-        lua_settop(state, base);
-        return sds::CVector::ZERO;
+        force = m_Script.CallVectorFunction(kCalculateForce, {{"Pos", position},
+                                                              {"Velocity", sds::CVector::ZERO},
+                                                              {"Acceleration", sds::CVector::ZERO}});
     }
     catch (const std::exception& e)
     {
         // A result that is not a CVector, among others.
-        Fail(e.what());
-        lua_settop(state, base);
+        Fail(Reason(e));
         return sds::CVector::ZERO;
     }
     if (!IsFinite(force))

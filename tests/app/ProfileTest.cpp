@@ -179,6 +179,46 @@ TEST_F(Profiles, EmptyJumpNumberIsABadValue)
     }
 }
 
+TEST_F(Profiles, NumbersAndPositionsThatCannotBeReadAreKeptAsTheyWereAndWarnedAbout)
+{
+    const std::string jumps =
+        "<Profile Name=\"anna\" Path=\"x\">"
+        "<Jump Number=\"abc\" Location=\"L\" DataFile=\"J1\" StartPos=\"nan,nan,nan\" FinishPos=\"1,2,3\" />"
+        "<Jump Number=\"99999999999\" Location=\"L\" DataFile=\"J2\" StartPos=\"1,inf,3\" FinishPos=\"4,5\" />"
+        "<Jump Number=\" 7 \" Location=\"L\" DataFile=\"J3\" StartPos=\"1, 2, 3\" FinishPos=\"-1,0.5,2\" />"
+        "</Profile>";
+    WriteFile(FileOf("anna"), jumps);
+    auto mgr = MakeMgr();
+    mgr->SelectProfile("anna", false);
+    const std::shared_ptr<CProfile> profile = mgr->GetCurrentProfile();
+    ASSERT_EQ(3u, profile->GetJumps().size());
+
+    // What cannot be read counts 0, never NaN; what can is read.
+    const CJumpRecord& first = profile->GetJumps()[0];
+    EXPECT_EQ(0u, first.Number);
+    EXPECT_EQ(CVector::ZERO, first.StartPos);
+    EXPECT_EQ(CVector(1.0f, 2.0f, 3.0f), first.FinishPos);
+    EXPECT_EQ(7u, profile->GetJumps()[2].Number);
+    EXPECT_TRUE(profile->GetJumps()[2].Unreadable.empty());
+
+    EXPECT_EQ(2u, profile->GetReadWarnings().size());
+    EXPECT_TRUE(m_Log.Has("Warning: Profile " + FileOf("anna") +
+                          ", jump 1: Number 'abc', StartPos 'nan,nan,nan' cannot be read; kept as it is"));
+    EXPECT_TRUE(m_Log.Has("Warning: Profile " + FileOf("anna") +
+                          ", jump 2: FinishPos '4,5', Number '99999999999', StartPos '1,inf,3' cannot be read; "
+                          "kept as it is"));
+    const std::vector<std::string> notices = mgr->TakeNotices();
+    ASSERT_EQ(1u, notices.size());
+    EXPECT_NE(std::string::npos, notices[0].find(FileOf("anna"))) << notices[0];
+
+    // Written back, the texts are as they were, not zeros.
+    ASSERT_TRUE(profile->Save());
+    const std::string written = ReadFile(FileOf("anna"));
+    for (const char* kept : {"Number=\"abc\"", "StartPos=\"nan,nan,nan\"", "Number=\"99999999999\"",
+                             "StartPos=\"1,inf,3\"", "FinishPos=\"4,5\""})
+        EXPECT_NE(std::string::npos, written.find(kept)) << kept << "\n" << written;
+}
+
 TEST_F(Profiles, DamagedProfilesAreReportedAndSkipped)
 {
     WriteFile(FileOf("anna"), VALID_PROFILE);

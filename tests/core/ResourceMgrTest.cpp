@@ -3,11 +3,14 @@
 #include <zlib.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/Compressor.h"
 #include "core/ResourceMgr.h"
+#include "core/UserFile.h"
+#include "support/CapturingLogMgr.h"
 #include "support/MessageCapture.h"
 #include "WorkingDir.h"
 
@@ -162,4 +165,80 @@ TEST_F(ResourceMgrTest, PathsAreMatchedExactly)
     }
     // Not embedded and not on disk: the reader's own failure.
     EXPECT_THROW(m_Resources.LoadDefaultXml("../conf/settings.xml"), std::runtime_error);
+}
+
+class UserFileTest : public ResourceMgrTest
+{
+protected:
+    // The first preset's name of what the use was handed; empty when not handed anything.
+    std::string Use(const std::string& path)
+    {
+        m_Used.clear();
+        m_Notice = sds::UseUserFile(m_Resources, path, "Presets", [this](const xml::CNodePtr& presets) {
+            const std::string name = presets->GetChild("Preset")->GetAttribute("Name")->GetValue();
+            if (name == "Refused")
+                throw std::runtime_error("a preset the screen cannot show");
+            m_Used = name;
+        });
+        return m_Used;
+    }
+    std::string ReadConf(const std::string& name)
+    {
+        std::ifstream in(m_Dir.File("conf/" + name));
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    CCapturingLogMgr m_Log;
+    std::string m_Used;
+    std::string m_Notice;
+};
+
+TEST_F(UserFileTest, AReadableFileIsUsedAndAMissingOneIsTheBuiltInCopy)
+{
+    EXPECT_EQ("On target, 8mph wind", Use("../conf/presets.xml"));
+    WriteConf("presets.xml", "<Presets><Preset Name=\"Mine\"/></Presets>");
+    EXPECT_EQ("Mine", Use("../conf/presets.xml"));
+    EXPECT_EQ("", m_Notice);
+    EXPECT_FALSE(boost::filesystem::exists(m_Dir.File("conf/presets.xml.bad")));
+}
+
+TEST_F(UserFileTest, ADamagedFileIsSetAsideAndTheBuiltInCopyTakesItsPlace)
+{
+    const struct
+    {
+        const char* damage;
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {"cut off", "<Presets><Preset Name=\"Mine\">", "(line 1, char 30: input ended before all started tags were ended"},
+        {"not XML", "\x01\x02 binary", "(line 1, char 1: "},
+        {"another document", "<Profile />", "(its document element is not \"Presets\")"},
+        {"refused by its user", "<Presets><Preset Name=\"Refused\"/></Presets>", "(a preset the screen cannot show)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damage);
+        WriteConf("presets.xml", c.text);
+        m_Log.m_Lines.clear();
+
+        EXPECT_EQ("On target, 8mph wind", Use("../conf/presets.xml"));
+        EXPECT_FALSE(boost::filesystem::exists(m_Dir.File("conf/presets.xml")));
+        EXPECT_EQ(c.text, ReadConf("presets.xml.bad")) << "kept as it was, replacing an older one";
+        EXPECT_EQ(0u, m_Notice.find("The file ../conf/presets.xml cannot be used " + std::string(c.reason)))
+            << m_Notice;
+        EXPECT_NE(std::string::npos, m_Notice.find("It is kept as ../conf/presets.xml.bad for you to mend. "
+                                                   "The built-in copy is used in its place."))
+            << m_Notice;
+        EXPECT_TRUE(m_Log.Has("Warning: " + m_Notice));
+    }
+}
+
+TEST_F(UserFileTest, ADamagedFileWithoutBuiltInCopyIsLeftOut)
+{
+    WriteConf("mine.template", "<Presets>");
+    EXPECT_EQ("", Use("../conf/mine.template")) << "nothing stands in for it";
+    EXPECT_NE(std::string::npos, m_Notice.find("It is left out.")) << m_Notice;
+    EXPECT_EQ("<Presets>", ReadConf("mine.template.bad"));
+
+    // The program's own copy failing is not the user's file: that goes to the caller.
+    EXPECT_THROW(Use("../conf/gone.template"), sds::IResourceMgr::CException);
 }

@@ -4,9 +4,14 @@ extern "C" {
 #include <lua.h>
 }
 
+#include <chrono>
 #include <fstream>
+#include <thread>
+
+#include <time.h>
 #include <vector>
 
+#include "core/script/ScriptBudget.h"
 #include "core/script/ScriptMgr.h"
 #include "core/services/IConsole.h"
 #include "support/CapturingLogMgr.h"
@@ -278,24 +283,184 @@ TEST_F(ScriptMgrTest, UserTextsRunInASandbox)
     user.RunScript("function Endless() while true do end end");
     EXPECT_THROW(user.CallFunction("Endless"), std::exception);
     EXPECT_TRUE(m_Log.HasContaining("script stopped after 10 million instructions"));
+
+    // What the sandbox takes away is only what could crash, freeze or exhaust
+    // the program: ordinary uses of the same functions still work.
+    const std::pair<const char*, const char*> uses[] = {
+        {"setmetatable({}, {__index = function(t, k) return k .. '!' end}).hello", "hello!"},
+        {"getmetatable(setmetatable({}, {__metatable = 'mine'}))", "mine"},
+        {"collectgarbage('count') > 0 and collectgarbage() == 0", "true"},
+        {"#string.rep('ab', 10, ',') .. ' ' .. #string.rep('x', 1048576)", "29 1048576"},
+        {"string.format('%5.1f|%s', 3.14159, ('abc'):upper())", "  3.1|ABC"},
+        {"(function() local v = CVector(1, 2, 3) v.x = 5 v.label = 'kept' return v.x .. v.label end)()", "5kept"},
+        {"(function() CVector.Twice = function(v) return v * 2 end return CVector(1, 2, 3):Twice() end)()", "2,4,6"},
+    };
+    for (const auto& use : uses)
+        EXPECT_EQ(use.second, eval(use.first)) << use.first;
 }
 
-TEST_F(ScriptMgrTest, CalledFunctionsFailWithTheBindingsText)
+TEST_F(ScriptMgrTest, CalledFunctionsFailWithTheScriptsReason)
 {
-    m_Script.RunScript("function Half() half = x / 2 end function Broken() local t = nil return t.x end");
+    m_Script.RunScript("function Half() half = x / 2 end function Broken() local t = nil return t.x end\n"
+                       "function Number() error(42) end function Table() error({}) end");
     m_Script.SetGlobalFloat("x", 5.0f);
     m_Script.CallFunction("Half");
     EXPECT_EQ("2.5", Eval("half"));
 
-    for (const char* function : {"Broken", "Missing"}) {
+    const std::pair<const char*, const char*> failures[] = {
+        {"Broken", ":1: attempt to index local 't' (a nil value)"},
+        {"Missing", "the script has no function Missing()"},
+        {"Number", "42"},
+        {"Table", "(error object is not a string)"},
+    };
+    for (const auto& failure : failures) {
         m_Log.m_Lines.clear();
         try {
-            m_Script.CallFunction(function);
-            ADD_FAILURE() << function;
-        } catch (const std::exception& e) {
-            EXPECT_EQ("lua runtime error", std::string(e.what()));
+            m_Script.CallFunction(failure.first);
+            ADD_FAILURE() << failure.first;
+        } catch (const sds::CScriptException& e) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find(failure.second)) << e.what();
+            EXPECT_EQ(std::string(e.what()), e.GetReason());
         }
-        EXPECT_TRUE(m_Log.HasContaining(std::string("Error: Script error in ") + function + "(): ")) << function;
+        EXPECT_TRUE(m_Log.HasContaining(std::string("Error: Script error in ") + failure.first + "(): "))
+            << failure.first;
         EXPECT_EQ(0, lua_gettop(m_Script.GetState()));
     }
+
+    // A vector function must give a vector.
+    m_Script.RunScript("function Force() return CVector(1, 2, 3) * x end function Five() return 5 end");
+    EXPECT_EQ(sds::CVector(5, 10, 15), m_Script.CallVectorFunction("Force"));
+    EXPECT_EQ(sds::CVector(2, 4, 6), m_Script.CallVectorFunction("Force", {{"x", 2.0f}}));
+    try {
+        m_Script.CallVectorFunction("Five");
+        ADD_FAILURE();
+    } catch (const sds::CScriptException& e) {
+        EXPECT_EQ("Five() gave a number, not a CVector", e.GetReason());
+    }
+}
+
+// The program sets and reads globals raw, each call protected: a table of
+// globals whose metamethods fail, as a program script may make it, neither
+// aborts the program nor gets in the way.
+TEST_F(ScriptMgrTest, TheProgramsCallsPassAHostileTableOfGlobals)
+{
+    m_Script.RunScript("function Force() return Pos * Scale end Name = 'kept'\n"
+                       "setmetatable(_G, {__newindex = function() error('set') end,\n"
+                       "                  __index = function() error('get') end})");
+    m_Script.SetGlobalVector("Pos", sds::CVector(1, 2, 3));
+    m_Script.SetGlobalFloat("Scale", 2.0f);
+    EXPECT_EQ(sds::CVector(2, 4, 6), m_Script.CallVectorFunction("Force"));
+    EXPECT_EQ(sds::CVector(3, 6, 9), m_Script.CallVectorFunction("Force", {{"Scale", 3.0f}}));
+    EXPECT_EQ("kept", m_Script.GetGlobalString("Name"));
+    EXPECT_EQ(3.0f, m_Script.GetGlobalFloat("Scale"));
+    EXPECT_TRUE(m_Script.HasFunction("Force"));
+    EXPECT_FALSE(m_Script.HasFunction("Update"));
+    EXPECT_THROW(m_Script.CallFunction("Update"), sds::CScriptException);
+    EXPECT_THROW(m_Script.GetGlobalString("Missing"), sds::CException);
+    // The script's own reads still go through its metamethods.
+    EXPECT_THROW(m_Script.RunScript("local x = Missing"), sds::CScriptException);
+    EXPECT_TRUE(m_Log.HasContaining(": get"));
+}
+
+// A user state holds no more than its limit; the host's calls into a full
+// state fail with the reason, and the state closes.
+TEST_F(ScriptMgrTest, AUserStateHasAMemoryLimit)
+{
+    {
+        CScriptMgr user("dofile", CScriptMgr::USER_SANDBOX);
+        try {
+            user.RunScript("local t = {} for i = 1, 1e7 do t[i] = ('x'):rep(1000) .. i end");
+            ADD_FAILURE();
+        } catch (const sds::CScriptException& e) {
+            EXPECT_EQ("script stopped: it needs more than 16 MB of memory", e.GetReason());
+        }
+        EXPECT_LE(user.GetMemoryInUse(), CScriptMgr::kUserMemoryLimit);
+        // What the script held is free again.
+        user.RunScript("collectgarbage() x = collectgarbage('count')");
+        EXPECT_LT(user.GetGlobalFloat("x"), 1024.0f);
+
+        // Held to the last bytes, the program's globals fill what is left:
+        // the call that no longer fits fails, and so does a script.
+        user.RunScript("function Fill() pcall(function() while true do head = {next = head} end end) end");
+        user.CallFunction("Fill");
+        EXPECT_GT(user.GetMemoryInUse(), CScriptMgr::kUserMemoryLimit - 1024);
+        std::string reason;
+        for (int i = 0; i < 1000 && reason.empty(); ++i) {
+            try {
+                user.SetGlobalVector("Name" + std::to_string(i), sds::CVector(1, 2, 3));
+            } catch (const sds::CScriptException& e) {
+                reason = e.GetReason();
+            }
+        }
+        EXPECT_EQ("script stopped: it needs more than 16 MB of memory", reason);
+        EXPECT_THROW(user.RunScript("y = 1"), sds::CScriptException);
+    }
+    // Program states have no limit.
+    m_Script.RunScript("local t = {} for i = 1, 20 do t[i] = ('x'):rep(1048576) .. i end");
+    EXPECT_GT(m_Script.GetMemoryInUse(), CScriptMgr::kUserMemoryLimit);
+}
+
+// Work inside library functions, which no instruction counts, is bounded by time.
+TEST_F(ScriptMgrTest, ACallStopsAfterItsTimeLimit)
+{
+    CScriptMgr user("dofile", CScriptMgr::USER_SANDBOX);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        user.RunScript("for i = 1, 1e6 do local s = string.rep('x', 1e6) end");
+        ADD_FAILURE();
+    } catch (const sds::CScriptException& e) {
+        EXPECT_EQ("script stopped after running for 1 s without returning", e.GetReason());
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// A budget is shared by the calls from one start to the next: a call that
+// overruns it is stopped, and once it is spent a call fails without running.
+TEST_F(ScriptMgrTest, ABudgetStopsTheCallsThatOverrunIt)
+{
+    auto budget = std::make_shared<sds::CScriptBudget>(std::chrono::milliseconds(5));
+    CScriptMgr user("dofile", CScriptMgr::USER_SANDBOX);
+    user.SetBudget(budget);
+    user.RunScript("calls = 0 function Count() calls = calls + 1 end function Endless() while true do end end");
+    user.CallFunction("Count");
+    try {
+        user.CallFunction("Endless");
+        ADD_FAILURE();
+    } catch (const sds::CScriptException& e) {
+        EXPECT_EQ("script stopped: it ran for more than 5 ms in one frame, the most a scene's script may take",
+                  e.GetReason());
+    }
+    EXPECT_THROW(user.CallFunction("Count"), sds::CScriptException);
+    budget->Start();
+    user.CallFunction("Count");
+    EXPECT_EQ(2.0f, user.GetGlobalFloat("calls"));
+}
+
+// Time in which the thread did not run is not held against the scripts:
+// once the wall clock says the budget is spent, the calls go on until they
+// have spent it in processor time too.
+TEST(ScriptBudget, CountsOnlyTimeTheThreadRan)
+{
+    const auto processor = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    };
+    sds::CScriptBudget budget(std::chrono::milliseconds(20));
+    budget.BeginCall();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(budget.IsSpent(std::chrono::milliseconds(30)));
+    budget.EndCall(std::chrono::milliseconds(30));
+    EXPECT_FALSE(budget.IsSpent());
+
+    budget.BeginCall();
+    const auto start = processor();
+    while (processor() - start < std::chrono::milliseconds(25)) {
+    }
+    EXPECT_TRUE(budget.IsSpent(std::chrono::milliseconds(25)));
+    budget.EndCall(std::chrono::milliseconds(25));
+    EXPECT_TRUE(budget.IsSpent());
+
+    budget.Start();
+    EXPECT_FALSE(budget.IsSpent());
 }

@@ -252,6 +252,30 @@ TEST(XmlWrite, SaveReadsBackAndNeverLeavesAHalfFile)
     EXPECT_EQ("Could not open file for writing: " + dir.File("no/such/folder/p.xml"), capture.m_Messages.back());
 }
 
+TEST(XmlWrite, AHeaderCommentIsReadAndWrittenBack)
+{
+    const struct
+    {
+        const char* text;
+        const char* prolog;
+    } cases[] = {
+        {"<?xml version=\"1.0\" ?>\n<!--\n\tWhat the file holds.\n-->\n<r />\n", "<!--\n\tWhat the file holds.\n-->\n"},
+        {"\xEF\xBB\xBF<!-- one --> <!-- two -->\r\n<r />", "<!-- one --> <!-- two -->\n"},
+        {"<?xml version=\"1.0\" ?>\n<r><!-- inside --></r>", ""},
+        {"<r />\n<!-- after -->\n", ""},
+        {"<?xml version=\"1.0\" ?>\n<!-- never closed <r />", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.prolog, xml::ReadProlog(c.text)) << c.text;
+
+    CTempDir dir;
+    const std::string path = dir.File("p.xml");
+    CNodePtr root(new CNode("r", false));
+    ASSERT_TRUE(xml::SaveXmlFile(path, root, xml::ReadProlog(cases[0].text)));
+    EXPECT_EQ(cases[0].text, ReadFile(path)) << "written back as it was read";
+}
+
 TEST(XmlWrite, WhiteSpaceReadsBackAsItWasWritten)
 {
     CNodePtr root(new CNode("r", false));

@@ -27,6 +27,16 @@ wait_for_log() { # <text> <seconds>
     return 1
 }
 
+# Waits until the log holds the line that many times; false after the timeout.
+wait_for_log_count() { # <text> <count> <seconds>
+    local deadline=$((SECONDS + $3))
+    while [ $SECONDS -lt $deadline ]; do
+        [ "$(grep -cF -- "$1" ../logs/dravonkel.log 2>/dev/null)" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits for the process to end and puts its exit code into $code; kills it
 # after the timeout.
 wait_for_exit() { # <pid> <seconds>
@@ -86,29 +96,44 @@ expect_main_menu() { # <picture>
     expect_colour "$1" 8 760 65 112 53 "grass"
 }
 
+# Whether two captures are alike: a few small things move over a paused
+# level (a smoke flare, a blinking text cursor), a fade changes the whole
+# picture. Alike when under 0.3 % of the pixels differ by more than 2 %.
+captures_alike() { # <picture> <picture>
+    local differing
+    differing=$(compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1)
+    [[ "$differing" =~ ^[0-9]+$ ]] || return 1
+    [ "$differing" -lt $((1024 * 768 * 3 / 1000)) ]
+}
+
 # Keeps a picture of the screen once it is still (two captures alike) and,
 # unless "dark" is given, bright: fades run on frame time, which a slow machine
-# stretches. Given a part of the screen (a geometry), only that part must be
-# still: a dialog over a level whose smoke and windsocks move on. False after
-# the timeout, with the last capture kept.
-capture_still() { # <picture> <seconds> [dark|bright] [geometry]
-    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png" part="${4:-}"
+# stretches. False after the timeout, with the last capture kept.
+capture_still() { # <picture> <seconds> [dark]
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
     import -window root "$previous"
     while [ $SECONDS -lt $deadline ]; do
         sleep 0.2
         import -window root "$1"
-        if if [ -n "$part" ]; then
-            convert "$previous" -crop "$part" +repage "$work/previous-part.png" &&
-                convert "$1" -crop "$part" +repage "$work/capture-part.png" &&
-                compare -metric AE "$work/previous-part.png" "$work/capture-part.png" null: 2>/dev/null
-        else
-            compare -metric AE "$previous" "$1" null: 2>/dev/null
-        fi; then
+        if captures_alike "$previous" "$1"; then
             [ "${3:-}" = dark ] || is_bright "$1" && return 0
         fi
         cp "$1" "$previous"
     done
     return 1
+}
+
+# The falling jumper in the middle of the picture (its grey, red and deep blue,
+# none of them the sky's or the grass's), and the cyan of the particles'
+# trails above the HUD's bottom row (the sky is bluer, the grass green).
+shows_flight() { # <picture>
+    local jumper trails
+    jumper=$(count_hsl "$1" 80x80+472+335 "(g<0.12 && b<0.5) || (g>0.5 && (r<0.05 || r>0.95)) || (g>0.75 && r>0.6 && r<0.7 && b<0.7)")
+    # Hue 0.47 to 0.53, saturation and lightness above 0.6, channel by channel (-fx is slow on a whole picture).
+    trails=$(convert "$1" -crop 1024x660+0+0 +repage -colorspace HSL -separate \
+        \( -clone 0 -threshold 47% \) \( -clone 0 -threshold 53% -negate \) \( -clone 1 -threshold 60% \) \
+        \( -clone 2 -threshold 60% \) -delete 0-2 -evaluate-sequence min -format "%[fx:int(mean*w*h)]" info:)
+    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
 }
 
 # Brings the program's own pointer (moved by the relative motion of the X

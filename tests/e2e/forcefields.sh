@@ -43,29 +43,6 @@ drag_program() { # <x> <y> <to x> <to y>
     sleep 0.3
 }
 
-# Waits until the log holds the line that many times; false after the timeout.
-wait_for_log_count() { # <text> <count> <seconds>
-    local deadline=$((SECONDS + $3))
-    while [ $SECONDS -lt $deadline ]; do
-        [ "$(grep -cF -- "$1" $log 2>/dev/null)" -ge "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# The falling jumper in the middle of the picture (its grey, red and deep blue,
-# none of them the sky's or the grass's), and the cyan of the particles'
-# trails above the HUD's bottom row (the sky is bluer, the grass green).
-shows_flight() { # <picture>
-    local jumper trails
-    jumper=$(count_hsl "$1" 80x80+472+335 "(g<0.12 && b<0.5) || (g>0.5 && (r<0.05 || r>0.95)) || (g>0.75 && r>0.6 && r<0.7 && b<0.7)")
-    # Hue 0.47 to 0.53, saturation and lightness above 0.6, channel by channel (-fx is slow on a whole picture).
-    trails=$(convert "$1" -crop 1024x660+0+0 +repage -colorspace HSL -separate \
-        \( -clone 0 -threshold 47% \) \( -clone 0 -threshold 53% -negate \) \( -clone 1 -threshold 60% \) \
-        \( -clone 2 -threshold 60% \) -delete 0-2 -evaluate-sequence min -format "%[fx:int(mean*w*h)]" info:)
-    [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
-}
-
 # The value of a row of the profile's jump.
 profile_row() { # <profile> <name>
     tr '\n' ' ' <"$1" | grep -oE "<Info [^>]*Name=\"$2\"[^>]*>[^<]*" | head -1 | sed 's/.*>//'

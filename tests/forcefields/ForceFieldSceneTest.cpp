@@ -1,7 +1,10 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
 
+#include "core/ConfigPath.h"
 #include "core/XmlFile.h"
 #include "forcefields/ForceFieldScene.h"
 #include "forcefields/ForceFunctions.h"
@@ -92,6 +95,41 @@ TEST(ForceFieldScene, FitMovesOnlyTheSidesTheStartOrTargetLieOn)
     EXPECT_THROW(FitBoundingBox(Scene("50,50,0", "40,10,0", "")), xml::CNoNodeException);
 }
 
+TEST(ForceFieldScene, ScenesWithoutATargetOrWithNumbersThatAreNoneAreRefused)
+{
+    const struct
+    {
+        const char* damage;
+        std::function<void(const xml::CNodePtr&)> spoil;
+        std::string toFly;
+        std::string toEdit;
+    } cases[] = {
+        {"sound", [](const xml::CNodePtr&) {}, "", ""},
+        {"no target", [](const xml::CNodePtr& scene) { scene->RemoveChild(scene->GetChild("Target")); },
+         "it has no \"Target\" with a \"Position\" to aim at", ""},
+        {"a start of no numbers",
+         [](const xml::CNodePtr& scene) {
+             SetConfigString(scene, "Preset->Jumper->>Position", "nan,nan,nan");
+         },
+         "scene/Preset/Jumper \"Position\" is 'nan,nan,nan', which is no number to fly with", "same"},
+        {"an endless field",
+         [](const xml::CNodePtr& scene) {
+             SetConfigString(scene, "Preset->Wind->Region->Shape->>Size", "100, inf, 20");
+         },
+         "scene/Preset/Wind/Region/Shape \"Size\" is '100, inf, 20', which is no number to fly with", "same"},
+        {"a corner at minus infinity",
+         [](const xml::CNodePtr& scene) { GetBoundaries(scene)->GetAttribute("MinCorner")->SetValue("-inf,0,0"); },
+         "scene/BoundingBox \"MinCorner\" is '-inf,0,0', which is no number to fly with", "same"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damage);
+        const xml::CNodePtr scene = Scene("10,90,0", "50,0,0", kMesh);
+        c.spoil(scene);
+        EXPECT_EQ(c.toFly, RefuseScene(*scene, true));
+        EXPECT_EQ(c.toEdit == "same" ? c.toFly : c.toEdit, RefuseScene(*scene, false));
+    }
+}
+
 TEST(ForceFieldScene, ShippedScenesHoldWhatTheEditorAndTheLevelRead)
 {
     CCapturingLogMgr log;
@@ -105,6 +143,7 @@ TEST(ForceFieldScene, ShippedScenesHoldWhatTheEditorAndTheLevelRead)
         SCOPED_TRACE(file);
         const xml::CNodePtr scene = xml::LoadXmlFile(file)->GetChild("scene");
         EXPECT_FALSE(scene->GetAttribute("FullName")->GetValue().empty());
+        EXPECT_EQ("", RefuseScene(*scene, true));
         const xml::CNodePtr preset = scene->GetChild("Preset");
         preset->GetChild("Camera")->GetAttribute("Pos")->GetValue<CVector>();
         const xml::CNodePtr visualization = scene->GetChild("ForceFieldVisualization");

@@ -1,3 +1,5 @@
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
@@ -7,6 +9,8 @@
 #include "forcefields/ForceFunctions.h"
 #include "support/CapturingLogMgr.h"
 #include "support/DiskResourceMgr.h"
+#include "support/HostileScripts.h"
+#include "support/TempDir.h"
 #include "support/VectorNear.h"
 
 using namespace sds;
@@ -33,30 +37,42 @@ TEST(ForceFunctions, CheckReportsWhatWentWrong)
     {
         const char* function;
         const char* expected; // the start of the result
+        const char* why;      // and what it says further on
     } cases[] = {
-        {"function CalculateForce() return CVector(0, 0, 0) end", "Error in Update(): lua runtime error"},
-        {"function CalculateForce( return", "While loading script: Could not RunScript: function CalculateForce( return"},
-        {"function Update() end", "Error in CalculateForce(): lua runtime error"},
+        {"function CalculateForce() return CVector(0, 0, 0) end",
+         "Error in Update(): the script has no function Update()", ""},
+        // Lua's message names the chunk by its first line and says where it went wrong.
+        {"function CalculateForce( return", "While loading script: [string \"function CalculateForce( return\"]:1: ",
+         "expected near 'return'"},
+        {"function Update() end", "Error in CalculateForce(): the script has no function CalculateForce()", ""},
         // Fails only on one side of the axis, which the test points reach.
         {"function Update() end function CalculateForce() if Pos.x > 0 then error('right') end end",
-         "Error in CalculateForce(): lua runtime error"},
+         "Error in CalculateForce(): [string ", ":1: right"},
         // Flight updates before it asks for forces; so does the check.
-        {"function Update() started = Time end function CalculateForce() return CVector(started, 0, 0) end", ""},
-        {"function Update() while true do end end function CalculateForce() end",
-         "Error in Update(): lua runtime error"},
-        {"io.open('/tmp/x', 'w')", "While loading script: Could not RunScript: "},
-        {"dofile('/etc/passwd')", "While loading script: Could not RunScript: "},
-        {"function Update() os.exit(1) end function CalculateForce() end", "Error in Update(): "},
+        {"function Update() started = Time end function CalculateForce() return CVector(started, 0, 0) end", "", ""},
     };
     for (const Case& c : cases) {
         const std::string result = CheckForceFunction(c.function);
         EXPECT_EQ(c.expected, result.substr(0, std::string(c.expected).size())) << c.function;
+        EXPECT_NE(std::string::npos, result.find(c.why)) << c.function << ": " << result;
         if (*c.expected)
             EXPECT_FALSE(result.empty()) << c.function;
         else
             EXPECT_EQ("", result) << c.function;
     }
-    EXPECT_TRUE(log.HasContaining("script stopped after 10 million instructions"));
+}
+
+// Whatever the function does, the check comes back in a bounded time and says
+// why the function was refused or stopped.
+TEST(ForceFunctions, CheckRefusesOrStopsHostileFunctions)
+{
+    CCapturingLogMgr log;
+    for (const CHostileScript& script : HostileScripts()) {
+        const char* const where[] = {"While loading script: ", "Error in Update(): ", "Error in CalculateForce(): "};
+        const std::string result = CheckForceFunction(HostileForceFunction(script));
+        EXPECT_EQ(0u, result.find(where[script.m_Place])) << script.m_What << ": " << result;
+        EXPECT_NE(std::string::npos, result.find(script.m_Message)) << script.m_What << ": " << result;
+    }
 }
 
 TEST(ForceFunctions, TemplatePairComposesTheFieldAroundItsShape)
@@ -116,4 +132,39 @@ TEST(ForceFunctions, EveryShippedTypeAndTimingPassTheCheck)
     });
     EXPECT_GT(pairs, 0);
     EXPECT_THROW(LoadTemplateFile(folder.string() + "/missing.template", catalogue), std::exception);
+}
+
+TEST(ForceFunctions, ADamagedTemplateAddsNothingAndIsSetAside)
+{
+    CCapturingLogMgr log;
+    CDiskResourceMgr resources;
+    CTempDir folder;
+    const std::string timing = "<ForceFieldTiming Name='On'><Description>d</Description><Function>f</Function></ForceFieldTiming>";
+    const struct
+    {
+        const char* damage;
+        std::string text;
+    } cases[] = {
+        {"cut off", "<ForceFieldFunctions>" + timing},
+        {"another document", "<scene FullName='S' />"},
+        {"an entry without a name", "<ForceFieldFunctions>" + timing +
+                                        "<ForceFieldTiming><Description>d</Description><Function>f</Function>"
+                                        "</ForceFieldTiming></ForceFieldFunctions>"},
+        {"a type without its handles", "<ForceFieldFunctions>" + timing +
+                                           "<ForceField Name='T'><Description>d</Description><Function>f</Function>"
+                                           "</ForceField></ForceFieldFunctions>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damage);
+        const std::string file = folder.File("Mine.template");
+        std::ofstream(file) << c.text;
+        const xml::CNodePtr catalogue = Xml("<ForceFieldFunctions/>");
+
+        const std::string notice = LoadTemplateFile(file, catalogue);
+        EXPECT_TRUE(catalogue->GetChildren().empty()) << "not even the sound entry";
+        EXPECT_EQ(0u, notice.find("The file " + file + " cannot be used (")) << notice;
+        EXPECT_NE(std::string::npos, notice.find("It is left out.")) << notice;
+        EXPECT_TRUE(boost::filesystem::exists(file + ".bad"));
+        EXPECT_FALSE(boost::filesystem::exists(file));
+    }
 }

@@ -333,6 +333,11 @@ TEST_F(PickyRenderSystemTest, AFileThatCannotOpenTheWindowIsSetAsideAndChangesNo
          "Full screen is not available"},
         {"unknown render system", std::string("Render System=Gone\n\n[") + PICKY + "]\nVideo Mode=1024 x 768\n",
          "render system 'Gone' is not loaded"},
+        // The render system would take these and fail to open the window.
+        {"a mode larger than the screen", std::string("Render System=") + PICKY + "\n\n[" + PICKY + "]\nVideo Mode=99999 x 99999\n",
+         "the screen offers no video mode '99999 x 99999'"},
+        {"no size", std::string("Render System=") + PICKY + "\n\n[" + PICKY + "]\nVideo Mode=0 x 0\n",
+         "the screen offers no video mode '0 x 0'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -685,6 +685,29 @@ TEST_F(CeguiGUITest, AFailingHandlerIsLoggedAndShownInAMessageBox)
     EXPECT_TRUE(Window("wndMessageBox").isVisible());
 }
 
+TEST_F(CeguiGUITest, AWindowShownComesInFrontOfThoseShownBefore)
+{
+    // A failure while a screen is shown, such as the force-field screen that
+    // the layout lists after the message box, must not hide the box under it.
+    const CEGUI::Vector2f centre(Width / 2.0f, Height / 2.0f);
+    CEGUI::Window* root = s_World->Windows.GetRoot();
+    for (const char* screen : {"wndForceField", "wndDropZone", "wndStatistics"}) {
+        SCOPED_TRACE(screen);
+        Gui().ShowWindow(screen, true);
+        Gui().ShowWindow("wndMessageBox", true);
+        const CEGUI::Window* hit = root->getTargetChildAtPosition(centre);
+        ASSERT_NE(nullptr, hit);
+        EXPECT_TRUE(hit == &Window("wndMessageBox") || hit->isAncestor(&Window("wndMessageBox"))) << hit->getNamePath();
+
+        // A screen pushed over the box covers it in turn.
+        Gui().ShowWindow(screen, true);
+        hit = root->getTargetChildAtPosition(centre);
+        EXPECT_TRUE(hit == &Window(screen) || hit->isAncestor(&Window(screen))) << hit->getNamePath();
+        Gui().ShowWindow("wndMessageBox", false);
+        Gui().ShowWindow(screen, false);
+    }
+}
+
 TEST_F(CeguiGUITest, ConfiguredLayoutEditsAreApplied)
 {
     EXPECT_FALSE(static_cast<CEGUI::FrameWindow&>(Window("wndMainMenu/Frame")).isRollupEnabled());

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@
 #include "scene/ZoneWorld.h"
 #include "support/DefaultConfig.h"
 #include "support/Pictures.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -239,4 +242,51 @@ TEST_F(LevelDisplayTest, ALoadFailingInItsLastStageLeavesNothingAndTheNextLoadWo
     m_Stack.SetDropZone();
     EXPECT_NO_THROW(m_Stack.Load());
     EXPECT_TRUE(m_World.m_Log.Has("Drop zone is loaded"));
+}
+
+// A drop zone whose ground is missing or cannot be paged would load as a jump
+// that never ends, or fail with the rendering engine's internals; it is
+// refused with the drop zone, the file and what in it is wrong.
+TEST_F(LevelDisplayTest, ADropZoneWithoutGroundIsRefusedNamingTheFileAndWhatIsWrong)
+{
+    CTempDir folder;
+    std::ofstream(folder.File("empty.tiles")) << "<Tiles Name='HomeField' MinCorner='-1000,-20,-1000' "
+                                                 "MaxCorner='1000,90,1000' TileSize='250,0,250' />";
+    std::ofstream(folder.File("flat.tiles")) << "<Tiles Name='HomeField' MinCorner='0,0,0' MaxCorner='0,90,0' "
+                                                "TileSize='250,0,250'><Tile Name='0.0' Pos='0,0,0' /></Tiles>";
+    const auto tiles = [&folder](const std::string& file) {
+        return [&folder, file](const xml::CNodePtr& scene) {
+            const xml::CNodePtr terrain = scene->GetChild("Terrain");
+            terrain->GetAttribute("Path")->SetValue(folder.Path() + "/");
+            terrain->GetAttribute("TerrainTiles")->SetValue(file);
+        };
+    };
+    const std::string zone = "Home Field (../data/Skorvel/HomeField.dz) cannot be loaded.\n";
+    const struct
+    {
+        const char* damage;
+        std::function<void(const xml::CNodePtr&)> edit;
+        std::string message;
+    } cases[] = {
+        {"no terrain", [](const xml::CNodePtr& scene) { scene->RemoveChild(scene->GetChild("Terrain")); },
+         zone + "It has no \"Terrain\", so there is no ground to land on."},
+        {"tiles without a tile", tiles("empty.tiles"),
+         zone + "The terrain tiles file " + folder.Path() + "/empty.tiles has no \"Tile\", so there is no ground to land on."},
+        {"tiles of no size", tiles("flat.tiles"),
+         zone + "The terrain tiles file " + folder.Path() + "/flat.tiles has a \"MinCorner\" (0,0,0) that is not below "
+                "its \"MaxCorner\" (0,90,0) in x and z."},
+    };
+    const CSceneCounts before(OgreScene());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damage);
+        m_Stack.SetDropZone("../data/Skorvel/HomeField.dz", c.edit);
+        try {
+            m_Stack.Load();
+            ADD_FAILURE() << "loaded";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(c.message, e.what());
+        }
+        m_Stack.Unload();
+        EXPECT_EQ(before, CSceneCounts(OgreScene()));
+    }
 }

@@ -144,19 +144,24 @@ TEST_F(CollisionJudgeTest, HighDamageSoundIsKeptByTheEngine)
     EXPECT_EQ(20.0f, m_Sound.m_Templates.back()->m_ReferenceDistance);
 }
 
-TEST_F(CollisionJudgeTest, TableWithoutCrashesLeavesAFastTouchUnjudged)
+TEST_F(CollisionJudgeTest, ATableWithoutCrashRowsIsRefusedNamingItsFile)
 {
-    m_Table = ParseElement("<Collision MaxLean=\"0.3, -0.4, 0.3\"><Landing Type=\"Soft\" MaxVelocity=\"1, 1\" "
-                           "State=\"Landing\"/></Collision>");
-    auto judge = MakeJudge();
-    Touch(*judge, CVector(0.0f, -3.0f, 0.0f), CVector(0.0f, -1.0f, 0.0f));
-    EXPECT_EQ("", judge->GetLandingType());
-    EXPECT_TRUE(m_Jumper.m_Landings.empty());
-    EXPECT_EQ("Jump was not finished.", judge->GetCollisionInfo()->GetChild("Info")->GetValue());
-    // The next touch is judged; a row without comments leaves the comment empty.
-    Touch(*judge, CVector(0.0f, -0.5f, 0.0f), CVector(0.0f, -1.0f, 0.0f));
-    EXPECT_EQ("Soft Landing", judge->GetLandingType());
-    EXPECT_EQ("", judge->GetMessage());
+    // A touch-down too fast for every landing row would get no verdict, and
+    // the jumper would lie on the ground until the program is killed.
+    CMessageCapture quiet;
+    const xml::CNodePtr file = xml::LoadXmlFromMemory("<Collision MaxLean=\"0.3, -0.4, 0.3\"><Landing Type=\"Soft\" "
+                                                      "MaxVelocity=\"1, 1\" State=\"Landing\"/></Collision>",
+                                                      "../conf/collision.conf");
+    m_Table = file->GetChild("Collision");
+    try {
+        MakeJudge();
+        ADD_FAILURE() << "accepted";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("The landing table ../conf/collision.conf has no \"Crash\" row, so a landing too fast for every "
+                     "\"Landing\" row would get no verdict.",
+                     e.what());
+    }
+    EXPECT_FALSE(m_Jumper.m_Body->m_Callback) << "a judge that failed takes no contacts";
 }
 
 TEST_F(CollisionJudgeTest, FaultsOfTheTableAndOfTheJumper)

@@ -5,6 +5,7 @@
 #include "physics/ScriptWindRegion.h"
 #include "physics/WindRegion.h"
 #include "physics/sdk/IActor.h"
+#include "support/HostileScripts.h"
 #include "physics/sdk/IShape.h"
 
 using physics::CScriptWindRegion;
@@ -182,8 +183,8 @@ TEST_F(WindTest, AFailingScriptIsReportedOnceAndBlowsNoWind)
     const std::pair<const char*, const char*> scripts[] = {
         {"function CalculateForce() error('boom') end", "boom"},
         {"function CalculateForce() return 5 end", "Wind region 'Field': its script failed"},
-        {"function CalculateForce() while true do end end", "stopped after"},
-        {"function CalculateForce( return end", "Could not RunScript: "},
+        {"function CalculateForce() while true do end end", "script stopped"},
+        {"function CalculateForce( return end", "expected near 'return'"},
         {"function Update() error('late') end function CalculateForce() return CVector(1, 0, 0) end", "late"},
     };
     for (const auto& script : scripts)
@@ -209,4 +210,61 @@ TEST_F(WindTest, AFailingScriptIsReportedOnceAndBlowsNoWind)
 
     EXPECT_THROW(Make("<Region><Shape Position=\"0,0,0\" Size=\"1,1,1\" /><Function>x = 1</Function></Region>"),
                  xml::CNoNodeException); // no radii
+}
+
+// A scene flies with the user's force functions: whatever one does, its
+// region is switched off with one line naming it and why, and the flight goes on.
+TEST_F(WindTest, HostileScriptsSwitchTheirRegionOff)
+{
+    for (const CHostileScript& script : HostileScripts())
+    {
+        m_Errors.clear();
+        {
+            auto region = std::static_pointer_cast<CScriptWindRegion>(Make(ScriptRegion(HostileForceFunction(script))));
+            region->Update({0.1f, 1.0f});
+            // Every particle asks in every step: many queries a frame.
+            for (int i = 0; i < 200 && !region->HasFailed(); ++i)
+                region->GetWind({static_cast<float>(i % 20) - 10.0f, 0, 0});
+            region->Update({0.1f, 1.1f});
+            EXPECT_EQ(CVector::ZERO, region->GetWind({1, 1, 1})) << script.m_What;
+            EXPECT_TRUE(region->HasFailed()) << script.m_What;
+        } // its state closes: no finalizer holds it
+        ASSERT_EQ(1u, m_Errors.size()) << script.m_What;
+        EXPECT_EQ(0u, m_Errors[0].find("Wind region 'Field': its script failed")) << m_Errors[0];
+        EXPECT_NE(std::string::npos, m_Errors[0].find(script.m_Message)) << script.m_What << ": " << m_Errors[0];
+    }
+}
+
+// The budget is renewed by every update and by every step of the world, in
+// which every body asks again: a script that takes a little of each keeps
+// blowing; asked more often than its budget allows, it is switched off. A
+// region without a name is named by its place.
+TEST_F(WindTest, ARegionsBudgetIsRenewedByUpdatesAndSteps)
+{
+    const std::string text = "function CalculateForce() for i = 1, 200000 do end return CVector(1, 0, 0) end";
+    const std::string unnamed = "<Region><Shape Position=\"0, 5, 0\" Size=\"20, 20, 20\" />"
+                                "<Radius Name=\"1\" Position=\"3, 0, 0\" /><Radius Name=\"2\" Position=\"0, 4, 0\" />"
+                                "<Radius Name=\"3\" Position=\"0, 0, 5\" /><Function>" + text + "</Function></Region>";
+    auto region = std::static_pointer_cast<CScriptWindRegion>(Make(unnamed));
+    // Together each loop takes more than the budget, twice over.
+    for (int frame = 0; frame < 60; ++frame)
+    {
+        region->Update({0.1f, 0.1f * frame});
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(CVector(1, 0, 0), region->GetWind({0, 0, 0})) << frame;
+    }
+    for (int step = 0; step < 60; ++step)
+    {
+        Frames(1, 0.05f);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(CVector(1, 0, 0), region->GetWind({0, 0, 0})) << step;
+    }
+    EXPECT_FALSE(region->HasFailed());
+    for (int i = 0; i < 1000 && !region->HasFailed(); ++i)
+        region->GetWind({0, 0, 0});
+    EXPECT_TRUE(region->HasFailed());
+    ASSERT_EQ(1u, m_Errors.size());
+    EXPECT_EQ("Wind region at 0,5,0: its script failed and it blows no wind from now on: script stopped: it ran for "
+              "more than 20 ms in one frame, the most a scene's script may take",
+              m_Errors[0]);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <fstream>
+#include <iterator>
+
 #include <boost/filesystem.hpp>
 
 #include "core/IResourceMgr.h"
@@ -19,4 +22,12 @@ public:
     {
         return xml::LoadXmlFile(path, namePrefix);
     }
+    std::string LoadText(const std::string& path) override
+    {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw CException("File not found: " + path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bool IsEmbedded(const std::string&) const override { return false; }
 };

@@ -1,6 +1,7 @@
 #include "core/script/ScriptMgr.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -14,11 +15,13 @@ extern "C" {
 
 #include <luabind/luabind.hpp>
 #include <luabind/operator.hpp>
+#include <luabind/stack.hpp>
 
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
 #include "core/Quaternion.h"
 #include "core/Timing.h"
+#include "core/script/ScriptBudget.h"
 #include "core/services/IConsole.h"
 
 namespace sds {
@@ -36,10 +39,17 @@ static std::ostream& operator<<(std::ostream& out, const CQuaternion& q)
 
 namespace {
 
+typedef std::chrono::steady_clock CClock;
+
 // Instructions between two checks of the limit, and what one call counts.
 constexpr int kHookInterval = 1000;
 constexpr std::uint64_t kCallCost = 100;
 constexpr int kHookMask = LUA_MASKCALL | LUA_MASKCOUNT;
+// Calls between two readings of the clock: a script may spend its time in
+// library functions, whose work no instruction counts.
+constexpr unsigned kCallsPerClockReading = 16;
+
+const char* const kTraceback = "\nstack traceback:";
 
 void LogError(const std::string& text)
 {
@@ -103,14 +113,6 @@ int AddTraceback(lua_State* state)
     return 1;
 }
 
-std::string PopErrorMessage(lua_State* state)
-{
-    const char* message = lua_tostring(state, -1);
-    const std::string text = message ? message : "(error object is not a string)";
-    lua_pop(state, 1);
-    return text;
-}
-
 // A Lua string literal of the text.
 std::string QuoteLua(const std::string& text)
 {
@@ -128,10 +130,12 @@ std::string QuoteLua(const std::string& text)
     return quoted + "\"";
 }
 
-// An error outside any protected call: Lua aborts after this returns.
+// An error outside any protected call: Lua aborts after this returns. Every
+// call of the script manager is protected; this is the last word of one that
+// is not (a luabind call of an owner).
 int Panic(lua_State* state)
 {
-    const char* message = lua_tostring(state, -1);
+    const char* message = lua_type(state, -1) == LUA_TSTRING ? lua_tostring(state, -1) : nullptr;
     LogError(std::string("Unprotected error in a script: ") + (message ? message : "(no message)"));
     return 0;
 }
@@ -151,12 +155,149 @@ void OpenLibrary(lua_State* state, const char* name, lua_CFunction open)
     lua_pop(state, 1);
 }
 
-// Takes the ways to files and to precompiled chunks out of the base library:
-// "load" keeps working on source text, with or without an environment.
+// The body of a protected call from the program. A C++ failure in it becomes
+// a Lua error once its exception is gone; a Lua error leaves it by a long
+// jump, so the body holds nothing with a destructor while it calls Lua.
+template <class Body>
+struct CProtectedBody
+{
+    Body* m_Body;
+    std::string* m_HostError;
+
+    static int Run(lua_State* state)
+    {
+        CProtectedBody& call = *static_cast<CProtectedBody*>(lua_touserdata(state, 1));
+        lua_settop(state, 0);
+        bool failed = false;
+        try {
+            (*call.m_Body)(state);
+        } catch (const std::exception& e) {
+            failed = true;
+            try {
+                *call.m_HostError = e.what();
+            } catch (...) {
+                call.m_HostError->clear();
+            }
+        } catch (...) {
+            failed = true;
+            call.m_HostError->clear();
+        }
+        if (!failed)
+            return 0;
+        const char* text = call.m_HostError->empty() ? "failure in the program" : call.m_HostError->c_str();
+        return luaL_error(state, "%s", text);
+    }
+};
+
+void PushRawGlobal(lua_State* state, const std::string& name)
+{
+    lua_rawgeti(state, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+    lua_pushlstring(state, name.data(), name.size());
+    lua_rawget(state, -2);
+    lua_remove(state, -2);
+}
+
+void PushVector(lua_State* state, const CVector& value)
+{
+    CVector copy = value;
+    luabind::push(state, copy);
+}
+
+void SetRawGlobals(lua_State* state, std::initializer_list<CScriptMgr::CGlobal> globals)
+{
+    lua_rawgeti(state, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+    for (const CScriptMgr::CGlobal& global : globals) {
+        lua_pushstring(state, global.m_Name);
+        if (global.m_IsVector)
+            PushVector(state, global.m_Vector);
+        else
+            lua_pushnumber(state, global.m_Number);
+        lua_rawset(state, -3);
+    }
+    lua_pop(state, 1);
+}
+
+// Pushes the global function, or fails with a Lua error that names it.
+void PushFunction(lua_State* state, const std::string& name)
+{
+    PushRawGlobal(state, name);
+    if (lua_type(state, -1) != LUA_TFUNCTION)
+        luaL_error(state, "the script has no function %s()", name.c_str());
+}
+
+bool ToVector(lua_State* state, int index, CVector& vector)
+{
+    const boost::optional<CVector> value = luabind::from_lua_nothrow<CVector>(state, index);
+    if (!value)
+        return false;
+    vector = *value;
+    return true;
+}
+
+// string.rep up to the sandbox's longest text; the original is the upvalue.
+int CappedRep(lua_State* state)
+{
+    std::size_t length = 0;
+    std::size_t separator = 0;
+    luaL_checklstring(state, 1, &length);
+    const lua_Integer count = luaL_checkinteger(state, 2);
+    luaL_optlstring(state, 3, "", &separator);
+    // count copies and count - 1 separators
+    const std::size_t unit = length + separator;
+    if (count > 0 && unit > 0 &&
+        static_cast<std::size_t>(count) > (CScriptMgr::kUserStringLimit + separator) / unit)
+        return luaL_error(state, "string.rep: the text would be longer than %d bytes",
+                          static_cast<int>(CScriptMgr::kUserStringLimit));
+    lua_pushvalue(state, lua_upvalueindex(1));
+    lua_insert(state, 1);
+    lua_call(state, lua_gettop(state) - 1, 1);
+    return 1;
+}
+
+// __newindex of the bound types and of their values, the original the
+// upvalue: no "__"-names, "__finalize" above all, which their finalizer calls.
+int GuardedNewIndex(lua_State* state)
+{
+    if (lua_type(state, 2) == LUA_TSTRING) {
+        const char* key = lua_tostring(state, 2);
+        if (key[0] == '_' && key[1] == '_')
+            return luaL_error(state, "'%s' cannot be set on CVector, CQuaternion, CTiming or their values", key);
+    }
+    lua_pushvalue(state, lua_upvalueindex(1));
+    lua_insert(state, 1);
+    lua_call(state, lua_gettop(state) - 1, 0);
+    return 0;
+}
+
+// Puts the guard before the __newindex of the metatable on the stack's top.
+void GuardNewIndex(lua_State* state)
+{
+    lua_pushliteral(state, "__newindex");
+    lua_rawget(state, -2);
+    if (lua_tocfunction(state, -1) == &GuardedNewIndex) {
+        lua_pop(state, 1);
+        return;
+    }
+    lua_pushcclosure(state, &GuardedNewIndex, 1);
+    lua_pushliteral(state, "__newindex");
+    lua_insert(state, -2);
+    lua_rawset(state, -3);
+}
+
+// What the sandbox takes away in Lua: the ways to files and to precompiled
+// chunks, luabind's classes of Lua (their "__finalize" is a finalizer), the
+// collector's controls, the globals' metatable, finalizers and the pattern
+// functions.
 const char* const kSandbox = R"(
+local error, ipairs, rawequal, rawget, select, type = error, ipairs, rawequal, rawget, select, type
+local globals = _G
 dofile = nil
 loadfile = nil
 require = nil
+loadstring = nil
+class = nil
+super = nil
+property = nil
 local loadText = load
 load = function(chunk, name, mode, ...)
     if select("#", ...) > 0 then
@@ -164,61 +305,118 @@ load = function(chunk, name, mode, ...)
     end
     return loadText(chunk, name, "t")
 end
-loadstring = nil
+local setMetatable = setmetatable
+setmetatable = function(table, metatable)
+    if rawequal(table, globals) then
+        error("setmetatable: the table of globals keeps no metatable", 2)
+    end
+    if type(metatable) == "table" and rawget(metatable, "__gc") ~= nil then
+        error("setmetatable: finalizers (__gc) are not allowed", 2)
+    end
+    return setMetatable(table, metatable)
+end
+local collect = collectgarbage
+collectgarbage = function(option)
+    if option == nil or option == "collect" or option == "count" then
+        return collect(option)
+    end
+    error('collectgarbage: only "collect" and "count" are allowed', 2)
+end
+for _, name in ipairs({"find", "match", "gmatch", "gsub"}) do
+    local message = "string." .. name .. " is not available: pattern matching may run for unbounded time"
+    string[name] = function() error(message, 2) end
+end
 )";
 
 } // namespace
 
+constexpr std::uint64_t CScriptMgr::kInstructionLimit;
+constexpr std::chrono::seconds CScriptMgr::kCallTimeLimit;
+constexpr std::size_t CScriptMgr::kUserMemoryLimit;
+constexpr std::size_t CScriptMgr::kUserStringLimit;
+
 CScriptMgr::CScriptMgr(const std::string& loadingMethod, ELibraries libraries)
-    : m_State(lua_newstate(&CScriptMgr::Allocate, this)),
-      m_LoadingMethod(ParseLoadingMethod(loadingMethod)),
+    : m_LoadingMethod(ParseLoadingMethod(loadingMethod)),
+      m_MemoryLimit(libraries == USER_SANDBOX ? kUserMemoryLimit : 0),
+      m_MemoryInUse(0),
+      m_MemoryRefused(false),
       m_InstructionCount(0),
-      m_Stopping(false)
+      m_CallEvents(0),
+      m_Stopping(false),
+      m_StopReason(STOP_NONE),
+      m_ProtectedDepth(0),
+      m_CallStart(CClock::now()),
+      m_State(nullptr)
 {
+    m_State = lua_newstate(&CScriptMgr::Allocate, this);
     if (!m_State)
         throw CException("Could not create a Lua state");
-    lua_atpanic(m_State, &Panic);
+    try {
+        lua_atpanic(m_State, &Panic);
 
-    OpenLibrary(m_State, "_G", luaopen_base);
-    OpenLibrary(m_State, LUA_STRLIBNAME, luaopen_string);
-    OpenLibrary(m_State, LUA_TABLIBNAME, luaopen_table);
-    OpenLibrary(m_State, LUA_MATHLIBNAME, luaopen_math);
-    if (libraries == PROGRAM_LIBRARIES) {
-        OpenLibrary(m_State, LUA_COLIBNAME, luaopen_coroutine);
-        OpenLibrary(m_State, LUA_DBLIBNAME, luaopen_debug);
+        OpenLibrary(m_State, "_G", luaopen_base);
+        OpenLibrary(m_State, LUA_STRLIBNAME, luaopen_string);
+        OpenLibrary(m_State, LUA_TABLIBNAME, luaopen_table);
+        OpenLibrary(m_State, LUA_MATHLIBNAME, luaopen_math);
+        if (libraries == PROGRAM_LIBRARIES) {
+            OpenLibrary(m_State, LUA_COLIBNAME, luaopen_coroutine);
+            OpenLibrary(m_State, LUA_DBLIBNAME, luaopen_debug);
+        }
+
+        luabind::open(m_State);
+        luabind::set_pcall_callback(&AddTraceback);
+        lua_sethook(m_State, &CScriptMgr::InstructionHook, kHookMask, kHookInterval);
+
+        RegisterBindings();
+        if (libraries == USER_SANDBOX)
+            CloseToUserScripts();
+    } catch (...) {
+        m_MemoryLimit = 0;
+        lua_close(m_State);
+        throw;
     }
-
-    luabind::open(m_State);
-    luabind::set_pcall_callback(&AddTraceback);
-    lua_sethook(m_State, &CScriptMgr::InstructionHook, kHookMask, kHookInterval);
-
-    RegisterBindings();
-    if (libraries == USER_SANDBOX)
-        RunScript(kSandbox);
 }
 
 CScriptMgr::~CScriptMgr()
 {
+    // Closing runs the finalizers of the bound values, which need a little
+    // memory. Lua 5.2 leaves a slot on the stack for each one that fails and
+    // pushes on past the stack's end: a state full to its limit must not
+    // refuse them.
+    m_MemoryLimit = 0;
     lua_close(m_State);
 }
 
-// The plain allocator. It is ours only for its user pointer: that is how the
-// instruction hook, which gets nothing else, finds its manager.
-void* CScriptMgr::Allocate(void* /*owner*/, void* block, std::size_t /*oldSize*/, std::size_t newSize)
+// Counts what the state holds and, for user scripts, refuses to hold more
+// than the limit: Lua then raises its memory error. The user pointer is also
+// how the instruction hook, which gets nothing else, finds its manager.
+void* CScriptMgr::Allocate(void* owner, void* block, std::size_t oldSize, std::size_t newSize)
 {
+    CScriptMgr& self = *static_cast<CScriptMgr*>(owner);
+    // Without a block Lua passes the kind of object in oldSize.
+    const std::size_t held = block ? oldSize : 0;
     if (newSize == 0) {
         std::free(block);
+        self.m_MemoryInUse -= held;
         return nullptr;
     }
-    return std::realloc(block, newSize);
+    if (self.m_MemoryLimit != 0 && newSize > held && self.m_MemoryInUse - held + newSize > self.m_MemoryLimit) {
+        self.m_MemoryRefused = true;
+        return nullptr;
+    }
+    void* moved = std::realloc(block, newSize);
+    if (moved)
+        self.m_MemoryInUse = self.m_MemoryInUse - held + newSize;
+    return moved;
 }
 
 // Counts the work of every call that the program makes into Lua and stops the
 // call once it has run too long. Instructions are counted in steps of
 // kHookInterval; a function call counts as kCallCost instructions, so loops of
 // calls or coroutines, whose short bodies the instruction count can miss, are
-// bounded too. The count starts again at each call from the program (a call
-// event with no caller, on the main thread).
+// bounded too. The time is read at every count and every few calls. A call
+// of the program starts the count and the clock again: Protect does so, and
+// here a call event with no caller on the main thread (luabind's own calls).
 void CScriptMgr::InstructionHook(lua_State* state, lua_Debug* record)
 {
     void* owner = nullptr;
@@ -226,40 +424,161 @@ void CScriptMgr::InstructionHook(lua_State* state, lua_Debug* record)
     CScriptMgr& self = *static_cast<CScriptMgr*>(owner);
 
     std::uint64_t work = 0;
+    bool readClock = false;
     if (record->event == LUA_HOOKCALL || record->event == LUA_HOOKTAILCALL) {
         lua_Debug caller;
-        if (record->event == LUA_HOOKCALL && state == self.m_State && !lua_getstack(state, 1, &caller)) {
-            self.m_InstructionCount = 0;
-            if (self.m_Stopping) {
-                self.m_Stopping = false;
-                lua_sethook(state, &CScriptMgr::InstructionHook, kHookMask, kHookInterval);
-            }
-        }
+        if (self.m_ProtectedDepth == 0 && record->event == LUA_HOOKCALL && state == self.m_State &&
+            !lua_getstack(state, 1, &caller))
+            self.StartCall();
         // While stopping, calls go through: the error handlers must run.
         if (self.m_Stopping)
             return;
         work = kCallCost;
+        readClock = ++self.m_CallEvents % kCallsPerClockReading == 0;
     } else if (record->event == LUA_HOOKCOUNT) {
         work = static_cast<std::uint64_t>(lua_gethookcount(state));
         if (!self.m_Stopping && lua_gethookcount(state) != kHookInterval)
             lua_sethook(state, &CScriptMgr::InstructionHook, kHookMask, kHookInterval);
+        readClock = true;
     } else {
         return;
     }
 
     if (!self.m_Stopping) {
         self.m_InstructionCount += work;
-        if (self.m_InstructionCount <= kInstructionLimit)
+        EStop reason = self.m_InstructionCount > kInstructionLimit ? STOP_INSTRUCTIONS : STOP_NONE;
+        if (reason == STOP_NONE && readClock)
+            reason = self.CheckTime();
+        if (reason == STOP_NONE)
             return;
-        // From now on every instruction fails, so that a script which catches
-        // the error (pcall) cannot go on running.
-        self.m_Stopping = true;
-        lua_sethook(state, &CScriptMgr::InstructionHook, kHookMask, 1);
-        if (state != self.m_State)
-            lua_sethook(self.m_State, &CScriptMgr::InstructionHook, kHookMask, 1);
+        self.Stop(state, reason);
     }
-    luaL_error(state, "script stopped after %d million instructions without returning (an endless loop?)",
-               static_cast<int>(kInstructionLimit / 1000000));
+    luaL_error(state, "%s", self.StopText(self.m_StopReason));
+}
+
+void CScriptMgr::StartCall()
+{
+    m_InstructionCount = 0;
+    m_StopReason = STOP_NONE;
+    m_MemoryRefused = false;
+    m_CallStart = CClock::now();
+    if (m_Stopping) {
+        m_Stopping = false;
+        lua_sethook(m_State, &CScriptMgr::InstructionHook, kHookMask, kHookInterval);
+    }
+}
+
+// From now on every instruction fails, so that a script which catches the
+// error (pcall) cannot go on running.
+void CScriptMgr::Stop(lua_State* state, EStop reason)
+{
+    m_Stopping = true;
+    m_StopReason = reason;
+    lua_sethook(state, &CScriptMgr::InstructionHook, kHookMask, 1);
+    if (state != m_State)
+        lua_sethook(m_State, &CScriptMgr::InstructionHook, kHookMask, 1);
+}
+
+CScriptMgr::EStop CScriptMgr::CheckTime()
+{
+    const CClock::duration running = CClock::now() - m_CallStart;
+    if (running > kCallTimeLimit)
+        return STOP_TIME;
+    if (m_Budget && m_Budget->IsSpent(running))
+        return STOP_BUDGET;
+    return STOP_NONE;
+}
+
+const char* CScriptMgr::StopText(EStop reason) const
+{
+    switch (reason) {
+    case STOP_INSTRUCTIONS:
+        return "script stopped after 10 million instructions without returning (an endless loop?)";
+    case STOP_TIME:
+        return "script stopped after running for 1 s without returning";
+    case STOP_BUDGET:
+        return m_Budget ? m_Budget->GetMessage().c_str() : "script stopped: its time is spent";
+    case STOP_NONE:
+        break;
+    }
+    return "";
+}
+
+template <class Label, class Body>
+bool CScriptMgr::Protect(Label&& label, Body&& body)
+{
+    typedef typename std::remove_reference<Body>::type CBody;
+    CProtectedBody<CBody> call{&body, &m_HostError};
+    const int base = lua_gettop(m_State);
+    const bool outermost = m_ProtectedDepth == 0;
+    if (outermost)
+        StartCall();
+
+    int status = LUA_OK;
+    CScriptBudget* const budget = outermost ? m_Budget.get() : nullptr;
+    if (budget && budget->IsSpent()) {
+        m_StopReason = STOP_BUDGET;
+        status = LUA_ERRRUN;
+    } else {
+        if (budget)
+            budget->BeginCall();
+        ++m_ProtectedDepth;
+        lua_pushcfunction(m_State, &AddTraceback);
+        lua_pushcfunction(m_State, &CProtectedBody<CBody>::Run);
+        lua_pushlightuserdata(m_State, &call);
+        status = lua_pcall(m_State, 1, 0, base + 1);
+        --m_ProtectedDepth;
+        if (budget)
+            budget->EndCall(CClock::now() - m_CallStart);
+    }
+    if (status == LUA_OK) {
+        lua_settop(m_State, base);
+        return true;
+    }
+
+    // Lua's message (a string, unless the call never ran) ends in the stack's traceback.
+    std::string message;
+    if (lua_gettop(m_State) > base && lua_type(m_State, -1) == LUA_TSTRING)
+        message = lua_tostring(m_State, -1);
+    lua_settop(m_State, base);
+    const std::size_t traceback = message.find(kTraceback);
+    if (m_StopReason != STOP_NONE)
+        m_Reason = StopText(m_StopReason);
+    else if (status == LUA_ERRMEM || (status == LUA_ERRERR && m_MemoryRefused))
+        m_Reason = "script stopped: it needs more than " + std::to_string(m_MemoryLimit >> 20) + " MB of memory";
+    else
+        m_Reason = message.substr(0, traceback);
+    LogError(label() + ": " + m_Reason + (traceback == std::string::npos ? std::string() : message.substr(traceback)));
+    return false;
+}
+
+void CScriptMgr::CloseToUserScripts()
+{
+    const bool closed = Protect([] { return std::string("Sandbox"); }, [](lua_State* state) {
+        // One metatable serves every bound type, another all their values.
+        lua_rawgeti(state, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+        lua_pushliteral(state, "CVector");
+        lua_rawget(state, -2);
+        lua_getmetatable(state, -1);
+        GuardNewIndex(state);
+        lua_pop(state, 2);
+        PushVector(state, CVector::ZERO);
+        lua_getmetatable(state, -1);
+        GuardNewIndex(state);
+        lua_pop(state, 2);
+
+        lua_pushliteral(state, "string");
+        lua_rawget(state, -2);
+        lua_pushliteral(state, "rep");
+        lua_pushliteral(state, "rep");
+        lua_rawget(state, -3);
+        lua_pushcclosure(state, &CappedRep, 1);
+        lua_rawset(state, -3);
+        lua_pop(state, 2);
+    });
+    if (!closed)
+        throw CException("Could not set up the sandbox of user scripts: " + m_Reason);
+    RunScript(kSandbox);
 }
 
 void CScriptMgr::RegisterBindings()
@@ -336,22 +655,18 @@ void CScriptMgr::RegisterBindings()
     quaternion["IDENTITY"] = CQuaternion::IDENTITY;
 }
 
+
 void CScriptMgr::RunScript(const std::string& text)
 {
-    const int base = lua_gettop(m_State);
-    lua_pushcfunction(m_State, &AddTraceback);
     // The whole text, and only as source: a precompiled chunk is not checked
     // by Lua and could corrupt the program.
-    int result = luaL_loadbufferx(m_State, text.data(), text.size(), text.c_str(), "t");
-    if (result == LUA_OK)
-        result = lua_pcall(m_State, 0, LUA_MULTRET, base + 1);
-    if (result != LUA_OK) {
-        LogError("Script error: " + PopErrorMessage(m_State));
-        lua_settop(m_State, base);
-        throw CException("Could not RunScript: " + text);
-    }
-    // Nothing reads a chunk's results; dropping them keeps the stack from growing.
-    lua_settop(m_State, base);
+    const bool ran = Protect([] { return std::string("Script error"); }, [&text](lua_State* state) {
+        if (luaL_loadbufferx(state, text.data(), text.size(), text.c_str(), "t") != LUA_OK)
+            lua_error(state);
+        lua_call(state, 0, 0);
+    });
+    if (!ran)
+        throw CScriptException("Could not RunScript: " + text, m_Reason);
 }
 
 void CScriptMgr::LoadScript(const std::string& file)
@@ -378,68 +693,97 @@ void CScriptMgr::LoadScript(const std::string& file)
     }
 }
 
+void CScriptMgr::SetGlobals(std::initializer_list<CGlobal> globals)
+{
+    const bool set = Protect([] { return std::string("Script error setting globals"); },
+                             [globals](lua_State* state) { SetRawGlobals(state, globals); });
+    if (!set)
+        throw CScriptException(m_Reason, m_Reason);
+}
+
 void CScriptMgr::SetGlobalVector(const std::string& name, const CVector& value)
 {
-    luabind::globals(m_State)[name] = CVector(value.x, value.y, value.z);
+    SetGlobals({CGlobal(name.c_str(), value)});
 }
 
 void CScriptMgr::SetGlobalFloat(const std::string& name, float value)
 {
-    luabind::globals(m_State)[name] = value;
+    SetGlobals({CGlobal(name.c_str(), value)});
 }
 
-// Pushes the global without its table's metamethods: a script's __index
-// could raise an error here, outside any protected call.
-static void PushRawGlobal(lua_State* state, const std::string& name)
+std::string CScriptMgr::GetGlobalString(const std::string& name)
 {
-    lua_rawgeti(state, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
-    lua_pushlstring(state, name.data(), name.size());
-    lua_rawget(state, -2);
-    lua_remove(state, -2);
-}
-
-std::string CScriptMgr::GetGlobalString(const std::string& name) const
-{
-    PushRawGlobal(m_State, name);
-    if (lua_type(m_State, -1) != LUA_TSTRING) {
-        lua_pop(m_State, 1);
+    std::string value;
+    bool isText = false;
+    const bool read = Protect([&name] { return "Script error reading " + name; }, [&](lua_State* state) {
+        PushRawGlobal(state, name);
+        isText = lua_type(state, -1) == LUA_TSTRING;
+        if (isText) {
+            std::size_t length = 0;
+            const char* text = lua_tolstring(state, -1, &length);
+            value.assign(text, length);
+        }
+    });
+    if (!read)
+        throw CScriptException(m_Reason, m_Reason);
+    if (!isText)
         throw CException("Lua global '" + name + "' is not a text");
-    }
-    std::size_t length = 0;
-    const char* text = lua_tolstring(m_State, -1, &length);
-    std::string value(text, length);
-    lua_pop(m_State, 1);
     return value;
 }
 
-float CScriptMgr::GetGlobalFloat(const std::string& name) const
+float CScriptMgr::GetGlobalFloat(const std::string& name)
 {
-    PushRawGlobal(m_State, name);
-    if (lua_type(m_State, -1) != LUA_TNUMBER) {
-        lua_pop(m_State, 1);
+    float value = 0.0f;
+    bool isNumber = false;
+    const bool read = Protect([&name] { return "Script error reading " + name; }, [&](lua_State* state) {
+        PushRawGlobal(state, name);
+        isNumber = lua_type(state, -1) == LUA_TNUMBER;
+        if (isNumber)
+            value = static_cast<float>(lua_tonumber(state, -1));
+    });
+    if (!read)
+        throw CScriptException(m_Reason, m_Reason);
+    if (!isNumber)
         throw CException("Lua global '" + name + "' is not a number");
-    }
-    const float value = static_cast<float>(lua_tonumber(m_State, -1));
-    lua_pop(m_State, 1);
     return value;
 }
 
-void CScriptMgr::CallFunction(const std::string& name)
+bool CScriptMgr::HasFunction(const std::string& name)
 {
-    const int base = lua_gettop(m_State);
-    try {
-        luabind::call_function<void>(m_State, name.c_str());
-    } catch (const luabind::error&) {
-        // The binding leaves Lua's message on the stack.
-        if (lua_gettop(m_State) > base)
-            LogError("Script error in " + name + "(): " + PopErrorMessage(m_State));
-        lua_settop(m_State, base);
-        throw;
-    } catch (...) {
-        lua_settop(m_State, base);
-        throw;
-    }
-    lua_settop(m_State, base);
+    bool found = false;
+    const bool read = Protect([&name] { return "Script error reading " + name; }, [&](lua_State* state) {
+        PushRawGlobal(state, name);
+        found = lua_type(state, -1) == LUA_TFUNCTION;
+    });
+    if (!read)
+        throw CScriptException(m_Reason, m_Reason);
+    return found;
+}
+
+void CScriptMgr::CallFunction(const std::string& name, std::initializer_list<CGlobal> globals)
+{
+    const bool called = Protect([&name] { return "Script error in " + name + "()"; }, [&](lua_State* state) {
+        SetRawGlobals(state, globals);
+        PushFunction(state, name);
+        lua_call(state, 0, 0);
+    });
+    if (!called)
+        throw CScriptException(m_Reason, m_Reason);
+}
+
+CVector CScriptMgr::CallVectorFunction(const std::string& name, std::initializer_list<CGlobal> globals)
+{
+    CVector result;
+    const bool called = Protect([&name] { return "Script error in " + name + "()"; }, [&](lua_State* state) {
+        SetRawGlobals(state, globals);
+        PushFunction(state, name);
+        lua_call(state, 0, 1);
+        if (!ToVector(state, -1, result))
+            luaL_error(state, "%s() gave a %s, not a CVector", name.c_str(), luaL_typename(state, -1));
+    });
+    if (!called)
+        throw CScriptException(m_Reason, m_Reason);
+    return result;
 }
 
 } // namespace sds

@@ -1,5 +1,6 @@
 #include "graphics/ogre/RestoreRenderSystem.h"
 
+#include <algorithm>
 #include <exception>
 #include <map>
 
@@ -15,6 +16,31 @@ namespace wrappers {
 namespace {
 
 typedef std::map<std::string, std::map<std::string, std::string>> COptionValues;
+
+const char* const VIDEO_MODE = "Video Mode";
+
+std::string WithoutBlanks(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+// The render system takes any text for the video mode and opens (or fails to
+// open) a window of that size; a mode the screen does not offer, such as one
+// of a monitor no longer there, is refused here. Empty when it is offered.
+std::string RefuseVideoMode(const Ogre::RenderSystem& renderSystem)
+{
+    const Ogre::ConfigOptionMap& options = renderSystem.getConfigOptions();
+    const auto mode = options.find(VIDEO_MODE);
+    if (mode == options.end() || mode->second.possibleValues.empty())
+        return std::string();
+    // The render system pads its numbers ("1024 x  768"): blanks do not count.
+    const std::string wanted = WithoutBlanks(mode->second.currentValue);
+    for (const std::string& offered : mode->second.possibleValues)
+        if (WithoutBlanks(offered) == wanted)
+            return std::string();
+    return "the screen offers no video mode '" + mode->second.currentValue + "'";
+}
 
 COptionValues CurrentValues(Ogre::Root& root)
 {
@@ -43,7 +69,9 @@ std::string Apply(Ogre::Root& root, const std::string& path)
     Ogre::RenderSystem* renderSystem = root.getRenderSystemByName(chosen);
     if (!renderSystem)
         return "render system '" + chosen + "' is not loaded";
-    const std::string complaint = renderSystem->validateConfigOptions();
+    std::string complaint = RefuseVideoMode(*renderSystem);
+    if (complaint.empty())
+        complaint = renderSystem->validateConfigOptions();
     if (complaint.empty())
         root.setRenderSystem(renderSystem);
     return complaint;

@@ -63,8 +63,12 @@ void CCreateForceField::LoadTemplates()
     // Of two templates with one name the first is used; the order should not
     // be the file system's.
     std::sort(files.begin(), files.end());
-    for (const std::string& file : files)
-        DovuvUvozeVozediza::LoadTemplateFile(file, m_Catalogue);
+    CEngine* engine = CEngine::GetSingleton();
+    for (const std::string& file : files) {
+        const std::string notice = DovuvUvozeVozediza::LoadTemplateFile(file, m_Catalogue);
+        if (engine)
+            engine->AddNotice(notice);
+    }
     xml::TrimNodeValues(*m_Catalogue);
 
     IGUI& gui = *IGUI::GetSingleton();

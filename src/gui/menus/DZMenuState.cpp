@@ -83,6 +83,8 @@ bool IsBlank(const std::string& text)
 CDZMenuState::CDZMenuState(CGuiEngine* owner)
     : CGuiEngineState(owner, "wndDropZone"), m_Desc(ReadDZMenuDesc(*Config())), m_Lists(kWeight, kSize), m_Presets(m_Desc.PresetsPath)
 {
+    if (CEngine* engine = CEngine::GetSingleton())
+        engine->AddNotice(m_Presets.GetNotice());
     if (IGameMode* gameMode = GetGameMode())
         m_DropZoneNames = gameMode->GetDropZoneNames();
 
@@ -128,6 +130,9 @@ void CDZMenuState::Enter()
     ApplySpinnerRanges(m_Desc);
     RefreshPresetList("");
     SelectMatchingPreset();
+    // Last: the box covers the screen once it is whole.
+    if (IGameMode* gameMode = GetGameMode())
+        ReportUnreadableDropZones(*m_Owner, gameMode->GetUnreadableDropZones(), m_ReportedUnreadable);
 }
 
 void CDZMenuState::Exit()
@@ -209,7 +214,10 @@ void CDZMenuState::RefreshPresetList(const std::string& name)
 {
     const std::vector<std::string>& names = m_Presets.GetNames();
     if (names.empty()) {
-        SavePreset(kCustom);
+        if (!Gui().GetText(kDropZones).empty())
+            SavePreset(kCustom);
+        else
+            Gui().SetItems(kPresets, names, 0);
         return;
     }
     const auto found = std::find(names.begin(), names.end(), name);
@@ -219,6 +227,10 @@ void CDZMenuState::RefreshPresetList(const std::string& name)
 
 void CDZMenuState::SelectMatchingPreset()
 {
+    // Settings without a drop zone are no jump: a preset of them would lose
+    // the drop zone, its elevation and more.
+    if (Gui().GetText(kDropZones).empty())
+        return;
     const xml::CNodePtr settings = BuildPresetInfo();
     const std::string selected = Gui().GetSelectedItem(kPresets);
     if (!selected.empty() && m_Presets.PresetMatches(settings, selected))
@@ -304,6 +316,10 @@ void CDZMenuState::ApplyToScene(const CGUIEvent&)
     }
 
     IGUI& gui = Gui();
+    if (gui.GetText(kDropZones).empty()) {
+        ShowMessageBox(*m_Owner, NoDropZoneText(gameMode->GetUnreadableDropZones()));
+        return;
+    }
     gui.SelectTab(kSections, kPresetsTab);
     // Changing the tab stores changed settings as "Custom"; the drop zone sits
     // outside the tabs and may have changed without a change of tab.

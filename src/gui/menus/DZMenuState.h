@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,8 @@ public:
     void ApplyToScene(const CGUIEvent& event);
     void OnSavePreset(const CGUIEvent& event);
     void OnDeletePreset(const CGUIEvent& event);
-    // Keeps the selected preset when the widgets equal it, else stores them as "Custom".
+    // Keeps the selected preset when the widgets equal it, else stores them as
+    // "Custom"; without a drop zone there is nothing to store.
     void SelectMatchingPreset();
     // Sets the widgets from the selected preset and shows its description.
     void ApplyPreset();
@@ -73,6 +75,7 @@ private:
     CConnections m_Connections;
     CPresetsDocument m_Presets;
     std::vector<std::string> m_DropZoneNames;
+    std::set<std::string> m_ReportedUnreadable;
 };
 
 } // namespace GuiStates

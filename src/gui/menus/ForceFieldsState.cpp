@@ -11,6 +11,7 @@
 #include "app/Profile.h"
 #include "core/ConfigPath.h"
 #include "core/Helpers.h"
+#include "core/ILogMgr.h"
 #include "core/IResourceMgr.h"
 #include "core/UnitConverter.h"
 #include "core/Utf8.h"
@@ -112,6 +113,9 @@ void CForceFieldsState::Enter()
     ApplySpinnerRanges(m_Desc);
     Gui().SetEnabled(kCreate, true);
     Gui().SetEnabled(kNewFieldName, true);
+    // Last: the box covers the screen once it is whole.
+    if (IGameMode* gameMode = GetGameMode())
+        ReportUnreadableDropZones(*m_Owner, gameMode->GetUnreadableDropZones(), m_ReportedUnreadable);
 }
 
 void CForceFieldsState::Exit()
@@ -222,11 +226,23 @@ void CForceFieldsState::StartScene(bool editing)
         LogScreenNotAvailable("game mode");
         return;
     }
+    if (Gui().GetSelectedItem(kDropZones).empty()) {
+        ShowMessageBox(*m_Owner, NoDropZoneText(gameMode->GetUnreadableDropZones()));
+        return;
+    }
     const std::shared_ptr<CDropZoneLevel> dropZone =
         IGameMode::FindDropZone(gameMode->GetDropZones(), Gui().GetSelectedItem(kDropZones));
 
     // Everything is built apart first, so that a failure leaves the scene as it was.
     const xml::CNodePtr scene = dropZone->GetWorkingTree()->GetChild("scene");
+    const std::string refusal = DovuvUvozeVozediza::RefuseScene(*scene, !editing);
+    if (!refusal.empty()) {
+        const std::string text = "The scene \"" + dropZone->GetFullName() + "\" (" + dropZone->GetPath() + ") cannot be " +
+                                 (editing ? "edited" : "flown") + ": " + refusal + ".";
+        ILogMgr::GetSingleton()->LogWarning(text);
+        ShowMessageBox(*m_Owner, text);
+        return;
+    }
     const xml::CNodePtr preset = BuildPreset();
     if (scene->HasChild("Preset")) {
         // The scene's own start, camera and force fields join the jump's rows.

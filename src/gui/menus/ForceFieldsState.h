@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,7 @@ private:
     CJumpSettingsLists m_Lists;
     CConnections m_Connections;
     std::vector<std::string> m_DropZoneNames;
+    std::set<std::string> m_ReportedUnreadable;
     std::string m_LastSelected;
 };
 

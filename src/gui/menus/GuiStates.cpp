@@ -127,6 +127,45 @@ std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::s
     return box;
 }
 
+namespace {
+
+// The box holds a few lines; the log holds them all.
+const std::size_t kListedFiles = 4;
+
+std::string ListFiles(const std::vector<std::string>& files)
+{
+    std::string text;
+    for (std::size_t i = 0; i < files.size() && i < kListedFiles; ++i)
+        text += "\n" + files[i];
+    if (files.size() > kListedFiles)
+        text += "\nand " + std::to_string(files.size() - kListedFiles) + " more (see the log).";
+    return text;
+}
+
+} // namespace
+
+void ReportUnreadableDropZones(CGuiEngine& machine, const std::vector<std::string>& unreadable,
+                               std::set<std::string>& reported)
+{
+    std::vector<std::string> news;
+    for (const std::string& file : unreadable)
+        if (reported.insert(file).second)
+            news.push_back(file);
+    if (news.empty())
+        return;
+    ShowMessageBox(machine, std::string(news.size() == 1 ? "This drop-zone file cannot be read and is not listed:"
+                                                          : "These drop-zone files cannot be read and are not listed:") +
+                                ListFiles(news));
+}
+
+std::string NoDropZoneText(const std::vector<std::string>& unreadable)
+{
+    std::string text = "There is no drop zone to jump into.";
+    if (!unreadable.empty())
+        text += " No drop-zone file can be read:" + ListFiles(unreadable);
+    return text;
+}
+
 void ExitAndUnsubscribe(CGuiEngineState& screen, CGuiEngineState::CConnections& connections)
 {
     IGUI::GetSingleton()->ShowWindow(screen.GetWindowName(), false);

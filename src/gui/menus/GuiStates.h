@@ -2,7 +2,9 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "core/Node.h"
 #include "gui/menus/GuiEngineState.h"
@@ -45,6 +47,14 @@ void ShowStatistics(CGuiEngine& machine, bool showJump, const std::string& messa
 // Pushes a new message box showing `text`. The box holds itself until it is
 // closed; the returned pointer tells whether it is still there.
 std::weak_ptr<CMessageBoxState> ShowMessageBox(CGuiEngine& machine, const std::string& text);
+
+// The drop-zone selection screens name the drop-zone files that could not be
+// listed ("<file>: <reason>") in a message box, each file once: `reported`
+// keeps those already named.
+void ReportUnreadableDropZones(CGuiEngine& machine, const std::vector<std::string>& unreadable,
+                               std::set<std::string>& reported);
+// What Jump says when there is no drop zone to jump into.
+std::string NoDropZoneText(const std::vector<std::string>& unreadable);
 
 // The Exit of screens that keep a list of widget subscriptions: hides the
 // window, then disconnects and forgets every connection.

@@ -2,19 +2,34 @@
 
 #include "core/ConfigPath.h"
 #include "core/IResourceMgr.h"
+#include "core/UserFile.h"
 #include "core/XmlFile.h"
 
 namespace sds {
 namespace GuiStates {
 
-CPresetsDocument::CPresetsDocument(const std::string& path)
-    : m_Path(path), m_Root(IResourceMgr::GetSingleton()->LoadXml(path)->GetChild("Presets"))
+CPresetsDocument::CPresetsDocument(const std::string& path) : m_Path(path)
 {
+    RemoveUnfinishedWrite(path);
+    IResourceMgr& resources = *IResourceMgr::GetSingleton();
+    m_Notice = UseUserFile(resources, path, "Presets", [this](const xml::CNodePtr& root) {
+        m_Names = GetPresetNames(root);
+        m_Root = root;
+    });
+    if (!m_Root) {
+        m_Root = xml::CNodePtr(new xml::CNode("Presets", false));
+        m_Names.clear();
+    }
+    // The header comment that says what the file holds stays through saves.
+    try {
+        m_Prolog = xml::ReadProlog(resources.LoadText(path));
+    } catch (const std::exception&) {
+        // No file and no built-in copy: nothing to keep.
+    }
     // The layout whitespace between the elements would otherwise be written
     // back as text.
     m_Root->SetValue("");
     xml::ForEachChild(*m_Root, "Preset", [](const xml::CNodePtr& preset) { preset->SetValue(""); });
-    m_Names = GetPresetNames(m_Root);
 }
 
 CPresetsDocument::~CPresetsDocument() = default;
@@ -58,7 +73,7 @@ void CPresetsDocument::DeletePreset(const std::string& name)
 
 bool CPresetsDocument::Save() const
 {
-    return xml::SaveXmlFile(m_Path, m_Root);
+    return xml::SaveXmlFile(m_Path, m_Root, m_Prolog);
 }
 
 } // namespace GuiStates

@@ -15,7 +15,10 @@ class CPresetsDocument
 {
 public:
     // Reads the file, or its embedded default copy when it is missing. A file
-    // whose document element is not "Presets" throws xml::CNoNodeException.
+    // that cannot be read, whose document element is not "Presets" or that has
+    // a preset without a name is set aside as "<path>.bad" for the built-in
+    // copy (none: no presets); GetNotice says so. A temporary file of a save
+    // that was cut off is removed first.
     explicit CPresetsDocument(const std::string& path);
     ~CPresetsDocument();
 
@@ -24,6 +27,8 @@ public:
 
     const std::vector<std::string>& GetNames() const { return m_Names; }
     const std::string& GetPath() const { return m_Path; }
+    // What the user should be told about the file; empty when it was read.
+    const std::string& GetNotice() const { return m_Notice; }
 
     // Throws xml::CNoNodeException for a name no preset has.
     xml::CNodePtr FindPreset(const std::string& name) const;
@@ -36,12 +41,14 @@ public:
     // no preset at all.
     void DeletePreset(const std::string& name);
 
-    // Writes the whole file, or leaves the old one as it was; false when it
-    // could not be written.
+    // Writes the whole file with the header comment it was read with, or
+    // leaves the old one as it was; false when it could not be written.
     bool Save() const;
 
 private:
     std::string m_Path;
+    std::string m_Prolog;
+    std::string m_Notice;
     xml::CNodePtr m_Root;
     std::vector<std::string> m_Names;
 };

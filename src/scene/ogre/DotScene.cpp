@@ -1,5 +1,8 @@
 #include "scene/ogre/DotScene.h"
 
+#include <cmath>
+#include <stdexcept>
+
 #include <OGRE/OgreBillboard.h>
 #include <OGRE/OgreEntity.h>
 #include <OGRE/OgreMeshManager.h>
@@ -102,6 +105,24 @@ void PlaceLight(Ogre::Light* light, const xml::CNodePtr& element)
         light->setDirection(ReadVector(element->GetChild("direction")).normalisedCopy());
 }
 #pragma GCC diagnostic pop
+
+// Why the tiles cannot make a ground, in the user's words; empty when they can.
+std::string RefuseTiles(const xml::CNode& tiles, const sds::CVector& minCorner, const sds::CVector& maxCorner,
+                        const sds::CVector& tileSize)
+{
+    if (!tiles.HasChild("Tile"))
+        return "has no \"Tile\", so there is no ground to land on.";
+    const auto finite = [](const sds::CVector& v) {
+        return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+    };
+    if (!finite(minCorner) || !finite(maxCorner) || !(minCorner.x < maxCorner.x) || !(minCorner.z < maxCorner.z))
+        return "has a \"MinCorner\" (" + tiles.GetAttribute("MinCorner")->GetValue() +
+               ") that is not below its \"MaxCorner\" (" + tiles.GetAttribute("MaxCorner")->GetValue() +
+               ") in x and z.";
+    if (!std::isfinite(tileSize.x) || !(tileSize.x > 0.0f))
+        return "has a \"TileSize\" (" + tiles.GetAttribute("TileSize")->GetValue() + ") that is not above 0.";
+    return std::string();
+}
 
 sds::IApplication& Application()
 {
@@ -317,13 +338,22 @@ void CDotScene::LoadTerrain(const xml::CNodePtr& terrain, float progressStart, f
 {
     const std::string path = terrain->GetAttribute("Path")->GetValue();
     const std::string tilesFile = terrain->GetAttribute("TerrainTiles")->GetValue();
-    const xml::CNodePtr tiles = sds::IResourceMgr::GetSingleton()->LoadXml(path + tilesFile, "")->GetChild("Tiles");
+    const xml::CNodePtr tilesTree = sds::IResourceMgr::GetSingleton()->LoadXml(path + tilesFile, "");
+    const xml::CNodePtr tiles = tilesTree->GetChild("Tiles");
     const sds::CVector minCorner = xml::ParseVector(tiles->GetAttribute("MinCorner")->GetValue());
     const sds::CVector maxCorner = xml::ParseVector(tiles->GetAttribute("MaxCorner")->GetValue());
     const sds::CVector tileSize = xml::ParseVector(tiles->GetAttribute("TileSize")->GetValue());
+    const std::string refusal = RefuseTiles(*tiles, minCorner, maxCorner, tileSize);
+    if (!refusal.empty())
+        throw std::runtime_error("The terrain tiles file " + path + tilesFile + " " + refusal);
 
-    m_PagedGeometry = std::make_shared<Forests::PagedGeometry>(m_SceneMgr->getCamera("DefaultCamera"), tileSize.x);
-    m_PagedGeometry->setBounds(Forests::TBounds(minCorner.x, minCorner.z, maxCorner.x, maxCorner.z));
+    try {
+        m_PagedGeometry = std::make_shared<Forests::PagedGeometry>(m_SceneMgr->getCamera("DefaultCamera"), tileSize.x);
+        m_PagedGeometry->setBounds(Forests::TBounds(minCorner.x, minCorner.z, maxCorner.x, maxCorner.z));
+    } catch (const Ogre::Exception& e) {
+        throw std::runtime_error("The terrain tiles file " + path + tilesFile + " cannot be paged: " +
+                                 e.getDescription());
+    }
     const float lod0Distance = Float(terrain, "TerrainLod0Distance");
 
     // The black plane under the whole terrain, seen through gaps at its edges.

@@ -1,11 +1,14 @@
 #include "scene/ogre/OgreZoneLoader.h"
 
+#include <stdexcept>
+
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
 #include "core/WallClock.h"
 #include "core/services/IApplication.h"
 #include "scene/GraphicsSettings.h"
 #include "scene/ogre/Caelum.h"
+#include <OGRE/OgreException.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreTechnique.h>
 #include "scene/ogre/PageWithEntitiesInfoTmpl.h"
@@ -20,6 +23,10 @@ COgreZoneLoader::COgreZoneLoader(const xml::CNodePtr& zone, const sds::LoadingPr
         throw std::runtime_error("Conf && \"Should not be given an empty config\"");
     try {
         Load(zone, progress);
+    } catch (const Ogre::Exception& e) {
+        TearDown();
+        // What went wrong, without the rendering engine's function and source file.
+        throw std::runtime_error(e.getDescription());
     } catch (...) {
         TearDown();
         throw;
@@ -33,6 +40,9 @@ COgreZoneLoader::~COgreZoneLoader()
 
 void COgreZoneLoader::Load(const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress)
 {
+    // A jump over no ground never ends: the jumper falls on for good.
+    if (!zone->HasChild("Terrain") && !zone->HasChildById("BoundingBox", "Boundaries", "Name,Id"))
+        throw std::runtime_error("It has no \"Terrain\", so there is no ground to land on.");
     m_GfxMgr->CreateCamera();
     progress("Initializing Sky", 0.0f);
     sds::IApplication* application = sds::IApplication::GetSingleton();

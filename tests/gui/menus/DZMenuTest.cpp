@@ -231,6 +231,8 @@ TEST_F(DZMenuTest, ADefaultThatIsNotListedLeavesTheFirstEntry)
         SetConfigString(Config(), "Jumper->Defaults->>ExitWeight", c.DefaultWeight);
         m_Services = std::make_unique<CMenuServices>(Config());
         std::ofstream(PresetsFile()) << "<Presets />";
+        m_Game.Reset();
+        m_Game.Add(Zone(kMeadow));
         Enter();
         EXPECT_EQ(c.Shown, Selected(kWeight)) << c.DefaultWeight;
         EXPECT_EQ(std::vector<std::string>{"Custom"}, PresetList()) << "an empty file gets the widgets as Custom";
@@ -614,6 +616,37 @@ TEST_F(DZMenuTest, AnUnknownDropZoneChangesNothing)
     EXPECT_FALSE(m_Game.m_DropZones.at("Ridge Field")->GetWorkingTree()->GetChild("scene")->HasChild("Preset"));
     EXPECT_EQ(Menu(), m_GuiEngine->GetCurrentState());
     EXPECT_FALSE(m_Engine.HasStates());
+}
+
+TEST_F(DZMenuTest, UnreadableDropZonesAreNamedOnceAndNoPresetIsWrittenWithoutADropZone)
+{
+    const std::string unreadable = "../data/Skorvel/HomeField.dz: line 3, char 1: expected end of tag 'scene'";
+    m_Game.m_Unreadable = {unreadable};
+    Start();
+    const std::string presets = FileText(PresetsFile());
+    auto box = [this]() -> const GuiStates::CMessageBoxState* {
+        return dynamic_cast<GuiStates::CMessageBoxState*>(m_GuiEngine->GetCurrentState());
+    };
+
+    GuiStates::GoToMainMenu(*m_GuiEngine);
+    Click("wndMainMenu/btnStart");
+    ASSERT_NE(nullptr, box()) << "the list is shown with what is missing from it";
+    EXPECT_EQ("This drop-zone file cannot be read and is not listed:\n" + unreadable, box()->GetText());
+    Click("wndMessageBox/btnClose");
+    ASSERT_EQ(Menu(), m_GuiEngine->GetCurrentState());
+
+    Jump();
+    ASSERT_NE(nullptr, box());
+    EXPECT_EQ("There is no drop zone to jump into. No drop-zone file can be read:\n" + unreadable, box()->GetText());
+    EXPECT_FALSE(m_Engine.HasStates()) << "no level without a drop zone";
+    Click("wndMessageBox/btnClose");
+    EXPECT_EQ(presets, FileText(PresetsFile())) << "no \"Custom\" without a drop zone";
+
+    // Back and Start again: the same file is not named twice.
+    Click("wndDropZone/btnBack");
+    Click("wndMainMenu/btnStart");
+    EXPECT_EQ(Menu(), m_GuiEngine->GetCurrentState());
+    EXPECT_EQ(presets, FileText(PresetsFile()));
 }
 
 TEST_F(DZMenuTest, WithoutAGameModeNoDropZoneIsListedAndJumpSaysSo)

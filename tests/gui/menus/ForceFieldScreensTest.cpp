@@ -106,7 +106,7 @@ protected:
     {
         // The game mode lists the folder as the program's does.
         m_Game.m_ListDropZones = [this] {
-            ListDirectory(m_Scenes.Path() + "/", kExtension, m_Game.m_DropZones, m_Game.m_Names);
+            ListDirectory(m_Scenes.Path() + "/", kExtension, m_Game.m_DropZones, m_Game.m_Names, &m_Game.m_Unreadable);
         };
     }
 
@@ -261,6 +261,26 @@ TEST_F(ForceFieldScreensTest, ASceneThatFailsToLoadBringsTheScreenBackWithTheRea
 
     Click("wndForceField/btnJump");
     EXPECT_EQ(&m_Game, m_Engine.GetCurrentState());
+}
+
+TEST_F(ForceFieldScreensTest, ASceneOfNumbersThatAreNoneIsRefusedWithTheSceneAndTheValue)
+{
+    EnterWith({kRidge, kCalm});
+    SetConfigString(WorkingScene("Ridge"), "Preset->Jumper->>Position", "nan,nan,nan");
+    Select("Ridge");
+    for (const char* button : {"wndForceField/btnJump", "wndForceField/btnEdit"}) {
+        SCOPED_TRACE(button);
+        Click(button);
+        const auto* box = dynamic_cast<sds::GuiStates::CMessageBoxState*>(m_GuiEngine->GetCurrentState());
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(0u, box->GetText().find("The scene \"Ridge\" (")) << box->GetText();
+        EXPECT_NE(std::string::npos,
+                  box->GetText().find(": scene/Preset/Jumper \"Position\" is 'nan,nan,nan', which is no number"))
+            << box->GetText();
+        EXPECT_TRUE(m_Log.HasContaining("Warning: The scene \"Ridge\""));
+        EXPECT_NE(&m_Game, m_Engine.GetCurrentState()) << "neither flown nor edited";
+        Click("wndMessageBox/btnClose");
+    }
 }
 
 TEST_F(ForceFieldScreensTest, EditOpensTheSceneInTheEditor)

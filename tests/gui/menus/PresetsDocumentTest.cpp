@@ -1,17 +1,27 @@
 // The presets file: finding, matching, storing and deleting presets.
 
 #include <fstream>
+#include <iterator>
+
+#include <boost/filesystem.hpp>
 
 #include <gtest/gtest.h>
 
 #include "core/XmlFile.h"
 #include "gui/menus/PresetsDocument.h"
+#include "support/CapturingLogMgr.h"
 #include "support/DiskResourceMgr.h"
 #include "support/TempDir.h"
 
 using sds::GuiStates::CPresetsDocument;
 
 namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class PresetsDocumentTest : public ::testing::Test
 {
@@ -79,10 +89,35 @@ TEST_F(PresetsDocumentTest, StoringReplacesAndMovesLastAndDeletingRemoves)
     EXPECT_EQ("1", reread.FindPreset("New")->GetChild("Info")->GetValue());
 }
 
-TEST_F(PresetsDocumentTest, AFileOfAnotherKindIsRefused)
+TEST_F(PresetsDocumentTest, AFileThatCannotBeUsedIsSetAside)
 {
-    std::ofstream(m_Folder.File("presets.xml")) << "<Settings />";
-    EXPECT_THROW(CPresetsDocument(m_Folder.File("presets.xml")), xml::CNoNodeException);
+    CCapturingLogMgr log;
+    for (const char* damaged : {"<Settings />", "<Presets><Preset Name=\"P\">", "<Presets><Preset /></Presets>"}) {
+        SCOPED_TRACE(damaged);
+        std::ofstream(m_Folder.File("presets.xml")) << damaged;
+        const CPresetsDocument presets(m_Folder.File("presets.xml"));
+        EXPECT_TRUE(presets.GetNames().empty()) << "no built-in copy here: no presets";
+        EXPECT_EQ(damaged, ReadFile(m_Folder.File("presets.xml.bad")));
+        EXPECT_NE(std::string::npos, presets.GetNotice().find("It is kept as " + m_Folder.File("presets.xml.bad")))
+            << presets.GetNotice();
+    }
+}
+
+TEST_F(PresetsDocumentTest, ASaveKeepsTheHeaderCommentAndRemovesWhatACutSaveLeft)
+{
+    const std::string header = "<!--\n\tJump presets, written back whenever one is saved.\n-->\n";
+    std::ofstream(m_Folder.File("presets.xml")) << "<?xml version=\"1.0\" ?>\n" << header << "<Presets />\n";
+    std::ofstream(m_Folder.File("presets.xml.tmp")) << "<Presets><Pre";
+    CCapturingLogMgr log;
+
+    CPresetsDocument presets(m_Folder.File("presets.xml"));
+    EXPECT_FALSE(boost::filesystem::exists(m_Folder.File("presets.xml.tmp")));
+    EXPECT_EQ("", presets.GetNotice());
+    presets.StorePreset("New", Settings(R"(<Info Name="Random wind">1</Info>)"));
+    ASSERT_TRUE(presets.Save());
+    ASSERT_TRUE(presets.Save()) << "and again";
+    EXPECT_EQ(0u, ReadFile(m_Folder.File("presets.xml")).find("<?xml version=\"1.0\" ?>\n" + header + "<Presets>\n"))
+        << ReadFile(m_Folder.File("presets.xml"));
 }
 
 } // namespace

@@ -93,6 +93,7 @@ public:
 
     const std::vector<std::string>& GetDropZoneNames() const override { return m_Names; }
     const CDropZones& GetDropZones() const override { return m_DropZones; }
+    const std::vector<std::string>& GetUnreadableDropZones() const override { return m_Unreadable; }
     void SetCurrentDropZone(const std::shared_ptr<sds::CDropZoneLevel>& dropZone) override { m_Current = dropZone; }
     std::shared_ptr<sds::CDropZoneLevel> GetCurrentDropZone() const override { return m_Current; }
     // Runs what the test put in m_ListDropZones, as the game mode reads its folder.
@@ -158,6 +159,7 @@ public:
     std::string m_LoadFailure;
     std::vector<std::string> m_Names;
     CDropZones m_DropZones;
+    std::vector<std::string> m_Unreadable;
     std::shared_ptr<sds::CDropZoneLevel> m_Current;
     std::function<void()> m_ListDropZones;
     int m_DropZoneListings = 0;
