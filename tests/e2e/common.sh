@@ -108,14 +108,22 @@ captures_alike() { # <picture> <picture>
 
 # Keeps a picture of the screen once it is still (two captures alike) and,
 # unless "dark" is given, bright: fades run on frame time, which a slow machine
-# stretches. False after the timeout, with the last capture kept.
-capture_still() { # <picture> <seconds> [dark]
-    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
+# stretches. Given a part of the screen (a geometry), only that part must be
+# still: a dialog over a jump whose smoke drifts close by. False after the
+# timeout, with the last capture kept.
+capture_still() { # <picture> <seconds> [dark|bright] [geometry]
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png" part="${4:-}"
     import -window root "$previous"
     while [ $SECONDS -lt $deadline ]; do
         sleep 0.2
         import -window root "$1"
-        if captures_alike "$previous" "$1"; then
+        if if [ -n "$part" ]; then
+            convert "$previous" -crop "$part" +repage "$work/previous-part.png" &&
+                convert "$1" -crop "$part" +repage "$work/capture-part.png" &&
+                captures_alike "$work/previous-part.png" "$work/capture-part.png"
+        else
+            captures_alike "$previous" "$1"
+        fi; then
             [ "${3:-}" = dark ] || is_bright "$1" && return 0
         fi
         cp "$1" "$previous"
