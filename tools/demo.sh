@@ -15,7 +15,7 @@
 # and said so. Each jump runs on a run tree of its own (the built program and
 # data, a fresh configuration and profile), whose log it keeps beside the
 # pictures (demo.log, demo-aircraft.log), and ends the program as closing its
-# window does. About four minutes.
+# window does. About three minutes.
 #   tools/demo.sh <run tree> <picture folder>
 set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
