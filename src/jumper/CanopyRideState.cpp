@@ -58,6 +58,7 @@ void CCanopyRideState::Enter()
     }
     SyncCanopyToPhysics();
     GetJumper()->PushInputMode("CanopyRide");
+    m_LoggedHeight = kLoggedHeights + 1;
 }
 
 void CCanopyRideState::OnUpdate(const CTiming& timing)
@@ -73,6 +74,19 @@ void CCanopyRideState::OnUpdate(const CTiming& timing)
     m_PhyCanopyRide->SetLeftRearRiser(m_Inputs->GetLeftRearRiser());
     m_PhyCanopyRide->SetRightFrontRiser(m_Inputs->GetRightFrontRiser());
     m_PhyCanopyRide->SetLeftFrontRiser(m_Inputs->GetLeftFrontRiser());
+    LogHeight();
+}
+
+void CCanopyRideState::LogHeight()
+{
+    // Each whole metre of the altimeter's height near the ground, once: the
+    // log tells when the flare height comes, whatever the frame rate.
+    const CJumper& jumper = *GetJumper();
+    const float height = jumper.GetPos().y - jumper.GetLinks().AltimeterReference;
+    while (m_LoggedHeight > 1 && height < static_cast<float>(m_LoggedHeight - 1)) {
+        --m_LoggedHeight;
+        ILogMgr::GetSingleton()->LogMessage("Under canopy at " + std::to_string(m_LoggedHeight) + " m");
+    }
 }
 
 void CCanopyRideState::Exit()

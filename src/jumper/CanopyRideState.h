@@ -46,7 +46,13 @@ public:
     const std::shared_ptr<CCanopyRideInputs>& GetInputs() const { return m_Inputs; }
 
 private:
+    // Logs "Under canopy at <n> m" as the altimeter's height falls below each
+    // whole metre from kLoggedHeights down to 1.
+    void LogHeight();
+    static constexpr int kLoggedHeights = 10;
+
     std::shared_ptr<CCanopyRideInputs> m_Inputs;
+    int m_LoggedHeight = kLoggedHeights + 1;
     physics::PhyJumperStates::ICanopyRideState* m_PhyCanopyRide;
     std::shared_ptr<CRagDollObj> m_PilotChuteRagDoll;
     CAnimationPtr m_LeftToggleTurn;

@@ -117,6 +117,12 @@ void CEngineLoader::CreateJumper(const xml::CNodePtr& jumper, const xml::CNodePt
         while (copy->HasChild("Altimeter"))
             copy->RemoveChild(copy->GetChild("Altimeter"));
     }
+    // The preset may start its jump otherwise than the configuration: the
+    // canopy-approach lesson starts under the open canopy, where it says.
+    if (jumper->HasAttribute("StartState"))
+        copy->GetChild("JumperStates")
+            ->GetAttribute("StartState")
+            ->SetValue(jumper->GetAttribute("StartState")->GetValue());
     m_JumperConfig = copy;
 
     const std::string inputType = config->GetChild("Configuration")

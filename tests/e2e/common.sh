@@ -108,14 +108,22 @@ captures_alike() { # <picture> <picture>
 
 # Keeps a picture of the screen once it is still (two captures alike) and,
 # unless "dark" is given, bright: fades run on frame time, which a slow machine
-# stretches. False after the timeout, with the last capture kept.
-capture_still() { # <picture> <seconds> [dark]
-    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png"
+# stretches. Given a part of the screen (a geometry), only that part must be
+# still: a dialog over a jump whose smoke drifts close by. False after the
+# timeout, with the last capture kept.
+capture_still() { # <picture> <seconds> [dark|bright] [geometry]
+    local deadline=$((SECONDS + $2)) previous="$work/previous-capture.png" part="${4:-}"
     import -window root "$previous"
     while [ $SECONDS -lt $deadline ]; do
         sleep 0.2
         import -window root "$1"
-        if captures_alike "$previous" "$1"; then
+        if if [ -n "$part" ]; then
+            convert "$previous" -crop "$part" +repage "$work/previous-part.png" &&
+                convert "$1" -crop "$part" +repage "$work/capture-part.png" &&
+                captures_alike "$work/previous-part.png" "$work/capture-part.png"
+        else
+            captures_alike "$previous" "$1"
+        fi; then
             [ "${3:-}" = dark ] || is_bright "$1" && return 0
         fi
         cp "$1" "$previous"
@@ -300,6 +308,19 @@ expect_jumper() { # <picture> <what>
     local pixels
     pixels=$(jumper_pixels "$1")
     [ "${pixels:-0}" -ge 300 ] || fail "$2: the jumper is not in $(basename "$1") (${pixels:-0} pixels of his suit)"
+}
+
+# The jumper or, come down over him, his canopy is in the picture: a landing
+# into the wind stops him under it. The canopy's red cells, a few thousand
+# pixels at least.
+expect_jumper_or_canopy() { # <picture> <what>
+    local pixels red
+    pixels=$(jumper_pixels "$1")
+    [ "${pixels:-0}" -ge 300 ] && return 0
+    red=$(convert "$1" -alpha off -fill black -draw "rectangle 945,420 1023,767" -draw "rectangle 0,680 1023,767" \
+        -fx '(r > 0.45 && g < 0.2 && b < 0.2) ? 1 : 0' -format '%[fx:int(mean * w * h)]' info:)
+    [ "${red:-0}" -ge 3000 ] ||
+        fail "$2: neither the jumper nor his canopy is in $(basename "$1") (${pixels:-0} pixels of his suit, ${red:-0} of the canopy's red)"
 }
 
 # A path of the trajectory's first colour (pure red) across the picture.

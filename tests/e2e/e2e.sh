@@ -200,18 +200,26 @@ failures=$((failures + $?))
 # --- The demonstration run.sh gives without a display ---------------------------
 "$top/tools/demo.sh" "$work" "$artifacts/demo" >demo.txt 2>&1
 expect_code 0 $? "demonstration"
-# Each step has its picture, unless the demonstration said why it has none.
-for picture in 00-main-menu 01-drop-zone-menu 02-count-down 03-exit 04-free-fall 05-pull 06-canopy-flight \
-    07-flare 08-verdict 09-jump-log 10-trajectory; do
+# Each step has its picture, unless the demonstration said why it has none;
+# the jump from the aircraft has its exit, free fall and pull.
+for picture in 00-main-menu 01-drop-zone-menu 02-count-down 03-canopy-flight 04-flare 05-verdict 06-jump-log \
+    07-trajectory 08-exit 09-free-fall 10-pull 11-canopy-from-aircraft 12-verdict-from-aircraft; do
     [ -s "$artifacts/demo/$picture.png" ] || grep -q "^  ($picture: " demo.txt ||
         fail "demonstration: no $picture picture"
 done
+for picture in 08-exit 09-free-fall 10-pull; do
+    [ -s "$artifacts/demo/$picture.png" ] || fail "demonstration: no $picture picture of the jump from the aircraft"
+done
 grep -q "its pictures are in $artifacts/demo" demo.txt || fail "demonstration: does not say where the pictures are"
+grep -qE "^  The lesson's verdict: (StandUp|Running|PLF) Landing$" demo.txt ||
+    fail "demonstration: the lesson did not end in a landing ($(grep "The lesson's verdict" demo.txt))"
 expect_main_menu "$artifacts/demo/00-main-menu.png"
 expect_level_view "$artifacts/demo/02-count-down.png" "demonstration: the count-down"
 expect_jumper "$artifacts/demo/02-count-down.png" "demonstration: the count-down"
-expect_jumper "$artifacts/demo/08-verdict.png" "demonstration: the verdict"
-expect_trajectory "$artifacts/demo/10-trajectory.png" "demonstration: the jump player"
+expect_jumper "$artifacts/demo/03-canopy-flight.png" "demonstration: the lesson's canopy flight"
+expect_jumper_or_canopy "$artifacts/demo/05-verdict.png" "demonstration: the verdict"
+expect_trajectory "$artifacts/demo/07-trajectory.png" "demonstration: the jump player"
+expect_jumper "$artifacts/demo/09-free-fall.png" "demonstration: the free fall"
 
 # --- RunTest and Fail --------------------------------------------------------
 rm -f ../logs/dravonkel.log

@@ -30,12 +30,11 @@ logged() { # <text>
 # of the target and pulled soon, the jumper is thrown on some 250 m past it;
 # the canopy opens facing back east, and is steered to the target.
 door_seconds=12
-# Under the canopy, hands up, the seconds until the flare height, some 3 m:
-# from an opening at about 160 m over the ground (a door jump pulled at once),
-# or from a start under the canopy at the preset's 61 m; gliding from the
-# start, sinking about 3.1 m/s.
-canopy_seconds_from_door=50
-canopy_seconds_from_start=19
+# Under the canopy the jumper logs each whole metre of his height from 10 m
+# down: the steering stops at the first, the flare starts at this one. The
+# keys reach the canopy a few tenths of a second later, sinking about 3 m/s;
+# a flare by the keys begun 3 to 5 m up lands into the default preset's wind.
+flare_line="Under canopy at 5 m"
 
 # Where the landing target shows on the screen: the x of the middle of its
 # yellow face, or nothing. The canopy's yellow cells are far larger, the
@@ -60,9 +59,9 @@ target_on_screen() {
 # target shows on the screen: the chase camera looks along the way the jumper
 # flies, so a target left of the middle is to his left. Not seen yet, it is
 # looked for by turning left; seen before, it is now under him or behind.
-steer_to_target() { # <seconds>
-    local until=$((SECONDS + $1)) x turn seen=0
-    while [ $SECONDS -lt $until ] && ! logged "Collision with HSpeed="; do
+steer_to_target() {
+    local x turn seen=0
+    while ! logged "Under canopy at 10 m" && ! logged "Collision with HSpeed="; do
         x=$(target_on_screen)
         if [ -z "$x" ]; then
             [ $seen -eq 0 ] && hold a 0.6
@@ -113,7 +112,9 @@ fly_steps() {
     # "Ready", "Set", "Go!" over the paused jump: about 3 s.
     snap count-down 1
     sleep 3.5
-    local canopy_seconds=$canopy_seconds_from_start
+    # The chase camera (the steering looks where the target shows), the
+    # first view of some editions only.
+    tap 7
     if [ $at_door -eq 1 ]; then
         sleep $door_seconds
         tap space # out of the door, hanging on
@@ -127,13 +128,11 @@ fly_steps() {
         tap space
         wait_for_log "Inflating canopy" 20 || { fail "no canopy out of its bag"; return 1; }
         snap pull
-        canopy_seconds=$canopy_seconds_from_door
     fi
     wait_for_log "CCanopyRideState" 20 || { fail "no canopy flight"; return 1; }
-    local canopy_start=$SECONDS
     # The verdict stays in the middle of the screen for the landing's two
     # seconds: its picture is taken as soon as it shows, whatever the keys do.
-    (wait_for_log " is in " 150 && sleep 0.3 && jump_step verdict) &
+    (wait_for_log " is in " 150 && sleep 1 && jump_step verdict) &
     local verdict=$!
     snap canopy-flight 1
     sleep 1
@@ -144,15 +143,17 @@ fly_steps() {
     # The hands go from the rear risers to the toggles, which A and D pull.
     tap x
     tap v
-    steer_to_target $((canopy_seconds - 6))
+    # Where one key drives both hands (the event copy), a key only brakes:
+    # the jump starts heading for the target, and flies straight to it.
+    logged "Using Mod: EventCopy" || steer_to_target
     # Hands up to the flare height, then both toggles down to the ground.
-    while [ $((SECONDS - canopy_start)) -lt $canopy_seconds ] && ! logged "Collision with HSpeed="; do
-        sleep 0.2
+    local deadline=$((SECONDS + 120))
+    until logged "$flare_line" || logged "Collision with HSpeed=" || [ $SECONDS -ge $deadline ]; do
+        sleep 0.05
     done
     if ! logged "Collision with HSpeed="; then
         xdotool keydown a keydown d
-        sleep 1.5
-        logged "Collision with HSpeed=" || snap flare
+        snap flare 0.3
     fi
     wait_for_log "Collision with HSpeed=" 90
     local landed=$?

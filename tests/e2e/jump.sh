@@ -1,24 +1,35 @@
 #!/usr/bin/env bash
 # A whole jump in the real program under a virtual screen, driven by xdotool:
-#   jump.sh <run tree> <work folder> <artifact folder> <head-up display artifact folder>
-# Main menu, Start, drop-zone menu, Jump, the first jump's help (closed), the
-# count-down, out of the aircraft, free fall, the pull, canopy flight on the
-# toggles toward the target, the flare, the landing and its verdict (the
-# jumper in view), the menu over the level, the main menu, Exit. The jump is
+#   jump.sh <run tree> <work folder> <artifact folder> <head-up display artifact folder> [edition]
+# Main menu, Start, drop-zone menu, Jump with the first preset, the first
+# jump's help (closed), the count-down, the jump as the edition starts it,
+# the landing and its verdict (the jumper in view), the menu over the level,
+# the main menu, Exit. The shipped edition's jump is the canopy-approach
+# lesson: it starts under the canopy heading for the target, flies straight
+# and flares at the right height, and its verdict must be a landing. An
+# edition given (a run tree of its own) that starts in the aircraft goes out
+# of the door, falls, pulls, and steers the canopy to the target. The jump is
 # flown as tests/e2e/fly.sh flies it. The session is recorded with
 # RecordEvents and played back with PlayEvents, each run on a fresh profile;
-# both must fly the jump to its end and record it. Keeps pictures of the
-# recorded run (free-fall.png, canopy-flight.png, verdict.png), both logs and
-# profiles and the recording in the artifact folder; the altimeter must be on
-# screen in free fall and under canopy (altimeter-free-fall.png,
-# altimeter-canopy.png in the head-up display's folder), and under canopy the
-# display names the rear risers the hands hold (canopy-controls.png there).
+# both must fly the jump to its end and record it. Keeps a picture of each
+# phase the recorded jump has (count-down.png, exit.png, free-fall.png,
+# pull.png, canopy-flight.png, flare.png, verdict.png), both logs and
+# profiles and the recording in the artifact folder. The altimeter must be on
+# screen under canopy and in free fall, and under canopy the display names
+# the controls the hands hold: the toggles ("brakes") of a start under the
+# canopy, the rear risers after an opening. In the head-up display's folder:
+# altimeter-canopy.png and canopy-controls.png of the shipped edition's
+# jump; altimeter-free-fall.png, altimeter-canopy-from-aircraft.png and
+# canopy-controls-from-aircraft.png of a jump from the aircraft.
 # Needs a display (xvfb-run).
 set -u
 run="$1"
 work="$2"
 artifacts="$3"
 hud="$4"
+edition="${5:-}"
+suffix=""
+[ -n "$edition" ] && suffix="-from-aircraft"
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$top/tests/e2e/common.sh"
 log=../logs/dravonkel.log
@@ -31,21 +42,19 @@ shot() { # <picture>
 
 # The pictures kept of the flown jump.
 jump_step() { # <step>
-    case $1 in
-    free-fall | canopy-flight | verdict) shot "$artifacts/$1.png" ;;
-    esac
+    shot "$artifacts/$1.png"
     case $1 in
     free-fall) cp "$artifacts/free-fall.png" "$hud/altimeter-free-fall.png" ;;
-    canopy-flight) cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy.png" ;;
+    canopy-flight) cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy$suffix.png" ;;
     esac
 }
 
-# Under canopy, before the hands leave the rear risers: the display names
-# them a frame after the opening. A slow machine may land first: then the
-# landing says so.
+# Under canopy, before the hands leave the controls they hold at first: the
+# display names them a frame after the opening. A slow machine may land
+# first: then the landing says so.
 jump_hands_on_risers() {
     local until=$((SECONDS + 5))
-    while shot "$hud/canopy-controls.png" && ! any_hand_control_shown "$hud/canopy-controls.png"; do
+    while shot "$hud/canopy-controls$suffix.png" && ! any_hand_control_shown "$hud/canopy-controls$suffix.png"; do
         logged "Collision with HSpeed=" && { controls_landed=1; break; }
         [ $SECONDS -lt $until ] || break
         sleep 0.2
@@ -56,7 +65,7 @@ jump_hands_on_risers() {
 expect_jump_log() { # <log> <what>
     local line
     for line in "Using Mod: HUDMessage" "Using Mod: Physics" "Using Mod: Drop zone loader" "Drop zone is loaded" \
-        "Using Mod: EventDistribution" "Using Mod: TrajectoryViewerMod" "Using Mod: Overlays" "CFreeFallState" \
+        "Using Mod: EventDistribution" "Using Mod: TrajectoryViewerMod" "Using Mod: Overlays" $door_lines \
         "CCanopyRideState" "Collision with HSpeed=" "Jump 1 is added to profile default" \
         "Done using Mod: Drop zone loader" "Engine is destroyed"; do
         grep -qF -- "$line" "$1" || fail "$2: no line '$line'"
@@ -75,10 +84,19 @@ expect_jump_profile() { # <profile folder> <what>
 }
 
 [ -e /dev/snd ] || export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
-rm -rf "$work" "$artifacts" "$hud"
+rm -rf "$work" "$artifacts"
 mkdir -p "$artifacts" "$hud"
-make_shipped_run_tree "$run" "$work"
+# The head-up display's folder is shared with the other jump's run.
+rm -f "$hud/canopy-controls$suffix.png" "$hud/altimeter-canopy$suffix.png"
+[ -n "$edition" ] && rm -f "$hud/altimeter-free-fall.png"
+if [ -n "$edition" ]; then
+    make_run_tree "$run" "$work" "$edition"
+else
+    make_shipped_run_tree "$run" "$work"
+fi
 cd "$work/bin"
+# The lines of a jump from the aircraft's door, once it is known to be one.
+door_lines=""
 
 # --- The jump, recorded -------------------------------------------------------
 recording_start=$SECONDS
@@ -123,17 +141,43 @@ recording_seconds=$((SECONDS - recording_start))
 cp $log "$artifacts/record.log"
 cp ../jump-session.xml "$artifacts/jump-session.xml" 2>/dev/null || fail "record: no recording written"
 mkdir -p "$artifacts/record-profile" && cp -r ../profiles/default/. "$artifacts/record-profile/"
+if grep -qF "HangingOutOfPlaneState" "$artifacts/record.log"; then
+    door_lines="HangingOutOfPlaneState CFreeFallState Inflating"
+    held=rear
+else
+    # Under the canopy from the start: the hands on the toggles.
+    held=brakes
+    grep -qF "Using Mod: EventCopy" "$artifacts/record.log" || fail "record: one key does not drive both hands"
+    grep -qE " Body_[0-9]+ is in (StandUp|Running|PLF) Landing$" "$artifacts/record.log" ||
+        fail "record: the lesson's flare did not land: $(grep -E " is in " "$artifacts/record.log" | sed 's/^.* is in //')"
+fi
+[ -n "$edition" ] && [ -z "$door_lines" ] && fail "record: $edition did not start in the aircraft"
+[ -z "$edition" ] && [ -n "$door_lines" ] && fail "record: the shipped edition did not start under the canopy"
 expect_jump_log "$artifacts/record.log" "record"
 expect_jump_profile ../profiles/default "record"
 # Checked after the jump: the jump's keys must not wait for the checks.
-expect_altimeter_dial "$hud/altimeter-free-fall.png" "free fall"
-expect_altimeter_dial "$hud/altimeter-canopy.png" "canopy flight"
+for step in count-down $door_lines canopy-flight verdict; do
+    case $step in
+    HangingOutOfPlaneState) step=exit ;;
+    CFreeFallState) step=free-fall ;;
+    Inflating) step=pull ;;
+    esac
+    [ -s "$artifacts/$step.png" ] || fail "record: no picture of the $step"
+done
+[ -n "$door_lines" ] && expect_altimeter_dial "$hud/altimeter-free-fall.png" "free fall"
+expect_altimeter_dial "$hud/altimeter-canopy$suffix.png" "canopy flight"
 if [ -n "${controls_landed:-}" ]; then
     echo "The jump landed before the display showed the hands' controls: not checked" >&2
 else
-    expect_hand_controls "$hud/canopy-controls.png" rear "canopy flight"
+    expect_hand_controls "$hud/canopy-controls$suffix.png" $held "canopy flight"
 fi
-expect_jumper "$artifacts/verdict.png" "record: the verdict"
+expect_level_view "$artifacts/canopy-flight.png" "record: canopy flight"
+expect_jumper "$artifacts/canopy-flight.png" "record: canopy flight"
+if [ -n "$door_lines" ]; then
+    expect_jumper "$artifacts/verdict.png" "record: the verdict"
+else
+    expect_jumper_or_canopy "$artifacts/verdict.png" "record: the verdict"
+fi
 
 # --- The same jump played back on a fresh profile -------------------------------
 rm -rf ../logs/* ../profiles/* ../conf/settings.xml

@@ -3,7 +3,8 @@
 # driven by xdotool: main menu, Tutorials, Start tutorial; the briefing's
 # message boxes come one after the other in the tutorial's own order (its
 # first message is one short line, the second one of several), then the jump
-# goes on; Escape, the jump's Main menu and Exit end the program with code 0.
+# goes on under the canopy; Escape, the jump's Main menu and Exit end the
+# program with code 0.
 #   tutorial.sh <run tree> <work folder> <artifact folder>
 # Keeps a picture of each box (tutorial-message-<n>.png) and the log in the
 # artifact folder. Needs a display of 1024 x 768 (xvfb-run).
@@ -24,6 +25,9 @@ ingame_main_menu="512 464"
 main_exit="511 525"
 # The text of the message box: white words over the box's dark face.
 message_text="420x130+302+300"
+# The message box itself, and the menu over the jump.
+message_box="460x245+282+263"
+ingame_menu="300x238+362+265"
 
 give_up() { # <what>
     fail "$1"
@@ -87,7 +91,8 @@ heights=""
 for n in $(seq 1 "$messages"); do
     await "Displaying wndMessageBox" $((messages + n - 1)) 60 "message $n"
     xdotool mousemove 1000 20
-    capture_still "$artifacts/tutorial-message-$n.png" 15 ||
+    # The jump goes on behind the box under the canopy: its smoke drifts close by.
+    capture_still "$artifacts/tutorial-message-$n.png" 15 bright "$message_box" ||
         give_up "message $n: the screen did not settle"
     heights="$heights $(text_height "$artifacts/tutorial-message-$n.png")"
     pointer_to_corner || give_up "message $n: the program's pointer did not come to the corner"
@@ -100,16 +105,16 @@ echo "heights of the messages' words: $heights"
     fail "message 1: not the briefing's first, one-line message (words ${1:-none} px high)"
 [ "${2:-0}" -ge 30 ] || fail "message 2: not the briefing's second, longer message (words ${2:-none} px high)"
 
-# The last box closed, the jump goes on with its count-down; after it Escape
-# pauses the jump.
-await "Restored input mode: ExitPlane" 1 10 "the jump after the briefing"
+# The last box closed, the jump goes on under the canopy with its count-down;
+# after it Escape pauses the jump.
+await "Restored input mode: CanopyRide" 1 10 "the jump after the briefing"
 deadline=$((SECONDS + 30))
 while [ "$(count_log "Displaying wndInGameMenu")" -lt 2 ]; do
     [ $SECONDS -lt $deadline ] && kill -0 "$pid" 2>/dev/null || give_up "Escape in the jump: no jump menu"
     xdotool key Escape
     sleep 1
 done
-capture_still "$artifacts/tutorial-jump-menu.png" 15 || fail "jump menu: the screen did not settle"
+capture_still "$artifacts/tutorial-jump-menu.png" 15 bright "$ingame_menu" || fail "jump menu: the screen did not settle"
 pointer_to_corner || give_up "jump menu: the program's pointer did not come to the corner"
 click_at $ingame_main_menu
 await "Displaying wndMainMenu" 2 15 "Main menu"

@@ -66,8 +66,10 @@ public:
     static constexpr float FlareHeight = 10.0f;
 
     // `makeSound` makes the sound service from the configuration's "SoundSystem";
-    // empty: the counting fake.
-    explicit CJumpWorld(const CSoundFactory& makeSound = CSoundFactory()) : m_App(LoadDefaultConfig()), m_Units(m_App.m_Config->GetChild("UnitConverter"))
+    // empty: the counting fake. `config`: the shipped one by default.
+    explicit CJumpWorld(const CSoundFactory& makeSound = CSoundFactory(),
+                        const xml::CNodePtr& config = LoadDefaultConfig())
+        : m_App(config), m_Units(m_App.m_Config->GetChild("UnitConverter"))
     {
         sds::SetConfigString(m_App.m_Config, "Profiles->>Path", m_Profiles.Path() + "/");
         sds::SetConfigString(m_App.m_Config, "Scene->Fading->>In", "0");
@@ -91,8 +93,11 @@ public:
         m_Events.reset();
     }
 
-    // The engine at the main menu, the shipped drop zone chosen with the jump preset in its scene.
-    sds::EngineStates::CGameModeState& Start()
+    // The engine at the main menu, the shipped drop zone chosen with the jump
+    // preset in its scene: the shared one, or the one a test builds from it
+    // (`makePreset` gets the zone's working scene).
+    sds::EngineStates::CGameModeState& Start(
+        const std::function<xml::CNodePtr(const xml::CNodePtr& scene)>& makePreset = nullptr)
     {
         m_Engine = std::make_unique<sds::CEngine>(0.0f, &m_App, [] { return std::make_shared<CFakeGuiEngine>(); },
                                                   sds::CEngineStateFactory(), "MainMenu", false, Timer(), sds::CDZLoaderMod::Factory());
@@ -100,8 +105,11 @@ public:
         sds::EngineStates::CGameModeState& game = *sds::EngineStates::CGameModeState::GetSingleton();
         const std::shared_ptr<sds::CDropZoneLevel> zone = game.GetDropZones().at("Home Field");
         const xml::CNodePtr scene = zone->GetWorkingTree()->GetChild("scene");
-        xml::CNode::Clone(xml::LoadXmlFile(SDS_SOURCE_DIR "/tests/level/JumpPreset.xml")->GetChild("Preset"),
-                          scene.get());
+        if (makePreset)
+            scene->AddChild(makePreset(scene));
+        else
+            xml::CNode::Clone(xml::LoadXmlFile(SDS_SOURCE_DIR "/tests/level/JumpPreset.xml")->GetChild("Preset"),
+                              scene.get());
         game.SetCurrentDropZone(zone);
         return game;
     }

@@ -98,6 +98,16 @@ TEST(TutorialFiles, TheWindOfEveryShippedJumpReachesTheGround)
             {tutorial.m_FileName, tutorial.m_Scene->GetChild("Preset")->GetChild("Wind")->GetChild("Region")});
     ASSERT_LE(4u, regions.size());
 
+    // The zone's lowest ground, sought on a 5 m grid.
+    double lowX = 0.0, lowZ = 0.0, lowest = CHomeField::Height(0.0, 0.0);
+    for (double x = -CHomeField::kMax; x <= CHomeField::kMax; x += 5.0)
+        for (double z = -CHomeField::kMax; z <= CHomeField::kMax; z += 5.0)
+            if (CHomeField::Height(x, z) < lowest) {
+                lowest = CHomeField::Height(x, z);
+                lowX = x;
+                lowZ = z;
+            }
+
     for (const auto& [name, region] : regions) {
         SCOPED_TRACE(name);
         const xml::CNodePtr shape = region->GetChild("Shape");
@@ -112,6 +122,9 @@ TEST(TutorialFiles, TheWindOfEveryShippedJumpReachesTheGround)
                     ++outside;
             }
         EXPECT_EQ(0, outside) << "places a metre over the ground without wind";
+        EXPECT_LT(centre.y - size.y / 2, lowest) << "no wind on the lowest ground, " << lowest << " m at (" << lowX
+                                                 << ", " << lowZ << ")";
+        EXPECT_GT(size.x / 2, std::max(std::fabs(lowX - centre.x), std::fabs(lowZ - centre.z)));
     }
 }
 

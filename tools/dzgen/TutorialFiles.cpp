@@ -25,6 +25,8 @@ struct CExercise
     std::vector<const char*> m_Messages;
 };
 
+// Straight approaches into the wind, which every edition can fly: where one
+// key drives both hands the canopy cannot be turned, only braked and flared.
 const CExercise kExercises[] = {
     {"Tutorial1.Tutorial",
      "Tutorial 1: Straight in",
@@ -34,21 +36,21 @@ const CExercise kExercises[] = {
      60.0,
      3.57632,
      {"A straight approach into the wind.",
-      "The target is straight ahead and the wind blows toward you: fly straight, let the wind slow you down, and "
-      "steer only a little to stay on line.",
-      "At about 3 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
+      "You start under the open canopy with the target straight ahead and the wind blowing toward you: keep your "
+      "hands up and fly straight, and let the wind slow you down over the ground.",
+      "At about 4 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
     {"Tutorial2.Tutorial",
-     "Tutorial 2: Turn to final",
-     "Base leg and turn to final",
-     -80.0,
-     140.0,
-     90.0,
-     2.2352,
-     {"A landing with a turn to final.",
-      "The target is to your right. Fly across the wind on the base leg until the target is ahead of your right "
-      "shoulder.",
-      "Then turn toward the target into the wind, finish the turn high enough to fly straight and level on final, "
-      "and flare at about 3 metres."}},
+     "Tutorial 2: Stronger wind",
+     "Straight approach into a stronger wind",
+     -70.0,
+     0.0,
+     60.0,
+     5.81152,
+     {"A straight approach into a stronger wind.",
+      "You start under the open canopy with the target straight ahead. The wind is stronger: over the ground you "
+      "move slowly, so you start closer to the target. Keep your hands up and fly straight; braking would only "
+      "let the wind carry you back.",
+      "At about 4 metres above the ground pull both toggles all the way down to flare, and land on the target."}},
 };
 
 // The name and units of an "Info" row, as the presets write them.
@@ -73,8 +75,11 @@ xml::CNodePtr Preset(const CExercise& exercise)
     const double distance = std::hypot(exercise.m_Dx, exercise.m_Dz);
 
     xml::CNodePtr preset(new xml::CNode("Preset", false));
-    preset->AddChild("Jumper")->AddAttribute("Position",
-                                             Vector(target.x + exercise.m_Dx, altitude, target.z + exercise.m_Dz));
+    // Under the open canopy in every edition, heading along the wind line (+x)
+    // for the target: the briefing is about the approach.
+    const xml::CNodePtr jumper = preset->AddChild("Jumper");
+    jumper->AddAttribute("Position", Vector(target.x + exercise.m_Dx, altitude, target.z + exercise.m_Dz));
+    jumper->AddAttribute("StartState", "CanopyRide");
     const xml::CNodePtr camera = preset->AddChild("Camera");
     camera->AddAttribute("Type", "camera_script1");
     camera->AddAttribute("Pos", Vector(CHomeField::kCameraPos[0], CHomeField::kCameraPos[1], CHomeField::kCameraPos[2]));
