@@ -265,10 +265,11 @@ sds::COverlayedPtr COgreGfxMgr::CreateOverlayed(const std::string& name)
     return sds::COverlayedPtr(new COgreSimpleOverlayed(name));
 }
 
-void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget)
+void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget,
+                                          const sds::CIsBaked& isBaked)
 {
     if (const std::shared_ptr<sds::IZoneGraphics> zone = m_ZoneLoader.lock())
-        zone->GetSurfaceObjectsAround(m_ObjectQueue, point, reach, m_TerrainCollisionMultiplier, budget);
+        zone->GetSurfaceObjectsAround(m_ObjectQueue, point, reach, m_TerrainCollisionMultiplier, budget, isBaked);
 }
 
 std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr& zone,
