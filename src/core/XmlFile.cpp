@@ -374,10 +374,20 @@ public:
 
     void Write(const CNode& node, std::size_t depth)
     {
-        const std::string name = node.GetName();
+        if (!Start(node, depth, !node.GetChildren().empty()))
+            return;
+        for (const auto& child : node.GetChildren())
+            Write(*child.second, depth + 1);
+        End(node, depth);
+    }
+
+    // The element's start tag, and its text when it has one; false when the
+    // element ends there, having neither text nor `children`.
+    bool Start(const CNode& node, std::size_t depth, bool children)
+    {
         Indent(depth);
         m_Buffer += '<';
-        Name(node, name);
+        Name(node, node.GetName());
 
         bool first = true;
         for (const auto& attribute : node.GetAttributes()) {
@@ -395,10 +405,10 @@ public:
         }
 
         const bool hasValue = !node.GetValue().empty();
-        if (node.GetChildren().empty() && !hasValue) {
+        if (!children && !hasValue) {
             m_Buffer += " />\n";
             FlushIfFull();
-            return;
+            return false;
         }
 
         m_Buffer += '>';
@@ -407,12 +417,15 @@ public:
         else
             m_Buffer += '\n';
         FlushIfFull();
-        for (const auto& child : node.GetChildren())
-            Write(*child.second, depth + 1);
-        if (!hasValue)
+        return true;
+    }
+
+    void End(const CNode& node, std::size_t depth)
+    {
+        if (node.GetValue().empty())
             Indent(depth);
         m_Buffer += "</";
-        m_Buffer += name;
+        m_Buffer += node.GetName();
         m_Buffer += ">\n";
         FlushIfFull();
     }
@@ -479,7 +492,10 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 
 const char* const TEMPORARY_FILE_SUFFIX = ".tmp";
 
-bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
+namespace {
+
+// Writes the file through a temporary one, as SaveXmlFile says.
+bool SaveThroughTemporary(const std::string& fileName, const std::function<void(std::ostream&)>& write)
 {
     const std::string temporary = fileName + TEMPORARY_FILE_SUFFIX;
     {
@@ -491,7 +507,7 @@ bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
         std::string refused;
         out << "<?xml version=\"1.0\" ?>" << std::endl;
         try {
-            WriteNode(out, *node, "");
+            write(out);
         } catch (const CException& e) {
             refused = e.what();
         }
@@ -509,6 +525,28 @@ bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool SaveXmlFile(const std::string& fileName, const CNodePtr& node)
+{
+    return SaveThroughTemporary(fileName, [&node](std::ostream& out) { WriteNode(out, *node, ""); });
+}
+
+bool SaveXmlFile(const std::string& fileName, const CNode& root, const std::function<CNodePtr()>& next)
+{
+    return SaveThroughTemporary(fileName, [&](std::ostream& out) {
+        const std::string indentation;
+        CWriter writer(out, indentation);
+        CNodePtr child = next();
+        if (writer.Start(root, 0, child != nullptr)) {
+            for (; child; child = next())
+                writer.Write(*child, 1);
+            writer.End(root, 0);
+        }
+        writer.Flush();
+    });
 }
 
 void WriteNode(std::ostream& out, const CNode& node, const std::string& indentation)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -19,6 +20,11 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 // Writes the node as the document element. The file is written whole or not at
 // all (a temporary file renamed over the old one); false when it could not be.
 bool SaveXmlFile(const std::string& fileName, const CNodePtr& node);
+// The same file for the root with the children `next` hands out one at a time
+// until it gives a null pointer (the root's own children are not written):
+// each is let go once written, so that a file of many is written without a
+// second copy of them all in memory.
+bool SaveXmlFile(const std::string& fileName, const CNode& root, const std::function<CNodePtr()>& next);
 // SaveXmlFile writes the file name followed by this first; one left behind is
 // a write that was cut off.
 extern const char* const TEMPORARY_FILE_SUFFIX;
