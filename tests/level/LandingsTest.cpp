@@ -52,6 +52,34 @@ protected:
         return depth;
     }
 
+    // The jumps start under the open canopy at the preset's jumper position.
+    void StartUnderCanopy()
+    {
+        m_World.m_App.m_Config->GetChild("Jumper")->GetChild("JumperStates")->GetAttribute("StartState")->SetValue(
+            "CanopyRide");
+        m_World.Start();
+    }
+    void JumperAt(const sds::CVector& start)
+    {
+        sds::EngineStates::CGameModeState::GetSingleton()
+            ->GetCurrentDropZone()
+            ->GetWorkingTree()
+            ->GetChild("scene")
+            ->GetChild("Preset")
+            ->GetChild("Jumper")
+            ->GetAttribute("Position")
+            ->SetValue(sds::VectorToString(start));
+    }
+
+    // Frames of no time: the jumper stays where it starts while the ground
+    // under it is baked, as a jump from the aircraft has the time to.
+    void BakeTheGroundBelow()
+    {
+        for (int frame = 0; frame < 10000 && (frame < 10 || !m_World.m_Gfx.GetObjectQueue().empty()); ++frame)
+            m_World.Frame(0.0f);
+        ASSERT_TRUE(m_World.m_Gfx.GetObjectQueue().empty());
+    }
+
     COgreJumpWorld m_World;
 };
 
@@ -60,7 +88,8 @@ protected:
 // A jumper who never pulls hits the ground in free fall at over 40 m/s, most
 // of a metre a physics step, and the touch is told only after the step that
 // made it: a deadly crash. The body lies where it came down and stays there,
-// on flat ground and on a hillside alike.
+// on flat ground and on a hillside alike. The ground and the trees baked on
+// the way down have their physical surfaces.
 TEST_F(LandingsTest, ADeadlyCrashLeavesTheBodyOnTheGround)
 {
     struct CCase
@@ -95,5 +124,54 @@ TEST_F(LandingsTest, ADeadlyCrashLeavesTheBodyOnTheGround)
         const sds::CVector lies = m_World.Jumper()->GetPos();
         // It may slide and roll on with the speed it came with along the ground.
         EXPECT_LT((lies - down).Length(), 20.0f) << "the body went away";
+    }
+    // What was baked on the way, trees among it, has a physical surface each.
+    EXPECT_TRUE(m_World.m_Log.HasContaining("Collision with"));
+    EXPECT_FALSE(m_World.m_Log.HasContaining("does not have corresponding physical material"));
+}
+
+// Under the canopy a few metres over the pond and over the hangar: the jumper
+// comes down on the water's surface with a splash, not on the pond's sandy
+// bottom, and on the hangar's arched roof with a thud, not on the floor
+// inside it.
+TEST_F(LandingsTest, TheWaterAndTheBuildingsAreSolid)
+{
+    using dzgen::CHomeField;
+    const std::string splash = "../data/Skorvel/sounds/Splash.wav", thud = "../data/Skorvel/sounds/BodyThud.wav";
+    struct CCase
+    {
+        const char* m_What;
+        sds::CVector m_Start;
+        float m_Lowest, m_Highest; // where the body comes to rest
+        const std::string& m_Sound;
+        const std::string& m_Silent;
+    };
+    const float water = static_cast<float>(CHomeField::kWaterLevel);
+    const float floor = static_cast<float>(CHomeField::Height(CHomeField::kHangar.x, CHomeField::kHangar.z));
+    const CCase cases[] = {
+        {"the pond", {static_cast<float>(CHomeField::kPond.x), 10, static_cast<float>(CHomeField::kPond.z)}, water - 0.1f,
+         water + 0.6f, splash, thud},
+        {"the hangar's roof", {static_cast<float>(CHomeField::kHangar.x), floor + 16, static_cast<float>(CHomeField::kHangar.z)},
+         floor + 7, floor + 12.6f, thud, splash}};
+    StartUnderCanopy();
+    auto& sounds = dynamic_cast<CFakeSndMgr&>(*m_World.m_Sound);
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.m_What);
+        JumperAt(c.m_Start);
+        if (&c == cases)
+            m_World.Jump();
+        else
+            m_World.Restart();
+        BakeTheGroundBelow();
+        const std::size_t heard = sounds.SoundsOf(c.m_Sound).size(), silent = sounds.SoundsOf(c.m_Silent).size();
+        for (int frame = 0; frame < 60 * 30 && !m_World.TouchedDown(); ++frame)
+            m_World.Frame();
+        ASSERT_TRUE(m_World.TouchedDown());
+        m_World.Frames(120);
+        const sds::CVector rests = Body().GetBonePos("Pelvis");
+        EXPECT_GT(rests.y, c.m_Lowest);
+        EXPECT_LT(rests.y, c.m_Highest);
+        EXPECT_GT(sounds.SoundsOf(c.m_Sound).size(), heard);
+        EXPECT_EQ(silent, sounds.SoundsOf(c.m_Silent).size());
     }
 }
