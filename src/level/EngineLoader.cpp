@@ -139,6 +139,17 @@ void CEngineLoader::Load(const LoadingProgressCallback& progress)
                                                      std::numeric_limits<float>::max(), IsBaked());
 }
 
+float CEngineLoader::GroundReach(const IJumper& jumper) const
+{
+    // Asked for when the jumper could be down on it within some seconds at its
+    // present descent, or at the slowest a canopy comes down: early enough to
+    // be baked by then, and no sooner, so that the ground along a long flight
+    // is not baked for nothing.
+    const float seconds = 10.0f;
+    const float slowestDescent = 5.0f; // m/s
+    return std::min(m_CollisionReach, seconds * std::max(-jumper.GetVelocity().y, slowestDescent));
+}
+
 CIsBaked CEngineLoader::IsBaked() const
 {
     const CObjGround* ground = m_Context.Ground;
@@ -202,7 +213,7 @@ void CEngineLoader::Update(const CTiming& timing)
     if (m_Context.Jumpers) {
         const CIsBaked isBaked = IsBaked();
         for (const std::shared_ptr<IJumper>& jumper : m_Context.Jumpers->GetJumpers())
-            IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(jumper->GetPos(), m_CollisionReach, m_CollisionBudget,
+            IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(jumper->GetPos(), GroundReach(*jumper), m_CollisionBudget,
                                                              isBaked);
     }
 }

@@ -30,6 +30,7 @@ class CRagDollObj;
 class CScriptCameraMotionController;
 class CSimObj;
 class IInputModes;
+class IJumper;
 class ILevelHost;
 class ISound;
 
@@ -130,6 +131,8 @@ private:
     void SetCameraLimits();
     // What the ground requests leave out: the meshes the ground object has baked.
     CIsBaked IsBaked() const;
+    // How far a jumper may be above a page of the ground for it to be asked for.
+    float GroundReach(const IJumper& jumper) const;
     void CreateForceVisualization(const xml::CNodePtr& visualization);
     void CreateAirplane();
     void InstallCameraScripts();
