@@ -151,3 +151,55 @@ TEST(ZonePicture, ThePondsWaterFillsItsBasinAndNoMore)
     for (double distance : {60.0, 80.0, 100.0, 125.0, 140.0})
         EXPECT_EQ(0.0, waterAround(distance)) << distance << " m from the middle";
 }
+
+// The hangar and the club house, surface objects of their own, stand where
+// the layout puts them: from the apron, the middle of each shows the
+// building's walls and roofs, not the grass or the sky behind. Kept as
+// build/test-artifacts/scene/buildings.png.
+TEST(ZonePicture, TheBuildingsStandWhereTheLayoutPutsThem)
+{
+    if (std::getenv(kFolderVariable))
+        GTEST_SKIP();
+    using dzgen::CHomeField;
+    CZoneWorld world;
+    auto at = [](const dzgen::CPoint& p, double above) {
+        return Ogre::Vector3(static_cast<float>(p.x), static_cast<float>(CHomeField::Height(p.x, p.z) + above),
+                             static_cast<float>(p.z));
+    };
+    const Ogre::Vector3 hangar = at(CHomeField::kHangar, 5), club = at(CHomeField::kClubHouse, 2.5);
+    world.LookFrom((hangar + club) / 2 + Ogre::Vector3(-20, 25, -110), (hangar + club) / 2);
+    std::shared_ptr<sds::ILevelResourceLoader> zone = world.Load(CZoneWorld::HomeField());
+    for (int frame = 0; frame < 5; ++frame) {
+        world.Mgr().UpdateCamera(sds::CTiming());
+        zone->Update(sds::CTiming());
+        COgreTestEnvironment::Get().RenderFrame();
+    }
+    CaptureWindow(world.Mgr(), CZoneWorld::ArtifactFolder(), "buildings");
+    const CWindowPicture picture = CWindowPicture::Capture(*COgreTestEnvironment::Get().m_Window);
+
+    const Ogre::Camera& camera = *CZoneWorld::Camera();
+    const Ogre::Matrix4 toScreen = camera.getProjectionMatrix() * camera.getViewMatrix();
+    // The share of the pixels around the point's place in the picture that are neither grass nor sky.
+    auto built = [&](const Ogre::Vector3& point) {
+        const Ogre::Vector3 screen = toScreen * point;
+        const int cx = static_cast<int>((screen.x + 1) / 2 * picture.Width);
+        const int cy = static_cast<int>((1 - screen.y) / 2 * picture.Height);
+        int building = 0, all = 0;
+        for (int y = cy - 6; y <= cy + 6; y += 3) {
+            for (int x = cx - 6; x <= cx + 6; x += 3) {
+                if (x < 0 || y < 0 || x >= static_cast<int>(picture.Width) || y >= static_cast<int>(picture.Height))
+                    continue;
+                ++all;
+                const Ogre::ColourValue c = picture.At(x, y);
+                const bool grass = c.g > c.r + 0.05f && c.g > c.b;
+                const bool sky = c.b > c.r + 0.15f && c.b > 0.6f;
+                building += !grass && !sky;
+            }
+        }
+        return all ? static_cast<double>(building) / all : 0.0;
+    };
+    EXPECT_GT(built(hangar), 0.8);
+    EXPECT_GT(built(club), 0.8);
+    // Beside them the grass shows.
+    EXPECT_LT(built(at({CHomeField::kClubHouse.x - 40, CHomeField::kClubHouse.z - 30}, 0)), 0.2);
+}
