@@ -23,17 +23,14 @@
 #include <string>
 #include <vector>
 
-#include <OGRE/Ogre.h>
-#include <OGRE/Overlay/OgreOverlaySystem.h>
-
 #include "core/ResourceMgr.h"
 #include "core/WallClock.h"
 #include "core/XmlFile.h"
 #include "core/services/IApplication.h"
 #include "graphics/ICamera.h"
-#include "graphics/ogre/InitProgressBar.h"
 #include "graphics/ogre/OgreGfxMgr.h"
 #include "level/LevelStack.h"
+#include "support/OgreBenchEngine.h"
 #include "scene/ogre/OgreZoneLoader.h"
 
 namespace {
@@ -77,66 +74,6 @@ public:
     void LogWarning(const std::string&) override {}
 };
 
-// The rendering engine as the program starts it: the configuration's plug-ins
-// and resource groups, the GL render system, a window, the level scene with
-// the rendering camera.
-class CEngine
-{
-public:
-    explicit CEngine(const xml::CNodePtr& config)
-    {
-        auto* logs = new Ogre::LogManager();
-        logs->createLog("Ogre.log", true, false, true);
-        m_Root = std::make_unique<Ogre::Root>("", "", "");
-        const xml::CNodePtr gfx = config->GetChild("Application")->GetChild("GfxCfg");
-        xml::ForEachChild(*gfx, "Plugin", [this](const xml::CNodePtr& plugin) {
-            m_Root->loadPlugin(plugin->GetAttribute("Name")->GetValue());
-        });
-        xml::ForEachChild(*gfx, "ResourceGroup", [](const xml::CNodePtr& group) {
-            const std::string name = group->GetAttribute("Name")->GetValue();
-            xml::ForEachChild(*group, "Resource", [&name](const xml::CNodePtr& resource) {
-                Ogre::ResourceGroupManager::getSingleton().addResourceLocation(
-                    resource->GetAttribute("Path")->GetValue(), resource->GetAttribute("Type")->GetValue(), name);
-            });
-        });
-        Ogre::RenderSystem* gl = m_Root->getRenderSystemByName("OpenGL Rendering Subsystem");
-        if (!gl)
-            throw std::runtime_error("No OpenGL render system");
-        gl->setConfigOption("Full Screen", "No");
-        gl->setConfigOption("VSync", "No");
-        m_Root->setRenderSystem(gl);
-        m_Root->initialise(false);
-        m_Overlays = std::make_unique<Ogre::OverlaySystem>();
-        m_Window = m_Root->createRenderWindow("Zone bench", 1024, 768, false);
-        m_Level = m_Root->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME, "Level Scene Manager");
-        m_Level->addRenderQueueListener(m_Overlays.get());
-        m_Camera = m_Level->createCamera(wrappers::COgreGfxMgr::kRenderingCamera);
-        m_Level->getRootSceneNode()
-            ->createChildSceneNode(wrappers::COgreGfxMgr::kRenderingCameraNode)
-            ->attachObject(m_Camera);
-        Ogre::Viewport* viewport = m_Window->addViewport(m_Camera);
-        m_Camera->setAspectRatio(Ogre::Real(viewport->getActualWidth()) / Ogre::Real(viewport->getActualHeight()));
-        wrappers::InitialiseResources(m_Level, m_Window).reset();
-    }
-
-    ~CEngine()
-    {
-        m_Window->removeAllViewports();
-        m_Level->removeRenderQueueListener(m_Overlays.get());
-        m_Overlays.reset();
-        m_Root.reset();
-        delete Ogre::LogManager::getSingletonPtr();
-    }
-
-    Ogre::RenderWindow* m_Window = nullptr;
-    Ogre::SceneManager* m_Level = nullptr;
-
-private:
-    std::unique_ptr<Ogre::Root> m_Root;
-    std::unique_ptr<Ogre::OverlaySystem> m_Overlays;
-    Ogre::Camera* m_Camera = nullptr;
-};
-
 double Seconds(std::uint64_t start)
 {
     return static_cast<double>(sds::GetWallClockMs() - start) / 1000.0;
@@ -153,7 +90,7 @@ int Run()
     sds::CResourceMgr resources;
     const xml::CNodePtr config = xml::LoadXmlFile(kConfig)->GetChild("sds");
     CBenchApplication application(config);
-    CEngine engine(config);
+    COgreBenchEngine engine(config);
     wrappers::COgreGfxMgr graphics(engine.m_Window, engine.m_Level, &application);
     wrappers::UseOgreZoneLoader(graphics);
 
@@ -204,18 +141,8 @@ int Run()
 
 int main(int argc, char** argv)
 {
-    // A window needs a display: without one, run again under a virtual screen.
-    if (!std::getenv("DISPLAY") && !std::getenv("SDS_BENCH_XVFB")) {
-        setenv("SDS_BENCH_XVFB", "1", 1);
-        std::vector<char*> args{const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
-                                const_cast<char*>("-screen 0 1024x768x24"), argv[0]};
-        for (int i = 1; i < argc; ++i)
-            args.push_back(argv[i]);
-        args.push_back(nullptr);
-        execvp("xvfb-run", args.data());
-        std::perror("xvfb-run");
-        return 3;
-    }
+    if (const int failed = RunOnADisplay(argc, argv))
+        return failed;
     try {
         return Run();
     } catch (const std::exception& e) {

@@ -52,15 +52,17 @@ std::vector<CJumpRecord> CProfile::ReadJumps(const xml::CNodePtr& profile)
 
 bool CProfile::Save() const
 {
-    xml::CNodePtr profile(new xml::CNode("Profile", false));
+    const xml::CNodePtr profile(new xml::CNode("Profile", false));
     profile->AddAttribute("Name", m_Name);
     profile->AddAttribute("Path", m_Path);
-    for (const CJumpRecord& jump : m_Jumps)
-        profile->AddChild(jump.ToNode());
 
     // Written to a temporary file in the same folder and renamed over the old
-    // one: a crash during the write leaves the previous jumps intact.
-    if (xml::SaveXmlFile(m_File, profile))
+    // one: a crash during the write leaves the previous jumps intact. The jumps
+    // are written one by one: a copy of them all for each save would grow the
+    // memory a session takes by as much again as the jumps kept.
+    std::size_t next = 0;
+    if (xml::SaveXmlFile(m_File, *profile,
+                         [this, &next] { return next < m_Jumps.size() ? m_Jumps[next++].ToNode() : xml::CNodePtr(); }))
         return true;
     ILogMgr::GetSingleton()->LogError("Could not save profile '" + m_Name + "' into " + m_File);
     return false;

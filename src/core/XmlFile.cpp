@@ -377,10 +377,20 @@ public:
 
     void Write(const CNode& node, std::size_t depth)
     {
-        const std::string name = node.GetName();
+        if (!Start(node, depth, !node.GetChildren().empty()))
+            return;
+        for (const auto& child : node.GetChildren())
+            Write(*child.second, depth + 1);
+        End(node, depth);
+    }
+
+    // The element's start tag, and its text when it has one; false when the
+    // element ends there, having neither text nor `children`.
+    bool Start(const CNode& node, std::size_t depth, bool children)
+    {
         Indent(depth);
         m_Buffer += '<';
-        Name(node, name);
+        Name(node, node.GetName());
 
         bool first = true;
         for (const auto& attribute : node.GetAttributes()) {
@@ -398,10 +408,10 @@ public:
         }
 
         const bool hasValue = !node.GetValue().empty();
-        if (node.GetChildren().empty() && !hasValue) {
+        if (!children && !hasValue) {
             m_Buffer += " />\n";
             FlushIfFull();
-            return;
+            return false;
         }
 
         m_Buffer += '>';
@@ -410,12 +420,15 @@ public:
         else
             m_Buffer += '\n';
         FlushIfFull();
-        for (const auto& child : node.GetChildren())
-            Write(*child.second, depth + 1);
-        if (!hasValue)
+        return true;
+    }
+
+    void End(const CNode& node, std::size_t depth)
+    {
+        if (node.GetValue().empty())
             Indent(depth);
         m_Buffer += "</";
-        m_Buffer += name;
+        m_Buffer += node.GetName();
         m_Buffer += ">\n";
         FlushIfFull();
     }
@@ -482,7 +495,11 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 
 const char* const TEMPORARY_FILE_SUFFIX = ".tmp";
 
-bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::string& prolog)
+namespace {
+
+// Writes the file through a temporary one, as SaveXmlFile says.
+bool SaveThroughTemporary(const std::string& fileName, const std::string& prolog,
+                          const std::function<void(std::ostream&)>& write)
 {
     const std::string temporary = fileName + TEMPORARY_FILE_SUFFIX;
     {
@@ -494,7 +511,7 @@ bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::s
         std::string refused;
         out << "<?xml version=\"1.0\" ?>" << std::endl << prolog;
         try {
-            WriteNode(out, *node, "");
+            write(out);
         } catch (const CException& e) {
             refused = e.what();
         }
@@ -512,6 +529,28 @@ bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::s
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::string& prolog)
+{
+    return SaveThroughTemporary(fileName, prolog, [&node](std::ostream& out) { WriteNode(out, *node, ""); });
+}
+
+bool SaveXmlFile(const std::string& fileName, const CNode& root, const std::function<CNodePtr()>& next)
+{
+    return SaveThroughTemporary(fileName, "", [&](std::ostream& out) {
+        const std::string indentation;
+        CWriter writer(out, indentation);
+        CNodePtr child = next();
+        if (writer.Start(root, 0, child != nullptr)) {
+            for (; child; child = next())
+                writer.Write(*child, 1);
+            writer.End(root, 0);
+        }
+        writer.Flush();
+    });
 }
 
 std::string ReadProlog(const std::string& text)

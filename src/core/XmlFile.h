@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -21,6 +22,11 @@ CNodePtr LoadXmlFromMemory(const std::string& text, const std::string& sourceNam
 // `prolog` (comments, as ReadProlog gives them) goes between the declaration
 // and the document element.
 bool SaveXmlFile(const std::string& fileName, const CNodePtr& node, const std::string& prolog = "");
+// The same file for the root with the children `next` hands out one at a time
+// until it gives a null pointer (the root's own children are not written):
+// each is let go once written, so that a file of many is written without a
+// second copy of them all in memory.
+bool SaveXmlFile(const std::string& fileName, const CNode& root, const std::function<CNodePtr()>& next);
 // The comments before the document element of an XML text, as they stand, one
 // line end after the last: what the reader leaves out of the tree and a file
 // written back should keep (its header comment). Empty when there are none.

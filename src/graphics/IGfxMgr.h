@@ -12,6 +12,7 @@
 #include "core/SingletonTmpl.h"
 #include "core/Timing.h"
 #include "core/Vector.h"
+#include "core/services/TriangleMesh.h"
 #include "graphics/IGfxObj.h"
 #include "graphics/ILevelPositions.h"
 #include "graphics/ILoadingProgressBar.h"
@@ -25,7 +26,6 @@ class ICamera;
 class IDial;
 class ILevelResourceLoader;
 class IRibbonTrail;
-class CTriangleMesh;
 
 // The graphics service: the one place where the other subsystems create
 // visible things, load the graphics of a drop zone, reach the camera and the
@@ -63,7 +63,10 @@ public:
                                       const CFourFloats& colour) = 0;
     // Shows the overlay of that name; an unknown name throws.
     virtual COverlayedPtr CreateOverlayed(const std::string& name) = 0;
-    virtual void GetSurfaceObjectsAround(const CVector& point, float reach, float budget) = 0;
+    // Queues the collision meshes of the drop zone near the point (see
+    // IZoneGraphics), leaving out those `isBaked` knows.
+    virtual void GetSurfaceObjectsAround(const CVector& point, float reach, float budget,
+                                         const CIsBaked& isBaked = CIsBaked()) = 0;
     virtual std::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                              const LoadingProgressCallback& progress) = 0;
     // Removes and destroys the root's child node of that name with everything under it.

@@ -19,11 +19,13 @@ public:
     using ILevelResourceLoader::ILevelResourceLoader;
 
     // Appends the triangle meshes of terrain tiles and surface objects near the
-    // point that were not handed out before. `reach`: how far the point may be
-    // above a page's highest object for the page to count; `multiplier`
-    // scales the terrain's radius; `budget`: seconds the call may spend.
+    // point that were not handed out while their pages stayed loaded, and that
+    // `isBaked` does not know (a page loaded again yields its meshes again).
+    // `reach`: how far the point may be above a page's highest object for the
+    // page to count; `multiplier` scales the terrain's radius; `budget`:
+    // seconds the call may spend.
     virtual void GetSurfaceObjectsAround(IGfxMgr::CObjectQueue& output, const CVector& point, float reach,
-                                         float multiplier, float budget) = 0;
+                                         float multiplier, float budget, const CIsBaked& isBaked) = 0;
 };
 
 // Builds the graphics of a drop zone from its scene element. The scene layer

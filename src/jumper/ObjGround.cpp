@@ -45,6 +45,9 @@ void CObjGround::Update(const CTiming&)
         // Taken off first: a mesh the world refuses must not block every later one.
         const std::shared_ptr<CTriangleMesh> mesh = queue.front();
         queue.pop_front();
+        // Nor is it tried again when its placement comes back.
+        if (!mesh->m_Key.empty() && !m_Baked.insert(mesh->m_Key).second)
+            continue;
         try {
             m_Meshes.push_back(m_World.CreateTriMesh(*mesh));
         } catch (const std::exception& e) {

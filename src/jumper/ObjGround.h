@@ -4,6 +4,8 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <string>
+#include <unordered_set>
 
 #include "core/Node.h"
 #include "core/Timing.h"
@@ -20,8 +22,10 @@ class IGfxMgr;
 
 // The ground's collision, baked from the terrain meshes the graphics queue up
 // as tiles load. A frame bakes only as many as fit in the configured wall-clock
-// budget, so loading collision never stalls a frame. With the show flag every
-// queued mesh is also drawn as green triangles half a metre above it.
+// budget, so loading collision never stalls a frame. A mesh whose key was
+// baked before is dropped: the scene hands out the same placement again each
+// time it pages it in. With the show flag every queued mesh is also drawn as
+// green triangles half a metre above it.
 class CObjGround : public IUpdate
 {
 public:
@@ -39,6 +43,8 @@ public:
     void Update(const CTiming& timing) override;
 
     const std::list<std::shared_ptr<physics::IPhyObj>>& GetMeshes() const { return m_Meshes; }
+    // Whether the meshes of the key are in the world; an empty key never is.
+    bool IsBaked(const std::string& key) const { return m_Baked.count(key) != 0; }
 
     // Graphic objects kept for the level: the inspection triangles and the
     // level's trees. The level's mods empty it when they reset or end.
@@ -50,6 +56,8 @@ private:
     void ShowQueuedMeshes();
 
     std::list<std::shared_ptr<physics::IPhyObj>> m_Meshes;
+    // The keys of the meshes in m_Meshes, and of those the world refused.
+    std::unordered_set<std::string> m_Baked;
     bool m_ShowMeshes;
     IGfxMgr& m_Gfx;
     physics::IPhyMgr& m_World;

@@ -108,6 +108,7 @@ void CDZLoaderMod::Load(const CDropZoneLevel& dropZone, ILoadingProgressBar& pro
     if (!physics)
         throw CException("A level is loaded without its physics mod");
     context.World = &physics->GetPhyMgr();
+    context.Ground = &physics->GetGround();
     context.Jumpers = &m_JumperMgr;
 
     const LoadingProgressCallback callback = [&progress](const std::string& message, float fraction) {

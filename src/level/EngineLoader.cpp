@@ -16,6 +16,7 @@
 #include "jumper/Airplane.h"
 #include "jumper/IJumper.h"
 #include "jumper/JumperMgr.h"
+#include "jumper/ObjGround.h"
 #include "jumper/RagDollObj.h"
 #include "jumper/SimObj.h"
 #include "mods/ILevelHost.h"
@@ -136,7 +137,26 @@ void CEngineLoader::Load(const LoadingProgressCallback& progress)
     m_CollisionReach = settings->GetAttribute("TerrainCollisionInitDist")->GetValue<float>();
     m_CollisionBudget = settings->GetAttribute("TimeLimitForBakingMeshes")->GetValue<float>();
     IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(GetTargetPos(), m_CollisionReach,
-                                                     std::numeric_limits<float>::max());
+                                                     std::numeric_limits<float>::max(), IsBaked());
+}
+
+float CEngineLoader::GroundReach(const IJumper& jumper) const
+{
+    // Asked for when the jumper could be down on it within some seconds at its
+    // present descent, or at the slowest a canopy comes down: early enough to
+    // be baked by then, and no sooner, so that the ground along a long flight
+    // is not baked for nothing.
+    const float seconds = 10.0f;
+    const float slowestDescent = 5.0f; // m/s
+    return std::min(m_CollisionReach, seconds * std::max(-jumper.GetVelocity().y, slowestDescent));
+}
+
+CIsBaked CEngineLoader::IsBaked() const
+{
+    const CObjGround* ground = m_Context.Ground;
+    if (!ground)
+        return CIsBaked();
+    return [ground](const std::string& key) { return ground->IsBaked(key); };
 }
 
 void CEngineLoader::CopyJumperMaterial()
@@ -189,10 +209,14 @@ void CEngineLoader::Update(const CTiming& timing)
     if (m_ForceVisualization)
         m_ForceVisualization->Update(timing);
     // A jumper may come down anywhere, far from the target: the ground under
-    // each one is prepared as it nears it, a little each frame.
-    if (m_Context.Jumpers)
+    // each one is prepared as it nears it, a little each frame. What was baked
+    // on an earlier jump is there still.
+    if (m_Context.Jumpers) {
+        const CIsBaked isBaked = IsBaked();
         for (const std::shared_ptr<IJumper>& jumper : m_Context.Jumpers->GetJumpers())
-            IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(jumper->GetPos(), m_CollisionReach, m_CollisionBudget);
+            IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(jumper->GetPos(), GroundReach(*jumper), m_CollisionBudget,
+                                                             isBaked);
+    }
 }
 
 void CEngineLoader::Restart()

@@ -11,6 +11,7 @@
 #include "core/Vector.h"
 #include "core/services/ILevelResourceLoader.h"
 #include "core/services/LoadingProgressCallback.h"
+#include "core/services/TriangleMesh.h"
 #include "graphics/IGfxObj.h"
 #include "level/LandingCamera.h"
 
@@ -22,6 +23,7 @@ class IPhyObj;
 namespace sds {
 
 class CAirplane;
+class CObjGround;
 class CForceVisualization;
 class CJumperMgr;
 class CRagDollObj;
@@ -29,6 +31,7 @@ class CScriptCameraMotionController;
 class CSimObj;
 class IEventMgr;
 class IInputModes;
+class IJumper;
 class ILevelHost;
 class ISound;
 
@@ -39,6 +42,9 @@ struct CLevelContext
     ILevelHost* Host = nullptr;
     // The physics world the level's physics mod steps; required.
     physics::IPhyMgr* World = nullptr;
+    // What bakes the ground's collision into that world: the level asks the
+    // graphics only for meshes it has not baked yet. Null: for all near a jumper.
+    const CObjGround* Ground = nullptr;
     // Where the jumpers go; required.
     CJumperMgr* Jumpers = nullptr;
     // The engine's input-mode stack for the jumpers' states; null: none.
@@ -126,6 +132,10 @@ private:
     void Load(const LoadingProgressCallback& progress);
     void CopyJumperMaterial();
     void SetCameraLimits();
+    // What the ground requests leave out: the meshes the ground object has baked.
+    CIsBaked IsBaked() const;
+    // How far a jumper may be above a page of the ground for it to be asked for.
+    float GroundReach(const IJumper& jumper) const;
     void CreateForceVisualization(const xml::CNodePtr& visualization);
     void CreateAirplane();
     void InstallCameraScripts();

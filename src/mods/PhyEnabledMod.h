@@ -50,6 +50,8 @@ public:
     void Reset();
 
     physics::IPhyMgr& GetPhyMgr() const { return *m_PhyMgr; }
+    // The ground object that bakes the zone's collision meshes into the world.
+    CObjGround& GetGround() const { return *m_Ground; }
     const std::map<CMaterialPair, std::shared_ptr<CPlayingSounds>>& GetCollisionSounds() const { return m_Sounds; }
     std::size_t GetDebugObjectCount() const { return m_DebugBoxes.size() + m_DebugArrows.size(); }
     // The arrow drawn for the force; null before it is drawn.

@@ -243,6 +243,18 @@ void CPhyRagDoll::EnableCollision(bool enable)
         own.m_Actor->m_Object->EnableCollision(enable);
 }
 
+void CPhyRagDoll::EnableContinuousCollision(bool enable)
+{
+    for (const CActor& own : m_Actors)
+        if (sdk::IActor* actor = own.m_Actor->GetActor(); actor && actor->IsDynamic())
+        {
+            if (enable)
+                actor->RaiseBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
+            else
+                actor->ClearBodyFlag(sdk::BF_CONTINUOUS_COLLISION);
+        }
+}
+
 void CPhyRagDoll::SetMaterial(std::uint16_t material)
 {
     for (const CActor& own : m_Actors)

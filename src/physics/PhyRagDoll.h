@@ -72,6 +72,9 @@ public:
     void AttachTo(sdk::IActor& actor);
     void EnableGravity(bool enable);
     void EnableCollision(bool enable);
+    // Sweeps each actor through its step, so that a doll thrown at the ground
+    // faster than its thinnest bone per step does not pass through thin ground.
+    void EnableContinuousCollision(bool enable);
     void SetMaterial(std::uint16_t material);
     void SetLinearVelocity(const sds::CVector& velocity);
     // Every actor's contacts go to the root bone's collision handler.

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "core/SAXTestHandler.h"
 #include "core/XmlFile.h"
@@ -274,6 +275,44 @@ TEST(XmlWrite, AHeaderCommentIsReadAndWrittenBack)
     CNodePtr root(new CNode("r", false));
     ASSERT_TRUE(xml::SaveXmlFile(path, root, xml::ReadProlog(cases[0].text)));
     EXPECT_EQ(cases[0].text, ReadFile(path)) << "written back as it was read";
+}
+
+// A root written with its children handed out one at a time is the same file
+// as the whole tree saved at once, with or without children; a child that
+// cannot be written leaves the old file.
+TEST(XmlWrite, ChildByChildIsTheWholeTreesFile)
+{
+    CTempDir dir;
+    CMessageCapture quiet;
+    for (int count : {0, 1, 3}) {
+        SCOPED_TRACE(count);
+        CNodePtr whole(new CNode("Profile", false));
+        whole->AddAttribute("Name", "a & b");
+        whole->AddAttribute("Path", "../profiles/");
+        CNodePtr root(new CNode("Profile", false));
+        root->AddAttribute("Name", "a & b");
+        root->AddAttribute("Path", "../profiles/");
+        std::vector<CNodePtr> children;
+        for (int i = 0; i < count; ++i) {
+            CNodePtr jump = whole->AddChild("Jump");
+            jump->AddAttribute("Number", std::to_string(i));
+            jump->AddChild("Info", "x<" + std::to_string(i))->AddAttribute("Name", "Landing type");
+            children.push_back(xml::CNode::Clone(jump));
+        }
+        ASSERT_TRUE(xml::SaveXmlFile(dir.File("whole.xml"), whole));
+        std::size_t next = 0;
+        ASSERT_TRUE(xml::SaveXmlFile(dir.File("each.xml"), *root,
+                                     [&] { return next < children.size() ? children[next++] : CNodePtr(); }));
+        EXPECT_EQ(ReadFile(dir.File("whole.xml")), ReadFile(dir.File("each.xml")));
+    }
+    bool handed = false;
+    EXPECT_FALSE(xml::SaveXmlFile(dir.File("each.xml"), CNode("Profile", false), [&] {
+        if (handed)
+            return CNodePtr();
+        handed = true;
+        return CNodePtr(new CNode("bad name", false));
+    }));
+    EXPECT_EQ(std::string::npos, ReadFile(dir.File("each.xml")).find("bad"));
 }
 
 TEST(XmlWrite, WhiteSpaceReadsBackAsItWasWritten)

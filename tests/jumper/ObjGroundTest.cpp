@@ -114,6 +114,38 @@ TEST_F(ObjGroundTest, MeshesBakeInQueueOrderAcrossFrames)
     EXPECT_EQ(1u, Queue().size());
 }
 
+// The scene hands out a placement again each time it pages it in: a key baked
+// once, or refused once, is not baked again. Meshes without a key always are.
+TEST_F(ObjGroundTest, AKeyIsBakedOnce)
+{
+    auto keyed = [](unsigned triangles, const std::string& key) {
+        auto mesh = Strip(triangles);
+        mesh->m_Key = key;
+        return mesh;
+    };
+    auto refused = keyed(1, "broken");
+    refused->m_Indices.back() = 99;
+    for (const auto& mesh : {keyed(1, "tree#0"), keyed(2, "tree#1"), keyed(3, "tree#0"), Strip(4), Strip(4), refused,
+                             keyed(5, "broken"), keyed(6, "tree#1")})
+        Queue().push_back(mesh);
+    const std::unique_ptr<CObjGround> ground = MakeGround(false, "0.001");
+    ground->Update(m_Frame);
+    EXPECT_TRUE(Queue().empty());
+    std::vector<unsigned> baked;
+    for (const auto& mesh : ground->GetMeshes())
+        baked.push_back(TriangleCount(mesh));
+    EXPECT_EQ((std::vector<unsigned>{1, 2, 4, 4}), baked);
+    for (const char* key : {"tree#0", "tree#1", "broken"})
+        EXPECT_TRUE(ground->IsBaked(key)) << key;
+    EXPECT_FALSE(ground->IsBaked("tree#2"));
+    EXPECT_FALSE(ground->IsBaked(""));
+
+    // On a later frame too.
+    Queue().push_back(keyed(7, "tree#0"));
+    ground->Update(m_Frame);
+    EXPECT_EQ(4u, ground->GetMeshes().size());
+}
+
 TEST_F(ObjGroundTest, AMeshTheWorldRefusesIsLoggedAndBlocksNoOther)
 {
     const auto broken = std::make_shared<sds::CTriangleMesh>(*Strip(2));

@@ -1,9 +1,11 @@
 #pragma once
 
-// The program's game mode without a window: the engine with the real level
-// loader, mods, physics and jumper over the in-memory graphics, the shipped
-// configuration, bindings and drop zone with the shared jump preset, and fake
-// menus. Shared by the whole-jump tests and the jump benchmark.
+// The program's game mode: the engine with the real level loader, mods,
+// physics and jumper, the shipped configuration, bindings and drop zone with
+// the shared jump preset, and fake menus, stepped by a fixed frame time.
+// Without a window over the in-memory graphics (CJumpWorld), shared by the
+// whole-jump tests and the jump benchmark; the session benchmark gives it the
+// rendering engine's graphics instead.
 
 #include <cstdint>
 #include <functional>
@@ -37,6 +39,15 @@
 class CHeadlessZoneGfx : public CShotGfxMgr
 {
 public:
+    // What the game mode shows and the level's objects load, defined in memory.
+    explicit CHeadlessZoneGfx(CFakeApplication&)
+    {
+        DefineOverlay("MenuBackground", {});
+        DefineHudOverlays(*this);
+        DefineScriptOverlays(*this, "general/CountDown.overlay");
+        DefineLevelMeshes(*this);
+    }
+
     std::shared_ptr<sds::ILevelResourceLoader> LoadZone(const xml::CNodePtr&,
                                                         const sds::LoadingProgressCallback& progress) override
     {
@@ -57,7 +68,9 @@ private:
     };
 };
 
-class CJumpWorld
+// `TGfx` is the graphics service, made from the application and `gfxArgs`.
+template <class TGfx>
+class CJumpWorldOver
 {
 public:
     typedef std::function<std::shared_ptr<sds::ISndMgr>(const xml::CNodePtr& soundSystem)> CSoundFactory;
@@ -67,25 +80,23 @@ public:
 
     // `makeSound` makes the sound service from the configuration's "SoundSystem";
     // empty: the counting fake. `config`: the shipped one by default.
-    explicit CJumpWorld(const CSoundFactory& makeSound = CSoundFactory(),
-                        const xml::CNodePtr& config = LoadDefaultConfig())
-        : m_App(config), m_Units(m_App.m_Config->GetChild("UnitConverter"))
+    template <class... TGfxArgs>
+    explicit CJumpWorldOver(const CSoundFactory& makeSound = CSoundFactory(),
+                            const xml::CNodePtr& config = LoadDefaultConfig(), TGfxArgs&&... gfxArgs)
+        : m_App(config), m_Units(m_App.m_Config->GetChild("UnitConverter")),
+          m_Gfx(m_App, std::forward<TGfxArgs>(gfxArgs)...)
     {
         sds::SetConfigString(m_App.m_Config, "Profiles->>Path", m_Profiles.Path() + "/");
         sds::SetConfigString(m_App.m_Config, "Scene->Fading->>In", "0");
         sds::SetConfigString(m_App.m_Config, "Scene->Fading->>Out", "0");
         m_Events = std::make_unique<CTestEventMgr>();
-        m_Gfx.DefineOverlay("MenuBackground", {});
-        DefineHudOverlays(m_Gfx);
-        DefineScriptOverlays(m_Gfx, "general/CountDown.overlay");
-        DefineLevelMeshes(m_Gfx);
         if (makeSound)
             m_Sound = makeSound(m_App.m_Config->GetChild("SoundSystem"));
         else
             m_Sound = std::make_shared<CFakeSndMgr>();
     }
 
-    ~CJumpWorld()
+    ~CJumpWorldOver()
     {
         if (m_Engine)
             m_Engine->Stop();
@@ -152,6 +163,15 @@ public:
         event.Type = pressed ? sds::EVENT_KEY_PRESSED : sds::EVENT_KEY_RELEASED;
         event.Key = sds::ParseKey(name).Key;
         m_Events->FireDiscreteEvent(event);
+    }
+
+    // A key pressed for three frames and let go for three.
+    void Tap(const std::string& name)
+    {
+        Key(name, true);
+        Frames(3);
+        Key(name, false);
+        Frames(3);
     }
 
     // The level's first jumper; null when there is none.
@@ -243,7 +263,7 @@ public:
     sds::CUnitConverter m_Units;
     std::unique_ptr<CTestEventMgr> m_Events;
     std::unique_ptr<CFakeGUI> m_Gui = std::make_unique<CFakeGUI>();
-    CHeadlessZoneGfx m_Gfx;
+    TGfx m_Gfx;
     std::uint64_t m_Start = 1000;
     std::uint64_t m_Now = 1000;
     std::uint64_t m_Micros = 1000000;
@@ -273,17 +293,11 @@ private:
         }
     }
 
-    void Tap(const std::string& name)
-    {
-        Key(name, true);
-        Frames(3);
-        Key(name, false);
-        Frames(3);
-    }
-
     static bool Fail(std::string& failure, const std::string& what)
     {
         failure = what;
         return false;
     }
 };
+
+typedef CJumpWorldOver<CHeadlessZoneGfx> CJumpWorld;

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@
 #include "level/EngineLoader.h"
 #include "physics/IPhyMgr.h"
 #include "physics/IPhyObj.h"
+#include "jumper/ObjGround.h"
+#include "physics/PhyMgr.h"
+#include "physics/sdk/IScene.h"
 #include "scene/SceneCounts.h"
 #include "scene/ZoneWorld.h"
 #include "support/DefaultConfig.h"
@@ -204,6 +208,53 @@ TEST_F(LevelDisplayTest, TheBakedGroundLiesUnderTheTerrainDrawn)
         const auto under = terrain->RayTest(sds::CVector(rest.x, 500.0f, rest.z), sds::CVector(0, -1, 0));
         ASSERT_TRUE(under) << places[i].m_What;
         EXPECT_NEAR(under->m_Point.y + half, rest.y, 0.05f) << places[i].m_What;
+    }
+}
+
+// Over a session the ground's collision is baked once: jumps that come down
+// by the same copse again, while the camera leaves it (its pages go) and
+// comes back to it (they are placed again), add no mesh and no actor to the
+// physics world.
+TEST_F(LevelDisplayTest, JumpsBackToACopseBakeNothingTwice)
+{
+    // The jumper at the aircraft's door 40 m over the copse west of the landing area.
+    const sds::CVector copse(-160.0f, 40.0f, 120.0f);
+    m_World.App().m_Config->GetChild("Airplane")->GetAttribute("Altitude")->SetValue(sds::VectorToString(copse));
+    sds::CDZLoaderMod& level = m_Stack.Load();
+    sds::ICamera* camera = m_World.Mgr().GetCamera();
+    ASSERT_NE(nullptr, camera);
+    auto lookAt = [&](const sds::CVector& at) {
+        camera->SetMode(sds::CameraEvents::camera_free);
+        camera->SetPos(at + sds::CVector(0, 60.0f, 40.0f));
+        camera->LookAt(at);
+        m_World.Mgr().UpdateCamera(sds::CTiming());
+    };
+    // Frames of no time: the jumper stays at the door while the ground is baked.
+    std::set<std::string> queued;
+    auto bake = [&] {
+        lookAt(copse);
+        for (int i = 0; i < 10000 && (i < 10 || !m_World.Mgr().GetObjectQueue().empty()); ++i) {
+            level.Update(sds::CTiming());
+            for (const auto& mesh : m_World.Mgr().GetObjectQueue())
+                queued.insert(mesh->m_MaterialName);
+            m_Stack.Physics()->Update(sds::CTiming());
+        }
+        ASSERT_TRUE(m_World.Mgr().GetObjectQueue().empty());
+    };
+    const auto& world = dynamic_cast<const physics::CPhyMgr&>(m_Stack.Physics()->GetPhyMgr());
+    bake();
+    ASSERT_TRUE(queued.count("Tree/Bark") && queued.count("Pine/Needles")) << "no tree of the copse was baked";
+    const std::size_t meshes = m_Stack.Physics()->GetGround().GetMeshes().size();
+    const std::size_t actors = world.GetScene().GetActors().size();
+
+    for (int jump = 2; jump <= 3; ++jump) {
+        lookAt(sds::CVector(800.0f, 0.0f, -800.0f));
+        level.Update(sds::CTiming());
+        level.Restart();
+        m_Stack.Physics()->Restart();
+        bake();
+        EXPECT_EQ(meshes, m_Stack.Physics()->GetGround().GetMeshes().size()) << "jump " << jump;
+        EXPECT_EQ(actors, world.GetScene().GetActors().size()) << "jump " << jump;
     }
 }
 

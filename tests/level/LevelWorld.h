@@ -60,7 +60,7 @@ public:
         progress("Loading terrain", 0.5f);
         return std::make_shared<CJournalLoader>("DZGfx", m_Journal);
     }
-    void GetSurfaceObjectsAround(const sds::CVector& point, float reach, float) override
+    void GetSurfaceObjectsAround(const sds::CVector& point, float reach, float, const sds::CIsBaked&) override
     {
         m_SurfaceQueries.push_back({point, reach});
     }

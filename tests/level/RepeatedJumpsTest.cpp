@@ -99,9 +99,9 @@ TEST(RepeatedJumps, RestartsLeaveNothingBehind)
         }
     }
     // Each restart recorded the jump it ended, and the profile keeps its
-    // records in memory: about 14 KB of heap each (twenty-odd XML rows), as
-    // much again resident through the profile's saves. A restart itself
-    // leaves nothing: without the records both figures stay flat.
+    // records in memory: about 14 KB of heap each (twenty-odd XML rows), and
+    // as much resident. A restart itself leaves nothing: without the records
+    // both figures stay flat.
     EXPECT_EQ(99u, world.m_Engine->GetProfileMgr().GetCurrentProfile()->GetJumps().size());
     const double megabyte = 1024.0 * 1024.0;
     const double resident = static_cast<double>(ResidentBytes() - residentAt10) / megabyte;

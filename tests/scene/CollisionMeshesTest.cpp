@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
+#include <vector>
 
 #include <OGRE/OgreMeshManager.h>
 
@@ -90,6 +93,46 @@ TEST_F(CollisionMeshesTest, MeshesOfWhatStandsNearThePointOnce)
     EXPECT_EQ(first, Queue().size());
 }
 
+// Pages that the camera leaves and comes back to place their objects again,
+// and hand out the same meshes under the same keys; the meshes the caller
+// calls baked are left out.
+TEST_F(CollisionMeshesTest, APageLoadedAgainHandsOutItsMeshesUnlessBaked)
+{
+    const dzgen::CObjectPlacement tree = FirstTree();
+    LoadAround(At(tree));
+    const sds::CVector point(static_cast<float>(tree.x), 0, static_cast<float>(tree.z));
+    m_World.Mgr().GetSurfaceObjectsAround(point, 300, FLT_MAX);
+    std::set<std::string> keys;
+    for (const auto& mesh : Queue()) {
+        EXPECT_FALSE(mesh->m_Key.empty()) << mesh->m_MaterialName;
+        EXPECT_TRUE(keys.insert(mesh->m_Key).second) << "two meshes of " << mesh->m_Key;
+    }
+    Queue().clear();
+
+    // Far enough for the trees' near pages to go, then back.
+    const Ogre::Vector3 away = At(tree) + Ogre::Vector3(tree.x > 0 ? -700.0f : 700.0f, 0, 0);
+    auto pageOutAndIn = [&] {
+        m_World.LookFrom(away + Ogre::Vector3(0, 50, 30), away);
+        m_Zone->Update(sds::CTiming());
+        m_World.LookFrom(At(tree) + Ogre::Vector3(0, 50, 30), At(tree));
+        m_Zone->Update(sds::CTiming());
+    };
+    pageOutAndIn();
+    m_World.Mgr().GetSurfaceObjectsAround(point, 300, FLT_MAX);
+    bool treeAgain = false;
+    for (const auto& mesh : Queue()) {
+        EXPECT_TRUE(keys.count(mesh->m_Key)) << "a new key " << mesh->m_Key;
+        treeAgain = treeAgain || mesh->m_MaterialName == "Tree/Bark";
+    }
+    EXPECT_TRUE(treeAgain);
+    Queue().clear();
+
+    pageOutAndIn();
+    m_World.Mgr().GetSurfaceObjectsAround(point, 300, FLT_MAX,
+                                          [&keys](const std::string& key) { return keys.count(key) != 0; });
+    EXPECT_TRUE(Queue().empty());
+}
+
 TEST_F(CollisionMeshesTest, NothingForAPointFarAboveEverything)
 {
     LoadAround(At(FirstTree()));
@@ -151,4 +194,52 @@ TEST(MeshToTriangles, OneMeshPerSubMesh)
         EXPECT_NEAR(expected.y, meshes[i]->m_Vertices[5].y, 1e-4);
         EXPECT_NEAR(expected.z, meshes[i]->m_Vertices[5].z, 1e-4);
     }
+}
+
+// A key names the mesh, the sub-mesh and the placement to the bit; the
+// sub-meshes whose keys the filter knows are left out.
+TEST(MeshToTriangles, KeysOfPlacementsAndTheFilter)
+{
+    CZoneWorld world;
+    CZoneFixture zone;
+    zone.AddMesh(meshgen::Tree(), "TestTree.mesh");
+    zone.AddMesh(meshgen::Bush(), "TestBush.mesh");
+    const Ogre::MeshPtr tree = Ogre::MeshManager::getSingleton().getByName("TestTree.mesh", "General");
+    const Ogre::MeshPtr bush = Ogre::MeshManager::getSingleton().getByName("TestBush.mesh", "General");
+    const Ogre::Vector3 at(100, 5, -20), scale(1.2f);
+    const Ogre::Quaternion turn(Ogre::Degree(30), Ogre::Vector3::UNIT_Y);
+    auto keys = [](const Ogre::MeshPtr& mesh, const Ogre::Vector3& position, const Ogre::Quaternion& rotation,
+                   const Ogre::Vector3& size, const sds::CIsBaked& isBaked = sds::CIsBaked()) {
+        wrappers::CTriangleMeshes meshes;
+        wrappers::MeshToTriangles(*mesh, meshes, position, rotation, size, isBaked);
+        std::vector<std::string> result;
+        for (const auto& m : meshes)
+            result.push_back(m->m_Key);
+        return result;
+    };
+    const std::vector<std::string> placed = keys(tree, at, turn, scale);
+    ASSERT_EQ(2u, placed.size());
+    EXPECT_NE(placed[0], placed[1]);
+    EXPECT_EQ(placed[1], wrappers::TriangleMeshKey(*tree, 1, at, turn, scale));
+    EXPECT_EQ(placed, keys(tree, at, turn, scale));
+
+    struct CCase
+    {
+        const char* m_What;
+        std::vector<std::string> m_Keys;
+    };
+    const CCase others[] = {
+        {"moved a tenth of a millimetre", keys(tree, at + Ogre::Vector3(1e-4f, 0, 0), turn, scale)},
+        {"turned", keys(tree, at, Ogre::Quaternion(Ogre::Degree(31), Ogre::Vector3::UNIT_Y), scale)},
+        {"scaled", keys(tree, at, turn, Ogre::Vector3(1.2f, 1.25f, 1.2f))},
+        {"another mesh", keys(bush, at, turn, scale)},
+    };
+    for (const CCase& other : others)
+        for (const std::string& key : other.m_Keys)
+            EXPECT_EQ(placed.end(), std::find(placed.begin(), placed.end(), key)) << other.m_What;
+
+    const std::set<std::string> baked{placed[0]};
+    const auto isBaked = [&baked](const std::string& key) { return baked.count(key) != 0; };
+    EXPECT_EQ(std::vector<std::string>{placed[1]}, keys(tree, at, turn, scale, isBaked));
+    EXPECT_TRUE(keys(tree, at, turn, scale, [](const std::string&) { return true; }).empty());
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 #include <boost/filesystem.hpp>
@@ -16,6 +18,7 @@
 #include "core/Helpers.h"
 #include "graphics/ogre/MeshGeometry.h"
 #include "physics/zavuvi/PhysicsEntity.h"
+#include "dzgen/TerrainTiles.h"
 #include "scene/PlacementFile.h"
 #include "scene/ZoneWorld.h"
 
@@ -44,16 +47,41 @@ void ExpectKeys(const xml::CNodePtr& element, std::initializer_list<const char*>
         EXPECT_TRUE(element->HasAttribute(key)) << element->GetPath() << " has no " << key;
 }
 
+// The physical surface conf/materials.conf gives each render material it maps.
+std::map<std::string, std::string> Surfaces()
+{
+    std::map<std::string, std::string> surfaces;
+    const xml::CNodePtr conf = xml::LoadXmlFile("../conf/materials.conf")->GetChild("Materials");
+    xml::ForEachChild(*conf, "Surface", [&](const xml::CNodePtr& surface) {
+        for (const std::string& name : sds::SplitAtAnyOf(surface->GetAttribute("Materials")->GetValue(), ","))
+            surfaces[name] = surface->GetAttribute("Type")->GetValue();
+    });
+    return surfaces;
+}
+
 // The render materials conf/materials.conf maps onto physical surfaces.
 std::set<std::string> MappedMaterials()
 {
     std::set<std::string> materials;
-    const xml::CNodePtr conf = xml::LoadXmlFile("../conf/materials.conf")->GetChild("Materials");
-    xml::ForEachChild(*conf, "Surface", [&](const xml::CNodePtr& surface) {
-        for (const std::string& name : sds::SplitAtAnyOf(surface->GetAttribute("Materials")->GetValue(), ","))
-            materials.insert(name);
-    });
+    for (const auto& surface : Surfaces())
+        materials.insert(surface.first);
     return materials;
+}
+
+// The surfaces conf/materials.conf plays a sound on when the material touches them.
+std::set<std::string> SoundingSurfaces(const std::string& material)
+{
+    std::set<std::string> surfaces;
+    const xml::CNodePtr conf = xml::LoadXmlFile("../conf/materials.conf")->GetChild("Materials");
+    xml::ForEachChild(*conf, "Collision", [&](const xml::CNodePtr& collision) {
+        const auto ones = sds::SplitAtAnyOf(collision->GetAttribute("MaterialOne")->GetValue(), ", ");
+        const auto twos = sds::SplitAtAnyOf(collision->GetAttribute("MaterialTwo")->GetValue(), ", ");
+        if (std::find(ones.begin(), ones.end(), material) != ones.end())
+            surfaces.insert(twos.begin(), twos.end());
+        if (std::find(twos.begin(), twos.end(), material) != twos.end())
+            surfaces.insert(ones.begin(), ones.end());
+    });
+    return surfaces;
 }
 
 // The zone's folder as a resource group of its own, for the tests that load its files.
@@ -100,7 +128,7 @@ TEST_F(GeneratedFilesTest, TheDropZoneFileHasEveryKey)
         EXPECT_TRUE(Exists(path + terrain->GetAttribute("Name")->GetValue() + "." +
                            object->GetAttribute("Name")->GetValue() + ".so"));
     });
-    EXPECT_EQ(2, objects);
+    EXPECT_EQ(3, objects);
 
     ExpectKeys(m_Scene->GetChild("Fog"), {"Color", "LinearStart", "LinearEnd", "Density"});
     const xml::CNodePtr caelum = m_Scene->GetChild("Caelum");
@@ -121,9 +149,8 @@ TEST_F(GeneratedFilesTest, TheDropZoneFileHasEveryKey)
     EXPECT_FALSE(m_Scene->HasChild("SkyDome"));
     ExpectKeys(m_Scene->GetChild("SkyBox"), {"Distance", "Material"});
     EXPECT_EQ("directional", m_Scene->GetChild("SunLight")->GetChild("light")->GetAttribute("type")->GetValue());
-    ExpectKeys(m_Scene->GetChild("Plane"), {"Width", "Height", "Material", "Position"});
 
-    // Static buildings, a light, a billboard set and a particle system.
+    // A light, a billboard set and a particle system.
     std::set<std::string> kinds;
     xml::ForEachChild(*m_Scene->GetChild("nodes"), "node", [&](const xml::CNodePtr& node) {
         if (node->GetAttribute("static", false))
@@ -132,7 +159,7 @@ TEST_F(GeneratedFilesTest, TheDropZoneFileHasEveryKey)
             if (node->HasChild(kind))
                 kinds.insert(kind);
     });
-    EXPECT_EQ((std::set<std::string>{"billboardSet", "light", "particlesystem", "static"}), kinds);
+    EXPECT_EQ((std::set<std::string>{"billboardSet", "light", "particlesystem"}), kinds);
 
     // What the level loader reads, with the files it names.
     for (const char* element : {"Target", "SimObj", "WindSock"})
@@ -175,6 +202,7 @@ TEST_F(GeneratedFilesTest, TilesCoverTheZoneWithoutSeams)
 
     const std::set<std::string> mapped = MappedMaterials();
     std::set<sds::CTileKey> keys;
+    int waters = 0;
     xml::ForEachChild(*tiles, "Tile", [&](const xml::CNodePtr& tile) {
         const sds::CTileKey key = sds::ParseTileName(tile->GetAttribute("Name")->GetValue());
         keys.insert(key);
@@ -182,16 +210,31 @@ TEST_F(GeneratedFilesTest, TilesCoverTheZoneWithoutSeams)
         EXPECT_EQ(sds::CVector(min.x + 250 * key.x, 0, min.z + 250 * key.z), pos);
         const Ogre::MeshPtr mesh =
             Ogre::MeshManager::getSingleton().load("HomeField." + sds::TileName(key) + ".0.mesh", kGroup);
-        // Every point is the height field's at its place, the same seen from either tile of a seam.
+        // Every point of the ground is the height field's at its place, the
+        // same seen from either tile of a seam; the pond's water lies at the
+        // water's level, its edge under the shore.
         const wrappers::CMeshGeometry geometry = wrappers::ReadMeshGeometry(*mesh);
-        for (const wrappers::CMeshGeometry::CSubMesh& sub : geometry.m_SubMeshes)
+        for (const wrappers::CMeshGeometry::CSubMesh& sub : geometry.m_SubMeshes) {
             EXPECT_TRUE(mapped.count(sub.m_Material)) << sub.m_Material;
-        for (const auto& source : geometry.m_Sources)
-            for (const Ogre::Vector3& p : source.m_Positions)
-                ASSERT_EQ(static_cast<float>(CHomeField::Height(pos.x + p.x, pos.z + p.z)), p.y);
+            const bool water = sub.m_Material == dzgen::kWaterMaterial;
+            waters += water;
+            for (const Ogre::Vector3& p : geometry.m_Sources[sub.m_Source].m_Positions) {
+                const double x = pos.x + p.x, z = pos.z + p.z;
+                if (!water) {
+                    ASSERT_EQ(static_cast<float>(CHomeField::Height(x, z)), p.y);
+                    continue;
+                }
+                ASSERT_EQ(static_cast<float>(CHomeField::kWaterLevel), p.y);
+                const double fromMiddle = std::hypot(x - CHomeField::kPond.x, z - CHomeField::kPond.z);
+                ASSERT_LE(fromMiddle, CHomeField::kPondRadius + 1e-3);
+                if (fromMiddle > 1.0)
+                    ASSERT_GT(CHomeField::Height(x, z), CHomeField::kWaterLevel + 1.0) << x << ", " << z;
+            }
+        }
         Ogre::MeshManager::getSingleton().remove(mesh);
     });
     EXPECT_EQ(64u, keys.size());
+    EXPECT_EQ(1, waters);
     EXPECT_EQ((sds::CTileKey{0, 0}), *keys.begin());
     EXPECT_EQ((sds::CTileKey{7, 7}), *keys.rbegin());
 }
@@ -227,6 +270,47 @@ TEST_F(GeneratedFilesTest, PlacementFilesPutTreesOnTheGround)
         EXPECT_GT(placements, 300u) << set;
         EXPECT_TRUE(warnings.empty()) << set;
     }
+}
+
+// Everything of the zone that is baked into the physics world, the ground,
+// the pond's water, the trees and the buildings, has a physical surface of its
+// own, and the jumper's body and canopy make a sound touching it.
+TEST_F(GeneratedFilesTest, WhatTheJumperComesDownOnHasASurfaceThatSounds)
+{
+    std::set<std::string> materials{dzgen::kWaterMaterial};
+    for (int surface = 0; surface <= static_cast<int>(dzgen::ESurface::Field); ++surface)
+        materials.insert(dzgen::SurfaceMaterial(surface));
+    const xml::CNodePtr terrain = m_Scene->GetChild("Terrain");
+    const std::string prefix = terrain->GetAttribute("Path")->GetValue() + terrain->GetAttribute("Name")->GetValue();
+    std::set<std::string> meshes;
+    xml::ForEachChild(*terrain, "Object", [&](const xml::CNodePtr& object) {
+        const std::string name = prefix + "." + object->GetAttribute("Name")->GetValue() + ".so";
+        std::ifstream in(name, std::ios::binary);
+        sds::CPlacementFile file(in, name, [](const std::string&) {});
+        for (const sds::CPlacementTile& tile : file.GetTiles())
+            for (const sds::CPlacementGroup& group : file.ReadTile(tile))
+                meshes.insert(group.m_Mesh);
+    });
+    EXPECT_TRUE(meshes.count("Tree.mesh") && meshes.count("Pine.mesh") && meshes.count("Hangar.mesh") &&
+                meshes.count("ClubHouse.mesh"));
+    for (const std::string& name : meshes) {
+        const std::string group = Ogre::ResourceGroupManager::getSingleton().findGroupContainingResource(name);
+        const Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().load(name, group);
+        for (const Ogre::SubMesh* sub : mesh->getSubMeshes())
+            materials.insert(sub->getMaterialName());
+    }
+
+    const std::map<std::string, std::string> surfaces = Surfaces();
+    const std::set<std::string> body = SoundingSurfaces("JumperBody"), canopy = SoundingSurfaces("Canopy");
+    for (const std::string& material : materials) {
+        const auto surface = surfaces.find(material);
+        ASSERT_NE(surfaces.end(), surface) << material << " has no physical surface";
+        EXPECT_TRUE(body.count(surface->second)) << "the body touches " << material << " (" << surface->second << ") silently";
+        EXPECT_TRUE(canopy.count(surface->second)) << "the canopy touches " << material << " (" << surface->second << ") silently";
+    }
+    EXPECT_EQ("Water", surfaces.at(dzgen::kWaterMaterial));
+    EXPECT_EQ("Tree", surfaces.at("Pine/Needles"));
+    EXPECT_EQ("Building", surfaces.at("HomeField/HangarRoof"));
 }
 
 // The windsock's visible bones are the ones its physics file drives.

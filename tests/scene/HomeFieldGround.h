@@ -8,7 +8,8 @@
 #include "dzgen/HomeField.h"
 
 // The ground of the default zone as its tiles draw it: the height field at
-// the grid's points, flat across each of a cell's two triangles.
+// the grid's points, flat across each of a cell's two triangles; over the
+// pond's basin, the water's surface.
 inline double HomeFieldGroundAt(double x, double z)
 {
     using dzgen::CHomeField;
@@ -17,7 +18,11 @@ inline double HomeFieldGroundAt(double x, double z)
     const double fx = (x - x0) / c, fz = (z - z0) / c;
     auto h = [](double px, double pz) { return static_cast<double>(static_cast<float>(CHomeField::Height(px, pz))); };
     const double a = h(x0, z0), b = h(x0, z0 + c), cc = h(x0 + c, z0 + c), d = h(x0 + c, z0);
-    return fz >= fx ? a + fx * (cc - b) + fz * (b - a) : a + fx * (d - a) + fz * (cc - d);
+    const double ground = fz >= fx ? a + fx * (cc - b) + fz * (b - a) : a + fx * (d - a) + fz * (cc - d);
+    const double water = static_cast<float>(CHomeField::kWaterLevel);
+    if (std::hypot(x - CHomeField::kPond.x, z - CHomeField::kPond.z) < CHomeField::kPondRadius && ground < water)
+        return water;
+    return ground;
 }
 
 // 100 points 1000 m up, spread over the zone, a fifth of them over the seams

@@ -53,8 +53,10 @@ TEST_F(ZoneLoaderTest, TheDefaultZoneReportsItsSteps)
     const CZoneWorld::CProgress expected{{"Initializing Sky", 0.0f},        {"Loading Scene", 0.2f},
                                          {"Setting parameters", 0.2f},      {"Loading nodes", 0.26f},
                                          {"Building static geometry", 0.32f}, {"Loading surface objects", 0.38f},
-                                         {"Loading surface objects", 0.59f}, {"Updating terrain", 0.8f},
-                                         {"Updating surface objects", 0.9f}, {"Updating surface objects", 0.95f}};
+                                         {"Loading surface objects", 0.52f}, {"Loading surface objects", 0.66f},
+                                         {"Updating terrain", 0.8f},         {"Updating surface objects", 0.9f},
+                                         {"Updating surface objects", 0.9f + 0.1f / 3},
+                                         {"Updating surface objects", 0.9f + 0.2f / 3}};
     ASSERT_EQ(expected.size(), m_World.m_Progress.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(expected[i].first, m_World.m_Progress[i].first) << i;

@@ -6,6 +6,7 @@
 #include <boost/filesystem.hpp>
 #include <OGRE/OgreControllerManager.h>
 
+#include "scene/HomeFieldGround.h"
 #include "scene/ZoneWorld.h"
 #include "scene/ogre/PageWithEntitiesInfoTmpl.h"
 #include "support/Pictures.h"
@@ -101,4 +102,104 @@ TEST(ZonePicture, RerunGivesTheSamePictures)
         boost::filesystem::copy_file(first.File(picture), kept + "/" + picture,
                                      boost::filesystem::copy_options::overwrite_existing);
     }
+}
+
+// Seen from straight above, the pond's water shows over its basin and nowhere
+// around it: not over the shore, nor as a square beyond it. Kept as
+// build/test-artifacts/scene/pond.png.
+TEST(ZonePicture, ThePondsWaterFillsItsBasinAndNoMore)
+{
+    if (std::getenv(kFolderVariable))
+        GTEST_SKIP();
+    using dzgen::CHomeField;
+    CZoneWorld world;
+    const Ogre::Vector3 pond(static_cast<float>(CHomeField::kPond.x), static_cast<float>(CHomeField::kWaterLevel),
+                             static_cast<float>(CHomeField::kPond.z));
+    world.LookFrom(pond + Ogre::Vector3(0, 350, 1), pond);
+    std::shared_ptr<sds::ILevelResourceLoader> zone = world.Load(CZoneWorld::HomeField());
+    for (int frame = 0; frame < 5; ++frame) {
+        world.Mgr().UpdateCamera(sds::CTiming());
+        zone->Update(sds::CTiming());
+        COgreTestEnvironment::Get().RenderFrame();
+    }
+    CaptureWindow(world.Mgr(), CZoneWorld::ArtifactFolder(), "pond");
+    const CWindowPicture picture = CWindowPicture::Capture(*COgreTestEnvironment::Get().m_Window);
+
+    const Ogre::Camera& camera = *CZoneWorld::Camera();
+    const Ogre::Matrix4 toScreen = camera.getProjectionMatrix() * camera.getViewMatrix();
+    // The share of water-coloured pixels where the ground at the distance from the pond's middle shows.
+    auto waterAround = [&](double distance) {
+        int water = 0, seen = 0;
+        for (int step = 0; step < 64; ++step) {
+            const double angle = 2 * 3.14159265358979323846 * step / 64;
+            const double x = CHomeField::kPond.x + distance * std::cos(angle);
+            const double z = CHomeField::kPond.z + distance * std::sin(angle);
+            const Ogre::Vector3 at = toScreen * Ogre::Vector3(static_cast<float>(x), HomeFieldGroundAt(x, z), static_cast<float>(z));
+            const int px = static_cast<int>((at.x + 1) / 2 * picture.Width);
+            const int py = static_cast<int>((1 - at.y) / 2 * picture.Height);
+            if (px < 0 || py < 0 || px >= static_cast<int>(picture.Width) || py >= static_cast<int>(picture.Height))
+                continue;
+            ++seen;
+            const Ogre::ColourValue c = picture.At(px, py);
+            water += c.b - c.r > 0.06f && c.b >= c.g - 0.02f;
+        }
+        EXPECT_GT(seen, 48) << distance << " m from the middle lies out of the picture";
+        return seen ? static_cast<double>(water) / seen : 0.0;
+    };
+    for (double distance : {0.0, 15.0, 30.0, 42.0})
+        EXPECT_GT(waterAround(distance), 0.9) << distance << " m from the middle";
+    for (double distance : {60.0, 80.0, 100.0, 125.0, 140.0})
+        EXPECT_EQ(0.0, waterAround(distance)) << distance << " m from the middle";
+}
+
+// The hangar and the club house, surface objects of their own, stand where
+// the layout puts them: from the apron, the middle of each shows the
+// building's walls and roofs, not the grass or the sky behind. Kept as
+// build/test-artifacts/scene/buildings.png.
+TEST(ZonePicture, TheBuildingsStandWhereTheLayoutPutsThem)
+{
+    if (std::getenv(kFolderVariable))
+        GTEST_SKIP();
+    using dzgen::CHomeField;
+    CZoneWorld world;
+    auto at = [](const dzgen::CPoint& p, double above) {
+        return Ogre::Vector3(static_cast<float>(p.x), static_cast<float>(CHomeField::Height(p.x, p.z) + above),
+                             static_cast<float>(p.z));
+    };
+    const Ogre::Vector3 hangar = at(CHomeField::kHangar, 5), club = at(CHomeField::kClubHouse, 2.5);
+    world.LookFrom((hangar + club) / 2 + Ogre::Vector3(-20, 25, -110), (hangar + club) / 2);
+    std::shared_ptr<sds::ILevelResourceLoader> zone = world.Load(CZoneWorld::HomeField());
+    for (int frame = 0; frame < 5; ++frame) {
+        world.Mgr().UpdateCamera(sds::CTiming());
+        zone->Update(sds::CTiming());
+        COgreTestEnvironment::Get().RenderFrame();
+    }
+    CaptureWindow(world.Mgr(), CZoneWorld::ArtifactFolder(), "buildings");
+    const CWindowPicture picture = CWindowPicture::Capture(*COgreTestEnvironment::Get().m_Window);
+
+    const Ogre::Camera& camera = *CZoneWorld::Camera();
+    const Ogre::Matrix4 toScreen = camera.getProjectionMatrix() * camera.getViewMatrix();
+    // The share of the pixels around the point's place in the picture that are neither grass nor sky.
+    auto built = [&](const Ogre::Vector3& point) {
+        const Ogre::Vector3 screen = toScreen * point;
+        const int cx = static_cast<int>((screen.x + 1) / 2 * picture.Width);
+        const int cy = static_cast<int>((1 - screen.y) / 2 * picture.Height);
+        int building = 0, all = 0;
+        for (int y = cy - 6; y <= cy + 6; y += 3) {
+            for (int x = cx - 6; x <= cx + 6; x += 3) {
+                if (x < 0 || y < 0 || x >= static_cast<int>(picture.Width) || y >= static_cast<int>(picture.Height))
+                    continue;
+                ++all;
+                const Ogre::ColourValue c = picture.At(x, y);
+                const bool grass = c.g > c.r + 0.05f && c.g > c.b;
+                const bool sky = c.b > c.r + 0.15f && c.b > 0.6f;
+                building += !grass && !sky;
+            }
+        }
+        return all ? static_cast<double>(building) / all : 0.0;
+    };
+    EXPECT_GT(built(hangar), 0.8);
+    EXPECT_GT(built(club), 0.8);
+    // Beside them the grass shows.
+    EXPECT_LT(built(at({CHomeField::kClubHouse.x - 40, CHomeField::kClubHouse.z - 30}, 0)), 0.2);
 }

@@ -44,11 +44,12 @@ void Save(const std::string& path, const xml::CNodePtr& root)
         throw std::runtime_error("Could not write " + path);
 }
 
-void SavePlacements(const std::string& path, const std::vector<dzgen::CObjectPlacement>& placements)
+// `tiles` a side over the zone: the pages the set's pager loads.
+void SavePlacements(const std::string& path, const std::vector<dzgen::CObjectPlacement>& placements,
+                    int tiles = dzgen::CHomeField::kObjectTiles)
 {
-    Write(path, dzgen::EncodePlacementFile(dzgen::TilePlacements(placements, dzgen::CHomeField::kMin,
-                                                                 dzgen::CHomeField::kObjectTileSize,
-                                                                 dzgen::CHomeField::kObjectTiles)));
+    const double size = (dzgen::CHomeField::kMax - dzgen::CHomeField::kMin) / tiles;
+    Write(path, dzgen::EncodePlacementFile(dzgen::TilePlacements(placements, dzgen::CHomeField::kMin, size, tiles)));
 }
 
 } // namespace
@@ -81,6 +82,8 @@ int main(int argc, char** argv)
         Save(zone + "/HomeField.tiles", dzgen::TilesDocument());
         SavePlacements(zone + "/HomeField.Trees.so", dzgen::CHomeField::Trees());
         SavePlacements(zone + "/HomeField.Woods.so", dzgen::CHomeField::Woods());
+        // Seen from all over the zone: few large pages.
+        SavePlacements(zone + "/HomeField.Buildings.so", dzgen::CHomeField::Buildings(), 4);
         dzgen::SaveZoneTextures(zone);
         const xml::CNodePtr file = dzgen::ZoneFile(kZoneFolder);
         Save((data / "Skorvel" / "HomeField.dz").string(), file);

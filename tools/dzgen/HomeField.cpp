@@ -195,4 +195,10 @@ std::vector<CObjectPlacement> CHomeField::Woods()
     return woods;
 }
 
+std::vector<CObjectPlacement> CHomeField::Buildings()
+{
+    return {{"Hangar.mesh", kHangar.x, Height(kHangar.x, kHangar.z), kHangar.z, 1.0f, 180.0f},
+            {"ClubHouse.mesh", kClubHouse.x, Height(kClubHouse.x, kClubHouse.z), kClubHouse.z, 1.0f, 0.0f}};
+}
+
 } // namespace dzgen

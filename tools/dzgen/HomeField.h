@@ -88,6 +88,9 @@ public:
     // the field, and "Woods", belts of pines and broadleaf trees toward the edges.
     static std::vector<CObjectPlacement> Trees();
     static std::vector<CObjectPlacement> Woods();
+    // The set "Buildings": the hangar, its door toward the runway, and the
+    // club house, on the ground; solid, like the trees.
+    static std::vector<CObjectPlacement> Buildings();
 };
 
 } // namespace dzgen

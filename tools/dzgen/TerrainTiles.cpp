@@ -1,5 +1,6 @@
 #include "dzgen/TerrainTiles.h"
 
+#include <cmath>
 #include <map>
 
 #include "core/Helpers.h"
@@ -37,6 +38,34 @@ Ogre::Vector2 UvAt(ESurface surface, double x, double z)
     default:
         return Ogre::Vector2(static_cast<float>(x / 16.0), static_cast<float>(z / 16.0));
     }
+}
+
+// The pond's water, in the tile that holds the pond's middle: a disc at the
+// water's level out to the pond's edge, where the shore stands above it, so
+// that it shows only over the pond's basin. A sub-mesh of its own, so that the
+// ground's collision has a water surface.
+void AddPondWater(meshgen::CMeshDesc& mesh, double ox, double oz)
+{
+    const CPoint& pond = CHomeField::kPond;
+    if (pond.x < ox || pond.x >= ox + CHomeField::kTileSize || pond.z < oz || pond.z >= oz + CHomeField::kTileSize)
+        return;
+    meshgen::CGeometry& water = mesh.Part(kWaterMaterial);
+    const int segments = 64;
+    const auto first = static_cast<std::uint32_t>(water.m_Vertices.size());
+    auto vertex = [&](double x, double z) {
+        // The ripples repeat every 20 m.
+        water.AddVertex(Ogre::Vector3(static_cast<float>(x - ox), static_cast<float>(CHomeField::kWaterLevel),
+                                      static_cast<float>(z - oz)),
+                        Ogre::Vector3::UNIT_Y, Ogre::Vector2(static_cast<float>(x / 20.0), static_cast<float>(z / 20.0)));
+    };
+    vertex(pond.x, pond.z);
+    for (int s = 0; s < segments; ++s) {
+        const double angle = 2 * 3.14159265358979323846 * s / segments;
+        vertex(pond.x + CHomeField::kPondRadius * std::cos(angle), pond.z - CHomeField::kPondRadius * std::sin(angle));
+    }
+    for (int s = 0; s < segments; ++s)
+        water.m_Indices.insert(water.m_Indices.end(),
+                               {first, first + 1 + s, first + 1 + static_cast<std::uint32_t>((s + 1) % segments)});
 }
 
 } // namespace
@@ -90,6 +119,7 @@ meshgen::CMeshDesc TileMesh(int tileX, int tileZ)
                 mesh.Part(SurfaceMaterial(static_cast<int>(surface))).m_Indices.end(), {a, b, c, a, c, d});
         }
     }
+    AddPondWater(mesh, ox, oz);
     return mesh;
 }
 

@@ -85,6 +85,22 @@ void AddSky(const xml::CNodePtr& scene)
     Add(light, "direction", {{"x", "-0.45"}, {"y", "-0.75"}, {"z", "-0.5"}});
 }
 
+// The buildings are surface objects of their own, so that they are solid:
+// drawn in static pages as far as the zone reaches, their collision meshes
+// baked as a jumper nears them.
+void AddBuildings(const xml::CNodePtr& terrain)
+{
+    Add(terrain, "Object",
+        {{"Name", "Buildings"},
+         {"SurfaceObjectSaturation", "1"},
+         {"StaticDist", "3000"},
+         {"BatchDist", "0"},
+         {"ImpostersDist", "0"},
+         {"GenerateCollisions", "true"},
+         {"LogInfo", "false"},
+         {"CollisionMeshesDist", "60"}});
+}
+
 void AddTerrain(const xml::CNodePtr& scene, const std::string& zoneFolder)
 {
     const xml::CNodePtr terrain = Add(scene, "Terrain",
@@ -112,23 +128,12 @@ void AddTerrain(const xml::CNodePtr& scene, const std::string& zoneFolder)
          {"GenerateCollisions", "true"},
          {"LogInfo", "false"},
          {"CollisionMeshesDist", "50"}});
+    AddBuildings(terrain);
 }
 
 void AddNodes(const xml::CNodePtr& scene)
 {
     const xml::CNodePtr nodes = Add(scene, "nodes");
-    // The buildings stand still: one static batch.
-    const xml::CNodePtr hangar = Add(nodes, "node", {{"name", "Hangar"}, {"static", "true"}});
-    Position(hangar, CHomeField::kHangar.x, CHomeField::Height(CHomeField::kHangar.x, CHomeField::kHangar.z),
-             CHomeField::kHangar.z);
-    // Its door faces the runway (south, -z).
-    Add(hangar, "rotation", {{"qw", "0"}, {"qx", "0"}, {"qy", "1"}, {"qz", "0"}});
-    Add(hangar, "entity", {{"name", "Hangar"}, {"meshFile", "Hangar.mesh"}});
-    const xml::CNodePtr club = Add(nodes, "node", {{"name", "ClubHouse"}, {"static", "true"}});
-    Position(club, CHomeField::kClubHouse.x, CHomeField::Height(CHomeField::kClubHouse.x, CHomeField::kClubHouse.z),
-             CHomeField::kClubHouse.z);
-    Add(club, "entity", {{"name", "ClubHouse"}, {"meshFile", "ClubHouse.mesh"}});
-
     const xml::CNodePtr lamp = Add(nodes, "node", {{"name", "HangarLamp"}});
     Position(lamp, CHomeField::kHangar.x, 9.0, CHomeField::kHangar.z - 17.0);
     const xml::CNodePtr light = Add(lamp, "light", {{"name", "HangarLampLight"}, {"type", "point"}, {"castShadows", "false"}});
@@ -191,21 +196,6 @@ xml::CNodePtr ZoneFile(const std::string& zoneFolder)
     AddTerrain(scene, zoneFolder);
     Add(scene, "Fog", {{"Color", "0.74, 0.8, 0.88"}, {"LinearStart", "300"}, {"LinearEnd", "2500"}, {"Density", "0.0006"}});
     AddSky(scene);
-    Add(scene, "Plane",
-        {{"Normal", "0, 1, 0"},
-         {"Point", "0"},
-         {"Width", "200"},
-         {"Height", "200"},
-         {"XSegments", "4"},
-         {"YSegments", "4"},
-         {"Normals", "true"},
-         {"uTile", "10"},
-         {"vTile", "10"},
-         {"UpVector", "0, 0, 1"},
-         {"EntityName", "HomeFieldPond"},
-         {"Material", "HomeField/Pond"},
-         {"CastShadows", "false"},
-         {"Position", Vector(CHomeField::kPond.x, CHomeField::kWaterLevel, CHomeField::kPond.z)}});
     AddNodes(scene);
     AddLevelObjects(scene);
     return scene;

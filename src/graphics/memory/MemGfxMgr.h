@@ -62,7 +62,7 @@ public:
     CGfxObjPtr CreateTriangle(const CVector& a, const CVector& b, const CVector& c,
                               const CFourFloats& colour) override;
     COverlayedPtr CreateOverlayed(const std::string& name) override;
-    void GetSurfaceObjectsAround(const CVector&, float, float) override {}
+    void GetSurfaceObjectsAround(const CVector&, float, float, const CIsBaked&) override {}
     std::shared_ptr<ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                      const LoadingProgressCallback& progress) override;
     void ClearScene(const std::string& nodeName) override;

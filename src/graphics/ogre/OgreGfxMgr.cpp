@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <memory>
+#include <OGRE/OgreAnimationState.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
 #include <OGRE/OgreRoot.h>
@@ -52,6 +53,15 @@ void ReleaseNodesBelow(const Ogre::Node* node)
         ReleaseNodesBelow(child);
     if (COgreGfxObjBase* object = FindGfxObjByNode(node))
         object->ReleaseNode();
+}
+
+// The rendering engine destroys animation states without their blend masks,
+// which the joints moved by hand gave them: they go first.
+void DestroyBlendMasks(Ogre::Entity& entity)
+{
+    if (Ogre::AnimationStateSet* states = entity.getAllAnimationStates())
+        for (const auto& state : states->getAnimationStates())
+            state.second->destroyBlendMask();
 }
 
 [[noreturn]] void NotAvailable(const std::string& what)
@@ -156,6 +166,7 @@ void COgreGfxMgr::DestroyEntity(Ogre::Entity* entity)
 {
     if (entity->isAttached())
         entity->detachFromParent();
+    DestroyBlendMasks(*entity);
     m_pSceneManager->destroyEntity(entity);
 }
 
@@ -265,10 +276,11 @@ sds::COverlayedPtr COgreGfxMgr::CreateOverlayed(const std::string& name)
     return sds::COverlayedPtr(new COgreSimpleOverlayed(name));
 }
 
-void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget)
+void COgreGfxMgr::GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget,
+                                          const sds::CIsBaked& isBaked)
 {
     if (const std::shared_ptr<sds::IZoneGraphics> zone = m_ZoneLoader.lock())
-        zone->GetSurfaceObjectsAround(m_ObjectQueue, point, reach, m_TerrainCollisionMultiplier, budget);
+        zone->GetSurfaceObjectsAround(m_ObjectQueue, point, reach, m_TerrainCollisionMultiplier, budget, isBaked);
 }
 
 std::shared_ptr<sds::ILevelResourceLoader> COgreGfxMgr::LoadZone(const xml::CNodePtr& zone,
@@ -480,6 +492,8 @@ void COgreGfxMgr::ResetScene()
     m_RootObject.reset();
     m_Scene = std::make_shared<const bool>(true);
     ClearGfxObjRegistry();
+    for (const auto& entity : m_pSceneManager->getMovableObjects("Entity"))
+        DestroyBlendMasks(*static_cast<Ogre::Entity*>(entity.second));
     m_pSceneManager->clearScene();
     Ogre::Root* root = Ogre::Root::getSingletonPtr();
     if (root && root->hasSceneManager("RTT Scene Manager"))

@@ -52,7 +52,8 @@ public:
     sds::CGfxObjPtr CreateTriangle(const sds::CVector& a, const sds::CVector& b, const sds::CVector& c,
                                    const sds::CFourFloats& colour) override;
     sds::COverlayedPtr CreateOverlayed(const std::string& name) override;
-    void GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget) override;
+    void GetSurfaceObjectsAround(const sds::CVector& point, float reach, float budget,
+                                 const sds::CIsBaked& isBaked = sds::CIsBaked()) override;
     std::shared_ptr<sds::ILevelResourceLoader> LoadZone(const xml::CNodePtr& zone,
                                                           const sds::LoadingProgressCallback& progress) override;
     void ClearScene(const std::string& nodeName) override;

@@ -1,5 +1,8 @@
 #include "physics/flight/LandingState.h"
 
+#include <algorithm>
+#include <typeinfo>
+
 #include "core/Exception.h"
 #include "physics/PhyMgr.h"
 #include "physics/PhyRagDoll.h"
@@ -14,6 +17,9 @@
 namespace physics::PhyJumperStates {
 
 namespace {
+
+// m/s: a step's way down at it is less than the doll's trunk is thick.
+const float MAX_DOLL_FALL_SPEED = 10.0f;
 
 sdk::IActor& RootActor(const CPhyRagDoll& ragDoll)
 {
@@ -42,6 +48,11 @@ CLandingState::CLandingState(CPhyJumper* owner, const xml::CNodePtr& phyJumper,
     if (m_SliderRagDoll)
         m_SliderSync = std::make_shared<CSyncRagDollByMoving>(*m_SliderRagDoll, GetCurrentActor(), m_SliderOffset);
     m_Sync = std::make_shared<CSyncRagDollByMoving>(*m_JumperRagDoll, GetCurrentActor(), sds::CVector::ZERO);
+    // The doll takes the body's speed at the touch-down, which may be a free
+    // fall's: most of a metre a step, more than its limbs are thick.
+    m_JumperRagDoll->EnableContinuousCollision(true);
+    // The doll takes the body's speed at the touch-down, which may be a free fall's.
+    m_JumperRagDoll->EnableContinuousCollision(true);
     if (pilotChute)
         m_PilotChute = std::make_shared<CPhyPilotChute>(pilotChute, RootActor(*m_CanopyRagDoll),
                                                         std::vector<const CPhyObj*>(),
@@ -81,6 +92,20 @@ void CLandingState::Enter()
     // is; a later one ends the sync that carried only the root, so the doll is
     // made whole again around the root, moving as it does.
     m_Sync.reset();
+    // The touch-down is told when the step that made it is over, and a fast
+    // body may be in the ground by then: the doll lies down where the body
+    // was after the step before, a doll laid out under the ground would fall
+    // through it. The doll keeps the body's speed, but the ground took a free
+    // fall's: at 40 m/s and more, most of a metre a step, the doll's joints
+    // would drag its limbs and trunk through the ground.
+    if (!m_Entered && m_BodySeen)
+    {
+        sds::CVector velocity = RootActor(*m_JumperRagDoll).GetLinearVelocity();
+        velocity.y = std::max(velocity.y, -MAX_DOLL_FALL_SPEED);
+        RootActor(*m_JumperRagDoll).SetGlobalPose(m_BodyPosition, m_BodyOrientation);
+        m_JumperRagDoll->ResetPose();
+        m_JumperRagDoll->SetLinearVelocity(velocity);
+    }
     if (m_Entered)
     {
         const sds::CVector velocity = RootActor(*m_JumperRagDoll).GetLinearVelocity();
@@ -157,6 +182,13 @@ void CLandingState::OnUpdate(const sds::CTiming& timing)
 
 void CLandingState::Sync()
 {
+    if (!m_Entered)
+        if (const sdk::IActor* body = GetCurrentActor())
+        {
+            m_BodySeen = true;
+            m_BodyPosition = body->GetGlobalPosition();
+            m_BodyOrientation = body->GetGlobalOrientation();
+        }
     CPhyJumperState::Sync();
     if (m_CanopySync)
         m_CanopySync->Sync();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/Node.h"
+#include "core/Quaternion.h"
 #include "core/Vector.h"
 #include "physics/PhyMovingBody.h"
 #include "physics/flight/ILandingState.h"
@@ -91,6 +92,10 @@ private:
     CPhyMovingBody m_CanopyForces;
     int m_LandingMode = 0;
     bool m_Entered = false;
+    // Where the jumper's body was after the last step, while the doll is parked.
+    bool m_BodySeen = false;
+    sds::CVector m_BodyPosition;
+    sds::CQuaternion m_BodyOrientation;
 };
 
 } // namespace PhyJumperStates

@@ -111,11 +111,11 @@ void COgreZoneLoader::Update(const sds::CTiming& timing)
 }
 
 void COgreZoneLoader::GetSurfaceObjectsAround(sds::IGfxMgr::CObjectQueue& output, const sds::CVector& point,
-                                              float reach, float multiplier, float budget)
+                                              float reach, float multiplier, float budget, const sds::CIsBaked& isBaked)
 {
     if (m_Scene->GetTerrainPager() && m_Scene->GetTerrainDetailLevel())
         SearchLevel(m_Scene->GetTerrainDetailLevel(), output, point, reach,
-                    m_Scene->GetTerrainPager()->getPageSize() * multiplier, budget);
+                    m_Scene->GetTerrainPager()->getPageSize() * multiplier, budget, isBaked);
     for (const auto& set : m_Scene->GetSurfaceObjects()) {
         if (!set->m_GenerateCollisions)
             continue;
@@ -128,12 +128,13 @@ void COgreZoneLoader::GetSurfaceObjectsAround(sds::IGfxMgr::CObjectQueue& output
             throw std::runtime_error(
                 "!\"At least one manager must be active, check configuration file for the drop zone surface object\"");
         }
-        SearchLevel(level, output, point, reach, set->m_CollisionMeshesDist, budget);
+        SearchLevel(level, output, point, reach, set->m_CollisionMeshesDist, budget, isBaked);
     }
 }
 
 void COgreZoneLoader::SearchLevel(Forests::GeometryPageManager* level, sds::IGfxMgr::CObjectQueue& output,
-                                  const sds::CVector& point, float reach, float radius, float& budget)
+                                  const sds::CVector& point, float reach, float radius, float& budget,
+                                  const sds::CIsBaked& isBaked)
 {
     const Ogre::Vector3 at(point.x, point.y, point.z);
     for (const auto& entry : level->getLoadedPages()) {
@@ -144,7 +145,7 @@ void COgreZoneLoader::SearchLevel(Forests::GeometryPageManager* level, sds::IGfx
         if (!records || !page->isVisible() || !page->isLoaded())
             continue;
         const std::uint64_t start = sds::GetWallClockMs();
-        records->Collect(at, reach, radius, output);
+        records->Collect(at, reach, radius, output, isBaked);
         budget -= static_cast<float>(sds::GetWallClockMs() - start) / 1000.0f;
     }
 }

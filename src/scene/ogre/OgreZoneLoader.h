@@ -28,7 +28,7 @@ public:
     // The zone graphics stay loaded across jumps.
     void Restart() override {}
     void GetSurfaceObjectsAround(sds::IGfxMgr::CObjectQueue& output, const sds::CVector& point, float reach,
-                                 float multiplier, float budget) override;
+                                 float multiplier, float budget, const sds::CIsBaked& isBaked) override;
 
     const std::shared_ptr<CDotScene>& GetScene() const { return m_Scene; }
     bool HasSky() const { return m_HasSky; }
@@ -41,7 +41,8 @@ private:
     void UpdateSky(const sds::CTiming& timing);
     // Searches a level's loaded pages for collision meshes while the budget lasts.
     static void SearchLevel(Forests::GeometryPageManager* level, sds::IGfxMgr::CObjectQueue& output,
-                            const sds::CVector& point, float reach, float radius, float& budget);
+                            const sds::CVector& point, float reach, float radius, float& budget,
+                            const sds::CIsBaked& isBaked);
 
     std::shared_ptr<CCaelum> m_Sky;
     std::shared_ptr<CDotScene> m_Scene;

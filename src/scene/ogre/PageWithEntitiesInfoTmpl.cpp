@@ -16,7 +16,8 @@ void CPageEntities::Record(Ogre::Entity* entity, const Ogre::Vector3& position, 
     m_HighestTop = std::max(m_HighestTop, entity->getBoundingBox().getMaximum().y * scale.y + position.y);
 }
 
-void CPageEntities::Collect(const Ogre::Vector3& point, float reach, float radius, sds::IGfxMgr::CObjectQueue& output)
+void CPageEntities::Collect(const Ogre::Vector3& point, float reach, float radius, sds::IGfxMgr::CObjectQueue& output,
+                            const sds::CIsBaked& isBaked)
 {
     if (m_Taken == m_Records.size() || !(point.y - m_HighestTop < reach))
         return;
@@ -26,7 +27,8 @@ void CPageEntities::Collect(const Ogre::Vector3& point, float reach, float radiu
         const Ogre::Vector3 level(point.x, record.m_Position.y, point.z);
         if (record.m_Position.distance(level) > radius)
             continue;
-        MeshToTriangles(*record.m_Entity->getMesh(), m_Pending, record.m_Position, record.m_Rotation, record.m_Scale);
+        MeshToTriangles(*record.m_Entity->getMesh(), m_Pending, record.m_Position, record.m_Rotation, record.m_Scale,
+                        isBaked);
         record.m_Taken = true;
         ++m_Taken;
     }

@@ -31,10 +31,11 @@ public:
     void Record(Ogre::Entity* entity, const Ogre::Vector3& position, const Ogre::Quaternion& rotation,
                 const Ogre::Vector3& scale);
     // Converts the records not yet taken whose horizontal distance from the
-    // point is at most the radius, and appends their meshes to the output.
-    // Nothing when every record is taken or the point is `reach` or more above
-    // the highest top.
-    void Collect(const Ogre::Vector3& point, float reach, float radius, sds::IGfxMgr::CObjectQueue& output);
+    // point is at most the radius, and appends their meshes to the output,
+    // but for those `isBaked` knows already. Nothing when every record is
+    // taken or the point is `reach` or more above the highest top.
+    void Collect(const Ogre::Vector3& point, float reach, float radius, sds::IGfxMgr::CObjectQueue& output,
+                 const sds::CIsBaked& isBaked = sds::CIsBaked());
 
     float GetHighestTop() const { return m_HighestTop; }
     const std::vector<CRecord>& GetRecords() const { return m_Records; }

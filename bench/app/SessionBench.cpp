@@ -1,0 +1,170 @@
+// A session of a hundred jumps through the game mode over the real graphics:
+// the rendering engine with the shipped drop zone (terrain and surface-object
+// pages, their collision meshes baked into the physics world), every level
+// mod, the physics, the jumper, and OpenAL on its null output, stepped by a
+// fixed frame time of 1/60 s rather than the wall clock, nothing drawn. Each
+// jump is flown by the shipped keys: out of the door, let go, pull half a
+// second later, hands up to the ground, two seconds there. The first starts
+// over the middle of the zone; the next nine start so that they come down at
+// nine places of the zone (in and among trees, the pond, the hangar, the
+// fields, the club house, the runway), and so on in turn, each after a
+// restart as the statistics menu's "Repeat jump". Run from the run tree (it
+// goes there itself) on a display or under a virtual screen of its own.
+// Prints a line a jump (where it started and came down, its verdict, the
+// meshes and actors in the physics world, the resident memory and the heap in
+// use), then
+//   session_heap_growth_kb_per_jump=<heap in use, KB a jump from the 10th to the 100th>
+//   session_actors_after_10=<physics actors>
+//   session_actors_after_100=<physics actors>
+//   session_rss_growth_kb_per_jump=<resident KB a jump from the 10th to the 100th>
+//   session_baked_meshes_after_10=<collision meshes in the world>
+//   session_baked_meshes_after_100=<collision meshes in the world>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "core/Helpers.h"
+#include "jumper/ObjGround.h"
+#include "level/OgreJumpWorld.h"
+#include "mods/PhyEnabledMod.h"
+#include "physics/PhyMgr.h"
+#include "physics/sdk/IScene.h"
+#include "sound/openal/SndMgrFactory.h"
+#include "support/MessageCapture.h"
+#include "support/OgreBenchEngine.h"
+
+namespace {
+
+const int kJumps = 100;
+
+// Where the second to the tenth jump of each ten come down (x, z): on a
+// crown of the row of trees north-east of the landing area, among the trees
+// south of that row, the pond, the hangar, a field under the woods of the
+// hills, a field west of the runway, the club house, the runway, the
+// farmland. Jumps to one place come down within metres of each other, and
+// no tree stands just at the reach of the ground requests of these jumps,
+// so that each asks for the same trees as the last one there.
+const float kPlaces[][2] = {{350, 320}, {400, 255}, {-380, 320}, {420, -190}, {-430, 560},
+                            {-450, -75}, {330, -175}, {-100, -250}, {270, -500}};
+const int kPlaceCount = sizeof(kPlaces) / sizeof(kPlaces[0]);
+
+// Out of the door, let go, pull half a second later, hands up to the ground
+// and two seconds there. False when there was no touch-down in two minutes.
+bool Fly(COgreJumpWorld& world)
+{
+    world.Frames(10);
+    world.Tap("Space"); // out of the door
+    world.Tap("Space"); // let go
+    world.Frames(30);
+    world.Tap("Space"); // pull
+    for (int frame = 0; frame < 60 * 120 && !world.TouchedDown(); ++frame)
+        world.Frame();
+    const bool landed = world.TouchedDown();
+    world.Frames(120);
+    return landed;
+}
+
+// Heap in use, in KB.
+long HeapKb()
+{
+    return static_cast<long>(mallinfo2().uordblks / 1024);
+}
+
+long ResidentKb()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+std::size_t BakedMeshes()
+{
+    return sds::CPhyEnabledMod::GetSingleton()->GetGround().GetMeshes().size();
+}
+
+std::size_t Actors()
+{
+    const auto& world = dynamic_cast<const physics::CPhyMgr&>(sds::CPhyEnabledMod::GetSingleton()->GetPhyMgr());
+    return world.GetScene().GetActors().size();
+}
+
+int Run()
+{
+    if (chdir(SDS_RUN_DIR "/bin") != 0) {
+        std::cerr << "cannot enter the run tree " SDS_RUN_DIR "/bin\n";
+        return 1;
+    }
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    CMessageCapture quiet;
+    COgreBenchEngine engine(xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds"));
+    COgreJumpWorld world([](const xml::CNodePtr& soundSystem) { return wrappers::CreateSndMgr(soundSystem); },
+                         engine.m_Window, engine.m_Level);
+    const xml::CNodePtr aircraft = world.m_App.m_Config->GetChild("Airplane")->GetAttribute("Altitude");
+    const float height = aircraft->GetValue<sds::CVector>().y;
+    const sds::CVector middle(0, height, 0);
+    world.Start();
+
+    // Where a jump lands from where the aircraft starts, measured on the first.
+    sds::CVector drift;
+    long residentAt10 = 0, heapAt10 = 0;
+    std::size_t meshesAt10 = 0, actorsAt10 = 0;
+    for (int jump = 1; jump <= kJumps; ++jump) {
+        const int place = (jump - 1) % (kPlaceCount + 1) - 1;
+        aircraft->SetValue(sds::VectorToString(
+            place < 0 ? middle
+                      : sds::CVector(kPlaces[place][0] - drift.x, height, kPlaces[place][1] - drift.z)));
+        if (jump == 1)
+            world.Jump();
+        else
+            world.Restart();
+        const sds::CVector start = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
+        const bool landed = Fly(world);
+        const sds::CVector end = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
+        if (jump == 1)
+            drift = end - middle;
+        const std::string type = world.Jumper() ? world.Jumper()->GetCollisionJudge()->GetLandingType() : "";
+        std::printf("jump %d: from %.0f, %.0f to %.0f, %.1f, %.0f (%s) %s: %zu baked meshes, %zu actors, %ld KB resident, %ld KB heap\n",
+                    jump, start.x, start.z, end.x, end.y, end.z, landed ? "landed" : "no touch-down", type.c_str(),
+                    BakedMeshes(), Actors(), ResidentKb(), HeapKb());
+        std::fflush(stdout);
+        // The bench's own records of the log are no part of the program's memory.
+        world.m_Log.m_Lines.clear();
+        quiet.m_Messages.clear();
+        quiet.m_Errors.clear();
+        if (jump == 10) {
+            residentAt10 = ResidentKb();
+            heapAt10 = HeapKb();
+            meshesAt10 = BakedMeshes();
+            actorsAt10 = Actors();
+        }
+    }
+    const double growth = static_cast<double>(ResidentKb() - residentAt10) / (kJumps - 10);
+    std::printf("session_heap_growth_kb_per_jump=%.1f\n", static_cast<double>(HeapKb() - heapAt10) / (kJumps - 10));
+    std::printf("session_actors_after_10=%zu\n", actorsAt10);
+    std::printf("session_actors_after_100=%zu\n", Actors());
+    std::printf("session_rss_growth_kb_per_jump=%.1f\n", growth);
+    std::printf("session_baked_meshes_after_10=%zu\n", meshesAt10);
+    std::printf("session_baked_meshes_after_100=%zu\n", BakedMeshes());
+    world.LeaveToMainMenu();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (const int failed = RunOnADisplay(argc, argv))
+        return failed;
+    try {
+        return Run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_session: %s\n", e.what());
+        return 3;
+    }
+}
