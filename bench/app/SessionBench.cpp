@@ -104,7 +104,7 @@ int Run()
     CMessageCapture quiet;
     COgreBenchEngine engine(xml::LoadXmlFile("../conf/conf.xml")->GetChild("sds"));
     COgreJumpWorld world([](const xml::CNodePtr& soundSystem) { return wrappers::CreateSndMgr(soundSystem); },
-                         engine.m_Window, engine.m_Level);
+                         LoadDefaultConfig(), engine.m_Window, engine.m_Level);
     const xml::CNodePtr aircraft = world.m_App.m_Config->GetChild("Airplane")->GetAttribute("Altitude");
     const float height = aircraft->GetValue<sds::CVector>().y;
     const sds::CVector middle(0, height, 0);
