@@ -23,7 +23,7 @@ run="$(cd "$1" && pwd)"
 mkdir -p "$2"
 pictures="$(cd "$2" && pwd)"
 work="$(mktemp -d)"
-. "$top/tests/e2e/common.sh"
+. "$top/tests/e2e/common.sh" "$run" "$work" "$pictures"
 . "$top/tests/e2e/fly.sh"
 
 rm -f "$pictures"/*.png "$pictures"/demo*.log

@@ -1,7 +1,12 @@
-# Helpers of the end-to-end scripts, sourced by them: checks that count
+# Helpers of the end-to-end scripts, sourced by them with their arguments
+# (<run tree> <work folder> <artifact folder> ...): checks that count
 # failures, waits on the log and on the process, and pictures of the screen.
-# The scripts run in bin/ of their run tree; the log is ../logs/dravonkel.log.
-# Needs $work (a scratch folder) to be set.
+# The scripts run in bin/ of their run tree; the log is $log.
+set -u
+run="$1"
+work="$2"
+artifacts="$3"
+log=../logs/dravonkel.log
 failures=0
 
 fail() {
@@ -35,6 +40,30 @@ wait_for_log_count() { # <text> <count> <seconds>
         sleep 0.1
     done
     return 1
+}
+
+# How many lines of the log hold the text.
+count_log() { # <text>
+    local n
+    n=$(grep -cF -- "$1" $log 2>/dev/null)
+    echo "${n:-0}"
+}
+
+# Waits until the log holds the line <count> times; gives up (the script's
+# give_up) after the timeout or when the program $pid has ended.
+await() { # <text> <count> <seconds> <what>
+    local deadline=$((SECONDS + $3))
+    while [ "$(count_log "$1")" -lt "$2" ]; do
+        [ $SECONDS -lt $deadline ] && kill -0 "$pid" 2>/dev/null || give_up "$4: no '$1' in the log"
+        sleep 0.1
+    done
+}
+
+click_at() { # <x> <y>
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.2
 }
 
 # Waits for the process to end and puts its exit code into $code; kills it

@@ -12,13 +12,8 @@
 # that was cut off and a scene whose start is no number. Keeps a picture of
 # each message box and each log in the artifact folder.
 # Needs a display (xvfb-run).
-set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-run="$1"
-work="$2"
-artifacts="$3"
 . "$top/tests/e2e/common.sh"
-log=../logs/dravonkel.log
 
 # A message box in the middle of the screen, in front of every screen: its
 # title bar, its panel and the text in it.

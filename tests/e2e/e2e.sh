@@ -12,13 +12,8 @@
 # the main menu, the force-field screen and the demonstration's steps (demo/),
 # the logs and the recording in the artifact folder.
 # Needs a display (xvfb-run).
-set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-run="$1"
-work="$2"
-artifacts="$3"
 . "$top/tests/e2e/common.sh"
-
 # The order of the screens and actions in a log.
 story() {
     grep -oE "Displaying wnd[A-Za-z]+|Entering Menu mode|ScreenShot is taken|Engine is destroyed" "$1"

@@ -16,13 +16,8 @@
 # dragged.png, flight-with-trails.png, verdict.png, statistics.png), both
 # logs, profiles and written scenes, and the recording in the artifact folder.
 # Needs a display (xvfb-run).
-set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-run="$1"
-work="$2"
-artifacts="$3"
 . "$top/tests/e2e/common.sh"
-log=../logs/dravonkel.log
 scenes=../data/DovuvUvozeVozediza
 new_scene="$scenes/E2E_field.ForceFields"
 

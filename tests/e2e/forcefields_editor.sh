@@ -9,13 +9,8 @@
 # saved before scenes had a sky and a ground (tests/e2e/fixtures, alone in
 # its folder), which is drawn with those of the template of new scenes
 # (editor-opened-old-scene.png). Needs a display (xvfb-run).
-set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-run="$1"
-work="$2"
-artifacts="$3"
 . "$top/tests/e2e/common.sh"
-log=../logs/dravonkel.log
 scenes=../data/DovuvUvozeVozediza
 
 # Starts the program, opens the first scene of the force-fields screen in

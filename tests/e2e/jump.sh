@@ -22,17 +22,12 @@
 # jump; altimeter-free-fall.png, altimeter-canopy-from-aircraft.png and
 # canopy-controls-from-aircraft.png of a jump from the aircraft.
 # Needs a display (xvfb-run).
-set -u
-run="$1"
-work="$2"
-artifacts="$3"
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+. "$top/tests/e2e/common.sh"
 hud="$4"
 edition="${5:-}"
 suffix=""
 [ -n "$edition" ] && suffix="-from-aircraft"
-top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-. "$top/tests/e2e/common.sh"
-log=../logs/dravonkel.log
 
 . "$top/tests/e2e/fly.sh"
 

@@ -9,14 +9,9 @@
 # Keeps its pictures (settings-*.png, screen-*.png) and the logs in the
 # artifact folder.
 # Needs a display of 1024 x 768 (xvfb-run).
-set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-run="$(cd "$1" && pwd)"
-work="$2"
-artifacts="$3"
 . "$top/tests/e2e/common.sh"
-
-log=../logs/dravonkel.log
+run="$(cd "$run" && pwd)"
 settings=../conf/settings.xml
 
 # Where things are on the 1024 x 768 screen (the settings window is centred).
@@ -54,12 +49,6 @@ give_up() { # <what>
     exit 1
 }
 
-count_log() { # <text>
-    local n
-    n=$(grep -cF -- "$1" $log 2>/dev/null)
-    echo "${n:-0}"
-}
-
 # Waits until the log holds the text more than <count> times.
 wait_for_count() { # <text> <count> <seconds>
     local deadline=$((SECONDS + $3))
@@ -73,13 +62,6 @@ wait_for_count() { # <text> <count> <seconds>
 # clicks here start from the corner.
 home_pointer() {
     pointer_to_corner || give_up "the program's pointer did not come to the corner"
-}
-
-click_at() { # <x> <y>
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.2
 }
 
 # A picture of the screen once two captures a moment apart are alike, with

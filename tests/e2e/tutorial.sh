@@ -8,14 +8,9 @@
 #   tutorial.sh <run tree> <work folder> <artifact folder>
 # Keeps a picture of each box (tutorial-message-<n>.png) and the log in the
 # artifact folder. Needs a display of 1024 x 768 (xvfb-run).
-set -u
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-run="$(cd "$1" && pwd)"
-work="$2"
-artifacts="$3"
 . "$top/tests/e2e/common.sh"
-
-log=../logs/dravonkel.log
+run="$(cd "$run" && pwd)"
 
 # Where things are on the 1024 x 768 screen (the windows are centred).
 main_tutorials="511 479"
@@ -36,28 +31,6 @@ give_up() { # <what>
     [ -e $log ] && cp $log "$artifacts/tutorial.log"
     echo "$failures checks failed; pictures and logs in $artifacts (tutorial*)" >&2
     exit 1
-}
-
-count_log() { # <text>
-    local n
-    n=$(grep -cF -- "$1" $log 2>/dev/null)
-    echo "${n:-0}"
-}
-
-# Waits until the log holds the line <count> times; gives up after the timeout.
-await() { # <text> <count> <seconds> <what>
-    local deadline=$((SECONDS + $3))
-    while [ "$(count_log "$1")" -lt "$2" ]; do
-        [ $SECONDS -lt $deadline ] && kill -0 "$pid" 2>/dev/null || give_up "$4: no '$1' in the log"
-        sleep 0.1
-    done
-}
-
-click_at() { # <x> <y>
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.2
 }
 
 # The height in pixels of the words in the message box: a line is about 16.

@@ -18,6 +18,7 @@
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
+#include "MenuScreen.h"
 #include "OgreTestWindow.h"
 #include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
@@ -41,19 +42,8 @@ xml::CNodePtr ForceFieldConfig()
 
 TEST(CheckScreenshot, ARefusedFunctionIsShownWithItsReason)
 {
-    CCapturingLogMgr log;
-    CFakeEventMgr events;
-    CFakeApplication app(ForceFieldConfig());
-    CFakeSndMgr sound;
-    CMenuServices services(app.m_Config);
-    CTestEngine engine;
-    COgreTestWindow window(Width, Height);
-    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
-    auto guiEngine = std::make_unique<CGuiEngine>();
-    wrappers::CWindowResolver windows;
-    windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
-    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/forcefields";
-    boost::filesystem::create_directories(artifacts);
+    CMenuScreen screen(ForceFieldConfig());
+    const std::string artifacts = CMenuScreen::Artifacts("forcefields");
 
     const xml::CNodePtr field = xml::LoadXmlFromMemory(
         "<Region><Shape Position='0,100,0' Size='50,50,20'/>"
@@ -62,36 +52,34 @@ TEST(CheckScreenshot, ARefusedFunctionIsShownWithItsReason)
         "<Function>function Update() end function CalculateForce() return CVector(1, 0, 0) end</Function>"
         "<Description>Blows to the right.</Description></Region>",
         "field")->GetChild("Region");
-    ASSERT_TRUE(GuiStates::GoToEditForceField(*guiEngine, field));
+    screen.Open();
+    ASSERT_TRUE(GuiStates::GoToEditForceField(*screen.m_GuiEngine, field));
     // A finalizer that would never end, typed over the field's function.
-    gui->SetText("wndEditForceField/mleForce", "setmetatable({}, {__gc = function() while true do end end})\n"
+    screen.m_Gui->SetText("wndEditForceField/mleForce", "setmetatable({}, {__gc = function() while true do end end})\n"
                                                "collectgarbage()\nfunction Update() end\n");
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels dialog = window.Capture();
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels dialog = screen.m_Window.Capture();
 
-    events.FireGUIEvent(CGUIEvent("wndEditForceField/btnVerify"));
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels refused = window.Capture();
-    window.Save(artifacts + "/check-refused.png");
+    screen.m_Events.FireGUIEvent(CGUIEvent("wndEditForceField/btnVerify"));
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels refused = screen.m_Window.Capture();
+    screen.m_Window.Save(artifacts + "/check-refused.png");
 
-    const std::string text = gui->GetText("wndMessageBox/Info");
+    const std::string text = screen.m_Gui->GetText("wndMessageBox/Info");
     EXPECT_EQ(0u, text.find("Error: While loading script: ")) << text;
     EXPECT_NE(std::string::npos, text.find("setmetatable: finalizers (__gc) are not allowed")) << text;
-    const CEGUI::Rectf box = windows.Get("wndMessageBox").getUnclippedOuterRect().get();
+    const CEGUI::Rectf box = screen.m_Windows.Get("wndMessageBox").getUnclippedOuterRect().get();
     EXPECT_GT(Changed(dialog, refused, box), 0.5) << "the message box is drawn over the dialog";
     // The reason is drawn: without it the box looks different.
-    const CEGUI::Rectf info = windows.Get("wndMessageBox/Info").getUnclippedInnerRect().get();
-    gui->SetText("wndMessageBox/Info", "");
-    window.Render();
-    EXPECT_GT(Changed(refused, window.Capture(), info), 0.02);
+    const CEGUI::Rectf info = screen.m_Windows.Get("wndMessageBox/Info").getUnclippedInnerRect().get();
+    screen.m_Gui->SetText("wndMessageBox/Info", "");
+    screen.m_Window.Render();
+    EXPECT_GT(Changed(refused, screen.m_Window.Capture(), info), 0.02);
     // The user's text and the field are kept.
     EXPECT_EQ("function Update() end function CalculateForce() return CVector(1, 0, 0) end",
               field->GetChild("Function")->GetValue());
-
-    guiEngine.reset();
-    gui.reset();
 }
 
 } // namespace

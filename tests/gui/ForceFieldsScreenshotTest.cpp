@@ -19,6 +19,7 @@
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
+#include "MenuScreen.h"
 #include "OgreTestWindow.h"
 #include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
@@ -51,69 +52,55 @@ void AddJump(CProfile& profile, std::uint32_t number, const std::string& zone, c
 
 TEST(ForceFieldsScreenshot, ShowsTheScenesWithTheirScoresAndTheCreateDialog)
 {
-    CCapturingLogMgr log;
-    CFakeEventMgr events;
-    CFakeApplication app(ForceFieldConfig());
-    CFakeSndMgr sound;
-    CMenuServices services(app.m_Config);
-    CTestEngine engine;
-    CFakeGameModeState game;
-    engine.m_GameModeState = &game;
+    CMenuScreen screen(ForceFieldConfig());
+    screen.WithGameMode();
     for (const char* scene : {"Crosswind", "Rotor", "Thermals"})
-        game.Add(xml::LoadXmlFile(kData + scene + ".ForceFields"));
-    AddJump(engine.Profile(), 1, "Crosswind", "62");
-    AddJump(engine.Profile(), 2, "Crosswind", "80");
-    COgreTestWindow window(Width, Height);
-    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
-    auto guiEngine = std::make_unique<CGuiEngine>();
-    wrappers::CWindowResolver windows;
-    windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
-    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/forcefields";
-    boost::filesystem::create_directories(artifacts);
+        screen.m_Game.Add(xml::LoadXmlFile(kData + scene + ".ForceFields"));
+    AddJump(screen.m_Engine.Profile(), 1, "Crosswind", "62");
+    AddJump(screen.m_Engine.Profile(), 2, "Crosswind", "80");
+    const std::string artifacts = CMenuScreen::Artifacts("forcefields");
 
-    window.Render();
-    const CPixels scene = window.Capture();
+    screen.Open();
+    screen.m_Window.Render();
+    const CPixels scene = screen.m_Window.Capture();
 
-    GuiStates::GoToDZSelection(*guiEngine);
-    gui->SetText("wndForceField/ebNewFieldName", "Evening thermals");
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels screen = window.Capture();
-    window.Save(artifacts + "/screen.png");
+    GuiStates::GoToDZSelection(*screen.m_GuiEngine);
+    screen.m_Gui->SetText("wndForceField/ebNewFieldName", "Evening thermals");
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels shown = screen.m_Window.Capture();
+    screen.m_Window.Save(artifacts + "/screen.png");
 
-    EXPECT_EQ("Crosswind", gui->GetText("wndForceField/cbDropZones"));
-    const std::string description = gui->GetText("wndForceField/mlbDZDescription");
+    EXPECT_EQ("Crosswind", screen.m_Gui->GetText("wndForceField/cbDropZones"));
+    const std::string description = screen.m_Gui->GetText("wndForceField/mlbDZDescription");
     EXPECT_NE(std::string::npos, description.find("Number of jumps: 2\n")) << description;
     EXPECT_NE(std::string::npos, description.find("Your maximum score: 80\n")) << description;
     EXPECT_NE(std::string::npos, description.find("Your average score: 71\n")) << description;
-    const CEGUI::Rectf frame = windows.Get("wndForceField").getUnclippedOuterRect().get();
-    EXPECT_GT(Changed(scene, screen, frame), 0.9) << "the screen covers its area";
+    const CEGUI::Rectf frame = screen.m_Windows.Get("wndForceField").getUnclippedOuterRect().get();
+    EXPECT_GT(Changed(scene, shown, frame), 0.9) << "the screen covers its area";
     // The description is drawn: without it the box looks different.
-    const CEGUI::Rectf text = windows.Get("wndForceField/mlbDZDescription").getUnclippedInnerRect().get();
-    gui->SetText("wndForceField/mlbDZDescription", "");
-    window.Render();
-    EXPECT_GT(Changed(screen, window.Capture(), text), 0.02);
+    const CEGUI::Rectf text = screen.m_Windows.Get("wndForceField/mlbDZDescription").getUnclippedInnerRect().get();
+    screen.m_Gui->SetText("wndForceField/mlbDZDescription", "");
+    screen.m_Window.Render();
+    EXPECT_GT(Changed(shown, screen.m_Window.Capture(), text), 0.02);
 
     // A field just placed in a scene, as the editor's cursor makes it.
     const xml::CNodePtr wind(new xml::CNode("Wind", false));
     const xml::CNodePtr field = wind->AddChild("Region");
     field->AddChild("Shape")->AddAttribute("Position", "0,100,0");
     field->AddChild("JustCreated");
-    ASSERT_TRUE(GuiStates::GoToCreateForceField(*guiEngine, field));
-    gui->SelectItem("wndCreateForceField/cbForceType", "Thermal");
-    events.FireGUIEvent(CGUIEvent("wndCreateForceField/cbForceType"));
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels dialog = window.Capture();
-    window.Save(artifacts + "/dialog.png");
+    ASSERT_TRUE(GuiStates::GoToCreateForceField(*screen.m_GuiEngine, field));
+    screen.m_Gui->SelectItem("wndCreateForceField/cbForceType", "Thermal");
+    screen.m_Events.FireGUIEvent(CGUIEvent("wndCreateForceField/cbForceType"));
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels dialog = screen.m_Window.Capture();
+    screen.m_Window.Save(artifacts + "/dialog.png");
 
-    EXPECT_FALSE(gui->GetText("wndCreateForceField/mleDescription").empty());
-    const CEGUI::Rectf dialogFrame = windows.Get("wndCreateForceField").getUnclippedOuterRect().get();
+    EXPECT_FALSE(screen.m_Gui->GetText("wndCreateForceField/mleDescription").empty());
+    const CEGUI::Rectf dialogFrame = screen.m_Windows.Get("wndCreateForceField").getUnclippedOuterRect().get();
     EXPECT_GT(Changed(scene, dialog, dialogFrame), 0.9) << "the dialog covers its area";
-    EXPECT_FALSE(windows.Get("wndForceField").isVisible()) << "the scene screen was left";
-
-    guiEngine.reset();
-    gui.reset();
+    EXPECT_FALSE(screen.m_Windows.Get("wndForceField").isVisible()) << "the scene screen was left";
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
+#include "MenuScreen.h"
 #include "OgreTestWindow.h"
 #include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
@@ -43,43 +44,32 @@ unsigned MarkPixels(const CPixels& pixels, const CEGUI::Rectf& area)
 
 TEST(JumpLogScreenshot, TheFilterCheckBoxIsSeenCheckedAndTheButtonsHoldTheirWords)
 {
-    CCapturingLogMgr log;
-    CFakeEventMgr events;
-    CFakeApplication app(LoadDefaultConfig());
-    CFakeSndMgr sound;
-    CMenuServices services(app.m_Config);
-    CTestEngine engine;
-    CFakeGameModeState game;
-    engine.m_GameModeState = &game;
+    CMenuScreen screen(LoadDefaultConfig());
+    screen.WithGameMode();
     xml::CNodePtr info(new xml::CNode("Jump", false));
     info->AddChild("Info", "1")->AddAttribute("Name", "Jump #");
     info->AddChild("Info", "Home Field")->AddAttribute("Name", "Drop zone name");
     info->AddChild("Info", "On target, 8mph wind")->AddAttribute("Name", "Configuration");
-    engine.Profile().AddJump(CJumpRecord(1, "Home Field", "Jump_1.trajectory", CVector::ZERO, CVector::ZERO, info));
-    COgreTestWindow window(Width, Height);
-    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
-    auto guiEngine = std::make_unique<CGuiEngine>();
-    wrappers::CWindowResolver windows;
-    windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
+    screen.m_Engine.Profile().AddJump(CJumpRecord(1, "Home Field", "Jump_1.trajectory", CVector::ZERO, CVector::ZERO, info));
 
     // From a tutorial's jump: all four buttons are shown.
-    engine.ChangeState(&game);
-    GuiStates::GoToInGameMenu(*guiEngine);
-    GuiStates::ShowStatistics(*guiEngine, false, "");
-    gui->ShowWindow("wndStatistics/btnContinueTutorial", true);
+    screen.m_Engine.ChangeState(&screen.m_Game);
+    screen.Open();
+    GuiStates::GoToInGameMenu(*screen.m_GuiEngine);
+    GuiStates::ShowStatistics(*screen.m_GuiEngine, false, "");
+    screen.m_Gui->ShowWindow("wndStatistics/btnContinueTutorial", true);
     const std::string filter = "wndStatistics/chbFilterDZ";
-    const CEGUI::Rectf box = windows.Get(filter).getUnclippedOuterRect().get();
+    const CEGUI::Rectf box = screen.m_Windows.Get(filter).getUnclippedOuterRect().get();
     const CEGUI::Rectf mark(box.left(), box.top(), box.left() + 24.0f, box.bottom());
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels unchecked = window.Capture();
-    gui->SetChecked(filter, true);
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels checked = window.Capture();
-    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/gui";
-    boost::filesystem::create_directories(artifacts);
-    window.Save(artifacts + "/jump-log.png");
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels unchecked = screen.m_Window.Capture();
+    screen.m_Gui->SetChecked(filter, true);
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels checked = screen.m_Window.Capture();
+    const std::string artifacts = CMenuScreen::Artifacts("gui");
+    screen.m_Window.Save(artifacts + "/jump-log.png");
 
     EXPECT_EQ(0u, MarkPixels(unchecked, mark));
     EXPECT_LT(40u, MarkPixels(checked, mark)) << "a mark to see at a glance";
@@ -90,13 +80,13 @@ TEST(JumpLogScreenshot, TheFilterCheckBoxIsSeenCheckedAndTheButtonsHoldTheirWord
     for (const char* button : {"wndStatistics/btnJumpPlayer", "wndStatistics/btnRepeatJump",
                                "wndStatistics/btnContinueTutorial", "wndStatistics/btnDone"}) {
         SCOPED_TRACE(button);
-        ASSERT_TRUE(windows.Get(button).isEffectiveVisible());
-        const CEGUI::Rectf area = windows.Get(button).getUnclippedOuterRect().get();
-        const std::string text = gui->GetText(button);
-        gui->SetText(button, "");
-        window.Render();
-        const CPixels blank = window.Capture();
-        gui->SetText(button, text);
+        ASSERT_TRUE(screen.m_Windows.Get(button).isEffectiveVisible());
+        const CEGUI::Rectf area = screen.m_Windows.Get(button).getUnclippedOuterRect().get();
+        const std::string text = screen.m_Gui->GetText(button);
+        screen.m_Gui->SetText(button, "");
+        screen.m_Window.Render();
+        const CPixels blank = screen.m_Window.Capture();
+        screen.m_Gui->SetText(button, text);
         const float end = 14.0f;
         EXPECT_GT(Changed(checked, blank, area), 0.02) << "its words are drawn";
         const CEGUI::Rectf left(area.left(), area.top(), area.left() + end, area.bottom());
@@ -104,9 +94,6 @@ TEST(JumpLogScreenshot, TheFilterCheckBoxIsSeenCheckedAndTheButtonsHoldTheirWord
         EXPECT_EQ(0.0, Changed(checked, blank, left));
         EXPECT_EQ(0.0, Changed(checked, blank, right));
     }
-
-    guiEngine.reset();
-    gui.reset();
 }
 
 } // namespace

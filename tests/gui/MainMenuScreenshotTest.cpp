@@ -24,6 +24,7 @@
 #include "gui/menus/GuiStates.h"
 #include "gui/menus/MenuServices.h"
 #include "gui/menus/TestEngineStates.h"
+#include "MenuScreen.h"
 #include "OgreTestWindow.h"
 #include "ScreenPixels.h"
 #include "support/CapturingLogMgr.h"
@@ -39,41 +40,31 @@ namespace {
 
 TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
 {
-    CCapturingLogMgr log;
-    CFakeEventMgr events;
-    CFakeApplication app(LoadDefaultConfig());
-    CFakeSndMgr sound;
-    CMenuServices services(app.m_Config);
-    CTestEngine engine;
-    COgreTestWindow window(Width, Height);
-    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
-    auto guiEngine = std::make_unique<CGuiEngine>();
-    CTestMenuModeState menuMode(guiEngine.get());
+    CMenuScreen screen(LoadDefaultConfig());
+    screen.Open();
+    CTestMenuModeState menuMode(screen.m_GuiEngine.get());
 
-    window.Render();
-    const CPixels scene = window.Capture();
+    screen.m_Window.Render();
+    const CPixels scene = screen.m_Window.Capture();
 
-    GuiStates::GoToMainMenu(*guiEngine);
-    engine.ChangeState(&menuMode);
-    wrappers::CWindowResolver windows;
-    windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
-    const CEGUI::Rectf frame = windows.Get("wndMainMenu/Frame").getUnclippedOuterRect().get();
-    const CEGUI::Rectf start = windows.Get("wndMainMenu/btnStart").getUnclippedOuterRect().get();
+    GuiStates::GoToMainMenu(*screen.m_GuiEngine);
+    screen.m_Engine.ChangeState(&menuMode);
+    const CEGUI::Rectf frame = screen.m_Windows.Get("wndMainMenu/Frame").getUnclippedOuterRect().get();
+    const CEGUI::Rectf start = screen.m_Windows.Get("wndMainMenu/btnStart").getUnclippedOuterRect().get();
     CAnalogEvent mouse;
     mouse.Pos[0] = (start.left() + 40.0f) / Width;
     mouse.Pos[1] = (start.top() + start.bottom()) / 2.0f / Height;
-    events.FireAnalogEvent(mouse);
-    events.FireFrame(0.05f);
-    window.Render();
-    const CPixels menu = window.Capture();
+    screen.m_Events.FireAnalogEvent(mouse);
+    screen.m_Events.FireFrame(0.05f);
+    screen.m_Window.Render();
+    const CPixels menu = screen.m_Window.Capture();
 
-    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/gui";
-    boost::filesystem::create_directories(artifacts);
-    window.Save(artifacts + "/main-menu.png");
+    const std::string artifacts = CMenuScreen::Artifacts("gui");
+    screen.m_Window.Save(artifacts + "/main-menu.png");
 
-    gui->ShowMouseCursor(false);
-    window.Render();
-    const CPixels noCursor = window.Capture();
+    screen.m_Gui->ShowMouseCursor(false);
+    screen.m_Window.Render();
+    const CPixels noCursor = screen.m_Window.Capture();
 
     // The 3D view: sky at the top, ground at the bottom, both left as they are
     // around the menu.
@@ -97,58 +88,42 @@ TEST(MainMenuScreenshot, ShowsTheMainMenuOverTheSceneWithTheCursor)
     EXPECT_TRUE(HasColour(noCursor, unsigned(cursorX) + 3, unsigned(cursorY) + 10, 0, 0, 0)) << "the button under it";
 
     // Leaving menu mode takes the menu and the cursor off the 3D view.
-    engine.PopState();
-    window.Render();
-    const CPixels left = window.Capture();
+    screen.m_Engine.PopState();
+    screen.m_Window.Render();
+    const CPixels left = screen.m_Window.Capture();
     EXPECT_LT(Changed(scene, left, CEGUI::Rectf(0.0f, 0.0f, float(Width), float(Height))), 0.001);
-
-    guiEngine.reset();
-    gui.reset();
 }
 
 // The help's keyboard page with the keys of the shipped bindings, over the
 // main menu: the page is full of lines of text.
 TEST(MainMenuScreenshot, ShowsTheKeysOnTheHelpsKeyboardPage)
 {
-    CCapturingLogMgr log;
-    CFakeEventMgr events;
-    CFakeApplication app(LoadDefaultConfig());
-    CFakeSndMgr sound;
-    CMenuServices services(app.m_Config);
-    CTestEngine engine;
-    COgreTestWindow window(Width, Height);
-    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer());
-    auto guiEngine = std::make_unique<CGuiEngine>();
-    CTestMenuModeState menuMode(guiEngine.get());
+    CMenuScreen screen(LoadDefaultConfig());
+    screen.Open();
+    CTestMenuModeState menuMode(screen.m_GuiEngine.get());
 
-    GuiStates::GoToMainMenu(*guiEngine);
-    engine.ChangeState(&menuMode);
-    GuiStates::ShowHelp(*guiEngine);
-    gui->ShowMouseCursor(false);
-    window.Render();
-    const CPixels page = window.Capture();
-    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/gui";
-    boost::filesystem::create_directories(artifacts);
-    window.Save(artifacts + "/help-keyboard.png");
-    const std::string keys = gui->GetText("wndHelp/mleKeyboard");
+    GuiStates::GoToMainMenu(*screen.m_GuiEngine);
+    screen.m_Engine.ChangeState(&menuMode);
+    GuiStates::ShowHelp(*screen.m_GuiEngine);
+    screen.m_Gui->ShowMouseCursor(false);
+    screen.m_Window.Render();
+    const CPixels page = screen.m_Window.Capture();
+    const std::string artifacts = CMenuScreen::Artifacts("gui");
+    screen.m_Window.Save(artifacts + "/help-keyboard.png");
+    const std::string keys = screen.m_Gui->GetText("wndHelp/mleKeyboard");
     EXPECT_NE(std::string::npos, keys.find("Pull the main handle: Space or left mouse button")) << keys;
 
     // The same page without its text: the text covers a fair share of the box,
     // from its top to its bottom.
-    gui->SetText("wndHelp/mleKeyboard", "");
-    window.Render();
-    const CPixels empty = window.Capture();
-    wrappers::CWindowResolver windows;
-    windows.SetRoot(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow());
-    const CEGUI::Rectf box = windows.Get("wndHelp/tcSections/tabKeyboard/mleKeyboard").getUnclippedInnerRect().get();
+    screen.m_Gui->SetText("wndHelp/mleKeyboard", "");
+    screen.m_Window.Render();
+    const CPixels empty = screen.m_Window.Capture();
+    const CEGUI::Rectf box = screen.m_Windows.Get("wndHelp/tcSections/tabKeyboard/mleKeyboard").getUnclippedInnerRect().get();
     const float half = (box.top() + box.bottom()) / 2.0f;
     EXPECT_GT(Changed(page, empty, CEGUI::Rectf(box.left(), box.top(), box.right(), half)), 0.04);
     EXPECT_GT(Changed(page, empty, CEGUI::Rectf(box.left(), half, box.right(), box.bottom())), 0.04);
 
-    engine.PopState();
-    guiEngine.reset();
-    gui.reset();
-}
+    screen.m_Engine.PopState();}
 
 xml::CNodePtr JumpInfo(std::uint32_t number, const std::string& preset, const std::string& landing, float speed)
 {
@@ -165,57 +140,45 @@ xml::CNodePtr JumpInfo(std::uint32_t number, const std::string& preset, const st
 
 TEST(MainMenuScreenshot, ShowsTheJumpLogAndTheVideoSettings)
 {
-    CCapturingLogMgr log;
-    CFakeEventMgr events;
-    CFakeApplication app(LoadDefaultConfig());
-    CFakeSndMgr sound;
-    CMenuServices services(app.m_Config);
-    CTestEngine engine;
-    COgreTestWindow window(Width, Height);
+    CMenuScreen screen(LoadDefaultConfig());
     CTempDir conf;
     const std::string settingsFile = conf.File("graphics.cfg");
-    const xml::CNodePtr gfx = app.GetConfig()->GetChild("Application")->GetChild("GfxCfg");
+    const xml::CNodePtr gfx = screen.m_App.GetConfig()->GetChild("Application")->GetChild("GfxCfg");
     gfx->GetAttribute("Path")->SetValue(settingsFile);
-    Ogre::Root& root = window.GetRoot();
+    Ogre::Root& root = screen.m_Window.GetRoot();
     auto createSettingsList = [&root, gfx](const std::string& list, const wrappers::CCeguiGUI::CSetRows& setRows,
                                            const wrappers::CCeguiGUI::CGetSelectedRow& getSelectedRow) {
         return std::static_pointer_cast<void>(
             std::make_shared<wrappers::CGfxSettingsListBox>(list, setRows, getSelectedRow, root, gfx));
     };
-    auto gui = std::make_unique<wrappers::CCeguiGUI>(app.GetConfig()->GetChild("GUI"), &window.GetRenderer(),
-                                                     wrappers::CCeguiGUI::CSoundLoader(), createSettingsList);
-    engine.Profile().AddJump(CJumpRecord(1, "Home Field", "1.trj", CVector::ZERO, CVector::ZERO,
+    screen.Open(createSettingsList);
+    screen.m_Engine.Profile().AddJump(CJumpRecord(1, "Home Field", "1.trj", CVector::ZERO, CVector::ZERO,
                                          JumpInfo(1, "No wind", "Normal landing", 2.1f)));
-    engine.Profile().AddJump(CJumpRecord(2, "Home Field", "2.trj", CVector::ZERO, CVector::ZERO,
+    screen.m_Engine.Profile().AddJump(CJumpRecord(2, "Home Field", "2.trj", CVector::ZERO, CVector::ZERO,
                                          JumpInfo(2, "On target, 8mph wind", "Hard landing", 4.6f)));
-    auto guiEngine = std::make_unique<CGuiEngine>();
-    CTestMenuModeState menuMode(guiEngine.get());
-    const std::string artifacts = SDS_TEST_ARTIFACT_DIR "/gui";
-    boost::filesystem::create_directories(artifacts);
+    CTestMenuModeState menuMode(screen.m_GuiEngine.get());
+    const std::string artifacts = CMenuScreen::Artifacts("gui");
 
-    GuiStates::GoToMainMenu(*guiEngine);
-    engine.ChangeState(&menuMode);
-    GuiStates::ShowJumpLog(*guiEngine);
-    window.Render();
-    window.Save(artifacts + "/jump-log.png");
-    EXPECT_EQ("Jump#2, Home Field, On target, 8mph wind", gui->GetSelectedItem("wndStatistics/lbSelectJumps"));
-    EXPECT_NE(std::string::npos, gui->GetText("wndStatistics/stInfo").find("Landing speed: 10.3mph\n"));
+    GuiStates::GoToMainMenu(*screen.m_GuiEngine);
+    screen.m_Engine.ChangeState(&menuMode);
+    GuiStates::ShowJumpLog(*screen.m_GuiEngine);
+    screen.m_Window.Render();
+    screen.m_Window.Save(artifacts + "/jump-log.png");
+    EXPECT_EQ("Jump#2, Home Field, On target, 8mph wind", screen.m_Gui->GetSelectedItem("wndStatistics/lbSelectJumps"));
+    EXPECT_NE(std::string::npos, screen.m_Gui->GetText("wndStatistics/stInfo").find("Landing speed: 10.3mph\n"));
 
-    guiEngine->PopState();
-    GuiStates::ShowVideoSettings(*guiEngine, "wndSettings/tcSections/tabVideo");
-    gui->SelectItem("wndSettings/lbGfxParams", "Full Screen: No");
-    window.Render();
-    window.Save(artifacts + "/settings-video.png");
+    screen.m_GuiEngine->PopState();
+    GuiStates::ShowVideoSettings(*screen.m_GuiEngine, "wndSettings/tcSections/tabVideo");
+    screen.m_Gui->SelectItem("wndSettings/lbGfxParams", "Full Screen: No");
+    screen.m_Window.Render();
+    screen.m_Window.Save(artifacts + "/settings-video.png");
     EXPECT_EQ("Yes", root.getRenderSystem()->getConfigOptions().at("Full Screen").currentValue);
-    EXPECT_EQ("", gui->GetSelectedItem("wndSettings/lbGfxParams")) << "the rows were made again";
+    EXPECT_EQ("", screen.m_Gui->GetSelectedItem("wndSettings/lbGfxParams")) << "the rows were made again";
     std::ifstream file(settingsFile);
     const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_NE(std::string::npos, written.find("\nFull Screen=Yes\n")) << written;
     root.getRenderSystem()->setConfigOption("Full Screen", "No");
 
-    engine.PopState();
-    guiEngine.reset();
-    gui.reset();
-}
+    screen.m_Engine.PopState();}
 
 } // namespace

@@ -31,7 +31,7 @@ const CExercise kExercises[] = {
     {"Tutorial1.Tutorial",
      "Tutorial 1: Straight in",
      "Straight approach into the wind",
-     -150.0,
+     -105.0,
      0.0,
      60.0,
      3.57632,
