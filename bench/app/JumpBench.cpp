@@ -12,6 +12,7 @@
 #include <iostream>
 #include <vector>
 
+#include "jumper/ExitPlaneState.h"
 #include "level/JumpWorld.h"
 #include "support/MessageCapture.h"
 
@@ -30,6 +31,12 @@ int main()
             world.Jump();
         else
             world.Restart();
+        // The whole jump: from the aircraft's door, whatever the lesson's own start.
+        const sds::CJumper* jumper = world.Jumper();
+        if (!jumper || jumper->GetCurrentState() != jumper->GetExitPlaneState()) {
+            std::cerr << "jump " << jump << " does not start in the aircraft at its door\n";
+            return 1;
+        }
         const double simulatedBefore = world.SimulatedSeconds();
         const auto start = std::chrono::steady_clock::now();
         std::string failure;

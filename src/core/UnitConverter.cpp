@@ -1,6 +1,7 @@
 #include "core/UnitConverter.h"
 
 #include <cctype>
+#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -29,6 +30,22 @@ std::unique_ptr<CUnitConverter::CSystem> ReadSystem(const xml::CNode& config, co
         unit.Category = unitNode->GetName();
     }
     return system;
+}
+
+// The decimals of a format that is just "%1$.<n>f%2%", the shape of every
+// shipped one; -1 for any other.
+int PlainFixedDecimals(const std::string& format)
+{
+    const std::size_t size = format.size();
+    if (size < 9 || size > 10 || format.compare(0, 4, "%1$.") != 0 || format.compare(size - 4, 4, "f%2%") != 0)
+        return -1;
+    int decimals = 0;
+    for (std::size_t i = 4; i < size - 4; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(format[i])))
+            return -1;
+        decimals = decimals * 10 + (format[i] - '0');
+    }
+    return decimals;
 }
 
 std::unique_ptr<CUnitConverter::CSystem> MakeInternalSystem()
@@ -128,7 +145,16 @@ int CUnitConverter::GetDecimals(const std::string& category) const
 
 std::string CUnitConverter::FormatValue(const CUnit& unit, float value) const
 {
-    return (boost::format(unit.Format) % (value * unit.Coefficient + unit.Offset) % unit.Label).str();
+    const float shown = value * unit.Coefficient + unit.Offset;
+    // The head-up display writes its speeds every frame: the plain formats are
+    // written as the format would write them, without reading the pattern each time.
+    if (const int decimals = PlainFixedDecimals(unit.Format); decimals >= 0) {
+        char number[64];
+        const int length = std::snprintf(number, sizeof number, "%.*f", decimals, static_cast<double>(shown));
+        if (length > 0 && length < static_cast<int>(sizeof number))
+            return number + unit.Label;
+    }
+    return (boost::format(unit.Format) % shown % unit.Label).str();
 }
 
 namespace {

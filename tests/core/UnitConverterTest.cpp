@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <utility>
+
+#include <boost/format.hpp>
 
 #include "core/ResourceMgr.h"
 #include "core/UnitConverter.h"
@@ -89,4 +93,26 @@ TEST(UnitConverter, MissingPartsThrow)
     metric->RemoveChild(metric->GetChild("Speed"));
     EXPECT_THROW(CUnitConverter units(noSpeed), xml::CNoNodeException);
     EXPECT_EQ(nullptr, CUnitConverter::GetSingleton());
+}
+
+// Whatever the pattern, a value is written as boost::format writes the unit's
+// pattern, the plain fixed-point patterns of the shipped units among them.
+TEST(UnitConverter, ValuesAreWrittenAsTheirPatternSays)
+{
+    const CUnitConverter units(DefaultConfig("Metric (kg, m)"));
+    const float values[] = {0.0f,    -0.0f,  0.05f,  0.25f,   2.5f,     -2.35f, 0.999f,
+                            1e7f,    1e30f,  -3e38f, 123.456f, std::numeric_limits<float>::quiet_NaN(),
+                            INFINITY, -INFINITY};
+    const char* const patterns[] = {"%1$.0f%2%", "%1$.1f%2%", "%1$.2f%2%", "%1$.12f%2%", "%1%%2%",
+                                    "%2% %1$.1f", "%1$5.1f%2%", "%1$.1e%2%", "%1$.f%2%", "%1$.1f %2%"};
+    CUnitConverter::CUnit unit;
+    unit.Coefficient = 3.6f;
+    unit.Offset = 1.0f;
+    unit.Label = "km/h";
+    for (const char* pattern : patterns)
+        for (const float value : values) {
+            unit.Format = pattern;
+            const std::string expected = (boost::format(pattern) % (value * 3.6f + 1.0f) % "km/h").str();
+            EXPECT_EQ(expected, units.FormatValue(unit, value)) << pattern << " of " << value;
+        }
 }

@@ -1,5 +1,7 @@
 #include "SdkFixture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "physics/MemoryReadBuffer.h"
@@ -234,6 +236,100 @@ TEST_F(SdkTest, TriggerReportsEnterStayLeave)
     ASSERT_EQ(2u, m_Triggers.size());
     EXPECT_EQ(sdk::TRIGGER_ON_ENTER, m_Triggers[0].m_Status);
     EXPECT_EQ(sdk::TRIGGER_ON_STAY, m_Triggers[1].m_Status);
+}
+
+// A turned trigger box tells of each kind of convex shape, and of each child
+// of a compound, on every step it lies in the box, however deep, and on none
+// while it is clear of the box, though inside the box's bounds.
+TEST_F(SdkTest, TurnedTriggerBoxTellsEveryShapeInIt)
+{
+    m_Scene->SetGravity(CVector::ZERO);
+    sdk::CActorDesc region;
+    region.m_Shapes.push_back(sdk::CShapeDesc::Box({50, 10, 5}));
+    region.m_Shapes.back().m_Flags = sdk::SF_TRIGGER_ENABLE;
+    // A slab crossed by the x axis over some 14 m, whose bounds span 78 m of it.
+    region.m_GlobalOrientation.FromAngleAxis(0.25f * float(M_PI), CVector::UNIT_Y);
+    sdk::IActor* trigger = m_Scene->CreateActor(region);
+    ASSERT_TRUE(trigger);
+
+    struct CCase
+    {
+        const char* m_Name;
+        std::vector<sdk::CShapeDesc> m_Shapes;
+        float m_Reach; // from a shape's centre to the farthest point of it
+    };
+    sdk::CShapeDesc left = sdk::CShapeDesc::Sphere(0.3f);
+    left.m_LocalPosition = {0, 0, -0.5f};
+    sdk::CShapeDesc right = sdk::CShapeDesc::Box({0.2f, 0.2f, 0.2f});
+    right.m_LocalPosition = {0, 0, 0.5f};
+    const CCase cases[] = {
+        {"box", {sdk::CShapeDesc::Box({0.3f, 0.3f, 0.3f})}, 0.52f},
+        {"sphere", {sdk::CShapeDesc::Sphere(0.3f)}, 0.3f},
+        {"capsule", {sdk::CShapeDesc::Capsule(0.2f, 0.6f)}, 0.5f},
+        {"compound", {left, right}, 0.35f},
+    };
+    std::vector<sdk::IActor*> bodies;
+    float y = -6.0f;
+    for (const CCase& c : cases)
+    {
+        sdk::CActorDesc desc;
+        desc.m_Shapes = c.m_Shapes;
+        desc.m_Body = sdk::CBodyDesc();
+        desc.m_Body->m_Mass = 1.0f;
+        desc.m_Body->m_LinearVelocity = {20, 0, 0};
+        desc.m_Body->m_AngularVelocity = {0, 0, 3}; // tumbling through
+        desc.m_GlobalPosition = {-30, y, 0};
+        y += 4.0f;
+        bodies.push_back(m_Scene->CreateActor(desc));
+        ASSERT_TRUE(bodies.back());
+    }
+
+    // How far a point keeps inside the box's faces; negative outside, as far as it is from the box.
+    const sds::CQuaternion turnBack = trigger->GetGlobalOrientation().Inverse();
+    const auto inside = [&](const CVector& world) {
+        const CVector p = turnBack * (world - trigger->GetGlobalPosition());
+        const CVector half(50, 10, 5);
+        const CVector over(std::max(std::abs(p.x) - half.x, 0.0f), std::max(std::abs(p.y) - half.y, 0.0f),
+                           std::max(std::abs(p.z) - half.z, 0.0f));
+        if (over.Length() > 0.0f)
+            return -over.Length();
+        return std::min({half.x - std::abs(p.x), half.y - std::abs(p.y), half.z - std::abs(p.z)});
+    };
+    int deep[4] = {}, clear[4] = {};
+    for (int step = 0; step < 180; ++step)
+    {
+        // The step's reports are of the poses it starts from.
+        std::vector<std::pair<sdk::IShape*, float>> shapes;
+        for (std::size_t b = 0; b < bodies.size(); ++b)
+            for (sdk::IShape* shape : bodies[b]->GetShapes())
+                shapes.push_back({shape, inside(shape->GetGlobalPosition()) / cases[b].m_Reach});
+        m_Triggers.clear();
+        Step();
+        for (std::size_t b = 0, s = 0; b < bodies.size(); ++b)
+            for (std::size_t i = 0; i < bodies[b]->GetShapes().size(); ++i, ++s)
+            {
+                const auto& [shape, depth] = shapes[s];
+                const auto told = std::count_if(m_Triggers.begin(), m_Triggers.end(), [&](const CTriggerRecord& r) {
+                    return r.m_Other == shape && r.m_Status != sdk::TRIGGER_ON_LEAVE;
+                });
+                // Within 20 % of its reach of a face, a shape may or may not be told of.
+                if (depth > 1.2f)
+                {
+                    ++deep[b];
+                    EXPECT_EQ(1, told) << cases[b].m_Name << " shape " << i << " inside, step " << step;
+                }
+                else if (depth < -1.2f)
+                {
+                    ++clear[b];
+                    EXPECT_EQ(0, told) << cases[b].m_Name << " shape " << i << " outside, step " << step;
+                }
+            }
+    }
+    for (std::size_t b = 0; b < bodies.size(); ++b)
+    {
+        EXPECT_GT(deep[b], 30) << cases[b].m_Name;
+        EXPECT_GT(clear[b], 100) << cases[b].m_Name;
+    }
 }
 
 // A report for an actor released by an earlier report of the same step is dropped.

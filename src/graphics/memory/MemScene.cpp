@@ -86,20 +86,13 @@ void CEntity::ApplyAnimations()
     }
 }
 
-CVector CEntity::GetBoneWorldPos(std::size_t handle) const
+CWorldPose CEntity::GetBoneWorldPose(std::size_t handle) const
 {
     const CBone& bone = m_Bones[handle];
     if (bone.m_Parent < 0)
-        return bone.m_Pos;
-    return GetBoneWorldOrientation(bone.m_Parent) * bone.m_Pos + GetBoneWorldPos(bone.m_Parent);
-}
-
-CQuaternion CEntity::GetBoneWorldOrientation(std::size_t handle) const
-{
-    const CBone& bone = m_Bones[handle];
-    if (bone.m_Parent < 0)
-        return bone.m_Orientation;
-    return GetBoneWorldOrientation(bone.m_Parent) * bone.m_Orientation;
+        return {bone.m_Pos, bone.m_Orientation};
+    const CWorldPose parent = GetBoneWorldPose(bone.m_Parent);
+    return {parent.m_Orientation * bone.m_Pos + parent.m_Pos, parent.m_Orientation * bone.m_Orientation};
 }
 
 void CNode::AddChild(CNode* child)
@@ -142,44 +135,28 @@ void CNode::DetachAll()
     m_Attached.clear();
 }
 
-CQuaternion CNode::GetWorldOrientation() const
+// A scene's transforms are asked for many times a frame: position, turn and
+// scale come from one walk up the parents, each worked out as the rendering
+// engine's node would.
+CWorldPose CNode::GetWorldPose() const
 {
-    if (m_TagOwner) {
-        const CQuaternion owner = m_TagOwner->m_Node ? m_TagOwner->m_Node->GetWorldOrientation() : CQuaternion();
-        return owner * m_TagOwner->GetBoneWorldOrientation(m_TagBone) * m_Orientation;
+    if (!m_TagOwner && !m_Parent) {
+        const CWorldPose root;
+        return {root.m_Orientation * (root.m_Scale * m_Pos) + root.m_Pos, m_Orientation, m_Scale};
     }
-    if (m_Parent)
-        return m_Parent->GetWorldOrientation() * m_Orientation;
-    return m_Orientation;
-}
-
-CVector CNode::GetWorldScale() const
-{
-    if (m_TagOwner)
-        return (m_TagOwner->m_Node ? m_TagOwner->m_Node->GetWorldScale() : CVector::UNIT_SCALE) * m_Scale;
-    if (m_Parent)
-        return m_Parent->GetWorldScale() * m_Scale;
-    return m_Scale;
-}
-
-CVector CNode::GetWorldPos() const
-{
-    CVector parentPos;
-    CQuaternion parentOrientation;
-    CVector parentScale = CVector::UNIT_SCALE;
+    CWorldPose parent;
     if (m_TagOwner) {
         const CNode* owner = m_TagOwner->m_Node;
-        const CVector ownerPos = owner ? owner->GetWorldPos() : CVector();
-        const CQuaternion ownerOrientation = owner ? owner->GetWorldOrientation() : CQuaternion();
-        parentScale = owner ? owner->GetWorldScale() : CVector::UNIT_SCALE;
-        parentPos = ownerOrientation * (parentScale * m_TagOwner->GetBoneWorldPos(m_TagBone)) + ownerPos;
-        parentOrientation = ownerOrientation * m_TagOwner->GetBoneWorldOrientation(m_TagBone);
-    } else if (m_Parent) {
-        parentPos = m_Parent->GetWorldPos();
-        parentOrientation = m_Parent->GetWorldOrientation();
-        parentScale = m_Parent->GetWorldScale();
+        const CWorldPose ownerPose = owner ? owner->GetWorldPose() : CWorldPose();
+        const CWorldPose bone = m_TagOwner->GetBoneWorldPose(m_TagBone);
+        parent.m_Scale = ownerPose.m_Scale;
+        parent.m_Pos = ownerPose.m_Orientation * (ownerPose.m_Scale * bone.m_Pos) + ownerPose.m_Pos;
+        parent.m_Orientation = ownerPose.m_Orientation * bone.m_Orientation;
+    } else {
+        parent = m_Parent->GetWorldPose();
     }
-    return parentOrientation * (parentScale * m_Pos) + parentPos;
+    return {parent.m_Orientation * (parent.m_Scale * m_Pos) + parent.m_Pos, parent.m_Orientation * m_Orientation,
+            parent.m_Scale * m_Scale};
 }
 
 bool CNode::IsUnder(const CNode* root) const

@@ -96,6 +96,14 @@ struct CBone
 
 struct CNode;
 
+// Where a bone or node stands in the world, worked out in one walk up its parents.
+struct CWorldPose
+{
+    CVector m_Pos;
+    CQuaternion m_Orientation;
+    CVector m_Scale = CVector(1.0f, 1.0f, 1.0f);
+};
+
 // One instance of a mesh.
 struct CEntity
 {
@@ -113,8 +121,10 @@ struct CEntity
     // Resets the bones that are not manually controlled to their binding pose
     // and adds the weighted contribution of every enabled animation.
     void ApplyAnimations();
-    CVector GetBoneWorldPos(std::size_t handle) const;
-    CQuaternion GetBoneWorldOrientation(std::size_t handle) const;
+    CVector GetBoneWorldPos(std::size_t handle) const { return GetBoneWorldPose(handle).m_Pos; }
+    CQuaternion GetBoneWorldOrientation(std::size_t handle) const { return GetBoneWorldPose(handle).m_Orientation; }
+    // In the entity's space; bones carry no scale.
+    CWorldPose GetBoneWorldPose(std::size_t handle) const;
 };
 
 struct CNode
@@ -135,9 +145,10 @@ struct CNode
     void RemoveAllChildren();
     void Detach(const std::shared_ptr<CEntity>& entity);
     void DetachAll();
-    CVector GetWorldPos() const;
-    CQuaternion GetWorldOrientation() const;
-    CVector GetWorldScale() const;
+    CVector GetWorldPos() const { return GetWorldPose().m_Pos; }
+    CQuaternion GetWorldOrientation() const { return GetWorldPose().m_Orientation; }
+    CVector GetWorldScale() const { return GetWorldPose().m_Scale; }
+    CWorldPose GetWorldPose() const;
     // Under the scene's root (through parents and tag points).
     bool IsUnder(const CNode* root) const;
 };

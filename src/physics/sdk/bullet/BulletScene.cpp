@@ -60,6 +60,21 @@ bool CombineMaterials(btManifoldPoint& point, const btCollisionObjectWrapper* wr
     return true;
 }
 
+// Whether a list in the order of its keys holds `key`.
+template <class TKey, class TValue>
+bool Holds(const std::vector<std::pair<TKey, TValue>>& sorted, const TKey& key)
+{
+    const auto found = std::lower_bound(sorted.begin(), sorted.end(), key,
+                                        [](const std::pair<TKey, TValue>& entry, const TKey& k) { return entry.first < k; });
+    return found != sorted.end() && found->first == key;
+}
+
+template <class TKey, class TValue>
+bool ByKey(const std::pair<TKey, TValue>& a, const std::pair<TKey, TValue>& b)
+{
+    return a.first < b.first;
+}
+
 bool IsMaterialValid(const CMaterialDesc& desc)
 {
     return IsFinite(desc.m_Restitution) && IsFinite(desc.m_StaticFriction) && IsFinite(desc.m_DynamicFriction) &&
@@ -222,10 +237,15 @@ void CBulletScene::ReleaseActor(IActor& actor)
     auto involves = [serial](const CPairKey& key) { return key.first == serial || key.second == serial; };
     for (auto it = m_PairFlags.begin(); it != m_PairFlags.end();)
         it = involves(it->first) ? m_PairFlags.erase(it) : std::next(it);
-    for (auto it = m_Touching.begin(); it != m_Touching.end();)
-        it = involves(it->first) ? m_Touching.erase(it) : std::next(it);
-    for (auto it = m_Overlaps.begin(); it != m_Overlaps.end();)
-        it = it->first.first.first == serial || it->first.second.first == serial ? m_Overlaps.erase(it) : std::next(it);
+    m_Touching.erase(std::remove_if(m_Touching.begin(), m_Touching.end(),
+                                    [&](const auto& touch) { return involves(touch.first); }),
+                     m_Touching.end());
+    m_Overlaps.erase(std::remove_if(m_Overlaps.begin(), m_Overlaps.end(),
+                                    [serial](const auto& overlap) {
+                                        return overlap.first.first.first == serial ||
+                                               overlap.first.second.first == serial;
+                                    }),
+                     m_Overlaps.end());
     for (CPendingContact& pending : m_PendingContacts)
         if (pending.m_Pair.m_Actors[0] == released || pending.m_Pair.m_Actors[1] == released)
             pending.m_Dead = true;
@@ -477,8 +497,11 @@ void CBulletScene::Simulate(float elapsed)
 
 void CBulletScene::CollectReports()
 {
-    std::map<CPairKey, CTouch> touching;
-    std::map<CTriggerKey, COverlap> overlaps;
+    // Gathered in lists kept from step to step: a step makes no maps.
+    std::vector<std::pair<CPairKey, CTouch>>& touching = m_NewTouching;
+    std::vector<std::pair<CTriggerKey, COverlap>>& overlaps = m_NewOverlaps;
+    touching.clear();
+    overlaps.clear();
     for (int i = 0, n = m_Dispatcher->getNumManifolds(); i < n; ++i)
     {
         const btPersistentManifold* manifold = m_Dispatcher->getManifoldByIndexInternal(i);
@@ -502,14 +525,17 @@ void CBulletScene::CollectReports()
                 const int indices[2] = {point.m_index0, point.m_index1};
                 CBulletShape* trigger = actors[t]->ShapeForContact(objects[t], indices[t]);
                 CBulletShape* other = actors[o]->ShapeForContact(objects[o], indices[o]);
-                overlaps[{{actors[t]->GetSerial(), trigger->GetIndex()}, {actors[o]->GetSerial(), other->GetIndex()}}] =
-                    {trigger, other};
+                overlaps.push_back(
+                    {{{actors[t]->GetSerial(), trigger->GetIndex()}, {actors[o]->GetSerial(), other->GetIndex()}},
+                     {trigger, other}});
             }
             continue;
         }
 
         const bool swap = actors[0]->GetSerial() > actors[1]->GetSerial();
-        CTouch& touch = touching[KeyOf(*actors[0], *actors[1])];
+        touching.emplace_back();
+        touching.back().first = KeyOf(*actors[0], *actors[1]);
+        CTouch& touch = touching.back().second;
         touch.m_Actors[0] = actors[swap ? 1 : 0];
         touch.m_Actors[1] = actors[swap ? 0 : 1];
         for (int p = 0; p < manifold->getNumContacts(); ++p)
@@ -527,6 +553,24 @@ void CBulletScene::CollectReports()
             touch.m_Points.push_back(contact);
         }
     }
+    // One entry a key, in the order of the keys; a pair's points in the order of its manifolds.
+    std::stable_sort(touching.begin(), touching.end(), ByKey<CPairKey, CTouch>);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < touching.size(); ++i)
+    {
+        if (kept > 0 && touching[kept - 1].first == touching[i].first)
+        {
+            std::vector<CContactPoint>& points = touching[kept - 1].second.m_Points;
+            points.insert(points.end(), touching[i].second.m_Points.begin(), touching[i].second.m_Points.end());
+        }
+        else if (kept++ != i)
+            touching[kept - 1] = std::move(touching[i]);
+    }
+    touching.resize(kept);
+    std::sort(overlaps.begin(), overlaps.end(), ByKey<CTriggerKey, COverlap>);
+    overlaps.erase(std::unique(overlaps.begin(), overlaps.end(),
+                               [](const auto& a, const auto& b) { return a.first == b.first; }),
+                   overlaps.end());
 
     if (m_ContactReport)
     {
@@ -534,7 +578,7 @@ void CBulletScene::CollectReports()
         {
             const std::uint32_t flags = PairFlags(*touch.m_Actors[0], *touch.m_Actors[1]);
             std::uint32_t events = NOTIFY_ON_TOUCH;
-            if (!m_Touching.count(key))
+            if (!Holds(m_Touching, key))
                 events |= NOTIFY_ON_START_TOUCH;
             events &= flags;
             if (events)
@@ -542,7 +586,7 @@ void CBulletScene::CollectReports()
                     {CContactPair{{touch.m_Actors[0], touch.m_Actors[1]}, touch.m_Points}, events, false});
         }
         for (const auto& [key, touch] : m_Touching)
-            if (!touching.count(key) && (PairFlags(*touch.m_Actors[0], *touch.m_Actors[1]) & NOTIFY_ON_END_TOUCH))
+            if (!Holds(touching, key) && (PairFlags(*touch.m_Actors[0], *touch.m_Actors[1]) & NOTIFY_ON_END_TOUCH))
                 m_PendingContacts.push_back(
                     {CContactPair{{touch.m_Actors[0], touch.m_Actors[1]}, {}}, NOTIFY_ON_END_TOUCH, false});
     }
@@ -550,13 +594,13 @@ void CBulletScene::CollectReports()
     {
         for (const auto& [key, overlap] : overlaps)
         {
-            const std::uint32_t status = m_Overlaps.count(key) ? TRIGGER_ON_STAY : TRIGGER_ON_ENTER;
+            const std::uint32_t status = Holds(m_Overlaps, key) ? TRIGGER_ON_STAY : TRIGGER_ON_ENTER;
             const std::uint32_t wanted = status == TRIGGER_ON_STAY ? SF_TRIGGER_ON_STAY : SF_TRIGGER_ON_ENTER;
             if (overlap.first->GetFlags() & wanted)
                 m_PendingTriggers.push_back({overlap.first, overlap.second, status, false});
         }
         for (const auto& [key, overlap] : m_Overlaps)
-            if (!overlaps.count(key) && (overlap.first->GetFlags() & SF_TRIGGER_ON_LEAVE))
+            if (!Holds(overlaps, key) && (overlap.first->GetFlags() & SF_TRIGGER_ON_LEAVE))
                 m_PendingTriggers.push_back({overlap.first, overlap.second, TRIGGER_ON_LEAVE, false});
     }
     m_Touching.swap(touching);

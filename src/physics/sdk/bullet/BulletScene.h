@@ -111,8 +111,10 @@ private:
     std::map<std::pair<std::uint16_t, std::uint16_t>, std::uint32_t> m_GroupPairFlags;
     std::map<CPairKey, int> m_BlockedPairs;
 
-    std::map<CPairKey, CTouch> m_Touching;
-    std::map<CTriggerKey, COverlap> m_Overlaps;
+    // The last step's touches and overlaps, in the order of their keys, and
+    // the room the next step's are gathered in.
+    std::vector<std::pair<CPairKey, CTouch>> m_Touching, m_NewTouching;
+    std::vector<std::pair<CTriggerKey, COverlap>> m_Overlaps, m_NewOverlaps;
     std::vector<CPendingContact> m_PendingContacts;
     std::vector<CPendingTrigger> m_PendingTriggers;
 };

@@ -4,13 +4,29 @@
 
 #include "physics/sdk/bullet/BulletActor.h"
 #include "physics/sdk/bullet/BulletScene.h"
+#include "physics/sdk/bullet/TriggerBoxAlgorithm.h"
 
 namespace physics::sdk {
 
 CCollisionDispatcher::CCollisionDispatcher(btCollisionConfiguration* configuration, const CBulletScene& scene)
     : btCollisionDispatcher(configuration), m_Scene(scene)
 {
+    const auto wrap = [this](int type0, int type1) {
+        m_TriggerBoxFuncs.push_back(
+            std::make_unique<CTriggerBoxAlgorithm::CCreateFunc>(m_doubleDispatchContactPoints[type0][type1]));
+        registerCollisionCreateFunc(type0, type1, m_TriggerBoxFuncs.back().get());
+    };
+    // Convex shapes only: a compound's children are paired one by one.
+    for (int type = 0; type < MAX_BROADPHASE_COLLISION_TYPES; ++type)
+        if (btBroadphaseProxy::isConvex(type))
+        {
+            wrap(BOX_SHAPE_PROXYTYPE, type);
+            if (type != BOX_SHAPE_PROXYTYPE)
+                wrap(type, BOX_SHAPE_PROXYTYPE);
+        }
 }
+
+CCollisionDispatcher::~CCollisionDispatcher() = default;
 
 bool CCollisionDispatcher::needsCollision(const btCollisionObject* body0, const btCollisionObject* body1)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
 #include <BulletCollision/BroadphaseCollision/btOverlappingPairCache.h>
 
@@ -8,15 +11,18 @@ namespace physics::sdk {
 class CBulletScene;
 
 // Decides every step which pairs of actors collide, so that flags switched at
-// run time take effect without taking bodies out of the world.
+// run time take effect without taking bodies out of the world; a body inside a
+// trigger box is told apart cheaply.
 class CCollisionDispatcher final : public btCollisionDispatcher
 {
 public:
     CCollisionDispatcher(btCollisionConfiguration* configuration, const CBulletScene& scene);
+    ~CCollisionDispatcher() override;
     bool needsCollision(const btCollisionObject* body0, const btCollisionObject* body1) override;
 
 private:
     const CBulletScene& m_Scene;
+    std::vector<std::unique_ptr<btCollisionAlgorithmCreateFunc>> m_TriggerBoxFuncs;
 };
 
 // Static shapes never pair with each other in the broadphase.
