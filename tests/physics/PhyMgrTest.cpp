@@ -301,6 +301,51 @@ TEST_F(WorldTest, AFastBodyDoesNotTunnelThroughTheTerrain)
     }
 }
 
+// A body whose middle has got just under the ground mesh's surface, as a doll
+// thrown at it leaves a limb or its head, is pushed back up on top, not on
+// down through: the mesh is solid from its front. Whichever of the two the
+// world was given first.
+TEST_F(WorldTest, ABodyHalfUnderTheTerrainComesUpOnTop)
+{
+    sds::CQuaternion lying;
+    lying.FromAngleAxis(1.5707963f, {0, 0, 1});
+    struct CCase
+    {
+        const char* m_What;
+        sdk::CShapeDesc m_Shape;
+        sds::CQuaternion m_Orientation;
+        float m_Depth; // of its middle under the surface
+        float m_Thickness; // from its middle down
+    };
+    const CCase cases[] = {{"a trunk", sdk::CShapeDesc::Box({0.12f, 0.12f, 0.2f}), {}, 0.02f, 0.12f},
+                           {"a head", sdk::CShapeDesc::Sphere(0.055f), {}, 0.03f, 0.055f},
+                           {"a limb", sdk::CShapeDesc::Capsule(0.025f, 0.2f), lying, 0.01f, 0.025f}};
+    for (const CCase& c : cases)
+        for (bool groundFirst : {true, false})
+        {
+            SCOPED_TRACE(std::string(c.m_What) + (groundFirst ? ", ground first" : ", body first"));
+            std::shared_ptr<physics::IPhyObj> ground;
+            if (groundFirst)
+                ground = m_World->CreateTriMesh(GroundMesh("Terrain"));
+            sdk::CActorDesc desc;
+            desc.m_Shapes.push_back(c.m_Shape);
+            desc.m_Shapes.back().m_Material = m_World->GetMaterialIndex("JumperBody");
+            desc.m_Body = sdk::CBodyDesc();
+            desc.m_Body->m_Mass = 5.0f;
+            desc.m_GlobalPosition = {0.0f, -c.m_Depth, 0.0f};
+            desc.m_GlobalOrientation = c.m_Orientation;
+            physics::CPhyObj body(desc);
+            if (!groundFirst)
+                ground = m_World->CreateTriMesh(GroundMesh("Terrain"));
+            for (int second = 1; second <= 3; ++second)
+            {
+                Frames(60);
+                EXPECT_GT(body.GetPos().y, 0.5f * c.m_Thickness) << second << " s on";
+                EXPECT_LT(body.GetPos().y, c.m_Thickness + 0.05f) << second << " s on";
+            }
+        }
+}
+
 // A handler may release objects: calls queued for an object gone since are dropped.
 TEST_F(WorldTest, QueuedCallsSkipObjectsThatHaveGone)
 {

@@ -6,6 +6,8 @@
 #include <BulletCollision/CollisionDispatch/btCollisionObjectWrapper.h>
 #include <BulletCollision/CollisionDispatch/btDefaultCollisionConfiguration.h>
 #include <BulletCollision/CollisionDispatch/btManifoldResult.h>
+#include <BulletCollision/CollisionShapes/btConvexShape.h>
+#include <BulletCollision/CollisionShapes/btTriangleShape.h>
 #include <BulletDynamics/ConstraintSolver/btSequentialImpulseConstraintSolver.h>
 #include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
 #include <BulletDynamics/Dynamics/btRigidBody.h>
@@ -34,12 +36,48 @@ btVector3 VelocityAt(const btCollisionObject* object, const btVector3& point)
     return body ? body->getVelocityInLocalPoint(point - body->getCenterOfMassPosition()) : btVector3(0, 0, 0);
 }
 
+// A triangle of a static mesh is solid on its front only. The engine takes a
+// triangle as two-sided: a shape whose middle has got behind one (a thin limb
+// a joint dragged into the ground, a head laid out in it) is pushed on
+// through, and the rest of the body follows. Such a contact is turned to the
+// triangle's front, as deep as the shape reaches behind it.
+void PushOutToTheFront(btManifoldPoint& point, const btCollisionObjectWrapper* wrapper0,
+                       const btCollisionObjectWrapper* wrapper1)
+{
+    // The engine puts the convex shape first and the triangle second; the
+    // normal on the second points to the first.
+    if (wrapper1->getCollisionShape()->getShapeType() != TRIANGLE_SHAPE_PROXYTYPE ||
+        !wrapper0->getCollisionShape()->isConvex())
+        return;
+    const auto* triangle = static_cast<const btTriangleShape*>(wrapper1->getCollisionShape());
+    const btTransform& placed = wrapper1->getWorldTransform();
+    btVector3 front = placed.getBasis() * (triangle->m_vertices1[1] - triangle->m_vertices1[0])
+                                              .cross(triangle->m_vertices1[2] - triangle->m_vertices1[0]);
+    if (front.length2() < SIMD_EPSILON)
+        return;
+    front.normalize();
+    if (point.m_normalWorldOnB.dot(front) >= 0)
+        return;
+
+    const auto* convex = static_cast<const btConvexShape*>(wrapper0->getCollisionShape());
+    const btTransform& pose = wrapper0->getWorldTransform();
+    const btVector3 deepest = pose(convex->localGetSupportingVertex(pose.getBasis().transpose() * -front));
+    const btScalar distance = (deepest - placed(triangle->m_vertices1[0])).dot(front) - triangle->getMargin();
+    point.m_normalWorldOnB = front;
+    point.m_distance1 = distance;
+    point.m_positionWorldOnA = deepest;
+    point.m_positionWorldOnB = deepest - front * distance;
+    point.m_localPointA = wrapper0->getCollisionObject()->getWorldTransform().invXform(point.m_positionWorldOnA);
+    point.m_localPointB = wrapper1->getCollisionObject()->getWorldTransform().invXform(point.m_positionWorldOnB);
+}
+
 // Two touching shapes take the average of each material value; the engine
 // knows one friction, so a contact that does not slide takes the static one.
 // The engine asks again every step the contact lasts.
 bool CombineMaterials(btManifoldPoint& point, const btCollisionObjectWrapper* wrapper0, int, int index0,
                       const btCollisionObjectWrapper* wrapper1, int, int index1)
 {
+    PushOutToTheFront(point, wrapper0, wrapper1);
     const btCollisionObject* object0 = wrapper0->getCollisionObject();
     const btCollisionObject* object1 = wrapper1->getCollisionObject();
     const auto* actor0 = static_cast<const CBulletActor*>(object0->getUserPointer());
