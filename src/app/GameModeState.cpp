@@ -1,5 +1,7 @@
 #include "app/GameModeState.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -254,6 +256,8 @@ void CGameModeState::Exit()
     // The next jump starts from the drop zone as it was loaded.
     if (m_DZ)
         m_DZ->ResetWorkingTree();
+    // The level's objects left holes all over the heap: their pages go back to the system.
+    malloc_trim(0);
     m_Engine->GetBindingMgr().PopMode();
 }
 
@@ -339,6 +343,8 @@ void CGameModeState::ResetJump()
         viewer->Clear();
     for (const std::shared_ptr<ILevelMod>& mod : m_Mods)
         mod->Restart();
+    // The ended jump's objects left holes all over the heap: their pages go back to the system.
+    malloc_trim(0);
     StartJump();
     ShowSceneMessages();
 }

@@ -13,14 +13,31 @@ namespace Forests {
 
 namespace {
 
-// The triangles of one material, gathered from every instance.
+// The parts of one material, each an instance's submesh: gathered first, so
+// that the vertices go straight into the page's object without a merged copy
+// of the page beside it, whose growing buffers would leave the heap in holes
+// each time the camera pages trees in.
 struct CMaterialBatch
 {
+    struct CPart
+    {
+        const Ogre::Vector3* m_Position;
+        const Ogre::Quaternion* m_Rotation;
+        const Ogre::Vector3* m_Scale;
+        const wrappers::CMeshGeometry::CVertices* m_Source;
+        const std::vector<std::uint32_t>* m_Indices;
+    };
     Ogre::MaterialPtr m_Material;
-    std::vector<Ogre::Vector3> m_Positions;
-    std::vector<Ogre::Vector3> m_Normals;
-    std::vector<Ogre::Vector2> m_TexCoords;
-    std::vector<std::uint32_t> m_Indices;
+    std::vector<CPart> m_Parts;
+    std::size_t m_VertexCount = 0;
+    std::size_t m_IndexCount = 0;
+};
+
+// A manual object keeps its gathering buffers, as large as its largest part,
+// until it goes; a page gathers once, so they go as soon as it is built.
+struct CTempAreas : Ogre::ManualObject
+{
+    static void Release(Ogre::ManualObject& object) { (object.*&CTempAreas::resetTempAreas)(); }
 };
 
 } // namespace
@@ -58,17 +75,10 @@ void BatchPage::build()
             const Ogre::MaterialPtr& material = instance.m_Entity->getSubEntity(s)->getMaterial();
             CMaterialBatch& batch = batches[material->getName()];
             batch.m_Material = material;
-            const auto first = static_cast<std::uint32_t>(batch.m_Positions.size());
-            for (std::size_t v = 0; v < source.m_Positions.size(); ++v) {
-                batch.m_Positions.push_back(instance.m_Position +
-                                            instance.m_Rotation * (source.m_Positions[v] * instance.m_Scale));
-                batch.m_Normals.push_back(v < source.m_Normals.size()
-                                              ? (instance.m_Rotation * (source.m_Normals[v] / instance.m_Scale)).normalisedCopy()
-                                              : Ogre::Vector3::UNIT_Y);
-                batch.m_TexCoords.push_back(v < source.m_TexCoords.size() ? source.m_TexCoords[v] : Ogre::Vector2::ZERO);
-            }
-            for (std::uint32_t index : sub.m_Indices)
-                batch.m_Indices.push_back(first + index);
+            batch.m_Parts.push_back(
+                {&instance.m_Position, &instance.m_Rotation, &instance.m_Scale, &source, &sub.m_Indices});
+            batch.m_VertexCount += source.m_Positions.size();
+            batch.m_IndexCount += sub.m_Indices.size();
         }
     }
     m_Batch = m_SceneMgr->createManualObject(sds::MakeUniqueName("BatchPage"));
@@ -76,21 +86,31 @@ void BatchPage::build()
     m_Batch->setCastShadows(false);
     for (const auto& entry : batches) {
         const CMaterialBatch& batch = entry.second;
-        if (batch.m_Indices.empty())
+        if (batch.m_IndexCount == 0)
             continue;
-        m_Batch->estimateVertexCount(batch.m_Positions.size());
-        m_Batch->estimateIndexCount(batch.m_Indices.size());
+        m_Batch->estimateVertexCount(batch.m_VertexCount);
+        m_Batch->estimateIndexCount(batch.m_IndexCount);
         m_Batch->begin(batch.m_Material->getName(), Ogre::RenderOperation::OT_TRIANGLE_LIST,
                        batch.m_Material->getGroup());
-        for (std::size_t v = 0; v < batch.m_Positions.size(); ++v) {
-            m_Batch->position(batch.m_Positions[v]);
-            m_Batch->normal(batch.m_Normals[v]);
-            m_Batch->textureCoord(batch.m_TexCoords[v]);
+        for (const CMaterialBatch::CPart& part : batch.m_Parts) {
+            const wrappers::CMeshGeometry::CVertices& source = *part.m_Source;
+            for (std::size_t v = 0; v < source.m_Positions.size(); ++v) {
+                m_Batch->position(*part.m_Position + *part.m_Rotation * (source.m_Positions[v] * *part.m_Scale));
+                m_Batch->normal(v < source.m_Normals.size()
+                                    ? (*part.m_Rotation * (source.m_Normals[v] / *part.m_Scale)).normalisedCopy()
+                                    : Ogre::Vector3::UNIT_Y);
+                m_Batch->textureCoord(v < source.m_TexCoords.size() ? source.m_TexCoords[v] : Ogre::Vector2::ZERO);
+            }
         }
-        for (std::uint32_t index : batch.m_Indices)
-            m_Batch->index(index);
+        std::uint32_t first = 0;
+        for (const CMaterialBatch::CPart& part : batch.m_Parts) {
+            for (std::uint32_t index : *part.m_Indices)
+                m_Batch->index(first + index);
+            first += static_cast<std::uint32_t>(part.m_Source->m_Positions.size());
+        }
         m_Batch->end();
     }
+    CTempAreas::Release(*m_Batch);
     m_Node->attachObject(m_Batch);
 }
 
