@@ -3,11 +3,14 @@
 // pages, their collision meshes baked into the physics world), every level
 // mod, the physics, the jumper, and OpenAL on its null output, stepped by a
 // fixed frame time of 1/60 s rather than the wall clock, nothing drawn. Each
-// jump is flown by the shipped keys: out of the door, let go, pull half a
-// second later, hands up to the ground, two seconds there. The first starts
-// over the middle of the zone; the next nine start so that they come down at
-// nine places of the zone (in and among trees, the pond, the hangar, the
-// fields, the club house, the runway), and so on in turn, each after a
+// jump is the default lesson's kind: it starts under the open canopy 60 m over
+// the ground and is flown hands up to it, two seconds there; with
+// --from-aircraft it starts in the aircraft and is flown by the shipped keys
+// (out of the door, let go, pull half a second later), whose long flight
+// comes down less surely where it was aimed. The first starts over the middle
+// of the zone; the next nine start so that they come down at nine places of
+// the zone (in and among trees, the pond, the hangar, the fields, the club
+// house, the runway), and so on in turn, each after a
 // restart as the statistics menu's "Repeat jump". Run from the run tree (it
 // goes there itself) on a display or under a virtual screen of its own.
 // Prints a line a jump (where it started and came down, its verdict, the
@@ -35,6 +38,7 @@
 #include "mods/PhyEnabledMod.h"
 #include "physics/PhyMgr.h"
 #include "physics/sdk/IScene.h"
+#include "scene/HomeFieldGround.h"
 #include "sound/openal/SndMgrFactory.h"
 #include "support/MessageCapture.h"
 #include "support/OgreBenchEngine.h"
@@ -54,15 +58,22 @@ const float kPlaces[][2] = {{350, 320}, {400, 255}, {-380, 320}, {420, -190}, {-
                             {-450, -75}, {330, -175}, {-100, -250}, {270, -500}};
 const int kPlaceCount = sizeof(kPlaces) / sizeof(kPlaces[0]);
 
-// Out of the door, let go, pull half a second later, hands up to the ground
-// and two seconds there. False when there was no touch-down in two minutes.
-bool Fly(COgreJumpWorld& world)
+// Metres over the ground of its place where a jump under the canopy starts,
+// as the default lesson's does.
+const float kCanopyStartHeight = 60.0f;
+
+// From the aircraft: out of the door, let go, pull half a second later. Then
+// hands up to the ground and two seconds there. False when there was no
+// touch-down in two minutes.
+bool Fly(COgreJumpWorld& world, bool fromAircraft)
 {
     world.Frames(10);
-    world.Tap("Space"); // out of the door
-    world.Tap("Space"); // let go
-    world.Frames(30);
-    world.Tap("Space"); // pull
+    if (fromAircraft) {
+        world.Tap("Space"); // out of the door
+        world.Tap("Space"); // let go
+        world.Frames(30);
+        world.Tap("Space"); // pull
+    }
     for (int frame = 0; frame < 60 * 120 && !world.TouchedDown(); ++frame)
         world.Frame();
     const bool landed = world.TouchedDown();
@@ -94,7 +105,18 @@ std::size_t Actors()
     return world.GetScene().GetActors().size();
 }
 
-int Run()
+// The preset's jumper, whose place a jump under the canopy starts from.
+xml::CNodePtr PresetJumper()
+{
+    return sds::EngineStates::CGameModeState::GetSingleton()
+        ->GetCurrentDropZone()
+        ->GetWorkingTree()
+        ->GetChild("scene")
+        ->GetChild("Preset")
+        ->GetChild("Jumper");
+}
+
+int Run(bool fromAircraft)
 {
     if (chdir(SDS_RUN_DIR "/bin") != 0) {
         std::cerr << "cannot enter the run tree " SDS_RUN_DIR "/bin\n";
@@ -107,27 +129,32 @@ int Run()
                          LoadDefaultConfig(), engine.m_Window, engine.m_Level);
     const xml::CNodePtr aircraft = world.m_App.m_Config->GetChild("Airplane")->GetAttribute("Altitude");
     const float height = aircraft->GetValue<sds::CVector>().y;
-    const sds::CVector middle(0, height, 0);
     world.Start();
+    if (!fromAircraft)
+        PresetJumper()->AddAttribute("StartState", "CanopyRide");
 
-    // Where a jump lands from where the aircraft starts, measured on the first.
+    // Where a jump lands from where it starts, measured on the first.
     sds::CVector drift;
     long residentAt10 = 0, heapAt10 = 0;
     std::size_t meshesAt10 = 0, actorsAt10 = 0;
     for (int jump = 1; jump <= kJumps; ++jump) {
         const int place = (jump - 1) % (kPlaceCount + 1) - 1;
-        aircraft->SetValue(sds::VectorToString(
-            place < 0 ? middle
-                      : sds::CVector(kPlaces[place][0] - drift.x, height, kPlaces[place][1] - drift.z)));
+        const float x = place < 0 ? 0.0f : kPlaces[place][0] - drift.x;
+        const float z = place < 0 ? 0.0f : kPlaces[place][1] - drift.z;
+        if (fromAircraft)
+            aircraft->SetValue(sds::VectorToString(sds::CVector(x, height, z)));
+        else
+            PresetJumper()->GetAttribute("Position")->SetValue(sds::VectorToString(
+                sds::CVector(x, static_cast<float>(HomeFieldGroundAt(x, z)) + kCanopyStartHeight, z)));
         if (jump == 1)
             world.Jump();
         else
             world.Restart();
         const sds::CVector start = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
-        const bool landed = Fly(world);
+        const bool landed = Fly(world, fromAircraft);
         const sds::CVector end = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
         if (jump == 1)
-            drift = end - middle;
+            drift = end - start;
         const std::string type = world.Jumper() ? world.Jumper()->GetCollisionJudge()->GetLandingType() : "";
         std::printf("jump %d: from %.0f, %.0f to %.0f, %.1f, %.0f (%s) %s: %zu baked meshes, %zu actors, %ld KB resident, %ld KB heap\n",
                     jump, start.x, start.z, end.x, end.y, end.z, landed ? "landed" : "no touch-down", type.c_str(),
@@ -161,8 +188,11 @@ int main(int argc, char** argv)
 {
     if (const int failed = RunOnADisplay(argc, argv))
         return failed;
+    bool fromAircraft = false;
+    for (int i = 1; i < argc; ++i)
+        fromAircraft = fromAircraft || std::string(argv[i]) == "--from-aircraft";
     try {
-        return Run();
+        return Run(fromAircraft);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_session: %s\n", e.what());
         return 3;
