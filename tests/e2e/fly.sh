@@ -32,9 +32,13 @@ logged() { # <text>
 door_seconds=12
 # Under the canopy the jumper logs each whole metre of his height from 10 m
 # down: the steering stops at the first, the flare starts at this one. The
-# keys reach the canopy a few tenths of a second later, sinking about 3 m/s;
-# a flare by the keys begun 3 to 5 m up lands into the default preset's wind.
-flare_line="Under canopy at 5 m"
+# keys reach the canopy a few tenths of a second later, sinking about 3 m/s.
+# Into the default preset's wind a flare that reaches the canopy 2.8 to 4.2 m
+# up is a landing on the feet, one higher or lower a PLF, under which the
+# canopy comes down over the jumper: keyed at the log's 4 m, the flare
+# reaches the canopy near the middle of that band, with room for a slow
+# machine's later keys.
+flare_line="Under canopy at 4 m"
 
 # Where the landing target shows on the screen: the x of the middle of its
 # yellow face, or nothing. The canopy's yellow cells are far larger, the
