@@ -310,19 +310,6 @@ expect_jumper() { # <picture> <what>
     [ "${pixels:-0}" -ge 300 ] || fail "$2: the jumper is not in $(basename "$1") (${pixels:-0} pixels of his suit)"
 }
 
-# The jumper or, come down over him, his canopy is in the picture: a landing
-# into the wind stops him under it. The canopy's red cells, a few thousand
-# pixels at least.
-expect_jumper_or_canopy() { # <picture> <what>
-    local pixels red
-    pixels=$(jumper_pixels "$1")
-    [ "${pixels:-0}" -ge 300 ] && return 0
-    red=$(convert "$1" -alpha off -fill black -draw "rectangle 945,420 1023,767" -draw "rectangle 0,680 1023,767" \
-        -fx '(r > 0.45 && g < 0.2 && b < 0.2) ? 1 : 0' -format '%[fx:int(mean * w * h)]' info:)
-    [ "${red:-0}" -ge 3000 ] ||
-        fail "$2: neither the jumper nor his canopy is in $(basename "$1") (${pixels:-0} pixels of his suit, ${red:-0} of the canopy's red)"
-}
-
 # A path of the trajectory's first colour (pure red) across the picture.
 expect_trajectory() { # <picture> <what>
     local squares
