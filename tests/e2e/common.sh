@@ -144,6 +144,22 @@ shows_flight() { # <picture>
     [ "${jumper:-0}" -ge 150 ] && [ "${trails:-0}" -ge 300 ]
 }
 
+# Keeps a picture of the flight among the trails (shows_flight) once one
+# shows it, retaken until then, for as long as the log has no verdict (the
+# line " is in "): a busy machine draws the fall's first frames late and its
+# particles sparse, a fixed number of tries could all come too early. False,
+# with the last capture kept, when the flight ended or the time ran out first.
+capture_flight() { # <picture> <seconds>
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        import -window root "$1"
+        shows_flight "$1" && return 0
+        grep -qF " is in " ../logs/dravonkel.log 2>/dev/null && return 1
+        sleep 0.3
+    done
+    return 1
+}
+
 # Brings the program's own pointer (moved by the relative motion of the X
 # pointer, held inside the window) to the corner with the X pointer: a move far
 # right and down, then one to the corner in a later frame. The cursor's white

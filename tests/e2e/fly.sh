@@ -25,6 +25,15 @@ logged() { # <text>
     grep -qF -- "$1" ../logs/dravonkel.log 2>/dev/null
 }
 
+# Waits until a landing's state has begun (its camera and verdict set); false after the timeout.
+wait_for_landing_state() { # <seconds>
+    local deadline=$((SECONDS + $1))
+    until grep -qE "C(LandingNormal|PLFLanding|CrashLanding)State$" ../logs/dravonkel.log 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
+}
+
 # The shipped aircraft starts 700 m east of the target, on its line, and flies
 # west at 50 m/s once the count-down is over. Out of the door some 100 m short
 # of the target and pulled soon, the jumper is thrown on some 250 m past it;
@@ -134,9 +143,11 @@ fly_steps() {
         snap pull
     fi
     wait_for_log "CCanopyRideState" 20 || { fail "no canopy flight"; return 1; }
-    # The verdict stays in the middle of the screen for the landing's two
-    # seconds: its picture is taken as soon as it shows, whatever the keys do.
-    (wait_for_log " is in " 150 && sleep 1 && jump_step verdict) &
+    # The verdict and the landing camera stay for the landing's two seconds
+    # of wall clock, then the jump player's camera takes over: the picture is
+    # taken as soon as the landing's state has set the camera (its line
+    # follows the verdict's), and a few frames drawn, whatever the keys do.
+    (wait_for_log " is in " 150 && wait_for_landing_state 10 && sleep 0.5 && jump_step verdict) &
     local verdict=$!
     snap canopy-flight 1
     sleep 1
