@@ -199,7 +199,8 @@ TEST_F(LandingsTest, ALandingIntoTheWindLeavesTheJumperInViewBesideHisCanopy)
                                     ->GetChild("Target")
                                     ->GetAttribute("Position")
                                     ->GetValue<sds::CVector>();
-    JumperAt({target.x - 180.0f, target.y + 61.0f, target.z}); // upwind, as the drop-zone menu places him
+    // Downwind of the target, to fly into the wind to it, as the drop-zone menu places him.
+    JumperAt({target.x - 180.0f, target.y + 61.0f, target.z});
     m_World.Jump();
     for (int frame = 0; frame < 60 * 60 && m_World.Jumper()->GetPos().y > target.y + 3.5f; ++frame)
         m_World.Frame();
@@ -212,7 +213,7 @@ TEST_F(LandingsTest, ALandingIntoTheWindLeavesTheJumperInViewBesideHisCanopy)
     ASSERT_GT(wind.Length(), 3.0f);
     const sds::CVector downwind = sds::CVector(wind.x, 0.0f, wind.z) / wind.Length();
 
-    // The verdict's picture is taken a second after the touch-down.
+    // A second after the touch-down, while the verdict and the landing camera show.
     m_World.Frames(60);
     const physics::CPhyRagDoll& canopy = *m_World.Jumper()->GetPhyJumper()->GetLandingState()->GetCanopyRagDoll();
     const sds::CVector jumper = Body().GetBonePos("Pelvis");
