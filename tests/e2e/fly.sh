@@ -25,16 +25,39 @@ logged() { # <text>
     grep -qF -- "$1" ../logs/dravonkel.log 2>/dev/null
 }
 
+# Waits until a landing's state has begun (its camera and verdict set); false after the timeout.
+wait_for_landing_state() { # <seconds>
+    local deadline=$((SECONDS + $1))
+    until grep -qE "C(LandingNormal|PLFLanding|CrashLanding)State$" ../logs/dravonkel.log 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
+}
+
 # The shipped aircraft starts 700 m east of the target, on its line, and flies
 # west at 50 m/s once the count-down is over. Out of the door some 100 m short
 # of the target and pulled soon, the jumper is thrown on some 250 m past it;
 # the canopy opens facing back east, and is steered to the target.
 door_seconds=12
 # Under the canopy the jumper logs each whole metre of his height from 10 m
-# down: the steering stops at the first, the flare starts at this one. The
-# keys reach the canopy a few tenths of a second later, sinking about 3 m/s;
-# a flare by the keys begun 3 to 5 m up lands into the default preset's wind.
-flare_line="Under canopy at 5 m"
+# down: the steering stops at the first, the flare starts at this one, keyed
+# as soon as the line is written. The keys reach the canopy a while later,
+# sinking about 3.1 m/s. Into the default preset's wind a flare that reaches
+# the canopy 2.8 to 4.2 m up is a landing on the feet, one higher or lower a
+# PLF, under which the canopy comes down over the jumper: keyed at the log's
+# 4 m, the flare reaches the canopy near the middle of that band on a quiet
+# machine; one too busy to draw ten frames a second keys it late, for a PLF.
+flare_line="Under canopy at 4 m"
+
+# Waits until the log has a line matching the pattern, reading it as it is
+# written (no pause between looks); false after the timeout.
+wait_for_log_line_now() { # <extended regex> <seconds>
+    local found
+    grep -m1 -qE -- "$1" < <(timeout "$2" tail -n +1 -F ../logs/dravonkel.log 2>/dev/null)
+    found=$?
+    kill $! 2>/dev/null
+    return $found
+}
 
 # Where the landing target shows on the screen: the x of the middle of its
 # yellow face, or nothing. The canopy's yellow cells are far larger, the
@@ -130,9 +153,11 @@ fly_steps() {
         snap pull
     fi
     wait_for_log "CCanopyRideState" 20 || { fail "no canopy flight"; return 1; }
-    # The verdict stays in the middle of the screen for the landing's two
-    # seconds: its picture is taken as soon as it shows, whatever the keys do.
-    (wait_for_log " is in " 150 && sleep 1 && jump_step verdict) &
+    # The verdict and the landing camera stay for the landing's two seconds
+    # of wall clock, then the jump player's camera takes over: the picture is
+    # taken as soon as the landing's state has set the camera (its line
+    # follows the verdict's), and a few frames drawn, whatever the keys do.
+    (wait_for_log " is in " 150 && wait_for_landing_state 10 && sleep 0.5 && jump_step verdict) &
     local verdict=$!
     snap canopy-flight 1
     sleep 1
@@ -147,10 +172,7 @@ fly_steps() {
     # the jump starts heading for the target, and flies straight to it.
     logged "Using Mod: EventCopy" || steer_to_target
     # Hands up to the flare height, then both toggles down to the ground.
-    local deadline=$((SECONDS + 120))
-    until logged "$flare_line" || logged "Collision with HSpeed=" || [ $SECONDS -ge $deadline ]; do
-        sleep 0.05
-    done
+    wait_for_log_line_now "$flare_line|Collision with HSpeed=" 120
     if ! logged "Collision with HSpeed="; then
         xdotool keydown a keydown d
         snap flare 0.3

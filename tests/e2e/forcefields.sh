@@ -158,16 +158,10 @@ steps() {
     sleep 0.5
     xdotool key space
     wait_for_log "CFreeFallState" 20 || { fail "no free fall"; return; }
-    # The particles are sparse at the camera's distance: of a few pictures in
+    # The particles are sparse at the camera's distance: of the pictures in
     # the fall, the first with trails about the jumper is kept.
-    sleep 1
-    local attempt
-    for attempt in 1 2 3 4 5 6; do
-        import -window root "$artifacts/flight-with-trails.png"
-        shows_flight "$artifacts/flight-with-trails.png" && break
-        [ $attempt -eq 6 ] && fail "flight-with-trails.png shows no jumper in the middle among trails"
-        sleep 0.5
-    done
+    capture_flight "$artifacts/flight-with-trails.png" 30 ||
+        fail "flight-with-trails.png shows no jumper in the middle among trails"
     wait_for_log " is in " 30 || { fail "no verdict"; return; }
     sleep 0.5
     import -window root "$artifacts/verdict.png"

@@ -54,13 +54,8 @@ steps() {
         sleep 1
     done
     wait_for_log "CFreeFallState" 20 || { fail "no free fall"; return; }
-    sleep 1
-    for attempt in 1 2 3 4 5 6; do
-        import -window root "$artifacts/hostile-flight.png"
-        shows_flight "$artifacts/hostile-flight.png" && break
-        [ $attempt -eq 6 ] && fail "hostile-flight.png shows no jumper in the middle among trails"
-        sleep 0.5
-    done
+    capture_flight "$artifacts/hostile-flight.png" 30 ||
+        fail "hostile-flight.png shows no jumper in the middle among trails"
     wait_for_log " is in " 60 || { fail "no verdict"; return; }
     wait_for_log "Jump 1 is added to profile default" 20 || fail "the jump was not recorded"
     kill -0 $pid 2>/dev/null || { fail "the program ended early"; return; }

@@ -1,18 +1,24 @@
 // Landings through the program's game mode over the rendering engine's
 // graphics and the shipped drop zone: what the jumper comes down on is what
-// the zone shows, and a body on the ground stays there.
+// the zone shows, a body on the ground stays there, and a jumper landed into
+// the wind is seen beside his canopy, not under it.
 
 #include <string>
 #include <vector>
+
+#include <boost/filesystem.hpp>
 
 #include <gtest/gtest.h>
 
 #include "OgreJumpWorld.h"
 #include "physics/IPhyJumper.h"
+#include "physics/IWindMgr.h"
+#include "physics/PhyMgr.h"
 #include "physics/PhyRagDoll.h"
 #include "physics/flight/ILandingState.h"
 #include "scene/HomeFieldGround.h"
 #include "support/OgreTestEnvironment.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -174,4 +180,61 @@ TEST_F(LandingsTest, TheWaterAndTheBuildingsAreSolid)
         EXPECT_GT(sounds.SoundsOf(c.m_Sound).size(), heard);
         EXPECT_EQ(silent, sounds.SoundsOf(c.m_Silent).size());
     }
+}
+
+// The default lesson's approach into the preset's 8 mph wind, flared where
+// it lands on the feet. The collapsing canopy is carried downwind to the end
+// of its lines, off the jumper (lines that pulled it towards him, or a drag
+// the wind could not move it with, laid it over him), and the landing
+// camera, when the verdict shows, has him in view beside it: his blue suit,
+// as the end-to-end checks count it, in the picture kept as
+// test-artifacts/landing/into-the-wind.png.
+TEST_F(LandingsTest, ALandingIntoTheWindLeavesTheJumperInViewBesideHisCanopy)
+{
+    StartUnderCanopy();
+    const sds::CVector target = sds::EngineStates::CGameModeState::GetSingleton()
+                                    ->GetCurrentDropZone()
+                                    ->GetWorkingTree()
+                                    ->GetChild("scene")
+                                    ->GetChild("Target")
+                                    ->GetAttribute("Position")
+                                    ->GetValue<sds::CVector>();
+    // Downwind of the target, to fly into the wind to it, as the drop-zone menu places him.
+    JumperAt({target.x - 180.0f, target.y + 61.0f, target.z});
+    m_World.Jump();
+    for (int frame = 0; frame < 60 * 60 && m_World.Jumper()->GetPos().y > target.y + 3.5f; ++frame)
+        m_World.Frame();
+    m_World.Key("A", true); // one key flares both hands
+    for (int frame = 0; frame < 60 * 10 && !m_World.TouchedDown(); ++frame)
+        m_World.Frame();
+    ASSERT_EQ(m_World.Jumper()->GetLandingNormalState(), m_World.Jumper()->GetCurrentState())
+        << m_World.Jumper()->GetCollisionJudge()->GetLandingType();
+    const sds::CVector wind = physics::CPhyMgr::GetSingleton()->GetWindMgr().GetWind(m_World.Jumper()->GetPos());
+    ASSERT_GT(wind.Length(), 3.0f);
+    const sds::CVector downwind = sds::CVector(wind.x, 0.0f, wind.z) / wind.Length();
+
+    // A second after the touch-down, while the verdict and the landing camera show.
+    m_World.Frames(60);
+    const physics::CPhyRagDoll& canopy = *m_World.Jumper()->GetPhyJumper()->GetLandingState()->GetCanopyRagDoll();
+    const sds::CVector jumper = Body().GetBonePos("Pelvis");
+    for (std::uint16_t i = 0; i < canopy.GetActorCount(); ++i) {
+        const std::string& section = canopy.GetActorName(i);
+        const sds::CVector off = canopy.GetBonePos(section) - jumper;
+        EXPECT_GT(off.Dot(downwind), 1.5f) << section << " is not downwind of the jumper";
+    }
+
+    for (int frame = 0; frame < 3; ++frame)
+        Env().RenderFrame();
+    CWindowPicture picture = CWindowPicture::Capture(*Env().m_Window);
+    const std::string folder = std::string(SDS_TEST_ARTIFACT_DIR) + "/landing";
+    boost::filesystem::create_directories(folder);
+    picture.Keep(folder + "/into-the-wind.png");
+    // The head-up display's panels (bottom, right) are left out.
+    int suit = 0;
+    for (unsigned y = 0; y < picture.Height * 680 / 768; ++y)
+        for (unsigned x = 0; x < picture.Width * 945 / 1024; ++x) {
+            const Ogre::ColourValue c = picture.At(x, y);
+            suit += c.b > 0.25f && c.r < 0.2f * c.b && c.g < 0.5f * c.b;
+        }
+    EXPECT_GE(suit, 120) << "the jumper is not in view";
 }

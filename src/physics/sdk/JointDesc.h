@@ -60,7 +60,7 @@ struct CJointDesc
 
     CJointLimitPair m_Limit;       // revolute angle, spherical twist
     CJointLimit m_SwingLimit;      // spherical: the largest angle off the axis
-    CSpringDesc m_Spring;          // revolute; spherical twist; distance (towards its target, within the limits)
+    CSpringDesc m_Spring;          // revolute; spherical twist; distance (past a limit only; no target)
     CSpringDesc m_SwingSpring;     // spherical
     CSpringDesc m_JointSpring;     // spherical: pulls the anchors together
     CMotorDesc m_Motor;            // revolute

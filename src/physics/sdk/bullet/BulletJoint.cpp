@@ -70,8 +70,7 @@ CBulletJoint::CBulletJoint(CBulletScene& scene, const CJointDesc& desc, CBulletA
         const std::uint32_t f = m_Desc.m_Flags;
         m_Distance->SetLimits(f & DISTANCE_MIN_ENABLED, m_Desc.m_MinDistance, f & DISTANCE_MAX_ENABLED,
                               m_Desc.m_MaxDistance);
-        m_Distance->SetSpring(f & DISTANCE_SPRING_ENABLED, m_Desc.m_Spring.m_Spring, m_Desc.m_Spring.m_Damper,
-                              m_Desc.m_Spring.m_TargetValue);
+        m_Distance->SetSpring(f & DISTANCE_SPRING_ENABLED, m_Desc.m_Spring.m_Spring, m_Desc.m_Spring.m_Damper);
         constraint = m_Distance.get();
     }
     else

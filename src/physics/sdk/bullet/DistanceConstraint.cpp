@@ -26,12 +26,11 @@ void CDistanceConstraint::SetLimits(bool minEnabled, btScalar minDistance, bool 
     m_Max = maxDistance;
 }
 
-void CDistanceConstraint::SetSpring(bool enabled, btScalar spring, btScalar damper, btScalar target)
+void CDistanceConstraint::SetSpring(bool enabled, btScalar spring, btScalar damper)
 {
     m_Sprung = enabled;
     m_Spring = spring;
     m_Damper = damper;
-    m_Target = target;
 }
 
 CDistanceConstraint::CState CDistanceConstraint::GetState() const
@@ -71,12 +70,16 @@ void CDistanceConstraint::ApplySpringForces()
 {
     if (!m_Sprung || !isEnabled())
         return;
-    btScalar target = m_Target;
+    // Within the limits the line is slack: a spring pulling towards a length
+    // inside them would drag a collapsing canopy onto the jumper it is tied to.
+    const CState s = GetState();
+    btScalar target = s.m_Distance;
     if (m_MaxEnabled)
         target = btMin(target, m_Max);
     if (m_MinEnabled)
         target = btMax(target, m_Min);
-    const CState s = GetState();
+    if (target == s.m_Distance)
+        return;
     const btVector3 armA = s.m_PointA - m_rbA.getCenterOfMassPosition();
     const btVector3 armB = s.m_PointB - m_rbB.getCenterOfMassPosition();
     const btScalar rate = s.m_Direction.dot(m_rbB.getVelocityInLocalPoint(armB) - m_rbA.getVelocityInLocalPoint(armA));

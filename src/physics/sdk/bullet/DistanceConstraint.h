@@ -6,8 +6,8 @@ namespace physics::sdk {
 
 // Keeps the distance between two anchors (in their actors' centre-of-mass frames,
 // or the world for a side without a dynamic actor) within a minimum and a
-// maximum, as hard limits. A spring, applied as a force before each step, pulls
-// the distance towards its target, which lies within the limits.
+// maximum, as hard limits. A spring, applied as a force before each step, acts
+// only past a limit, pulling the distance back to it; its target is not used.
 class CDistanceConstraint final : public btTypedConstraint
 {
 public:
@@ -16,7 +16,7 @@ public:
     void SetAnchors(const btVector3& anchorA, const btVector3& anchorB);
 
     void SetLimits(bool minEnabled, btScalar minDistance, bool maxEnabled, btScalar maxDistance);
-    void SetSpring(bool enabled, btScalar spring, btScalar damper, btScalar target);
+    void SetSpring(bool enabled, btScalar spring, btScalar damper);
     // The spring's force for the coming step.
     void ApplySpringForces();
     btScalar GetDistance() const;
@@ -42,7 +42,6 @@ private:
     bool m_Sprung = false;
     btScalar m_Spring = 0;
     btScalar m_Damper = 0;
-    btScalar m_Target = 0;
 };
 
 } // namespace physics::sdk
