@@ -54,7 +54,9 @@ pid=$!
 
 # The first jump of a profile opens the help screen over the paused jump.
 await "Displaying wndHelp" 1 60 "first jump"
-capture_still "$artifacts/help.png" 15 || fail "help: the screen did not settle"
+# Behind it the pagers go on bringing in the zone's trees, for longer on a
+# busy machine.
+capture_still "$artifacts/help.png" 40 || fail "help: the screen did not settle"
 pointer_to_corner || give_up "help: the program's pointer did not come to the corner"
 click_at $help_close
 await "Restored input mode: CanopyRide" 1 10 "closing the help"
