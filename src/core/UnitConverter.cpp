@@ -26,14 +26,13 @@ std::unique_ptr<CUnitConverter::CSystem> ReadSystem(const xml::CNode& config, co
         unit.Coefficient = unitNode->GetAttribute<float>("Coef", 1.0f);
         unit.Offset = unitNode->GetAttribute<float>("Offset", 0.0f);
         unit.Label = unitNode->GetAttribute("Units")->GetValue();
-        unit.Format = unitNode->GetAttribute<std::string>("Format", "%1%%2%");
+        unit.SetFormat(unitNode->GetAttribute<std::string>("Format", "%1%%2%"));
         unit.Category = unitNode->GetName();
     }
     return system;
 }
 
-// The decimals of a format that is just "%1$.<n>f%2%", the shape of every
-// shipped one; -1 for any other.
+// The decimals of a "%1$.<n>f%2%" pattern; -1 for any other.
 int PlainFixedDecimals(const std::string& format)
 {
     const std::size_t size = format.size();
@@ -143,14 +142,21 @@ int CUnitConverter::GetDecimals(const std::string& category) const
     return i < format.size() && (format[i] == 'f' || format[i] == 'F') ? decimals : -1;
 }
 
+void CUnitConverter::CUnit::SetFormat(const std::string& format)
+{
+    Format = format;
+    PlainDecimals = PlainFixedDecimals(format);
+}
+
 std::string CUnitConverter::FormatValue(const CUnit& unit, float value) const
 {
     const float shown = value * unit.Coefficient + unit.Offset;
     // The head-up display writes its speeds every frame: the plain formats are
     // written as the format would write them, without reading the pattern each time.
-    if (const int decimals = PlainFixedDecimals(unit.Format); decimals >= 0) {
+    if (unit.PlainDecimals >= 0) {
         char number[64];
-        const int length = std::snprintf(number, sizeof number, "%.*f", decimals, static_cast<double>(shown));
+        const int length =
+            std::snprintf(number, sizeof number, "%.*f", unit.PlainDecimals, static_cast<double>(shown));
         if (length > 0 && length < static_cast<int>(sizeof number))
             return number + unit.Label;
     }

@@ -24,7 +24,12 @@ public:
         std::string Label;
         // boost::format pattern: %1% the converted value, %2% the label.
         std::string Format = "%1%%2%";
+        // The decimals when the pattern is just "%1$.<n>f%2%" (every shipped
+        // one), read once with it; -1 for any other.
+        int PlainDecimals = -1;
         std::string Category;
+
+        void SetFormat(const std::string& format);
     };
 
     static const char* const kCategories[8];

@@ -111,7 +111,7 @@ TEST(UnitConverter, ValuesAreWrittenAsTheirPatternSays)
     unit.Label = "km/h";
     for (const char* pattern : patterns)
         for (const float value : values) {
-            unit.Format = pattern;
+            unit.SetFormat(pattern);
             const std::string expected = (boost::format(pattern) % (value * 3.6f + 1.0f) % "km/h").str();
             EXPECT_EQ(expected, units.FormatValue(unit, value)) << pattern << " of " << value;
         }
