@@ -415,6 +415,14 @@ void CDotScene::UpdatePagers(Forests::FrameBudget* budget)
         pagers[(first + i) % pagers.size()]->update(budget);
 }
 
+std::size_t CDotScene::GetPendingPages() const
+{
+    std::size_t pending = m_PagedGeometry ? m_PagedGeometry->getPendingCount() : 0;
+    for (const auto& set : m_SurfaceObjects)
+        pending += set->m_Pager->getPendingCount();
+    return pending;
+}
+
 void CDotScene::TearDown()
 {
     for (; !m_BillboardSets.empty(); m_BillboardSets.pop_back())

@@ -47,6 +47,8 @@ public:
     // (none: all their work now). Each frame another pager goes first, so
     // that none waits for ever behind the others' work.
     void UpdatePagers(Forests::FrameBudget* budget = nullptr);
+    // The pages the pagers still have to build ahead or release.
+    std::size_t GetPendingPages() const;
     std::shared_ptr<Forests::PagedGeometry> GetTerrainPager() const { return m_PagedGeometry; }
     Forests::GeometryPageManager* GetTerrainDetailLevel() const { return m_TerrainDetailLevel; }
     const std::list<std::shared_ptr<CSurfaceObjectSet>>& GetSurfaceObjects() const { return m_SurfaceObjects; }

@@ -79,6 +79,14 @@ void PagedGeometry::removeDetailLevels()
     m_Levels.clear();
 }
 
+std::size_t PagedGeometry::getPendingCount() const
+{
+    std::size_t pending = 0;
+    for (const GeometryPageManager* level : m_Levels)
+        pending += level->getPendingCount();
+    return pending;
+}
+
 void PagedGeometry::update(FrameBudget* budget)
 {
     if (!m_Camera || !m_PageLoader || m_PageCountX == 0)

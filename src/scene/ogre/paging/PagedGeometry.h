@@ -54,6 +54,8 @@ public:
     }
     void removeDetailLevels();
     const std::list<GeometryPageManager*>& getDetailLevels() const { return m_Levels; }
+    // The levels' pages still to be built ahead or released.
+    std::size_t getPendingCount() const;
 
     // How far outside each level's band its pages are built ahead of time, and kept.
     void setPrepareDistance(Ogre::Real distance);
