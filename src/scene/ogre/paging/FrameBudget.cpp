@@ -1,5 +1,7 @@
 #include "scene/ogre/paging/FrameBudget.h"
 
+#include <chrono>
+
 namespace Forests {
 
 namespace {
