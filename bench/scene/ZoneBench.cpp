@@ -26,53 +26,18 @@
 #include "core/ResourceMgr.h"
 #include "core/WallClock.h"
 #include "core/XmlFile.h"
-#include "core/services/IApplication.h"
 #include "graphics/ICamera.h"
 #include "graphics/ogre/OgreGfxMgr.h"
 #include "level/LevelStack.h"
 #include "support/OgreBenchEngine.h"
 #include "scene/ogre/OgreZoneLoader.h"
+#include "scene/BenchServices.h"
 
 namespace {
 
 const int kRounds = 5;
 const char* const kConfig = "../conf/conf.xml";
 const char* const kZone = "../data/Skorvel/HomeField.dz";
-
-// The configuration and no user settings; no frame loop.
-class CBenchApplication : public sds::IApplication
-{
-public:
-    explicit CBenchApplication(const xml::CNodePtr& config)
-        : m_Config(config), m_Settings(new xml::CNode("Settings", false))
-    {
-    }
-    xml::CNodePtr& GetConfig() override { return m_Config; }
-    xml::CNodePtr& GetSettings() override { return m_Settings; }
-    void Run() override {}
-    void Quit() override {}
-    void Restart() override {}
-    void SetIcon(int) override {}
-    void SetFullscreen(bool, unsigned, unsigned) override {}
-    unsigned GetWindowWidth() const override { return 1024; }
-    unsigned GetWindowHeight() const override { return 768; }
-    bool IsFullScreen() const override { return false; }
-    void UpdateWindow() override {}
-    void SetMouseGrab(bool) override {}
-
-private:
-    xml::CNodePtr m_Config;
-    xml::CNodePtr m_Settings;
-};
-
-// The log, kept nowhere.
-class CQuietLog : public sds::ILogMgr
-{
-public:
-    void LogMessage(const std::string&) override {}
-    void LogError(const std::string&) override {}
-    void LogWarning(const std::string&) override {}
-};
 
 double Seconds(std::uint64_t start)
 {

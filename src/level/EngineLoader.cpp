@@ -140,7 +140,7 @@ void CEngineLoader::Load(const LoadingProgressCallback& progress)
                                                      std::numeric_limits<float>::max(), IsBaked());
 }
 
-float CEngineLoader::GroundReach(const IJumper& jumper) const
+float CEngineLoader::GroundReach(float descent) const
 {
     // Asked for when the jumper could be down on it within some seconds at its
     // present descent, or at the slowest a canopy comes down: early enough to
@@ -148,7 +148,7 @@ float CEngineLoader::GroundReach(const IJumper& jumper) const
     // is not baked for nothing.
     const float seconds = 10.0f;
     const float slowestDescent = 5.0f; // m/s
-    return std::min(m_CollisionReach, seconds * std::max(-jumper.GetVelocity().y, slowestDescent));
+    return std::min(m_CollisionReach, seconds * std::max(descent, slowestDescent));
 }
 
 CIsBaked CEngineLoader::IsBaked() const
@@ -212,11 +212,14 @@ void CEngineLoader::Update(const CTiming& timing)
     // each one is prepared as it nears it, a little each frame. What was baked
     // on an earlier jump is there still.
     if (m_Context.Jumpers) {
-        const CIsBaked isBaked = IsBaked();
         for (const std::shared_ptr<IJumper>& jumper : m_Context.Jumpers->GetJumpers())
-            IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(jumper->GetPos(), GroundReach(*jumper), m_CollisionBudget,
-                                                             isBaked);
+            RequestGround(jumper->GetPos(), -jumper->GetVelocity().y);
     }
+}
+
+void CEngineLoader::RequestGround(const CVector& pos, float descent)
+{
+    IGfxMgr::GetSingleton()->GetSurfaceObjectsAround(pos, GroundReach(descent), m_CollisionBudget, IsBaked());
 }
 
 void CEngineLoader::Restart()

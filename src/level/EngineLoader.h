@@ -86,6 +86,9 @@ public:
     // Records the current jumper's jump, unless the level is being edited.
     void RecordJump();
     void StartCountDown();
+    // Asks the graphics, within the frame's baking budget, for the ground
+    // under a jumper at `pos` coming down at `descent` (m/s, down positive).
+    void RequestGround(const CVector& pos, float descent);
 
     // The target's graphic position; zero without a target.
     CVector GetTargetPos() const;
@@ -135,7 +138,7 @@ private:
     // What the ground requests leave out: the meshes the ground object has baked.
     CIsBaked IsBaked() const;
     // How far a jumper may be above a page of the ground for it to be asked for.
-    float GroundReach(const IJumper& jumper) const;
+    float GroundReach(float descent) const;
     void CreateForceVisualization(const xml::CNodePtr& visualization);
     void CreateAirplane();
     void InstallCameraScripts();

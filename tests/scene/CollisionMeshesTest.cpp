@@ -13,6 +13,7 @@
 #include "scene/ZoneFixture.h"
 #include "scene/ZoneWorld.h"
 #include "scene/ogre/MeshToTriangles.h"
+#include "scene/ogre/OgreZoneLoader.h"
 
 namespace {
 
@@ -109,11 +110,16 @@ TEST_F(CollisionMeshesTest, APageLoadedAgainHandsOutItsMeshesUnlessBaked)
     }
     Queue().clear();
 
-    // Far enough for the trees' near pages to go, then back.
+    // Far enough for the trees' near pages to go, then back. The pagers
+    // release what they left a few pages a frame.
     const Ogre::Vector3 away = At(tree) + Ogre::Vector3(tree.x > 0 ? -700.0f : 700.0f, 0, 0);
+    const wrappers::CDotScene& scene = *dynamic_cast<wrappers::COgreZoneLoader&>(*m_Zone).GetScene();
     auto pageOutAndIn = [&] {
         m_World.LookFrom(away + Ogre::Vector3(0, 50, 30), away);
         m_Zone->Update(sds::CTiming());
+        for (int frame = 0; frame < 1000 && scene.GetPendingPages() > 0; ++frame)
+            m_Zone->Update(sds::CTiming());
+        EXPECT_EQ(0u, scene.GetPendingPages());
         m_World.LookFrom(At(tree) + Ogre::Vector3(0, 50, 30), At(tree));
         m_Zone->Update(sds::CTiming());
     };

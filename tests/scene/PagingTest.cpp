@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <OGRE/OgreBillboard.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreTextureManager.h>
@@ -9,6 +11,7 @@
 #include "scene/ZoneFixture.h"
 #include "scene/ZoneWorld.h"
 #include "scene/ogre/paging/BatchPage.h"
+#include "scene/ogre/paging/FrameBudget.h"
 #include "scene/ogre/paging/ImpostorPage.h"
 #include "scene/ogre/paging/ImpostorTextures.h"
 #include "scene/ogre/paging/PageLoader.h"
@@ -52,16 +55,35 @@ public:
     void loadPage(Forests::PageInfo& page) override
     {
         ++m_Loads;
+        m_Spent += m_Cost;
         for (const CPlacement& p : m_Placements)
             addEntity(p.m_Entity, page.centerPoint + p.m_Offset, Ogre::Quaternion(Ogre::Degree(p.m_Yaw), Ogre::Vector3::UNIT_Y),
                       Ogre::Vector3::UNIT_SCALE);
     }
-    void unloadPage(Forests::PageInfo&) override { ++m_Unloads; }
+    void unloadPage(Forests::PageInfo&) override
+    {
+        ++m_Unloads;
+        m_Spent += m_Cost;
+    }
 
     std::vector<CPlacement> m_Placements;
     int m_Loads = 0;
     int m_Unloads = 0;
+    // What each load and unload takes of a budget's clock, and what they took (ms).
+    double m_Cost = 0;
+    double m_Spent = 0;
 };
+
+// The columns of the level's pages that are shown.
+std::vector<int> ShownColumns(const Forests::GeometryPageManager* level)
+{
+    std::vector<int> columns;
+    for (const auto& page : level->getLoadedPages()) {
+        if (page.second->isVisible())
+            columns.push_back(page.first.first);
+    }
+    return columns;
+}
 
 std::vector<int> PageColumns(const Forests::GeometryPageManager* level)
 {
@@ -144,6 +166,69 @@ TEST_F(PagingTest, NestedLevelsLoadAndUnloadPagesByDistance)
     EXPECT_EQ(7, loader.m_Unloads);
 }
 
+// With a budget a frame builds and releases only what fits, the nearest
+// pages first, ahead of the camera; the pages shown are those a pager shows
+// that does everything at once, and a page due before it was built ahead is
+// built in the frame it is due.
+TEST_F(PagingTest, ABudgetSpreadsBuildingAndReleasingOverFrames)
+{
+    // Each load or unload takes 1 ms; the budget lets a frame take two.
+    CTestLoader loader({{m_Tree, Ogre::Vector3::ZERO, 0}});
+    loader.m_Cost = 1;
+    Forests::FrameBudget budget(1.5, [&loader] { return loader.m_Spent; });
+    PagedGeometry pager(CZoneWorld::Camera(), 100);
+    pager.setBounds(TBounds(0, 0, 1000, 100));
+    pager.setPageLoader(&loader);
+    pager.setPrepareDistance(200);
+    const Forests::GeometryPageManager* level = pager.addDetailLevel<CTestPage>(150);
+    CTestLoader allAtOnceLoader({{m_Tree, Ogre::Vector3::ZERO, 0}});
+    PagedGeometry allAtOnce(CZoneWorld::Camera(), 100);
+    allAtOnce.setBounds(TBounds(0, 0, 1000, 100));
+    allAtOnce.setPageLoader(&allAtOnceLoader);
+    const Forests::GeometryPageManager* reference = allAtOnce.addDetailLevel<CTestPage>(150);
+
+    // Pages are shown within 150 m of the camera and built up to 200 m beyond.
+    const auto built = [level] {
+        std::vector<int> columns;
+        for (const auto& page : level->getLoadedPages())
+            columns.push_back(page.first.first);
+        return columns;
+    };
+    m_World.LookFrom(Ogre::Vector3(50, 30, 50), Ogre::Vector3(500, 0, 50));
+    pager.update();
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), built());
+    EXPECT_EQ((std::vector<int>{0, 1}), ShownColumns(level));
+    const struct
+    {
+        float m_CameraX;
+        std::vector<int> m_Built;
+        int m_Unloads;
+        std::size_t m_Pending;
+    } frames[] = {
+        // Pages 4 and 5 come within reach: both fit.
+        {250, {0, 1, 2, 3, 4, 5}, 0, 0},
+        // Past what was built ahead: 6 and 7 are due and built at once, over
+        // the budget; 8 and 9 wait, and so do the releases of 0 to 2.
+        {650, {3, 4, 5, 6, 7}, 0, 5},
+        {650, {3, 4, 5, 6, 7, 8, 9}, 0, 3},
+        {650, {3, 4, 5, 6, 7, 8, 9}, 2, 1},
+        // Page 2 within reach again before its release: taken back as it is.
+        {600, {2, 3, 4, 5, 6, 7, 8, 9}, 2, 0},
+    };
+    for (const auto& frame : frames) {
+        m_World.LookFrom(Ogre::Vector3(frame.m_CameraX, 30, 50), Ogre::Vector3(500, 0, 50));
+        budget.startFrame();
+        pager.update(&budget);
+        allAtOnce.update();
+        EXPECT_EQ(frame.m_Built, built()) << frame.m_CameraX;
+        EXPECT_EQ(ShownColumns(reference), ShownColumns(level)) << frame.m_CameraX;
+        EXPECT_EQ(frame.m_Unloads, loader.m_Unloads) << frame.m_CameraX;
+        EXPECT_EQ(frame.m_Pending, level->getPendingCount()) << frame.m_CameraX;
+    }
+    // Each page was built once.
+    EXPECT_EQ(10, loader.m_Loads);
+}
+
 TEST_F(PagingTest, ABatchedPageIsOneObjectWithAPartPerMaterial)
 {
     const CSceneCounts before(Level());
@@ -178,6 +263,76 @@ TEST_F(PagingTest, ABatchedPageIsOneObjectWithAPartPerMaterial)
         EXPECT_GT(box.getMaximum().y, 9);
     }
     EXPECT_EQ(before, CSceneCounts(Level()));
+}
+
+// The sections of the scene's one manual object: material, vertices, indices.
+std::vector<std::tuple<std::string, std::size_t, std::size_t>> BatchSections(Ogre::SceneManager* scene)
+{
+    const auto& objects = scene->getMovableObjects("ManualObject");
+    EXPECT_EQ(1u, objects.size());
+    std::vector<std::tuple<std::string, std::size_t, std::size_t>> sections;
+    if (objects.size() != 1)
+        return sections;
+    for (auto* section : static_cast<Ogre::ManualObject*>(objects.begin()->second)->getSections()) {
+        const Ogre::RenderOperation* operation = section->getRenderOperation();
+        sections.emplace_back(section->getMaterialName(), operation->vertexData->vertexCount,
+                              operation->indexData->indexCount);
+    }
+    return sections;
+}
+
+// A page too large for one step is built ahead over several frames, one step
+// a frame here, hidden until it is whole; it ends as the page built at once.
+TEST_F(PagingTest, ALargeBatchedPageIsBuiltOverFramesIntoTheSameObject)
+{
+    std::size_t treeVertices = 0;
+    for (const meshgen::CMeshPart& sub : meshgen::Tree().m_SubMeshes)
+        treeVertices += sub.m_Geometry.m_Vertices.size();
+    const int trees = static_cast<int>(3 * Forests::BatchPage::kVerticesPerStep / treeVertices) + 1;
+    std::vector<CTestLoader::CPlacement> placements;
+    for (int i = 0; i < trees; ++i)
+        placements.push_back({m_Tree, {(i % 10) * 8.0f - 40, 0, (i / 10) * 8.0f - 40},
+                              static_cast<float>(i * 37 % 360)});
+    CTestLoader loader(placements);
+    const auto makePager = [&](PagedGeometry& pager) {
+        pager.setBounds(TBounds(0, 0, 100, 100));
+        pager.setPageLoader(&loader);
+        pager.setPrepareDistance(300);
+        return pager.addDetailLevel<Forests::BatchPage>(200);
+    };
+    const CSceneCounts before(Level());
+    std::vector<std::tuple<std::string, std::size_t, std::size_t>> atOnce;
+    {
+        PagedGeometry pager(CZoneWorld::Camera(), 100);
+        makePager(pager);
+        m_World.LookFrom(Ogre::Vector3(50, 30, 200), Ogre::Vector3(50, 0, 50));
+        pager.update();
+        atOnce = BatchSections(Level());
+    }
+
+    // Each step uses up the budget.
+    double clock = 0;
+    Forests::FrameBudget budget(0.5, [&clock] { return clock += 1; });
+    PagedGeometry pager(CZoneWorld::Camera(), 100);
+    const Forests::GeometryPageManager* level = makePager(pager);
+    m_World.LookFrom(Ogre::Vector3(50, 30, 400), Ogre::Vector3(50, 0, 50));
+    int frames = 0;
+    for (; frames < 100 && (frames == 0 || level->getPendingCount() > 0); ++frames) {
+        EXPECT_EQ(before.m_ManualObjects + (frames > 0 ? 1 : 0), CSceneCounts(Level()).m_ManualObjects);
+        EXPECT_TRUE(ShownColumns(level).empty());
+        budget.startFrame();
+        pager.update(&budget);
+    }
+    EXPECT_GE(frames, 3);
+    ASSERT_EQ(1u, level->getLoadedPages().size());
+    EXPECT_FALSE(level->getLoadedPages().begin()->second->isVisible());
+    m_World.LookFrom(Ogre::Vector3(50, 30, 200), Ogre::Vector3(50, 0, 50));
+    budget.startFrame();
+    pager.update(&budget);
+    EXPECT_EQ((std::vector<int>{0}), ShownColumns(level));
+    EXPECT_EQ(atOnce, BatchSections(Level()));
+    // Placed once for each pager: the steps go on with what was placed.
+    EXPECT_EQ(2, loader.m_Loads);
 }
 
 TEST_F(PagingTest, ImpostorsShowTheViewFromTheCameraSide)

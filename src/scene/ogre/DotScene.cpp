@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include <OGRE/OgreBillboard.h>
 #include <OGRE/OgreEntity.h>
@@ -24,6 +25,10 @@ namespace wrappers {
 namespace {
 
 const char* const kTerrainGroup = "Terrain";
+// How far beyond a detail level's band its pages are built ahead, a few
+// frames' work at a time, before the camera brings them into it: some
+// seconds of canopy flight.
+const float kPrepareDistance = 50.0f;
 // Materials are looked up in every group: the zone's own live in "Terrain".
 const Ogre::String& kAnyGroup = Ogre::ResourceGroupManager::AUTODETECT_RESOURCE_GROUP_NAME;
 
@@ -350,6 +355,7 @@ void CDotScene::LoadTerrain(const xml::CNodePtr& terrain, float progressStart, f
     try {
         m_PagedGeometry = std::make_shared<Forests::PagedGeometry>(m_SceneMgr->getCamera("DefaultCamera"), tileSize.x);
         m_PagedGeometry->setBounds(Forests::TBounds(minCorner.x, minCorner.z, maxCorner.x, maxCorner.z));
+        m_PagedGeometry->setPrepareDistance(kPrepareDistance);
     } catch (const Ogre::Exception& e) {
         throw std::runtime_error("The terrain tiles file " + path + tilesFile + " cannot be paged: " +
                                  e.getDescription());
@@ -388,17 +394,33 @@ void CDotScene::LoadTerrain(const xml::CNodePtr& terrain, float progressStart, f
     int i = 0;
     for (auto object = objects.first; object != objects.second; ++object, ++i) {
         progress("Loading surface objects", progressStart + i * step);
-        if (auto set = CreateSurfaceObjects(object->second, path, zoneName, multiplier, context))
+        if (auto set = CreateSurfaceObjects(object->second, path, zoneName, multiplier, context)) {
+            set->m_Pager->setPrepareDistance(kPrepareDistance);
             m_SurfaceObjects.push_back(set);
+        }
     }
 }
 
-void CDotScene::UpdatePagers()
+void CDotScene::UpdatePagers(Forests::FrameBudget* budget)
 {
+    std::vector<Forests::PagedGeometry*> pagers;
     if (m_PagedGeometry)
-        m_PagedGeometry->update();
+        pagers.push_back(m_PagedGeometry.get());
     for (const auto& set : m_SurfaceObjects)
-        set->m_Pager->update();
+        pagers.push_back(set->m_Pager.get());
+    if (pagers.empty())
+        return;
+    const std::size_t first = m_FirstPager++ % pagers.size();
+    for (std::size_t i = 0; i < pagers.size(); ++i)
+        pagers[(first + i) % pagers.size()]->update(budget);
+}
+
+std::size_t CDotScene::GetPendingPages() const
+{
+    std::size_t pending = m_PagedGeometry ? m_PagedGeometry->getPendingCount() : 0;
+    for (const auto& set : m_SurfaceObjects)
+        pending += set->m_Pager->getPendingCount();
+    return pending;
 }
 
 void CDotScene::TearDown()

@@ -19,6 +19,7 @@
 #include "scene/ogre/SkyBox.h"
 #include "scene/ogre/SurfaceObjectSet.h"
 #include "scene/ogre/TerrainLoader.h"
+#include "scene/ogre/paging/FrameBudget.h"
 #include "scene/ogre/paging/PagedGeometry.h"
 
 namespace wrappers {
@@ -42,8 +43,12 @@ public:
     CDotScene(const CDotScene&) = delete;
     CDotScene& operator=(const CDotScene&) = delete;
 
-    // The terrain pager, then each surface-object pager.
-    void UpdatePagers();
+    // The terrain pager and each surface-object pager, sharing the budget
+    // (none: all their work now). Each frame another pager goes first, so
+    // that none waits for ever behind the others' work.
+    void UpdatePagers(Forests::FrameBudget* budget = nullptr);
+    // The pages the pagers still have to build ahead or release.
+    std::size_t GetPendingPages() const;
     std::shared_ptr<Forests::PagedGeometry> GetTerrainPager() const { return m_PagedGeometry; }
     Forests::GeometryPageManager* GetTerrainDetailLevel() const { return m_TerrainDetailLevel; }
     const std::list<std::shared_ptr<CSurfaceObjectSet>>& GetSurfaceObjects() const { return m_SurfaceObjects; }
@@ -82,6 +87,7 @@ private:
     std::list<std::shared_ptr<CSurfaceObjectSet>> m_SurfaceObjects;
     std::shared_ptr<Forests::PagedGeometry> m_PagedGeometry;
     Forests::GeometryPageManager* m_TerrainDetailLevel = nullptr;
+    std::size_t m_FirstPager = 0;
     sds::CGfxObjPtr m_UnderGroundPlane;
     std::string m_UnderGroundMesh;
     // One entity per mesh for every tile loader of the scene.

@@ -1,10 +1,10 @@
 #include "scene/ogre/OgreZoneLoader.h"
 
+#include <chrono>
 #include <stdexcept>
 
 #include "core/Exception.h"
 #include "core/ILogMgr.h"
-#include "core/WallClock.h"
 #include "core/services/IApplication.h"
 #include "scene/GraphicsSettings.h"
 #include "scene/ogre/Caelum.h"
@@ -16,8 +16,15 @@
 
 namespace wrappers {
 
+namespace {
+
+// A page's build step or two a frame, well within a frame of 60 per second.
+const double kPagingBudgetMs = 1.0;
+
+} // namespace
+
 COgreZoneLoader::COgreZoneLoader(const xml::CNodePtr& zone, const sds::LoadingProgressCallback& progress)
-    : sds::IZoneGraphics("DZGfx"), m_GfxMgr(&COgreGfxMgr::Get())
+    : sds::IZoneGraphics("DZGfx"), m_GfxMgr(&COgreGfxMgr::Get()), m_PagingBudget(kPagingBudgetMs)
 {
     if (!zone)
         throw std::runtime_error("Conf && \"Should not be given an empty config\"");
@@ -105,7 +112,8 @@ void COgreZoneLoader::UpdateSky(const sds::CTiming& timing)
 
 void COgreZoneLoader::Update(const sds::CTiming& timing)
 {
-    m_Scene->UpdatePagers();
+    m_PagingBudget.startFrame();
+    m_Scene->UpdatePagers(&m_PagingBudget);
     if (m_HasSky)
         UpdateSky(timing);
 }
@@ -144,9 +152,12 @@ void COgreZoneLoader::SearchLevel(Forests::GeometryPageManager* level, sds::IGfx
         auto* records = dynamic_cast<CPageEntities*>(page);
         if (!records || !page->isVisible() || !page->isLoaded())
             continue;
-        const std::uint64_t start = sds::GetWallClockMs();
+        // Timed finer than the budget: a whole page's conversion often takes
+        // less than a millisecond, and a clock of whole milliseconds would
+        // count most of them as nothing, and convert page after page.
+        const auto start = std::chrono::steady_clock::now();
         records->Collect(at, reach, radius, output, isBaked);
-        budget -= static_cast<float>(sds::GetWallClockMs() - start) / 1000.0f;
+        budget -= std::chrono::duration<float>(std::chrono::steady_clock::now() - start).count();
     }
 }
 

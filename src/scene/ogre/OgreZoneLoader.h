@@ -14,7 +14,8 @@ namespace wrappers {
 
 // The graphics of a loaded drop zone ("DZGfx"): the constructor builds the
 // camera, the sky, the scene with its terrain and surface objects, and pages
-// them in once; each frame pages them around the camera and moves the sky;
+// them in once; each frame pages them around the camera (pages near it are
+// built ahead and released within a time budget) and moves the sky;
 // the destructor takes it all down and puts the ambient light back. A
 // constructor that fails takes down what it built before it rethrows.
 class COgreZoneLoader : public sds::IZoneGraphics
@@ -48,6 +49,8 @@ private:
     std::shared_ptr<CDotScene> m_Scene;
     bool m_HasSky = false;
     COgreGfxMgr* m_GfxMgr;
+    // What the pagers may spend in a frame building pages ahead and releasing them.
+    Forests::FrameBudget m_PagingBudget;
 };
 
 // Has the graphics manager build drop zones with COgreZoneLoader.

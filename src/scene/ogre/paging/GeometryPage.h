@@ -24,6 +24,13 @@ public:
                            const Ogre::Vector3& scale, const Ogre::ColourValue& color) = 0;
     // After the last addEntity of a load.
     virtual void build() {}
+    // A part of the build, so that a large page can be built over several
+    // frames; true once the page is built. Hidden until then.
+    virtual bool buildStep()
+    {
+        build();
+        return true;
+    }
     virtual void removeEntities() = 0;
     virtual void setFade(bool enabled, Ogre::Real visibleDist, Ogre::Real invisibleDist) {}
     virtual void setVisible(bool visible) = 0;

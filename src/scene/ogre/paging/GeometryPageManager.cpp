@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <vector>
 
+#include "scene/ogre/paging/FrameBudget.h"
 #include "scene/ogre/paging/GeometryPage.h"
 #include "scene/ogre/paging/PageLoader.h"
 #include "scene/ogre/paging/PagedGeometry.h"
@@ -27,6 +28,13 @@ bool GeometryPageManager::InBand(Ogre::Real distance) const
     return m_NearRange <= 0 ? true : distance > m_NearRange;
 }
 
+Ogre::Real GeometryPageManager::OutsideBand(Ogre::Real distance) const
+{
+    if (distance > m_FarRange)
+        return distance - m_FarRange;
+    return m_NearRange > 0 && distance <= m_NearRange ? m_NearRange - distance : 0;
+}
+
 PageInfo GeometryPageManager::MakeInfo(int x, int z) const
 {
     const TBounds& bounds = m_Geom->getBounds();
@@ -41,49 +49,101 @@ PageInfo GeometryPageManager::MakeInfo(int x, int z) const
     return info;
 }
 
-void GeometryPageManager::update(const Ogre::Vector3& camera, PageLoader* loader)
+void GeometryPageManager::update(const Ogre::Vector3& camera, PageLoader* loader, FrameBudget* budget)
 {
     const TBounds& bounds = m_Geom->getBounds();
     const Ogre::Real size = m_Geom->getPageSize();
-    std::set<std::pair<int, int>> wanted;
+    // The pages within reach, by how far outside the band they are.
+    std::map<std::pair<int, int>, Ogre::Real> reach;
     if (m_FarRange > 0 && m_FarRange > m_NearRange) {
-        // The grid cells within the far range, clamped in floating point first.
+        const Ogre::Real far = m_FarRange + m_PrepareDistance;
+        // The grid cells within reach, clamped in floating point first.
         auto cell = [&](double offset, int count) {
             return static_cast<int>(std::clamp(std::floor(offset / size), 0.0, count - 1.0));
         };
-        const int x0 = cell(camera.x - m_FarRange - bounds.left, m_Geom->getPageCountX());
-        const int x1 = cell(camera.x + m_FarRange - bounds.left, m_Geom->getPageCountX());
-        const int z0 = cell(camera.z - m_FarRange - bounds.top, m_Geom->getPageCountZ());
-        const int z1 = cell(camera.z + m_FarRange - bounds.top, m_Geom->getPageCountZ());
+        const int x0 = cell(camera.x - far - bounds.left, m_Geom->getPageCountX());
+        const int x1 = cell(camera.x + far - bounds.left, m_Geom->getPageCountX());
+        const int z0 = cell(camera.z - far - bounds.top, m_Geom->getPageCountZ());
+        const int z1 = cell(camera.z + far - bounds.top, m_Geom->getPageCountZ());
         for (int x = x0; x <= x1; ++x) {
             for (int z = z0; z <= z1; ++z) {
                 const Ogre::Vector3 centre = MakeInfo(x, z).centerPoint;
-                if (InBand(Ogre::Math::Sqrt(Ogre::Math::Sqr(camera.x - centre.x) + Ogre::Math::Sqr(camera.z - centre.z))))
-                    wanted.insert({x, z});
+                const Ogre::Real distance =
+                    Ogre::Math::Sqrt(Ogre::Math::Sqr(camera.x - centre.x) + Ogre::Math::Sqr(camera.z - centre.z));
+                const Ogre::Real outside = OutsideBand(distance);
+                if (InBand(distance) || (outside > 0 && outside <= m_PrepareDistance))
+                    reach[{x, z}] = InBand(distance) ? 0 : outside;
             }
         }
     }
+
+    // Pages out of reach are hidden at once and released later; those that
+    // come back before are taken back as they are.
     for (auto page = m_Pages.begin(); page != m_Pages.end();) {
-        if (wanted.count(page->first))
+        if (reach.count(page->first)) {
             ++page;
-        else
-            Unload(page++, loader);
+            continue;
+        }
+        Show(page->second, false);
+        m_Releasing.insert(*page);
+        page = m_Pages.erase(page);
     }
-    for (const auto& key : wanted) {
-        if (!m_Pages.count(key))
-            Load(key.first, key.second, loader);
+    // The pages to build ahead, nearest the band first, those begun among them.
+    std::vector<std::pair<Ogre::Real, std::pair<int, int>>> toPrepare;
+    for (const auto& entry : reach) {
+        const auto releasing = m_Releasing.find(entry.first);
+        if (releasing != m_Releasing.end()) {
+            m_Pages.insert(*releasing);
+            m_Releasing.erase(releasing);
+        }
+        const auto page = m_Pages.find(entry.first);
+        const bool inBand = entry.second == 0;
+        if (!inBand) {
+            if (page == m_Pages.end() || !page->second->m_Loaded)
+                toPrepare.push_back({entry.second, entry.first});
+            else
+                Show(page->second, false);
+            continue;
+        }
+        // A page due now is finished now, whatever the budget: the camera
+        // outran the pages built ahead, or came from afar.
+        GeometryPage* due = page != m_Pages.end() ? page->second : Start(entry.first, loader);
+        if (!due->m_Loaded) {
+            while (!Step(due)) {
+            }
+            if (budget)
+                budget->countStep();
+        }
+        Show(due, true);
     }
-    for (const auto& page : m_Pages)
-        page.second->update();
+    std::sort(toPrepare.begin(), toPrepare.end());
+    std::size_t prepared = 0;
+    while (prepared < toPrepare.size() && (!budget || budget->hasRoom())) {
+        const auto page = m_Pages.find(toPrepare[prepared].second);
+        if (Step(page != m_Pages.end() ? page->second : Start(toPrepare[prepared].second, loader)))
+            ++prepared;
+        if (budget)
+            budget->countStep();
+    }
+    m_ToPrepare = toPrepare.size() - prepared;
+    while (!m_Releasing.empty() && (!budget || budget->hasRoom())) {
+        Release(m_Releasing.begin(), m_Releasing, loader);
+        if (budget)
+            budget->countStep();
+    }
+
+    for (const auto& page : m_Pages) {
+        if (page.second->isVisible())
+            page.second->update();
+    }
 }
 
-void GeometryPageManager::Load(int x, int z, PageLoader* loader)
+GeometryPage* GeometryPageManager::Start(const std::pair<int, int>& key, PageLoader* loader)
 {
-    PageInfo info = MakeInfo(x, z);
+    PageInfo info = MakeInfo(key.first, key.second);
     GeometryPage* page = m_Factory();
-    m_Pages[{x, z}] = page;
-    page->m_XIndex = x;
-    page->m_ZIndex = z;
+    page->m_XIndex = key.first;
+    page->m_ZIndex = key.second;
     page->m_CenterPoint = info.centerPoint;
     page->init(m_Geom, m_Data);
     page->setRegion(info.bounds.left, info.bounds.top, info.bounds.right, info.bounds.bottom);
@@ -92,34 +152,54 @@ void GeometryPageManager::Load(int x, int z, PageLoader* loader)
         loader->loadPage(info);
     } catch (...) {
         loader->m_Page = nullptr;
+        page->removeEntities();
+        delete page;
         throw;
     }
     loader->m_Page = nullptr;
-    page->build();
-    page->setVisible(true);
-    page->m_Visible = true;
-    page->m_Loaded = true;
+    m_Pages[key] = page;
+    return page;
 }
 
-void GeometryPageManager::Unload(TPageMap::iterator page, PageLoader* loader)
+bool GeometryPageManager::Step(GeometryPage* page)
+{
+    if (!page->buildStep())
+        return false;
+    page->m_Loaded = true;
+    page->setVisible(false);
+    page->m_Visible = false;
+    return true;
+}
+
+void GeometryPageManager::Show(GeometryPage* page, bool visible)
+{
+    if (page->m_Visible == visible)
+        return;
+    page->setVisible(visible);
+    page->m_Visible = visible;
+}
+
+void GeometryPageManager::Release(TPageMap::iterator page, TPageMap& from, PageLoader* loader)
 {
     GeometryPage* geometry = page->second;
-    if (geometry->m_Loaded) {
-        geometry->removeEntities();
-        if (loader) {
-            PageInfo info = MakeInfo(page->first.first, page->first.second);
-            loader->unloadPage(info);
-        }
+    // Built or begun, the page holds what its loader placed.
+    geometry->removeEntities();
+    if (loader) {
+        PageInfo info = MakeInfo(page->first.first, page->first.second);
+        loader->unloadPage(info);
     }
     geometry->setVisible(false);
-    m_Pages.erase(page);
+    from.erase(page);
     delete geometry;
 }
 
 void GeometryPageManager::unloadAll(PageLoader* loader)
 {
     while (!m_Pages.empty())
-        Unload(m_Pages.begin(), loader);
+        Release(m_Pages.begin(), m_Pages, loader);
+    while (!m_Releasing.empty())
+        Release(m_Releasing.begin(), m_Releasing, loader);
+    m_ToPrepare = 0;
 }
 
 } // namespace Forests

@@ -61,6 +61,7 @@ void ImpostorPage::build()
                 Ogre::Quaternion(Ogre::Radian(instance.m_Yaw), Ogre::Vector3::UNIT_Y) * (impostor.m_Centre * instance.m_Scale);
             Ogre::Billboard* billboard = group.m_Set->createBillboard(centre);
             billboard->setDimensions(impostor.m_Size * instance.m_Scale, impostor.m_Size * instance.m_Scale);
+            group.m_Billboards.push_back(billboard);
         }
         m_Node->attachObject(group.m_Set);
     }
@@ -74,10 +75,8 @@ void ImpostorPage::update()
     const Ogre::Vector3 eye = m_Camera->getDerivedPosition();
     for (auto& entry : m_Groups) {
         CGroup& group = entry.second;
-        if (!group.m_Set)
-            continue;
-        for (int i = 0; i < group.m_Set->getNumBillboards(); ++i) {
-            Ogre::Billboard* billboard = group.m_Set->getBillboard(i);
+        for (std::size_t i = 0; i < group.m_Billboards.size(); ++i) {
+            Ogre::Billboard* billboard = group.m_Billboards[i];
             billboard->setTexcoordIndex(static_cast<Ogre::uint16>(
                 ImpostorTextures::frameFor(group.m_Instances[i].m_Yaw, eye - billboard->getPosition())));
         }

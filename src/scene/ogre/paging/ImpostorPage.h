@@ -43,6 +43,9 @@ private:
         Ogre::Entity* m_Entity = nullptr;
         std::vector<CInstance> m_Instances;
         Ogre::BillboardSet* m_Set = nullptr;
+        // The set's billboards, one per instance: the set finds one by its
+        // index only by walking its list.
+        std::vector<Ogre::Billboard*> m_Billboards;
     };
 
     Ogre::SceneManager* m_SceneMgr = nullptr;

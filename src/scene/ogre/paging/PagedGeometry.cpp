@@ -51,6 +51,13 @@ void PagedGeometry::setBounds(const TBounds& bounds)
     m_PageCountZ = static_cast<int>(countZ);
 }
 
+void PagedGeometry::setPrepareDistance(Ogre::Real distance)
+{
+    m_PrepareDistance = distance;
+    for (GeometryPageManager* level : m_Levels)
+        level->setPrepareDistance(distance);
+}
+
 GeometryPageManager* PagedGeometry::AddLevel(GeometryPageManager::TPageFactory factory, Ogre::Real maxRange,
                                              Ogre::Real transitionLength, const Ogre::Any& data)
 {
@@ -58,6 +65,7 @@ GeometryPageManager* PagedGeometry::AddLevel(GeometryPageManager::TPageFactory f
     level->setNearRange(m_Levels.empty() ? 0 : m_Levels.back()->getFarRange());
     level->setFarRange(maxRange);
     level->setTransition(transitionLength);
+    level->setPrepareDistance(m_PrepareDistance);
     m_Levels.push_back(level);
     return level;
 }
@@ -71,7 +79,15 @@ void PagedGeometry::removeDetailLevels()
     m_Levels.clear();
 }
 
-void PagedGeometry::update()
+std::size_t PagedGeometry::getPendingCount() const
+{
+    std::size_t pending = 0;
+    for (const GeometryPageManager* level : m_Levels)
+        pending += level->getPendingCount();
+    return pending;
+}
+
+void PagedGeometry::update(FrameBudget* budget)
 {
     if (!m_Camera || !m_PageLoader || m_PageCountX == 0)
         return;
@@ -79,7 +95,7 @@ void PagedGeometry::update()
     if (camera.isNaN())
         return;
     for (GeometryPageManager* level : m_Levels)
-        level->update(camera, m_PageLoader);
+        level->update(camera, m_PageLoader, budget);
     m_PageLoader->frameUpdate();
 }
 

@@ -13,6 +13,7 @@
 
 namespace Forests {
 
+class FrameBudget;
 class PageLoader;
 
 // Pages geometry around a camera. The bounds are cut into square pages of
@@ -53,9 +54,16 @@ public:
     }
     void removeDetailLevels();
     const std::list<GeometryPageManager*>& getDetailLevels() const { return m_Levels; }
+    // The levels' pages still to be built ahead or released.
+    std::size_t getPendingCount() const;
 
-    // Loads and unloads the pages for where the camera is now.
-    void update();
+    // How far outside each level's band its pages are built ahead of time, and kept.
+    void setPrepareDistance(Ogre::Real distance);
+
+    // Shows the pages for where the camera is now. Building the pages near
+    // the levels' bands and releasing those that left them takes what the
+    // budget allows, or everything without one.
+    void update(FrameBudget* budget = nullptr);
 
     // One object of type T shared by the pages of this pager (impostor
     // pictures, for one): the one given to setShared, else one made from the
@@ -83,6 +91,7 @@ private:
     Ogre::SceneManager* m_SceneMgr;
     Ogre::SceneNode* m_RootNode = nullptr;
     Ogre::Real m_PageSize;
+    Ogre::Real m_PrepareDistance = 0;
     TBounds m_Bounds;
     int m_PageCountX = 0;
     int m_PageCountZ = 0;

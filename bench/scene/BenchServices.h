@@ -1,0 +1,45 @@
+#pragma once
+
+// The services the drop-zone benchmarks run the level under: the
+// configuration without user settings, and a log kept nowhere.
+
+#include <string>
+
+#include "core/ILogMgr.h"
+#include "core/Node.h"
+#include "core/services/IApplication.h"
+
+// The configuration and no user settings; no frame loop.
+class CBenchApplication : public sds::IApplication
+{
+public:
+    explicit CBenchApplication(const xml::CNodePtr& config)
+        : m_Config(config), m_Settings(new xml::CNode("Settings", false))
+    {
+    }
+    xml::CNodePtr& GetConfig() override { return m_Config; }
+    xml::CNodePtr& GetSettings() override { return m_Settings; }
+    void Run() override {}
+    void Quit() override {}
+    void Restart() override {}
+    void SetIcon(int) override {}
+    void SetFullscreen(bool, unsigned, unsigned) override {}
+    unsigned GetWindowWidth() const override { return 1024; }
+    unsigned GetWindowHeight() const override { return 768; }
+    bool IsFullScreen() const override { return false; }
+    void UpdateWindow() override {}
+    void SetMouseGrab(bool) override {}
+
+private:
+    xml::CNodePtr m_Config;
+    xml::CNodePtr m_Settings;
+};
+
+// The log, kept nowhere.
+class CQuietLog : public sds::ILogMgr
+{
+public:
+    void LogMessage(const std::string&) override {}
+    void LogError(const std::string&) override {}
+    void LogWarning(const std::string&) override {}
+};
