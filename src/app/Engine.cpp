@@ -180,8 +180,8 @@ bool CEngine::IsFrameDrawn()
     m_LastState = state;
     m_LastDepth = m_States.size();
     // Only the menus rest: a jump paused under them still moves (smoke), and
-    // the splash screens and the editor animate.
-    // Entering them is a change.
+    // the splash screens and the editor animate. Coming to the menus changes
+    // the state, so they are drawn at once.
     const bool menusAlone = m_States.size() == 1 && state == m_MenuModeState;
     return !menusAlone || m_MenuRedraw.IsDrawn(m_FrameLimiter.GetFrameStart(), changed);
 }
