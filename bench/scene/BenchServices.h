@@ -28,6 +28,7 @@ public:
     unsigned GetWindowHeight() const override { return 768; }
     bool IsFullScreen() const override { return false; }
     void UpdateWindow() override {}
+    void SkipDrawing() override {}
     void SetMouseGrab(bool) override {}
 
 private:

@@ -27,6 +27,12 @@ namespace sds {
 
 namespace {
 
+// The menus while nothing on them changes: drawn four times a second and
+// polled for input a hundred times; after a change, drawn every frame for a
+// quarter of a second, as a hover or a click may take a few frames to show.
+const std::uint64_t MenuIdleFrameMicroseconds = 250000;
+const std::uint64_t MenuSettleMicroseconds = 250000;
+const std::uint64_t MenuPollMicroseconds = 10000;
 
 } // namespace
 
@@ -34,7 +40,9 @@ float CEngine::s_GlobalTime = 0.0f;
 
 CEngine::CEngine(const xml::CNodePtr& profiles)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_Application(nullptr), m_FrameLimiter(0.0f)
+      m_Application(nullptr), m_FrameLimiter(0.0f),
+      m_MenuRedraw(MenuIdleFrameMicroseconds, MenuSettleMicroseconds), m_InputSeen(false), m_LastState(nullptr),
+      m_LastDepth(0)
 {
     if (profiles) {
         m_ProfileMgr = std::make_unique<CProfileMgr>(profiles);
@@ -46,7 +54,9 @@ CEngine::CEngine(float minFrameTime, IApplication* application, const CGuiEngine
                  const CEngineStateFactory& createEditor, const std::string& startState, bool restarted,
                  const CFrameLimiter::CTimer& timer, const CDZLoaderFactory& createDZLoader)
     : m_QuitRequested(false), m_MenuModeState(nullptr), m_GameModeState(nullptr), m_EditorState(nullptr),
-      m_Application(application), m_FrameLimiter(minFrameTime, timer)
+      m_Application(application), m_FrameLimiter(minFrameTime, timer),
+      m_MenuRedraw(MenuIdleFrameMicroseconds, MenuSettleMicroseconds), m_InputSeen(false), m_LastState(nullptr),
+      m_LastDepth(0)
 {
     SDS_ASSERT(m_Application && createGuiEngine && IEventMgr::GetSingleton() && IGfxMgr::GetSingleton() &&
                IFader::GetSingleton() && ISndMgr::GetSingleton());
@@ -117,6 +127,8 @@ CEngine::~CEngine()
     m_EquipmentManager.reset();
     m_FrameConnection.disconnect();
     m_ScreenShotConnection.disconnect();
+    m_KeyConnection.disconnect();
+    m_MouseConnection.disconnect();
     // The current profile is written as it goes.
     m_ProfileMgr.reset();
 }
@@ -148,7 +160,30 @@ void CEngine::Update(const CTiming& timing)
     if (!m_States.empty())
         m_States.back()->OnUpdate(timing);
     OnUpdate(timing);
-    m_FrameLimiter.EndFrame();
+    if (IsFrameDrawn()) {
+        m_FrameLimiter.EndFrame();
+    } else {
+        m_Application->SkipDrawing();
+        m_FrameLimiter.EndFrame(MenuPollMicroseconds);
+    }
+}
+
+bool CEngine::IsFrameDrawn()
+{
+    // The bare machine of the screens' tests has no window.
+    if (!m_Application)
+        return true;
+    const IEngineState* state = m_States.empty() ? nullptr : m_States.back();
+    const bool changed = m_InputSeen || state != m_LastState || m_States.size() != m_LastDepth ||
+                         IFader::GetSingleton()->IsVisible() || IGUI::GetSingleton()->NeedsRedraw();
+    m_InputSeen = false;
+    m_LastState = state;
+    m_LastDepth = m_States.size();
+    // Only the menus rest: a jump paused under them still moves (smoke), and
+    // the splash screens and the editor animate. Coming to the menus changes
+    // the state, so they are drawn at once.
+    const bool menusAlone = m_States.size() == 1 && state == m_MenuModeState;
+    return !menusAlone || m_MenuRedraw.IsDrawn(m_FrameLimiter.GetFrameStart(), changed);
 }
 
 void CEngine::OnUpdate(const CTiming&)
@@ -164,12 +199,16 @@ void CEngine::OnStart()
     m_FrameConnection = events->ConnectFrameEvent([this](const CFrameEvent& event) { OnFrame(event); });
     m_ScreenShotConnection =
         events->ConnectEvent(EventCodes::ScreenShot, [this](const CInternalEvent& event) { TakeScreenShot(event); });
+    m_KeyConnection = events->ConnectDiscreteEvent([this](const CDiscreteEvent&) { m_InputSeen = true; });
+    m_MouseConnection = events->ConnectAnalogEvent([this](const CAnalogEvent&) { m_InputSeen = true; });
 }
 
 void CEngine::OnStop()
 {
     m_FrameConnection.disconnect();
     m_ScreenShotConnection.disconnect();
+    m_KeyConnection.disconnect();
+    m_MouseConnection.disconnect();
 }
 
 void CEngine::OnFrame(const CFrameEvent& event)

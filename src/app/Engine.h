@@ -10,6 +10,7 @@
 
 #include "app/FrameLimiter.h"
 #include "app/IGuiEngine.h"
+#include "app/RedrawPacer.h"
 #include "core/Node.h"
 #include "core/SingletonTmpl.h"
 #include "core/StateMachineTmpl.h"
@@ -61,10 +62,13 @@ public:
     ~CEngine() override;
 
     // The current state, then the engine's own hook, then the frame limiter.
+    // The menus alone on the stack are drawn only when something on them
+    // changed, else a few times a second; a frame that is not drawn only
+    // polls the input, at a lower rate.
     void Update(const CTiming& timing) override;
     // Releases the sounds in m_PlayingSounds that have finished.
     void OnUpdate(const CTiming& timing) override;
-    // Subscribes to the frame event and the screen-shot event (113).
+    // Subscribes to the frame event, the screen-shot event (113) and the raw input.
     void OnStart() override;
     void OnStop() override;
 
@@ -122,11 +126,21 @@ private:
     std::shared_ptr<ISound> CreateMenuMusic() const;
     void SelectCurrentProfile();
     void EnterFirstState(const std::string& startState, bool restarted);
+    // Whether the frame under way is drawn; also notes what it showed.
+    bool IsFrameDrawn();
 
     IApplication* m_Application;
     CFrameLimiter m_FrameLimiter;
     boost::signals2::scoped_connection m_ScreenShotConnection;
     boost::signals2::scoped_connection m_FrameConnection;
+    boost::signals2::scoped_connection m_KeyConnection;
+    boost::signals2::scoped_connection m_MouseConnection;
+    CRedrawPacer m_MenuRedraw;
+    // Input arrived since the last frame.
+    bool m_InputSeen;
+    // The top state and the depth of the stack at the last frame.
+    const IEngineState* m_LastState;
+    std::size_t m_LastDepth;
     std::unique_ptr<CProfileMgr> m_ProfileMgr;
     std::shared_ptr<CEquipmentManager> m_EquipmentManager;
     std::unique_ptr<CBindingMgr> m_BindingMgr;

@@ -1,5 +1,6 @@
 #include "app/FrameLimiter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -25,10 +26,11 @@ CFrameLimiter::CFrameLimiter(float minFrameTime, const CTimer& timer)
 {
 }
 
-void CFrameLimiter::EndFrame()
+void CFrameLimiter::EndFrame(std::uint64_t minMicroseconds)
 {
-    if (m_MinFrameMicroseconds > 0) {
-        const std::uint64_t due = m_LastTick + m_MinFrameMicroseconds;
+    const std::uint64_t frameMicroseconds = std::max(minMicroseconds, m_MinFrameMicroseconds);
+    if (frameMicroseconds > 0) {
+        const std::uint64_t due = m_LastTick + frameMicroseconds;
         std::uint64_t now = m_Timer.Now();
         if (now < due && due - now > SpinMicroseconds) {
             m_Timer.Sleep(due - now - SpinMicroseconds);

@@ -29,9 +29,14 @@ public:
 
     // Waits until the frame begun at the previous call has lasted more than
     // the minimum frame time; the time the frame's work took counts.
-    void EndFrame();
+    void EndFrame() { EndFrame(m_MinFrameMicroseconds); }
+    // As EndFrame, for a frame that lasts at least the longer of the minimum
+    // frame time and `minMicroseconds`: one that only polls the input.
+    void EndFrame(std::uint64_t minMicroseconds);
 
     float GetMinFrameTime() const { return m_MinFrameTime; }
+    // When the frame under way began: the end of the previous one.
+    std::uint64_t GetFrameStart() const { return m_LastTick; }
 
 private:
     CTimer m_Timer;

@@ -749,6 +749,11 @@ void CCeguiGUI::SetHandlerFailureCallback(const CHandlerFailureCallback& callbac
     m_HandlerFailure = callback;
 }
 
+bool CCeguiGUI::NeedsRedraw() const
+{
+    return Context().isDirty();
+}
+
 CEGUI::Window& CCeguiGUI::GetTested(const std::string& window) const
 {
     CEGUI::Window* found = m_Windows.Find(window);

@@ -86,6 +86,8 @@ public:
     void PasteFromClipboard() override;
     void SetProperty(const std::string& window, const std::string& name, const std::string& value) override;
     void SetHandlerFailureCallback(const CHandlerFailureCallback& callback) override;
+    // The library's GUI context is dirty until it is drawn.
+    bool NeedsRedraw() const override;
 
     // The clipboard: one text for the whole process. An empty text leaves the
     // clipboard as it was.

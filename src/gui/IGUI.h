@@ -82,6 +82,10 @@ public:
     // Who hears of a failed widget handler (the menus show it); empty for
     // nobody. The callback must not throw.
     virtual void SetHandlerFailureCallback(const CHandlerFailureCallback& callback) = 0;
+
+    // Whether something the GUI shows has changed since it was last drawn: a
+    // window shown, a text set, a hover, a caret's blink, a tooltip fading in.
+    virtual bool NeedsRedraw() const = 0;
 };
 
 } // namespace sds

@@ -2,6 +2,7 @@
 // frame limiter, quitting, screenshots, menu mode.
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,17 @@ class EngineTest : public ::testing::Test
 {
 protected:
     CFakeSound& Music() { return *m_World.m_Sound.m_Sounds.front(); }
+
+    // Frames of 10 ms on the frame limiter's clock: how many were drawn.
+    int DrawnFrames(int count)
+    {
+        const int skipped = m_World.m_App.m_SkippedDrawings;
+        for (int frame = 0; frame < count; ++frame) {
+            m_World.m_Micros += 10000;
+            m_World.Frame(0.01f);
+        }
+        return count - (m_World.m_App.m_SkippedDrawings - skipped);
+    }
 
     CEngineWorld m_World;
 };
@@ -231,6 +243,61 @@ TEST_F(EngineTest, WithoutALimitTheFrameDoesNotWait)
         engine->Update(CTiming());
     EXPECT_LE(m_World.m_Micros - before, 10u) << "one reading of the clock a frame";
     EXPECT_EQ(0u, m_World.m_Slept);
+}
+
+// The main menu alone rests: a frame is drawn when something on it changed,
+// else four a second; the others only poll the input, sleeping toward 10 ms.
+TEST_F(EngineTest, TheMenusAloneAreDrawnOnAChangeElseAFewTimesASecond)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    engine->Start();
+    m_World.m_Micros += 10000;
+    m_World.Frame(0.01f);
+    EXPECT_EQ(0, m_World.m_App.m_SkippedDrawings) << "entering the menus is a change";
+    DrawnFrames(50);
+    const int drawn = DrawnFrames(100);
+    EXPECT_GE(drawn, 3) << "a second at rest";
+    EXPECT_LE(drawn, 4) << "a second at rest";
+
+    // A frame that is not drawn waits for the poll interval on its own.
+    while (DrawnFrames(1) == 0) {
+    }
+    const std::uint64_t slept = m_World.m_Slept;
+    m_World.Frame(0.01f);
+    EXPECT_GE(m_World.m_Slept - slept, 10000u - CFrameLimiter::SpinMicroseconds - 10u);
+    EXPECT_LE(m_World.m_Slept - slept, 10000u);
+
+    const struct
+    {
+        const char* what;
+        std::function<void()> change;
+    } changes[] = {
+        {"a key", [&] { m_World.Key(EVENT_KEY_PRESSED); }},
+        {"the mouse", [&] { m_World.m_Events->FireAnalogEvent(CAnalogEvent()); }},
+        {"the GUI", [&] { m_World.m_Gui->m_NeedsRedraw = true; }},
+        {"a fade", [&] { m_World.m_Fader.SetVisible(true); }},
+    };
+    for (const auto& c : changes) {
+        DrawnFrames(50);
+        while (DrawnFrames(1) == 0) {
+        }
+        ASSERT_EQ(0, DrawnFrames(1)) << c.what << ": the frame after an idle one rests";
+        c.change();
+        EXPECT_EQ(1, DrawnFrames(1)) << c.what;
+        m_World.m_Gui->m_NeedsRedraw = false;
+        m_World.m_Fader.SetVisible(false);
+    }
+}
+
+TEST_F(EngineTest, OutsideTheMenusOrWithAJumpUnderThemEveryFrameIsDrawn)
+{
+    const auto engine = m_World.MakeEngine("MainMenu");
+    CProbeState probe(engine.get());
+    engine->ChangeState(&probe);
+    engine->Start();
+    EXPECT_EQ(100, DrawnFrames(100));
+    engine->PushState(engine->m_MenuModeState);
+    EXPECT_EQ(100, DrawnFrames(100));
 }
 
 TEST_F(EngineTest, FinishedSoundsAreReleasedOnTheNextFrame)

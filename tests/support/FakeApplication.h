@@ -32,6 +32,7 @@ public:
     unsigned GetWindowHeight() const override { return m_Height; }
     bool IsFullScreen() const override { return m_FullScreen; }
     void UpdateWindow() override { ++m_WindowUpdates; }
+    void SkipDrawing() override { ++m_SkippedDrawings; }
     void SetMouseGrab(bool grab) override { m_MouseGrabbed = grab; }
 
     xml::CNodePtr m_Config;
@@ -43,5 +44,6 @@ public:
     unsigned m_Height = 768;
     int m_Icon = 0;
     int m_WindowUpdates = 0;
+    int m_SkippedDrawings = 0;
     bool m_MouseGrabbed = false;
 };

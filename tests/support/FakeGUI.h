@@ -209,6 +209,7 @@ public:
     }
 
     void SetHandlerFailureCallback(const CHandlerFailureCallback& callback) override { m_HandlerFailure = callback; }
+    bool NeedsRedraw() const override { return m_NeedsRedraw; }
 
     CWidget& Get(const std::string& window)
     {
@@ -228,6 +229,7 @@ public:
     int m_Copies = 0;
     int m_Pastes = 0;
     CHandlerFailureCallback m_HandlerFailure;
+    bool m_NeedsRedraw = false;
 
 private:
     static bool IsKind(const CWidget& w, const char* kind) { return w.Type.find(kind) != std::string::npos; }

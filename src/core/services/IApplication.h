@@ -39,6 +39,9 @@ public:
     virtual bool IsFullScreen() const = 0;
     // Redraws the window's viewports once.
     virtual void UpdateWindow() = 0;
+    // The frame under way is not drawn: nothing on the screen changed. Its
+    // frame event still runs; called from there.
+    virtual void SkipDrawing() = 0;
     // Keeps the pointer in the window (true: in flight, where the mouse steers)
     // or lets it go (false: while a menu is shown, and at start).
     virtual void SetMouseGrab(bool grab) = 0;

@@ -355,12 +355,28 @@ void COgreApplication::Run()
         // Window events (resizing, closing) are taken once a frame.
         do
             OgreBites::WindowEventUtilities::messagePump();
-        while (m_Root->renderOneFrame());
+        while (RunFrame());
     } catch (const CEGUI::Exception& e) {
         throw std::runtime_error("CEGUI: " + std::string(e.getMessage().c_str()));
     } catch (const Ogre::Exception& e) {
         throw CRendererException("Renderer: " + e.getFullDescription());
     }
+}
+
+bool COgreApplication::RunFrame()
+{
+    m_DrawFrame = true;
+    if (!m_Root->_fireFrameStarted())
+        return false;
+    // A window of a new size is drawn at once, whatever the frame asked.
+    const bool resized = m_Window->getWidth() != m_DrawnWidth || m_Window->getHeight() != m_DrawnHeight;
+    if (m_DrawFrame || resized) {
+        m_DrawnWidth = m_Window->getWidth();
+        m_DrawnHeight = m_Window->getHeight();
+        if (!m_Root->_updateAllRenderTargets())
+            return false;
+    }
+    return m_Root->_fireFrameEnded();
 }
 
 void COgreApplication::Quit()

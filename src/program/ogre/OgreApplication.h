@@ -66,6 +66,7 @@ public:
     unsigned GetWindowHeight() const override;
     bool IsFullScreen() const override;
     void UpdateWindow() override;
+    void SkipDrawing() override { m_DrawFrame = false; }
     // From the next frame on; the pointer is free until the first call.
     void SetMouseGrab(bool grab) override;
 
@@ -82,6 +83,9 @@ private:
     void StartGraphics();
     void GetReady();
     void FadeOutInitProgress();
+    // One frame: its start, its drawing unless the frame skipped it, its end;
+    // false when the loop ends.
+    bool RunFrame();
 
     bool* m_Restart;
     Ogre::SceneManager* m_LevelSceneMgr;
@@ -103,6 +107,9 @@ private:
     xml::CNodePtr m_Config;
     xml::CNodePtr m_Settings;
     std::shared_ptr<sds::ISound> m_MenuMusic;
+    bool m_DrawFrame = true;
+    unsigned m_DrawnWidth = 0;
+    unsigned m_DrawnHeight = 0;
 };
 
 // The application, started; null when it could not open its window.
