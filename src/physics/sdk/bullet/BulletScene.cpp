@@ -178,6 +178,9 @@ CBulletScene::CBulletScene(CBulletSdk& sdk, const CSceneDesc& desc, float skinWi
     m_World = std::make_unique<btDiscreteDynamicsWorld>(m_Dispatcher.get(), m_Broadphase.get(), m_Solver.get(),
                                                         m_Configuration.get());
     m_World->setGravity(ToBt(m_Gravity));
+    // A step boxes the moving bodies only: whatever places a static or a
+    // sleeping one (SetActorTransform, a new mass frame or shape) boxes it then.
+    m_World->setForceUpdateAllAabbs(false);
     btContactSolverInfo& solver = m_World->getSolverInfo();
     solver.m_numIterations = std::max(1, desc.m_MaxIterations);
     // Resting shapes sink this deep into each other, so that their contacts stay.
