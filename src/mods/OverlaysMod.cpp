@@ -144,10 +144,12 @@ void COverlaysMod::Update(const CTiming&)
             wind = physics->GetPhyMgr().GetWindMgr().GetWind(jumper->GetPos()).Length();
         const CUnitConverter& units = *CUnitConverter::GetSingleton();
         const CUnitConverter::CUnit& speed = units.GetUnit("Speed");
-        m_Speed->SetCaption("Speed: " + units.FormatValue(speed, v.Length()) + "\n" +
-                            "Vertical Speed: " + units.FormatValue(speed, std::fabs(v.y)) + "\n" +
-                            "Horizontal Speed: " + units.FormatValue(speed, std::sqrt(v.x * v.x + v.z * v.z)) +
-                            "\nWind Speed: " + units.FormatValue(speed, wind) + "\n");
+        std::string& caption = m_SpeedCaption;
+        caption.assign("Speed: ").append(units.FormatValue(speed, v.Length()));
+        caption.append("\nVertical Speed: ").append(units.FormatValue(speed, std::fabs(v.y)));
+        caption.append("\nHorizontal Speed: ").append(units.FormatValue(speed, std::sqrt(v.x * v.x + v.z * v.z)));
+        caption.append("\nWind Speed: ").append(units.FormatValue(speed, wind)).append("\n");
+        m_Speed->SetCaption(caption);
     }
     if (m_DebugDisplay) {
         ICamera* camera = IGfxMgr::GetSingleton()->GetCamera();

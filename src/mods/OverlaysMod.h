@@ -83,6 +83,7 @@ private:
     float m_Travel;
     COverlayedPtr m_SpeedOverlay;
     IOverlayElement* m_Speed;
+    std::string m_SpeedCaption; // rebuilt every frame in the room it has
     bool m_DebugDisplay = false;
     int m_HudMode = 2;
     std::string m_AltimeterMaterial;

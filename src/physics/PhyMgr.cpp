@@ -228,10 +228,12 @@ void CPhyMgr::Step(const sds::CTiming& step)
     }
 
     // The step's contacts and triggers, then the jumpers, the moving bodies and the windsocks.
-    std::vector<std::function<void(const sds::CTiming&)>> calls;
-    calls.swap(m_Deferred);
-    for (const auto& call : calls)
+    // Calls queued by these go to the next step.
+    m_Running.clear();
+    m_Running.swap(m_Deferred);
+    for (const auto& call : m_Running)
         call(step);
+    m_Running.clear();
     for (std::size_t i = 0, n = m_Jumpers.size(); i < n; ++i)
         if (std::shared_ptr<IPhyJumper> jumper = m_Jumpers[i].lock())
             jumper->Update(step);
@@ -499,8 +501,9 @@ void CPhyMgr::QueueWind(const CPhyObj& owner)
 {
     const std::uint64_t id = owner.GetId();
     // However many of its shapes or regions overlap, a body is given the wind once a step.
-    if (!m_InWind.insert(id).second)
+    if (std::find(m_InWind.begin(), m_InWind.end(), id) != m_InWind.end())
         return;
+    m_InWind.push_back(id);
     m_Deferred.push_back([this, id](const sds::CTiming&) {
         if (CPhyObj* object = FindObject(id))
             object->ApplyWind(m_WindMgr);

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "core/SingletonTmpl.h"
@@ -164,8 +163,9 @@ private:
     std::weak_ptr<CPhyResourceLoader> m_ResourceLoader;
     CWindMgr m_WindMgr;
     std::vector<std::shared_ptr<CPhyWindSock>> m_WindSocks;
-    std::vector<std::function<void(const sds::CTiming&)>> m_Deferred;
-    std::unordered_set<std::uint64_t> m_InWind; // objects given this step's wind
+    // The calls queued in a step, and those being run (kept for their room).
+    std::vector<std::function<void(const sds::CTiming&)>> m_Deferred, m_Running;
+    std::vector<std::uint64_t> m_InWind; // objects given this step's wind: a few
     float m_DropZoneElevation = 0.0f;
     sds::CTableFunc m_AirDensity;
 

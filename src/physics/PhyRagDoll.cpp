@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 #include "physics/PhyMgr.h"
 #include "physics/PhyObj.h"
@@ -103,14 +104,29 @@ std::shared_ptr<CPhyObj> CPhyRagDoll::GetBone(const std::string& name) const
     return m_Bones->GetBone(name).m_Object;
 }
 
+// Both are asked every step (a windsock looks for a broken joint): they count
+// through the model's joints rather than list them.
 std::uint16_t CPhyRagDoll::GetJointCount() const
 {
-    return std::uint16_t(LiveJoints().size());
+    std::uint16_t count = 0;
+    for (sdk::IJoint* joint : m_Model->m_Joints)
+        if (IsLiveJoint(*joint))
+            ++count;
+    return count;
 }
 
 sdk::IJoint* CPhyRagDoll::GetJoint(std::uint16_t index) const
 {
-    return LiveJoints().at(index);
+    std::uint16_t live = 0;
+    for (sdk::IJoint* joint : m_Model->m_Joints)
+        if (IsLiveJoint(*joint) && live++ == index)
+            return joint;
+    throw std::out_of_range("CPhyRagDoll::GetJoint: no joint " + std::to_string(index));
+}
+
+bool CPhyRagDoll::IsLiveJoint(const sdk::IJoint& joint) const
+{
+    return IsOwnActor(joint.GetActor(0)) || IsOwnActor(joint.GetActor(1));
 }
 
 void CPhyRagDoll::AddBoneName(const std::string& name)
@@ -164,7 +180,7 @@ std::vector<sdk::IJoint*> CPhyRagDoll::LiveJoints() const
 {
     std::vector<sdk::IJoint*> joints;
     for (sdk::IJoint* joint : m_Model->m_Joints)
-        if (IsOwnActor(joint->GetActor(0)) || IsOwnActor(joint->GetActor(1)))
+        if (IsLiveJoint(*joint))
             joints.push_back(joint);
     return joints;
 }

@@ -88,6 +88,7 @@ private:
     };
 
     std::vector<sdk::IJoint*> LiveJoints() const;
+    bool IsLiveJoint(const sdk::IJoint& joint) const;
     bool IsOwnActor(const sdk::IActor* actor) const;
     // Places the actors at rest around the root; sets the file frame (P, R) it used.
     void PlaceAtRest(sds::CVector& position, sds::CQuaternion& orientation);

@@ -1,4 +1,6 @@
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -205,4 +207,48 @@ TEST(MemGfxMgr, ReleasedObjectUnhooksOnlyWhatItHung)
     body.reset();
     EXPECT_EQ(node, chain->m_Parent);
     EXPECT_FALSE(kid->GetParent());
+}
+
+// World poses are kept between changes: a pose read before any change of a
+// parent, a bone or the hanging must not be what is read after it. Each row
+// changes one thing; the read after it must match one worked out afresh (after
+// an unrelated object moves) and differ from the read before it.
+TEST(MemGfxMgr, KeptWorldPosesFollowEveryChange)
+{
+    CMemWorld world;
+    sds::CMemGfxMgr& mgr = world.Memory();
+    const sds::CGfxObjPtr top = mgr.CreateObject(">novis", nullptr);
+    const sds::CGfxObjPtr rig = top->CreateChild("Rig", "SkeletonTest");
+    const sds::CGfxObjPtr tool = mgr.CreateObject("Cube", nullptr);
+    rig->AttachToBone(tool, 2, sds::CVector(0, 0.5f, 0), sds::CQuaternion(), false, false);
+    const sds::CGfxObjPtr other = mgr.CreateObject(">novis", nullptr);
+    const sds::CGfxObjPtr unrelated = mgr.CreateObject(">novis", nullptr);
+    const sds::CSkeletonPtr skeleton = rig->GetSkeleton();
+    sds::CVector axis(0.3f, 0.9f, 0.1f);
+    axis.Normalize();
+    sds::CQuaternion turn;
+    turn.FromAngleAxis(0.7f, axis);
+
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"top moved", [&] { top->SetPos(sds::CVector(1, 2, 3)); }},
+        {"top turned", [&] { top->SetOrientation(turn); }},
+        {"top scaled", [&] { top->SetScale(sds::CVector(2, 2, 2)); }},
+        {"top yawed", [&] { top->Yaw(30); }},
+        {"rig rotated", [&] { rig->Rotate(turn); }},
+        {"rig turned by angles", [&] { rig->SetYawPitchRoll(sds::CVector(10, 20, 30)); }},
+        {"rig hung elsewhere", [&] { other->SetPos(sds::CVector(-4, 0, 0)); other->AddChild(rig); }},
+        {"root bone turned", [&] { skeleton->GetJoint(std::uint16_t(0))->SetOrientation(turn); }},
+        {"middle bone moved", [&] { skeleton->GetJoint(std::uint16_t(1))->SetPos(sds::CVector(0.5f, 1, 0)); }},
+        {"middle bone rotated", [&] { skeleton->GetJoint(std::uint16_t(1))->Rotate(turn, sds::IJoint::SPACE_LOCAL); }},
+        {"tool taken off the bone", [&] { rig->DetachFromBone(tool); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        const sds::CVector before = tool->GetWorldPos();
+        change();
+        const sds::CVector after = tool->GetWorldPos();
+        unrelated->SetPos(unrelated->GetPos() + sds::CVector(1, 0, 0));
+        EXPECT_VECTOR_NEAR(tool->GetWorldPos(), after, 1e-5f);
+        EXPECT_GT((after - before).Length(), 1e-3f);
+    }
 }

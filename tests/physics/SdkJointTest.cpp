@@ -304,8 +304,9 @@ TEST_F(SdkTest, RevolutePrismaticAndBreakableJoints)
     EXPECT_NEAR(-1.0f, strong->GetGlobalPosition().y, 0.01f);
 }
 
-// Joined actors do not collide unless asked; an actor released under a joint
-// leaves it unbound, and pairs can ignore each other.
+// Joined actors do not collide unless asked, and collide again once the joint
+// goes; an actor released under a joint leaves it unbound, and pairs can
+// ignore each other.
 TEST_F(SdkTest, JointAndPairCollisionRules)
 {
     Ground();
@@ -317,6 +318,20 @@ TEST_F(SdkTest, JointAndPairCollisionRules)
     sdk::IJoint* joint = m_Scene->CreateJoint(desc);
     Step(120);
     EXPECT_LT(upper->GetGlobalPosition().y, 1.0f); // fell into the lower box
+
+    // Released, the joint no longer keeps the two apart: the upper box is
+    // pushed back out onto the lower, however long their pair was ignored.
+    sdk::IActor* base = Box({2, 0.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
+    sdk::IActor* sunk = Box({2, 1.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
+    sdk::CJointDesc loose = MakeJoint(sdk::JOINT_DISTANCE, base, sunk);
+    loose.m_MaxDistance = 5.0f;
+    loose.m_Flags = sdk::DISTANCE_MAX_ENABLED;
+    sdk::IJoint* held = m_Scene->CreateJoint(loose);
+    Step(12);
+    ASSERT_LT(sunk->GetGlobalPosition().y, 1.4f);
+    m_Scene->ReleaseJoint(*held);
+    Step(120);
+    EXPECT_NEAR(1.5f, sunk->GetGlobalPosition().y, 0.1f);
 
     m_Scene->ReleaseActor(*lower);
     EXPECT_EQ(sdk::JS_UNBOUND, joint->GetState());

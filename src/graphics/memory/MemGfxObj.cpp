@@ -21,6 +21,7 @@ CMemGfxObj::CMemGfxObj(CMemGfxMgr& mgr, mem::CNode* node, const std::shared_ptr<
         if (m_Entity) {
             m_Node->m_Attached.push_back(m_Entity);
             m_Entity->m_Node = m_Node;
+            mem::PosesChanged();
             if (!m_Entity->m_Bones.empty()) {
                 auto skeleton = std::make_shared<ISkeleton>();
                 for (std::size_t i = 0; i < m_Entity->m_Bones.size(); ++i)
@@ -234,12 +235,14 @@ void CMemGfxObj::RemoveAllChildren()
 void CMemGfxObj::Rotate(const CQuaternion& rotation)
 {
     Node().m_Orientation = Node().m_Orientation * mem::Normalised(rotation);
+    mem::PosesChanged();
 }
 
 void CMemGfxObj::RotateInWorld(const CQuaternion& rotation)
 {
     const CQuaternion world = Node().GetWorldOrientation();
     Node().m_Orientation = Node().m_Orientation * world.Inverse() * mem::Normalised(rotation) * world;
+    mem::PosesChanged();
 }
 
 void CMemGfxObj::SetYawPitchRoll(const CVector& degrees)
@@ -249,6 +252,7 @@ void CMemGfxObj::SetYawPitchRoll(const CVector& degrees)
     orientation = orientation * mem::FromAngleAxisDegrees(degrees.x, CVector::UNIT_X);
     orientation = orientation * mem::FromAngleAxisDegrees(degrees.y, CVector::UNIT_Y);
     orientation = orientation * mem::FromAngleAxisDegrees(degrees.z, CVector::UNIT_Z);
+    mem::PosesChanged();
 }
 
 CVector CMemGfxObj::GetSize() const
@@ -283,6 +287,7 @@ void CMemGfxObj::AttachToBone(const CGfxObjPtr& child, std::uint16_t boneHandle,
     }
     other.m_Node = tag;
     m_Mgr.RegisterGfxObj(tag, &other);
+    mem::PosesChanged();
 }
 
 void CMemGfxObj::DetachFromBone(const CGfxObjPtr& child)
@@ -301,6 +306,7 @@ void CMemGfxObj::DetachFromBone(const CGfxObjPtr& child)
         other.m_Entity->m_Node = other.m_AttachNode;
         m_Mgr.RegisterGfxObj(other.m_AttachNode, &other);
     }
+    mem::PosesChanged();
 }
 
 void CMemGfxObj::UpdateAnimation()

@@ -45,16 +45,32 @@ public:
     CVector GetYawPitchRoll() const override { return mem::GetPitchYawRoll(Node().m_Orientation); }
     CVector GetWorldPos() const override { return Node().GetWorldPos(); }
     CQuaternion GetWorldOrientation() const override { return Node().GetWorldOrientation(); }
-    void SetPos(const CVector& pos) override { Node().m_Pos = pos; }
+    void SetPos(const CVector& pos) override
+    {
+        Node().m_Pos = pos;
+        mem::PosesChanged();
+    }
     void Rotate(const CQuaternion& rotation) override;
     void SetYawPitchRoll(const CVector& degrees) override;
     void Yaw(float degrees) override { RotateInWorld(mem::FromAngleAxisDegrees(degrees, CVector::UNIT_Y)); }
     void Pitch(float degrees) override { RotateInWorld(mem::FromAngleAxisDegrees(degrees, CVector::UNIT_X)); }
     void Roll(float degrees) override { RotateInWorld(mem::FromAngleAxisDegrees(degrees, CVector::UNIT_Z)); }
-    void SetOrientation(const CQuaternion& orientation) override { Node().m_Orientation = orientation; }
-    void ResetOrientation() override { Node().m_Orientation = CQuaternion::IDENTITY; }
+    void SetOrientation(const CQuaternion& orientation) override
+    {
+        Node().m_Orientation = orientation;
+        mem::PosesChanged();
+    }
+    void ResetOrientation() override
+    {
+        Node().m_Orientation = CQuaternion::IDENTITY;
+        mem::PosesChanged();
+    }
     CQuaternion GetOrientation() const override { return Node().m_Orientation; }
-    void SetScale(const CVector& scale) override { Node().m_Scale = scale; }
+    void SetScale(const CVector& scale) override
+    {
+        Node().m_Scale = scale;
+        mem::PosesChanged();
+    }
     CVector GetScale() const override { return Node().m_Scale; }
     CVector GetSize() const override;
     void AttachToBone(const CGfxObjPtr& child, std::uint16_t boneHandle, const CVector& offset,

@@ -40,6 +40,7 @@ void CMemJoint::Rotate(const CQuaternion& rotation, int space)
     default:
         break;
     }
+    mem::PosesChanged();
 }
 
 } // namespace sds

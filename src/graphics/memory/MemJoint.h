@@ -17,9 +17,17 @@ public:
     CQuaternion GetInitialOrientation() const override { return Bone().m_BindOrientation; }
     bool IsRoot() const override { return Bone().m_Parent < 0; }
     CVector GetPos() const override { return Bone().m_Pos; }
-    void SetPos(const CVector& pos) override { Bone().m_Pos = pos; }
+    void SetPos(const CVector& pos) override
+    {
+        Bone().m_Pos = pos;
+        mem::PosesChanged();
+    }
     CQuaternion GetOrientation() const override { return Bone().m_Orientation; }
-    void SetOrientation(const CQuaternion& orientation) override { Bone().m_Orientation = orientation; }
+    void SetOrientation(const CQuaternion& orientation) override
+    {
+        Bone().m_Orientation = orientation;
+        mem::PosesChanged();
+    }
     void SetManuallyControlled(bool manual) override { Bone().m_Manual = manual; }
     std::string GetName() const override { return Bone().m_Name; }
     std::uint16_t GetHandle() const override { return m_Handle; }

@@ -10,6 +10,9 @@ namespace {
 
 const float kRadiansPerDegree = 3.14159265358979f / 180.0f;
 
+// Starts above the revision a new node or bone keeps, so that nothing is taken as worked out before.
+std::uint64_t g_PoseRevision = 1;
+
 // The key frames around the time, and how far between them it lies.
 void SampleTrack(const CTrack& track, float time, CVector& translate, CQuaternion& rotate)
 {
@@ -38,6 +41,10 @@ void SampleTrack(const CTrack& track, float time, CVector& translate, CQuaternio
 
 } // namespace
 
+std::uint64_t PoseRevision() { return g_PoseRevision; }
+
+void PosesChanged() { ++g_PoseRevision; }
+
 CMeshDesc::CMeshDesc()
 {
     m_Box.Reset(CVector(-0.5f, -0.5f, -0.5f));
@@ -63,6 +70,7 @@ void CAnimationState::SetTime(float time)
 
 void CEntity::ApplyAnimations()
 {
+    PosesChanged();
     for (CBone& bone : m_Bones) {
         if (!bone.m_Manual) {
             bone.m_Pos = bone.m_BindPos;
@@ -88,6 +96,18 @@ void CEntity::ApplyAnimations()
 
 CWorldPose CEntity::GetBoneWorldPose(std::size_t handle) const
 {
+    if (m_BonePoses.size() != m_Bones.size())
+        m_BonePoses.assign(m_Bones.size(), CKeptPose());
+    CKeptPose& kept = m_BonePoses[handle];
+    if (kept.m_Revision != g_PoseRevision) {
+        kept.m_Pose = WorkOutBoneWorldPose(handle);
+        kept.m_Revision = g_PoseRevision;
+    }
+    return kept.m_Pose;
+}
+
+CWorldPose CEntity::WorkOutBoneWorldPose(std::size_t handle) const
+{
     const CBone& bone = m_Bones[handle];
     if (bone.m_Parent < 0)
         return {bone.m_Pos, bone.m_Orientation};
@@ -97,6 +117,7 @@ CWorldPose CEntity::GetBoneWorldPose(std::size_t handle) const
 
 void CNode::AddChild(CNode* child)
 {
+    PosesChanged();
     if (child->m_Parent)
         child->m_Parent->RemoveChild(child);
     child->m_Parent = this;
@@ -105,6 +126,7 @@ void CNode::AddChild(CNode* child)
 
 void CNode::RemoveChild(CNode* child)
 {
+    PosesChanged();
     const auto found = std::find(m_Children.begin(), m_Children.end(), child);
     if (found == m_Children.end())
         return;
@@ -114,6 +136,7 @@ void CNode::RemoveChild(CNode* child)
 
 void CNode::RemoveAllChildren()
 {
+    PosesChanged();
     for (CNode* child : m_Children)
         child->m_Parent = nullptr;
     m_Children.clear();
@@ -121,6 +144,7 @@ void CNode::RemoveAllChildren()
 
 void CNode::Detach(const std::shared_ptr<CEntity>& entity)
 {
+    PosesChanged();
     const auto found = std::find(m_Attached.begin(), m_Attached.end(), entity);
     if (found == m_Attached.end())
         return;
@@ -130,6 +154,7 @@ void CNode::Detach(const std::shared_ptr<CEntity>& entity)
 
 void CNode::DetachAll()
 {
+    PosesChanged();
     for (const auto& entity : m_Attached)
         entity->m_Node = nullptr;
     m_Attached.clear();
@@ -139,6 +164,15 @@ void CNode::DetachAll()
 // scale come from one walk up the parents, each worked out as the rendering
 // engine's node would.
 CWorldPose CNode::GetWorldPose() const
+{
+    if (m_Kept.m_Revision != g_PoseRevision) {
+        m_Kept.m_Pose = WorkOutWorldPose();
+        m_Kept.m_Revision = g_PoseRevision;
+    }
+    return m_Kept.m_Pose;
+}
+
+CWorldPose CNode::WorkOutWorldPose() const
 {
     if (!m_TagOwner && !m_Parent) {
         const CWorldPose root;

@@ -104,6 +104,20 @@ struct CWorldPose
     CVector m_Scale = CVector(1.0f, 1.0f, 1.0f);
 };
 
+// World poses are asked for many times between two changes of the scene (the
+// line set reads dozens of points on one canopy a frame), so each node and
+// bone keeps the last one it worked out with the revision it was good for.
+// Whatever changes a pose, a parent, a tag point or a bone calls
+// PosesChanged(), which makes every kept pose stale.
+std::uint64_t PoseRevision();
+void PosesChanged();
+
+struct CKeptPose
+{
+    std::uint64_t m_Revision = 0;
+    CWorldPose m_Pose;
+};
+
 // One instance of a mesh.
 struct CEntity
 {
@@ -125,6 +139,10 @@ struct CEntity
     CQuaternion GetBoneWorldOrientation(std::size_t handle) const { return GetBoneWorldPose(handle).m_Orientation; }
     // In the entity's space; bones carry no scale.
     CWorldPose GetBoneWorldPose(std::size_t handle) const;
+
+private:
+    CWorldPose WorkOutBoneWorldPose(std::size_t handle) const;
+    mutable std::vector<CKeptPose> m_BonePoses;
 };
 
 struct CNode
@@ -151,6 +169,10 @@ struct CNode
     CWorldPose GetWorldPose() const;
     // Under the scene's root (through parents and tag points).
     bool IsUnder(const CNode* root) const;
+
+private:
+    CWorldPose WorkOutWorldPose() const;
+    mutable CKeptPose m_Kept;
 };
 
 // Rotation helpers with the rendering engine's conventions.

@@ -546,6 +546,8 @@ void CBulletActor::ApplyBodyFlags(std::uint32_t oldFlags)
 {
     const std::uint32_t changed = oldFlags ^ m_BodyFlags;
     if (changed & BF_KINEMATIC)
+        m_Scene.CollisionRulesChanged();
+    if (changed & BF_KINEMATIC)
     {
         m_Body->setLinearVelocity(btVector3(0, 0, 0));
         m_Body->setAngularVelocity(btVector3(0, 0, 0));
@@ -596,6 +598,7 @@ void CBulletActor::ApplyContinuousCollision()
 
 void CBulletActor::RaiseActorFlag(std::uint32_t flags)
 {
+    m_Scene.CollisionRulesChanged();
     const std::uint32_t old = m_ActorFlags;
     m_ActorFlags |= flags;
     if ((old ^ m_ActorFlags) & AF_DISABLE_RESPONSE)
@@ -606,6 +609,7 @@ void CBulletActor::RaiseActorFlag(std::uint32_t flags)
 
 void CBulletActor::ClearActorFlag(std::uint32_t flags)
 {
+    m_Scene.CollisionRulesChanged();
     const std::uint32_t old = m_ActorFlags;
     m_ActorFlags &= ~flags;
     if ((old ^ m_ActorFlags) & AF_DISABLE_RESPONSE)
@@ -680,6 +684,12 @@ std::vector<btCollisionObject*> CBulletActor::GetCollisionObjects() const
     for (const auto& object : m_StaticObjects)
         objects.push_back(object.get());
     return objects;
+}
+
+void CBulletActor::SetActorGroup(std::uint16_t group)
+{
+    m_ActorGroup = group;
+    m_Scene.CollisionRulesChanged();
 }
 
 void CBulletActor::RefreshPairs()

@@ -76,7 +76,7 @@ public:
     void ClearActorFlag(std::uint32_t flags) override;
     bool ReadActorFlag(std::uint32_t flags) const override { return (m_ActorFlags & flags) == flags; }
     std::uint16_t GetActorGroup() const override { return m_ActorGroup; }
-    void SetActorGroup(std::uint16_t group) override { m_ActorGroup = group; }
+    void SetActorGroup(std::uint16_t group) override;
     bool IsSleeping() const override;
     void WakeUp() override;
     IUserData* GetUserData() const override { return m_UserData; }

@@ -178,6 +178,9 @@ CBulletScene::CBulletScene(CBulletSdk& sdk, const CSceneDesc& desc, float skinWi
     m_World = std::make_unique<btDiscreteDynamicsWorld>(m_Dispatcher.get(), m_Broadphase.get(), m_Solver.get(),
                                                         m_Configuration.get());
     m_World->setGravity(ToBt(m_Gravity));
+    // A step boxes the moving bodies only: whatever places a static or a
+    // sleeping one (SetActorTransform, a new mass frame or shape) boxes it then.
+    m_World->setForceUpdateAllAabbs(false);
     btContactSolverInfo& solver = m_World->getSolverInfo();
     solver.m_numIterations = std::max(1, desc.m_MaxIterations);
     // Resting shapes sink this deep into each other, so that their contacts stay.
@@ -248,6 +251,7 @@ IActor* CBulletScene::CreateActor(const CActorDesc& desc)
         return nullptr;
     m_ActorList.push_back(actor.get());
     m_Actors.push_back(std::move(actor));
+    CollisionRulesChanged();
     return m_ActorList.back();
 }
 
@@ -271,6 +275,7 @@ void CBulletScene::ReleaseActor(IActor& actor)
     for (CBulletJoint* joint : joints)
         joint->Unbind();
 
+    CollisionRulesChanged();
     const std::uint64_t serial = released->GetSerial();
     auto involves = [serial](const CPairKey& key) { return key.first == serial || key.second == serial; };
     for (auto it = m_PairFlags.begin(); it != m_PairFlags.end();)
@@ -423,6 +428,7 @@ void CBulletScene::SetActorPairFlags(IActor& first, IActor& second, std::uint32_
         SDK_REPORT(GetOutput(), ERR_INVALID_OPERATION, "SetActorPairFlags: an actor is not in this scene");
         return;
     }
+    CollisionRulesChanged();
     const std::uint32_t old = GetActorPairFlags(first, second);
     if (flags)
         m_PairFlags[KeyOf(*a, *b)] = flags;
@@ -447,6 +453,7 @@ std::uint32_t CBulletScene::GetActorPairFlags(IActor& first, IActor& second) con
 
 void CBulletScene::SetActorGroupPairFlags(std::uint16_t first, std::uint16_t second, std::uint32_t flags)
 {
+    CollisionRulesChanged();
     const std::uint32_t old = GetActorGroupPairFlags(first, second);
     if (flags)
         m_GroupPairFlags[std::minmax(first, second)] = flags;
@@ -481,6 +488,7 @@ std::uint32_t CBulletScene::PairFlags(const CBulletActor& a, const CBulletActor&
 
 void CBulletScene::BlockCollision(CBulletActor& a, CBulletActor& b, bool block)
 {
+    CollisionRulesChanged();
     const CPairKey key = KeyOf(a, b);
     if (block)
     {
@@ -535,11 +543,14 @@ void CBulletScene::Simulate(float elapsed)
 
 void CBulletScene::CollectReports()
 {
-    // Gathered in lists kept from step to step: a step makes no maps.
+    // Gathered in lists kept from step to step: a step makes no maps and, once
+    // the lists have grown, allocates nothing.
     std::vector<std::pair<CPairKey, CTouch>>& touching = m_NewTouching;
     std::vector<std::pair<CTriggerKey, COverlap>>& overlaps = m_NewOverlaps;
     touching.clear();
     overlaps.clear();
+    m_TouchingManifolds.clear();
+    m_Points.clear();
     for (int i = 0, n = m_Dispatcher->getNumManifolds(); i < n; ++i)
     {
         const btPersistentManifold* manifold = m_Dispatcher->getManifoldByIndexInternal(i);
@@ -569,13 +580,22 @@ void CBulletScene::CollectReports()
             }
             continue;
         }
+        m_TouchingManifolds.push_back({KeyOf(*actors[0], *actors[1]), i});
+    }
 
+    // One entry a key, in the order of the keys; a pair's points in the order of its manifolds.
+    std::stable_sort(m_TouchingManifolds.begin(), m_TouchingManifolds.end(),
+                     [](const CTouchingManifold& a, const CTouchingManifold& b) { return a.m_Key < b.m_Key; });
+    for (const CTouchingManifold& entry : m_TouchingManifolds)
+    {
+        const btPersistentManifold* manifold = m_Dispatcher->getManifoldByIndexInternal(entry.m_Index);
+        const btCollisionObject* objects[2] = {manifold->getBody0(), manifold->getBody1()};
+        CBulletActor* actors[2] = {static_cast<CBulletActor*>(objects[0]->getUserPointer()),
+                                   static_cast<CBulletActor*>(objects[1]->getUserPointer())};
         const bool swap = actors[0]->GetSerial() > actors[1]->GetSerial();
-        touching.emplace_back();
-        touching.back().first = KeyOf(*actors[0], *actors[1]);
+        if (touching.empty() || touching.back().first != entry.m_Key)
+            touching.push_back({entry.m_Key, CTouch{{actors[swap ? 1 : 0], actors[swap ? 0 : 1]}, m_Points.size(), 0}});
         CTouch& touch = touching.back().second;
-        touch.m_Actors[0] = actors[swap ? 1 : 0];
-        touch.m_Actors[1] = actors[swap ? 0 : 1];
         for (int p = 0; p < manifold->getNumContacts(); ++p)
         {
             const btManifoldPoint& point = manifold->getContactPoint(p);
@@ -588,23 +608,10 @@ void CBulletScene::CollectReports()
             CBulletShape* shape1 = actors[1]->ShapeForContact(objects[1], point.m_index1);
             contact.m_Shapes[0] = swap ? shape1 : shape0;
             contact.m_Shapes[1] = swap ? shape0 : shape1;
-            touch.m_Points.push_back(contact);
+            m_Points.push_back(contact);
+            ++touch.m_Count;
         }
     }
-    // One entry a key, in the order of the keys; a pair's points in the order of its manifolds.
-    std::stable_sort(touching.begin(), touching.end(), ByKey<CPairKey, CTouch>);
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < touching.size(); ++i)
-    {
-        if (kept > 0 && touching[kept - 1].first == touching[i].first)
-        {
-            std::vector<CContactPoint>& points = touching[kept - 1].second.m_Points;
-            points.insert(points.end(), touching[i].second.m_Points.begin(), touching[i].second.m_Points.end());
-        }
-        else if (kept++ != i)
-            touching[kept - 1] = std::move(touching[i]);
-    }
-    touching.resize(kept);
     std::sort(overlaps.begin(), overlaps.end(), ByKey<CTriggerKey, COverlap>);
     overlaps.erase(std::unique(overlaps.begin(), overlaps.end(),
                                [](const auto& a, const auto& b) { return a.first == b.first; }),
@@ -620,8 +627,12 @@ void CBulletScene::CollectReports()
                 events |= NOTIFY_ON_START_TOUCH;
             events &= flags;
             if (events)
-                m_PendingContacts.push_back(
-                    {CContactPair{{touch.m_Actors[0], touch.m_Actors[1]}, touch.m_Points}, events, false});
+            {
+                const auto first = m_Points.begin() + std::ptrdiff_t(touch.m_First);
+                m_PendingContacts.push_back({CContactPair{{touch.m_Actors[0], touch.m_Actors[1]},
+                                                          {first, first + std::ptrdiff_t(touch.m_Count)}},
+                                             events, false});
+            }
         }
         for (const auto& [key, touch] : m_Touching)
             if (!Holds(touching, key) && (PairFlags(*touch.m_Actors[0], *touch.m_Actors[1]) & NOTIFY_ON_END_TOUCH))

@@ -55,16 +55,27 @@ public:
     IUserOutputStream* GetOutput() const;
     btDiscreteDynamicsWorld& GetWorld() const { return *m_World; }
     bool NeedsCollision(const CBulletActor& a, const CBulletActor& b) const;
+    // Moves on whenever an answer of NeedsCollision may change (flags, groups,
+    // blocked pairs), so that a pair may keep its answer until then.
+    std::uint32_t GetCollisionRulesRevision() const { return m_CollisionRulesRevision; }
+    void CollisionRulesChanged() { ++m_CollisionRulesRevision; }
     // Joined actors that do not collide with each other; counted per joint.
     void BlockCollision(CBulletActor& a, CBulletActor& b, bool block);
     const CMaterialDesc& GetMaterialDesc(std::uint16_t index) const;
 
 private:
     typedef std::pair<std::uint64_t, std::uint64_t> CPairKey;
+    // A touching pair's points are a run of the step's point list.
     struct CTouch
     {
         CBulletActor* m_Actors[2];
-        std::vector<CContactPoint> m_Points;
+        std::size_t m_First;
+        std::size_t m_Count;
+    };
+    struct CTouchingManifold
+    {
+        CPairKey m_Key;
+        int m_Index;
     };
     struct CPendingContact
     {
@@ -103,6 +114,7 @@ private:
     std::unique_ptr<btDiscreteDynamicsWorld> m_World;
 
     std::uint64_t m_NextSerial = 1;
+    std::uint32_t m_CollisionRulesRevision = 1;
     std::vector<std::unique_ptr<CBulletActor>> m_Actors;
     std::vector<IActor*> m_ActorList;
     std::vector<std::unique_ptr<CBulletJoint>> m_Joints;
@@ -114,6 +126,8 @@ private:
     // The last step's touches and overlaps, in the order of their keys, and
     // the room the next step's are gathered in.
     std::vector<std::pair<CPairKey, CTouch>> m_Touching, m_NewTouching;
+    std::vector<CTouchingManifold> m_TouchingManifolds;
+    std::vector<CContactPoint> m_Points;
     std::vector<std::pair<CTriggerKey, COverlap>> m_Overlaps, m_NewOverlaps;
     std::vector<CPendingContact> m_PendingContacts;
     std::vector<CPendingTrigger> m_PendingTriggers;

@@ -24,9 +24,28 @@ CCollisionDispatcher::CCollisionDispatcher(btCollisionConfiguration* configurati
             if (type != BOX_SHAPE_PROXYTYPE)
                 wrap(type, BOX_SHAPE_PROXYTYPE);
         }
+    setNearCallback(&CCollisionDispatcher::NearCallback);
 }
 
 CCollisionDispatcher::~CCollisionDispatcher() = default;
+
+void CCollisionDispatcher::NearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher,
+                                        const btDispatcherInfo& info)
+{
+    auto& self = static_cast<CCollisionDispatcher&>(dispatcher);
+    self.m_Pair = &pair;
+    defaultNearCallback(pair, dispatcher, info);
+    self.m_Pair = nullptr;
+}
+
+bool CCollisionDispatcher::IsCurrentPair(const btCollisionObject* body0, const btCollisionObject* body1) const
+{
+    if (!m_Pair)
+        return false;
+    const void* first = m_Pair->m_pProxy0->m_clientObject;
+    const void* second = m_Pair->m_pProxy1->m_clientObject;
+    return (first == body0 && second == body1) || (first == body1 && second == body0);
+}
 
 bool CCollisionDispatcher::needsCollision(const btCollisionObject* body0, const btCollisionObject* body1)
 {
@@ -34,7 +53,18 @@ bool CCollisionDispatcher::needsCollision(const btCollisionObject* body0, const 
         return false;
     const auto* a = static_cast<const CBulletActor*>(body0->getUserPointer());
     const auto* b = static_cast<const CBulletActor*>(body1->getUserPointer());
-    return a && b && m_Scene.NeedsCollision(*a, *b);
+    if (!a || !b)
+        return false;
+    if (!IsCurrentPair(body0, body1))
+        return m_Scene.NeedsCollision(*a, *b);
+    // The answer and the rules' revision it holds for, in a field the engine leaves to its user.
+    const int revision = int(m_Scene.GetCollisionRulesRevision() & 0x3FFFFFFFu);
+    const int kept = m_Pair->m_internalTmpValue;
+    if ((kept >> 1) == revision)
+        return (kept & 1) != 0;
+    const bool needs = m_Scene.NeedsCollision(*a, *b);
+    m_Pair->m_internalTmpValue = (revision << 1) | int(needs);
+    return needs;
 }
 
 bool CStaticPairFilter::needBroadphaseCollision(btBroadphaseProxy* proxy0, btBroadphaseProxy* proxy1) const

@@ -12,7 +12,8 @@ class CBulletScene;
 
 // Decides every step which pairs of actors collide, so that flags switched at
 // run time take effect without taking bodies out of the world; a body inside a
-// trigger box is told apart cheaply.
+// trigger box is told apart cheaply. A pair of the broadphase keeps the scene's
+// answer (in its spare field) until the scene's rules change.
 class CCollisionDispatcher final : public btCollisionDispatcher
 {
 public:
@@ -21,6 +22,10 @@ public:
     bool needsCollision(const btCollisionObject* body0, const btCollisionObject* body1) override;
 
 private:
+    static void NearCallback(btBroadphasePair& pair, btCollisionDispatcher& dispatcher, const btDispatcherInfo& info);
+    bool IsCurrentPair(const btCollisionObject* body0, const btCollisionObject* body1) const;
+
+    btBroadphasePair* m_Pair = nullptr; // the pair the engine is processing
     const CBulletScene& m_Scene;
     std::vector<std::unique_ptr<btCollisionAlgorithmCreateFunc>> m_TriggerBoxFuncs;
 };
