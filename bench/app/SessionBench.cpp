@@ -16,6 +16,9 @@
 // Prints a line a jump (where it started and came down, its verdict, the
 // meshes and actors in the physics world, the resident memory and the heap in
 // use), then
+//   session_restarted_rss_growth_kb_per_jump=<resident KB a jump, each taken
+//     just after the restart that follows the 10th and the 100th jump; the
+//     restart has handed the pages the jump freed back to the system>
 //   session_heap_growth_kb_per_jump=<heap in use, KB a jump from the 10th to the 100th>
 //   session_actors_after_10=<physics actors>
 //   session_actors_after_100=<physics actors>
@@ -135,9 +138,9 @@ int Run(bool fromAircraft)
 
     // Where a jump lands from where it starts, measured on the first.
     sds::CVector drift;
-    long residentAt10 = 0, heapAt10 = 0;
-    std::size_t meshesAt10 = 0, actorsAt10 = 0;
-    for (int jump = 1; jump <= kJumps; ++jump) {
+    // Starts the jump over its place: the first over the middle of the zone,
+    // the others after a restart.
+    const auto start = [&](int jump) {
         const int place = (jump - 1) % (kPlaceCount + 1) - 1;
         const float x = place < 0 ? 0.0f : kPlaces[place][0] - drift.x;
         const float z = place < 0 ? 0.0f : kPlaces[place][1] - drift.z;
@@ -150,14 +153,21 @@ int Run(bool fromAircraft)
             world.Jump();
         else
             world.Restart();
-        const sds::CVector start = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
+    };
+    long residentAt10 = 0, heapAt10 = 0, restartedAt10 = 0;
+    std::size_t meshesAt10 = 0, actorsAt10 = 0;
+    for (int jump = 1; jump <= kJumps; ++jump) {
+        start(jump);
+        if (jump == 11)
+            restartedAt10 = ResidentKb();
+        const sds::CVector from = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
         const bool landed = Fly(world, fromAircraft);
         const sds::CVector end = world.Jumper() ? world.Jumper()->GetPos() : sds::CVector::ZERO;
         if (jump == 1)
-            drift = end - start;
+            drift = end - from;
         const std::string type = world.Jumper() ? world.Jumper()->GetCollisionJudge()->GetLandingType() : "";
         std::printf("jump %d: from %.0f, %.0f to %.0f, %.1f, %.0f (%s) %s: %zu baked meshes, %zu actors, %ld KB resident, %ld KB heap\n",
-                    jump, start.x, start.z, end.x, end.y, end.z, landed ? "landed" : "no touch-down", type.c_str(),
+                    jump, from.x, from.z, end.x, end.y, end.z, landed ? "landed" : "no touch-down", type.c_str(),
                     BakedMeshes(), Actors(), ResidentKb(), HeapKb());
         std::fflush(stdout);
         // The bench's own records of the log are no part of the program's memory.
@@ -172,7 +182,12 @@ int Run(bool fromAircraft)
         }
     }
     const double growth = static_cast<double>(ResidentKb() - residentAt10) / (kJumps - 10);
-    std::printf("session_heap_growth_kb_per_jump=%.1f\n", static_cast<double>(HeapKb() - heapAt10) / (kJumps - 10));
+    const double heapGrowth = static_cast<double>(HeapKb() - heapAt10) / (kJumps - 10);
+    // The restart after the last jump, to the place of the 11th.
+    start(kJumps + 1);
+    std::printf("session_restarted_rss_growth_kb_per_jump=%.1f\n",
+                static_cast<double>(ResidentKb() - restartedAt10) / (kJumps - 10));
+    std::printf("session_heap_growth_kb_per_jump=%.1f\n", heapGrowth);
     std::printf("session_actors_after_10=%zu\n", actorsAt10);
     std::printf("session_actors_after_100=%zu\n", Actors());
     std::printf("session_rss_growth_kb_per_jump=%.1f\n", growth);

@@ -45,6 +45,9 @@ namespace {
 // Seconds: less than any frame.
 const float MinReveal = 0.001f;
 
+// Blocks from this size on are mapped on their own (the allocator's own default).
+const int kLargeBlockBytes = 128 * 1024;
+
 const xml::CNodePtr& Config()
 {
     return IApplication::GetSingleton()->GetConfig();
@@ -185,6 +188,11 @@ void CGameModeState::Enter()
     if (!m_DZ)
         throw std::runtime_error("m_DZ && \"No DZ is provided. Programming error\"");
     m_Engine->GetBindingMgr().PushMode("Global");
+    // The level's large blocks (page geometry, image copies) each get a mapping
+    // of their own, handed back whole when freed. Left to itself, the allocator
+    // raises this bound to the largest block freed; such blocks then go into
+    // the heap among long-lived objects and leave holes that stay resident.
+    mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
     try {
         m_ProgressBar = IGfxMgr::GetSingleton()->CreateLoadingProgressBar("LevelLoadingProgressBar");
 

@@ -11,8 +11,8 @@ namespace sds {
 
 CJumpRecord::CJumpRecord(std::uint32_t number, const std::string& location, const std::string& dataFile,
                          const CVector& startPos, const CVector& finishPos, const xml::CNodePtr& jumpInfo)
-    : Number(number), Location(location), DataFile(dataFile), JumpInfo(jumpInfo), StartPos(startPos),
-      FinishPos(finishPos)
+    : Number(number), Location(location), DataFile(dataFile), StartPos(startPos), FinishPos(finishPos),
+      m_Info(jumpInfo ? xml::CPackedNodes(*jumpInfo) : xml::CPackedNodes())
 {
 }
 
@@ -79,11 +79,15 @@ xml::CNodePtr CJumpRecord::ToNode() const
     jump->AddAttribute("DataFile", DataFile);
     jump->AddAttribute("StartPos", kept("StartPos", VectorToString(StartPos)));
     jump->AddAttribute("FinishPos", kept("FinishPos", VectorToString(FinishPos)));
-    if (JumpInfo) {
-        for (const auto& child : JumpInfo->GetChildren())
-            xml::CNode::Clone(child.second, jump.get());
-    }
+    m_Info.UnpackInto(*jump);
     return jump;
+}
+
+xml::CNodePtr CJumpRecord::GetInfo() const
+{
+    const xml::CNodePtr info(new xml::CNode("JumpInfo", false));
+    m_Info.UnpackInto(*info);
+    return info;
 }
 
 } // namespace sds

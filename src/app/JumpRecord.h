@@ -1,16 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
 
 #include "core/Node.h"
+#include "core/PackedNodes.h"
 #include "core/Vector.h"
 
 namespace sds {
 
 // One jump of a profile. Its info node's children are the jump's descriptive
-// elements ("Info" entries and the like), written back unchanged.
+// elements ("Info" entries and the like), written back unchanged. They are
+// kept packed: a profile holds every jump of its user, hundreds of them.
 class CJumpRecord
 {
 public:
@@ -26,15 +29,22 @@ public:
     // could not be read is written back as it was.
     xml::CNodePtr ToNode() const;
 
+    // A new "JumpInfo" element holding copies of the jump's descriptive elements.
+    xml::CNodePtr GetInfo() const;
+    // The bytes the descriptive elements take in the record.
+    std::size_t GetInfoSize() const { return m_Info.GetSize(); }
+
     std::uint32_t Number;
     std::string Location;
     // The trajectory file, in the profile's folder.
     std::string DataFile;
-    xml::CNodePtr JumpInfo;
     CVector StartPos;
     CVector FinishPos;
     // The texts of the attributes that could not be read, by name.
     std::map<std::string, std::string> Unreadable;
+
+private:
+    xml::CPackedNodes m_Info;
 };
 
 } // namespace sds

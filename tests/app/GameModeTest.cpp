@@ -349,7 +349,8 @@ TEST_F(GameModeTest, LandedJumpIsRecordedOnce)
     EXPECT_EQ(std::vector<std::string>{profile.GetPath() + "Jump_1.trajectory"},
               CFakeDZLoader::ms_Last->m_Jumper->m_Trajectory.m_Saved);
     std::vector<std::string> rows;
-    for (auto it = jump.JumpInfo->GetChildrenBegin("Info"); it != jump.JumpInfo->GetChildrenEnd("Info"); ++it)
+    const xml::CNodePtr info = jump.GetInfo();
+    for (auto it = info->GetChildrenBegin("Info"); it != info->GetChildrenEnd("Info"); ++it)
         rows.push_back(it->second->GetAttribute("Name")->GetValue() + "=" + it->second->GetValue());
     ASSERT_EQ(6u, rows.size());
     EXPECT_EQ("Jump #=1", rows[0]);

@@ -8,6 +8,7 @@
 #include "AppFixture.h"
 #include "app/ProfileMgr.h"
 #include "core/Exception.h"
+#include "core/XmlFile.h"
 #include "support/TempDir.h"
 
 using namespace sds;
@@ -159,13 +160,28 @@ TEST_F(Profiles, JumpsSurviveSaveAndLoadUnchanged)
         EXPECT_EQ(expected.DataFile, jump.DataFile);
         EXPECT_EQ(expected.StartPos, jump.StartPos);
         EXPECT_EQ(expected.FinishPos, jump.FinishPos);
-        EXPECT_EQ(expected.JumpInfo->GetChildren().size(), jump.JumpInfo->GetChildren().size());
-        EXPECT_TRUE(xml::Contains(*expected.JumpInfo, *jump.JumpInfo));
-        EXPECT_TRUE(xml::Contains(*jump.JumpInfo, *expected.JumpInfo));
+        EXPECT_EQ(expected.GetInfo()->GetChildren().size(), jump.GetInfo()->GetChildren().size());
+        EXPECT_TRUE(xml::Contains(*expected.GetInfo(), *jump.GetInfo()));
+        EXPECT_TRUE(xml::Contains(*jump.GetInfo(), *expected.GetInfo()));
     }
     // Loading and saving again gives the same file, byte for byte.
     EXPECT_TRUE(profile->Save());
     EXPECT_EQ(written, ReadFile(FileOf("anna")));
+}
+
+TEST_F(Profiles, AJumpKeepsACompactCopyOfItsRows)
+{
+    xml::CNodePtr info(new xml::CNode("JumpInfo", false));
+    for (int row = 0; row < 30; ++row)
+        info->AddChild("Info", std::to_string(row * 1.5f))->AddAttribute("Name", "Row " + std::to_string(row));
+    const CJumpRecord jump(1, "Home Field", "Jump_1.trajectory", CVector::ZERO, CVector::ZERO, info);
+    std::ostringstream text;
+    xml::WriteNode(text, *info, "");
+    // A profile keeps every jump of its user: the rows take fewer bytes than
+    // their text in the file, and the node they came from is not held.
+    EXPECT_LT(jump.GetInfoSize(), text.str().size());
+    info->AddChild("Info", "later");
+    EXPECT_EQ(30u, jump.GetInfo()->GetChildren().size());
 }
 
 TEST_F(Profiles, EmptyJumpNumberIsABadValue)

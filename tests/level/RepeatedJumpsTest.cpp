@@ -89,7 +89,7 @@ TEST(RepeatedJumps, RestartsLeaveNothingBehind)
             EXPECT_TRUE(world.m_Log.Has("Jump 1 is added to profile default"));
             const auto& jumps = world.m_Engine->GetProfileMgr().GetCurrentProfile()->GetJumps();
             ASSERT_EQ(1u, jumps.size());
-            EXPECT_TRUE(jumps[0].JumpInfo->HasChildById("Info", "Landing type", "Name,Id"));
+            EXPECT_TRUE(jumps[0].GetInfo()->HasChildById("Info", "Landing type", "Name,Id"));
         }
         // A few frames of each jump, in the aircraft.
         world.Frames(5);

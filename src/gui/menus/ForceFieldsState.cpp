@@ -180,14 +180,15 @@ void CForceFieldsState::AddScoreInfo(const xml::CNodePtr& preset) const
         if (jump.Location != name)
             continue;
         ++count;
+        const xml::CNodePtr info = jump.GetInfo();
         float score = 0.0f;
-        if (ReadRow(jump.JumpInfo, "Score", score)) {
+        if (ReadRow(info, "Score", score)) {
             sum += score;
             maximum = std::max(maximum, score);
         }
         // A jump that ended before the canopy flew has no ride time: it adds none.
         float rideTime = 0.0f;
-        if (ReadRow(jump.JumpInfo, "Canopy ride time", rideTime))
+        if (ReadRow(info, "Canopy ride time", rideTime))
             time += rideTime;
     }
     AddRow(preset, "Number of jumps", "", ToString(count));

@@ -121,7 +121,7 @@ void CStatisticsMenuState::FillJumpList()
         if (const CJumpRecord* selected = FindSelectedJump())
             reference = selected;
     const std::string referenceZone = reference->Location;
-    const std::string referenceConditions = InfoValue(reference->JumpInfo, "Configuration");
+    const std::string referenceConditions = InfoValue(reference->GetInfo(), "Configuration");
 
     IGUI* gui = IGUI::GetSingleton();
     const bool byZone = gui->IsChecked(FILTER_DZ);
@@ -133,10 +133,11 @@ void CStatisticsMenuState::FillJumpList()
         const CJumpRecord& jump = jumps[i];
         if (byZone && jump.Location != referenceZone)
             continue;
+        const xml::CNodePtr info = jump.GetInfo();
         // The conditions narrow only a list of one drop zone.
-        if (byZone && byConditions && InfoValue(jump.JumpInfo, "Configuration") != referenceConditions)
+        if (byZone && byConditions && InfoValue(info, "Configuration") != referenceConditions)
             continue;
-        const std::string title = MakeJumpTitle(jump.JumpInfo);
+        const std::string title = MakeJumpTitle(info);
         titles.push_back(title);
         m_Titles[title] = i;
     }
@@ -180,7 +181,7 @@ void CStatisticsMenuState::OnJumpSelected(const CGUIEvent&)
         return;
     m_SelectedTitle = title;
     const CJumpRecord* jump = FindSelectedJump();
-    gui->SetText(JUMP_INFO, jump ? FormatInfoLines(*jump->JumpInfo, "Info") : std::string());
+    gui->SetText(JUMP_INFO, jump ? FormatInfoLines(*jump->GetInfo(), "Info") : std::string());
 }
 
 void CStatisticsMenuState::OnFilterDZ(const CGUIEvent&)

@@ -1,6 +1,8 @@
 // The jump log over a fake GUI: the list of the profile's jumps, its filters,
 // the jump's information, and where its buttons lead in and out of a jump.
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "app/JumpRecord.h"
@@ -37,16 +39,18 @@ class StatisticsTest : public ScreensTest
 protected:
     // A jump as the game mode records it: its number, drop zone and preset,
     // then what the landing added.
-    xml::CNodePtr AddJump(std::uint32_t number, const std::string& zone, const std::string& preset)
+    void AddJump(std::uint32_t number, const std::string& zone, const std::string& preset,
+                 const std::function<void(const xml::CNodePtr&)>& landing = nullptr)
     {
         xml::CNodePtr info(new xml::CNode("Jump", false));
         Info(info, "Jump #", std::to_string(number));
         Info(info, "Drop zone name", zone);
         if (!preset.empty())
             Info(info, "Configuration", preset);
+        if (landing)
+            landing(info);
         m_Engine.Profile().AddJump(CJumpRecord(number, zone, "jump" + std::to_string(number) + ".trj",
                                                CVector::ZERO, CVector::ZERO, info));
-        return m_Engine.Profile().GetJumps().back().JumpInfo;
     }
 
     // Jumps 1 to 4: three at the home field, the second in another preset,
@@ -85,11 +89,12 @@ TEST_F(StatisticsTest, ListsTheMostRecentJumpFirstWithItsInformation)
 {
     AddJump(1, "Home Field", "No wind");
     AddJump(2, "Home Field", "Long spot");
-    const xml::CNodePtr third = AddJump(3, "Home Field", "No wind");
-    Info(third, "Landing type", "Normal landing");
-    Info(third, "Landing speed", "4", "Speed");
-    Info(third, "Score", "");
-    Info(third, "", "Jump was not finished.");
+    AddJump(3, "Home Field", "No wind", [](const xml::CNodePtr& third) {
+        Info(third, "Landing type", "Normal landing");
+        Info(third, "Landing speed", "4", "Speed");
+        Info(third, "Score", "");
+        Info(third, "", "Jump was not finished.");
+    });
 
     OpenJumpLog();
     EXPECT_EQ(GuiStates::CStatisticsMenuState::GetSingleton(), CurrentScreen());
