@@ -20,9 +20,15 @@
 //     just after the restart that follows the 10th and the 100th jump; the
 //     restart has handed the pages the jump freed back to the system>
 //   session_heap_growth_kb_per_jump=<heap in use, KB a jump from the 10th to the 100th>
+//   session_rss_growth_kb_per_jump_10th_to_100th=<resident KB a jump, the 10th
+//     landing's against the 100th's>
 //   session_actors_after_10=<physics actors>
 //   session_actors_after_100=<physics actors>
-//   session_rss_growth_kb_per_jump=<resident KB a jump from the 10th to the 100th>
+//   session_rss_growth_kb_per_jump=<resident KB a jump after the 10th: the mean
+//     at the landings of jumps 91 to 100 less that of jumps 11 to 20, over the
+//     80 jumps between; each ten fly every place once, and a landing's own
+//     pages vary by a megabyte from place to place, so that one jump against
+//     another would measure where they came down>
 //   session_baked_meshes_after_10=<collision meshes in the world>
 //   session_baked_meshes_after_100=<collision meshes in the world>
 #include <malloc.h>
@@ -155,6 +161,8 @@ int Run(bool fromAircraft)
             world.Restart();
     };
     long residentAt10 = 0, heapAt10 = 0, restartedAt10 = 0;
+    // Resident KB summed over the landings of jumps 11 to 20 and 91 to 100.
+    double residentSecondTen = 0, residentLastTen = 0;
     std::size_t meshesAt10 = 0, actorsAt10 = 0;
     for (int jump = 1; jump <= kJumps; ++jump) {
         start(jump);
@@ -170,6 +178,10 @@ int Run(bool fromAircraft)
                     jump, from.x, from.z, end.x, end.y, end.z, landed ? "landed" : "no touch-down", type.c_str(),
                     BakedMeshes(), Actors(), ResidentKb(), HeapKb());
         std::fflush(stdout);
+        if (jump > 10 && jump <= 20)
+            residentSecondTen += ResidentKb();
+        if (jump > kJumps - 10)
+            residentLastTen += ResidentKb();
         // The bench's own records of the log are no part of the program's memory.
         world.m_Log.m_Lines.clear();
         quiet.m_Messages.clear();
@@ -181,13 +193,15 @@ int Run(bool fromAircraft)
             actorsAt10 = Actors();
         }
     }
-    const double growth = static_cast<double>(ResidentKb() - residentAt10) / (kJumps - 10);
+    const double growth = (residentLastTen - residentSecondTen) / 10 / (kJumps - 20);
+    const double endToEnd = static_cast<double>(ResidentKb() - residentAt10) / (kJumps - 10);
     const double heapGrowth = static_cast<double>(HeapKb() - heapAt10) / (kJumps - 10);
     // The restart after the last jump, to the place of the 11th.
     start(kJumps + 1);
     std::printf("session_restarted_rss_growth_kb_per_jump=%.1f\n",
                 static_cast<double>(ResidentKb() - restartedAt10) / (kJumps - 10));
     std::printf("session_heap_growth_kb_per_jump=%.1f\n", heapGrowth);
+    std::printf("session_rss_growth_kb_per_jump_10th_to_100th=%.1f\n", endToEnd);
     std::printf("session_actors_after_10=%zu\n", actorsAt10);
     std::printf("session_actors_after_100=%zu\n", Actors());
     std::printf("session_rss_growth_kb_per_jump=%.1f\n", growth);
