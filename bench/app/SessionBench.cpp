@@ -215,15 +215,8 @@ int Run(bool fromAircraft)
 
 int main(int argc, char** argv)
 {
-    if (const int failed = RunOnADisplay(argc, argv))
-        return failed;
     bool fromAircraft = false;
     for (int i = 1; i < argc; ++i)
         fromAircraft = fromAircraft || std::string(argv[i]) == "--from-aircraft";
-    try {
-        return Run(fromAircraft);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_session: %s\n", e.what());
-        return 3;
-    }
+    return RunBenchOnADisplay("bench_session", argc, argv, [fromAircraft] { return Run(fromAircraft); });
 }

@@ -22,3 +22,14 @@ cp -rL "${bench_conf:-$build/run/conf}" "$work/conf"
 rm -f "$work/conf/settings.xml" "$work/conf/graphics.cfg"
 ln -s "$build/run/data" "$work/data"
 cd "$work/bin"
+
+# Ends the program: SIGTERM, ten seconds to go, then SIGKILL.
+stop_program() { # <pid>
+    kill -TERM "$1" 2>/dev/null || true
+    for _ in $(seq 100); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}

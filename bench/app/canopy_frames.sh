@@ -37,13 +37,7 @@ sed -i "0,/<Info Name=\"Altitude\" Units=\"Distance\">[^<]*</s//<Info Name=\"Alt
 logged() { grep -qF -- "$1" $log 2>/dev/null; }
 
 end_program() {
-    kill -TERM $pid 2>/dev/null || true
-    for _ in $(seq 100); do
-        kill -0 $pid 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL $pid 2>/dev/null || true
-    wait $pid 2>/dev/null || true
+    stop_program $pid
 }
 
 give_up() {

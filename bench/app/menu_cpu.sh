@@ -40,13 +40,7 @@ measure() { # <options...>
     before=$(cpu_ticks $pid)
     sleep "$span"
     after=$(cpu_ticks $pid)
-    kill -TERM $pid
-    for _ in $(seq 100); do
-        kill -0 $pid 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL $pid 2>/dev/null || true
-    wait $pid 2>/dev/null || true
+    stop_program $pid
     awk -v t=$((after - before)) -v hz="$ticks_per_second" -v s="$span" 'BEGIN { printf "%.2f\n", t / hz / s }'
 }
 

@@ -106,12 +106,5 @@ int Run()
 
 int main(int argc, char** argv)
 {
-    if (const int failed = RunOnADisplay(argc, argv))
-        return failed;
-    try {
-        return Run();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_zone: %s\n", e.what());
-        return 3;
-    }
+    return RunBenchOnADisplay("bench_zone", argc, argv, Run);
 }

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,21 @@ inline int RunOnADisplay(int argc, char** argv)
     execvp("xvfb-run", args.data());
     std::perror("xvfb-run");
     return 3;
+}
+
+// A benchmark's whole run on a display: `run` gives the exit code; what it
+// throws is reported under the benchmark's name.
+template <class TRun>
+int RunBenchOnADisplay(const char* name, int argc, char** argv, TRun run)
+{
+    if (const int failed = RunOnADisplay(argc, argv))
+        return failed;
+    try {
+        return run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", name, e.what());
+        return 3;
+    }
 }
 
 class COgreBenchEngine
