@@ -1,13 +1,19 @@
 #pragma once
 
 // The services the drop-zone benchmarks run the level under: the
-// configuration without user settings, and a log kept nowhere.
+// configuration without user settings, the rendering engine with the zone
+// loader, and a log kept nowhere.
 
 #include <string>
 
 #include "core/ILogMgr.h"
 #include "core/Node.h"
+#include "core/ResourceMgr.h"
+#include "core/XmlFile.h"
 #include "core/services/IApplication.h"
+#include "graphics/ogre/OgreGfxMgr.h"
+#include "scene/ogre/OgreZoneLoader.h"
+#include "support/OgreBenchEngine.h"
 
 // The configuration and no user settings; no frame loop.
 class CBenchApplication : public sds::IApplication
@@ -43,4 +49,22 @@ public:
     void LogMessage(const std::string&) override {}
     void LogError(const std::string&) override {}
     void LogWarning(const std::string&) override {}
+};
+
+// The configuration `configFile` holds, the rendering engine's window and the
+// graphics manager over it, loading drop zones as the program does.
+struct CZoneBenchGraphics
+{
+    explicit CZoneBenchGraphics(const std::string& configFile)
+        : m_Config(xml::LoadXmlFile(configFile)->GetChild("sds")), m_Application(m_Config), m_Engine(m_Config),
+          m_Graphics(m_Engine.m_Window, m_Engine.m_Level, &m_Application)
+    {
+        wrappers::UseOgreZoneLoader(m_Graphics);
+    }
+
+    sds::CResourceMgr m_Resources;
+    xml::CNodePtr m_Config;
+    CBenchApplication m_Application;
+    COgreBenchEngine m_Engine;
+    wrappers::COgreGfxMgr m_Graphics;
 };

@@ -149,12 +149,8 @@ private:
 
 int Run()
 {
-    sds::CResourceMgr resources;
-    const xml::CNodePtr config = xml::LoadXmlFile(kConfig)->GetChild("sds");
-    CBenchApplication application(config);
-    COgreBenchEngine engine(config);
-    wrappers::COgreGfxMgr graphics(engine.m_Window, engine.m_Level, &application);
-    wrappers::UseOgreZoneLoader(graphics);
+    CZoneBenchGraphics bench(kConfig);
+    wrappers::COgreGfxMgr& graphics = bench.m_Graphics;
     CQuietLog log;
 
     CLevelStack level;

@@ -52,12 +52,8 @@ double Median(std::vector<double> values)
 
 int Run()
 {
-    sds::CResourceMgr resources;
-    const xml::CNodePtr config = xml::LoadXmlFile(kConfig)->GetChild("sds");
-    CBenchApplication application(config);
-    COgreBenchEngine engine(config);
-    wrappers::COgreGfxMgr graphics(engine.m_Window, engine.m_Level, &application);
-    wrappers::UseOgreZoneLoader(graphics);
+    CZoneBenchGraphics bench(kConfig);
+    wrappers::COgreGfxMgr& graphics = bench.m_Graphics;
 
     const xml::CNodePtr zone = xml::LoadXmlFile(kZone)->GetChild("scene");
     const sds::CVector eye = zone->GetChild("Camera")->GetAttribute("Pos")->GetValue<sds::CVector>();
