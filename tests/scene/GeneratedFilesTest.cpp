@@ -9,11 +9,13 @@
 
 #include <boost/filesystem.hpp>
 #include <OGRE/OgreBone.h>
+#include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
 #include <OGRE/OgreMovableObject.h>
 #include <OGRE/OgreParticleSystemManager.h>
 #include <OGRE/OgreSkeletonManager.h>
 #include <OGRE/OgreSubMesh.h>
+#include <OGRE/OgreTechnique.h>
 
 #include "core/Helpers.h"
 #include "graphics/ogre/MeshGeometry.h"
@@ -237,6 +239,56 @@ TEST_F(GeneratedFilesTest, TilesCoverTheZoneWithoutSeams)
     EXPECT_EQ(1, waters);
     EXPECT_EQ((sds::CTileKey{0, 0}), *keys.begin());
     EXPECT_EQ((sds::CTileKey{7, 7}), *keys.rbegin());
+}
+
+// The grass and the field take their lighter and darker patches from the
+// tiles' vertex colours, so that each of their pixels samples one picture:
+// the colours vary over the zone, lighter and darker, and the other surfaces
+// carry none.
+TEST_F(GeneratedFilesTest, GrassAndFieldCarryThePatchesInTheirVertices)
+{
+    const std::set<std::string> patched{"Terrain/Grass", "Terrain/Field"};
+    for (const std::string& name : patched) {
+        const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name, kGroup);
+        ASSERT_TRUE(material) << name;
+        const Ogre::Pass& pass = *material->getTechnique(0)->getPass(0);
+        EXPECT_EQ(Ogre::TVC_AMBIENT | Ogre::TVC_DIFFUSE, pass.getVertexColourTracking()) << name;
+        EXPECT_EQ(1u, pass.getNumTextureUnitStates()) << name;
+    }
+    std::map<std::string, std::pair<float, float>> range; // darkest and lightest red
+    for (int x = 0; x < CHomeField::kTiles; ++x) {
+        for (int z = 0; z < CHomeField::kTiles; ++z) {
+            const Ogre::MeshPtr mesh =
+                Ogre::MeshManager::getSingleton().load("HomeField." + sds::TileName({x, z}) + ".0.mesh", kGroup);
+            for (const Ogre::SubMesh* sub : mesh->getSubMeshes()) {
+                const Ogre::VertexElement* colour =
+                    sub->vertexData->vertexDeclaration->findElementBySemantic(Ogre::VES_DIFFUSE);
+                if (!patched.count(sub->getMaterialName())) {
+                    EXPECT_EQ(nullptr, colour) << sub->getMaterialName();
+                    continue;
+                }
+                ASSERT_NE(nullptr, colour) << sub->getMaterialName();
+                ASSERT_EQ(Ogre::VET_UBYTE4_NORM, colour->getType());
+                const Ogre::HardwareVertexBufferSharedPtr buffer =
+                    sub->vertexData->vertexBufferBinding->getBuffer(colour->getSource());
+                Ogre::HardwareBufferLockGuard lock(buffer, Ogre::HardwareBuffer::HBL_READ_ONLY);
+                auto& [darkest, lightest] = range.emplace(sub->getMaterialName(), std::make_pair(1.0f, 0.0f)).first->second;
+                for (std::size_t i = 0; i < sub->vertexData->vertexCount; ++i) {
+                    const auto* rgba = static_cast<const unsigned char*>(lock.pData) + i * buffer->getVertexSize() +
+                                       colour->getOffset();
+                    darkest = std::min(darkest, rgba[0] / 255.0f);
+                    lightest = std::max(lightest, rgba[0] / 255.0f);
+                    ASSERT_EQ(255, rgba[3]);
+                }
+            }
+            Ogre::MeshManager::getSingleton().remove(mesh);
+        }
+    }
+    ASSERT_EQ(2u, range.size());
+    for (const auto& [name, shades] : range) {
+        EXPECT_GT(shades.first, 0.2f) << name;
+        EXPECT_GT(shades.second, shades.first * 1.15f) << name;
+    }
 }
 
 // Placements stand on the ground, off the runway, the landing area and the

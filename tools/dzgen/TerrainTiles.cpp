@@ -6,6 +6,7 @@
 #include "core/Helpers.h"
 #include "core/Vector.h"
 #include "dzgen/HomeField.h"
+#include "dzgen/ZoneTextures.h"
 #include "scene/TileKey.h"
 
 namespace dzgen {
@@ -38,6 +39,37 @@ Ogre::Vector2 UvAt(ESurface surface, double x, double z)
     default:
         return Ogre::Vector2(static_cast<float>(x / 16.0), static_cast<float>(z / 16.0));
     }
+}
+
+// How many of the surface's texture repeats one repeat of the ground's
+// patches spans (zero: no patches), along u and v.
+Ogre::Vector2 PatchRepeat(ESurface surface)
+{
+    switch (surface) {
+    case ESurface::Grass:
+        return Ogre::Vector2(24, 24);
+    case ESurface::Field:
+        return Ogre::Vector2(4, 10);
+    default:
+        return Ogre::Vector2::ZERO;
+    }
+}
+
+// The patches' colour at texture coordinates `uv` of the surface: its
+// vertices carry it, so that each ground pixel samples one picture only.
+Ogre::ColourValue PatchColour(ESurface surface, const Ogre::Vector2& uv)
+{
+    const Ogre::Vector2 repeat = PatchRepeat(surface);
+    if (repeat == Ogre::Vector2::ZERO)
+        return Ogre::ColourValue::White;
+    // Spread about the middle of the surface's first repeat.
+    const float u = (uv.x - 0.5f) / repeat.x + 0.5f, v = (uv.y - 0.5f) / repeat.y + 0.5f;
+    const meshgen::CColour shade = PatchShade(u - std::floor(u), v - std::floor(v));
+    // The zone's ambient and sun light level ground to about 1.2 times a
+    // vertex's colour, past the 1 at which the lighting of a plain material
+    // stops; the patches' grey is dimmed by as much to keep the ground's brightness.
+    const float light = 1 / 1.2f;
+    return Ogre::ColourValue(shade.r * light, shade.g * light, shade.b * light);
 }
 
 // The pond's water, in the tile that holds the pond's middle: a disc at the
@@ -103,9 +135,14 @@ meshgen::CMeshDesc TileMesh(int tileX, int tileZ)
         meshgen::CGeometry& part = mesh.Part(SurfaceMaterial(static_cast<int>(surface)));
         const double x = ox + i * CHomeField::kCell, z = oz + j * CHomeField::kCell;
         const auto index = static_cast<std::uint32_t>(part.m_Vertices.size());
+        const Ogre::Vector2 uv = UvAt(surface, x, z);
         part.AddVertex(Ogre::Vector3(static_cast<float>(i * CHomeField::kCell), static_cast<float>(CHomeField::Height(x, z)),
                                      static_cast<float>(j * CHomeField::kCell)),
-                       NormalAt(x, z), UvAt(surface, x, z));
+                       NormalAt(x, z), uv);
+        if (PatchRepeat(surface) != Ogre::Vector2::ZERO) {
+            part.m_Coloured = true;
+            part.m_Vertices.back().m_Colour = PatchColour(surface, uv);
+        }
         known[{i, j}] = index;
         return index;
     };

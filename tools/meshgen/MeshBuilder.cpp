@@ -1,6 +1,8 @@
 #include "meshgen/MeshBuilder.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include <OGRE/OgreBone.h>
 #include <OGRE/OgreHardwareBufferManager.h>
@@ -26,11 +28,21 @@ void FillSubMesh(Ogre::SubMesh* sub, const CGeometry& geometry)
     offset += declaration->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
     offset += declaration->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0).getSize();
 
-    std::vector<float> data;
-    data.reserve(geometry.m_Vertices.size() * 8);
-    for (const CMeshVertex& v : geometry.m_Vertices)
-        data.insert(data.end(), {v.m_Pos.x, v.m_Pos.y, v.m_Pos.z, v.m_Normal.x, v.m_Normal.y, v.m_Normal.z, v.m_Uv.x,
-                                 v.m_Uv.y});
+    if (geometry.m_Coloured)
+        offset += declaration->addElement(0, offset, Ogre::VET_UBYTE4_NORM, Ogre::VES_DIFFUSE).getSize();
+
+    std::vector<unsigned char> data(offset * geometry.m_Vertices.size());
+    unsigned char* out = data.data();
+    for (const CMeshVertex& v : geometry.m_Vertices) {
+        const float values[] = {v.m_Pos.x, v.m_Pos.y, v.m_Pos.z, v.m_Normal.x, v.m_Normal.y, v.m_Normal.z, v.m_Uv.x, v.m_Uv.y};
+        std::memcpy(out, values, sizeof values);
+        out += sizeof values;
+        if (geometry.m_Coloured) {
+            // Bytes in the order red, green, blue, alpha.
+            for (float channel : {v.m_Colour.r, v.m_Colour.g, v.m_Colour.b, v.m_Colour.a})
+                *out++ = static_cast<unsigned char>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255));
+        }
+    }
     Ogre::HardwareVertexBufferSharedPtr vertices = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
         offset, geometry.m_Vertices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     vertices->writeData(0, vertices->getSizeInBytes(), data.data(), true);
