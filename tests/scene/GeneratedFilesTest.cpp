@@ -42,6 +42,18 @@ bool Exists(const std::string& path)
     return boost::filesystem::exists(path);
 }
 
+// The indices of a level of detail's triangles.
+std::vector<std::uint32_t> Indices(const Ogre::IndexData& data)
+{
+    Ogre::HardwareBufferLockGuard lock(data.indexBuffer, Ogre::HardwareBuffer::HBL_READ_ONLY);
+    if (data.indexBuffer->getType() == Ogre::HardwareIndexBuffer::IT_32BIT) {
+        const auto* values = static_cast<const std::uint32_t*>(lock.pData) + data.indexStart;
+        return std::vector<std::uint32_t>(values, values + data.indexCount);
+    }
+    const auto* values = static_cast<const std::uint16_t*>(lock.pData) + data.indexStart;
+    return std::vector<std::uint32_t>(values, values + data.indexCount);
+}
+
 // Every attribute of the list on the element.
 void ExpectKeys(const xml::CNodePtr& element, std::initializer_list<const char*> keys)
 {
@@ -289,6 +301,61 @@ TEST_F(GeneratedFilesTest, GrassAndFieldCarryThePatchesInTheirVertices)
         EXPECT_GT(shades.first, 0.2f) << name;
         EXPECT_GT(shades.second, shades.first * 1.15f) << name;
     }
+}
+
+// Far tiles are drawn from a level of fewer triangles that leaves no gap in
+// the ground: each of its edges inside the tile is shared by two triangles,
+// whatever surfaces they are of. The full level stays the mesh's own, the one
+// the collision is baked from.
+TEST_F(GeneratedFilesTest, FarTilesHaveALighterLevelWithoutGaps)
+{
+    const int cells = static_cast<int>(CHomeField::kTileSize / CHomeField::kCell);
+    std::size_t lightAll = 0;
+    for (int x = 0; x < CHomeField::kTiles; ++x) {
+        for (int z = 0; z < CHomeField::kTiles; ++z) {
+            const Ogre::MeshPtr mesh =
+                Ogre::MeshManager::getSingleton().load("HomeField." + sds::TileName({x, z}) + ".0.mesh", kGroup);
+            ASSERT_EQ(2, mesh->getNumLodLevels());
+            EXPECT_GT(mesh->getLodLevel(1).userValue, 300.0f);
+            const wrappers::CMeshGeometry geometry = wrappers::ReadMeshGeometry(*mesh);
+            std::size_t full = 0, light = 0;
+            using CPoint = std::pair<long, long>;
+            std::map<std::pair<CPoint, CPoint>, int> edges;
+            for (std::size_t i = 0; i < geometry.m_SubMeshes.size(); ++i) {
+                const wrappers::CMeshGeometry::CSubMesh& sub = geometry.m_SubMeshes[i];
+                if (sub.m_Material == dzgen::kWaterMaterial)
+                    continue;
+                full += sub.m_Indices.size() / 3;
+                const Ogre::IndexData& lod = *mesh->getSubMesh(static_cast<unsigned short>(i))->mLodFaceList.at(0);
+                const std::vector<std::uint32_t> indices = Indices(lod);
+                light += indices.size() / 3;
+                const std::vector<Ogre::Vector3>& positions = geometry.m_Sources[sub.m_Source].m_Positions;
+                auto point = [&](std::uint32_t index) {
+                    return CPoint(std::lround(positions[index].x * 10), std::lround(positions[index].z * 10));
+                };
+                for (std::size_t t = 0; t < indices.size(); t += 3) {
+                    for (int k = 0; k < 3; ++k) {
+                        const CPoint a = point(indices[t + k]), b = point(indices[t + (k + 1) % 3]);
+                        ++edges[std::minmax(a, b)];
+                    }
+                }
+            }
+            EXPECT_EQ(static_cast<std::size_t>(cells * cells * 2), full);
+            EXPECT_LT(light * 2, full);
+            lightAll += light;
+            const long side = std::lround(CHomeField::kTileSize * 10);
+            for (const auto& [edge, uses] : edges) {
+                const auto [a, b] = edge;
+                const bool border = (a.first == b.first && (a.first == 0 || a.first == side)) ||
+                                    (a.second == b.second && (a.second == 0 || a.second == side));
+                ASSERT_EQ(border ? 1 : 2, uses) << "tile " << x << "." << z << ": " << a.first << "," << a.second
+                                                << " to " << b.first << "," << b.second;
+            }
+            Ogre::MeshManager::getSingleton().remove(mesh);
+        }
+    }
+    // Most blocks are of one surface.
+    EXPECT_LT(lightAll * 5, static_cast<std::size_t>(CHomeField::kTiles * CHomeField::kTiles * cells * cells * 2));
 }
 
 // Placements stand on the ground, off the runway, the landing area and the

@@ -6,6 +6,7 @@
 
 #include <OGRE/OgreBone.h>
 #include <OGRE/OgreHardwareBufferManager.h>
+#include <OGRE/OgreLodStrategy.h>
 #include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
 #include <OGRE/OgreMeshSerializer.h>
@@ -16,6 +17,46 @@
 namespace meshgen {
 
 namespace {
+
+// Index data of the triangles over that many vertices; a new IndexData.
+Ogre::IndexData* Indices(const std::vector<std::uint32_t>& triangles, std::size_t vertices)
+{
+    auto* data = new Ogre::IndexData();
+    const bool wide = vertices > 0xFFFF;
+    Ogre::HardwareIndexBufferSharedPtr indices = Ogre::HardwareBufferManager::getSingleton().createIndexBuffer(
+        wide ? Ogre::HardwareIndexBuffer::IT_32BIT : Ogre::HardwareIndexBuffer::IT_16BIT, triangles.size(),
+        Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
+    if (wide) {
+        indices->writeData(0, indices->getSizeInBytes(), triangles.data(), true);
+    } else {
+        const std::vector<Ogre::uint16> narrow(triangles.begin(), triangles.end());
+        indices->writeData(0, indices->getSizeInBytes(), narrow.data(), true);
+    }
+    data->indexBuffer = indices;
+    data->indexCount = triangles.size();
+    data->indexStart = 0;
+    return data;
+}
+
+// The mesh's lower levels of detail, from the parts' own triangles.
+void AddLodLevels(Ogre::Mesh& mesh, const CMeshDesc& desc)
+{
+    if (desc.m_LodDistances.empty())
+        return;
+    const auto levels = static_cast<unsigned short>(desc.m_LodDistances.size() + 1);
+    mesh._setLodInfo(levels);
+    for (unsigned short level = 1; level < levels; ++level) {
+        Ogre::MeshLodUsage usage;
+        usage.userValue = desc.m_LodDistances[level - 1];
+        usage.value = mesh.getLodStrategy()->transformUserValue(usage.userValue);
+        mesh._setLodUsage(level, usage);
+        for (unsigned short i = 0; i < desc.m_SubMeshes.size(); ++i) {
+            const CGeometry& part = desc.m_SubMeshes[i].m_Geometry;
+            const auto& triangles = level <= part.m_LodIndices.size() ? part.m_LodIndices[level - 1] : part.m_Indices;
+            mesh._setSubMeshLodFaceList(i, level, Indices(triangles, part.m_Vertices.size()));
+        }
+    }
+}
 
 void FillSubMesh(Ogre::SubMesh* sub, const CGeometry& geometry)
 {
@@ -48,19 +89,8 @@ void FillSubMesh(Ogre::SubMesh* sub, const CGeometry& geometry)
     vertices->writeData(0, vertices->getSizeInBytes(), data.data(), true);
     sub->vertexData->vertexBufferBinding->setBinding(0, vertices);
 
-    const bool wide = geometry.m_Vertices.size() > 0xFFFF;
-    Ogre::HardwareIndexBufferSharedPtr indices = Ogre::HardwareBufferManager::getSingleton().createIndexBuffer(
-        wide ? Ogre::HardwareIndexBuffer::IT_32BIT : Ogre::HardwareIndexBuffer::IT_16BIT, geometry.m_Indices.size(),
-        Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
-    if (wide) {
-        indices->writeData(0, indices->getSizeInBytes(), geometry.m_Indices.data(), true);
-    } else {
-        const std::vector<Ogre::uint16> narrow(geometry.m_Indices.begin(), geometry.m_Indices.end());
-        indices->writeData(0, indices->getSizeInBytes(), narrow.data(), true);
-    }
-    sub->indexData->indexBuffer = indices;
-    sub->indexData->indexCount = geometry.m_Indices.size();
-    sub->indexData->indexStart = 0;
+    delete sub->indexData;
+    sub->indexData = Indices(geometry.m_Indices, geometry.m_Vertices.size());
 }
 
 } // namespace
@@ -107,6 +137,7 @@ Ogre::MeshPtr BuildMesh(const CMeshDesc& desc, const std::string& group)
             }
         }
     }
+    AddLodLevels(*mesh, desc);
     mesh->_setBounds(bounds, false);
     mesh->_setBoundingSphereRadius(std::max(bounds.getMaximum().length(), bounds.getMinimum().length()));
     if (!desc.m_Bones.empty()) {

@@ -32,6 +32,9 @@ public:
     // Whether the vertices carry their colours, which materials may take as
     // their diffuse and ambient colour.
     bool m_Coloured = false;
+    // The triangles of each lower level of detail, m_LodDistances of the
+    // mesh; a part without a level of its own draws all of m_Indices there.
+    std::vector<std::vector<std::uint32_t>> m_LodIndices;
 
     void AddVertex(const Ogre::Vector3& pos, const Ogre::Vector3& normal, const Ogre::Vector2& uv);
     // A quad of four corners in counter-clockwise order seen from its front,
@@ -78,6 +81,8 @@ struct CMeshDesc
     std::deque<CMeshPart> m_SubMeshes;
     std::string m_Skeleton;
     std::vector<CMeshBone> m_Bones;
+    // The distances from which the lower levels of detail are drawn, rising.
+    std::vector<float> m_LodDistances;
 
     // The geometry of that material, added after the others when new.
     CGeometry& Part(const std::string& material);
