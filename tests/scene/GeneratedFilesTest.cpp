@@ -9,11 +9,13 @@
 
 #include <boost/filesystem.hpp>
 #include <OGRE/OgreBone.h>
+#include <OGRE/OgreMaterialManager.h>
 #include <OGRE/OgreMeshManager.h>
 #include <OGRE/OgreMovableObject.h>
 #include <OGRE/OgreParticleSystemManager.h>
 #include <OGRE/OgreSkeletonManager.h>
 #include <OGRE/OgreSubMesh.h>
+#include <OGRE/OgreTechnique.h>
 
 #include "core/Helpers.h"
 #include "graphics/ogre/MeshGeometry.h"
@@ -38,6 +40,18 @@ std::string Text(const std::string& path)
 bool Exists(const std::string& path)
 {
     return boost::filesystem::exists(path);
+}
+
+// The indices of a level of detail's triangles.
+std::vector<std::uint32_t> Indices(const Ogre::IndexData& data)
+{
+    Ogre::HardwareBufferLockGuard lock(data.indexBuffer, Ogre::HardwareBuffer::HBL_READ_ONLY);
+    if (data.indexBuffer->getType() == Ogre::HardwareIndexBuffer::IT_32BIT) {
+        const auto* values = static_cast<const std::uint32_t*>(lock.pData) + data.indexStart;
+        return std::vector<std::uint32_t>(values, values + data.indexCount);
+    }
+    const auto* values = static_cast<const std::uint16_t*>(lock.pData) + data.indexStart;
+    return std::vector<std::uint32_t>(values, values + data.indexCount);
 }
 
 // Every attribute of the list on the element.
@@ -237,6 +251,111 @@ TEST_F(GeneratedFilesTest, TilesCoverTheZoneWithoutSeams)
     EXPECT_EQ(1, waters);
     EXPECT_EQ((sds::CTileKey{0, 0}), *keys.begin());
     EXPECT_EQ((sds::CTileKey{7, 7}), *keys.rbegin());
+}
+
+// The grass and the field take their lighter and darker patches from the
+// tiles' vertex colours, so that each of their pixels samples one picture:
+// the colours vary over the zone, lighter and darker, and the other surfaces
+// carry none.
+TEST_F(GeneratedFilesTest, GrassAndFieldCarryThePatchesInTheirVertices)
+{
+    const std::set<std::string> patched{"Terrain/Grass", "Terrain/Field"};
+    for (const std::string& name : patched) {
+        const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name, kGroup);
+        ASSERT_TRUE(material) << name;
+        const Ogre::Pass& pass = *material->getTechnique(0)->getPass(0);
+        EXPECT_EQ(Ogre::TVC_AMBIENT | Ogre::TVC_DIFFUSE, pass.getVertexColourTracking()) << name;
+        EXPECT_EQ(1u, pass.getNumTextureUnitStates()) << name;
+    }
+    std::map<std::string, std::pair<float, float>> range; // darkest and lightest red
+    for (int x = 0; x < CHomeField::kTiles; ++x) {
+        for (int z = 0; z < CHomeField::kTiles; ++z) {
+            const Ogre::MeshPtr mesh =
+                Ogre::MeshManager::getSingleton().load("HomeField." + sds::TileName({x, z}) + ".0.mesh", kGroup);
+            for (const Ogre::SubMesh* sub : mesh->getSubMeshes()) {
+                const Ogre::VertexElement* colour =
+                    sub->vertexData->vertexDeclaration->findElementBySemantic(Ogre::VES_DIFFUSE);
+                if (!patched.count(sub->getMaterialName())) {
+                    EXPECT_EQ(nullptr, colour) << sub->getMaterialName();
+                    continue;
+                }
+                ASSERT_NE(nullptr, colour) << sub->getMaterialName();
+                ASSERT_EQ(Ogre::VET_UBYTE4_NORM, colour->getType());
+                const Ogre::HardwareVertexBufferSharedPtr buffer =
+                    sub->vertexData->vertexBufferBinding->getBuffer(colour->getSource());
+                Ogre::HardwareBufferLockGuard lock(buffer, Ogre::HardwareBuffer::HBL_READ_ONLY);
+                auto& [darkest, lightest] = range.emplace(sub->getMaterialName(), std::make_pair(1.0f, 0.0f)).first->second;
+                for (std::size_t i = 0; i < sub->vertexData->vertexCount; ++i) {
+                    const auto* rgba = static_cast<const unsigned char*>(lock.pData) + i * buffer->getVertexSize() +
+                                       colour->getOffset();
+                    darkest = std::min(darkest, rgba[0] / 255.0f);
+                    lightest = std::max(lightest, rgba[0] / 255.0f);
+                    ASSERT_EQ(255, rgba[3]);
+                }
+            }
+            Ogre::MeshManager::getSingleton().remove(mesh);
+        }
+    }
+    ASSERT_EQ(2u, range.size());
+    for (const auto& [name, shades] : range) {
+        EXPECT_GT(shades.first, 0.2f) << name;
+        EXPECT_GT(shades.second, shades.first * 1.15f) << name;
+    }
+}
+
+// Far tiles are drawn from a level of fewer triangles that leaves no gap in
+// the ground: each of its edges inside the tile is shared by two triangles,
+// whatever surfaces they are of. The full level stays the mesh's own, the one
+// the collision is baked from.
+TEST_F(GeneratedFilesTest, FarTilesHaveALighterLevelWithoutGaps)
+{
+    const int cells = static_cast<int>(CHomeField::kTileSize / CHomeField::kCell);
+    std::size_t lightAll = 0;
+    for (int x = 0; x < CHomeField::kTiles; ++x) {
+        for (int z = 0; z < CHomeField::kTiles; ++z) {
+            const Ogre::MeshPtr mesh =
+                Ogre::MeshManager::getSingleton().load("HomeField." + sds::TileName({x, z}) + ".0.mesh", kGroup);
+            ASSERT_EQ(2, mesh->getNumLodLevels());
+            EXPECT_GT(mesh->getLodLevel(1).userValue, 300.0f);
+            const wrappers::CMeshGeometry geometry = wrappers::ReadMeshGeometry(*mesh);
+            std::size_t full = 0, light = 0;
+            using CPoint = std::pair<long, long>;
+            std::map<std::pair<CPoint, CPoint>, int> edges;
+            for (std::size_t i = 0; i < geometry.m_SubMeshes.size(); ++i) {
+                const wrappers::CMeshGeometry::CSubMesh& sub = geometry.m_SubMeshes[i];
+                if (sub.m_Material == dzgen::kWaterMaterial)
+                    continue;
+                full += sub.m_Indices.size() / 3;
+                const Ogre::IndexData& lod = *mesh->getSubMesh(static_cast<unsigned short>(i))->mLodFaceList.at(0);
+                const std::vector<std::uint32_t> indices = Indices(lod);
+                light += indices.size() / 3;
+                const std::vector<Ogre::Vector3>& positions = geometry.m_Sources[sub.m_Source].m_Positions;
+                auto point = [&](std::uint32_t index) {
+                    return CPoint(std::lround(positions[index].x * 10), std::lround(positions[index].z * 10));
+                };
+                for (std::size_t t = 0; t < indices.size(); t += 3) {
+                    for (int k = 0; k < 3; ++k) {
+                        const CPoint a = point(indices[t + k]), b = point(indices[t + (k + 1) % 3]);
+                        ++edges[std::minmax(a, b)];
+                    }
+                }
+            }
+            EXPECT_EQ(static_cast<std::size_t>(cells * cells * 2), full);
+            EXPECT_LT(light * 2, full);
+            lightAll += light;
+            const long side = std::lround(CHomeField::kTileSize * 10);
+            for (const auto& [edge, uses] : edges) {
+                const auto [a, b] = edge;
+                const bool border = (a.first == b.first && (a.first == 0 || a.first == side)) ||
+                                    (a.second == b.second && (a.second == 0 || a.second == side));
+                ASSERT_EQ(border ? 1 : 2, uses) << "tile " << x << "." << z << ": " << a.first << "," << a.second
+                                                << " to " << b.first << "," << b.second;
+            }
+            Ogre::MeshManager::getSingleton().remove(mesh);
+        }
+    }
+    // Most blocks are of one surface.
+    EXPECT_LT(lightAll * 5, static_cast<std::size_t>(CHomeField::kTiles * CHomeField::kTiles * cells * cells * 2));
 }
 
 // Placements stand on the ground, off the runway, the landing area and the

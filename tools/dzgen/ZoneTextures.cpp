@@ -33,6 +33,12 @@ void Save(const std::string& folder, const std::string& name, int size,
 
 } // namespace
 
+meshgen::CColour PatchShade(float u, float v)
+{
+    const float shade = 0.36f + 0.3f * TileableFractal(u * 4, v * 4, 4, 4, 191);
+    return CColour{shade, shade * 1.04f, shade * 0.92f};
+}
+
 void SaveZoneTextures(const std::string& folder)
 {
     Save(folder, "Grass", 512, [](float u, float v) {
@@ -62,12 +68,6 @@ void SaveZoneTextures(const std::string& folder)
         const bool edge = (v > 0.05f && v < 0.08f) || (v > 0.92f && v < 0.95f);
         const bool centre = std::fabs(v - 0.5f) < 0.015f && u < 0.5f;
         return edge || centre ? Mix(concrete, {0.92f, 0.92f, 0.9f}, 0.85f) : concrete;
-    });
-    // Mid grey with lighter and darker patches, laid over the ground at a
-    // large scale so that its picture does not show its repeats.
-    Save(folder, "Patches", 256, [](float u, float v) {
-        const float shade = 0.36f + 0.3f * TileableFractal(u * 4, v * 4, 4, 4, 191);
-        return CColour{shade, shade * 1.04f, shade * 0.92f};
     });
     Save(folder, "Sand", 128, [](float u, float v) {
         return Mix({0.62f, 0.55f, 0.4f}, {0.78f, 0.72f, 0.55f}, TileableFractal(u * 16, v * 16, 16, 3, 121));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <OGRE/OgreColourValue.h>
 #include <OGRE/OgreVector.h>
 
 namespace meshgen {
@@ -14,6 +15,8 @@ struct CMeshVertex
     Ogre::Vector3 m_Pos;
     Ogre::Vector3 m_Normal;
     Ogre::Vector2 m_Uv;
+    // Written only for geometry with m_Coloured.
+    Ogre::ColourValue m_Colour = Ogre::ColourValue::White;
     // The bone the vertex follows, for meshes with a skeleton.
     std::uint16_t m_Bone = 0;
 };
@@ -26,6 +29,12 @@ public:
     std::vector<std::uint32_t> m_Indices;
     // The bone of the vertices added next.
     std::uint16_t m_Bone = 0;
+    // Whether the vertices carry their colours, which materials may take as
+    // their diffuse and ambient colour.
+    bool m_Coloured = false;
+    // The triangles of each lower level of detail, m_LodDistances of the
+    // mesh; a part without a level of its own draws all of m_Indices there.
+    std::vector<std::vector<std::uint32_t>> m_LodIndices;
 
     void AddVertex(const Ogre::Vector3& pos, const Ogre::Vector3& normal, const Ogre::Vector2& uv);
     // A quad of four corners in counter-clockwise order seen from its front,
@@ -72,6 +81,8 @@ struct CMeshDesc
     std::deque<CMeshPart> m_SubMeshes;
     std::string m_Skeleton;
     std::vector<CMeshBone> m_Bones;
+    // The distances from which the lower levels of detail are drawn, rising.
+    std::vector<float> m_LodDistances;
 
     // The geometry of that material, added after the others when new.
     CGeometry& Part(const std::string& material);
