@@ -310,23 +310,32 @@ TEST_F(SdkTest, RevolutePrismaticAndBreakableJoints)
 TEST_F(SdkTest, JointAndPairCollisionRules)
 {
     Ground();
-    sdk::IActor* lower = Box({0, 0.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
-    sdk::IActor* upper = Box({0, 1.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
-    sdk::CJointDesc desc = MakeJoint(sdk::JOINT_DISTANCE, lower, upper);
-    desc.m_MaxDistance = 5.0f;
-    desc.m_Flags = sdk::DISTANCE_MAX_ENABLED;
-    sdk::IJoint* joint = m_Scene->CreateJoint(desc);
+    // Two boxes stacked at x, the upper joined to the lower by a loose rope.
+    struct Stack {
+        sdk::IActor* lower;
+        sdk::IActor* upper;
+        sdk::IJoint* joint;
+    };
+    auto stack = [this](float x) {
+        sdk::IActor* lower = Box({x, 0.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
+        sdk::IActor* upper = Box({x, 1.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
+        sdk::CJointDesc desc = MakeJoint(sdk::JOINT_DISTANCE, lower, upper);
+        desc.m_MaxDistance = 5.0f;
+        desc.m_Flags = sdk::DISTANCE_MAX_ENABLED;
+        return Stack{lower, upper, m_Scene->CreateJoint(desc)};
+    };
+    const Stack first = stack(0);
+    sdk::IActor* lower = first.lower;
+    sdk::IActor* upper = first.upper;
+    sdk::IJoint* joint = first.joint;
     Step(120);
     EXPECT_LT(upper->GetGlobalPosition().y, 1.0f); // fell into the lower box
 
     // Released, the joint no longer keeps the two apart: the upper box is
     // pushed back out onto the lower, however long their pair was ignored.
-    sdk::IActor* base = Box({2, 0.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
-    sdk::IActor* sunk = Box({2, 1.5f, 0}, {0.5f, 0.5f, 0.5f}, 1.0f);
-    sdk::CJointDesc loose = MakeJoint(sdk::JOINT_DISTANCE, base, sunk);
-    loose.m_MaxDistance = 5.0f;
-    loose.m_Flags = sdk::DISTANCE_MAX_ENABLED;
-    sdk::IJoint* held = m_Scene->CreateJoint(loose);
+    const Stack second = stack(2);
+    sdk::IActor* sunk = second.upper;
+    sdk::IJoint* held = second.joint;
     Step(12);
     ASSERT_LT(sunk->GetGlobalPosition().y, 1.4f);
     m_Scene->ReleaseJoint(*held);
