@@ -241,8 +241,9 @@ TEST_F(GeneratedFilesTest, TilesCoverTheZoneWithoutSeams)
                 ASSERT_EQ(static_cast<float>(CHomeField::kWaterLevel), p.y);
                 const double fromMiddle = std::hypot(x - CHomeField::kPond.x, z - CHomeField::kPond.z);
                 ASSERT_LE(fromMiddle, CHomeField::kPondRadius + 1e-3);
-                if (fromMiddle > 1.0)
+                if (fromMiddle > 1.0) {
                     ASSERT_GT(CHomeField::Height(x, z), CHomeField::kWaterLevel + 1.0) << x << ", " << z;
+                }
             }
         }
         Ogre::MeshManager::getSingleton().remove(mesh);
