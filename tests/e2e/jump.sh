@@ -41,7 +41,28 @@ jump_step() { # <step>
     case $1 in
     free-fall) cp "$artifacts/free-fall.png" "$hud/altimeter-free-fall.png" ;;
     canopy-flight) cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy$suffix.png" ;;
+    verdict)
+        # Landed across the wind, the canopy may collapse between the landing
+        # camera and the jumper for a moment: two more pictures well within the
+        # verdict's two seconds, looked at after the jump (pick_verdict).
+        sleep 0.2
+        shot "$artifacts/verdict-later-1.png"
+        sleep 0.2
+        shot "$artifacts/verdict-later-2.png"
+        ;;
     esac
+}
+
+# Keeps as verdict.png the first of the verdict's pictures that shows the
+# jumper; none does: all are kept for the failure.
+pick_verdict() {
+    local picture
+    for picture in "$artifacts/verdict.png" "$artifacts"/verdict-later-*.png; do
+        [ -s "$picture" ] && [ "$(jumper_pixels "$picture")" -ge 300 ] || continue
+        [ "$picture" = "$artifacts/verdict.png" ] || mv "$picture" "$artifacts/verdict.png"
+        rm -f "$artifacts"/verdict-later-*.png
+        return
+    done
 }
 
 # Under canopy, before the hands leave the controls they hold at first: the
@@ -168,6 +189,7 @@ else
 fi
 expect_level_view "$artifacts/canopy-flight.png" "record: canopy flight"
 expect_jumper "$artifacts/canopy-flight.png" "record: canopy flight"
+pick_verdict
 expect_jumper "$artifacts/verdict.png" "record: the verdict"
 
 # --- The same jump played back on a fresh profile -------------------------------
