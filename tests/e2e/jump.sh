@@ -43,8 +43,9 @@ jump_step() { # <step>
     canopy-flight) cp "$artifacts/canopy-flight.png" "$hud/altimeter-canopy$suffix.png" ;;
     verdict)
         # Landed across the wind, the canopy may collapse between the landing
-        # camera and the jumper for a moment: two more pictures well within the
-        # verdict's two seconds, looked at after the jump (pick_verdict).
+        # camera and the jumper for a moment: two more pictures a fifth of a
+        # second apart, before the verdict's two seconds are over on a machine
+        # that is not starved, looked at after the jump (pick_verdict).
         sleep 0.2
         shot "$artifacts/verdict-later-1.png"
         sleep 0.2
