@@ -21,8 +21,6 @@ public:
     // frame is drawn.
     bool IsDrawn(std::uint64_t now, bool changed);
 
-    std::uint64_t GetIdleFrameTime() const { return m_IdleFrameTime; }
-
 private:
     std::uint64_t m_IdleFrameTime;
     std::uint64_t m_SettleTime;

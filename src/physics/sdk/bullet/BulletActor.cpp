@@ -546,9 +546,8 @@ void CBulletActor::ApplyBodyFlags(std::uint32_t oldFlags)
 {
     const std::uint32_t changed = oldFlags ^ m_BodyFlags;
     if (changed & BF_KINEMATIC)
-        m_Scene.CollisionRulesChanged();
-    if (changed & BF_KINEMATIC)
     {
+        m_Scene.CollisionRulesChanged();
         m_Body->setLinearVelocity(btVector3(0, 0, 0));
         m_Body->setAngularVelocity(btVector3(0, 0, 0));
         if (m_BodyFlags & BF_KINEMATIC)

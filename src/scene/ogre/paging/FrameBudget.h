@@ -21,7 +21,6 @@ public:
     bool hasRoom() const;
     // A step was taken, in the budget or not.
     void countStep() { ++m_Steps; }
-    int getSteps() const { return m_Steps; }
 
 private:
     double m_Budget;
